@@ -1,0 +1,76 @@
+#pragma once
+// Everything read from one CIS file: the header values (after the reader's corrections),
+// the working scan lines every stage reads and changes, the pristine lines as read, and
+// the values computed from them. The document owns one.
+
+#include <cstdint>
+#include <string>
+
+#include "cis/ScanLineArray.h"
+
+namespace tarvelo {
+
+struct CCisScanData {
+  CCisScanData() { Reset(); }
+
+  // Every field with a reset value gets it and both line arrays are emptied. The file names,
+  // the header text and the other raw header values keep their contents until the next read.
+  void Reset() {
+    SavedReverseImage = false;
+    SavedTwinArray = false;
+    SavedMirrorImage = false;
+    ImageMirrored = false;
+    ReverseImage = false;
+    MirrorImage = false;
+    CrossoverPixel = 0;
+    ArraySeparation = 0;
+    TwinArray = false;
+    InterpretedAverageLpi = 100.0;
+    HolePolarity = true;
+    Lines.Clear();
+    LinesAsRead.Clear();
+    Title.clear();
+    ChangeoverPixel = 0;
+    HeaderLineCount = 0;
+    LinesPerInch = 100;
+    Tempo = 100;
+    ScanWidth = 3000;
+    SavedScanWidth = 3000;
+  }
+
+  bool SavedReverseImage = false;
+  bool SavedTwinArray = false;
+  // Copy of MirrorImage taken when the file was read; each run restores from it.
+  bool SavedMirrorImage = false;
+  bool ImageMirrored = false;   // the lines have been mirrored left to right
+  bool ReverseImage = false;    // header byte 34 bit 0x40 (a bi-colour scan: the width is doubled)
+  // Header byte 35 bit 0x10: the scan was made with treble and bass reversed.
+  bool MirrorImage = false;
+  int32_t CrossoverPixel = 0;
+  int32_t ArraySeparation = 0;
+  bool TwinArray = false;       // header byte 34 bit 0x20: twin-array ("Dual") scanner
+  double InterpretedAverageLpi = 100.0;
+  bool HolePolarity = true;
+  std::string FolderName;       // with its trailing separator
+  std::string FileName;         // up to the first "."
+  std::string FileExtension;    // as found (the reader's messages name it)
+  int16_t RawLinesPerInch = 0;
+  int32_t LinesReadPlusTwo = 0;
+  uint32_t FileLength = 0;
+  int32_t EncoderExponent = 0;
+  int32_t ScannerType = 0;
+  std::string HeaderText;       // header bytes 0..39 as read
+  CScanLineArray Lines;
+  CScanLineArray LinesAsRead;
+  std::string Title;
+  int16_t ChangeoverPixel = 0;
+  int32_t HeaderLineCount = 0;
+  int16_t LinesPerInch = 100;
+  int16_t Tempo = 100;
+  // Pixels per scan line: the stated width, doubled for each of the twin-array and bi-colour bits.
+  // Held in 32 bits so that a doubled width cannot wrap round.
+  int32_t ScanWidth = 3000;
+  int32_t SavedScanWidth = 3000;
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,62 @@
+#pragma once
+// One scan line of a roll scan: the pixel columns at which the image changes between paper
+// and hole (its transitions, in increasing order; run k lies between transition k-1, or
+// pixel 0, and transition k), the 16-bit word that closed its record in the CIS file, and
+// the values later stages compute for it (position along the roll, roll-edge findings,
+// sideways tracking correction).
+//
+// CScanLine is the self-contained value form, used to build or inspect a single line.
+// The lines of a file live in CScanLineArray, which stores them compactly.
+
+#include <cstdint>
+#include <vector>
+
+namespace tarvelo {
+
+// The values the stages compute per line; all zero / false for a line as read.
+struct LineGeometry {
+  double Position = 0;         // inches from line 0 along the roll
+  double TrackingOffset = 0;   // sideways correction in force for this line, inches
+  double UpperEdgeError = 0;   // inches
+  double LowerEdgeError = 0;   // inches
+  bool UpperEdgeFound = false;
+  bool LowerEdgeFound = false;
+};
+
+class CScanLine {
+ public:
+  CScanLine() = default;
+
+  // Clears the transitions, the line word and the position (the other computed values stay).
+  void Reset() {
+    transitions_.clear();
+    cursor_ = 0;
+    LineWord = 0;
+    Geometry.Position = 0;
+  }
+  // Clears only the transitions and the read cursor.
+  void ResetTransitions() {
+    transitions_.clear();
+    cursor_ = 0;
+  }
+
+  void AppendTransition(int32_t value) { transitions_.push_back(value); }
+  void RewindTransitions() { cursor_ = 0; }
+  // The next transition in the order appended, or -1 once they are exhausted.
+  int32_t NextTransition() {
+    return cursor_ < transitions_.size() ? transitions_[cursor_++] : -1;
+  }
+
+  int TransitionCount() const { return static_cast<int>(transitions_.size()); }
+  const std::vector<int32_t>& Transitions() const { return transitions_; }
+  std::vector<int32_t>& MutableTransitions() { return transitions_; }
+
+  uint16_t LineWord = 0;
+  LineGeometry Geometry;
+
+ private:
+  std::vector<int32_t> transitions_;
+  size_t cursor_ = 0;
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,94 @@
+#include "cis/ScanLineArray.h"
+
+namespace tarvelo {
+
+void CScanLineArray::Clear() {
+  std::vector<int32_t>().swap(transitions_);
+  std::vector<uint32_t>{0}.swap(offsets_);
+  std::vector<uint16_t>().swap(line_words_);
+  std::vector<LineGeometry>().swap(geometry_);
+}
+
+void CScanLineArray::Reserve(size_t lines, size_t transitions) {
+  transitions_.reserve(transitions);
+  offsets_.reserve(lines + 1);
+  line_words_.reserve(lines);
+}
+
+void CScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t line_word) {
+  transitions_.insert(transitions_.end(), transitions.begin(), transitions.end());
+  offsets_.push_back(static_cast<uint32_t>(transitions_.size()));
+  line_words_.push_back(line_word);
+  if (!geometry_.empty()) geometry_.emplace_back();
+}
+
+void CScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t line_word,
+                                const LineGeometry& geometry) {
+  const bool had_geometry = !geometry_.empty();
+  if (!had_geometry && (geometry.Position != 0 || geometry.TrackingOffset != 0 || geometry.UpperEdgeError != 0 ||
+                        geometry.LowerEdgeError != 0 || geometry.UpperEdgeFound || geometry.LowerEdgeFound)) {
+    geometry_.assign(line_words_.size(), LineGeometry{});
+  }
+  AppendLine(transitions, line_word);
+  if (!geometry_.empty()) geometry_.back() = geometry;
+}
+
+void CScanLineArray::SetSize(int lines) {
+  if (lines <= 0) {
+    Clear();
+    return;
+  }
+  const auto n = static_cast<size_t>(lines);
+  if (n < line_words_.size()) {
+    transitions_.resize(offsets_[n]);
+    offsets_.resize(n + 1);
+    line_words_.resize(n);
+    if (!geometry_.empty()) geometry_.resize(n);
+    return;
+  }
+  while (line_words_.size() < n) AppendLine({}, 0);
+}
+
+void CScanLineArray::SetAtGrow(int index, const CScanLine& line) {
+  if (index < 0) return;
+  if (index >= Size()) SetSize(index);  // lines before `index` are empty
+  if (index == Size()) {
+    AppendLine(line.Transitions(), line.LineWord, line.Geometry);
+    return;
+  }
+  const auto i = static_cast<size_t>(index);
+  const auto& values = line.Transitions();
+  const size_t old_count = offsets_[i + 1] - offsets_[i];
+  if (values.size() == old_count) {
+    std::copy(values.begin(), values.end(), transitions_.begin() + offsets_[i]);
+  } else {
+    transitions_.erase(transitions_.begin() + offsets_[i], transitions_.begin() + offsets_[i + 1]);
+    transitions_.insert(transitions_.begin() + offsets_[i], values.begin(), values.end());
+    const auto delta = static_cast<int64_t>(values.size()) - static_cast<int64_t>(old_count);
+    for (size_t k = i + 1; k < offsets_.size(); ++k)
+      offsets_[k] = static_cast<uint32_t>(static_cast<int64_t>(offsets_[k]) + delta);
+  }
+  line_words_[i] = line.LineWord;
+  MutableGeometry()[i] = line.Geometry;
+}
+
+std::vector<LineGeometry>& CScanLineArray::MutableGeometry() {
+  if (geometry_.size() != line_words_.size()) geometry_.resize(line_words_.size());
+  return geometry_;
+}
+
+CScanLine CScanLineArray::Line(int index) const {
+  CScanLine line;
+  const auto values = Transitions(index);
+  line.MutableTransitions().assign(values.begin(), values.end());
+  line.LineWord = LineWord(index);
+  line.Geometry = Geometry(index);
+  return line;
+}
+
+size_t CScanLineArray::MemoryBytes() const {
+  return transitions_.capacity() * sizeof(int32_t) + offsets_.capacity() * sizeof(uint32_t) +
+         line_words_.capacity() * sizeof(uint16_t) + geometry_.capacity() * sizeof(LineGeometry);
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,76 @@
+#pragma once
+// The scan lines of one file, stored compactly: every line's transitions in one flat array
+// with per-line offsets, the line words in another, and the computed per-line values in a
+// third that exists only once a stage has written to it (a file as read carries none, so
+// the lines of a 4 MB file take about twice its size). Copying a whole array, which every
+// conversion run does to start again from the lines as read, is a few block copies.
+//
+// Lines are appended in order; replacing a line in the middle with one of another length
+// rebuilds the flat array (rare: stages that rebuild lines build a new array instead).
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "cis/ScanLine.h"
+
+namespace tarvelo {
+
+class CScanLineArray {
+ public:
+  CScanLineArray() = default;
+
+  int Size() const { return static_cast<int>(line_words_.size()); }
+  bool Empty() const { return line_words_.empty(); }
+
+  // Removes every line and frees the storage.
+  void Clear();
+  // Reserves room for `lines` lines holding `transitions` transitions in all.
+  void Reserve(size_t lines, size_t transitions);
+
+  // Appends a line (its computed values zero unless given).
+  void AppendLine(std::span<const int32_t> transitions, uint16_t line_word);
+  void AppendLine(std::span<const int32_t> transitions, uint16_t line_word, const LineGeometry& geometry);
+  // Grows the array with empty lines to index+1 if needed, then makes line `index` a copy of `line`.
+  void SetAtGrow(int index, const CScanLine& line);
+  // Grows or shrinks to `lines` lines; new lines are empty.
+  void SetSize(int lines);
+
+  // Transitions of line `index`, in increasing order.
+  std::span<const int32_t> Transitions(int index) const {
+    return {transitions_.data() + offsets_[static_cast<size_t>(index)],
+            transitions_.data() + offsets_[static_cast<size_t>(index) + 1]};
+  }
+  int TransitionCount(int index) const {
+    return static_cast<int>(offsets_[static_cast<size_t>(index) + 1] - offsets_[static_cast<size_t>(index)]);
+  }
+  uint16_t LineWord(int index) const { return line_words_[static_cast<size_t>(index)]; }
+
+  // Computed values of line `index` (zero when no stage has written any).
+  LineGeometry Geometry(int index) const {
+    return geometry_.empty() ? LineGeometry{} : geometry_[static_cast<size_t>(index)];
+  }
+  // Writable computed values of every line; allocated (zeroed) on first use.
+  std::vector<LineGeometry>& MutableGeometry();
+  bool HasGeometry() const { return !geometry_.empty(); }
+  // Drops the computed values (every line back to zero).
+  void ClearGeometry() { geometry_.clear(); }
+
+  double Position(int index) const { return geometry_.empty() ? 0.0 : geometry_[static_cast<size_t>(index)].Position; }
+
+  // A self-contained copy of line `index`.
+  CScanLine Line(int index) const;
+
+  // Total number of transitions of all lines.
+  size_t TotalTransitions() const { return transitions_.size(); }
+  // Bytes held by the array's storage.
+  size_t MemoryBytes() const;
+
+ private:
+  std::vector<int32_t> transitions_;
+  std::vector<uint32_t> offsets_{0};  // line i spans offsets_[i] .. offsets_[i+1]
+  std::vector<uint16_t> line_words_;
+  std::vector<LineGeometry> geometry_;  // empty, or one per line
+};
+
+}  // namespace tarvelo

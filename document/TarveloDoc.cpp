@@ -1,0 +1,115 @@
+#include "document/TarveloDoc.h"
+
+#include <cstdint>
+
+#include "geometry/ScanLinePositions.h"
+#include "support/AtomicFile.h"
+
+namespace tarvelo {
+
+CTarveloDoc::CTarveloDoc(UiServices& ui) : ui_(ui) {}
+
+void CTarveloDoc::SetLinesPerInch(int lpi) {
+  if (lpi <= 0 || lpi > INT16_MAX) lpi = 100;
+  scan_.LinesPerInch = static_cast<int16_t>(lpi);
+  scan_.RawLinesPerInch = static_cast<int16_t>(lpi);
+}
+
+LoadStatus CTarveloDoc::Load(const std::string& path) {
+  file_name_with_extension_.clear();
+  scan_.Reset();
+  keywords_.Clear();
+
+  // Names: the file name with extension, its last three characters lower-cased, the folder
+  // with its trailing separator, and the name up to its first ".".
+  const size_t slash = path.find_last_of("/\\");
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  file_name_with_extension_ = name;
+  file_extension_ = name.size() >= 3 ? name.substr(name.size() - 3) : name;
+  for (char& c : file_extension_)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  file_path_ = path;
+  folder_name_ = path.substr(0, path.size() - name.size());
+  file_name_ = name.substr(0, name.find('.'));
+  scan_.FileName = file_name_;
+  scan_.FolderName = folder_name_;
+  scan_.FileExtension = file_extension_;
+
+  if (file_extension_ != "cis") {
+    last_error_text_ = "*** Invalid File Type *** CIS files only - ";
+    ui_.ShowMessage(last_error_text_);
+    return LoadStatus::kWrongType;
+  }
+
+  ui_.RefreshControlBar(file_name_with_extension_, scan_.Title);
+  std::string bytes, error;
+  if (!ReadWholeFile(path, bytes, error)) {
+    last_error_text_ = "Unable to read the file: " + error;
+    return LoadStatus::kUnreadable;
+  }
+  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+  const CisReadResult result = ReadCisFile({data, bytes.size()}, scan_, ui_, last_error_text_);
+  if (result == CisReadResult::kTooShort) {
+    last_error_text_ = "The file is too short to be a CIS file: " + std::to_string(bytes.size()) +
+                       " bytes, the header alone takes 52.";
+    scan_.Reset();
+    return LoadStatus::kUnreadable;
+  }
+  std::string().swap(bytes);
+
+  scan_.LinesAsRead = scan_.Lines;
+  scan_.SavedScanWidth = scan_.ScanWidth;
+  scan_.SavedTwinArray = scan_.TwinArray;
+  scan_.SavedReverseImage = scan_.ReverseImage;
+  scan_.SavedMirrorImage = scan_.MirrorImage;
+  RunPipeline();
+  return result == CisReadResult::kRead ? LoadStatus::kLoaded : LoadStatus::kRefused;
+}
+
+void CTarveloDoc::RestoreLinesAndFlags() {
+  scan_.Lines = scan_.LinesAsRead;
+  scan_.ImageMirrored = false;
+  scan_.ReverseImage = scan_.SavedReverseImage;
+  scan_.ScanWidth = scan_.SavedScanWidth;
+  scan_.TwinArray = scan_.SavedTwinArray;
+  scan_.MirrorImage = scan_.SavedMirrorImage;
+  if (ui_.IsOldCisFormatForced()) {
+    scan_.TwinArray = false;
+    scan_.ReverseImage = false;
+    scan_.MirrorImage = false;
+  }
+}
+
+void CTarveloDoc::RecordHeaderKeywords() {
+  keywords_.Clear();
+  keywords_.AddText("/File_Type: ScanImageMIDI");
+  keywords_.AddText("/Source_File_Type: CIS file");
+  keywords_.AddText("/Processing_History: CIS --> ScanImageMIDI");
+  keywords_.AddKeyValue("/CIS_converted_as_type: ", roll_type_name_);
+  keywords_.AddKeyInteger("/play_tempo: ", scan_.Tempo);
+  keywords_.AddKeyInteger("/CIS_file_LPI: ", scan_.LinesPerInch);
+}
+
+void CTarveloDoc::RunPipeline() {
+  ui_.SetStatusText("Processing Raw CIS Data");
+  ui_.RefreshControlBar(file_name_with_extension_, scan_.Title);
+  RecordHeaderKeywords();
+  RestoreLinesAndFlags();
+
+  ui_.SetStatusText("Computing Scan Line Positions");
+  scanner_mode_applied_ = ComputeScanLinePositions(scan_, ui_);
+  keywords_.AddKeyValue("/scanner_processing_type: ", scanner_mode_applied_);
+
+  keywords_.AddKeyInteger("/scanner_horizontal_DPI: ", ui_.GetScannerDpi());
+  keywords_.AddKeyReal("/scanner_horizontal_offset: ", ui_.GetScannerOffset());
+  keywords_.AddKeyReal("/scanner_horizontal_stretch: ", ui_.GetScannerStretch());
+  keywords_.AddKeyReal("/interpreted_file_AverageLPI: ", scan_.InterpretedAverageLpi);
+  if (ui_.GetTakeupAccelCorrection() > 0) {
+    keywords_.AddKeyReal("/scanner_takeup_accel_correction: ", ui_.GetTakeupAccelCorrection(), " Pct. per foot",
+                         " APPLIED");
+  }
+
+  ui_.SetReprocessPending(false);
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,186 @@
+#include "geometry/ScanLinePositions.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "cis/CisFormat.h"
+#include "settings/DiagnosticSettings.h"
+#include "settings/ScannerPresets.h"
+#include "support/NumberFormat.h"
+
+namespace tarvelo {
+
+namespace {
+
+constexpr const char* kDefaultModeName = "DEFAULT SCANNER MODE";
+constexpr double kFeetPerInch = 0.08333333333333333;
+
+// The status and progress updates of a pass: about 25 per run, every 2*floor(N/50) lines.
+class PositionProgress {
+ public:
+  PositionProgress(UiServices& ui, int64_t lines) : ui_(ui), step_(lines / 50) {}
+
+  void AfterLine(int64_t i) {
+    if (i <= threshold_) return;
+    threshold_ += 2 * step_;
+    percent_ += 4;
+    ui_.SetStatusText("Computing position for CIS Line = " + std::to_string(i));
+    ui_.SetProgress(kProgressReading, percent_);
+  }
+
+ private:
+  UiServices& ui_;
+  int64_t step_;
+  int64_t threshold_ = 0;
+  int percent_ = 0;
+};
+
+// Lines first .. first+count-1 get start + j*spacing for j = 1..count.
+void PlaceWindow(std::vector<LineGeometry>& lines, int64_t first, int64_t count, double start, double spacing) {
+  for (int64_t j = 1; j <= count; ++j) lines[static_cast<size_t>(first + j - 1)].Position = start + j * spacing;
+}
+
+// Average lines per inch implied by the positions. With fewer than two lines there is no
+// distance to divide by; the nominal density stands in.
+double AverageLpi(const std::vector<LineGeometry>& lines, int64_t n, double lpi) {
+  if (n < 2) return lpi;
+  const double last = lines[static_cast<size_t>(n - 1)].Position;
+  if (!(last > 0)) return lpi;
+  return static_cast<double>(n) / last;
+}
+
+// Nominal positions from the line index, with the take-up acceleration correction.
+void NominalPositions(std::vector<LineGeometry>& lines, int64_t n, double lpi, double correction,
+                      PositionProgress& progress) {
+  const double a = correction * 0.01;
+  for (int64_t i = 0; i < n; ++i) {
+    const double x = i / lpi;
+    lines[static_cast<size_t>(i)].Position = x + x * x * a * kFeetPerInch;
+    progress.AfterLine(i);
+  }
+}
+
+std::string DefaultMode(CCisScanData& data, UiServices& ui, std::vector<LineGeometry>& lines, int64_t n,
+                        double lpi, const std::string& rejected, PositionProgress& progress) {
+  NominalPositions(lines, n, lpi, ui.GetTakeupAccelCorrection(), progress);
+  data.InterpretedAverageLpi = lpi;
+  ui.ShowMessage("ERROR : Current scanner mode type not legal :" + rejected);
+  return kDefaultModeName;
+}
+
+void BlockPositions(std::vector<LineGeometry>& lines, int64_t n, double lpi, PositionProgress& progress) {
+  if (n > 0) lines[0].Position = 0;
+  double start = 0;
+  double spacing = 0.1;
+  int64_t first = 1;
+  int64_t count = 0;
+  for (int64_t i = 1; i < n; ++i) {
+    ++count;
+    if (count == 10) {
+      spacing = (count / lpi) / count;
+      PlaceWindow(lines, first, count, start, spacing);
+      start += count / lpi;
+      first = i + 1;
+      count = 0;
+    }
+    progress.AfterLine(i);
+  }
+  if (n > first) PlaceWindow(lines, first, n - first, start, spacing);
+}
+
+}  // namespace
+
+std::string ComputeScanLinePositions(CCisScanData& data, UiServices& ui) {
+  const CDiagnosticSettings diagnostics(ui.Profile());
+  const std::string mode = ui.GetScannerModeName();
+  const int64_t n = data.Lines.Size();
+  std::vector<LineGeometry>& lines = data.Lines.MutableGeometry();
+  // The reader never leaves a density below 1; an edited one is held to the same floor.
+  const double lpi = data.LinesPerInch < 1 ? 100.0 : static_cast<double>(data.LinesPerInch);
+  PositionProgress progress(ui, n);
+
+  if (mode == kModeNoEncoding) {
+    NominalPositions(lines, n, lpi, ui.GetTakeupAccelCorrection(), progress);
+    data.InterpretedAverageLpi = lpi;
+    return mode;
+  }
+
+  if (mode != kModeShaftEncoder) {
+    if (mode == kModeCountDown || mode == kModeCountUp) {
+      BlockPositions(lines, n, lpi, progress);
+      data.InterpretedAverageLpi = AverageLpi(lines, n, lpi);
+      return mode;
+    }
+    return DefaultMode(data, ui, lines, n, lpi, mode, progress);
+  }
+
+  // Shaft encoder: one tick is 2^exponent / LPI inches of roll travel; the lines between
+  // every T ticks share the travel of those ticks evenly.
+  if (data.ScannerType != 2) {
+    ui.ShowMessageWithValue(
+        "CAUTION : Current scanner mode type does not match embedded CIS file source scanner type bit.",
+        data.ScannerType);
+  }
+  int ticks_to_average = diagnostics.EncoderTicksToAverage;
+  if (ticks_to_average < 1 || ticks_to_average > 20) {
+    ui.ShowMessageWithValue("EncoderTicksToAverage in the profile is outside 1 to 20; using 2 instead of it",
+                            ticks_to_average);
+    ticks_to_average = 2;
+  }
+  const double window_travel = ticks_to_average * std::pow(2.0, data.EncoderExponent) / lpi;
+
+  if (n > 0) lines[0].Position = 0;
+  double start = 0;
+  double spacing = window_travel;
+  int64_t first = 1;
+  int64_t in_window = 0;
+  int64_t since_tick = 0;
+  int ticks_in_window = 0;
+  int64_t total_ticks = 0;
+  std::array<int64_t, 17> histogram{};
+  for (int64_t i = 1; i < n; ++i) {
+    ++in_window;
+    ++since_tick;
+    const bool tick = ((data.Lines.LineWord(static_cast<int>(i)) ^ data.Lines.LineWord(static_cast<int>(i - 1))) &
+                       cis::kEncoderSignalBit) != 0;
+    if (!tick) continue;
+    ++histogram[static_cast<size_t>(since_tick < 16 ? since_tick : 16)];
+    since_tick = 0;
+    if (++ticks_in_window >= ticks_to_average) {
+      spacing = window_travel / in_window;
+      PlaceWindow(lines, first, in_window, start, spacing);
+      start += window_travel;
+      first = i + 1;
+      total_ticks += ticks_in_window;
+      ticks_in_window = 0;
+      in_window = 0;
+    }
+    progress.AfterLine(i);
+  }
+  if (n > first) PlaceWindow(lines, first, n - first, start, spacing);
+  data.InterpretedAverageLpi = AverageLpi(lines, n, lpi);
+
+  if (1.3 * total_ticks > n) {
+    ui.ShowMessageWithTwoValues(
+        "PROBLEM WITH ENCODER SETTINGS\nAccuracy suspect if NumLines not at least 30% greater than "
+        "NumEncoderTicks.\nTotal Number of Encoder Ticks = ",
+        static_cast<double>(total_ticks), "Total Number of Scan Lines = ", static_cast<double>(n));
+  }
+  if (diagnostics.ShowShaftEncoderStatistics) {
+    std::string text = "Lines Per Encoder Tick : \n";
+    for (size_t k = 0; k < histogram.size(); ++k) {
+      text += std::string("NumLines") + (k < 10 ? "0" : "") + std::to_string(k) + " : " +
+              FormatGcvt(static_cast<double>(histogram[k]), 8) + "\n";
+    }
+    ui.ShowMessage(text);
+  }
+  if (total_ticks >= n / 32) return kModeShaftEncoder;
+
+  ui.ShowMessage(
+      "Bad or invalid Encoder data.  File does not process properly with shaft encoded scanner mode selected.");
+  return DefaultMode(data, ui, lines, n, lpi, mode, progress);
+}
+
+}  // namespace tarvelo

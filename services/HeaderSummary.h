@@ -1,0 +1,24 @@
+#pragma once
+// The CIS header values the reader hands to the front end for its "CIS File Embedded Data"
+// display, and the entries derived from them.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tarvelo {
+
+struct CisHeaderSummary {
+  int HeaderLineCount = 0;
+  int RawLinesPerInch = 0;
+  int ScanWidth = 0;         // effective width (after the type bits)
+  double Tempo = 0;
+  std::string HeaderText;    // header bytes 0..39 exactly as read (40 bytes)
+  int ChangeoverPixel = 0;
+};
+
+// The display entries in order ("Title", "Scanner Type", ..., "Lines In File"), derived from
+// the header bits whatever the old-format setting.
+std::vector<std::pair<std::string, std::string>> HeaderSummaryEntries(const CisHeaderSummary& summary);
+
+}  // namespace tarvelo

@@ -1,0 +1,26 @@
+#pragma once
+// "ActiveTrackingParameters": the roll-edge tracking loop's distances, weighting and gain.
+// Tracking itself is switched on and off in the scanner preset.
+
+#include "settings/SettingsIo.h"
+
+namespace tarvelo {
+
+class CActiveTrackingSettings {
+ public:
+  static constexpr const char* kSection = "ActiveTrackingParameters";
+
+  explicit CActiveTrackingSettings(const ProfileStore& store);
+  CActiveTrackingSettings() = default;
+
+  bool Save(ProfileStore& store) const;
+  SettingsProblems Validate() const;
+
+  int EventsBetweenUpdates = 0;         // stored only
+  double RollEdgeCaptureDistance = 0;   // inches
+  double TrackingUpdateDistance = 0;    // inches
+  double EdgeErrorWeightingFactor = 0;
+  double TrackingLoopGain = 0;
+};
+
+}  // namespace tarvelo

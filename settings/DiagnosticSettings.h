@@ -1,0 +1,36 @@
+#pragma once
+// "Diagnostic Settings" (and EmbedRollKeywordData of "OutputFiles"): diagnostic files,
+// image reversal override, histogram and shaft encoder options, roll information sources.
+
+#include "settings/SettingsIo.h"
+
+namespace tarvelo {
+
+class CDiagnosticSettings {
+ public:
+  static constexpr const char* kSection = "Diagnostic Settings";
+  static constexpr const char* kOutputSection = "OutputFiles";
+
+  // Values of OverrideImageReversal.
+  static constexpr int kUseCisBit = 0;
+  static constexpr int kNeverReverse = 1;
+  static constexpr int kAlwaysReverse = 2;
+
+  explicit CDiagnosticSettings(const ProfileStore& store);
+  CDiagnosticSettings() = default;
+
+  bool Save(ProfileStore& store) const;
+  SettingsProblems Validate() const;
+
+  bool WriteCISrawTransitionFile = false;
+  bool WriteTrackLookUpMapFile = false;
+  int OverrideImageReversal = 0;
+  int HistogramMinDisplayDistance = 0;  // thousandths of an inch
+  int EncoderTicksToAverage = 0;
+  bool ShowShaftEncoderStatistics = false;
+  bool HistogramSameTrackOnly = false;
+  bool EmbedRollKeywordData = false;    // stored in "OutputFiles"
+  bool UseAnnFile = false;
+};
+
+}  // namespace tarvelo

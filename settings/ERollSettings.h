@@ -1,0 +1,29 @@
+#pragma once
+// "Midi eRoll Settings": eRoll MIDI file naming, lead-in and trailer, and which
+// controller events the eRoll file carries.
+
+#include <string>
+
+#include "settings/SettingsIo.h"
+
+namespace tarvelo {
+
+class CERollSettings {
+ public:
+  static constexpr const char* kSection = "Midi eRoll Settings";
+
+  explicit CERollSettings(const ProfileStore& store);
+  CERollSettings() = default;
+
+  bool Save(ProfileStore& store) const;
+  SettingsProblems Validate() const;
+
+  std::string eRollMidiFilePrefix;
+  std::string eRollMidiFileSuffix;
+  int eRollMidiLeadInTime = 0;   // seconds
+  int eRollMidiTrailerTime = 0;  // seconds
+  bool IncludePowerRollEvents = false;
+  bool IncludeTrack18SustainPedal = false;
+};
+
+}  // namespace tarvelo

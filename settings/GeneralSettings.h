@@ -1,0 +1,33 @@
+#pragma once
+// "Midi Gen Settings": ScanImage MIDI file naming, lead-in, copyright text and the
+// speck and glitch thresholds of the hole clean-up.
+
+#include <string>
+
+#include "settings/SettingsIo.h"
+
+namespace tarvelo {
+
+class CGeneralSettings {
+ public:
+  static constexpr const char* kSection = "Midi Gen Settings";
+
+  // Loads every key of the section, with its default when absent.
+  explicit CGeneralSettings(const ProfileStore& store);
+  CGeneralSettings() = default;  // all zero / empty
+
+  // Writes every key, in the order the dialog saves them.
+  bool Save(ProfileStore& store) const;
+  // The checks of the dialog's OK button.
+  SettingsProblems Validate() const;
+
+  std::string ScanMidiFilePrefix;
+  std::string ScanMidiFileSuffix;
+  int ScanMidiLeadInTime = 0;          // seconds
+  double SpeckThresholdLength = 0;     // inches
+  std::string MidiCopyrightInfoString;
+  int SpeckThresholdWidthPct = 0;      // percent of the track spacing
+  double GlitchThresholdDistance = 0;  // inches
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,283 @@
+#include "settings/IniProfile.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "support/AtomicFile.h"
+#include "support/LenientNumber.h"
+
+namespace tarvelo {
+
+std::string FoldProfileName(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return folded;
+}
+
+namespace {
+
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && FoldProfileName(a) == FoldProfileName(b);
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  size_t begin = 0, end = text.size();
+  while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
+  while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t' || text[end - 1] == '\r')) --end;
+  return text.substr(begin, end - begin);
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string Quote(std::string_view text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out = "\"";
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\\\""; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (u < 0x20 || u == 0x7F) {
+          out += "\\x";
+          out += kHex[u >> 4];
+          out += kHex[u & 15];
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += '"';
+  return out;
+}
+
+// Decodes a quoted value; false when the quoting is broken.
+bool Unquote(std::string_view text, std::string& out) {
+  if (text.size() < 2 || text.front() != '"' || text.back() != '"') return false;
+  out.clear();
+  for (size_t i = 1; i + 1 < text.size(); ++i) {
+    char c = text[i];
+    if (c == '"') return false;
+    if (c != '\\') {
+      out += c;
+      continue;
+    }
+    if (i + 2 >= text.size()) return false;  // a backslash just before the closing quote
+    c = text[++i];
+    switch (c) {
+      case '\\': out += '\\'; break;
+      case '"': out += '"'; break;
+      case 'n': out += '\n'; break;
+      case 'r': out += '\r'; break;
+      case 't': out += '\t'; break;
+      case 'x': {
+        if (i + 3 >= text.size()) return false;
+        const int high = HexDigit(text[i + 1]), low = HexDigit(text[i + 2]);
+        if (high < 0 || low < 0) return false;
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+        break;
+      }
+      default: return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+IniProfile::IniProfile() { sections_.push_back(Section{}); }
+
+IniProfile::IniProfile(std::string path) : path_(std::move(path)) {
+  sections_.push_back(Section{});
+  std::error_code ec;
+  if (!std::filesystem::exists(path_, ec)) return;
+  std::string text, error;
+  if (!ReadWholeFile(path_, text, error)) {
+    problems_.push_back(error);
+    return;
+  }
+  LoadFromText(text);
+}
+
+void IniProfile::LoadFromText(std::string_view text) {
+  sections_.clear();
+  sections_.push_back(Section{});
+  size_t line_number = 0;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view raw = text.substr(pos, end - pos);
+    pos = end + 1;
+    ++line_number;
+    const std::string_view line = TrimBlanks(raw);
+    Section& current = sections_.back();
+    auto keep_raw = [&](const std::string& why) {
+      Line kept;
+      kept.kind = Line::kRaw;
+      kept.raw = std::string(raw.substr(0, raw.size() - (raw.ends_with('\r') ? 1 : 0)));
+      current.lines.push_back(std::move(kept));
+      if (!why.empty()) problems_.push_back("line " + std::to_string(line_number) + ": " + why);
+    };
+    if (line.empty() || line.front() == ';' || line.front() == '#') {
+      keep_raw("");
+      continue;
+    }
+    if (line.front() == '[') {
+      if (line.back() != ']' || line.size() < 3) {
+        keep_raw("a section header must read [Name]");
+        continue;
+      }
+      sections_.push_back(Section{std::string(TrimBlanks(line.substr(1, line.size() - 2))), {}});
+      continue;
+    }
+    const size_t equals = line.find('=');
+    if (equals == std::string_view::npos || TrimBlanks(line.substr(0, equals)).empty()) {
+      keep_raw("not a Key=Value line");
+      continue;
+    }
+    Line entry;
+    entry.key = std::string(TrimBlanks(line.substr(0, equals)));
+    const std::string_view value = TrimBlanks(line.substr(equals + 1));
+    if (!value.empty() && value.front() == '"') {
+      if (!Unquote(value, entry.value)) {
+        keep_raw("the quoted value of " + entry.key + " is not closed properly");
+        continue;
+      }
+      entry.is_text = true;
+    } else {
+      entry.value = std::string(value);
+    }
+    // A later line for the same key replaces the earlier one.
+    for (auto it = current.lines.begin(); it != current.lines.end(); ++it) {
+      if (it->kind == Line::kValue && SameName(it->key, entry.key)) {
+        current.lines.erase(it);
+        break;
+      }
+    }
+    current.lines.push_back(std::move(entry));
+  }
+}
+
+const IniProfile::Line* IniProfile::FindLine(std::string_view section, std::string_view key) const {
+  // Sections may appear more than once in a hand-edited file; the last one wins.
+  for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
+    if (!SameName(s->name, section) || s->name.empty()) continue;
+    for (const Line& line : s->lines)
+      if (line.kind == Line::kValue && SameName(line.key, key)) return &line;
+  }
+  return nullptr;
+}
+
+std::optional<std::string> IniProfile::Find(std::string_view section, std::string_view key) const {
+  const Line* line = FindLine(section, key);
+  if (!line) return std::nullopt;
+  return line->value;
+}
+
+int IniProfile::GetProfileInt(std::string_view section, std::string_view key, int default_value) const {
+  const Line* line = FindLine(section, key);
+  int value = 0;
+  if (!line || !ParseStrictInt(line->value, value)) return default_value;
+  return value;
+}
+
+std::string IniProfile::GetProfileString(std::string_view section, std::string_view key,
+                                         std::string_view default_value) const {
+  const Line* line = FindLine(section, key);
+  return line ? line->value : std::string(default_value);
+}
+
+bool IniProfile::WriteProfileInt(std::string_view section, std::string_view key, int value) {
+  return Store(section, key, std::to_string(value), false);
+}
+
+bool IniProfile::WriteProfileString(std::string_view section, std::string_view key, std::string_view value) {
+  return Store(section, key, std::string(value), true);
+}
+
+bool IniProfile::Store(std::string_view section, std::string_view key, std::string value, bool is_text) {
+  Section* target = nullptr;
+  for (auto s = sections_.rbegin(); s != sections_.rend() && !target; ++s)
+    if (!s->name.empty() && SameName(s->name, section)) target = &*s;
+  if (!target) {
+    sections_.push_back(Section{std::string(section), {}});
+    target = &sections_.back();
+  }
+  Line* line = nullptr;
+  for (Line& l : target->lines)
+    if (l.kind == Line::kValue && SameName(l.key, key)) line = &l;
+  if (!line) {
+    target->lines.push_back(Line{});
+    line = &target->lines.back();
+    line->key = std::string(key);
+  }
+  line->value = std::move(value);
+  line->is_text = is_text;
+  return Save();
+}
+
+std::string IniProfile::ToText() const {
+  std::string text;
+  for (const Section& s : sections_) {
+    if (!s.name.empty()) text += "[" + s.name + "]\n";
+    for (const Line& line : s.lines) {
+      if (line.kind == Line::kRaw)
+        text += line.raw;
+      else
+        text += line.key + "=" + (line.is_text ? Quote(line.value) : line.value);
+      text += '\n';
+    }
+  }
+  return text;
+}
+
+std::vector<IniProfile::Entry> IniProfile::Entries() const {
+  std::vector<Entry> entries;
+  for (const Section& s : sections_) {
+    if (s.name.empty()) continue;
+    for (const Line& line : s.lines)
+      if (line.kind == Line::kValue) entries.push_back(Entry{s.name, line.key, line.value, line.is_text});
+  }
+  return entries;
+}
+
+bool IniProfile::Save() {
+  if (path_.empty()) return true;
+  std::error_code ec;
+  const auto folder = std::filesystem::path(path_).parent_path();
+  if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+  std::string error;
+  if (!WriteFileAtomically(path_, ToText(), error)) {
+    problems_.push_back(error);
+    return false;
+  }
+  return true;
+}
+
+std::string DefaultProfilePath() {
+  if (const char* explicit_path = std::getenv("TARVELO_PROFILE"); explicit_path && *explicit_path)
+    return explicit_path;
+  std::string base;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
+    base = xdg;
+  } else if (const char* home = std::getenv("HOME"); home && *home) {
+    base = std::string(home) + "/.config";
+  } else {
+    base = ".";
+  }
+  return base + "/Quenby_Software/Tarvelo.ini";
+}
+
+}  // namespace tarvelo

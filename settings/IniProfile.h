@@ -1,0 +1,83 @@
+#pragma once
+// A profile kept in an INI file (or only in memory when no path is given).
+//
+// File form: "[Section]" lines, then "Key=Value" lines. Integers are written as plain
+// decimal digits; strings are written in double quotes with backslash escapes
+// (\\ \" \n \r \t and \xHH for other control bytes), so that any text, with leading or
+// trailing blanks, '=', ';', '#' or non-ASCII bytes, reads back exactly. An unquoted value
+// is taken as written. Lines starting with ';' or '#' are comments.
+//
+// Lines that cannot be understood are reported by Problems() and kept verbatim when the
+// file is saved again, so nothing a user wrote by hand is lost. Saving writes a temporary
+// file and renames it over the profile.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/ProfileStore.h"
+
+namespace tarvelo {
+
+class IniProfile : public ProfileStore {
+ public:
+  // An empty profile held in memory only; writes always succeed.
+  IniProfile();
+  // Loads `path` if it exists (a missing file is an empty profile); writes save to it.
+  explicit IniProfile(std::string path);
+
+  int GetProfileInt(std::string_view section, std::string_view key, int default_value) const override;
+  std::string GetProfileString(std::string_view section, std::string_view key,
+                               std::string_view default_value) const override;
+  bool WriteProfileInt(std::string_view section, std::string_view key, int value) override;
+  bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value) override;
+
+  // The raw stored value, if present (for listing).
+  std::optional<std::string> Find(std::string_view section, std::string_view key) const;
+
+  struct Entry {
+    std::string section;
+    std::string key;
+    std::string value;    // decoded text
+    bool is_text = false; // stored as a quoted string
+  };
+  // Every readable entry in file order.
+  std::vector<Entry> Entries() const;
+
+  const std::string& Path() const { return path_; }
+  // Problems met while loading or saving, in order ("line 7: ...", "cannot write ...").
+  const std::vector<std::string>& Problems() const { return problems_; }
+
+  // Parses INI text; exposed for tests and the fuzz target.
+  void LoadFromText(std::string_view text);
+  // The file text the profile would be saved as.
+  std::string ToText() const;
+
+ private:
+  struct Line {
+    enum Kind { kValue, kRaw } kind = kValue;
+    std::string key;      // original spelling
+    std::string value;    // decoded
+    bool is_text = false;
+    std::string raw;      // kRaw: the line as found
+  };
+  struct Section {
+    std::string name;     // original spelling
+    std::vector<Line> lines;
+  };
+
+  const Line* FindLine(std::string_view section, std::string_view key) const;
+  bool Store(std::string_view section, std::string_view key, std::string value, bool is_text);
+  bool Save();
+
+  std::string path_;
+  std::vector<Section> sections_;  // sections_[0] holds lines before any header (name "")
+  std::vector<std::string> problems_;
+};
+
+// Where the profile lives: $TARVELO_PROFILE if set, else
+// $XDG_CONFIG_HOME/Quenby_Software/Tarvelo.ini, with ~/.config when XDG_CONFIG_HOME is unset.
+std::string DefaultProfilePath();
+
+}  // namespace tarvelo

@@ -1,0 +1,40 @@
+#pragma once
+// "OutputFiles" switches of the control bar and the active roll type of "Roll Settings".
+
+#include <string>
+
+#include "settings/ProfileStore.h"
+
+namespace tarvelo {
+
+struct COutputSettings {
+  static constexpr const char* kSection = "OutputFiles";
+
+  explicit COutputSettings(const ProfileStore& store)
+      : ScanMidi(store.GetProfileInt(kSection, "ScanMidi", 1) != 0),
+        eRollMidi(store.GetProfileInt(kSection, "eRollMidi", 1) != 0),
+        PunchMidi(store.GetProfileInt(kSection, "PunchMidi", 1) != 0) {}
+
+  // The check boxes store their state at once when clicked.
+  bool SaveScanMidi(ProfileStore& store) const { return store.WriteProfileInt(kSection, "ScanMidi", ScanMidi); }
+  bool SaveERollMidi(ProfileStore& store) const { return store.WriteProfileInt(kSection, "eRollMidi", eRollMidi); }
+
+  bool ScanMidi = true;
+  bool eRollMidi = true;
+  bool PunchMidi = true;  // read only
+};
+
+struct CRollSettings {
+  static constexpr const char* kSection = "Roll Settings";
+
+  explicit CRollSettings(const ProfileStore& store)
+      : ActiveRollTypeName(store.GetProfileString(kSection, "ActiveRollTypeName", "Fail-Safe")) {}
+
+  bool Save(ProfileStore& store) const {
+    return store.WriteProfileString(kSection, "ActiveRollTypeName", ActiveRollTypeName);
+  }
+
+  std::string ActiveRollTypeName;
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,32 @@
+#pragma once
+// A profile that answers from in-memory overrides first and from a base profile otherwise.
+// A front end uses it to change settings for one run without writing them: the command
+// line's --set and --preset. Writes go to the base profile (and update an override of the
+// same key, so the run sees what it wrote).
+
+#include <map>
+#include <string>
+
+#include "settings/ProfileStore.h"
+
+namespace tarvelo {
+
+class OverlayProfile : public ProfileStore {
+ public:
+  explicit OverlayProfile(ProfileStore& base) : base_(base) {}
+
+  void Override(std::string_view section, std::string_view key, std::string value);
+
+  int GetProfileInt(std::string_view section, std::string_view key, int default_value) const override;
+  std::string GetProfileString(std::string_view section, std::string_view key,
+                               std::string_view default_value) const override;
+  bool WriteProfileInt(std::string_view section, std::string_view key, int value) override;
+  bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value) override;
+
+ private:
+  static std::string Id(std::string_view section, std::string_view key);
+  ProfileStore& base_;
+  std::map<std::string, std::string> overrides_;  // folded "section\nkey" -> value
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,28 @@
+#pragma once
+// The per-user settings profile: integers and strings by section and key, like the
+// Windows registry profile. Section and key names compare case-insensitively (ASCII),
+// as the registry does. Every write is immediate and durable.
+
+#include <string>
+#include <string_view>
+
+namespace tarvelo {
+
+class ProfileStore {
+ public:
+  virtual ~ProfileStore() = default;
+
+  // The stored integer, or `default_value` when the key is absent or holds no integer.
+  virtual int GetProfileInt(std::string_view section, std::string_view key, int default_value) const = 0;
+  // The stored text, or `default_value` when the key is absent.
+  virtual std::string GetProfileString(std::string_view section, std::string_view key,
+                                       std::string_view default_value) const = 0;
+  // Store a value; false when it could not be saved (the reason goes to the store's report).
+  virtual bool WriteProfileInt(std::string_view section, std::string_view key, int value) = 0;
+  virtual bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value) = 0;
+};
+
+// Lower-cases ASCII letters; profile names compare through it.
+std::string FoldProfileName(std::string_view name);
+
+}  // namespace tarvelo

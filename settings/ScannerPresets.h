@@ -1,0 +1,123 @@
+#pragma once
+// The 16 scanner presets of section "Scanner Settings", the current one, and the live
+// ScannerSettings record that every conversion stage reads.
+//
+// Presets hold their numbers as the text read from the profile (or produced by an edit)
+// and convert them only when a preset is applied, leniently: text that is not a number
+// gives 0, nothing loaded is range-checked. Edits are checked (ValidatePresetEdit) before
+// they are stored.
+
+#include <array>
+#include <string>
+
+#include "settings/SettingsIo.h"
+
+namespace tarvelo {
+
+inline constexpr int kPresetCount = 16;
+
+// Scanner mode names a preset may hold (any other text selects the default mode).
+inline constexpr const char* kModeNoEncoding = "Mode1 - no encoding";
+inline constexpr const char* kModeCountDown = "Mode4 encoder : count down";
+inline constexpr const char* kModeCountUp = "Mode4 encoder : count up";
+inline constexpr const char* kModeShaftEncoder = "Shaft Encoder";
+
+struct ScannerPreset {
+  std::string PresetName;
+  int ScannerDPI = 0;
+  std::string ScannerOffset;
+  std::string ScannerAlignStretch;
+  std::string ScannerModeType;
+  int RemoveTakeupAccel = 0;
+  std::string TakeupAccelPct;
+  int ActiveTracking = 0;
+  int AutoTweakSettings = 0;
+  int ScanLightingMethod = 0;  // 0 AutoDetect, 1 Reflective, 2 Transmissive
+  std::string TwinArrayOverlap;
+  std::string TwinArrayVertOffset;
+  int ForceOldCisFormat = 0;
+};
+
+// The current preset converted to numbers.
+struct ScannerSettings {
+  bool ForceOldCisFormat = false;
+  double TwinArrayOverlap = 0;     // inches
+  double TwinArrayVertOffset = 0;  // inches
+  bool AutoTweakSettings = false;
+  int ScanLightingMethod = 0;
+  bool ActiveTracking = false;
+  double TakeupAccelPct = 0;       // percent per foot
+  bool RemoveTakeupAccel = false;
+  std::string ScannerModeType;
+  double ScannerAlignStretch = 0;
+  double ScannerOffset = 0;        // inches
+  int ScannerDPI = 0;              // pixels per inch
+};
+
+// The values the preset dialog edits.
+struct ScannerPresetEdit {
+  std::string Name;
+  long long DPI = 0;
+  double Offset = 0;
+  double Stretch = 0;
+  std::string ModeType;
+  bool RemoveTakeupAccel = false;
+  double TakeupAccelPct = 0;
+  bool ActiveTracking = false;
+  bool AutoTweak = false;
+  int LightingMethod = -1;
+  double Overlap = 0;
+  double VertOffset = 0;
+  bool ForceOldCisFormat = false;
+};
+
+// The checks of the preset dialog's Apply button.
+SettingsProblems ValidatePresetEdit(const ScannerPresetEdit& edit);
+
+class CScannerPresets {
+ public:
+  static constexpr const char* kSection = "Scanner Settings";
+
+  // Loads all presets (LoadPresets).
+  explicit CScannerPresets(const ProfileStore& store);
+
+  // Reads CurrentPreset and the 16 presets with their defaults, then applies the current one.
+  // A stored CurrentPreset outside 0..15 selects preset 0.
+  void LoadPresets(const ProfileStore& store);
+  // Fills the live record from the current preset.
+  void ApplyCurrentPreset();
+
+  // The current preset as edit values (numbers converted leniently); the working name and
+  // the auto-tweak flag of `edit` are left as they are.
+  void BeginPresetEdit(ScannerPresetEdit& edit) const;
+  // Makes `index` current (the preset list's selection) and loads it into `edit`.
+  void SelectPreset(int index, ScannerPresetEdit& edit);
+  // After Apply: the edit goes into the current preset (numbers as 8-digit text), is saved and
+  // applied. The preset's auto-tweak flag is not changed.
+  bool StorePreset(const ScannerPresetEdit& edit, ProfileStore& store);
+  // Writes CurrentPreset and every value of the current preset; `auto_tweak` is the working flag.
+  bool SavePreset(ProfileStore& store, bool auto_tweak) const;
+
+  // The live offset nudge of the control bar arrows: changes only the live record.
+  void NudgeOffset(double inches) { live_.ScannerOffset += inches; }
+
+  int CurrentIndex() const { return current_; }
+  const ScannerPreset& Preset(int index) const { return presets_.at(static_cast<size_t>(index)); }
+  const ScannerPreset& CurrentPreset() const { return presets_[static_cast<size_t>(current_)]; }
+  const ScannerSettings& Live() const { return live_; }
+  ScannerSettings& Live() { return live_; }
+  // The working name (rename field) set by ApplyCurrentPreset.
+  const std::string& WorkingName() const { return working_name_; }
+
+  // The default of TakeupAccelPct for preset `index`.
+  static std::string DefaultTakeupAccelPct(int index);
+  static std::string DefaultPresetName(int index);
+
+ private:
+  std::array<ScannerPreset, kPresetCount> presets_{};
+  int current_ = 0;
+  ScannerSettings live_{};
+  std::string working_name_;
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,41 @@
+#include "helpers/TestPaths.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace tarvelo::testing {
+
+TempDir::TempDir() {
+  std::random_device random;
+  const auto base = std::filesystem::temp_directory_path();
+  for (;;) {
+    path_ = base / ("tarvelo-test-" + std::to_string(random()));
+    if (std::filesystem::create_directory(path_)) break;
+  }
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::filesystem::path RealCisDir() {
+  const std::filesystem::path dir = std::filesystem::path(TARVELO_SHARED_DIR) / "data" / "real-cis";
+  std::error_code ec;
+  return std::filesystem::is_directory(dir, ec) ? dir : std::filesystem::path();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace tarvelo::testing
