@@ -136,6 +136,7 @@ CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CCisScanData& data, Ui
   }
 
   data.LinesReadPlusTwo = lines_read + 2;
+  data.CorruptLineCount = corrupt;
   if (corrupt > 0) {
     ui.ShowMessage(" *** Invalid Scan Line Data In File  *** \n\n *** File : " + name +
                    "\n Total number of corrupt lines = " + std::to_string(corrupt) +
