@@ -2,6 +2,12 @@
 
 namespace tarvelo {
 
+CRollTypeDefinition::CRollTypeDefinition() {
+  SetFailSafeDefaults();
+  DrawRulerStrip();
+  DrawKeyboardPattern();
+}
+
 void CRollTypeDefinition::SetFailSafeDefaults() {
   Name = "Fail-Safe";
   TrackSlotCount = kTrackSlots;

@@ -11,21 +11,28 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "support/RgbImage.h"
 
 namespace tarvelo {
 
 inline constexpr int kTrackSlots = 256;
 inline constexpr int kMidiChannels = 16;
 
-// Colour value red + green * 256 + blue * 65536.
-constexpr uint32_t MakeColour(int red, int green, int blue) {
-  return static_cast<uint32_t>(red) + static_cast<uint32_t>(green) * 256u + static_cast<uint32_t>(blue) * 65536u;
-}
+// A number of the ruler strip: the front end draws `text` with its top-left corner at (x, y)
+// in its own font.
+struct RulerLabel {
+  int x = 0;
+  int y = 0;
+  std::string text;
+};
 
 class CRollTypeDefinition {
  public:
-  // A new record holds the "Fail-Safe" values.
-  CRollTypeDefinition() { SetFailSafeDefaults(); }
+  // A new record holds the "Fail-Safe" values; its ruler strip is drawn and the two track
+  // strips show a keyboard pattern until the first RenderTrackStrips.
+  CRollTypeDefinition();
 
   // Puts every field to its "Fail-Safe" value (Name = "Fail-Safe"). UpperEdgeStripPixel is
   // left for the strip rendering to set.
@@ -38,6 +45,10 @@ class CRollTypeDefinition {
   // Recomputes a track's boundaries from its centre and width:
   // lower = centre - width / 2, upper = centre + width / 2.
   void SetTrackBoundsFromCentre(int track);
+
+  // Redraws the track colour and track parity strips from the current fields and sets
+  // UpperEdgeStripPixel. The strips are 63 pixels per inch.
+  void RenderTrackStrips();
 
   // --- Roll-wide settings -------------------------------------------------------------
   std::string Name;                          // name of the roll type requested
@@ -75,6 +86,16 @@ class CRollTypeDefinition {
   std::array<uint32_t, kTrackSlots> TrackBackgroundColor{};
   std::array<double, kTrackSlots> TrackRestorationWeight{};         // 1.0 inside the range
   std::array<bool, kTrackSlots> TrackUsedForRestoration{};          // inside the range
+
+  // --- Strip images for the roll view (63 pixels per inch, StripWidthPixels wide) ---------
+  RgbImage RulerStrip;        // 40 high: inch scale; its numbers are in RulerLabels
+  std::vector<RulerLabel> RulerLabels;
+  RgbImage TrackColourStrip;  // 20 high: each track's band in its background colour
+  RgbImage TrackParityStrip;  // 20 high: the bands in alternating shades, octaves marked
+
+ private:
+  void DrawRulerStrip();
+  void DrawKeyboardPattern();
 };
 
 }  // namespace tarvelo
