@@ -13,8 +13,6 @@
 
 namespace tarvelo {
 
-inline constexpr int kTrackSlots = 256;
-
 // One punched hole of one track.
 struct PunchedHole {
   bool Removed = false;       // dropped by a clean-up pass; every later stage ignores it
@@ -47,6 +45,8 @@ struct TrackEvent {
 
 class CTrackEventArrays {
  public:
+  static constexpr int kTracks = 256;  // tracks with an open-hole state
+
   // Reserves room for 2048 events and holes and holds one empty event and no holes.
   CTrackEventArrays();
 
@@ -80,7 +80,7 @@ class CTrackEventArrays {
   // Marks `track` as hit on the current line; a track without an open hole starts one at
   // `position`; `width` (pixels) raises the track's widest run. Tracks outside 0..255 are ignored.
   void AddHoleSample(int track, double position, double width) {
-    if (track < 0 || track >= kTrackSlots) return;
+    if (track < 0 || track >= kTracks) return;
     const auto t = static_cast<size_t>(track);
     const uint64_t bit = uint64_t{1} << (t & 63);
     hit_[t >> 6] |= bit;
@@ -92,7 +92,7 @@ class CTrackEventArrays {
   void EndScanLine(double position);
 
   bool IsTrackOpen(int track) const {
-    return track >= 0 && track < kTrackSlots &&
+    return track >= 0 && track < kTracks &&
            (open_[static_cast<size_t>(track) >> 6] >> (static_cast<size_t>(track) & 63) & 1) != 0;
   }
 
@@ -100,10 +100,10 @@ class CTrackEventArrays {
   std::vector<TrackEvent> events_;
   std::vector<PunchedHole> holes_;
   // One bit per track: hit on the current line, hole open.
-  std::array<uint64_t, kTrackSlots / 64> hit_{};
-  std::array<uint64_t, kTrackSlots / 64> open_{};
-  std::array<double, kTrackSlots> start_{};
-  std::array<double, kTrackSlots> widest_{};
+  std::array<uint64_t, kTracks / 64> hit_{};
+  std::array<uint64_t, kTracks / 64> open_{};
+  std::array<double, kTracks> start_{};
+  std::array<double, kTracks> widest_{};
 };
 
 }  // namespace tarvelo
