@@ -24,13 +24,13 @@ void CScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t l
 
 void CScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t line_word,
                                 const LineGeometry& geometry) {
-  const bool had_geometry = !geometry_.empty();
-  if (!had_geometry && (geometry.Position != 0 || geometry.TrackingOffset != 0 || geometry.UpperEdgeError != 0 ||
-                        geometry.LowerEdgeError != 0 || geometry.UpperEdgeFound || geometry.LowerEdgeFound)) {
-    geometry_.assign(line_words_.size(), LineGeometry{});
-  }
   AppendLine(transitions, line_word);
-  if (!geometry_.empty()) geometry_.back() = geometry;
+  const bool zero = geometry.Position == 0 && geometry.TrackingOffset == 0 && geometry.UpperEdgeError == 0 &&
+                    geometry.LowerEdgeError == 0 && !geometry.UpperEdgeFound && !geometry.LowerEdgeFound;
+  if (geometry_.empty() && zero) return;
+  // The first line with computed values gives every earlier line zero values.
+  geometry_.resize(line_words_.size());
+  geometry_.back() = geometry;
 }
 
 void CScanLineArray::SetSize(int lines) {

@@ -1,0 +1,291 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "SyntheticRoll.h"
+#include "document/TarveloDoc.h"
+#include "geometry/ActiveTracking.h"
+#include "helpers/RecordingUi.h"
+#include "helpers/TestPaths.h"
+
+namespace tarvelo {
+namespace {
+
+using Transitions = std::vector<int32_t>;
+
+// Lines 0, 1, 2, ... at 0.01 inch apart.
+CCisScanData Lines(const std::vector<Transitions>& lines) {
+  CCisScanData data;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    LineGeometry geometry;
+    geometry.Position = static_cast<double>(i) * 0.01;
+    data.Lines.AppendLine(lines[i], 0, geometry);
+  }
+  return data;
+}
+
+// A map at 320 DPI with the Fail-Safe bands and a track spacing of 40 pixels.
+struct MapAt320 {
+  CRollTypeDefinition roll;
+  CTrackLookupMap map;
+  explicit MapAt320(int lowest_track = 0) {
+    roll.DefaultTrackCenterSpacing = 0.125;
+    roll.LowestTrackHoleNumber = lowest_track;
+    ScannerGeometry scanner;
+    scanner.Dpi = 320;
+    scanner.Offset = 0;
+    map.Build(scanner, 3000, roll);
+  }
+};
+
+TEST(AssignHoles, RunOfOneAndAThirdSpacingsIsOneHoleAndWiderIsTwo) {
+  MapAt320 m;
+  ASSERT_EQ(1.3 * m.map.TrackSpacingPixels, 52.0);
+  // Runs 1, 3, ... are holes. A run of 52 pixels from 700: one sample at 726 (track 20).
+  CCisScanData data = Lines({{700, 752, 3000}, {700, 753, 3000}});
+  data.HolePolarity = false;
+  CTrackEventArrays events;
+  const double one = AssignHoles(data, 0, 0.0, m.map, events);
+  EXPECT_TRUE(events.IsTrackOpen(20));
+  EXPECT_FALSE(events.IsTrackOpen(19));
+  EXPECT_EQ(one, -(m.map.OffsetFromCenterAt(726) * 1.0 / 1.0));
+
+  // 53 pixels: samples at 20% (710, track 19) and 80% (742, track 20), each counting half.
+  events.ClearHoles();
+  const double two = AssignHoles(data, 1, 0.0, m.map, events);
+  EXPECT_TRUE(events.IsTrackOpen(19));
+  EXPECT_TRUE(events.IsTrackOpen(20));
+  const double sum = m.map.OffsetFromCenterAt(710) * 0.5 + m.map.OffsetFromCenterAt(742) * 0.5;
+  EXPECT_EQ(two, -(sum / 2.0));
+}
+
+TEST(AssignHoles, RunCentredOutsideTheTrackedSpanGivesNoSamples) {
+  MapAt320 m(20);  // tracked span starts at pixel 711
+  ASSERT_EQ(m.map.FirstPixel, 711);
+  // 100 pixels from 660: centre 710 outside, although the sample at 87% (747) lies inside.
+  CCisScanData data = Lines({{660, 760, 3000}, {662, 762, 3000}, {}});
+  data.HolePolarity = false;
+  CTrackEventArrays events;
+  EXPECT_EQ(AssignHoles(data, 0, 0.0, m.map, events), 0.0);
+  for (int t = 0; t < 256; ++t) EXPECT_FALSE(events.IsTrackOpen(t));
+  // From 662 the centre 712 is inside; of the three samples (682, 707, 748) only 748 is.
+  AssignHoles(data, 1, 0.0, m.map, events);
+  EXPECT_TRUE(events.IsTrackOpen(m.map.ClosestTrackAt(748)));
+  EXPECT_FALSE(events.IsTrackOpen(m.map.ClosestTrackAt(707)));
+  AssignHoles(data, 2, 0.0, m.map, events);
+  ASSERT_EQ(events.HoleCount(), 1);
+  EXPECT_EQ(events.Hole(0).MaxWidth, 100.0);
+}
+
+TEST(AssignHoles, CorrectionShiftsTheTransitionsByWholePixels) {
+  MapAt320 m;
+  CCisScanData data = Lines({{700, 752, 3000}});
+  data.HolePolarity = false;
+  CTrackEventArrays events;
+  // 0.1 inch at 320 DPI is 32 pixels: the hole moves from track 20 to track 21 (centre 758).
+  AssignHoles(data, 0, 0.1, m.map, events);
+  EXPECT_TRUE(events.IsTrackOpen(21));
+  EXPECT_FALSE(events.IsTrackOpen(20));
+}
+
+TEST(RollEdgeError, NearestTransitionWithinTheCaptureDistanceCounts) {
+  RollEdgeSetup setup;
+  setup.Offset = 1.0;
+  setup.PixelsPerInch = 300;
+  setup.LowerExpected = 1.6;    // pixel 180
+  setup.UpperExpected = 12.85;  // pixel 3555
+  setup.CaptureDistance = 0.1;  // 30 pixels
+  CCisScanData data = Lines({{170, 190, 3560, 3590}, {100, 1000, 3600}, {}});
+  // Lower: 170 and 190 both lie 10 away; the earlier one wins. Upper: 3560, 5 beyond.
+  EXPECT_EQ(RollEdgeError(data, 0, 0.0, setup), (10 + -5) / (2 * 300.0));
+  LineGeometry g = data.Lines.Geometry(0);
+  EXPECT_TRUE(g.LowerEdgeFound);
+  EXPECT_TRUE(g.UpperEdgeFound);
+  EXPECT_EQ(g.LowerEdgeError, 10 / 300.0);
+  EXPECT_EQ(g.UpperEdgeError, -5 / 300.0);
+  // A correction moves the expected edges: with 0.1 inch they lie at 150 and 3525, so 170 is
+  // the lower edge, 20 pixels beyond, and 3560 lies beyond the upper capture distance.
+  EXPECT_EQ(RollEdgeError(data, 0, 0.1, setup), (-20 + 0) / (2 * 300.0));
+  EXPECT_FALSE(data.Lines.Geometry(0).UpperEdgeFound);
+
+  // Nothing near either edge, and a line without transitions: both errors 0, not found.
+  for (int line : {1, 2}) {
+    EXPECT_EQ(RollEdgeError(data, line, 0.0, setup), 0.0);
+    g = data.Lines.Geometry(line);
+    EXPECT_FALSE(g.LowerEdgeFound);
+    EXPECT_FALSE(g.UpperEdgeFound);
+    EXPECT_EQ(g.LowerEdgeError, 0.0);
+    EXPECT_EQ(g.UpperEdgeError, 0.0);
+  }
+}
+
+TEST(DetectHolePolarity, LightingDecidesOrTheSmallerAreaIsHoles) {
+  CCisScanData data = Lines({{10, 90, 100}, {10, 90, 100}, {95, 96, 100}, {95, 96, 100}});
+  data.LinesPerInch = 1;  // only the first two lines are looked at
+  EXPECT_EQ(DetectHolePolarity(data, kLightingReflective), 1);
+  EXPECT_EQ(DetectHolePolarity(data, kLightingTransmissive), 2);
+  // Runs 0 and 2 cover 20 pixels a line, run 1 covers 80: the even runs are the holes.
+  EXPECT_EQ(DetectHolePolarity(data, kLightingAutoDetect), 1);
+  data.LinesPerInch = 2;  // lines 2 and 3 add 99 even and 1 odd each: 238 against 162
+  EXPECT_EQ(DetectHolePolarity(data, kLightingAutoDetect), 2);
+  // The stretch after the last transition is no run.
+  CCisScanData open_end = Lines({{10, 20}});
+  open_end.ScanWidth = 100;
+  EXPECT_EQ(DetectHolePolarity(open_end, kLightingAutoDetect), 1);
+  CCisScanData none;
+  EXPECT_EQ(DetectHolePolarity(none, kLightingAutoDetect), 1);
+}
+
+struct Pass {
+  testing::RecordingUi ui;
+  CRollTypeDefinition roll;
+  CTrackLookupMap map;
+  CTrackEventArrays events;
+  CKeywordList keywords;
+  void Run(CCisScanData& data) { ProcessScanLines(data, roll, map, events, keywords, ui); }
+};
+
+// 150 lines (1.5 inches) with a hole 10 pixels above the centre of `track` on every line
+// except each tenth, and no roll edges.
+CCisScanData OffCentreHoles(int track) {
+  const int centre = static_cast<int>(300 * (track / 9.0 + 1.0 / 18 - 1.0));
+  std::vector<Transitions> lines;
+  for (int i = 0; i < 150; ++i) {
+    if (i % 10 == 9)
+      lines.push_back({2000, 3000});
+    else
+      lines.push_back({centre, centre + 20, 2000, 3000});  // runs 0 and 2 are paper here
+  }
+  return Lines(lines);
+}
+
+TEST(ProcessScanLines, OnlyWeightedTracksSteerTheLoop) {
+  Pass outside;
+  outside.ui.Session().presets.Live().ScanLightingMethod = kLightingTransmissive;
+  CCisScanData data = OffCentreHoles(10);  // track 10 lies outside the restoration range
+  outside.Run(data);
+  for (int i = 0; i < data.Lines.Size(); ++i) ASSERT_EQ(data.Lines.Geometry(i).TrackingOffset, 0.0);
+  EXPECT_EQ(outside.events.HoleCount(), 15);
+
+  Pass inside;
+  inside.ui.Session().presets.Live().ScanLightingMethod = kLightingTransmissive;
+  CCisScanData steered = OffCentreHoles(50);
+  inside.Run(steered);
+  EXPECT_LT(steered.Lines.Geometry(149).TrackingOffset, -0.01);
+  EXPECT_EQ(inside.keywords.ItemText(inside.keywords.FindKey("/ActiveTracking:")), "/ActiveTracking: ON ");
+}
+
+TEST(ProcessScanLines, TrackingOffRecordsNoCorrection) {
+  Pass pass;
+  pass.ui.Session().presets.Live().ActiveTracking = false;
+  pass.ui.Session().presets.Live().ScanLightingMethod = kLightingTransmissive;
+  CCisScanData data = OffCentreHoles(50);
+  pass.Run(data);
+  for (int i = 0; i < data.Lines.Size(); ++i) ASSERT_EQ(data.Lines.Geometry(i).TrackingOffset, 0.0);
+  EXPECT_EQ(pass.keywords.ItemText(pass.keywords.FindKey("/ActiveTracking:")), "/ActiveTracking: OFF ");
+  EXPECT_EQ(pass.events.HoleCount(), 15);
+}
+
+TEST(ProcessScanLines, HoleStillOpenAfterTheLastLineIsNotRecorded) {
+  Pass pass;
+  pass.ui.Session().presets.Live().ScanLightingMethod = kLightingTransmissive;
+  CCisScanData data = Lines({{1500, 1520, 3000}, {1500, 1520, 3000}, {1500, 1520, 3000}});
+  pass.Run(data);
+  EXPECT_EQ(pass.events.HoleCount(), 0);
+  EXPECT_FALSE(data.HolePolarity);
+}
+
+TEST(ProcessScanLines, ProgressAndEmptyFiles) {
+  Pass pass;
+  CCisScanData empty;
+  pass.Run(empty);
+  EXPECT_TRUE(pass.ui.progress.empty());
+  EXPECT_EQ(pass.keywords.Count(), 1);
+  EXPECT_EQ(pass.map.MapWidth, 3000);
+
+  Pass many;
+  CCisScanData data = Lines(std::vector<Transitions>(500, Transitions{1500, 1520, 3000}));
+  many.Run(data);
+  // Every 20 lines (2 * floor(500 / 50)) from line 1 on: 25 updates reaching 100 percent.
+  ASSERT_EQ(many.ui.progress.size(), 25u);
+  EXPECT_EQ(many.ui.progress.back().position, 100);
+  EXPECT_EQ(many.ui.progress.back().colour, kProgressTracking);
+  EXPECT_EQ(many.ui.statuses.front(), "Processing CIS File Line = 1");
+}
+
+TEST(ProcessScanLines, PresetValuesThatWouldDivideByZeroAreReplaced) {
+  Pass pass;
+  pass.ui.Session().presets.Live().ScannerDPI = 0;
+  pass.ui.Session().presets.Live().ScannerAlignStretch = 0;
+  CCisScanData data = Lines({{1500, 1520, 3000}, {}});
+  pass.Run(data);
+  ASSERT_EQ(pass.ui.messages.size(), 2u);
+  EXPECT_EQ(pass.map.Dpi, 300.0);
+  EXPECT_EQ(pass.map.PixelsPerInch, 300.0);
+  EXPECT_EQ(pass.events.HoleCount(), 1);
+}
+
+// A synthetic roll whose paper wanders sideways by up to 0.08 inch (24 pixels, more than
+// half a track spacing) and back, slowly, over 40 inches.
+double Drift(double position) { return 0.08 * std::sin(3.141592653589793 * position / 40.0); }
+
+synth::SyntheticRollSpec DriftingRoll() {
+  synth::SyntheticRollSpec spec;
+  spec.scan_width = 3800;  // wide margins: the roll edges give no hole samples
+  spec.length_inch = 40;
+  spec.drift = Drift;
+  for (int k = 0; k < 85; ++k) spec.holes.push_back({20 + (k * 37) % 90, 0.5 + k * 0.46, 0.2 + (k % 4) * 0.05});
+  return spec;
+}
+
+struct Converted {
+  testing::TempDir dir;
+  testing::RecordingUi ui;
+  CTarveloDoc doc{ui};
+  explicit Converted(bool tracking) {
+    ui.Session().presets.Live().ActiveTracking = tracking;
+    testing::WriteBytes(dir.File("drift.cis"), synth::RenderSyntheticCis(DriftingRoll()));
+    EXPECT_EQ(doc.Load(dir.File("drift.cis")), LoadStatus::kLoaded);
+    EXPECT_TRUE(ui.messages.empty());
+  }
+};
+
+TEST(ProcessScanLines, TrackingFollowsASlowDriftAndFindsEveryHoleOnItsTrack) {
+  Converted run(true);
+  const auto& holes = run.doc.TrackEvents().Holes();
+  const auto& expected = DriftingRoll().holes;
+  ASSERT_EQ(holes.size(), expected.size());
+  for (const synth::SyntheticHole& hole : expected) {
+    int matches = 0;
+    for (const PunchedHole& found : holes) {
+      if (found.Track != hole.track || std::fabs(found.StartPosition - hole.start_inch) > 0.0101) continue;
+      ++matches;
+      EXPECT_NEAR(found.EndPosition, hole.start_inch + hole.length_inch, 0.0101);
+    }
+    EXPECT_EQ(matches, 1) << "track " << hole.track << " at " << hole.start_inch;
+  }
+  const CScanLineArray& lines = run.doc.ScanData().Lines;
+  double worst = 0;
+  for (int i = 300; i < lines.Size(); ++i) {
+    const LineGeometry g = lines.Geometry(i);
+    worst = std::max(worst, std::fabs(g.TrackingOffset + Drift(g.Position)));
+  }
+  EXPECT_LT(worst, 0.01);  // within 3 pixels of the drift, which reaches 24
+  EXPECT_GT(std::fabs(lines.Geometry(2000).TrackingOffset), 0.07);
+}
+
+TEST(ProcessScanLines, WithoutTrackingTheDriftMovesHolesToNeighbouringTracks) {
+  Converted run(false);
+  int neighbours = 0;
+  for (const PunchedHole& found : run.doc.TrackEvents().Holes()) {
+    for (const synth::SyntheticHole& hole : DriftingRoll().holes) {
+      if (std::fabs(found.StartPosition - hole.start_inch) <= 0.0101 && found.Track == hole.track + 1) ++neighbours;
+    }
+  }
+  EXPECT_GT(neighbours, 10);
+  const CScanLineArray& lines = run.doc.ScanData().Lines;
+  EXPECT_EQ(lines.Geometry(2000).TrackingOffset, 0.0);
+}
+
+}  // namespace
+}  // namespace tarvelo

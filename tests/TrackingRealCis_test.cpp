@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "document/TarveloDoc.h"
+#include "helpers/RecordingUi.h"
+#include "helpers/TestPaths.h"
+
+namespace tarvelo {
+namespace {
+
+struct RealRoll {
+  testing::RecordingUi ui;
+  CTarveloDoc doc{ui};
+  explicit RealRoll(const char* name, int reversal = CDiagnosticSettings::kUseCisBit) {
+    ui.Session().diagnostic.OverrideImageReversal = reversal;
+    EXPECT_EQ(doc.Load((testing::RealCisDir() / name).string()), LoadStatus::kLoaded);
+  }
+  // Number of tracks with holes, and holes per inch of roll.
+  size_t TracksWithHoles() const {
+    std::set<int> tracks;
+    for (const PunchedHole& hole : doc.TrackEvents().Holes()) tracks.insert(hole.Track);
+    return tracks.size();
+  }
+  double HolesPerInch() const {
+    const CScanLineArray& lines = doc.ScanData().Lines;
+    return doc.TrackEvents().HoleCount() / lines.Position(lines.Size() - 1);
+  }
+};
+
+void ExpectPlausibleHoles(const RealRoll& roll) {
+  // A roll of some 300 inches: notes by the thousand, over most of the keyboard, none empty
+  // or negative in length.
+  EXPECT_GT(roll.doc.TrackEvents().HoleCount(), 3000);
+  EXPECT_GT(roll.HolesPerInch(), 10.0);
+  EXPECT_LT(roll.HolesPerInch(), 200.0);
+  EXPECT_GT(roll.TracksWithHoles(), 50u);
+  for (const PunchedHole& hole : roll.doc.TrackEvents().Holes()) {
+    ASSERT_GT(hole.Length, 0.0);
+    ASSERT_GE(hole.Track, 0);
+    ASSERT_LE(hole.Track, 255);
+  }
+}
+
+TEST(TrackingRealCis, TwinArrayScanMergesWithoutMessages) {
+  TARVELO_REQUIRE_REAL_CIS();
+  RealRoll roll("stepper_twin.CIS");
+  EXPECT_TRUE(roll.ui.messages.empty());
+  const CCisScanData& data = roll.doc.ScanData();
+  // 2 x 2600 pixels less the preset's overlap of 0.75 inch at 300 DPI.
+  EXPECT_EQ(data.ScanWidth, 5200 - 225);
+  EXPECT_EQ(data.CrossoverPixel, 2600 - 112);
+  EXPECT_FALSE(data.ImageMirrored);
+  const CKeywordList& keywords = roll.doc.Keywords();
+  EXPECT_EQ(keywords.ItemText(keywords.FindKey("/Twin_Array_CIS:")),
+            "/Twin_Array_CIS: MANUAL OVERRIDE Values Used | Separation = 0.6 , OverlapWidth = 0.75");
+  EXPECT_EQ(keywords.ItemText(keywords.FindKey("/Twin_Array_Blend_Area_Width:")),
+            "/Twin_Array_Blend_Area_Width: 60  thousandths ");
+  // The merged lines never reach past the merged width.
+  for (int i = 0; i < data.Lines.Size(); ++i) {
+    const auto t = data.Lines.Transitions(i);
+    if (!t.empty()) {
+      ASSERT_LE(t.back(), data.ScanWidth) << i;
+    }
+  }
+  ExpectPlausibleHoles(roll);
+}
+
+TEST(TrackingRealCis, BiColourScanIsNotMirrored) {
+  TARVELO_REQUIRE_REAL_CIS();
+  RealRoll roll("stepper_bicolor.CIS");
+  EXPECT_TRUE(roll.ui.messages.empty());
+  EXPECT_TRUE(roll.doc.ScanData().ReverseImage);
+  EXPECT_FALSE(roll.doc.ScanData().ImageMirrored);
+  ExpectPlausibleHoles(roll);
+
+  // Mirrored on request it still converts without complaint, with the hole image now
+  // beyond the tracks (the second channel comes first).
+  RealRoll mirrored("stepper_bicolor.CIS", CDiagnosticSettings::kAlwaysReverse);
+  EXPECT_TRUE(mirrored.ui.messages.empty());
+  EXPECT_TRUE(mirrored.doc.ScanData().ImageMirrored);
+  EXPECT_NE(mirrored.doc.TrackEvents().HoleCount(), roll.doc.TrackEvents().HoleCount());
+}
+
+TEST(TrackingRealCis, ReprocessingGivesTheSameHolesAndItems) {
+  TARVELO_REQUIRE_REAL_CIS();
+  RealRoll roll("stepper_twin.CIS");
+  const std::vector<PunchedHole> first = roll.doc.TrackEvents().Holes();
+  std::vector<std::string> items;
+  for (int k = 0; k < roll.doc.Keywords().Count(); ++k) items.push_back(roll.doc.Keywords().ItemText(k));
+  roll.doc.RunPipeline();
+  ASSERT_EQ(roll.doc.TrackEvents().HoleCount(), static_cast<int>(first.size()));
+  for (size_t k = 0; k < first.size(); ++k) {
+    const PunchedHole& again = roll.doc.TrackEvents().Holes()[k];
+    ASSERT_EQ(again.Track, first[k].Track);
+    ASSERT_EQ(again.StartPosition, first[k].StartPosition);
+    ASSERT_EQ(again.EndPosition, first[k].EndPosition);
+  }
+  for (int k = 0; k < roll.doc.Keywords().Count(); ++k)
+    EXPECT_EQ(roll.doc.Keywords().ItemText(k), items[static_cast<size_t>(k)]);
+  EXPECT_EQ(roll.doc.ScanData().ScanWidth, 4975);
+}
+
+}  // namespace
+}  // namespace tarvelo
