@@ -149,6 +149,15 @@ TEST(CisReader, TruncatedRecordIsDroppedQuietly) {
   EXPECT_EQ(ReadBytes(no_word, ui).data.Lines.Size(), 0);
 }
 
+TEST(CisReader, HugeStatedLineCountDoesNotReserveBeyondTheFile) {
+  RecordingUi ui;
+  std::string file = EncodeCisHeader(Header(100, 2000000000));
+  AppendCisLine(file, {100}, 0);
+  const Read r = ReadBytes(file, ui);
+  EXPECT_EQ(r.data.Lines.Size(), 1);
+  EXPECT_LT(r.data.Lines.MemoryBytes(), 1000u);
+}
+
 TEST(CisReader, TitleStopsAtZeroByteAndIsTrimmed) {
   RecordingUi ui;
   auto h = Header(10, 1);
