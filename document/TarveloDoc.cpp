@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "geometry/ScanLinePositions.h"
+#include "rolltypes/ApplyRollType.h"
 #include "support/AtomicFile.h"
 
 namespace tarvelo {
@@ -13,6 +14,14 @@ void CTarveloDoc::SetLinesPerInch(int lpi) {
   if (lpi <= 0 || lpi > INT16_MAX) lpi = 100;
   scan_.LinesPerInch = static_cast<int16_t>(lpi);
   scan_.RawLinesPerInch = static_cast<int16_t>(lpi);
+}
+
+bool CTarveloDoc::ApplyRollType(CXmlDocument& library, std::string_view name) {
+  return ::tarvelo::ApplyActiveRollType(roll_type_, name, library, ui_);
+}
+
+bool CTarveloDoc::ApplyActiveRollType(CXmlDocument& library) {
+  return ::tarvelo::ApplyActiveRollType(roll_type_, library, ui_);
 }
 
 LoadStatus CTarveloDoc::Load(const std::string& path) {
@@ -85,7 +94,7 @@ void CTarveloDoc::RecordHeaderKeywords() {
   keywords_.AddText("/File_Type: ScanImageMIDI");
   keywords_.AddText("/Source_File_Type: CIS file");
   keywords_.AddText("/Processing_History: CIS --> ScanImageMIDI");
-  keywords_.AddKeyValue("/CIS_converted_as_type: ", roll_type_name_);
+  keywords_.AddKeyValue("/CIS_converted_as_type: ", roll_type_.Name);
   keywords_.AddKeyInteger("/play_tempo: ", scan_.Tempo);
   keywords_.AddKeyInteger("/CIS_file_LPI: ", scan_.LinesPerInch);
 }

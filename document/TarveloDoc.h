@@ -5,10 +5,13 @@
 // settings change: every run starts again from the lines as read.
 
 #include <string>
+#include <string_view>
 
 #include "cis/CisReader.h"
 #include "cis/CisScanData.h"
 #include "document/KeywordList.h"
+#include "rolltypes/RollTypeDefinition.h"
+#include "rolltypes/XmlDocument.h"
 #include "services/UiServices.h"
 
 namespace tarvelo {
@@ -41,9 +44,17 @@ class CTarveloDoc {
   const std::string& LastErrorText() const { return last_error_text_; }
   const std::string& ScannerModeApplied() const { return scanner_mode_applied_; }
 
+  // The roll type in use; it starts at the "Fail-Safe" values and changes only when a front
+  // end applies a roll type. Conversions read the values it holds when they run.
+  const CRollTypeDefinition& RollType() const { return roll_type_; }
+  CRollTypeDefinition& RollType() { return roll_type_; }
   // Name of the roll type in use.
-  const std::string& RollTypeName() const { return roll_type_name_; }
-  void SetRollTypeName(std::string name) { roll_type_name_ = std::move(name); }
+  const std::string& RollTypeName() const { return roll_type_.Name; }
+  // Fills the roll type from the parsed roll type library: roll type `name`, or the profile's
+  // active roll type name. An unknown name leaves the "Fail-Safe" values (with a message) and
+  // returns false. The next pipeline run uses the new values.
+  bool ApplyRollType(CXmlDocument& library, std::string_view name);
+  bool ApplyActiveRollType(CXmlDocument& library);
 
   // Header edits of the "CIS File Embedded Data" display.
   void SetTitle(std::string title) { scan_.Title = std::move(title); }
@@ -63,7 +74,7 @@ class CTarveloDoc {
   std::string file_name_with_extension_;
   std::string last_error_text_;
   CCisScanData scan_;
-  std::string roll_type_name_ = "Fail-Safe";
+  CRollTypeDefinition roll_type_;
   std::string scanner_mode_applied_;
 };
 

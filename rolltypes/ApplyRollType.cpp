@@ -1,0 +1,197 @@
+#include "rolltypes/ApplyRollType.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "rolltypes/RollTypeLibrary.h"
+#include "settings/OutputSettings.h"
+#include "support/LenientNumber.h"
+
+namespace tarvelo {
+
+namespace {
+
+bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 0;
+}
+
+// Reads the elements of one RollType (the navigator is inside it) into the record.
+class RollTypeReader {
+ public:
+  RollTypeReader(CRollTypeDefinition& record, CXmlDocument& document) : r_(record), doc_(document) {}
+
+  void Apply() {
+    ReadInt("LowestTrackHoleNumber", r_.LowestTrackHoleNumber);
+    ReadInt("HighestTrackHoleNumber", r_.HighestTrackHoleNumber);
+    ReadInt("RollPunchStepRangeMin", r_.RollPunchStepRangeMin);
+    ReadInt("RollPunchStepRangeMax", r_.RollPunchStepRangeMax);
+    // Each end of the restoration range refills the range with the values in force, so the
+    // lower end alone works with the Fail-Safe upper end.
+    if (ReadInt("LowestTrackUsedForRestoration", r_.LowestTrackUsedForRestoration)) r_.FillRestorationRange();
+    if (ReadInt("HighestTrackUsedForRestoration", r_.HighestTrackUsedForRestoration)) r_.FillRestorationRange();
+    ReadReal("LowerRollEdgeExpectedLocation", r_.LowerRollEdgeExpectedLocation);
+    ReadReal("UpperRollEdgeExpectedLocation", r_.UpperRollEdgeExpectedLocation);
+    if (ReadReal("DefaultTrackCenterSpacing", r_.DefaultTrackCenterSpacing)) {
+      const double spacing = r_.DefaultTrackCenterSpacing;
+      for (int n = 0; n < kTrackSlots; ++n) {
+        const double lower = n * spacing;
+        const double upper = (n + 1) * spacing;
+        r_.TrackLowerBoundary[n] = lower;
+        r_.TrackUpperBoundary[n] = upper;
+        r_.TrackCenter[n] = lower + (upper - lower) * 0.5;
+      }
+    }
+    if (ReadInt("DefaultTrackToMidiPitchTranspose", r_.DefaultTrackToMidiPitchTranspose)) {
+      const long long transpose = r_.DefaultTrackToMidiPitchTranspose;
+      ForHoleRange([&](int n) { r_.TrackMidiPitch[n] = static_cast<int32_t>(std::clamp<long long>(
+                                    n + transpose, INT32_MIN, INT32_MAX)); });
+    }
+    FillInt("DefaultMapToMidiChannel", r_.TrackMidiChannel);
+    FillInt("DefaultTrackNoteVelocity", r_.TrackMidiVelocity);
+    FillReal("DefaultRemoveWebbingSmallerThan", r_.TrackRemoveWebbingSmallerThan);
+    ReadSwitch("InterpretWebbingLimitAsSeconds", r_.InterpretWebbingLimitAsSeconds);
+    ReadReal("TakeupSpoolAccelerationPctPerFoot", r_.TakeupSpoolAccelerationPctPerFoot);
+    ReadSwitch("ApplyAccelerationToWebbing", r_.ApplyAccelerationToWebbing);
+    ReadSwitch("ApplyAccelerationToTempo", r_.ApplyAccelerationToTempo);
+    FillReal("DefaultLeadingEdgeShift", r_.TrackLeadingEdgeShift);
+    FillReal("DefaultTrailingEdgeShift", r_.TrackTrailingEdgeShift);
+    FillReal("DefaultTrackHolePunchDiameter", r_.TrackHolePunchDiameter);
+
+    doc_.ResetMainPosition();
+    while (doc_.FindElement("SetChannelToInstrument")) {
+      const int channel = LenientToInt(doc_.GetAttribute("Channel"));
+      if (channel >= 0 && channel < kMidiChannels) r_.ChannelInstrument[channel] = LenientToInt(doc_.GetData());
+    }
+
+    doc_.ResetMainPosition();
+    while (doc_.FindElement("track")) {
+      const int n = LenientToInt(doc_.GetAttribute("number"));
+      if (n < 0 || n >= kTrackSlots) continue;
+      if (!doc_.IntoElement()) continue;
+      ApplyTrack(n);
+      doc_.OutOfElement();
+    }
+  }
+
+ private:
+  void ApplyTrack(int n) {
+    ReadInt("MapToMidiChannel", r_.TrackMidiChannel[n]);
+    ReadInt("MapToMidiNotePitch", r_.TrackMidiPitch[n]);
+    ReadInt("MapToMidiVelocity", r_.TrackMidiVelocity[n]);
+    ReadReal("RemoveWebbingSmallerThan", r_.TrackRemoveWebbingSmallerThan[n]);
+    ReadReal("LeadingEdgeShift", r_.TrackLeadingEdgeShift[n]);
+    ReadReal("TrailingEdgeShift", r_.TrackTrailingEdgeShift[n]);
+    ReadReal("TrackHolePunchDiameter", r_.TrackHolePunchDiameter[n]);
+    std::string text;
+    if (Find("BackgroundColor", text)) r_.TrackBackgroundColor[n] = ParseColour(text);
+    if (ReadReal("center", r_.TrackCenter[n])) r_.SetTrackBoundsFromCentre(n);
+    if (ReadReal("width", r_.TrackWidth[n])) r_.SetTrackBoundsFromCentre(n);
+  }
+
+  // The text of the first child element called `name` of the current parent.
+  bool Find(const char* name, std::string& text) {
+    doc_.ResetMainPosition();
+    if (!doc_.FindElement(name)) return false;
+    text = doc_.GetData();
+    return true;
+  }
+  bool ReadInt(const char* name, int32_t& field) {
+    std::string text;
+    if (!Find(name, text)) return false;
+    field = LenientToInt(text);
+    return true;
+  }
+  bool ReadReal(const char* name, double& field) {
+    std::string text;
+    if (!Find(name, text)) return false;
+    field = LenientToDouble(text);
+    return true;
+  }
+  void ReadSwitch(const char* name, bool& field) {
+    std::string text;
+    if (Find(name, text)) field = ParseRollTypeSwitch(text);
+  }
+  // The hole range with the values in force, clipped to the slots.
+  template <typename F>
+  void ForHoleRange(F&& f) {
+    const int first = std::max(r_.LowestTrackHoleNumber, 0);
+    const int last = std::min(r_.HighestTrackHoleNumber, kTrackSlots - 1);
+    for (int n = first; n <= last; ++n) f(n);
+  }
+  void FillInt(const char* name, std::array<int32_t, kTrackSlots>& array) {
+    int32_t value = 0;
+    if (ReadInt(name, value)) ForHoleRange([&](int n) { array[n] = value; });
+  }
+  void FillReal(const char* name, std::array<double, kTrackSlots>& array) {
+    double value = 0;
+    if (ReadReal(name, value)) ForHoleRange([&](int n) { array[n] = value; });
+  }
+
+  CRollTypeDefinition& r_;
+  CXmlDocument& doc_;
+};
+
+}  // namespace
+
+uint32_t ParseColour(std::string_view text) {
+  while (!text.empty() && IsWhite(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsWhite(text.back())) text.remove_suffix(1);
+  std::string digits(6, '0');
+  const size_t take = std::min<size_t>(text.size(), 6);
+  for (size_t i = 0; i < take; ++i) {
+    char c = text[text.size() - take + i];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    digits[6 - take + i] = c;
+  }
+  const int red = HexDigit(digits[0]) * 16 + HexDigit(digits[1]);
+  const int green = HexDigit(digits[2]) * 16 + HexDigit(digits[3]);
+  const int blue = HexDigit(digits[4]) * 16 + HexDigit(digits[5]);
+  return MakeColour(red, green, blue);
+}
+
+bool ParseRollTypeSwitch(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower.find("true") != std::string::npos;
+}
+
+bool ApplyActiveRollType(CRollTypeDefinition& record, std::string_view name, CXmlDocument& document,
+                         UiServices& ui) {
+  record.SetFailSafeDefaults();
+  record.Name = std::string(name);
+  const bool fail_safe = name == kFailSafeRollTypeName;
+  bool matched = false;
+  if (!fail_safe) {
+    document.ResetPosition();
+    if (document.FindElement("RollTypeDefinitions") && document.IntoElement()) {
+      while (document.FindElement("RollType")) {
+        if (document.GetAttribute("Name") != name) continue;
+        matched = true;
+        if (document.IntoElement()) {
+          RollTypeReader(record, document).Apply();
+          document.OutOfElement();
+        }
+      }
+      document.OutOfElement();
+    }
+  }
+  record.RenderTrackStrips();
+  if (!fail_safe && !matched) {
+    ui.ShowMessage("ERROR - Requested Roll Type Not Found : " + std::string(name));
+    return false;
+  }
+  return true;
+}
+
+bool ApplyActiveRollType(CRollTypeDefinition& record, CXmlDocument& document, UiServices& ui) {
+  const CRollSettings roll(ui.Profile());
+  return ApplyActiveRollType(record, roll.ActiveRollTypeName, document, ui);
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,101 @@
+#pragma once
+// The active roll type: how one kind of perforated music roll is laid out across the paper
+// and how each of its tracks (hole columns) is played. A document holds one record; it starts
+// at the built-in "Fail-Safe" values and is refilled from the roll type library whenever the
+// front end applies the active roll type.
+//
+// All lengths are inches across the roll, measured from the scanner's reference edge. Track
+// numbers index 256 slots (0..255); every per-track array has kTrackSlots entries.
+// Colours are stored as red + green * 256 + blue * 65536.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/RgbImage.h"
+
+namespace tarvelo {
+
+inline constexpr int kTrackSlots = 256;
+inline constexpr int kMidiChannels = 16;
+
+// A number of the ruler strip: the front end draws `text` with its top-left corner at (x, y)
+// in its own font.
+struct RulerLabel {
+  int x = 0;
+  int y = 0;
+  std::string text;
+};
+
+class CRollTypeDefinition {
+ public:
+  // A new record holds the "Fail-Safe" values; its ruler strip is drawn and the two track
+  // strips show a keyboard pattern until the first RenderTrackStrips.
+  CRollTypeDefinition();
+
+  // Puts every field to its "Fail-Safe" value (Name = "Fail-Safe"). UpperEdgeStripPixel is
+  // left for the strip rendering to set.
+  void SetFailSafeDefaults();
+
+  // Sets weight 1.0 and flag true for the tracks LowestTrackUsedForRestoration ..
+  // HighestTrackUsedForRestoration (inclusive, clipped to the slots) and clears all others.
+  void FillRestorationRange();
+
+  // Recomputes a track's boundaries from its centre and width:
+  // lower = centre - width / 2, upper = centre + width / 2.
+  void SetTrackBoundsFromCentre(int track);
+
+  // Redraws the track colour and track parity strips from the current fields and sets
+  // UpperEdgeStripPixel. The strips are 63 pixels per inch.
+  void RenderTrackStrips();
+
+  // --- Roll-wide settings -------------------------------------------------------------
+  std::string Name;                          // name of the roll type requested
+  int32_t TrackSlotCount = kTrackSlots;      // slots in every per-track array
+  int32_t LowestTrackHoleNumber = 0;         // first track that carries holes
+  int32_t HighestTrackHoleNumber = 0;        // last track that carries holes
+  int32_t LowestTrackUsedForRestoration = 0;
+  int32_t HighestTrackUsedForRestoration = 0;
+  int32_t RollPunchStepRangeMin = 0;         // stored only
+  int32_t RollPunchStepRangeMax = 0;         // stored only
+  double LowerRollEdgeExpectedLocation = 0;  // inches
+  double UpperRollEdgeExpectedLocation = 0;  // inches
+  double DefaultTrackCenterSpacing = 0;      // inches between neighbouring track centres
+  int32_t DefaultTrackToMidiPitchTranspose = 0;
+  double TakeupSpoolAccelerationPctPerFoot = 0;
+  bool InterpretWebbingLimitAsSeconds = false;
+  bool ApplyAccelerationToWebbing = false;
+  bool ApplyAccelerationToTempo = false;
+  std::array<int32_t, kMidiChannels> ChannelInstrument{};  // MIDI program per channel
+  int32_t StripWidthPixels = 1449;           // width of the strip images
+  int32_t UpperEdgeStripPixel = 0;           // one past the upper edge mark in the strips
+
+  // --- Per-track arrays, indexed by track number ------------------------------------------
+  std::array<double, kTrackSlots> TrackLowerBoundary{};
+  std::array<double, kTrackSlots> TrackUpperBoundary{};
+  std::array<double, kTrackSlots> TrackCenter{};
+  std::array<double, kTrackSlots> TrackWidth{};
+  std::array<int32_t, kTrackSlots> TrackMidiChannel{};   // 0-based
+  std::array<int32_t, kTrackSlots> TrackMidiPitch{};
+  std::array<int32_t, kTrackSlots> TrackMidiVelocity{};
+  std::array<double, kTrackSlots> TrackRemoveWebbingSmallerThan{};  // inches, or seconds
+  std::array<double, kTrackSlots> TrackLeadingEdgeShift{};
+  std::array<double, kTrackSlots> TrackTrailingEdgeShift{};
+  std::array<double, kTrackSlots> TrackHolePunchDiameter{};         // inches
+  std::array<uint32_t, kTrackSlots> TrackBackgroundColor{};
+  std::array<double, kTrackSlots> TrackRestorationWeight{};         // 1.0 inside the range
+  std::array<bool, kTrackSlots> TrackUsedForRestoration{};          // inside the range
+
+  // --- Strip images for the roll view (63 pixels per inch, StripWidthPixels wide) ---------
+  RgbImage RulerStrip;        // 40 high: inch scale; its numbers are in RulerLabels
+  std::vector<RulerLabel> RulerLabels;
+  RgbImage TrackColourStrip;  // 20 high: each track's band in its background colour
+  RgbImage TrackParityStrip;  // 20 high: the bands in alternating shades, octaves marked
+
+ private:
+  void DrawRulerStrip();
+  void DrawKeyboardPattern();
+};
+
+}  // namespace tarvelo

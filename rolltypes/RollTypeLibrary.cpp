@@ -1,0 +1,110 @@
+#include "rolltypes/RollTypeLibrary.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "support/AtomicFile.h"
+#include "support/TextEncoding.h"
+
+namespace tarvelo {
+
+namespace {
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+#ifndef TARVELO_DATA_DIR
+#define TARVELO_DATA_DIR ""
+#endif
+
+void AddUnique(std::vector<std::string>& list, std::string path) {
+  if (std::find(list.begin(), list.end(), path) == list.end()) list.push_back(std::move(path));
+}
+
+}  // namespace
+
+std::string WorkingFolder() {
+  std::error_code ec;
+  const std::filesystem::path folder = std::filesystem::current_path(ec);
+  return ec ? std::string() : folder.string();
+}
+
+std::string ExecutablePath() {
+  std::error_code ec;
+#ifdef __linux__
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) return self.string();
+#endif
+  return {};
+}
+
+std::vector<std::string> RollTypeDefinitionsCandidates(const std::string& working_folder,
+                                                       const std::string& executable_path) {
+  std::vector<std::string> candidates;
+  if (!working_folder.empty()) AddUnique(candidates, working_folder + kSeparator + kRollTypeDefinitionsFileName);
+  if (!executable_path.empty()) {
+    const std::filesystem::path folder = std::filesystem::path(executable_path).parent_path();
+    AddUnique(candidates, (folder / kRollTypeDefinitionsFileName).string());
+    AddUnique(candidates,
+              (folder.parent_path() / "share" / "tarvelo" / kRollTypeDefinitionsFileName).lexically_normal().string());
+  }
+  const std::string data_dir = TARVELO_DATA_DIR;
+  if (!data_dir.empty()) AddUnique(candidates, (std::filesystem::path(data_dir) / kRollTypeDefinitionsFileName).string());
+  return candidates;
+}
+
+bool RollTypeFileText(const std::string& bytes, std::string& text) {
+  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+      static_cast<unsigned char>(bytes[1]) == 0xFE) {
+    text = Utf16LeToUtf8(std::string_view(bytes).substr(2));
+  } else {
+    // The text ends at its first NUL byte.
+    text.assign(bytes.c_str());
+  }
+  const long long expected = static_cast<long long>(bytes.size()) / 2 - 20;
+  return static_cast<long long>(text.size()) >= expected;
+}
+
+bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, CXmlDocument& document,
+                             std::vector<std::string>& names, UiServices& ui, std::string* loaded_path) {
+  names.assign(1, kFailSafeRollTypeName);
+  std::string bytes, error;
+  const std::string* opened = nullptr;
+  for (const std::string& path : candidates) {
+    if (ReadWholeFile(path, bytes, error)) {
+      opened = &path;
+      break;
+    }
+  }
+  if (opened == nullptr) {
+    document.SetDocument(nullptr);
+    ui.ShowMessage("Unable to open XML config file " + (candidates.empty() ? std::string() : candidates.front()));
+    return false;
+  }
+  if (loaded_path) *loaded_path = *opened;
+
+  std::string text;
+  if (!RollTypeFileText(bytes, text)) {
+    document.SetDocument(nullptr);
+    ui.ShowMessage("Error converting file to string (may contain binary data)");
+    return false;
+  }
+  std::string().swap(bytes);
+  if (!document.SetDocument(text)) {
+    ui.ShowMessage(std::string("Loading the XML config file : ") + " File Does Not Parse Properly");
+    return false;
+  }
+
+  document.ResetPosition();
+  if (document.FindElement("RollTypeDefinitions") && document.IntoElement()) {
+    while (document.FindElement("RollType")) names.push_back(document.GetAttribute("Name"));
+    document.OutOfElement();
+  }
+  return true;
+}
+
+}  // namespace tarvelo

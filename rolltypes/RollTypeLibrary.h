@@ -1,0 +1,47 @@
+#pragma once
+// The roll type library file RollTypeDefinitions.xml: where it is looked for, and loading it
+// into the parsed document the front end keeps for the whole session, together with the
+// list of roll type names for the roll type selector.
+
+#include <string>
+#include <vector>
+
+#include "rolltypes/XmlDocument.h"
+#include "services/UiServices.h"
+
+namespace tarvelo {
+
+// The built-in roll type, always entry 0 of the name list; it needs no file.
+inline constexpr const char* kFailSafeRollTypeName = "Fail-Safe";
+inline constexpr const char* kRollTypeDefinitionsFileName = "RollTypeDefinitions.xml";
+
+// The process's working folder (empty when it cannot be determined).
+std::string WorkingFolder();
+// The running program's own file (empty when it cannot be determined).
+std::string ExecutablePath();
+
+// Where the library is looked for, in order: `working_folder` + separator + file name first,
+// then the copy installed with the program: beside `executable_path`, in <exe folder>/../
+// share/tarvelo, and in the installation's data folder. Empty inputs are skipped; no path
+// appears twice.
+std::vector<std::string> RollTypeDefinitionsCandidates(const std::string& working_folder,
+                                                       const std::string& executable_path);
+
+// Loads the first of `candidates` that can be read into `document`, and sets `names` to
+// "Fail-Safe" followed by the Name attribute of every RollType in file order (an element
+// without the attribute gives an empty entry). A file that starts with the byte-order mark
+// FF FE is UTF-16 little-endian and is converted to UTF-8; other files are taken as they are.
+// Problems are shown with ui.ShowMessage and leave the names at "Fail-Safe" only and the
+// document empty:
+//   no candidate opens          "Unable to open XML config file " + the first candidate
+//   text cut short by NUL bytes  "Error converting file to string (may contain binary data)"
+//   parse error                 "Loading the XML config file : " + " File Does Not Parse Properly"
+// Returns true when a file was parsed; `loaded_path` (if given) receives the file read.
+bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, CXmlDocument& document,
+                             std::vector<std::string>& names, UiServices& ui, std::string* loaded_path = nullptr);
+
+// Converts the bytes of a library file to the text the parser reads (see above). Returns
+// false when the text is shorter than bytes / 2 - 20 characters, i.e. holds binary data.
+bool RollTypeFileText(const std::string& bytes, std::string& text);
+
+}  // namespace tarvelo
