@@ -299,3 +299,4 @@ TEST(MidiCsvCheck, NoticesDataBytesWithTopBitAndWrongChunkLength) {
 
 }  // namespace
 }  // namespace tarvelo
+
