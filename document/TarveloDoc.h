@@ -8,6 +8,7 @@
 
 #include "cis/CisReader.h"
 #include "cis/CisScanData.h"
+#include "cis/RollInfo.h"
 #include "document/KeywordList.h"
 #include "services/UiServices.h"
 
@@ -32,6 +33,10 @@ class CTarveloDoc {
   const CCisScanData& ScanData() const { return scan_; }
   CCisScanData& ScanData() { return scan_; }
   const CKeywordList& Keywords() const { return keywords_; }
+  // The roll information embedded into the outputs; kept from file to file (its template
+  // entries carry over), reset for each newly read file.
+  const CRollInfo& RollInfo() const { return roll_info_; }
+  CRollInfo& RollInfo() { return roll_info_; }
 
   const std::string& FileName() const { return file_name_; }
   const std::string& FolderName() const { return folder_name_; }
@@ -63,6 +68,7 @@ class CTarveloDoc {
   std::string file_name_with_extension_;
   std::string last_error_text_;
   CCisScanData scan_;
+  CRollInfo roll_info_;
   std::string roll_type_name_ = "Fail-Safe";
   std::string scanner_mode_applied_;
 };
