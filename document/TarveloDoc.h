@@ -9,6 +9,7 @@
 
 #include "cis/CisReader.h"
 #include "cis/CisScanData.h"
+#include "cis/RollInfo.h"
 #include "document/KeywordList.h"
 #include "rolltypes/RollTypeDefinition.h"
 #include "rolltypes/XmlDocument.h"
@@ -35,6 +36,10 @@ class CTarveloDoc {
   const CCisScanData& ScanData() const { return scan_; }
   CCisScanData& ScanData() { return scan_; }
   const CKeywordList& Keywords() const { return keywords_; }
+  // The roll information embedded into the outputs; kept from file to file (its template
+  // entries carry over), reset for each newly read file.
+  const CRollInfo& RollInfo() const { return roll_info_; }
+  CRollInfo& RollInfo() { return roll_info_; }
 
   const std::string& FileName() const { return file_name_; }
   const std::string& FolderName() const { return folder_name_; }
@@ -75,6 +80,7 @@ class CTarveloDoc {
   std::string last_error_text_;
   CCisScanData scan_;
   CRollTypeDefinition roll_type_;
+  CRollInfo roll_info_;
   std::string scanner_mode_applied_;
 };
 
