@@ -13,7 +13,7 @@
 
 namespace tarvelo {
 
-CTarveloDoc::CTarveloDoc(UiServices& ui) : ui_(ui) {}
+CTarveloDoc::CTarveloDoc(UiServices& ui) : ui_(ui), roll_info_(ui.Profile()) {}
 
 void CTarveloDoc::SetLinesPerInch(int lpi) {
   if (lpi <= 0 || lpi > INT16_MAX) lpi = 100;
@@ -70,6 +70,7 @@ LoadStatus CTarveloDoc::Load(const std::string& path) {
     return LoadStatus::kUnreadable;
   }
   std::string().swap(bytes);
+  if (result == CisReadResult::kRead) PrepareRollInfoForNewFile(roll_info_, scan_, roll_type_.Name, ui_);
 
   scan_.LinesAsRead = scan_.Lines;
   scan_.SavedScanWidth = scan_.ScanWidth;

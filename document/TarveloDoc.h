@@ -9,6 +9,7 @@
 
 #include "cis/CisReader.h"
 #include "cis/CisScanData.h"
+#include "cis/RollInfo.h"
 #include "document/KeywordList.h"
 #include "events/TrackEventArrays.h"
 #include "geometry/TrackLookupMap.h"
@@ -42,6 +43,10 @@ class CTarveloDoc {
   CTrackEventArrays& TrackEvents() { return track_events_; }
   // The pixel-to-track map of the latest run.
   const CTrackLookupMap& LookupMap() const { return lookup_map_; }
+  // The roll information embedded into the outputs; kept from file to file (its template
+  // entries carry over), reset for each newly read file.
+  const CRollInfo& RollInfo() const { return roll_info_; }
+  CRollInfo& RollInfo() { return roll_info_; }
 
   const std::string& FileName() const { return file_name_; }
   const std::string& FolderName() const { return folder_name_; }
@@ -84,6 +89,7 @@ class CTarveloDoc {
   std::string last_error_text_;
   CCisScanData scan_;
   CRollTypeDefinition roll_type_;
+  CRollInfo roll_info_;
   std::string scanner_mode_applied_;
 };
 

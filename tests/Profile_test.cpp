@@ -46,10 +46,10 @@ TEST(IniProfile, DamagedLinesAreReportedAndKeptOnSave) {
   TempDir dir;
   const std::string path = dir.File("Tarvelo.ini");
   WriteBytes(path,
-             "; my notes\n[Scanner Settings]\nScannerDPI0=400\nthis line is junk\n[broken\nKey=\"unclosed\n"
+             "; my notes\n[Scanner Settings]\nScannerDPI0=400\nthis line is junk\n[broken\n[ \t]\nKey=\"unclosed\n"
              "ScannerOffset0=\"1.25\"\n");
   IniProfile profile(path);
-  EXPECT_EQ(profile.Problems().size(), 3u);
+  EXPECT_EQ(profile.Problems().size(), 4u);
   EXPECT_EQ(profile.GetProfileInt("Scanner Settings", "ScannerDPI0", 0), 400);
   EXPECT_EQ(profile.GetProfileString("Scanner Settings", "ScannerOffset0", ""), "1.25");
   ASSERT_TRUE(profile.WriteProfileInt("Scanner Settings", "ScannerDPI0", 500));
