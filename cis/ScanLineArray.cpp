@@ -49,6 +49,16 @@ void CScanLineArray::SetSize(int lines) {
   while (line_words_.size() < n) AppendLine({}, 0);
 }
 
+bool CScanLineArray::ReplaceAllTransitions(std::vector<int32_t>&& transitions, std::vector<uint32_t>&& offsets) {
+  if (offsets.size() != line_words_.size() + 1 || offsets.front() != 0 || offsets.back() != transitions.size())
+    return false;
+  for (size_t i = 1; i < offsets.size(); ++i)
+    if (offsets[i] < offsets[i - 1]) return false;
+  transitions_ = std::move(transitions);
+  offsets_ = std::move(offsets);
+  return true;
+}
+
 void CScanLineArray::SetAtGrow(int index, const CScanLine& line) {
   if (index < 0) return;
   if (index >= Size()) SetSize(index);  // lines before `index` are empty

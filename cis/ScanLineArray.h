@@ -35,6 +35,11 @@ class CScanLineArray {
   void SetAtGrow(int index, const CScanLine& line);
   // Grows or shrinks to `lines` lines; new lines are empty.
   void SetSize(int lines);
+  // Gives every line new transitions at once (for stages that rebuild all lines): line i gets
+  // transitions[offsets[i] .. offsets[i+1]). `offsets` must hold Size() + 1 non-decreasing
+  // entries from 0 to transitions.size(); otherwise nothing changes and false is returned.
+  // Line words and computed values are kept.
+  bool ReplaceAllTransitions(std::vector<int32_t>&& transitions, std::vector<uint32_t>&& offsets);
 
   // Transitions of line `index`, in increasing order.
   std::span<const int32_t> Transitions(int index) const {

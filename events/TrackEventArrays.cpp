@@ -59,22 +59,40 @@ void CTrackEventArrays::ClearHoles() {
   widest_.fill(0);
 }
 
+void CTrackEventArrays::EndLineWithHits(double position, const std::array<uint64_t, kTracks / 64>& hits) {
+  for (size_t word = 0; word < hits.size(); ++word) {
+    const uint64_t hit = hits[word] | hit_[word];
+    // A track hit while it had no open hole starts one on this line.
+    uint64_t opening = hits[word] & ~open_[word];
+    while (opening != 0) {
+      start_[word * 64 + static_cast<size_t>(std::countr_zero(opening))] = position;
+      opening &= opening - 1;
+    }
+    CloseHoles(word, open_[word] & ~hit, position);
+    open_[word] = hit;
+    hit_[word] = 0;
+  }
+}
+
+void CTrackEventArrays::CloseHoles(size_t word, uint64_t closing, double position) {
+  while (closing != 0) {
+    const size_t t = word * 64 + static_cast<size_t>(std::countr_zero(closing));
+    closing &= closing - 1;
+    PunchedHole hole;
+    hole.Track = static_cast<int32_t>(t);
+    hole.StartPosition = start_[t];
+    hole.EndPosition = position;
+    hole.Length = position - start_[t];
+    hole.MaxWidth = widest_[t];
+    holes_.push_back(hole);
+    widest_[t] = 0;
+    start_[t] = position;
+  }
+}
+
 void CTrackEventArrays::EndScanLine(double position) {
   for (size_t word = 0; word < hit_.size(); ++word) {
-    uint64_t closing = open_[word] & ~hit_[word];
-    while (closing != 0) {
-      const size_t t = word * 64 + static_cast<size_t>(std::countr_zero(closing));
-      closing &= closing - 1;
-      PunchedHole hole;
-      hole.Track = static_cast<int32_t>(t);
-      hole.StartPosition = start_[t];
-      hole.EndPosition = position;
-      hole.Length = position - start_[t];
-      hole.MaxWidth = widest_[t];
-      holes_.push_back(hole);
-      widest_[t] = 0;
-      start_[t] = position;
-    }
+    CloseHoles(word, open_[word] & ~hit_[word], position);
     open_[word] = hit_[word];
     hit_[word] = 0;
   }

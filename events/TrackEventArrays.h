@@ -91,12 +91,24 @@ class CTrackEventArrays {
   // line closes its hole (appended with EndPosition = position); hit tracks are open after it.
   void EndScanLine(double position);
 
+  // The same as AddHoleSample for every sample of a line followed by EndScanLine(position),
+  // for callers that collect a line's hits themselves: RaiseWidestRun for each sample, then
+  // EndLineWithHits with one bit per track hit on the line (bit t % 64 of word t / 64).
+  void RaiseWidestRun(int track, double width) {
+    if (track < 0 || track >= kTracks) return;
+    if (width > widest_[static_cast<size_t>(track)]) widest_[static_cast<size_t>(track)] = width;
+  }
+  void EndLineWithHits(double position, const std::array<uint64_t, kTracks / 64>& hits);
+
   bool IsTrackOpen(int track) const {
     return track >= 0 && track < kTracks &&
            (open_[static_cast<size_t>(track) >> 6] >> (static_cast<size_t>(track) & 63) & 1) != 0;
   }
 
  private:
+  // Appends the holes of the tracks in `closing` (bits of state word `word`), in slot order.
+  void CloseHoles(size_t word, uint64_t closing, double position);
+
   std::vector<TrackEvent> events_;
   std::vector<PunchedHole> holes_;
   // One bit per track: hit on the current line, hole open.

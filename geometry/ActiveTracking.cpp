@@ -1,28 +1,134 @@
 #include "geometry/ActiveTracking.h"
 
 #include <algorithm>
+#include <span>
 #include <string>
 
 #include "support/SafeTruncate.h"
+#include "support/SortedSearch.h"
 
 namespace tarvelo {
 
 namespace {
 
-// Adds the sample at pixel q of a run `width` pixels wide to the open holes and the error sums.
-inline void Sample(int64_t q, double position, double width, double factor, const CTrackLookupMap& map,
-                   CTrackEventArrays& events, double& sum, double& total) {
-  const double weight = map.WeightingAt(q);
-  events.AddHoleSample(map.ClosestTrackAt(q), position, width);
-  sum = sum + map.OffsetFromCenterAt(q) * weight * factor;
-  total = total + weight;
-}
+// What the samples of one line add up to: the running sums of its hole error (offsets from
+// the track centres times weight and factor, and the weights) and one bit per track hit.
+// Held in locals, not in the open-hole state, so that successive samples do not wait on
+// each other's stores.
+struct LineSums {
+  double sum = 0;
+  double total = 0;
+  uint64_t hits0 = 0, hits1 = 0, hits2 = 0, hits3 = 0;
+};
 
-inline void SampleIfTracked(int64_t prev, double f, double g, double position, double factor,
-                            const CTrackLookupMap& map, CTrackEventArrays& events, double& sum, double& total) {
-  const int64_t q = TruncToInt64(prev + f * g);
-  if (map.IsInTrackedSpan(q)) Sample(q, position, g, factor, map, events, sum, total);
-}
+// Turns the hole runs of lines into hole samples: the map's entries and the run width limits
+// of one pass, held locally.
+class HoleSampler {
+ public:
+  HoleSampler(const CTrackLookupMap& map, CTrackEventArrays& events)
+      : events_(events),
+        // The tracked span, within the map's entries (it always is after a build).
+        limits_{map.SampleEntries(), map.TrackWeights(), std::max<int64_t>(map.FirstPixel, 0),
+                std::min<int64_t>(map.LastPixel, map.EntryCount() - 1), 1.3 * map.TrackSpacingPixels,
+                2.3 * map.TrackSpacingPixels, 3.3 * map.TrackSpacingPixels, 4.3 * map.TrackSpacingPixels} {}
+
+  // Samples the hole runs of one line, its transitions shifted by `shift` pixels, and ends
+  // the line. Returns the line's hole error in inches.
+  // `ascending` is cleared when the transitions are not in increasing order.
+  double Line(std::span<const int32_t> transitions, bool holes_first, int64_t shift, double position,
+              bool& ascending) const {
+    // Local copies: the open-hole state written for every sample could otherwise alias them.
+    const Limits limits = limits_;
+    CTrackEventArrays& events = events_;
+    LineSums sums;
+    const int32_t* next = transitions.data();
+    const int32_t* const end = next + transitions.size();
+    int64_t prev = 0;
+    // Runs alternate between hole and paper; when run 0 is paper it is passed first.
+    if (!holes_first && next != end) prev = *next++ + shift;
+    bool in_order = true;
+    int64_t before = holes_first ? INT64_MIN : prev;  // the value before t in the line
+    while (next != end) {
+      const int64_t t = *next++ + shift;
+      in_order &= t >= before;
+      // The centre pixel, prev + 0.5 * (t - prev) truncated toward zero: the sum of an integer
+      // and a half is exact in a double, so integer division gives the same pixel.
+      const int64_t c = (prev + t) / 2;
+      if (c >= limits.first && c <= limits.last) {
+        // A run about one track spacing wide is one hole; wider runs are two, three or four
+        // holes punched side by side; wider still (a roll edge, a tear) gives no samples.
+        const double g = static_cast<double>(t - prev);
+        if (g <= limits.one)
+          sums = Sample(limits, events, sums, c, g, 1);
+        else if (g <= limits.four)
+          sums = WideRun(limits, events, sums, static_cast<double>(prev), g);
+      }
+      if (next == end) break;
+      prev = *next++ + shift;  // the paper run that follows
+      in_order &= prev >= t;
+      before = prev;
+    }
+    ascending = in_order;
+    events.EndLineWithHits(position, {sums.hits0, sums.hits1, sums.hits2, sums.hits3});
+    return sums.total > 0 ? -(sums.sum / sums.total) : -sums.sum;
+  }
+
+ private:
+  struct Limits {
+    const CTrackLookupMap::SampleEntry* entries;
+    const double* weights;  // per track
+    int64_t first;  // the tracked span
+    int64_t last;
+    double one, two, three, four;  // 1.3, 2.3, 3.3 and 4.3 track spacings
+  };
+
+  static LineSums WideRun(const Limits& limits, CTrackEventArrays& events, LineSums sums, double prev, double g) {
+    auto sample = [&](double f, double factor) {
+      const auto q = static_cast<int64_t>(prev + f * g);  // |prev| and g stay below 2^34
+      if (q >= limits.first && q <= limits.last) sums = Sample(limits, events, sums, q, g, factor);
+    };
+    if (g <= limits.two) {
+      sample(0.2, 0.5);
+      sample(0.8, 0.5);
+    } else if (g <= limits.three) {
+      constexpr double kThird = 0.3333333333333333;
+      sample(0.2, kThird);
+      sample(0.45, kThird);
+      sample(0.87, kThird);
+    } else {
+      sample(0.2, 0.25);
+      sample(0.44, 0.25);
+      sample(0.65, 0.25);
+      sample(0.93, 0.25);
+    }
+    return sums;
+  }
+
+  // One sample at pixel q of a run `width` pixels wide.
+  static LineSums Sample(const Limits& limits, CTrackEventArrays& events, LineSums sums, int64_t q, double width,
+                         double factor) {
+    const CTrackLookupMap::SampleEntry& entry = limits.entries[q];
+    const auto track = static_cast<uint32_t>(entry.Track);  // 0..255 in a built map
+    const uint64_t bit = uint64_t{1} << (track & 63);
+    const uint32_t word = track >> 6;
+    sums.hits0 |= word == 0 ? bit : 0;
+    sums.hits1 |= word == 1 ? bit : 0;
+    sums.hits2 |= word == 2 ? bit : 0;
+    sums.hits3 |= word == 3 ? bit : 0;
+    events.RaiseWidestRun(entry.Track, width);
+    // offset * weight * factor, the first product taken from the map.
+    sums.sum = sums.sum + entry.WeightedOffset * factor;
+    sums.total = sums.total + limits.weights[track];
+    return sums;
+  }
+
+  CTrackEventArrays& events_;
+  Limits limits_;
+};
+
+// Whole pixels of a correction. A shift beyond the 32-bit range moves every run off the map
+// either way; holding it there keeps the sums of pixel columns exact.
+int64_t ShiftPixels(double correction, double dpi) { return TruncToInt32(correction * dpi); }
 
 // One roll edge's search state.
 struct EdgeSearch {
@@ -31,6 +137,28 @@ struct EdgeSearch {
   int64_t error = 0;
   bool found = false;
 
+  // The transition nearest to the expected edge within `capture` (capture > 0), the earlier
+  // one on a tie, among transitions in increasing order: the last at or below the edge or
+  // the first above it. `above` is the number of transitions at or below the expected edge.
+  void Nearest(std::span<const int32_t> ascending, size_t above, int64_t capture) {
+    int64_t below_distance = capture + 1;
+    if (above > 0) {
+      below_distance = expected - ascending[above - 1];
+      if (below_distance <= capture) {
+        error = below_distance;
+        found = true;
+      }
+    }
+    if (above < ascending.size()) {
+      const int64_t distance = ascending[above] - expected;
+      if (distance <= capture && distance < below_distance) {
+        error = -distance;
+        found = true;
+      }
+    }
+  }
+
+  // One transition, in the order of the line.
   void Consider(int64_t t, int64_t capture) {
     int64_t a = expected - t;
     if (a >= 0 && a <= capture && a < best) {
@@ -45,6 +173,82 @@ struct EdgeSearch {
       found = true;
     }
   }
+};
+
+// The roll-edge search of a pass. The expected edge pixels change only with the correction,
+// and an edge's place among a line's transitions seldom changes from one line to the next,
+// so both are kept; the errors, whole pixels within the capture distance, are divided by
+// the pixels per inch once for the pass.
+class EdgeTracker {
+ public:
+  explicit EdgeTracker(const RollEdgeSetup& setup)
+      : setup_(setup),
+        ppi_(setup.PixelsPerInch),
+        // Held to 32 bits so that the sums below cannot overflow whatever the settings.
+        capture_(TruncToInt32(setup.CaptureDistance * setup.PixelsPerInch)) {
+    if (capture_ > 0 && capture_ <= kMaxTabledCapture) {
+      for (int64_t k = -capture_; k <= capture_; ++k) inches_.push_back(k / ppi_);
+      for (int64_t k = -2 * capture_; k <= 2 * capture_; ++k) means_.push_back(k / (2 * ppi_));
+    }
+    SetCorrection(0);
+  }
+
+  void SetCorrection(double correction) {
+    const double origin = setup_.Offset + correction;
+    lower_expected_ = TruncToInt32((setup_.LowerExpected - origin) * ppi_);
+    upper_expected_ = TruncToInt32((setup_.UpperExpected - origin) * ppi_);
+  }
+
+  // Stores the line's edge findings and returns the mean of the two errors in inches.
+  // `ascending` says the transitions are in increasing order.
+  double Line(std::span<const int32_t> transitions, bool ascending, LineGeometry& geometry) {
+    EdgeSearch lower{lower_expected_, 2 * capture_};
+    EdgeSearch upper{upper_expected_, 2 * capture_};
+    if (capture_ > 0 && ascending) {
+      lower.Nearest(transitions, Place(transitions, lower_expected_, lower_hint_), capture_);
+      upper.Nearest(transitions, Place(transitions, upper_expected_, upper_hint_), capture_);
+    } else if (capture_ > 0) {
+      // Only transitions within the capture distance of an edge can count; one unsigned
+      // comparison per edge picks them out.
+      const auto window = static_cast<uint64_t>(2 * capture_);
+      for (const int32_t t : transitions) {
+        if (static_cast<uint64_t>(t - lower.expected + capture_) <= window) lower.Consider(t, capture_);
+        if (static_cast<uint64_t>(t - upper.expected + capture_) <= window) upper.Consider(t, capture_);
+      }
+    }
+    geometry.LowerEdgeFound = lower.found;
+    geometry.UpperEdgeFound = upper.found;
+    if (inches_.empty()) {
+      geometry.LowerEdgeError = lower.error / ppi_;
+      geometry.UpperEdgeError = upper.error / ppi_;
+      return (lower.error + upper.error) / (2 * ppi_);
+    }
+    geometry.LowerEdgeError = inches_[static_cast<size_t>(lower.error + capture_)];
+    geometry.UpperEdgeError = inches_[static_cast<size_t>(upper.error + capture_)];
+    return means_[static_cast<size_t>(lower.error + upper.error + 2 * capture_)];
+  }
+
+ private:
+  static constexpr int64_t kMaxTabledCapture = 4096;
+
+  // Number of transitions at or below `value` in ascending transitions; `hint` holds the
+  // answer for the previous line and is tried first.
+  static size_t Place(std::span<const int32_t> ascending, int64_t value, size_t& hint) {
+    const size_t n = ascending.size();
+    if (!(hint <= n && (hint == 0 || ascending[hint - 1] <= value) && (hint == n || ascending[hint] > value)))
+      hint = CountUpTo(ascending, value);
+    return hint;
+  }
+
+  RollEdgeSetup setup_;
+  double ppi_;
+  int64_t capture_;
+  int64_t lower_expected_ = 0;
+  int64_t upper_expected_ = 0;
+  size_t lower_hint_ = 0;
+  size_t upper_hint_ = 0;
+  std::vector<double> inches_;  // k / ppi for k = -capture .. capture
+  std::vector<double> means_;   // k / (2 ppi) for k = -2 capture .. 2 capture
 };
 
 }  // namespace
@@ -69,48 +273,10 @@ int DetectHolePolarity(const CCisScanData& data, int lighting_method) {
 
 double AssignHoles(const CCisScanData& data, int line, double correction, const CTrackLookupMap& map,
                    CTrackEventArrays& events) {
-  const double position = data.Lines.Position(line);
-  const int64_t shift = TruncToInt64(correction * map.Dpi);
-  bool hole = data.HolePolarity;
-  int64_t prev = 0;
-  double sum = 0;
-  double total = 0;
-  const double spacing = map.TrackSpacingPixels;
-  const double one = 1.3 * spacing;
-  const double two = 2.3 * spacing;
-  const double three = 3.3 * spacing;
-  const double four = 4.3 * spacing;
-  for (const int32_t transition : data.Lines.Transitions(line)) {
-    const int64_t t = transition + shift;
-    const double g = static_cast<double>(t - prev);
-    if (hole) {
-      const int64_t c = TruncToInt64(prev + 0.5 * g);
-      if (map.IsInTrackedSpan(c)) {
-        // A run about one track spacing wide is one hole; wider runs are two, three or four
-        // holes punched side by side; wider still (a roll edge, a tear) gives no samples.
-        if (g <= one) {
-          Sample(c, position, g, 1, map, events, sum, total);
-        } else if (g <= two) {
-          SampleIfTracked(prev, 0.2, g, position, 0.5, map, events, sum, total);
-          SampleIfTracked(prev, 0.8, g, position, 0.5, map, events, sum, total);
-        } else if (g <= three) {
-          constexpr double kThird = 0.3333333333333333;
-          SampleIfTracked(prev, 0.2, g, position, kThird, map, events, sum, total);
-          SampleIfTracked(prev, 0.45, g, position, kThird, map, events, sum, total);
-          SampleIfTracked(prev, 0.87, g, position, kThird, map, events, sum, total);
-        } else if (g <= four) {
-          SampleIfTracked(prev, 0.2, g, position, 0.25, map, events, sum, total);
-          SampleIfTracked(prev, 0.44, g, position, 0.25, map, events, sum, total);
-          SampleIfTracked(prev, 0.65, g, position, 0.25, map, events, sum, total);
-          SampleIfTracked(prev, 0.93, g, position, 0.25, map, events, sum, total);
-        }
-      }
-    }
-    prev = t;
-    hole = !hole;
-  }
-  events.EndScanLine(position);
-  return total > 0 ? -(sum / total) : -sum;
+  HoleSampler sampler(map, events);
+  bool ascending = true;
+  return sampler.Line(data.Lines.Transitions(line), data.HolePolarity, ShiftPixels(correction, map.Dpi),
+                      data.Lines.Position(line), ascending);
 }
 
 RollEdgeSetup MakeRollEdgeSetup(const ScannerGeometry& scanner, const CRollTypeDefinition& roll,
@@ -125,22 +291,11 @@ RollEdgeSetup MakeRollEdgeSetup(const ScannerGeometry& scanner, const CRollTypeD
 }
 
 double RollEdgeError(CCisScanData& data, int line, double correction, const RollEdgeSetup& setup) {
-  const double origin = setup.Offset + correction;
-  const double ppi = setup.PixelsPerInch;
-  // Held to 32 bits so that the sums below cannot overflow whatever the settings.
-  const int64_t capture = TruncToInt32(setup.CaptureDistance * ppi);
-  EdgeSearch lower{TruncToInt32((setup.LowerExpected - origin) * ppi), 2 * capture};
-  EdgeSearch upper{TruncToInt32((setup.UpperExpected - origin) * ppi), 2 * capture};
-  for (const int32_t t : data.Lines.Transitions(line)) {
-    lower.Consider(t, capture);
-    upper.Consider(t, capture);
-  }
-  LineGeometry& geometry = data.Lines.MutableGeometry()[static_cast<size_t>(line)];
-  geometry.LowerEdgeFound = lower.found;
-  geometry.UpperEdgeFound = upper.found;
-  geometry.LowerEdgeError = lower.error / ppi;
-  geometry.UpperEdgeError = upper.error / ppi;
-  return (lower.error + upper.error) / (2 * ppi);
+  EdgeTracker edges(setup);
+  edges.SetCorrection(correction);
+  const std::span<const int32_t> transitions = data.Lines.Transitions(line);
+  return edges.Line(transitions, std::is_sorted(transitions.begin(), transitions.end()),
+                    data.Lines.MutableGeometry()[static_cast<size_t>(line)]);
 }
 
 void ProcessScanLines(CCisScanData& data, const CRollTypeDefinition& roll, CTrackLookupMap& map,
@@ -165,8 +320,9 @@ void ProcessScanLines(CCisScanData& data, const CRollTypeDefinition& roll, CTrac
 
   const int n = data.Lines.Size();
   if (n == 0) return;
-  const RollEdgeSetup edges = MakeRollEdgeSetup(scanner, roll, ui.RollEdgeCaptureDistance());
+  EdgeTracker edges(MakeRollEdgeSetup(scanner, roll, ui.RollEdgeCaptureDistance()));
   std::vector<LineGeometry>& geometry = data.Lines.MutableGeometry();
+  HoleSampler sampler(map, events);
 
   double correction = 0;     // X, inches
   double error_sum = 0;      // E
@@ -183,13 +339,20 @@ void ProcessScanLines(CCisScanData& data, const CRollTypeDefinition& roll, CTrac
       ui.SetStatusText("Processing CIS File Line = " + std::to_string(i));
       ui.SetProgress(kProgressTracking, percent);
     }
-    const double edge_error = RollEdgeError(data, i, correction, edges);
-    const double hole_error = AssignHoles(data, i, correction, map, events);
+    // The holes and the roll-edge error of line i with the correction of the last update
+    // (independent of each other; the hole pass also finds whether the line is in order).
+    LineGeometry& line = geometry[static_cast<size_t>(i)];
+    const std::span<const int32_t> transitions = data.Lines.Transitions(i);
+    const double position = line.Position;
+    bool ascending = true;
+    const double hole_error =
+        sampler.Line(transitions, data.HolePolarity, ShiftPixels(correction, map.Dpi), position, ascending);
+    const double edge_error = edges.Line(transitions, ascending, line);
     error_sum = error_sum + hole_error + edge_weight * edge_error;
     ++lines_summed;
-    const double position = geometry[static_cast<size_t>(i)].Position;
     if (position - last_update >= update_distance) {
       correction = correction + gain * error_sum / lines_summed;
+      edges.SetCorrection(correction);
       for (int k = first_unset; k <= i; ++k) geometry[static_cast<size_t>(k)].TrackingOffset = correction;
       first_unset = i + 1;
       error_sum = 0;

@@ -16,7 +16,8 @@ size_t SlotIndex(int32_t track) { return static_cast<size_t>(std::clamp(track, 0
 }  // namespace
 
 void CTrackLookupMap::Reset() {
-  map_.clear();
+  samples_.clear();
+  offsets_.clear();
   TrackSpacingPixels = 33.0;
   Dpi = 300.0;
   Stretch = 1.0;
@@ -41,9 +42,12 @@ void CTrackLookupMap::Build(const ScannerGeometry& scanner, int32_t scan_width, 
   if (LastPixel > scan_width) LastPixel = scan_width;
   TrackSpacingPixels = PixelsPerInch * roll.DefaultTrackCenterSpacing;
 
-  map_.clear();
+  samples_.clear();
+  offsets_.clear();
+  std::copy(roll.TrackRestorationWeight.begin(), roll.TrackRestorationWeight.end(), weights_.begin());
   if (scan_width < 0) return;
-  map_.resize(static_cast<size_t>(scan_width) + 1);
+  samples_.resize(static_cast<size_t>(scan_width) + 1);
+  offsets_.resize(static_cast<size_t>(scan_width) + 1);
   // The slot of a pixel is the first, counting up from 0, whose upper boundary is not below
   // the pixel's roll coordinate. While the coordinate grows from pixel to pixel the slots
   // below the previous pixel's stay excluded, so the search goes on from there.
@@ -55,10 +59,9 @@ void CTrackLookupMap::Build(const ScannerGeometry& scanner, int32_t scan_width, 
     if (!(y >= previous)) slot = 0;
     while (slot < kLastSlot && !(y <= roll.TrackUpperBoundary[slot])) ++slot;
     previous = y;
-    Entry& entry = map_[static_cast<size_t>(p)];
-    entry.Track = static_cast<int32_t>(slot);
-    entry.OffsetFromCenter = y - roll.TrackCenter[slot];
-    entry.Weighting = roll.TrackRestorationWeight[slot];
+    const double from_centre = y - roll.TrackCenter[slot];
+    offsets_[static_cast<size_t>(p)] = from_centre;
+    samples_[static_cast<size_t>(p)] = {from_centre * roll.TrackRestorationWeight[slot], static_cast<int32_t>(slot)};
   }
 }
 

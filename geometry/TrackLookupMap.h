@@ -4,6 +4,7 @@
 // counts for tracking. Built once per conversion from the scanner values and the roll type,
 // then read for every hole run of every line.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,16 +35,28 @@ class CTrackLookupMap {
 
   // Per-pixel values. A pixel outside 0..MapWidth (or outside the latest build) reads as
   // track 0, offset 0 and weight 0.
-  int ClosestTrackAt(int64_t pixel) const { return Has(pixel) ? map_[static_cast<size_t>(pixel)].Track : 0; }
-  double OffsetFromCenterAt(int64_t pixel) const {
-    return Has(pixel) ? map_[static_cast<size_t>(pixel)].OffsetFromCenter : 0.0;
+  int ClosestTrackAt(int64_t pixel) const { return Has(pixel) ? samples_[static_cast<size_t>(pixel)].Track : 0; }
+  double OffsetFromCenterAt(int64_t pixel) const { return Has(pixel) ? offsets_[static_cast<size_t>(pixel)] : 0.0; }
+  double WeightingAt(int64_t pixel) const {
+    return Has(pixel) ? weights_[static_cast<size_t>(samples_[static_cast<size_t>(pixel)].Track)] : 0.0;
   }
-  double WeightingAt(int64_t pixel) const { return Has(pixel) ? map_[static_cast<size_t>(pixel)].Weighting : 0.0; }
   // FirstPixel <= pixel <= LastPixel.
   bool IsInTrackedSpan(int64_t pixel) const { return FirstPixel <= pixel && pixel <= LastPixel; }
 
   // Number of pixels with a value (MapWidth + 1 after a build with a width of 0 or more).
-  int64_t EntryCount() const { return static_cast<int64_t>(map_.size()); }
+  int64_t EntryCount() const { return static_cast<int64_t>(samples_.size()); }
+
+  // What a hole sample at a pixel needs, compactly, for loops that read many pixels: the
+  // offset from the track centre times the track's weight (the product as the error sum
+  // forms it), and the track, whose weight is TrackWeights()[Track].
+  struct SampleEntry {
+    double WeightedOffset;
+    int32_t Track;
+  };
+  // Entries of pixels 0 .. EntryCount()-1.
+  const SampleEntry* SampleEntries() const { return samples_.data(); }
+  // The restoration weight of each of the 256 slots.
+  const double* TrackWeights() const { return weights_.data(); }
 
   double TrackSpacingPixels = 33.0;  // the roll type's track centre spacing in pixels
   int32_t OffsetPixels = 0;          // scanner offset in pixels: DPI * offset + 0.5, truncated
@@ -58,14 +71,11 @@ class CTrackLookupMap {
   int32_t FirstPixel = 0;            // lower boundary of LowestTrack, at least 0
 
  private:
-  struct Entry {
-    double OffsetFromCenter;  // inches from the centre of the pixel's track
-    double Weighting;         // the track's restoration weight
-    int32_t Track;
-  };
-  bool Has(int64_t pixel) const { return pixel >= 0 && pixel < static_cast<int64_t>(map_.size()); }
+  bool Has(int64_t pixel) const { return pixel >= 0 && pixel < static_cast<int64_t>(samples_.size()); }
 
-  std::vector<Entry> map_;
+  std::vector<SampleEntry> samples_;
+  std::vector<double> offsets_;  // OffsetFromCenter per pixel, inches
+  std::array<double, kTrackSlots> weights_{};
 };
 
 }  // namespace tarvelo

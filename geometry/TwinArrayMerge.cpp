@@ -2,100 +2,79 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "settings/TwinArraySettings.h"
 #include "support/SafeTruncate.h"
+#include "support/SortedSearch.h"
 
 namespace tarvelo {
 
 namespace {
 
-// The colour changes of one array's half as a sorted list of pixel columns. The half's
-// colour is 1 at its first column `first` and flips at every transition; it differs between
-// column p-1 and p exactly when an odd number of transitions lie at p. Only transitions in
-// (low, last] belong to the half; those at or before `first` flip the starting colour.
-// Pixels after the last transition keep the colour in force there, so a half whose
-// transitions stop short of its end is filled with the colour of the run that continues
-// past it. Returns the colour at `first`.
-int CollectChanges(std::span<const int32_t> transitions, int64_t low, int32_t first, int32_t last,
-                   std::vector<int32_t>& changes) {
-  changes.clear();
-  int colour = 1;
-  int32_t previous = INT32_MIN;
-  bool sorted = true;
-  for (const int32_t t : transitions) {
-    if (t <= low || t > last) continue;
-    if (t < previous) sorted = false;
-    previous = t;
-    changes.push_back(t);
-  }
-  // Lines from a file are always in increasing order; anything else is put in order first
-  // (the colour at a pixel depends only on how many transitions lie at or before it).
-  if (!sorted) std::sort(changes.begin(), changes.end());
-  size_t kept = 0;
-  for (const int32_t t : changes) {
-    if (t <= first) {
-      colour ^= 1;
-    } else if (kept > 0 && changes[kept - 1] == t) {
-      --kept;  // two transitions at one column cancel
-    } else {
-      changes[kept++] = t;
-    }
-  }
-  changes.resize(kept);
-  return colour;
-}
-
-// Number of changes at or before `pixel`.
-size_t ChangesUpTo(const std::vector<int32_t>& changes, int64_t pixel) {
-  return static_cast<size_t>(std::upper_bound(changes.begin(), changes.end(), pixel,
-                                              [](int64_t value, int32_t change) { return value < change; }) -
-                             changes.begin());
-}
-
-// Writes the merged line's transitions piece by piece: each piece is a stretch of merged
-// pixels copied from one half, forward from the first or reversed from the second.
-class MergedLineWriter {
+// Writes one merged line's transitions at `out`, piece by piece in increasing merged pixel
+// order, and returns the end of what it wrote; `out` must have room for every transition of
+// both lines and three more. Each piece is a stretch of merged pixels copied from one half:
+// forward from the first, or reversed from the second. A half's colour at a pixel is 1
+// flipped once per transition at or before it (the second half counting only its own, above
+// H), so a half whose runs stop short of its end keeps the colour of the run that continues
+// past it. The transitions of each line are read once, the first half's from the front and
+// the second half's from the back. All state lives in locals so that it stays in registers.
+class LineMerger {
  public:
-  MergedLineWriter(const TwinArrayLayout& layout, int first_colour, const std::vector<int32_t>& first_changes,
-                   const std::vector<int32_t>& second_changes, std::vector<int32_t>& out)
-      : layout_(layout), first_colour_(first_colour), first_(first_changes), second_(second_changes), out_(out) {}
+  LineMerger(const TwinArrayLayout& layout, std::span<const int32_t> first, std::span<const int32_t> second,
+             int32_t* out)
+      : first_(first.data()),
+        first_end_(first.data() + first.size()),
+        second_low_(second.data() + CountUpTo(second, layout.Half)),
+        second_next_(second.data() + second.size()),
+        line_start_(out),
+        out_(out),
+        base_(static_cast<int64_t>(layout.Half) + layout.MergedWidth) {}
 
   // Merged pixels k0..k1 are first-half pixels k0..k1.
   void FromFirst(int32_t k0, int32_t k1) {
-    const size_t begin = ChangesUpTo(first_, k0);
-    const size_t end = ChangesUpTo(first_, k1);
-    Start(k0, first_colour_ ^ static_cast<int>(begin & 1));
-    for (size_t c = begin; c < end; ++c) out_.push_back(first_[c]);
-    colour_ = first_colour_ ^ static_cast<int>(end & 1);
+    while (first_next_ != first_end_ && *first_next_ <= k0) ++first_next_;
+    Start(k0, 1 ^ static_cast<int>((first_next_ - first_) & 1));
+    while (first_next_ != first_end_ && *first_next_ <= k1) Change(*first_next_++);
+    colour_ = 1 ^ static_cast<int>((first_next_ - first_) & 1);
   }
 
   // Merged pixels k0..k1 are second-half pixels H+M-k0 down to H+M-k1 (M the merged width).
+  // A change at second-half pixel s lies between merged pixels H+M-s and H+M-s+1.
   void FromSecondReversed(int32_t k0, int32_t k1) {
-    const int64_t base = static_cast<int64_t>(layout_.Half) + layout_.MergedWidth;
-    const int64_t s0 = base - k0;  // highest second-half pixel of the piece
-    const int64_t s1 = base - k1;  // lowest
-    const size_t high = ChangesUpTo(second_, s0);
-    const size_t low = ChangesUpTo(second_, s1);
-    Start(k0, 1 ^ static_cast<int>(high & 1));
-    // A change at second-half pixel s (colour differs between s-1 and s) lies between merged
-    // pixels base-s and base-s+1.
-    for (size_t c = high; c > low; --c) out_.push_back(static_cast<int32_t>(base + 1 - second_[c - 1]));
-    colour_ = 1 ^ static_cast<int>(low & 1);
+    const int64_t s0 = base_ - k0;
+    const int64_t s1 = base_ - k1;
+    while (second_next_ != second_low_ && second_next_[-1] > s0) --second_next_;
+    Start(k0, 1 ^ static_cast<int>((second_next_ - second_low_) & 1));
+    while (second_next_ != second_low_ && second_next_[-1] > s1) Change(base_ + 1 - *--second_next_);
+    colour_ = 1 ^ static_cast<int>((second_next_ - second_low_) & 1);
   }
+
+  int32_t* End() const { return out_; }
 
  private:
   void Start(int32_t k0, int colour) {
-    if (k0 > 0 && colour != colour_) out_.push_back(k0);
+    if (k0 > 0 && colour != colour_) *out_++ = k0;
+  }
+  // Two transitions at one pixel cancel (a zero-length run).
+  void Change(int64_t pixel) {
+    if (out_ != line_start_ && out_[-1] == pixel)
+      --out_;
+    else
+      *out_++ = static_cast<int32_t>(pixel);
   }
 
-  const TwinArrayLayout& layout_;
-  int first_colour_;
-  const std::vector<int32_t>& first_;
-  const std::vector<int32_t>& second_;
-  std::vector<int32_t>& out_;
-  int colour_ = 1;
+  const int32_t* first_;
+  const int32_t* first_end_;
+  const int32_t* first_next_ = first_;  // first of the first half's transitions not yet passed
+  const int32_t* second_low_;           // first of the second line's transitions above H
+  const int32_t* second_next_;          // one past the last second-half transition not yet passed
+  int32_t* const line_start_;
+  int32_t* out_;
+  int64_t base_;
+  int colour_ = 1;  // colour of the last merged pixel written
 };
 
 bool PositionsAscend(const CScanLineArray& lines) {
@@ -122,16 +101,14 @@ TwinArrayLayout MakeTwinArrayLayout(int32_t width, int32_t overlap, int32_t sepa
   return layout;
 }
 
-void MergeTwinArrayLine(const TwinArrayLayout& layout, std::span<const int32_t> first,
-                        std::span<const int32_t> second, TwinArrayScratch& scratch, std::vector<int32_t>& out) {
-  const int32_t h = layout.Half;
+namespace {
+
+inline int32_t* MergeLine(const TwinArrayLayout& layout, std::span<const int32_t> first,
+                          std::span<const int32_t> second, int32_t* out) {
   const int32_t m = layout.MergedWidth;
   const int32_t x = layout.Crossover;
-  if (m < 0) return;
-  const int first_colour = CollectChanges(first, INT64_MIN, 0, h, scratch.first_changes);
-  // The second half starts at column H with colour 1 whatever came before it.
-  CollectChanges(second, h, h, layout.Width, scratch.second_changes);
-  MergedLineWriter writer(layout, first_colour, scratch.first_changes, scratch.second_changes, out);
+  if (m < 0) return out;
+  LineMerger writer(layout, first, second, out);
 
   // Merged pixel p comes from the first half for p = 0..X and from the second half, reversed,
   // for p = M-X..M; where both reach a pixel the one written later wins (the second half's
@@ -152,6 +129,22 @@ void MergeTwinArrayLine(const TwinArrayLayout& layout, std::span<const int32_t> 
     writer.FromFirst(x, x);
     if (x + 1 <= m) writer.FromSecondReversed(x + 1, m);
   }
+  return writer.End();
+}
+
+// Room a merged line may need: every transition of both lines, and three pieces' junctions.
+size_t MergedRoom(std::span<const int32_t> first, std::span<const int32_t> second) {
+  return first.size() + second.size() + 3;
+}
+
+}  // namespace
+
+void MergeTwinArrayLine(const TwinArrayLayout& layout, std::span<const int32_t> first,
+                        std::span<const int32_t> second, std::vector<int32_t>& out) {
+  const size_t used = out.size();
+  out.resize(used + MergedRoom(first, second));
+  int32_t* const end = MergeLine(layout, first, second, out.data() + used);
+  out.resize(static_cast<size_t>(end - out.data()));
 }
 
 std::vector<int32_t> FindPartnerLines(const CScanLineArray& lines, double separation) {
@@ -216,10 +209,12 @@ void MergeTwinArrays(CCisScanData& data, UiServices& ui) {
   const int n = lines.Size();
   const std::vector<int32_t> partner = FindPartnerLines(lines, layout.Separation);
 
-  CScanLineArray merged;
-  merged.Reserve(static_cast<size_t>(n), lines.TotalTransitions());
-  TwinArrayScratch scratch;
-  std::vector<int32_t> line;
+  // The merged lines are written straight into one flat array, grown in large steps.
+  std::vector<int32_t> merged(lines.TotalTransitions() + 2 * static_cast<size_t>(n));
+  size_t used = 0;
+  std::vector<uint32_t> offsets;
+  offsets.reserve(static_cast<size_t>(n) + 1);
+  offsets.push_back(0);
   const int step = n / 50;
   int threshold = 0;
   int percent = 0;
@@ -230,13 +225,15 @@ void MergeTwinArrays(CCisScanData& data, UiServices& ui) {
       ui.SetStatusText("Merging Twin CIS Data Parts = " + std::to_string(i));
       ui.SetProgress(kProgressTwinArray, percent);
     }
-    line.clear();
-    MergeTwinArrayLine(layout, lines.Transitions(i), lines.Transitions(partner[static_cast<size_t>(i)]), scratch,
-                       line);
-    merged.AppendLine(line, lines.LineWord(i));
+    const std::span<const int32_t> first = lines.Transitions(i);
+    const std::span<const int32_t> second = lines.Transitions(partner[static_cast<size_t>(i)]);
+    const size_t room = MergedRoom(first, second);
+    if (merged.size() - used < room) merged.resize(std::max(2 * merged.size(), used + room));
+    used = static_cast<size_t>(MergeLine(layout, first, second, merged.data() + used) - merged.data());
+    offsets.push_back(static_cast<uint32_t>(used));
   }
-  if (data.Lines.HasGeometry()) merged.MutableGeometry() = data.Lines.MutableGeometry();
-  data.Lines = std::move(merged);
+  merged.resize(used);
+  data.Lines.ReplaceAllTransitions(std::move(merged), std::move(offsets));
   data.ScanWidth = layout.MergedWidth;
 }
 

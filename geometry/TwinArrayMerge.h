@@ -38,13 +38,10 @@ void MergeTwinArrays(CCisScanData& data, UiServices& ui);
 
 // Merges one line: the first half from `first`, the second half from `second` (the partner
 // line), appending the merged line's transitions (pixels 1..MergedWidth where the colour
-// changes) to `out`. `scratch` is working storage reused across lines.
-struct TwinArrayScratch {
-  std::vector<int32_t> first_changes;
-  std::vector<int32_t> second_changes;
-};
+// changes) to `out`. The transitions of both lines must be in increasing order, as lines
+// read from a file are (lines in any other order give some transitions, never a fault).
 void MergeTwinArrayLine(const TwinArrayLayout& layout, std::span<const int32_t> first,
-                        std::span<const int32_t> second, TwinArrayScratch& scratch, std::vector<int32_t>& out);
+                        std::span<const int32_t> second, std::vector<int32_t>& out);
 
 // For each line i, the index of its partner line: the line nearest to Position(i) + separation
 // found by walking forward from i while the distance does not grow (ties take the later line);

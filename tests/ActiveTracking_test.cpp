@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 
 #include "SyntheticRoll.h"
 #include "document/TarveloDoc.h"
@@ -134,6 +136,135 @@ TEST(DetectHolePolarity, LightingDecidesOrTheSmallerAreaIsHoles) {
   EXPECT_EQ(DetectHolePolarity(open_end, kLightingAutoDetect), 1);
   CCisScanData none;
   EXPECT_EQ(DetectHolePolarity(none, kLightingAutoDetect), 1);
+}
+
+// The hole pass of one line step by step, from the map's per-pixel readers.
+double StepByStepAssignHoles(const Transitions& transitions, double position, bool holes_first, double correction,
+                             const CTrackLookupMap& map, CTrackEventArrays& events) {
+  const int shift = static_cast<int>(correction * map.Dpi);
+  bool hole = holes_first;
+  int prev = 0;
+  double sum = 0, total = 0;
+  const double s = map.TrackSpacingPixels;
+  for (const int transition : transitions) {
+    const int t = transition + shift;
+    const double g = t - prev;
+    const int c = static_cast<int>(prev + 0.5 * g);
+    if (hole && map.IsInTrackedSpan(c)) {
+      std::vector<std::pair<double, double>> samples;  // fraction, factor
+      if (g <= 1.3 * s) {
+        samples = {{-1, 1}};
+      } else if (g <= 2.3 * s) {
+        samples = {{0.2, 0.5}, {0.8, 0.5}};
+      } else if (g <= 3.3 * s) {
+        samples = {{0.2, 0.3333333333333333}, {0.45, 0.3333333333333333}, {0.87, 0.3333333333333333}};
+      } else if (g <= 4.3 * s) {
+        samples = {{0.2, 0.25}, {0.44, 0.25}, {0.65, 0.25}, {0.93, 0.25}};
+      }
+      for (const auto& [f, factor] : samples) {
+        const int q = f < 0 ? c : static_cast<int>(prev + f * g);
+        if (!map.IsInTrackedSpan(q)) continue;
+        events.AddHoleSample(map.ClosestTrackAt(q), position, g);
+        sum = sum + map.OffsetFromCenterAt(q) * map.WeightingAt(q) * factor;
+        total = total + map.WeightingAt(q);
+      }
+    }
+    prev = t;
+    hole = !hole;
+  }
+  events.EndScanLine(position);
+  return total > 0 ? -(sum / total) : -sum;
+}
+
+TEST(AssignHoles, MatchesTheStepByStepPassOnRandomLines) {
+  std::mt19937 random(31);
+  CRollTypeDefinition roll;
+  for (int n = 0; n < 256; ++n) roll.TrackRestorationWeight[static_cast<size_t>(n)] = (n % 7) * 0.3;
+  ScannerGeometry scanner;
+  scanner.Offset = 0.9;
+  scanner.Stretch = 1.07;
+  CTrackLookupMap map;
+  map.Build(scanner, 4000, roll);
+  std::vector<Transitions> lines;
+  for (int i = 0; i < 3000; ++i) {
+    Transitions line;
+    int at = static_cast<int>(random() % 40);
+    while (at < 4100) {
+      line.push_back(at);
+      at += static_cast<int>(random() % (random() % 2 ? 160 : 40));  // zero-length runs too
+    }
+    lines.push_back(line);
+  }
+  CCisScanData data = Lines(lines);
+  CTrackEventArrays fast, reference;
+  for (int i = 0; i < data.Lines.Size(); ++i) {
+    data.HolePolarity = (i / 100) % 2 == 0;
+    const double correction = static_cast<int>(random() % 200 - 100) * 0.0017;
+    const double expected = StepByStepAssignHoles(lines[static_cast<size_t>(i)], data.Lines.Position(i),
+                                                  data.HolePolarity, correction, map, reference);
+    ASSERT_EQ(AssignHoles(data, i, correction, map, fast), expected) << "line " << i;
+  }
+  ASSERT_GT(reference.HoleCount(), 1000);
+  ASSERT_EQ(fast.HoleCount(), reference.HoleCount());
+  for (int k = 0; k < fast.HoleCount(); ++k) {
+    ASSERT_EQ(fast.Hole(k).Track, reference.Hole(k).Track);
+    ASSERT_EQ(fast.Hole(k).StartPosition, reference.Hole(k).StartPosition);
+    ASSERT_EQ(fast.Hole(k).EndPosition, reference.Hole(k).EndPosition);
+    ASSERT_EQ(fast.Hole(k).MaxWidth, reference.Hole(k).MaxWidth);
+  }
+}
+
+// The roll-edge search of one line step by step over every transition.
+double StepByStepEdgeError(const Transitions& transitions, double correction, const RollEdgeSetup& setup,
+                           LineGeometry& geometry) {
+  const double origin = setup.Offset + correction;
+  const double ppi = setup.PixelsPerInch;
+  const int e[2] = {static_cast<int>((setup.LowerExpected - origin) * ppi),
+                    static_cast<int>((setup.UpperExpected - origin) * ppi)};
+  const int k = static_cast<int>(setup.CaptureDistance * ppi);
+  int best[2] = {2 * k, 2 * k}, error[2] = {0, 0};
+  bool found[2] = {false, false};
+  for (const int t : transitions) {
+    for (int edge = 0; edge < 2; ++edge) {
+      int a = e[edge] - t;
+      if (a >= 0 && a <= k && a < best[edge]) best[edge] = a, error[edge] = a, found[edge] = true;
+      a = t - e[edge];
+      if (a >= 0 && a <= k && a < best[edge]) best[edge] = a, error[edge] = -a, found[edge] = true;
+    }
+  }
+  geometry.LowerEdgeFound = found[0];
+  geometry.UpperEdgeFound = found[1];
+  geometry.LowerEdgeError = error[0] / ppi;
+  geometry.UpperEdgeError = error[1] / ppi;
+  return (error[0] + error[1]) / (2 * ppi);
+}
+
+TEST(RollEdgeError, MatchesTheStepByStepSearchOnRandomLines) {
+  std::mt19937 random(8);
+  RollEdgeSetup setup;
+  setup.Offset = 1.0;
+  setup.LowerExpected = 1.6;
+  setup.UpperExpected = 12.85;
+  for (int round = 0; round < 4000; ++round) {
+    setup.PixelsPerInch = 280 + static_cast<int>(random() % 40);
+    setup.CaptureDistance = static_cast<int>(random() % 12) * 0.02;  // 0 (nothing found) up to 0.22
+    Transitions line;
+    for (int k = static_cast<int>(random() % 12); k > 0; --k) {
+      const int near = random() % 2 ? 180 : 3555;
+      line.push_back(near + static_cast<int>(random() % 81) - 40);
+    }
+    if (round % 3 != 0) std::sort(line.begin(), line.end());  // lines from a file ascend
+    const double correction = static_cast<int>(random() % 21 - 10) * 0.01;
+    CCisScanData data = Lines({line});
+    LineGeometry expected;
+    const double error = StepByStepEdgeError(line, correction, setup, expected);
+    ASSERT_EQ(RollEdgeError(data, 0, correction, setup), error) << round;
+    const LineGeometry got = data.Lines.Geometry(0);
+    ASSERT_EQ(got.LowerEdgeFound, expected.LowerEdgeFound);
+    ASSERT_EQ(got.UpperEdgeFound, expected.UpperEdgeFound);
+    ASSERT_EQ(got.LowerEdgeError, expected.LowerEdgeError);
+    ASSERT_EQ(got.UpperEdgeError, expected.UpperEdgeError);
+  }
 }
 
 struct Pass {

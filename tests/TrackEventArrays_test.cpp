@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "events/TrackEventArrays.h"
 
 namespace tarvelo {
@@ -112,6 +114,40 @@ TEST(TrackEventArrays, HoleClosesAtTheFirstLineWithoutASampleInSlotOrder) {
   store.ClearHoles();
   EXPECT_EQ(store.HoleCount(), 0);
   EXPECT_FALSE(store.IsTrackOpen(9));
+}
+
+}  // namespace
+}  // namespace tarvelo
+
+namespace tarvelo {
+namespace {
+
+TEST(TrackEventArrays, LineOfCollectedHitsEqualsSampleBySample) {
+  std::mt19937 random(5);
+  CTrackEventArrays one, batch;
+  for (int line = 0; line < 400; ++line) {
+    const double position = line * 0.01;
+    std::array<uint64_t, 4> hits{};
+    const int samples = static_cast<int>(random() % 6);
+    for (int k = 0; k < samples; ++k) {
+      // Few tracks, so that holes open, continue and close.
+      const int track = static_cast<int>(random() % 8) * 37 % 256;
+      const double width = static_cast<double>(random() % 50);
+      one.AddHoleSample(track, position, width);
+      batch.RaiseWidestRun(track, width);
+      hits[static_cast<size_t>(track) / 64] |= uint64_t{1} << (track % 64);
+    }
+    one.EndScanLine(position);
+    batch.EndLineWithHits(position, hits);
+  }
+  ASSERT_GT(one.HoleCount(), 50);
+  ASSERT_EQ(batch.HoleCount(), one.HoleCount());
+  for (int k = 0; k < one.HoleCount(); ++k) {
+    EXPECT_EQ(batch.Hole(k).Track, one.Hole(k).Track);
+    EXPECT_EQ(batch.Hole(k).StartPosition, one.Hole(k).StartPosition);
+    EXPECT_EQ(batch.Hole(k).EndPosition, one.Hole(k).EndPosition);
+    EXPECT_EQ(batch.Hole(k).MaxWidth, one.Hole(k).MaxWidth);
+  }
 }
 
 }  // namespace
