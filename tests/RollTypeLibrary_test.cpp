@@ -317,9 +317,7 @@ TEST(DescribeRollType, ListsSettingsAndTheTracksOfTheHoleRange) {
   Shipped lib;
   const std::string text = DescribeRollType(lib.Get("Duo-Art"));
   EXPECT_NE(text.find("Name: Duo-Art\n"), std::string::npos);
-  EXPECT_NE(text.find("LowestTrackHoleNumber: 16\n"), std::string::npos);
   EXPECT_NE(text.find("UpperRollEdgeExpectedLocation: 12.85\n"), std::string::npos);
-  EXPECT_NE(text.find("ApplyAccelerationToTempo: false\n"), std::string::npos);
   // Track 18: 2 .. 2.0555556 .. 2.1111111, channel 0, pitch 18, velocity 1.
   EXPECT_NE(text.find("   18         2.  2.0555556  2.1111111       0    18        1\n"), std::string::npos) << text;
   EXPECT_EQ(text.find("\n   15 "), std::string::npos);
