@@ -11,6 +11,8 @@
 #include "cis/CisScanData.h"
 #include "cis/RollInfo.h"
 #include "document/KeywordList.h"
+#include "events/TrackEventArrays.h"
+#include "geometry/TrackLookupMap.h"
 #include "rolltypes/RollTypeDefinition.h"
 #include "rolltypes/XmlDocument.h"
 #include "services/UiServices.h"
@@ -40,6 +42,11 @@ class CTarveloDoc {
   // entries carry over), reset for each newly read file.
   const CRollInfo& RollInfo() const { return roll_info_; }
   CRollInfo& RollInfo() { return roll_info_; }
+  // The holes found by the latest run and the events built from them.
+  const CTrackEventArrays& TrackEvents() const { return track_events_; }
+  CTrackEventArrays& TrackEvents() { return track_events_; }
+  // The pixel-to-track map of the latest run.
+  const CTrackLookupMap& LookupMap() const { return lookup_map_; }
 
   const std::string& FileName() const { return file_name_; }
   const std::string& FolderName() const { return folder_name_; }
@@ -72,6 +79,8 @@ class CTarveloDoc {
 
   UiServices& ui_;
   CKeywordList keywords_;
+  CTrackEventArrays track_events_;
+  CTrackLookupMap lookup_map_;
   std::string file_name_;
   std::string folder_name_;
   std::string file_path_;
