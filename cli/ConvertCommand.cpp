@@ -3,7 +3,10 @@
 
 #include <cstdio>
 
+#include <algorithm>
+
 #include "cli/Commands.h"
+#include "cli/RollTypeLibrarySetup.h"
 #include "cli/TerminalUi.h"
 #include "document/TarveloDoc.h"
 
@@ -14,10 +17,26 @@ int RunConvert(const ConvertOptions& options) {
   if (!profile) return kExitUsage;
   SessionSettings settings(profile->Store());
   TerminalUi ui(settings, !options.quiet && ::isatty(STDERR_FILENO) == 1);
+  // The roll type of this run: --roll-type, else the profile's active roll type.
+  const std::string roll_type =
+      options.roll_type.empty() ? settings.roll.ActiveRollTypeName : options.roll_type;
+  CXmlDocument library;
+  std::vector<std::string> names;
+  ui.BeginFile(options.library.empty() ? "roll types" : options.library);
+  // Without a library only the built-in roll type is there; that is no reason to complain
+  // while the built-in type is the one wanted.
+  if (!options.library.empty() || roll_type != "Fail-Safe") LoadRollTypeLibrary(options.library, library, names, ui);
+  if (!options.roll_type.empty() && std::find(names.begin(), names.end(), roll_type) == names.end() &&
+      roll_type != "Fail-Safe") {
+    std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n", roll_type.c_str());
+    return kExitUsage;
+  }
+
   int status = kExitOk;
   for (const std::string& path : options.files) {
     ui.BeginFile(path);
     CTarveloDoc doc(ui);
+    doc.ApplyRollType(library, roll_type);
     const LoadStatus loaded = doc.Load(path);
     ui.EndFile();
     switch (loaded) {
