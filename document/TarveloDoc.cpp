@@ -56,7 +56,7 @@ LoadStatus CTarveloDoc::Load(const std::string& path) {
     return LoadStatus::kUnreadable;
   }
   std::string().swap(bytes);
-  if (result == CisReadResult::kRead) PrepareRollInfoForNewFile(roll_info_, scan_, RollTypeName(), ui_);
+  if (result == CisReadResult::kRead) PrepareRollInfoForNewFile(roll_info_, scan_, roll_type_name_, ui_);
 
   scan_.LinesAsRead = scan_.Lines;
   scan_.SavedScanWidth = scan_.ScanWidth;

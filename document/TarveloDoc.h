@@ -30,14 +30,13 @@ class CTarveloDoc {
   // Runs every conversion stage in order on the current scan data.
   void RunPipeline();
 
+  const CCisScanData& ScanData() const { return scan_; }
+  CCisScanData& ScanData() { return scan_; }
+  const CKeywordList& Keywords() const { return keywords_; }
   // The roll information embedded into the outputs; kept from file to file (its template
   // entries carry over), reset for each newly read file.
   const CRollInfo& RollInfo() const { return roll_info_; }
   CRollInfo& RollInfo() { return roll_info_; }
-
-  const CCisScanData& ScanData() const { return scan_; }
-  CCisScanData& ScanData() { return scan_; }
-  const CKeywordList& Keywords() const { return keywords_; }
 
   const std::string& FileName() const { return file_name_; }
   const std::string& FolderName() const { return folder_name_; }
@@ -61,7 +60,6 @@ class CTarveloDoc {
   void RecordHeaderKeywords();
 
   UiServices& ui_;
-  CRollInfo roll_info_;
   CKeywordList keywords_;
   std::string file_name_;
   std::string folder_name_;
@@ -70,6 +68,7 @@ class CTarveloDoc {
   std::string file_name_with_extension_;
   std::string last_error_text_;
   CCisScanData scan_;
+  CRollInfo roll_info_;
   std::string roll_type_name_ = "Fail-Safe";
   std::string scanner_mode_applied_;
 };
