@@ -1,5 +1,6 @@
 #include "cis/CisReader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -83,9 +84,10 @@ CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CCisScanData& data, Ui
   const int64_t width = data.ScanWidth;
   const uint8_t* const file = bytes.data();
   const uint64_t length = data.FileLength;
-  // Every word after the header is at most one transition.
-  data.Lines.Reserve(static_cast<size_t>(data.HeaderLineCount > 0 ? data.HeaderLineCount : 0),
-                     (length - cis::kHeaderSize) / 2);
+  // Every word after the header is at most one transition, and a line takes at least two
+  // words; the stated line count is believed only as far as the file can hold it.
+  const size_t words = (length - cis::kHeaderSize) / 2;
+  data.Lines.Reserve(std::min<size_t>(static_cast<size_t>(data.HeaderLineCount), words / 2), words);
 
   std::vector<int32_t> line;  // the working line's transitions
   line.reserve(256);
@@ -136,6 +138,7 @@ CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CCisScanData& data, Ui
   }
 
   data.LinesReadPlusTwo = lines_read + 2;
+  data.CorruptLineCount = corrupt;
   if (corrupt > 0) {
     ui.ShowMessage(" *** Invalid Scan Line Data In File  *** \n\n *** File : " + name +
                    "\n Total number of corrupt lines = " + std::to_string(corrupt) +

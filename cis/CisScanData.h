@@ -27,6 +27,7 @@ struct CCisScanData {
     TwinArray = false;
     InterpretedAverageLpi = 100.0;
     HolePolarity = true;
+    CorruptLineCount = 0;
     Lines.Clear();
     LinesAsRead.Clear();
     Title.clear();
@@ -56,6 +57,7 @@ struct CCisScanData {
   std::string FileExtension;    // as found (the reader's messages name it)
   int16_t RawLinesPerInch = 0;
   int32_t LinesReadPlusTwo = 0;
+  int32_t CorruptLineCount = 0;  // lines whose runs overran the scan width (kept as read)
   uint32_t FileLength = 0;
   int32_t EncoderExponent = 0;
   int32_t ScannerType = 0;

@@ -41,6 +41,11 @@ class CScanLineArray {
     return {transitions_.data() + offsets_[static_cast<size_t>(index)],
             transitions_.data() + offsets_[static_cast<size_t>(index) + 1]};
   }
+  // Writable transitions of line `index`; a line keeps its number of transitions.
+  std::span<int32_t> MutableTransitions(int index) {
+    return {transitions_.data() + offsets_[static_cast<size_t>(index)],
+            transitions_.data() + offsets_[static_cast<size_t>(index) + 1]};
+  }
   int TransitionCount(int index) const {
     return static_cast<int>(offsets_[static_cast<size_t>(index) + 1] - offsets_[static_cast<size_t>(index)]);
   }

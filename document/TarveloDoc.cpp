@@ -2,13 +2,18 @@
 
 #include <cstdint>
 
+#include "geometry/ActiveTracking.h"
+#include "geometry/DiagnosticFiles.h"
 #include "geometry/ScanLinePositions.h"
+#include "geometry/TwinArrayMerge.h"
 #include "rolltypes/ApplyRollType.h"
 #include "support/AtomicFile.h"
+#include "support/NumberFormat.h"
+#include "support/SafeTruncate.h"
 
 namespace tarvelo {
 
-CTarveloDoc::CTarveloDoc(UiServices& ui) : ui_(ui) {}
+CTarveloDoc::CTarveloDoc(UiServices& ui) : ui_(ui), roll_info_(ui.Profile()) {}
 
 void CTarveloDoc::SetLinesPerInch(int lpi) {
   if (lpi <= 0 || lpi > INT16_MAX) lpi = 100;
@@ -65,6 +70,7 @@ LoadStatus CTarveloDoc::Load(const std::string& path) {
     return LoadStatus::kUnreadable;
   }
   std::string().swap(bytes);
+  if (result == CisReadResult::kRead) PrepareRollInfoForNewFile(roll_info_, scan_, roll_type_.Name, ui_);
 
   scan_.LinesAsRead = scan_.Lines;
   scan_.SavedScanWidth = scan_.ScanWidth;
@@ -117,6 +123,33 @@ void CTarveloDoc::RunPipeline() {
     keywords_.AddKeyReal("/scanner_takeup_accel_correction: ", ui_.GetTakeupAccelCorrection(), " Pct. per foot",
                          " APPLIED");
   }
+
+  if (scan_.TwinArray) {
+    MergeTwinArrays(scan_, ui_);
+    const CTwinArraySettings& twin = ui_.Settings().twin_array;
+    keywords_.AddKeyValue("/Twin_Array_CIS: ", "Embedded Values Used | Separation = " +
+                                                   std::to_string(scan_.ArraySeparation) + " , OverlapWidth = " +
+                                                   std::to_string(scan_.ChangeoverPixel));
+    if (twin.OverrideCISvalues) {
+      keywords_.AddKeyValue("/Twin_Array_CIS: ", "MANUAL OVERRIDE Values Used | Separation = " +
+                                                     FormatGcvt(ui_.GetTwinArrayVertOffset(), 8) +
+                                                     " , OverlapWidth = " + FormatGcvt(ui_.GetTwinArrayOverlap(), 8));
+    }
+    keywords_.AddKeyInteger("/Twin_Array_Blend_Area_Width: ", twin.BlendWidthInThousandths, " thousandths");
+  }
+  // Mirroring follows the file's mirror-image flag (bit 0x40 marks a bi-colour scan, which
+  // must not be mirrored) unless the user overrides it.
+  const int reversal = ui_.Settings().diagnostic.OverrideImageReversal;
+  if ((reversal == CDiagnosticSettings::kUseCisBit && scan_.MirrorImage) ||
+      reversal == CDiagnosticSettings::kAlwaysReverse) {
+    ReverseScanLines(scan_);
+  }
+
+  ProcessScanLines(scan_, roll_type_, lookup_map_, track_events_, keywords_, ui_);
+  if (ui_.Settings().diagnostic.WriteCISrawTransitionFile) {
+    WriteCisDiagnosticFile(scan_, TruncToInt32(lookup_map_.Dpi), ui_);
+  }
+  keywords_.AddKeyInteger("/Twin_Array_Crossover_Track: ", lookup_map_.ClosestTrackAt(scan_.CrossoverPixel), " ");
 
   ui_.SetReprocessPending(false);
 }

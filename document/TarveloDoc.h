@@ -9,7 +9,10 @@
 
 #include "cis/CisReader.h"
 #include "cis/CisScanData.h"
+#include "cis/RollInfo.h"
 #include "document/KeywordList.h"
+#include "events/TrackEventArrays.h"
+#include "geometry/TrackLookupMap.h"
 #include "rolltypes/RollTypeDefinition.h"
 #include "rolltypes/XmlDocument.h"
 #include "services/UiServices.h"
@@ -35,6 +38,15 @@ class CTarveloDoc {
   const CCisScanData& ScanData() const { return scan_; }
   CCisScanData& ScanData() { return scan_; }
   const CKeywordList& Keywords() const { return keywords_; }
+  // The roll information embedded into the outputs; kept from file to file (its template
+  // entries carry over), reset for each newly read file.
+  const CRollInfo& RollInfo() const { return roll_info_; }
+  CRollInfo& RollInfo() { return roll_info_; }
+  // The holes found by the latest run and the events built from them.
+  const CTrackEventArrays& TrackEvents() const { return track_events_; }
+  CTrackEventArrays& TrackEvents() { return track_events_; }
+  // The pixel-to-track map of the latest run.
+  const CTrackLookupMap& LookupMap() const { return lookup_map_; }
 
   const std::string& FileName() const { return file_name_; }
   const std::string& FolderName() const { return folder_name_; }
@@ -67,6 +79,8 @@ class CTarveloDoc {
 
   UiServices& ui_;
   CKeywordList keywords_;
+  CTrackEventArrays track_events_;
+  CTrackLookupMap lookup_map_;
   std::string file_name_;
   std::string folder_name_;
   std::string file_path_;
@@ -75,6 +89,7 @@ class CTarveloDoc {
   std::string last_error_text_;
   CCisScanData scan_;
   CRollTypeDefinition roll_type_;
+  CRollInfo roll_info_;
   std::string scanner_mode_applied_;
 };
 

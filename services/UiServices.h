@@ -12,6 +12,8 @@
 
 namespace tarvelo {
 
+struct CRollInfo;
+
 // Progress bar colour types.
 enum ProgressColour : int {
   kProgressReading = 1,   // reading the CIS file, scan line positions
@@ -49,6 +51,9 @@ class UiServices {
   // The "File : " field and the title field of the control bar.
   virtual void RefreshControlBar(std::string_view /*file_name_with_extension*/, std::string_view /*title*/) {}
   virtual void SetHeaderSummary(const CisHeaderSummary& /*summary*/) {}
+  // The roll information dialog: the user completes the entries of `info` (a working copy).
+  // Returns true on OK, false on Cancel. A front end without a dialog accepts them unchanged.
+  virtual bool EditRollInfo(CRollInfo& /*info*/) { return true; }
 
   // The session's settings and the profile they came from.
   SessionSettings& Settings() const { return settings_; }

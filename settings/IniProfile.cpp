@@ -135,11 +135,12 @@ void IniProfile::LoadFromText(std::string_view text) {
       continue;
     }
     if (line.front() == '[') {
-      if (line.back() != ']' || line.size() < 3) {
+      const std::string_view name = line.back() == ']' ? TrimBlanks(line.substr(1, line.size() - 2)) : "";
+      if (name.empty()) {
         keep_raw("a section header must read [Name]");
         continue;
       }
-      sections_.push_back(Section{std::string(TrimBlanks(line.substr(1, line.size() - 2))), {}});
+      sections_.push_back(Section{std::string(name), {}});
       continue;
     }
     const size_t equals = line.find('=');

@@ -1,8 +1,9 @@
 #pragma once
 // A profile that answers from in-memory overrides first and from a base profile otherwise.
 // A front end uses it to change settings for one run without writing them: the command
-// line's --set and --preset. Writes go to the base profile (and update an override of the
-// same key, so the run sees what it wrote).
+// line's --set and --preset. Writes either go to the base profile as well (and update an
+// override of the same key, so the run sees what it wrote), or, for a profile that must stay
+// untouched, only into the overrides.
 
 #include <map>
 #include <string>
@@ -13,7 +14,8 @@ namespace tarvelo {
 
 class OverlayProfile : public ProfileStore {
  public:
-  explicit OverlayProfile(ProfileStore& base) : base_(base) {}
+  enum class Writes { kThrough, kHeld };
+  explicit OverlayProfile(ProfileStore& base, Writes writes = Writes::kThrough) : base_(base), writes_(writes) {}
 
   void Override(std::string_view section, std::string_view key, std::string value);
 
@@ -26,6 +28,7 @@ class OverlayProfile : public ProfileStore {
  private:
   static std::string Id(std::string_view section, std::string_view key);
   ProfileStore& base_;
+  Writes writes_;
   std::map<std::string, std::string> overrides_;  // folded "section\nkey" -> value
 };
 

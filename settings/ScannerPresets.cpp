@@ -116,10 +116,13 @@ bool CScannerPresets::StorePreset(const ScannerPresetEdit& edit, ProfileStore& s
 }
 
 bool CScannerPresets::SavePreset(ProfileStore& store, bool auto_tweak) const {
-  const int n = current_;
-  const ScannerPreset& p = CurrentPreset();
-  bool ok = store.WriteProfileInt(kSection, "CurrentPreset", n);
-  ok &= store.WriteProfileString(kSection, Key("PresetName", n), p.PresetName);
+  const bool ok = store.WriteProfileInt(kSection, "CurrentPreset", current_);
+  return SavePresetValues(store, current_, auto_tweak) && ok;
+}
+
+bool CScannerPresets::SavePresetValues(ProfileStore& store, int n, bool auto_tweak) const {
+  const ScannerPreset& p = Preset(n);
+  bool ok = store.WriteProfileString(kSection, Key("PresetName", n), p.PresetName);
   ok &= store.WriteProfileInt(kSection, Key("ScannerDPI", n), p.ScannerDPI);
   ok &= store.WriteProfileString(kSection, Key("ScannerOffset", n), p.ScannerOffset);
   ok &= store.WriteProfileString(kSection, Key("ScannerAlignStretch", n), p.ScannerAlignStretch);

@@ -97,6 +97,8 @@ class CScannerPresets {
   bool StorePreset(const ScannerPresetEdit& edit, ProfileStore& store);
   // Writes CurrentPreset and every value of the current preset; `auto_tweak` is the working flag.
   bool SavePreset(ProfileStore& store, bool auto_tweak) const;
+  // Writes the values of preset `index` as they are held (not CurrentPreset).
+  bool SavePresetValues(ProfileStore& store, int index, bool auto_tweak) const;
 
   // The live offset nudge of the control bar arrows: changes only the live record.
   void NudgeOffset(double inches) { live_.ScannerOffset += inches; }

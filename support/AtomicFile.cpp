@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <random>
 
 #include <fcntl.h>
@@ -64,23 +63,32 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  const int fd = ::open(path.c_str(), O_RDONLY);
+  if (fd < 0) {
     error = "cannot open " + path + ": " + ErrnoText();
     return false;
   }
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0) {
-    error = "cannot read " + path;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    error = "cannot read " + path + ": not a regular file";
+    ::close(fd);
     return false;
   }
-  in.seekg(0, std::ios::beg);
-  bytes.resize(static_cast<size_t>(size));
-  if (size > 0 && !in.read(bytes.data(), size)) {
-    error = "cannot read " + path;
-    return false;
+  bytes.resize(static_cast<size_t>(info.st_size));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = "cannot read " + path + ": " + ErrnoText();
+      ::close(fd);
+      return false;
+    }
+    if (n == 0) break;  // a file that shrank while being read is taken as far as it goes
+    done += static_cast<size_t>(n);
   }
+  bytes.resize(done);
+  ::close(fd);
   return true;
 }
 

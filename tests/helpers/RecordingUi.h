@@ -1,6 +1,7 @@
 #pragma once
 // A user-interface double that records every call, over an in-memory profile.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,11 @@ class RecordingUi : private RecordingUiBase, public UiServices {
     control_bar.push_back(std::string(file) + "|" + std::string(title));
   }
   void SetHeaderSummary(const CisHeaderSummary& summary) override { header_summaries.push_back(summary); }
+  // Counts the roll information dialogs; `edit_roll_info`, when set, plays the user.
+  bool EditRollInfo(CRollInfo& info) override {
+    ++roll_info_dialogs;
+    return edit_roll_info ? edit_roll_info(info) : true;
+  }
 
   struct Progress {
     int colour;
@@ -50,6 +56,8 @@ class RecordingUi : private RecordingUiBase, public UiServices {
   std::vector<bool> reprocess_pending;
   int scan_image_written = 0;
   int eroll_written = 0;
+  int roll_info_dialogs = 0;
+  std::function<bool(CRollInfo&)> edit_roll_info;
 
  protected:
   void OnReprocessPending(bool pending) override { reprocess_pending.push_back(pending); }

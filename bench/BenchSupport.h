@@ -1,0 +1,77 @@
+#pragma once
+// Shared pieces of the benchmarks: a silent user interface, the floor program (the least
+// work that reads a CIS file and computes every line's running sums into one flat array),
+// and best-of-N timing.
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "services/UiServices.h"
+#include "settings/IniProfile.h"
+#include "settings/SessionSettings.h"
+#include "support/AtomicFile.h"
+
+namespace tarvelo::bench {
+
+#ifndef NDEBUG
+inline const bool kWarned = (std::fprintf(stderr, "warning: benchmark built without optimisation\n"), true);
+#endif
+
+// Default settings, no output.
+class SilentUi : private IniProfile, public UiServices {
+ public:
+  SilentUi() : IniProfile(), UiServices(session_), session_(*this) {}
+  void SetStatusText(std::string_view) override {}
+  void SetProgress(int, int) override {}
+  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+  std::vector<std::string> messages;
+
+ private:
+  SessionSettings session_;
+};
+
+// The floor: read the file, then one pass that turns every run into its running sum.
+inline size_t FloorRead(const std::string& path, std::vector<int32_t>& sums) {
+  std::string bytes, error;
+  if (!ReadWholeFile(path, bytes, error)) return 0;
+  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+  const size_t n = bytes.size();
+  const int32_t width = static_cast<int16_t>(p[40] | (p[41] << 8)) * ((p[34] & 0x20) ? 2 : 1) * ((p[34] & 0x40) ? 2 : 1);
+  sums.clear();
+  sums.reserve((n - 52) / 2);
+  int32_t sum = 0;
+  size_t lines = 0;
+  for (size_t at = 52; at + 2 <= n; at += 2) {
+    sum += p[at] | (p[at + 1] << 8);
+    sums.push_back(sum);
+    if (sum >= width) {
+      at += 2;  // the line word
+      sum = 0;
+      ++lines;
+    }
+  }
+  return lines;
+}
+
+// Best wall time of `runs` calls of `work`, in milliseconds.
+template <typename Work>
+double BestMs(int runs, Work&& work) {
+  double best = 1e30;
+  for (int i = 0; i < runs; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    best = std::min(best, took.count());
+  }
+  return best;
+}
+
+inline std::filesystem::path RealCis(const char* name) {
+  return std::filesystem::path(TARVELO_SHARED_DIR) / "data" / "real-cis" / name;
+}
+
+}  // namespace tarvelo::bench

@@ -1,0 +1,95 @@
+#include "cis/CisWriter.h"
+
+#include <cstdint>
+
+#include "cis/CisFormat.h"
+#include "support/AtomicFile.h"
+
+namespace tarvelo {
+
+namespace {
+
+void Append16(std::string& out, uint16_t value) {
+  out.push_back(static_cast<char>(value & 0xFF));
+  out.push_back(static_cast<char>(value >> 8));
+}
+
+void Append32(std::string& out, uint32_t value) {
+  Append16(out, static_cast<uint16_t>(value & 0xFFFF));
+  Append16(out, static_cast<uint16_t>(value >> 16));
+}
+
+// A line reads back as written only when every run fits 16 bits and the record ends at its
+// last transition: the earlier ones lie below the width, the last one reaches it.
+bool LineIsWritable(const CScanLineArray& lines, int index, int32_t width) {
+  const auto transitions = lines.Transitions(index);
+  if (transitions.empty()) return false;
+  int64_t previous = 0;
+  for (size_t i = 0; i < transitions.size(); ++i) {
+    const int64_t run = static_cast<int64_t>(transitions[i]) - previous;
+    if (run < 0 || run > UINT16_MAX) return false;
+    const bool last = i + 1 == transitions.size();
+    if (last ? transitions[i] < width : transitions[i] >= width) return false;
+    previous = transitions[i];
+  }
+  return true;
+}
+
+}  // namespace
+
+bool EncodeCisFile(CCisScanData& data, std::string& bytes, std::string& error) {
+  if (data.SavedScanWidth < 1 || data.HeaderLineCount < 1) {
+    error = "The file's header was refused when it was read, so its scan lines were not read; saving it "
+            "would lose them.";
+    return false;
+  }
+  const CScanLineArray& lines = data.LinesAsRead;
+  for (int i = 0; i < lines.Size(); ++i) {
+    if (!LineIsWritable(lines, i, data.SavedScanWidth)) {
+      error = "Scan line " + std::to_string(i) + " cannot be stored in a CIS file of width " +
+              std::to_string(data.SavedScanWidth) + ".";
+      return false;
+    }
+  }
+
+  // The title area: the title's first 32 bytes, padded with blanks.
+  data.HeaderText.resize(cis::kHeaderTextSize, '\0');
+  for (size_t i = 0; i < cis::kTitleAreaSize; ++i) data.HeaderText[i] = i < data.Title.size() ? data.Title[i] : ' ';
+
+  int32_t stated_width = data.SavedScanWidth;
+  if (data.SavedTwinArray) stated_width /= 2;
+  if (data.SavedReverseImage) stated_width /= 2;
+
+  bytes.clear();
+  bytes.reserve(cis::kHeaderSize + 2 * (lines.TotalTransitions() + static_cast<size_t>(lines.Size())));
+  bytes += data.HeaderText;
+  Append16(bytes, static_cast<uint16_t>(stated_width));
+  Append16(bytes, static_cast<uint16_t>(data.ChangeoverPixel));
+  Append16(bytes, static_cast<uint16_t>(data.Tempo));
+  Append16(bytes, static_cast<uint16_t>(data.LinesPerInch));
+  Append32(bytes, static_cast<uint32_t>(data.HeaderLineCount));
+  for (int i = 0; i < lines.Size(); ++i) {
+    int32_t previous = 0;
+    for (const int32_t t : lines.Transitions(i)) {
+      Append16(bytes, static_cast<uint16_t>(t - previous));
+      previous = t;
+    }
+    Append16(bytes, lines.LineWord(i));
+  }
+  return true;
+}
+
+bool WriteCisFile(CCisScanData& data, const std::string& path, std::string& error) {
+  std::string bytes, reason;
+  if (!EncodeCisFile(data, bytes, reason)) {
+    error = "The CIS file " + path + " was not written: " + reason;
+    return false;
+  }
+  if (!WriteFileAtomically(path, bytes, reason)) {
+    error = "The CIS file " + path + " could not be written (" + reason + ").";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tarvelo

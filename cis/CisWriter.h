@@ -1,0 +1,28 @@
+#pragma once
+// Saves scan data as a CIS file: the header with the (possibly corrected) title, tempo and
+// lines per inch, and every line as it was read, so that a file read and saved unchanged
+// comes back byte for byte but for its title area (bytes 0..31), which is rewritten from the
+// trimmed title padded with blanks.
+
+#include <string>
+
+#include "cis/CisScanData.h"
+
+namespace tarvelo {
+
+// The file bytes for `data`: bytes 0..31 from Title (its first 32 bytes, blank padded; the
+// same bytes are put into HeaderText), bytes 32..39 from HeaderText, the width as stated in
+// the file (SavedScanWidth halved for each type bit the reader applied), ChangeoverPixel,
+// Tempo, LinesPerInch, HeaderLineCount as read, then every line of LinesAsRead as its run
+// lengths followed by its line word.
+//
+// Returns false, with the reason in `error`, rather than produce a file that would read back
+// differently: when the header was refused on reading (no lines were read, so saving would
+// lose them), or when a line cannot be stored as 16-bit run lengths ending at the width.
+bool EncodeCisFile(CCisScanData& data, std::string& bytes, std::string& error);
+
+// Encodes `data` and writes it to `path` atomically (an existing file is replaced only when
+// the new one is complete). Returns false with a reason naming the path on failure.
+bool WriteCisFile(CCisScanData& data, const std::string& path, std::string& error);
+
+}  // namespace tarvelo

@@ -1,0 +1,207 @@
+#include "cis/RollInfo.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <system_error>
+
+#include "cis/CisScanData.h"
+#include "services/UiServices.h"
+#include "settings/DiagnosticSettings.h"
+#include "support/AtomicFile.h"
+
+namespace tarvelo {
+
+namespace {
+
+using R = CRollInfo;
+
+const std::array<R::Field, 24> kFields = {{
+    {&R::MusicCategory, "/music_category: ", "music_category", true, 128, "MusicCategory", "Piano_Roll : Classical"},
+    {&R::Title, "/title: ", "title", true, 128, nullptr, nullptr},
+    {&R::Subtitle, "/subtitle: ", "subtitle", true, 128, nullptr, nullptr},
+    {&R::RollType, "/roll_type: ", "roll_type", false, 32, nullptr, nullptr},
+    {&R::RollManufacturer, "/roll_manufacturer: ", "roll_manufacturer", true, 64, nullptr, nullptr},
+    {&R::RollClass, "/roll_class: ", "roll_class", true, 64, nullptr, nullptr},
+    {&R::RollNumber, "/roll_number: ", "roll_number", true, 64, nullptr, nullptr},
+    {&R::RollAuthenticity, "/roll_authenticity: ", "roll_authenticity", true, 63, nullptr, nullptr},
+    {&R::Performer, "/performer: ", "performer", true, 128, nullptr, nullptr},
+    {&R::Composer, "/composer: ", "composer", true, 128, nullptr, nullptr},
+    {&R::Lyricist, "/lyricist: ", "lyricist", true, 128, nullptr, nullptr},
+    {&R::RollTempo, "/roll_tempo: ", "roll_tempo", true, 64, nullptr, nullptr},
+    {&R::SongType, "/song_type: ", "song_type", true, 63, nullptr, nullptr},
+    {&R::Key, "/key: ", "key", true, 64, nullptr, nullptr},
+    {&R::Meter, "/meter: ", "meter", true, 64, nullptr, nullptr},
+    {&R::RollCopyright, "/roll_copyright: ", "roll_copyright", true, 128, nullptr, nullptr},
+    {&R::RollDate, "/roll_date: ", "roll_date", true, 64, nullptr, nullptr},
+    {&R::RollCity, "/roll_city: ", "roll_city", true, 128, nullptr, nullptr},
+    {&R::ScannedBy, "/scanned_by: ", "scanned_by", true, 64, "ScannedBy", "Your Name Here"},
+    {&R::DateScanned, "/date_scanned: ", "date_scanned", true, 128, "DateScanned", "Today's Date"},
+    {&R::ScanningSystem, "/scanning_system: ", "scanning_system", true, 127, "ScanningSystem",
+     "Type Of Scanning System"},
+    {&R::PrintedImageCapture, "/printed_image_capture: ", "printed_image_capture", true, 24, "PrintedImageCapture",
+     "n/a"},
+    {&R::Owner, "/owner: ", "owner", true, 128, "RollOwner", "Name Of Roll Owner"},
+    {&R::MiscInfo, "", "misc_info", true, 128, nullptr, nullptr},
+}};
+
+// Template entries in the order they are stored.
+constexpr std::array<const char*, 6> kTemplateOrder = {"ScannedBy", "MusicCategory", "DateScanned",
+                                                       "RollOwner", "ScanningSystem", "PrintedImageCapture"};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n'; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
+}
+
+// A file in the folder of `path` whose name equals the wanted one but for letter case;
+// a name that differs only in its extension's case is preferred. Empty when there is none.
+std::string FindIgnoringCase(const std::string& path) {
+  namespace fs = std::filesystem;
+  const fs::path wanted(path);
+  const std::string wanted_name = wanted.filename().string();
+  const std::string wanted_stem = wanted.stem().string();
+  const std::string wanted_lower = Lower(wanted_name);
+  const fs::path folder = wanted.has_parent_path() ? wanted.parent_path() : fs::path(".");
+
+  std::vector<std::string> candidates;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    std::error_code type_error;
+    if (Lower(name) == wanted_lower && it->is_regular_file(type_error)) candidates.push_back(name);
+  }
+  if (candidates.empty()) return "";
+  std::sort(candidates.begin(), candidates.end());
+  const auto same_stem = std::find_if(candidates.begin(), candidates.end(), [&](const std::string& name) {
+    return fs::path(name).stem().string() == wanted_stem;
+  });
+  const std::string& chosen = same_stem != candidates.end() ? *same_stem : candidates.front();
+  return (wanted.has_parent_path() ? (folder / chosen) : fs::path(chosen)).string();
+}
+
+}  // namespace
+
+std::span<const CRollInfo::Field> CRollInfo::Fields() { return kFields; }
+
+CRollInfo::CRollInfo(const ProfileStore& store) { LoadTemplate(store); }
+
+void CRollInfo::LoadTemplate(const ProfileStore& store) {
+  for (const Field& field : kFields)
+    if (field.template_key) this->*field.entry = store.GetProfileString(kSection, field.template_key, field.template_default);
+}
+
+bool CRollInfo::SaveTemplate(ProfileStore& store) const {
+  bool ok = true;
+  for (const char* key : kTemplateOrder) {
+    for (const Field& field : kFields)
+      if (field.template_key && std::string_view(field.template_key) == key)
+        ok &= store.WriteProfileString(kSection, key, this->*field.entry);
+  }
+  return ok;
+}
+
+void CRollInfo::ResetForNewFile(const CCisScanData& scan) {
+  for (const Field& field : kFields)
+    if (!field.template_key) (this->*field.entry).clear();
+  SaveAsTemplate = false;
+  Title = scan.Title;
+  RollTempo = std::to_string(scan.Tempo);
+}
+
+bool CRollInfo::ReadAnnFile(const std::string& path) {
+  std::string text, error;
+  if (!ReadWholeFile(path, text, error)) {
+    const std::string other = FindIgnoringCase(path);
+    if (other.empty() || !ReadWholeFile(other, text, error)) return false;
+  }
+  ReadAnnText(text);
+  return true;
+}
+
+void CRollInfo::ReadAnnText(std::string_view file_text) {
+  std::string text;
+  text.reserve(file_text.size());
+  for (const char c : file_text)
+    if (c != '\n') text.push_back(c);
+
+  size_t start = 0;  // the remaining text begins here
+  while (text.size() - start > 1) {
+    const size_t end = text.find('\r', start);
+    const std::string_view line =
+        std::string_view(text).substr(start, end == std::string::npos ? std::string::npos : end - start);
+    start = end == std::string::npos ? text.size() : end + 1;
+    if (line.size() <= 1) continue;
+
+    const size_t colon = line.find(':');
+    if (colon == std::string_view::npos) continue;
+    const std::string keyword = Lower(Trim(line.substr(0, colon)));
+    const std::string_view value = Trim(line.substr(colon + 1));
+    for (const Field& field : kFields) {
+      if (field.in_ann_file && keyword.size() == std::string_view(field.name).size() + 1 && keyword[0] == '/' &&
+          keyword.compare(1, std::string::npos, field.name) == 0) {
+        this->*field.entry = std::string(value);
+        break;
+      }
+    }
+  }
+}
+
+bool CRollInfo::SetEntry(std::string_view name, std::string value) {
+  std::string_view wanted = Trim(name);
+  if (!wanted.empty() && wanted.front() == '/') wanted.remove_prefix(1);
+  if (!wanted.empty() && wanted.back() == ':') wanted.remove_suffix(1);
+  const std::string lower = Lower(Trim(wanted));
+  for (const Field& field : kFields) {
+    if (lower == field.name) {
+      this->*field.entry = std::move(value);
+      return true;
+    }
+  }
+  return false;
+}
+
+SettingsProblems CRollInfo::Validate() const {
+  SettingsProblems problems;
+  for (const Field& field : kFields) CheckLength(problems, field.name, this->*field.entry, field.max_characters);
+  return problems;
+}
+
+std::vector<std::string> CRollInfo::EmbeddedTexts() const {
+  std::vector<std::string> texts;
+  texts.reserve(kFields.size());
+  for (const Field& field : kFields) texts.push_back(field.keyword + std::string(Trim(this->*field.entry)));
+  return texts;
+}
+
+bool EditRollInfo(CRollInfo& info, UiServices& ui) {
+  CRollInfo working = info;
+  if (!ui.EditRollInfo(working)) return false;
+  info = std::move(working);
+  if (info.SaveAsTemplate && !info.SaveTemplate(ui.Profile()))
+    ui.ShowMessage("The roll information template could not be saved to the settings.");
+  ui.SetReprocessPending(true);
+  return true;
+}
+
+void PrepareRollInfoForNewFile(CRollInfo& info, const CCisScanData& scan, std::string_view roll_type_name,
+                               UiServices& ui) {
+  info.ResetForNewFile(scan);
+  info.SetRollType(roll_type_name);
+  const CDiagnosticSettings settings(ui.Profile());
+  if (!settings.EmbedRollKeywordData) return;
+  if (settings.UseAnnFile) info.ReadAnnFile(scan.FolderName + scan.FileName + ".ann");
+  EditRollInfo(info, ui);
+}
+
+}  // namespace tarvelo

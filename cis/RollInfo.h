@@ -1,0 +1,115 @@
+#pragma once
+// The descriptive roll information embedded into every MIDI file (title, composer, roll
+// maker, who scanned it, ...). Six entries form a template kept in the profile (section
+// "Embedded Roll Info Settings"); the others are cleared for every newly read CIS file. An
+// ANN file beside the CIS file can pre-fill the entries, and the user completes them in the
+// roll information dialog (UiServices::EditRollInfo).
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/ProfileStore.h"
+#include "settings/SettingsIo.h"
+
+namespace tarvelo {
+
+struct CCisScanData;
+class UiServices;
+
+struct CRollInfo {
+  static constexpr const char* kSection = "Embedded Roll Info Settings";
+
+  // One entry, in the order the MIDI outputs embed them.
+  struct Field {
+    std::string CRollInfo::*entry;
+    const char* keyword;          // embedded before the entry ("/title: "); "" for the misc info
+    const char* name;             // the keyword's name ("title"), also the ANN keyword after "/"
+    bool in_ann_file;             // recognised in ANN files (all but the roll type)
+    size_t max_characters;        // the longest text the dialog accepts
+    const char* template_key;     // profile key of a template entry, else nullptr
+    const char* template_default; // its default text
+  };
+  // The 24 entries in embedding order; the misc info is the last.
+  static std::span<const Field> Fields();
+
+  // All entries empty, the template flag clear.
+  CRollInfo() = default;
+  // As above, then the six template entries from the profile (defaults when absent).
+  explicit CRollInfo(const ProfileStore& store);
+
+  // Reads / writes the six template entries; writing returns false when the profile
+  // could not store them.
+  void LoadTemplate(const ProfileStore& store);
+  bool SaveTemplate(ProfileStore& store) const;
+
+  // For a newly read file: every entry that is not a template entry becomes empty and the
+  // template flag is cleared; then title and roll tempo (in decimal) come from `scan`.
+  void ResetForNewFile(const CCisScanData& scan);
+  void SetRollType(std::string_view name) { RollType = std::string(name); }
+
+  // Fills entries from the ANN file at `path` ("folder/name.ann"). When no file of exactly
+  // that name exists, a file in the same folder whose name differs only in letter case is
+  // used, as the file would be found on a case-insensitive file system. Returns false when
+  // no file could be read (which is not an error: the entries are left as they are).
+  bool ReadAnnFile(const std::string& path);
+  // Fills entries from ANN file text: lines end with carriage returns, line feeds are
+  // ignored; each line "keyword: value" whose keyword (blanks removed, lower-cased) is a
+  // recognised one sets that entry (a later line wins). Anything else is ignored.
+  void ReadAnnText(std::string_view text);
+
+  // Sets the entry named `name` ("composer", "/composer", "Composer:", "misc_info",
+  // "roll_type"; letter case and a leading "/" or trailing ":" do not matter).
+  // Returns false, changing nothing, for an unknown name.
+  bool SetEntry(std::string_view name, std::string value);
+
+  // The dialog's checks: every entry within its longest text.
+  SettingsProblems Validate() const;
+
+  // The texts embedded as text events, in order: each keyword followed by its entry with
+  // surrounding white space removed, and lastly the misc info alone.
+  std::vector<std::string> EmbeddedTexts() const;
+
+  std::string MusicCategory;
+  std::string Title;
+  std::string Subtitle;
+  std::string RollType;
+  std::string RollManufacturer;
+  std::string RollClass;
+  std::string RollNumber;
+  std::string RollAuthenticity;
+  std::string Performer;
+  std::string Composer;
+  std::string Lyricist;
+  std::string RollTempo;
+  std::string SongType;
+  std::string Key;
+  std::string Meter;
+  std::string RollCopyright;
+  std::string RollDate;
+  std::string RollCity;
+  std::string ScannedBy;
+  std::string DateScanned;
+  std::string ScanningSystem;
+  std::string PrintedImageCapture;
+  std::string Owner;
+  std::string MiscInfo;
+  // "Save (*) Entry Values As New Default Template".
+  bool SaveAsTemplate = false;
+};
+
+// Shows the roll information dialog through `ui` on a working copy of `info`. On OK the
+// edited entries are taken, the template entries are stored in the profile when the
+// template flag is set, and the front end is told that settings changed; on Cancel nothing
+// changes. Returns true on OK.
+bool EditRollInfo(CRollInfo& info, UiServices& ui);
+
+// The roll information step after a CIS file has been read: reset the entries for the new
+// file and set its roll type; then, when embedding roll information is on (read fresh from
+// the profile), read the ANN file beside the CIS file if that is enabled, and show the dialog.
+void PrepareRollInfoForNewFile(CRollInfo& info, const CCisScanData& scan, std::string_view roll_type_name,
+                               UiServices& ui);
+
+}  // namespace tarvelo

@@ -1,0 +1,83 @@
+#pragma once
+// The subcommands of tarvelo-cli. Each returns the process exit status:
+// 0 every file processed, 1 a file could not be opened (or a setting could not be saved),
+// 2 usage errors.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cis/CisHeaderEdit.h"
+#include "settings/IniProfile.h"
+#include "settings/OverlayProfile.h"
+#include "settings/SessionSettings.h"
+
+namespace tarvelo::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFileFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// Options every command that reads settings shares.
+struct ProfileOptions {
+  std::string profile_path;          // --profile; empty: the default profile
+  std::vector<std::string> sets;     // --set "Section/Key=Value", this run only
+  int preset = -1;                   // --preset N, this run only
+};
+
+// The profile of one run: the stored profile, overridden for this run only by --set and
+// --preset; nothing the run does is written back.
+class RunProfile {
+ public:
+  // Returns null and prints the reason when an override is malformed or refused.
+  static std::unique_ptr<RunProfile> Open(const ProfileOptions& options);
+  ProfileStore& Store() { return overlay_; }
+  IniProfile& Stored() { return stored_; }
+
+ private:
+  explicit RunProfile(const std::string& path) : stored_(path), overlay_(stored_, OverlayProfile::Writes::kHeld) {}
+  IniProfile stored_;
+  OverlayProfile overlay_;
+};
+
+// Splits "Section/Key=Value" (value optional) at the first "/" and the first "=".
+bool SplitSettingName(const std::string& text, std::string& section, std::string& key, std::string* value);
+
+struct InfoOptions {
+  ProfileOptions profile;
+  std::vector<std::string> files;
+};
+int RunInfo(const InfoOptions& options);
+
+struct ConvertOptions {
+  ProfileOptions profile;
+  std::vector<std::string> files;
+  std::string library;    // --roll-types FILE
+  std::string roll_type;  // --roll-type NAME, this run only
+  bool quiet = false;
+};
+int RunConvert(const ConvertOptions& options);
+
+struct RollTypesOptions {
+  ProfileOptions profile;
+  std::string library;             // --roll-types FILE
+  std::vector<std::string> names;  // none: list the names
+};
+int RunRollTypes(const RollTypesOptions& options);
+
+struct EditOptions {
+  ProfileOptions profile;
+  std::string file;
+  CisHeaderEdit edit;
+  std::string output;  // -o; empty: replace the file
+};
+int RunEdit(const EditOptions& options);
+
+struct SettingsOptions {
+  std::string profile_path;
+  std::string action;  // get, set, list
+  std::vector<std::string> arguments;
+};
+int RunSettings(const SettingsOptions& options);
+
+}  // namespace tarvelo::cli

@@ -1,0 +1,58 @@
+// tarvelo-cli convert FILE.cis...: opens each file and runs the whole conversion.
+#include <unistd.h>
+
+#include <cstdio>
+
+#include <algorithm>
+
+#include "cli/Commands.h"
+#include "cli/RollTypeLibrarySetup.h"
+#include "cli/TerminalUi.h"
+#include "document/TarveloDoc.h"
+
+namespace tarvelo::cli {
+
+int RunConvert(const ConvertOptions& options) {
+  auto profile = RunProfile::Open(options.profile);
+  if (!profile) return kExitUsage;
+  SessionSettings settings(profile->Store());
+  TerminalUi ui(settings, !options.quiet && ::isatty(STDERR_FILENO) == 1);
+  // The roll type of this run: --roll-type, else the profile's active roll type.
+  const std::string roll_type =
+      options.roll_type.empty() ? settings.roll.ActiveRollTypeName : options.roll_type;
+  CXmlDocument library;
+  std::vector<std::string> names;
+  ui.BeginFile(options.library.empty() ? "roll types" : options.library);
+  // Without a library only the built-in roll type is there; that is no reason to complain
+  // while the built-in type is the one wanted.
+  if (!options.library.empty() || roll_type != "Fail-Safe") LoadRollTypeLibrary(options.library, library, names, ui);
+  if (!options.roll_type.empty() && std::find(names.begin(), names.end(), roll_type) == names.end() &&
+      roll_type != "Fail-Safe") {
+    std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n", roll_type.c_str());
+    return kExitUsage;
+  }
+
+  int status = kExitOk;
+  for (const std::string& path : options.files) {
+    ui.BeginFile(path);
+    CTarveloDoc doc(ui);
+    doc.ApplyRollType(library, roll_type);
+    const LoadStatus loaded = doc.Load(path);
+    ui.EndFile();
+    switch (loaded) {
+      case LoadStatus::kLoaded:
+        break;
+      case LoadStatus::kWrongType:
+      case LoadStatus::kRefused:
+        status = kExitFileFailed;  // the message has been shown
+        break;
+      case LoadStatus::kUnreadable:
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), doc.LastErrorText().c_str());
+        status = kExitFileFailed;
+        break;
+    }
+  }
+  return status;
+}
+
+}  // namespace tarvelo::cli

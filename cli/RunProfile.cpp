@@ -1,0 +1,47 @@
+#include <cstdio>
+
+#include "cli/Commands.h"
+#include "settings/SettingsCatalog.h"
+
+namespace tarvelo::cli {
+
+bool SplitSettingName(const std::string& text, std::string& section, std::string& key, std::string* value) {
+  const size_t equals = text.find('=');
+  const std::string name = text.substr(0, equals);
+  const size_t slash = name.find('/');
+  if (slash == std::string::npos || slash == 0 || slash + 1 >= name.size()) return false;
+  section = name.substr(0, slash);
+  key = name.substr(slash + 1);
+  if (value) {
+    if (equals == std::string::npos) return false;
+    *value = text.substr(equals + 1);
+  }
+  return true;
+}
+
+std::unique_ptr<RunProfile> RunProfile::Open(const ProfileOptions& options) {
+  std::unique_ptr<RunProfile> run(
+      new RunProfile(options.profile_path.empty() ? DefaultProfilePath() : options.profile_path));
+  for (const std::string& problem : run->stored_.Problems())
+    std::fprintf(stderr, "tarvelo-cli: profile %s: %s\n", run->stored_.Path().c_str(), problem.c_str());
+
+  std::vector<std::string> sets = options.sets;
+  if (options.preset >= 0) sets.insert(sets.begin(), "Scanner Settings/CurrentPreset=" + std::to_string(options.preset));
+  for (const std::string& set : sets) {
+    std::string section, key, value;
+    if (!SplitSettingName(set, section, key, &value)) {
+      std::fprintf(stderr, "tarvelo-cli: --set wants \"Section/Key=Value\", not \"%s\"\n", set.c_str());
+      return nullptr;
+    }
+    // The same checks as a settings dialog; the value is held for this run only.
+    const SettingsProblems problems = SetSetting(run->overlay_, section, key, value);
+    if (!problems.empty()) {
+      for (const std::string& problem : problems)
+        std::fprintf(stderr, "tarvelo-cli: --set %s: %s\n", set.c_str(), problem.c_str());
+      return nullptr;
+    }
+  }
+  return run;
+}
+
+}  // namespace tarvelo::cli

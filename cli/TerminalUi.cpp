@@ -1,0 +1,73 @@
+#include "cli/TerminalUi.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace tarvelo::cli {
+
+TerminalUi::TerminalUi(SessionSettings& settings, bool show_progress)
+    : UiServices(settings), show_progress_(show_progress) {}
+
+TerminalUi::~TerminalUi() { ClearBar(); }
+
+void TerminalUi::BeginFile(const std::string& name) {
+  file_ = name;
+  status_.clear();
+  position_ = 0;
+  messages_.clear();
+  statuses_.clear();
+  header_summary_ = CisHeaderSummary{};
+}
+
+void TerminalUi::EndFile() { ClearBar(); }
+
+void TerminalUi::SetStatusText(std::string_view text) {
+  status_ = std::string(text);
+  statuses_.push_back(status_);
+  Draw();
+}
+
+void TerminalUi::SetProgress(int /*colour_type*/, int position) {
+  position_ = std::clamp(position, 0, 100);
+  Draw();
+}
+
+void TerminalUi::ShowMessage(std::string_view text) {
+  messages_.emplace_back(text);
+  if (!echo_messages_) return;
+  ClearBar();
+  // Each line of the message names the file, so messages of a batch stay attributable.
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(start, end - start);
+    if (!line.empty() && line.find_first_not_of(' ') != std::string_view::npos)
+      std::fprintf(stderr, "%s: %.*s\n", file_.c_str(), static_cast<int>(line.size()), line.data());
+    start = end + 1;
+  }
+  std::fflush(stderr);
+  Draw();
+}
+
+void TerminalUi::Draw() {
+  if (!show_progress_) return;
+  constexpr int kBarWidth = 30;
+  const int filled = position_ * kBarWidth / 100;
+  std::string bar(static_cast<size_t>(filled), '#');
+  bar.resize(kBarWidth, ' ');
+  std::string line = file_ + " [" + bar + "] " + std::to_string(position_) + "% " + status_;
+  if (line.size() > 100) line.resize(100);
+  std::fprintf(stderr, "\r%-100s", line.c_str());
+  std::fflush(stderr);
+  bar_visible_ = true;
+}
+
+void TerminalUi::ClearBar() {
+  if (!bar_visible_) return;
+  std::fprintf(stderr, "\r%-100s\r", "");
+  std::fflush(stderr);
+  bar_visible_ = false;
+}
+
+}  // namespace tarvelo::cli

@@ -1,0 +1,57 @@
+#pragma once
+// The per-line pass: for every scan line it measures how far the punched holes sit from
+// their track centres and how far the roll edges sit from where the roll type expects
+// them, turns every hole run into hole samples of the tracks under it (shifted by the
+// sideways correction in force), and feeds both errors into a first-order tracking loop
+// that updates the correction every so many inches of roll.
+
+#include "cis/CisScanData.h"
+#include "document/KeywordList.h"
+#include "events/TrackEventArrays.h"
+#include "geometry/ScannerGeometry.h"
+#include "geometry/TrackLookupMap.h"
+#include "rolltypes/RollTypeDefinition.h"
+#include "services/UiServices.h"
+
+namespace tarvelo {
+
+// Lighting methods of a scanner preset.
+inline constexpr int kLightingAutoDetect = 0;
+inline constexpr int kLightingReflective = 1;
+inline constexpr int kLightingTransmissive = 2;
+
+// The whole pass: hole polarity, the lookup map (and its diagnostic file when asked), the
+// "/ActiveTracking:" keyword item, the holes of `events` (cleared first), and every line's
+// TrackingOffset and roll-edge fields. With active tracking off the errors are still
+// measured but the correction stays 0. Reports progress (colour type 2).
+void ProcessScanLines(CCisScanData& data, const CRollTypeDefinition& roll, CTrackLookupMap& map,
+                      CTrackEventArrays& events, CKeywordList& keywords, UiServices& ui);
+
+// 1 when runs 0, 2, 4, ... of a line are holes, 2 when runs 1, 3, 5, ... are: fixed by the
+// lighting method, or, for auto-detection, the smaller of the two areas over the first two
+// inches of lines (2 * LinesPerInch lines).
+int DetectHolePolarity(const CCisScanData& data, int lighting_method);
+
+// Samples the hole runs of line `line`, shifted by `correction` inches, into the open-hole
+// state of `events` and ends the line there. Returns the line's hole error in inches: minus
+// the weighted mean offset of the samples from their track centres.
+double AssignHoles(const CCisScanData& data, int line, double correction, const CTrackLookupMap& map,
+                   CTrackEventArrays& events);
+
+// Where the roll edges are expected and how near a transition must lie to count as one.
+struct RollEdgeSetup {
+  double Offset = 0;            // scanner offset, inches
+  double PixelsPerInch = 300;   // DPI / stretch
+  double LowerExpected = 0;     // inches
+  double UpperExpected = 0;     // inches
+  double CaptureDistance = 0;   // inches
+};
+RollEdgeSetup MakeRollEdgeSetup(const ScannerGeometry& scanner, const CRollTypeDefinition& roll,
+                                double capture_distance);
+
+// Finds the transitions of line `line` (unshifted) nearest to the two expected edges, with
+// the expected edges moved by `correction`; stores the found flags and errors in the line and
+// returns the mean of the two errors in inches (an edge not found counts 0).
+double RollEdgeError(CCisScanData& data, int line, double correction, const RollEdgeSetup& setup);
+
+}  // namespace tarvelo

@@ -1,0 +1,31 @@
+#pragma once
+// The two optional text files that show what a conversion saw: every scan line with its
+// position, line word, tracking offset and transitions; and every sensor pixel with the
+// track it maps to. Both lie beside the CIS file, are replaced whole (written to a
+// temporary file and renamed), and end their lines with a single line feed. A file that
+// cannot be written is reported in a message; the conversion goes on without it.
+
+#include <string>
+
+#include "cis/CisScanData.h"
+#include "geometry/TrackLookupMap.h"
+#include "services/UiServices.h"
+
+namespace tarvelo {
+
+// folder + base name + "_DiagnosticFileValues.txt"
+std::string CisDiagnosticFilePath(const CCisScanData& data);
+// folder + base name + "_LookupMapDiagnosticFileValues.txt"
+std::string LookupMapDiagnosticFilePath(const CCisScanData& data);
+
+// The CIS diagnostic file's text: title, tempo, `dpi` (the horizontal DPI the conversion
+// used), line count, column heads, then one row per scan line of data.Lines.
+std::string CisDiagnosticText(const CCisScanData& data, int dpi);
+// The lookup map file's text: offset, DPI, width, column heads, one row per pixel 0..W-1.
+std::string LookupMapDiagnosticText(const CTrackLookupMap& map);
+
+// Write the files; false when the file could not be written (reported with a message).
+bool WriteCisDiagnosticFile(const CCisScanData& data, int dpi, UiServices& ui);
+bool WriteLookupMapDiagnosticFile(const CTrackLookupMap& map, const CCisScanData& data, UiServices& ui);
+
+}  // namespace tarvelo

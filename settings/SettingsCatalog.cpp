@@ -1,0 +1,140 @@
+#include "settings/SettingsCatalog.h"
+
+#include <array>
+#include <cctype>
+
+#include "settings/OverlayProfile.h"
+#include "settings/ActiveTrackingSettings.h"
+#include "settings/DiagnosticSettings.h"
+#include "settings/ERollSettings.h"
+#include "settings/GeneralSettings.h"
+#include "settings/OutputSettings.h"
+#include "settings/ScannerPresets.h"
+#include "settings/TwinArraySettings.h"
+#include "support/LenientNumber.h"
+#include "support/NumberFormat.h"
+
+namespace tarvelo {
+
+namespace {
+
+// Keys whose values are reals stored as text (scanner preset keys without their index).
+constexpr std::array<std::string_view, 11> kRealKeys = {
+    "SpeckThresholdLength",    "GlitchThresholdDistance",  "RollEdgeCaptureDistance", "TrackingUpdateDistance",
+    "EdgeErrorWeightingFactor", "TrackingLoopGain",        "ScannerOffset",           "ScannerAlignStretch",
+    "TakeupAccelPct",          "TwinArrayOverlap",         "TwinArrayVertOffset"};
+
+// The key without a trailing preset index.
+std::string_view KeyStem(std::string_view key) {
+  while (!key.empty() && std::isdigit(static_cast<unsigned char>(key.back()))) key.remove_suffix(1);
+  return key;
+}
+
+bool IsRealKey(std::string_view key) {
+  const std::string stem = FoldProfileName(KeyStem(key));
+  for (const auto real : kRealKeys)
+    if (FoldProfileName(real) == stem) return true;
+  return false;
+}
+
+// Writes every group, as loaded from `store`, the way it would be saved into `out`.
+void SaveAll(const ProfileStore& store, IniProfile& out) {
+  const CScannerPresets presets(store);
+  out.WriteProfileInt(CScannerPresets::kSection, "CurrentPreset", presets.CurrentIndex());
+  for (int n = 0; n < kPresetCount; ++n)
+    presets.SavePresetValues(out, n, presets.Preset(n).AutoTweakSettings != 0);
+  CGeneralSettings(store).Save(out);
+  CERollSettings(store).Save(out);
+  CDiagnosticSettings(store).Save(out);
+  CActiveTrackingSettings(store).Save(out);
+  CTwinArraySettings(store).Save(out);
+  const COutputSettings outputs(store);
+  out.WriteProfileInt(COutputSettings::kSection, "ScanMidi", outputs.ScanMidi);
+  out.WriteProfileInt(COutputSettings::kSection, "eRollMidi", outputs.eRollMidi);
+  out.WriteProfileInt(COutputSettings::kSection, "PunchMidi", outputs.PunchMidi);
+  CRollSettings(store).Save(out);
+}
+
+// The checks of the dialog that edits `section`, on the settings as `store` holds them.
+SettingsProblems CheckGroup(const ProfileStore& store, std::string_view section, std::string_view key) {
+  const std::string folded = FoldProfileName(section);
+  if (folded == FoldProfileName(CGeneralSettings::kSection)) return CGeneralSettings(store).Validate();
+  if (folded == FoldProfileName(CERollSettings::kSection)) return CERollSettings(store).Validate();
+  if (folded == FoldProfileName(CDiagnosticSettings::kSection)) return CDiagnosticSettings(store).Validate();
+  if (folded == FoldProfileName(CActiveTrackingSettings::kSection)) return CActiveTrackingSettings(store).Validate();
+  if (folded == FoldProfileName(CTwinArraySettings::kSection)) return CTwinArraySettings(store).Validate();
+  if (folded == FoldProfileName(CScannerPresets::kSection)) {
+    SettingsProblems problems;
+    const int stored = store.GetProfileInt(CScannerPresets::kSection, "CurrentPreset", 0);
+    if (FoldProfileName(key) == "currentpreset") {
+      CheckRange(problems, "Scanner Setting Presets", stored, 0LL, kPresetCount - 1LL);
+      return problems;
+    }
+    const std::string_view stem = KeyStem(key);
+    const int index = LenientToInt(key.substr(stem.size()));
+    CScannerPresets presets(store);
+    ScannerPresetEdit edit;
+    presets.SelectPreset(index, edit);
+    return ValidatePresetEdit(edit);
+  }
+  if (folded == FoldProfileName(COutputSettings::kSection) && FoldProfileName(key) == "embedrollkeyworddata")
+    return CDiagnosticSettings(store).Validate();
+  return {};
+}
+
+}  // namespace
+
+std::vector<SettingValue> EffectiveSettings(const ProfileStore& store) {
+  IniProfile saved;
+  SaveAll(store, saved);
+  std::vector<SettingValue> settings;
+  for (const IniProfile::Entry& entry : saved.Entries()) {
+    SettingValue value{entry.section, entry.key, entry.value, SettingValue::kText};
+    if (!entry.is_text)
+      value.kind = SettingValue::kInteger;
+    else if (IsRealKey(entry.key))
+      value.kind = SettingValue::kReal;
+    settings.push_back(std::move(value));
+  }
+  return settings;
+}
+
+const SettingValue* FindSetting(const std::vector<SettingValue>& settings, std::string_view section,
+                                std::string_view key) {
+  for (const SettingValue& s : settings)
+    if (FoldProfileName(s.section) == FoldProfileName(section) && FoldProfileName(s.key) == FoldProfileName(key))
+      return &s;
+  return nullptr;
+}
+
+SettingsProblems SetSetting(ProfileStore& store, std::string_view section, std::string_view key,
+                            std::string_view value) {
+  const std::vector<SettingValue> known = EffectiveSettings(store);
+  const SettingValue* setting = FindSetting(known, section, key);
+  if (!setting) return {"unknown setting " + std::string(section) + "/" + std::string(key)};
+
+  std::string stored(value);
+  if (setting->kind == SettingValue::kInteger) {
+    int number = 0;
+    if (!ParseStrictInt(value, number)) return {setting->key + ": enter an integer."};
+    stored = std::to_string(number);
+  } else if (setting->kind == SettingValue::kReal) {
+    double number = 0;
+    if (!ParseStrictDouble(value, number)) return {setting->key + ": enter a number."};
+    const bool preset = FoldProfileName(setting->section) == FoldProfileName(CScannerPresets::kSection);
+    stored = FormatGcvt(number, preset ? 8 : 10);
+  }
+
+  OverlayProfile trial(store);
+  trial.Override(setting->section, setting->key, stored);
+  SettingsProblems problems = CheckGroup(trial, setting->section, setting->key);
+  if (!problems.empty()) return problems;
+
+  const bool written = setting->kind == SettingValue::kInteger
+                           ? store.WriteProfileInt(setting->section, setting->key, LenientToInt(stored))
+                           : store.WriteProfileString(setting->section, setting->key, stored);
+  if (!written) return {"the profile could not be saved"};
+  return {};
+}
+
+}  // namespace tarvelo

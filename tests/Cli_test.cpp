@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "SyntheticRoll.h"
+#include "helpers/RunCommand.h"
+#include "helpers/TestPaths.h"
+
+namespace tarvelo {
+namespace {
+
+using testing::CliPath;
+using testing::RunCommand;
+using testing::ShellQuote;
+using testing::TempDir;
+
+class Cli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    roll_ = dir_.File("roll.cis");
+    synth::SyntheticRollSpec spec;
+    spec.holes = {{60, 0.5, 0.3}};
+    testing::WriteBytes(roll_, synth::RenderSyntheticCis(spec));
+    profile_ = " --profile " + ShellQuote(dir_.File("profile.ini"));
+  }
+  TempDir dir_;
+  std::string roll_;
+  std::string profile_;
+};
+
+TEST_F(Cli, InfoShowsTheHeaderSummaryAndLineCounts) {
+  const auto r = RunCommand(CliPath() + " info" + profile_ + " " + ShellQuote(roll_));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Title:             Synthetic roll"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Scan Width:        3648"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Lines read:        180"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Damaged lines:     0"), std::string::npos) << r.out;
+}
+
+TEST_F(Cli, ConvertExitStatusesAndMessagesNameTheFile) {
+  EXPECT_EQ(RunCommand(CliPath() + " convert" + profile_ + " " + ShellQuote(roll_)).status, 0);
+  const std::string text = dir_.File("notes.txt");
+  testing::WriteBytes(text, "x");
+  const auto wrong = RunCommand(CliPath() + " convert" + profile_ + " " + ShellQuote(roll_) + " " + ShellQuote(text));
+  EXPECT_EQ(wrong.status, 1);
+  EXPECT_NE(wrong.err.find(text + ": *** Invalid File Type *** CIS files only -"), std::string::npos) << wrong.err;
+  EXPECT_EQ(RunCommand(CliPath() + " convert" + profile_ + " " + ShellQuote(dir_.File("gone.cis"))).status, 1);
+  EXPECT_EQ(RunCommand(CliPath() + " convert --bogus").status, 2);
+  EXPECT_EQ(RunCommand(CliPath() + " convert" + profile_ + " --set 'Scanner Settings/ScannerDPI0=5' " +
+                       ShellQuote(roll_))
+                .status,
+            2);
+  EXPECT_EQ(RunCommand(CliPath() + " convert" + profile_ + " --preset 16 " + ShellQuote(roll_)).status, 2);
+  // --set changes this run only: the mode name shows in the messages, the profile stays unwritten.
+  const auto mode = RunCommand(CliPath() + " convert" + profile_ +
+                               " --set 'Scanner Settings/ScannerModeType0=Shaft Encoder' " + ShellQuote(roll_));
+  EXPECT_EQ(mode.status, 0);
+  EXPECT_NE(mode.err.find("Bad or invalid Encoder data."), std::string::npos) << mode.err;
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("profile.ini")));
+}
+
+TEST_F(Cli, SettingsSetGetAndListApplyTheDialogChecks) {
+  EXPECT_EQ(RunCommand(CliPath() + " settings" + profile_ + " set 'Midi Gen Settings/ScanMidiLeadInTime=4'").status,
+            0);
+  const auto get = RunCommand(CliPath() + " settings" + profile_ + " get 'midi gen settings/scanmidileadintime'");
+  EXPECT_EQ(get.status, 0);
+  EXPECT_EQ(get.out, "4\n");
+  const auto refused = RunCommand(CliPath() + " settings" + profile_ + " set 'Midi Gen Settings/ScanMidiLeadInTime=11'");
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("between 0 and 10"), std::string::npos);
+  const auto list = RunCommand(CliPath() + " settings" + profile_ + " list");
+  EXPECT_NE(list.out.find("Scanner Settings/ScannerDPI15=300\n"), std::string::npos);
+  EXPECT_NE(list.out.find("Midi Gen Settings/ScanMidiLeadInTime=4\n"), std::string::npos);
+  EXPECT_EQ(RunCommand(CliPath() + " settings" + profile_ + " get Nowhere/Nothing").status, 2);
+}
+
+TEST_F(Cli, RollTypesListsTheShippedLibraryAndDescribesOne) {
+  const auto list = RunCommand(CliPath() + " roll-types" + profile_);
+  EXPECT_EQ(list.status, 0) << list.err;
+  EXPECT_EQ(list.out.rfind("Fail-Safe\n88-Note\n", 0), 0u) << list.out;
+  EXPECT_NE(list.out.find("\nDuo-Art\n"), std::string::npos);
+  const auto one = RunCommand(CliPath() + " roll-types" + profile_ + " 65-Note");
+  EXPECT_EQ(one.status, 0);
+  EXPECT_NE(one.out.find("Name: 65-Note"), std::string::npos);
+  EXPECT_EQ(RunCommand(CliPath() + " roll-types" + profile_ + " 'No Such Type'").status, 2);
+  EXPECT_EQ(RunCommand(CliPath() + " roll-types" + profile_ + " --roll-types " + ShellQuote(dir_.File("none.xml")))
+                .status,
+            1);
+}
+
+TEST_F(Cli, ConvertWithEachRollType) {
+  const auto list = RunCommand(CliPath() + " roll-types" + profile_);
+  size_t start = 0;
+  int types = 0;
+  while (start < list.out.size()) {
+    const size_t end = list.out.find('\n', start);
+    const std::string name = list.out.substr(start, end - start);
+    start = end + 1;
+    const auto r = RunCommand(CliPath() + " convert --quiet" + profile_ + " --roll-type " + ShellQuote(name) + " " +
+                              ShellQuote(roll_));
+    EXPECT_EQ(r.status, 0) << name << ": " << r.err;
+    ++types;
+  }
+  EXPECT_GE(types, 9);
+  EXPECT_EQ(RunCommand(CliPath() + " convert" + profile_ + " --roll-type Nonesuch " + ShellQuote(roll_)).status, 2);
+}
+
+TEST_F(Cli, EditChecksAndWritesTheHeader) {
+  const std::string out = dir_.File("edited.cis");
+  const auto r = RunCommand(CliPath() + " edit" + profile_ + " " + ShellQuote(roll_) +
+                            " --title 'Maple Leaf Rag' --tempo 85 -o " + ShellQuote(out));
+  EXPECT_EQ(r.status, 0) << r.err;
+  const auto info = RunCommand(CliPath() + " info" + profile_ + " " + ShellQuote(out));
+  EXPECT_NE(info.out.find("Maple Leaf Rag"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("Tempo:             85."), std::string::npos) << info.out;
+  EXPECT_EQ(RunCommand(CliPath() + " edit" + profile_ + " " + ShellQuote(roll_) + " --tempo 20000").status, 2);
+  EXPECT_EQ(RunCommand(CliPath() + " edit" + profile_ + " " + ShellQuote(dir_.File("gone.cis")) + " --tempo 80")
+                .status,
+            1);
+}
+
+}  // namespace
+}  // namespace tarvelo

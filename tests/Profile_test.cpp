@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "helpers/TestPaths.h"
+#include "settings/IniProfile.h"
+#include "settings/OverlayProfile.h"
+
+namespace tarvelo {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+TEST(IniProfile, AnyStringRoundTripsThroughTheFile) {
+  TempDir dir;
+  const std::string path = dir.File("sub/Tarvelo.ini");  // the folder is created on save
+  const std::string texts[] = {"  leading and trailing  ", "a=b=c", "; not a comment", "# nor this",
+                               "Ch\xC3\xB4pin \xE2\x99\xAB", "\"quoted\" \\ back", "two\nlines\r\tand tab",
+                               std::string("nul\0byte", 8), ""};
+  {
+    IniProfile profile(path);
+    int n = 0;
+    for (const auto& text : texts) EXPECT_TRUE(profile.WriteProfileString("Embedded Roll Info Settings", "Key" + std::to_string(n++), text));
+  }
+  IniProfile again(path);
+  EXPECT_TRUE(again.Problems().empty());
+  int n = 0;
+  for (const auto& text : texts) EXPECT_EQ(again.GetProfileString("Embedded Roll Info Settings", "Key" + std::to_string(n++), "x"), text);
+}
+
+TEST(IniProfile, NamesCompareCaseInsensitivelyAndIntegersFallBackToDefault) {
+  IniProfile profile;
+  profile.WriteProfileInt("Scanner Settings", "ScannerDPI0", 600);
+  EXPECT_EQ(profile.GetProfileInt("scanner settings", "SCANNERDPI0", 1), 600);
+  profile.WriteProfileString("Scanner Settings", "scannerdpi0", "not a number");
+  EXPECT_EQ(profile.GetProfileInt("Scanner Settings", "ScannerDPI0", 300), 300);
+  EXPECT_EQ(profile.GetProfileString("Scanner Settings", "Missing", "dflt"), "dflt");
+  // One entry only: the second write replaced the first whatever its spelling.
+  EXPECT_EQ(profile.Entries().size(), 1u);
+}
+
+TEST(IniProfile, DamagedLinesAreReportedAndKeptOnSave) {
+  TempDir dir;
+  const std::string path = dir.File("Tarvelo.ini");
+  WriteBytes(path,
+             "; my notes\n[Scanner Settings]\nScannerDPI0=400\nthis line is junk\n[broken\n[ \t]\nKey=\"unclosed\n"
+             "ScannerOffset0=\"1.25\"\n");
+  IniProfile profile(path);
+  EXPECT_EQ(profile.Problems().size(), 4u);
+  EXPECT_EQ(profile.GetProfileInt("Scanner Settings", "ScannerDPI0", 0), 400);
+  EXPECT_EQ(profile.GetProfileString("Scanner Settings", "ScannerOffset0", ""), "1.25");
+  ASSERT_TRUE(profile.WriteProfileInt("Scanner Settings", "ScannerDPI0", 500));
+  const std::string saved = ReadBytes(path);
+  EXPECT_NE(saved.find("; my notes"), std::string::npos);
+  EXPECT_NE(saved.find("this line is junk"), std::string::npos);
+  EXPECT_NE(saved.find("Key=\"unclosed"), std::string::npos);
+  EXPECT_NE(saved.find("ScannerDPI0=500"), std::string::npos);
+  // Nothing but the profile is left in the folder (the temporary file was renamed).
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST(IniProfile, UnwritableProfileReportsAndKeepsValuesInMemory) {
+  TempDir dir;
+  WriteBytes(dir.File("plain-file"), "x");
+  // Not even root can create a file inside a regular file.
+  IniProfile profile(dir.File("plain-file/Tarvelo.ini"));
+  EXPECT_FALSE(profile.WriteProfileInt("S", "K", 1));
+  EXPECT_EQ(profile.GetProfileInt("S", "K", 0), 1);
+  EXPECT_FALSE(profile.Problems().empty());
+}
+
+TEST(IniProfile, SaveFailureLeavesTheOldFileIntact) {
+  TempDir dir;
+  const std::string path = dir.File("Tarvelo.ini");
+  {
+    IniProfile profile(path);
+    profile.WriteProfileInt("S", "K", 1);
+  }
+  // A folder in the profile's place cannot be replaced by a file.
+  const std::string blocked = dir.File("blocked.ini");
+  std::filesystem::create_directory(blocked);
+  IniProfile profile(blocked);
+  EXPECT_FALSE(profile.WriteProfileInt("S", "K", 2));
+  EXPECT_TRUE(std::filesystem::is_directory(blocked));
+  EXPECT_EQ(IniProfile(path).GetProfileInt("S", "K", 0), 1);
+}
+
+TEST(IniProfile, DefaultPathFollowsEnvironment) {
+  const char* old_profile = std::getenv("TARVELO_PROFILE");
+  const std::string saved = old_profile ? old_profile : "";
+  ::setenv("TARVELO_PROFILE", "/tmp/elsewhere.ini", 1);
+  EXPECT_EQ(DefaultProfilePath(), "/tmp/elsewhere.ini");
+  ::unsetenv("TARVELO_PROFILE");
+  ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
+  EXPECT_EQ(DefaultProfilePath(), "/cfg/Quenby_Software/Tarvelo.ini");
+  ::unsetenv("XDG_CONFIG_HOME");
+  ::setenv("HOME", "/home/archivist", 1);
+  EXPECT_EQ(DefaultProfilePath(), "/home/archivist/.config/Quenby_Software/Tarvelo.ini");
+  if (old_profile) ::setenv("TARVELO_PROFILE", saved.c_str(), 1);
+}
+
+TEST(OverlayProfile, OverridesWinAndHeldWritesNeverReachTheBase) {
+  IniProfile base;
+  base.WriteProfileInt("S", "A", 1);
+  base.WriteProfileInt("S", "B", 2);
+  OverlayProfile held(base, OverlayProfile::Writes::kHeld);
+  held.Override("s", "a", "10");
+  EXPECT_EQ(held.GetProfileInt("S", "A", 0), 10);
+  EXPECT_EQ(held.GetProfileInt("S", "B", 0), 2);
+  held.WriteProfileInt("S", "B", 20);
+  EXPECT_EQ(held.GetProfileInt("S", "B", 0), 20);
+  EXPECT_EQ(base.GetProfileInt("S", "B", 0), 2);
+
+  OverlayProfile through(base);
+  through.Override("S", "A", "10");
+  through.WriteProfileInt("S", "A", 11);
+  EXPECT_EQ(through.GetProfileInt("S", "A", 0), 11);
+  EXPECT_EQ(base.GetProfileInt("S", "A", 0), 11);
+}
+
+}  // namespace
+}  // namespace tarvelo

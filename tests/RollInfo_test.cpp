@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cis/CisScanData.h"
+#include "cis/RollInfo.h"
+#include "document/TarveloDoc.h"
+#include "helpers/CisBytes.h"
+#include "helpers/RecordingUi.h"
+#include "helpers/TestPaths.h"
+
+namespace tarvelo {
+namespace {
+
+using testing::CisTestHeader;
+using testing::MakeCisBytes;
+using testing::RecordingUi;
+using testing::TempDir;
+using testing::WriteBytes;
+
+TEST(RollInfo, NewFileKeepsTemplateEntriesAndClearsTheRest) {
+  IniProfile profile;
+  CRollInfo info(profile);
+  info.ScannedBy = "edited for the first file";
+  info.Composer = "Chopin";
+  info.MiscInfo = "misc";
+  info.RollType = "88-Note";
+  info.SaveAsTemplate = true;
+  CCisScanData scan;
+  scan.Title = "Second Roll";
+  scan.Tempo = 75;
+  info.ResetForNewFile(scan);
+  EXPECT_EQ(info.ScannedBy, "edited for the first file");
+  EXPECT_EQ(info.Composer, "");
+  EXPECT_EQ(info.MiscInfo, "");
+  EXPECT_EQ(info.RollType, "");
+  EXPECT_FALSE(info.SaveAsTemplate);
+  EXPECT_EQ(info.Title, "Second Roll");
+  EXPECT_EQ(info.RollTempo, "75");
+}
+
+TEST(RollInfo, AnnLinesSetEntriesByKeyword) {
+  CRollInfo info;
+  info.ReadAnnText(
+      "/Composer : Chopin\r"
+      "/printed_image_capture: yes\r"
+      "  /TITLE:  A: B  \r"          // only the first colon splits; blanks trimmed
+      "/roll_type: ignored\r"        // the roll type cannot be set from a file
+      "/unknown: x\r"
+      "no colon here\r"
+      "x\r"                          // too short
+      "/misc_info: first\r"
+      "/misc_info: second\r"         // a later line wins
+      "/roll_number:42");            // the last line needs no carriage return
+  EXPECT_EQ(info.Composer, "Chopin");
+  EXPECT_EQ(info.PrintedImageCapture, "yes");
+  EXPECT_EQ(info.Title, "A: B");
+  EXPECT_EQ(info.RollType, "");
+  EXPECT_EQ(info.MiscInfo, "second");
+  EXPECT_EQ(info.RollNumber, "42");
+}
+
+TEST(RollInfo, AnnFileWithLineFeedsOnlyIsOneLine) {
+  CRollInfo info;
+  info.ReadAnnText("/composer: Chopin\n/title: Waltz\n");
+  EXPECT_EQ(info.Composer, "Chopin/title: Waltz");
+  EXPECT_EQ(info.Title, "");
+  // Carriage return + line feed endings are ordinary lines.
+  info.ReadAnnText("/composer: Liszt\r\n/title: Waltz\r\n");
+  EXPECT_EQ(info.Composer, "Liszt");
+  EXPECT_EQ(info.Title, "Waltz");
+}
+
+TEST(RollInfo, AnnFileIsFoundWhateverTheCaseOfItsExtension) {
+  TempDir dir;
+  WriteBytes(dir.File("Roll.ANN"), "/composer: Upper\r");
+  CRollInfo info;
+  EXPECT_TRUE(info.ReadAnnFile(dir.File("Roll.ann")));
+  EXPECT_EQ(info.Composer, "Upper");
+
+  // An exact name wins over a case variant; a variant with the same stem wins over others.
+  WriteBytes(dir.File("Roll.ann"), "/composer: Exact\r");
+  EXPECT_TRUE(info.ReadAnnFile(dir.File("Roll.ann")));
+  EXPECT_EQ(info.Composer, "Exact");
+  WriteBytes(dir.File("other.Ann"), "/composer: Stem\r");
+  WriteBytes(dir.File("OTHER.ann"), "/composer: Variant\r");
+  EXPECT_TRUE(info.ReadAnnFile(dir.File("other.ann")));
+  EXPECT_EQ(info.Composer, "Stem");
+
+  EXPECT_FALSE(info.ReadAnnFile(dir.File("missing.ann")));
+  EXPECT_FALSE(info.ReadAnnFile(dir.File("no-folder/Roll.ann")));
+  EXPECT_EQ(info.Composer, "Stem");
+}
+
+TEST(RollInfo, EmbeddedTextsAreTrimmedAndKeepEmptyEntries) {
+  CRollInfo info;
+  std::vector<std::string> texts = info.EmbeddedTexts();
+  ASSERT_EQ(texts.size(), 24u);
+  EXPECT_EQ(texts[1], "/title: ");
+  EXPECT_EQ(texts[23], "");
+  EXPECT_TRUE(info.SetEntry("/Title:", "  Waltz \t"));
+  EXPECT_TRUE(info.SetEntry("misc_info", " note "));
+  EXPECT_FALSE(info.SetEntry("nonsense", "x"));
+  texts = info.EmbeddedTexts();
+  EXPECT_EQ(texts[1], "/title: Waltz");
+  EXPECT_EQ(texts[23], "note");
+}
+
+TEST(RollInfo, OkWithTemplateFlagStoresTheTemplateCancelChangesNothing) {
+  RecordingUi ui;
+  ui.Store().WriteProfileString(CRollInfo::kSection, "RollOwner", "Collector");
+  CRollInfo info(ui.Profile());
+  EXPECT_EQ(info.Owner, "Collector");
+  ui.edit_roll_info = [](CRollInfo& edited) {
+    edited.ScannedBy = "Me";
+    edited.Composer = "Grieg";
+    return false;  // Cancel
+  };
+  EXPECT_FALSE(EditRollInfo(info, ui));
+  EXPECT_EQ(info.ScannedBy, "Your Name Here");
+  EXPECT_EQ(info.Composer, "");
+  EXPECT_TRUE(ui.reprocess_pending.empty());
+
+  ui.edit_roll_info = [](CRollInfo& edited) {
+    edited.ScannedBy = "Me";
+    edited.Composer = "Grieg";
+    edited.SaveAsTemplate = true;
+    return true;
+  };
+  EXPECT_TRUE(EditRollInfo(info, ui));
+  EXPECT_EQ(info.Composer, "Grieg");
+  EXPECT_EQ(ui.reprocess_pending, std::vector<bool>{true});
+  // The template becomes the default of the next start.
+  const CRollInfo next(ui.Profile());
+  EXPECT_EQ(next.ScannedBy, "Me");
+  EXPECT_EQ(next.Composer, "");
+}
+
+// The document's load: reset, roll type, ANN file only when enabled, the dialog only when
+// embedding is on, nothing when the header is refused.
+class RollInfoLoad : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CisTestHeader header;
+    header.title = "Loaded Roll";
+    header.tempo = 80;
+    header.width = 10;
+    WriteBytes(dir.File("roll.cis"), MakeCisBytes(header, {{{4, 6}, 0}, {{10}, 0}}));
+    WriteBytes(dir.File("roll.ANN"), "/composer: From Ann\r");
+  }
+  TempDir dir;
+};
+
+TEST_F(RollInfoLoad, AnnFileIsReadOnlyWhenEnabled) {
+  RecordingUi ui;
+  CTarveloDoc doc(ui);
+  doc.RollInfo().Composer = "left over";
+  ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
+  EXPECT_EQ(doc.RollInfo().Composer, "");
+  EXPECT_EQ(doc.RollInfo().Title, "Loaded Roll");
+  EXPECT_EQ(doc.RollInfo().RollTempo, "80");
+  EXPECT_EQ(doc.RollInfo().RollType, doc.RollTypeName());
+  EXPECT_EQ(ui.roll_info_dialogs, 1);
+
+  ui.Store().WriteProfileInt("Diagnostic Settings", "UseAnnFile", 1);
+  ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
+  EXPECT_EQ(doc.RollInfo().Composer, "From Ann");
+  EXPECT_EQ(ui.roll_info_dialogs, 2);
+}
+
+TEST_F(RollInfoLoad, NoDialogWhenEmbeddingIsOffAndNothingForARefusedHeader) {
+  RecordingUi ui;
+  ui.Store().WriteProfileInt("OutputFiles", "EmbedRollKeywordData", 0);
+  ui.Store().WriteProfileInt("Diagnostic Settings", "UseAnnFile", 1);
+  CTarveloDoc doc(ui);
+  ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
+  EXPECT_EQ(ui.roll_info_dialogs, 0);
+  EXPECT_EQ(doc.RollInfo().Composer, "");  // the ANN file is read only for the dialog
+  EXPECT_EQ(doc.RollInfo().Title, "Loaded Roll");
+
+  CisTestHeader refused;
+  refused.title = "Refused";
+  refused.width = 0;
+  WriteBytes(dir.File("refused.cis"), MakeCisBytes(refused, {}));
+  ASSERT_EQ(doc.Load(dir.File("refused.cis")), LoadStatus::kRefused);
+  EXPECT_EQ(doc.RollInfo().Title, "Loaded Roll");
+}
+
+}  // namespace
+}  // namespace tarvelo

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include "geometry/ScanLinePositions.h"
+#include "helpers/RecordingUi.h"
+
+namespace tarvelo {
+namespace {
+
+using testing::RecordingUi;
+
+// A scan of `n` empty lines; line i carries `words(i)` as its line word.
+CCisScanData Scan(int n, int lpi, uint16_t (*words)(int) = nullptr) {
+  CCisScanData data;
+  data.LinesPerInch = static_cast<int16_t>(lpi);
+  for (int i = 0; i < n; ++i) data.Lines.AppendLine({}, words ? words(i) : 0);
+  return data;
+}
+
+void SetMode(RecordingUi& ui, const std::string& mode) {
+  ui.Store().WriteProfileString("Scanner Settings", "ScannerModeType0", mode);
+  ui.ReloadSettings();
+}
+
+TEST(ScanLinePositions, NoEncodingWithoutCorrectionIsIndexOverLpi) {
+  RecordingUi ui;
+  CCisScanData data = Scan(300, 120);
+  EXPECT_EQ(ComputeScanLinePositions(data, ui), "Mode1 - no encoding");
+  for (int i = 0; i < 300; ++i) EXPECT_EQ(data.Lines.Position(i), i / 120.0);
+  EXPECT_EQ(data.InterpretedAverageLpi, 120.0);
+  EXPECT_TRUE(ui.messages.empty());
+  // 25 progress updates for 300 lines (every 2*6 lines), 4 percent each.
+  EXPECT_EQ(ui.progress.size(), 25u);
+  EXPECT_EQ(ui.progress.back().position, 100);
+  EXPECT_EQ(ui.statuses.front(), "Computing position for CIS Line = 1");
+}
+
+TEST(ScanLinePositions, TakeupCorrectionIsAppliedInWrittenOrder) {
+  RecordingUi ui;
+  ui.Store().WriteProfileInt("Scanner Settings", "RemoveTakeupAccel0", 1);
+  ui.Store().WriteProfileString("Scanner Settings", "TakeupAccelPct0", "0.35");
+  ui.ReloadSettings();
+  CCisScanData data = Scan(1000, 300);
+  ComputeScanLinePositions(data, ui);
+  const double a = 0.35 * 0.01;
+  for (int i : {1, 299, 999}) {
+    const double x = i / 300.0;
+    EXPECT_EQ(data.Lines.Position(i), x + ((x * x) * a) * 0.08333333333333333);
+  }
+}
+
+TEST(ScanLinePositions, BlockModesPlaceLinesInBlocksOfTen) {
+  for (const char* mode : {"Mode4 encoder : count up", "Mode4 encoder : count down"}) {
+    RecordingUi ui;
+    SetMode(ui, mode);
+    CCisScanData few = Scan(8, 100);
+    EXPECT_EQ(ComputeScanLinePositions(few, ui), mode);
+    for (int i = 0; i < 8; ++i) EXPECT_NEAR(few.Lines.Position(i), i * 0.1, 1e-12);
+    EXPECT_NEAR(few.InterpretedAverageLpi, 8 / 0.7, 1e-9);
+
+    CCisScanData many = Scan(35, 200);
+    ComputeScanLinePositions(many, ui);
+    // Line 25 is the 5th line of the third block: s = 20/200 + 5 * ((10/200)/10).
+    EXPECT_EQ(many.Lines.Position(25), 2 * (10 / 200.0) + 5 * ((10 / 200.0) / 10));
+    for (int i = 0; i < 35; ++i) EXPECT_NEAR(many.Lines.Position(i), i / 200.0, 1e-12);
+  }
+}
+
+TEST(ScanLinePositions, AveragingWithNoLineToDivideByFallsBackToLpi) {
+  RecordingUi ui;
+  SetMode(ui, "Mode4 encoder : count up");
+  for (int n : {0, 1}) {
+    CCisScanData data = Scan(n, 150);
+    ComputeScanLinePositions(data, ui);
+    EXPECT_EQ(data.InterpretedAverageLpi, 150.0);
+  }
+}
+
+TEST(ScanLinePositions, ShaftEncoderAveragesWindowsOfTicks) {
+  RecordingUi ui;
+  SetMode(ui, "Shaft Encoder");
+  // A tick every 4 lines, exponent 2: one tick is 4/100 inch, so every line is 0.01 inch.
+  CCisScanData data = Scan(400, 100, [](int i) { return static_cast<uint16_t>((i / 4) % 2 ? 0x80 : 0); });
+  data.ScannerType = 2;
+  data.EncoderExponent = 2;
+  EXPECT_EQ(ComputeScanLinePositions(data, ui), "Shaft Encoder");
+  EXPECT_TRUE(ui.messages.empty());
+  // The first window closes on the line of the second tick (line 8): 2 ticks = 0.08 inch.
+  EXPECT_EQ(data.Lines.Position(8), 0.08);
+  EXPECT_NEAR(data.Lines.Position(399), 3.99, 1e-9);
+  EXPECT_NEAR(data.InterpretedAverageLpi, 400 / 3.99, 1e-6);
+}
+
+TEST(ScanLinePositions, ShaftEncoderWithoutTicksFallsBackToTheDefaultMode) {
+  RecordingUi ui;
+  SetMode(ui, "Shaft Encoder");
+  CCisScanData data = Scan(100, 100);
+  data.ScannerType = 4;
+  EXPECT_EQ(ComputeScanLinePositions(data, ui), "DEFAULT SCANNER MODE");
+  ASSERT_EQ(ui.messages.size(), 3u);
+  EXPECT_EQ(ui.messages[0],
+            "CAUTION : Current scanner mode type does not match embedded CIS file source scanner type bit. : 4.");
+  EXPECT_EQ(ui.messages[1],
+            "Bad or invalid Encoder data.  File does not process properly with shaft encoded scanner mode selected.");
+  EXPECT_EQ(ui.messages[2], "ERROR : Current scanner mode type not legal :Shaft Encoder");
+  EXPECT_EQ(data.Lines.Position(99), 0.99);
+  EXPECT_EQ(data.InterpretedAverageLpi, 100.0);
+}
+
+TEST(ScanLinePositions, TickOnEveryLineIsSuspectAndCountedInTheStatistics) {
+  RecordingUi ui;
+  SetMode(ui, "Shaft Encoder");
+  ui.Store().WriteProfileInt("Diagnostic Settings", "ShowShaftEncoderStatistics", 1);
+  CCisScanData data = Scan(40, 100, [](int i) { return static_cast<uint16_t>(i % 2 ? 0x80 : 0); });
+  data.ScannerType = 2;
+  EXPECT_EQ(ComputeScanLinePositions(data, ui), "Shaft Encoder");
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[0],
+            "PROBLEM WITH ENCODER SETTINGS\nAccuracy suspect if NumLines not at least 30% greater than "
+            "NumEncoderTicks.\nTotal Number of Encoder Ticks =  : 38.\nTotal Number of Scan Lines =  : 40.");
+  EXPECT_EQ(ui.messages[1].rfind("Lines Per Encoder Tick : \nNumLines00 : 0.\nNumLines01 : ", 0), 0u);
+  EXPECT_NE(ui.messages[1].find("NumLines01 : 39.\n"), std::string::npos);
+  EXPECT_NE(ui.messages[1].find("NumLines16 : 0.\n"), std::string::npos);
+  // Fewer than 50 lines: progress on every tick line.
+  EXPECT_EQ(ui.progress.size(), 39u);
+}
+
+TEST(ScanLinePositions, UnknownModeAndBadTickCountAreReported) {
+  RecordingUi ui;
+  SetMode(ui, "mode1 - no encoding");
+  CCisScanData data = Scan(10, 100);
+  EXPECT_EQ(ComputeScanLinePositions(data, ui), "DEFAULT SCANNER MODE");
+  EXPECT_EQ(ui.messages.back(), "ERROR : Current scanner mode type not legal :mode1 - no encoding");
+
+  RecordingUi encoder;
+  SetMode(encoder, "Shaft Encoder");
+  encoder.Store().WriteProfileInt("Diagnostic Settings", "EncoderTicksToAverage", 0);
+  CCisScanData ticks = Scan(200, 100, [](int i) { return static_cast<uint16_t>((i / 4) % 2 ? 0x80 : 0); });
+  ticks.ScannerType = 2;
+  ticks.EncoderExponent = 2;
+  EXPECT_EQ(ComputeScanLinePositions(ticks, encoder), "Shaft Encoder");
+  ASSERT_FALSE(encoder.messages.empty());
+  EXPECT_NE(encoder.messages[0].find("EncoderTicksToAverage"), std::string::npos);
+  EXPECT_EQ(ticks.Lines.Position(8), 0.08);  // the default of two ticks per window
+}
+
+}  // namespace
+}  // namespace tarvelo
