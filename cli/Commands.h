@@ -54,6 +54,7 @@ struct ConvertOptions {
   std::vector<std::string> files;
   std::string library;    // --roll-types FILE
   std::string roll_type;  // --roll-type NAME, this run only
+  std::vector<std::string> info;  // --info KEY=VALUE: roll information entries for this run
   bool quiet = false;
 };
 int RunConvert(const ConvertOptions& options);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "cis/RollInfo.h"
 #include "cli/Commands.h"
 #include "cli/RollTypeLibrarySetup.h"
 #include "cli/TerminalUi.h"
@@ -17,6 +18,24 @@ int RunConvert(const ConvertOptions& options) {
   if (!profile) return kExitUsage;
   SessionSettings settings(profile->Store());
   TerminalUi ui(settings, !options.quiet && ::isatty(STDERR_FILENO) == 1);
+  // Roll information entries for this run, checked like the roll information dialog.
+  std::vector<std::pair<std::string, std::string>> entries;
+  CRollInfo trial;
+  for (const std::string& item : options.info) {
+    const size_t equals = item.find('=');
+    if (equals == std::string::npos || !trial.SetEntry(item.substr(0, equals), item.substr(equals + 1))) {
+      std::fprintf(stderr, "tarvelo-cli: --info wants KEY=VALUE with a roll information entry name "
+                           "(title, composer, roll_number, ...), not \"%s\"\n", item.c_str());
+      return kExitUsage;
+    }
+    entries.emplace_back(item.substr(0, equals), item.substr(equals + 1));
+  }
+  for (const std::string& problem : trial.Validate()) {
+    std::fprintf(stderr, "tarvelo-cli: --info: %s\n", problem.c_str());
+    return kExitUsage;
+  }
+  ui.SetRollInfoEntries(std::move(entries));
+
   // The roll type of this run: --roll-type, else the profile's active roll type.
   const std::string roll_type =
       options.roll_type.empty() ? settings.roll.ActiveRollTypeName : options.roll_type;

@@ -30,6 +30,8 @@ int main(int argc, char** argv) {
   convert_command->add_flag("--quiet,-q", convert.quiet, "No progress bar");
   convert_command->add_option("--roll-types", convert.library, "Roll type library file (RollTypeDefinitions.xml)");
   convert_command->add_option("--roll-type", convert.roll_type, "Roll type for this run (default: the profile's)");
+  convert_command->add_option("--info", convert.info, "Roll information entry for this run, e.g. composer=Chopin")
+      ->allow_extra_args(false);
   convert_command->add_option("files", convert.files, "CIS files")->required();
 
   RollTypesOptions roll_types;
