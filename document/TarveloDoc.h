@@ -38,15 +38,15 @@ class CTarveloDoc {
   const CCisScanData& ScanData() const { return scan_; }
   CCisScanData& ScanData() { return scan_; }
   const CKeywordList& Keywords() const { return keywords_; }
+  // The roll information embedded into the outputs; kept from file to file (its template
+  // entries carry over), reset for each newly read file.
+  const CRollInfo& RollInfo() const { return roll_info_; }
+  CRollInfo& RollInfo() { return roll_info_; }
   // The holes found by the latest run and the events built from them.
   const CTrackEventArrays& TrackEvents() const { return track_events_; }
   CTrackEventArrays& TrackEvents() { return track_events_; }
   // The pixel-to-track map of the latest run.
   const CTrackLookupMap& LookupMap() const { return lookup_map_; }
-  // The roll information embedded into the outputs; kept from file to file (its template
-  // entries carry over), reset for each newly read file.
-  const CRollInfo& RollInfo() const { return roll_info_; }
-  CRollInfo& RollInfo() { return roll_info_; }
 
   const std::string& FileName() const { return file_name_; }
   const std::string& FolderName() const { return folder_name_; }
