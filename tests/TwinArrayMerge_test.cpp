@@ -142,6 +142,9 @@ TEST(TwinArrayMerge, PartnerLineFollowsTheSeparation) {
   same.ChangeoverPixel = 4;
   MergeTwinArrays(same, ui);
   ASSERT_EQ(same.Lines.Size(), 8);
+  ASSERT_FALSE(ui.progress.empty());
+  EXPECT_EQ(ui.progress.front().colour, kProgressTwinArray);
+  EXPECT_EQ(ui.statuses.front(), "Merging Twin CIS Data Parts = 1");
   EXPECT_EQ(same.ScanWidth, 36);
   EXPECT_EQ(same.CrossoverPixel, 18);
   for (int i = 0; i < 8; ++i) {
@@ -209,24 +212,6 @@ TEST(TwinArrayMerge, DisabledMergeLeavesTheLinesAndTheCrossover) {
   EXPECT_EQ(data.ScanWidth, 40);
   EXPECT_EQ(data.CrossoverPixel, 77);
   EXPECT_EQ(data.Lines.TransitionCount(2), 6);
-}
-
-TEST(TwinArrayMerge, OverrideTakesOverlapAndSeparationFromThePreset) {
-  testing::RecordingUi ui;
-  ScannerSettings& live = ui.Session().presets.Live();
-  live.TwinArrayOverlap = 0.0299;  // 8.97 pixels at 300 DPI: 8
-  live.TwinArrayVertOffset = 0.02;
-  CCisScanData data = TwinData(40, NumberedLines(4), 100);
-  data.ChangeoverPixel = 2;
-  data.ArraySeparation = 0;
-  MergeTwinArrays(data, ui);
-  EXPECT_EQ(data.ScanWidth, 32);
-  EXPECT_EQ(data.CrossoverPixel, 16);
-  const auto merged = data.Lines.Transitions(0);
-  EXPECT_EQ(Transitions(merged.begin(), merged.end()), MergeLine(40, 8, NumberedLines(4)[0], NumberedLines(4)[2]));
-  EXPECT_TRUE(ui.messages.empty());
-  ASSERT_FALSE(ui.progress.empty());
-  EXPECT_EQ(ui.progress.front().colour, kProgressTwinArray);
 }
 
 TEST(ReverseScanLines, MirrorsEveryLineAndStartsAtZeroForALineEndingAtTheWidth) {

@@ -1,0 +1,82 @@
+// Feeds arbitrary CIS bytes, with scanner and twin-array settings taken from the first eight
+// bytes, through line positions, the twin-array merge, mirroring, the per-line pass and the
+// diagnostic texts, and checks what every run must hold.
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "cis/CisReader.h"
+#include "document/KeywordList.h"
+#include "events/TrackEventArrays.h"
+#include "geometry/ActiveTracking.h"
+#include "geometry/DiagnosticFiles.h"
+#include "geometry/ScanLinePositions.h"
+#include "geometry/TrackLookupMap.h"
+#include "geometry/TwinArrayMerge.h"
+#include "settings/IniProfile.h"
+#include "settings/SessionSettings.h"
+
+namespace {
+
+class NullUi : public tarvelo::UiServices {
+ public:
+  explicit NullUi(tarvelo::SessionSettings& settings) : UiServices(settings) {}
+  void SetStatusText(std::string_view) override {}
+  void SetProgress(int, int) override {}
+  void ShowMessage(std::string_view) override {}
+};
+
+constexpr size_t kSettingsBytes = 8;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace tarvelo;
+  if (size < kSettingsBytes) return 0;
+  IniProfile profile;
+  SessionSettings settings(profile);
+  NullUi ui(settings);
+  ScannerSettings& live = settings.presets.Live();
+  const uint8_t flags = data[0];
+  settings.twin_array.OverrideCISvalues = (flags & 1) != 0;
+  live.ActiveTracking = (flags & 2) != 0;
+  live.ScanLightingMethod = data[1] % 3;
+  live.TwinArrayOverlap = static_cast<int8_t>(data[2]) / 64.0;
+  live.TwinArrayVertOffset = static_cast<int8_t>(data[3]) / 64.0;
+  live.ScannerDPI = data[4];                 // 0 is replaced with a message
+  live.ScannerAlignStretch = data[5] / 64.0; // 0 likewise
+  live.ScannerOffset = static_cast<int8_t>(data[6]) / 16.0;
+  settings.tracking.RollEdgeCaptureDistance = data[7] / 100.0;
+
+  CCisScanData scan;
+  std::string error;
+  if (ReadCisFile({data + kSettingsBytes, size - kSettingsBytes}, scan, ui, error) != CisReadResult::kRead) return 0;
+  ComputeScanLinePositions(scan, ui);
+  if ((flags & 4) != 0 || scan.TwinArray) {
+    MergeTwinArrays(scan, ui);
+    // Merged lines of ascending lines ascend and stay within the merged width.
+    for (int i = 0; i < scan.Lines.Size(); ++i) {
+      const auto t = scan.Lines.Transitions(i);
+      for (size_t k = 0; k < t.size(); ++k) {
+        if (t[k] < 1 || t[k] > scan.ScanWidth) std::abort();
+        if (k > 0 && t[k] <= t[k - 1]) std::abort();
+      }
+    }
+  }
+  if ((flags & 8) != 0) ReverseScanLines(scan);
+
+  const CRollTypeDefinition roll;
+  CTrackLookupMap map;
+  CTrackEventArrays events;
+  CKeywordList keywords;
+  ProcessScanLines(scan, roll, map, events, keywords, ui);
+  for (const PunchedHole& hole : events.Holes())
+    if (hole.Track < 0 || hole.Track > 255) std::abort();
+  for (int i = 0; i < scan.Lines.Size(); ++i)
+    if (!std::isfinite(scan.Lines.Geometry(i).TrackingOffset)) std::abort();
+  if (map.ClosestTrackAt(scan.CrossoverPixel) < 0) std::abort();
+  if (scan.Lines.Size() < 2000) CisDiagnosticText(scan, static_cast<int>(map.Dpi));
+  if (scan.ScanWidth < 20000) LookupMapDiagnosticText(map);
+  return 0;
+}
