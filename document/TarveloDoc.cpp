@@ -82,12 +82,14 @@ LoadStatus CTarveloDoc::Load(const std::string& path) {
   scan_.SavedTwinArray = scan_.TwinArray;
   scan_.SavedReverseImage = scan_.ReverseImage;
   scan_.SavedMirrorImage = scan_.MirrorImage;
+  lines_are_as_read_ = true;  // the first run need not copy them back
   RunPipeline();
   return result == CisReadResult::kRead ? LoadStatus::kLoaded : LoadStatus::kRefused;
 }
 
 void CTarveloDoc::RestoreLinesAndFlags() {
-  scan_.Lines = scan_.LinesAsRead;
+  if (!lines_are_as_read_) scan_.Lines = scan_.LinesAsRead;
+  lines_are_as_read_ = false;
   scan_.ImageMirrored = false;
   scan_.ReverseImage = scan_.SavedReverseImage;
   scan_.ScanWidth = scan_.SavedScanWidth;

@@ -116,6 +116,7 @@ class CTarveloDoc {
   bool skip_eroll_ = false;
   std::string output_path_;
   ConversionSummary summary_;
+  bool lines_are_as_read_ = false;  // Lines is an untouched copy of LinesAsRead
 };
 
 }  // namespace tarvelo

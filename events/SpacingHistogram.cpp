@@ -26,6 +26,15 @@ SpacingHistograms ComputeSpacingHistograms(const CTrackEventArrays& events, cons
     }
   }
 
+  // Half of each track's punch diameter in thousandths, truncated toward zero: added to a
+  // leading edge, taken from a trailing edge.
+  std::array<int32_t, kTrackSlots> half_on{};
+  std::array<int32_t, kTrackSlots> half_off{};
+  for (size_t t = 0; t < kTrackSlots; ++t) {
+    half_on[t] = TruncToInt32(roll.TrackHolePunchDiameter[t] * 500.0);
+    half_off[t] = TruncToInt32(roll.TrackHolePunchDiameter[t] * -500.0);
+  }
+
   std::array<uint32_t, kTrackSlots> last_on{};
   std::array<uint32_t, kTrackSlots> last_off{};
   const int count = events.EventCount();
@@ -37,16 +46,14 @@ SpacingHistograms ComputeSpacingHistograms(const CTrackEventArrays& events, cons
     if (u < lowest || u > highest || !roll.TrackUsedForRestoration[static_cast<size_t>(u)]) continue;
 
     const bool on = event.Type == kEventNoteOn;
-    // Half a punch diameter, in thousandths: trailing edges move back, leading edges forward.
-    const double c = on ? 500 : -500;
-    const int32_t w = TruncToInt32(roll.TrackHolePunchDiameter[static_cast<size_t>(u)] * c);
+    const std::array<int32_t, kTrackSlots>& centre = on ? half_on : half_off;
     std::array<uint32_t, kTrackSlots>& last = on ? last_on : last_off;
     auto& half_bins = i < half ? result.FirstHalf : result.SecondHalf;
+    const int32_t w = centre[static_cast<size_t>(u)];
     for (int k = low[static_cast<size_t>(u)]; k <= high[static_cast<size_t>(u)]; ++k) {
       const auto slot = static_cast<size_t>(k);
-      const int32_t wk = TruncToInt32(roll.TrackHolePunchDiameter[slot] * c);
       // Unsigned: a negative distance wraps round to a large one and is not counted.
-      const uint32_t d = static_cast<uint32_t>(w - wk) + event.YPosition - last[slot];
+      const uint32_t d = static_cast<uint32_t>(w - centre[slot]) + event.YPosition - last[slot];
       if (d < static_cast<uint32_t>(SpacingHistograms::kBins)) {
         ++result.All[d];
         ++half_bins[d];
