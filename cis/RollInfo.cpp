@@ -78,7 +78,8 @@ std::string FindIgnoringCase(const std::string& path) {
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    if (Lower(name) == wanted_lower) candidates.push_back(name);
+    std::error_code type_error;
+    if (Lower(name) == wanted_lower && it->is_regular_file(type_error)) candidates.push_back(name);
   }
   if (candidates.empty()) return "";
   std::sort(candidates.begin(), candidates.end());

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cis/CisHeaderEdit.h"
 #include "settings/IniProfile.h"
 #include "settings/OverlayProfile.h"
 #include "settings/SessionSettings.h"
@@ -51,9 +52,27 @@ int RunInfo(const InfoOptions& options);
 struct ConvertOptions {
   ProfileOptions profile;
   std::vector<std::string> files;
+  std::string library;    // --roll-types FILE
+  std::string roll_type;  // --roll-type NAME, this run only
+  std::vector<std::string> info;  // --info KEY=VALUE: roll information entries for this run
   bool quiet = false;
 };
 int RunConvert(const ConvertOptions& options);
+
+struct RollTypesOptions {
+  ProfileOptions profile;
+  std::string library;             // --roll-types FILE
+  std::vector<std::string> names;  // none: list the names
+};
+int RunRollTypes(const RollTypesOptions& options);
+
+struct EditOptions {
+  ProfileOptions profile;
+  std::string file;
+  CisHeaderEdit edit;
+  std::string output;  // -o; empty: replace the file
+};
+int RunEdit(const EditOptions& options);
 
 struct SettingsOptions {
   std::string profile_path;

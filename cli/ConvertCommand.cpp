@@ -3,7 +3,11 @@
 
 #include <cstdio>
 
+#include <algorithm>
+
+#include "cis/RollInfo.h"
 #include "cli/Commands.h"
+#include "cli/RollTypeLibrarySetup.h"
 #include "cli/TerminalUi.h"
 #include "document/TarveloDoc.h"
 
@@ -14,10 +18,44 @@ int RunConvert(const ConvertOptions& options) {
   if (!profile) return kExitUsage;
   SessionSettings settings(profile->Store());
   TerminalUi ui(settings, !options.quiet && ::isatty(STDERR_FILENO) == 1);
+  // Roll information entries for this run, checked like the roll information dialog.
+  std::vector<std::pair<std::string, std::string>> entries;
+  CRollInfo trial;
+  for (const std::string& item : options.info) {
+    const size_t equals = item.find('=');
+    if (equals == std::string::npos || !trial.SetEntry(item.substr(0, equals), item.substr(equals + 1))) {
+      std::fprintf(stderr, "tarvelo-cli: --info wants KEY=VALUE with a roll information entry name "
+                           "(title, composer, roll_number, ...), not \"%s\"\n", item.c_str());
+      return kExitUsage;
+    }
+    entries.emplace_back(item.substr(0, equals), item.substr(equals + 1));
+  }
+  for (const std::string& problem : trial.Validate()) {
+    std::fprintf(stderr, "tarvelo-cli: --info: %s\n", problem.c_str());
+    return kExitUsage;
+  }
+  ui.SetRollInfoEntries(std::move(entries));
+
+  // The roll type of this run: --roll-type, else the profile's active roll type.
+  const std::string roll_type =
+      options.roll_type.empty() ? settings.roll.ActiveRollTypeName : options.roll_type;
+  CXmlDocument library;
+  std::vector<std::string> names;
+  ui.BeginFile(options.library.empty() ? "roll types" : options.library);
+  // Without a library only the built-in roll type is there; that is no reason to complain
+  // while the built-in type is the one wanted.
+  if (!options.library.empty() || roll_type != "Fail-Safe") LoadRollTypeLibrary(options.library, library, names, ui);
+  if (!options.roll_type.empty() && std::find(names.begin(), names.end(), roll_type) == names.end() &&
+      roll_type != "Fail-Safe") {
+    std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n", roll_type.c_str());
+    return kExitUsage;
+  }
+
   int status = kExitOk;
   for (const std::string& path : options.files) {
     ui.BeginFile(path);
     CTarveloDoc doc(ui);
+    doc.ApplyRollType(library, roll_type);
     const LoadStatus loaded = doc.Load(path);
     ui.EndFile();
     switch (loaded) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "cis/RollInfo.h"
+
 namespace tarvelo::cli {
 
 TerminalUi::TerminalUi(SessionSettings& settings, bool show_progress)
@@ -48,6 +50,11 @@ void TerminalUi::ShowMessage(std::string_view text) {
   }
   std::fflush(stderr);
   Draw();
+}
+
+bool TerminalUi::EditRollInfo(CRollInfo& info) {
+  for (const auto& [name, value] : roll_info_entries_) info.SetEntry(name, value);
+  return true;
 }
 
 void TerminalUi::Draw() {

@@ -4,6 +4,7 @@
 // and progress draw a one-line progress bar when standard error is a terminal.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "services/UiServices.h"
@@ -24,6 +25,12 @@ class TerminalUi : public UiServices {
   void SetProgress(int colour_type, int position) override;
   void ShowMessage(std::string_view text) override;
   void SetHeaderSummary(const CisHeaderSummary& summary) override { header_summary_ = summary; }
+  // The roll information "dialog" of the command line: the entries given with --info are
+  // filled in and the rest accepted unchanged.
+  bool EditRollInfo(CRollInfo& info) override;
+  void SetRollInfoEntries(std::vector<std::pair<std::string, std::string>> entries) {
+    roll_info_entries_ = std::move(entries);
+  }
 
   const std::vector<std::string>& Messages() const { return messages_; }
   const std::vector<std::string>& Statuses() const { return statuses_; }
@@ -44,6 +51,7 @@ class TerminalUi : public UiServices {
   std::vector<std::string> messages_;
   std::vector<std::string> statuses_;
   CisHeaderSummary header_summary_;
+  std::vector<std::pair<std::string, std::string>> roll_info_entries_;
 };
 
 }  // namespace tarvelo::cli

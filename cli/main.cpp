@@ -28,7 +28,29 @@ int main(int argc, char** argv) {
   auto* convert_command = app.add_subcommand("convert", "Convert CIS files");
   AddProfileOptions(*convert_command, convert.profile);
   convert_command->add_flag("--quiet,-q", convert.quiet, "No progress bar");
+  convert_command->add_option("--roll-types", convert.library, "Roll type library file (RollTypeDefinitions.xml)");
+  convert_command->add_option("--roll-type", convert.roll_type, "Roll type for this run (default: the profile's)");
+  convert_command->add_option("--info", convert.info, "Roll information entry for this run, e.g. composer=Chopin")
+      ->allow_extra_args(false);
   convert_command->add_option("files", convert.files, "CIS files")->required();
+
+  RollTypesOptions roll_types;
+  auto* roll_types_command = app.add_subcommand("roll-types", "List the roll types, or describe the named ones");
+  AddProfileOptions(*roll_types_command, roll_types.profile);
+  roll_types_command->add_option("--roll-types", roll_types.library, "Roll type library file");
+  roll_types_command->add_option("names", roll_types.names, "Roll type names to describe");
+
+  EditOptions edit;
+  std::string title;
+  double tempo = 0;
+  long long lpi = 0;
+  auto* edit_command = app.add_subcommand("edit", "Correct the title, tempo or lines per inch of a CIS file");
+  AddProfileOptions(*edit_command, edit.profile);
+  edit_command->add_option("file", edit.file, "CIS file")->required();
+  auto* title_option = edit_command->add_option("--title", title, "Roll title (at most 50 characters)");
+  auto* tempo_option = edit_command->add_option("--tempo", tempo, "Tempo (0 to 10000)");
+  auto* lpi_option = edit_command->add_option("--lpi", lpi, "Lines per inch (below 1 means 100)");
+  edit_command->add_option("-o,--output", edit.output, "Write the result here instead of replacing the file");
 
   SettingsOptions settings;
   auto* settings_command = app.add_subcommand("settings", "Read and change the settings profile");
@@ -50,6 +72,13 @@ int main(int argc, char** argv) {
   }
 
   if (info_command->parsed()) return RunInfo(info);
+  if (roll_types_command->parsed()) return RunRollTypes(roll_types);
+  if (edit_command->parsed()) {
+    if (title_option->count() > 0) edit.edit.Title = title;
+    if (tempo_option->count() > 0) edit.edit.Tempo = tempo;
+    if (lpi_option->count() > 0) edit.edit.LinesPerInch = lpi;
+    return RunEdit(edit);
+  }
   if (convert_command->parsed()) return RunConvert(convert);
   return RunSettings(settings);
 }

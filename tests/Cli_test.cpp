@@ -72,5 +72,50 @@ TEST_F(Cli, SettingsSetGetAndListApplyTheDialogChecks) {
   EXPECT_EQ(RunCommand(CliPath() + " settings" + profile_ + " get Nowhere/Nothing").status, 2);
 }
 
+TEST_F(Cli, RollTypesListsTheShippedLibraryAndDescribesOne) {
+  const auto list = RunCommand(CliPath() + " roll-types" + profile_);
+  EXPECT_EQ(list.status, 0) << list.err;
+  EXPECT_EQ(list.out.rfind("Fail-Safe\n88-Note\n", 0), 0u) << list.out;
+  EXPECT_NE(list.out.find("\nDuo-Art\n"), std::string::npos);
+  const auto one = RunCommand(CliPath() + " roll-types" + profile_ + " 65-Note");
+  EXPECT_EQ(one.status, 0);
+  EXPECT_NE(one.out.find("Name: 65-Note"), std::string::npos);
+  EXPECT_EQ(RunCommand(CliPath() + " roll-types" + profile_ + " 'No Such Type'").status, 2);
+  EXPECT_EQ(RunCommand(CliPath() + " roll-types" + profile_ + " --roll-types " + ShellQuote(dir_.File("none.xml")))
+                .status,
+            1);
+}
+
+TEST_F(Cli, ConvertWithEachRollType) {
+  const auto list = RunCommand(CliPath() + " roll-types" + profile_);
+  size_t start = 0;
+  int types = 0;
+  while (start < list.out.size()) {
+    const size_t end = list.out.find('\n', start);
+    const std::string name = list.out.substr(start, end - start);
+    start = end + 1;
+    const auto r = RunCommand(CliPath() + " convert --quiet" + profile_ + " --roll-type " + ShellQuote(name) + " " +
+                              ShellQuote(roll_));
+    EXPECT_EQ(r.status, 0) << name << ": " << r.err;
+    ++types;
+  }
+  EXPECT_GE(types, 9);
+  EXPECT_EQ(RunCommand(CliPath() + " convert" + profile_ + " --roll-type Nonesuch " + ShellQuote(roll_)).status, 2);
+}
+
+TEST_F(Cli, EditChecksAndWritesTheHeader) {
+  const std::string out = dir_.File("edited.cis");
+  const auto r = RunCommand(CliPath() + " edit" + profile_ + " " + ShellQuote(roll_) +
+                            " --title 'Maple Leaf Rag' --tempo 85 -o " + ShellQuote(out));
+  EXPECT_EQ(r.status, 0) << r.err;
+  const auto info = RunCommand(CliPath() + " info" + profile_ + " " + ShellQuote(out));
+  EXPECT_NE(info.out.find("Maple Leaf Rag"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("Tempo:             85."), std::string::npos) << info.out;
+  EXPECT_EQ(RunCommand(CliPath() + " edit" + profile_ + " " + ShellQuote(roll_) + " --tempo 20000").status, 2);
+  EXPECT_EQ(RunCommand(CliPath() + " edit" + profile_ + " " + ShellQuote(dir_.File("gone.cis")) + " --tempo 80")
+                .status,
+            1);
+}
+
 }  // namespace
 }  // namespace tarvelo

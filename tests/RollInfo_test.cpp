@@ -19,20 +19,6 @@ using testing::RecordingUi;
 using testing::TempDir;
 using testing::WriteBytes;
 
-TEST(RollInfo, TemplateEntriesComeFromTheProfileWithDefaults) {
-  IniProfile profile;
-  profile.WriteProfileString(CRollInfo::kSection, "ScannedBy", "Ann Scanner");
-  const CRollInfo info(profile);
-  EXPECT_EQ(info.ScannedBy, "Ann Scanner");
-  EXPECT_EQ(info.MusicCategory, "Piano_Roll : Classical");
-  EXPECT_EQ(info.DateScanned, "Today's Date");
-  EXPECT_EQ(info.Owner, "Name Of Roll Owner");
-  EXPECT_EQ(info.ScanningSystem, "Type Of Scanning System");
-  EXPECT_EQ(info.PrintedImageCapture, "n/a");
-  EXPECT_EQ(info.Title, "");
-  EXPECT_FALSE(info.SaveAsTemplate);
-}
-
 TEST(RollInfo, NewFileKeepsTemplateEntriesAndClearsTheRest) {
   IniProfile profile;
   CRollInfo info(profile);
@@ -111,35 +97,21 @@ TEST(RollInfo, EmbeddedTextsAreTrimmedAndKeepEmptyEntries) {
   CRollInfo info;
   std::vector<std::string> texts = info.EmbeddedTexts();
   ASSERT_EQ(texts.size(), 24u);
-  EXPECT_EQ(texts[0], "/music_category: ");
   EXPECT_EQ(texts[1], "/title: ");
-  EXPECT_EQ(texts[22], "/owner: ");
   EXPECT_EQ(texts[23], "");
-  info.Title = "  Waltz \t";
-  info.MiscInfo = " note ";
+  EXPECT_TRUE(info.SetEntry("/Title:", "  Waltz \t"));
+  EXPECT_TRUE(info.SetEntry("misc_info", " note "));
+  EXPECT_FALSE(info.SetEntry("nonsense", "x"));
   texts = info.EmbeddedTexts();
   EXPECT_EQ(texts[1], "/title: Waltz");
   EXPECT_EQ(texts[23], "note");
 }
 
-TEST(RollInfo, SetEntryByNameAndValidate) {
-  CRollInfo info;
-  EXPECT_TRUE(info.SetEntry("composer", "Chopin"));
-  EXPECT_TRUE(info.SetEntry("/Roll_Type:", "88-Note"));
-  EXPECT_TRUE(info.SetEntry("misc_info", "m"));
-  EXPECT_FALSE(info.SetEntry("nonsense", "x"));
-  EXPECT_EQ(info.Composer, "Chopin");
-  EXPECT_EQ(info.RollType, "88-Note");
-  EXPECT_EQ(info.MiscInfo, "m");
-  EXPECT_TRUE(info.Validate().empty());
-  info.PrintedImageCapture = std::string(25, 'x');
-  info.RollType = std::string(32, 'y');
-  EXPECT_EQ(info.Validate().size(), 1u);
-}
-
 TEST(RollInfo, OkWithTemplateFlagStoresTheTemplateCancelChangesNothing) {
   RecordingUi ui;
+  ui.Store().WriteProfileString(CRollInfo::kSection, "RollOwner", "Collector");
   CRollInfo info(ui.Profile());
+  EXPECT_EQ(info.Owner, "Collector");
   ui.edit_roll_info = [](CRollInfo& edited) {
     edited.ScannedBy = "Me";
     edited.Composer = "Grieg";

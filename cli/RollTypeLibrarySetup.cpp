@@ -1,0 +1,15 @@
+#include "cli/RollTypeLibrarySetup.h"
+
+#include "rolltypes/RollTypeLibrary.h"
+
+namespace tarvelo::cli {
+
+bool LoadRollTypeLibrary(const std::string& file_option, CXmlDocument& library, std::vector<std::string>& names,
+                         UiServices& ui) {
+  const std::vector<std::string> candidates =
+      file_option.empty() ? RollTypeDefinitionsCandidates(WorkingFolder(), ExecutablePath())
+                          : std::vector<std::string>{file_option};
+  return LoadRollTypeDefinitions(candidates, library, names, ui);
+}
+
+}  // namespace tarvelo::cli

@@ -1,0 +1,41 @@
+// tarvelo-cli roll-types [--roll-types FILE] [NAME...]: the names of the roll type library,
+// or the settings and tracks of the named roll types.
+#include <algorithm>
+#include <cstdio>
+
+#include "cli/Commands.h"
+#include "cli/RollTypeLibrarySetup.h"
+#include "cli/TerminalUi.h"
+#include "rolltypes/ApplyRollType.h"
+#include "rolltypes/DescribeRollType.h"
+
+namespace tarvelo::cli {
+
+int RunRollTypes(const RollTypesOptions& options) {
+  auto profile = RunProfile::Open(options.profile);
+  if (!profile) return kExitUsage;
+  SessionSettings settings(profile->Store());
+  TerminalUi ui(settings, false);
+  ui.BeginFile("roll types");
+  CXmlDocument library;
+  std::vector<std::string> names;
+  const bool loaded = LoadRollTypeLibrary(options.library, library, names, ui);
+  if (options.names.empty()) {
+    for (const std::string& name : names) std::printf("%s\n", name.c_str());
+    return loaded ? kExitOk : kExitFileFailed;
+  }
+  int status = loaded ? kExitOk : kExitFileFailed;
+  for (const std::string& name : options.names) {
+    if (std::find(names.begin(), names.end(), name) == names.end()) {
+      std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n", name.c_str());
+      status = kExitUsage;
+      continue;
+    }
+    CRollTypeDefinition record;
+    ApplyActiveRollType(record, name, library, ui);
+    std::printf("%s", DescribeRollType(record).c_str());
+  }
+  return status;
+}
+
+}  // namespace tarvelo::cli

@@ -1,0 +1,78 @@
+// Fuzz target: any bytes as a roll type library. Parsing, walking the whole tree with the
+// navigator, reading every attribute and text, and applying a roll type must neither crash,
+// leak, hang nor exhaust the stack.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "rolltypes/ApplyRollType.h"
+#include "rolltypes/RollTypeDefinition.h"
+#include "rolltypes/RollTypeLibrary.h"
+#include "rolltypes/XmlDocument.h"
+#include "services/UiServices.h"
+#include "settings/IniProfile.h"
+#include "settings/SessionSettings.h"
+
+namespace {
+
+class QuietUi : public tarvelo::UiServices {
+ public:
+  using UiServices::UiServices;
+  void SetStatusText(std::string_view) override {}
+  void SetProgress(int, int) override {}
+  void ShowMessage(std::string_view) override {}
+};
+
+// Visits every element: depth first, through IntoElement / OutOfElement only.
+void Walk(tarvelo::CXmlDocument& doc, std::string_view extra_name) {
+  doc.ResetPosition();
+  size_t guard = 0;
+  int depth = 0;
+  for (;;) {
+    if (++guard > 1000000) __builtin_trap();  // the walk itself must end
+    if (doc.FindElement("")) {
+      (void)doc.GetTagName();
+      (void)doc.GetAttribute("Name");
+      (void)doc.GetAttribute("number");
+      if (!extra_name.empty()) (void)doc.GetAttribute(extra_name);
+      (void)doc.GetData();
+      if (!doc.IntoElement()) __builtin_trap();
+      ++depth;
+      continue;
+    }
+    if (depth == 0) break;
+    if (!doc.OutOfElement()) __builtin_trap();
+    --depth;
+  }
+  doc.ResetPosition();
+  if (!extra_name.empty()) (void)doc.FindElement(extra_name);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  // The first line, if short, doubles as a name to look for.
+  const size_t line_end = bytes.find('\n');
+  const std::string_view name =
+      line_end != std::string::npos && line_end < 40 ? std::string_view(bytes).substr(0, line_end) : std::string_view();
+
+  std::string text;
+  tarvelo::RollTypeFileText(bytes, text);
+  tarvelo::CXmlDocument doc;
+  doc.SetDocument(text);
+  Walk(doc, name);
+
+  // Built once: the record's strips and the settings are not what is being fuzzed.
+  static tarvelo::IniProfile profile;
+  static tarvelo::SessionSettings settings(profile);
+  static QuietUi ui(settings);
+  static tarvelo::CRollTypeDefinition record;
+  doc.ResetPosition();
+  if (doc.FindElement("RollTypeDefinitions") && doc.IntoElement() && doc.FindElement("RollType"))
+    tarvelo::ApplyActiveRollType(record, doc.GetAttribute("Name"), doc, ui);
+  if (!name.empty()) tarvelo::ApplyActiveRollType(record, name, doc, ui);
+  return 0;
+}
