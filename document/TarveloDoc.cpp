@@ -149,6 +149,8 @@ void CTarveloDoc::BuildEventsAndWriteOutputs() {
   summary_.ScanImageEvents = CountEvents(track_events_);
   BuildSpacingHistogram(track_events_, roll_type_, ui_);
 
+  // A document without a file (nothing opened yet) has no name to give its outputs.
+  if (file_path_.empty()) return;
   const std::string folder = OutputFolder();
   const MidiOutputSource source{folder, file_name_, scan_.Tempo, roll_type_, roll_info_};
   if (ui_.IsScanMidiOn() && !skip_scan_image_) {

@@ -77,6 +77,7 @@ class CTarveloDoc {
   const std::string& OutputFolderOverride() const { return output_folder_; }
   // The folder, ending in a separator, the next run writes to.
   std::string OutputFolder() const;
+  // A document that has not opened a file writes no MIDI files.
   // Leave out one MIDI output on the following runs, whatever the profile's "OutputFiles"
   // switch says: an output is written when its switch is on and it is not skipped.
   void SetScanImageMidiSkipped(bool skipped) { skip_scan_image_ = skipped; }

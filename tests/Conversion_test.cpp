@@ -112,6 +112,18 @@ TEST(Conversion, OutputsGoToTheChosenFolderAndSkipsCombineWithTheSwitches) {
   EXPECT_EQ(doc.Keywords().ItemText(0), "/File_Type: ScanImageMIDI");
 }
 
+TEST(Conversion, ADocumentWithoutAFileWritesNoOutputs) {
+  TempDir dir;
+  RecordingUi ui;
+  CTarveloDoc doc(ui);
+  doc.SetOutputFolder(dir.Path().string());
+  doc.RunPipeline();
+  EXPECT_TRUE(fs::is_empty(dir.Path()));
+  EXPECT_TRUE(doc.Summary().Outputs.empty());
+  EXPECT_EQ(ui.scan_image_written + ui.eroll_written, 0);
+  EXPECT_EQ(doc.Summary().ScanImageEvents, 1);  // the title event
+}
+
 TEST(Conversion, AnOutputThatFailsIsReportedAndTheRunGoesOn) {
   TempDir dir;
   RecordingUi ui;
