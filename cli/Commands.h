@@ -55,6 +55,10 @@ struct ConvertOptions {
   std::string library;    // --roll-types FILE
   std::string roll_type;  // --roll-type NAME, this run only
   std::vector<std::string> info;  // --info KEY=VALUE: roll information entries for this run
+  std::string output_dir;         // --output-dir: outputs there instead of next to the input
+  bool no_scan_midi = false;      // --no-scan-midi
+  bool no_eroll_midi = false;     // --no-eroll-midi
+  bool json = false;              // --json
   bool quiet = false;
 };
 int RunConvert(const ConvertOptions& options);

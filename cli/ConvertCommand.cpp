@@ -4,14 +4,25 @@
 #include <cstdio>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 
 #include "cis/RollInfo.h"
 #include "cli/Commands.h"
+#include "cli/JsonReport.h"
 #include "cli/RollTypeLibrarySetup.h"
 #include "cli/TerminalUi.h"
 #include "document/TarveloDoc.h"
 
 namespace tarvelo::cli {
+
+namespace {
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
 
 int RunConvert(const ConvertOptions& options) {
   auto profile = RunProfile::Open(options.profile);
@@ -51,13 +62,34 @@ int RunConvert(const ConvertOptions& options) {
     return kExitUsage;
   }
 
+  std::string output_dir = options.output_dir;
+  if (!output_dir.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(output_dir, ec);
+    if (!std::filesystem::is_directory(output_dir)) {
+      std::fprintf(stderr, "tarvelo-cli: cannot use %s as the output folder: %s\n", output_dir.c_str(),
+                   ec ? ec.message().c_str() : "not a folder");
+      return kExitFileFailed;
+    }
+    if (output_dir.back() != '/') output_dir += '/';
+  }
+
+  JsonReport report;
+  const auto run_start = std::chrono::steady_clock::now();
   int status = kExitOk;
   for (const std::string& path : options.files) {
+    const auto file_start = std::chrono::steady_clock::now();
     ui.BeginFile(path);
     CTarveloDoc doc(ui);
     doc.ApplyRollType(library, roll_type);
+    doc.SetOutputFolder(output_dir);
+    doc.SetScanImageMidiSkipped(options.no_scan_midi);
+    doc.SetERollMidiSkipped(options.no_eroll_midi);
     const LoadStatus loaded = doc.Load(path);
     ui.EndFile();
+    if (options.json) report.AddFile(path, loaded, doc, ui.Messages(), SecondsSince(file_start));
+    for (const OutputFileRecord& output : doc.Summary().Outputs)
+      if (!output.Written) status = kExitFileFailed;  // the message has been shown
     switch (loaded) {
       case LoadStatus::kLoaded:
         break;
@@ -71,6 +103,7 @@ int RunConvert(const ConvertOptions& options) {
         break;
     }
   }
+  if (options.json) report.Print(status == kExitOk, SecondsSince(run_start));
   return status;
 }
 

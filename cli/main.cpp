@@ -32,6 +32,10 @@ int main(int argc, char** argv) {
   convert_command->add_option("--roll-type", convert.roll_type, "Roll type for this run (default: the profile's)");
   convert_command->add_option("--info", convert.info, "Roll information entry for this run, e.g. composer=Chopin")
       ->allow_extra_args(false);
+  convert_command->add_option("--output-dir", convert.output_dir, "Write the outputs here instead of next to the input");
+  convert_command->add_flag("--no-scan-midi", convert.no_scan_midi, "Do not write the ScanImage MIDI file");
+  convert_command->add_flag("--no-eroll-midi", convert.no_eroll_midi, "Do not write the eRoll MIDI file");
+  convert_command->add_flag("--json", convert.json, "Print a JSON report of the run on standard output");
   convert_command->add_option("files", convert.files, "CIS files")->required();
 
   RollTypesOptions roll_types;

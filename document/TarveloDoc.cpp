@@ -2,11 +2,16 @@
 
 #include <cstdint>
 
+#include "events/EventBuilding.h"
+#include "events/SpacingHistogram.h"
 #include "geometry/ActiveTracking.h"
 #include "geometry/DiagnosticFiles.h"
 #include "geometry/ScanLinePositions.h"
 #include "geometry/TwinArrayMerge.h"
+#include "midi/ERollMidi.h"
+#include "midi/ScanImageMidi.h"
 #include "rolltypes/ApplyRollType.h"
+#include "settings/GeneralSettings.h"
 #include "support/AtomicFile.h"
 #include "support/NumberFormat.h"
 #include "support/SafeTruncate.h"
@@ -77,12 +82,14 @@ LoadStatus CTarveloDoc::Load(const std::string& path) {
   scan_.SavedTwinArray = scan_.TwinArray;
   scan_.SavedReverseImage = scan_.ReverseImage;
   scan_.SavedMirrorImage = scan_.MirrorImage;
+  lines_are_as_read_ = true;  // the first run need not copy them back
   RunPipeline();
   return result == CisReadResult::kRead ? LoadStatus::kLoaded : LoadStatus::kRefused;
 }
 
 void CTarveloDoc::RestoreLinesAndFlags() {
-  scan_.Lines = scan_.LinesAsRead;
+  if (!lines_are_as_read_) scan_.Lines = scan_.LinesAsRead;
+  lines_are_as_read_ = false;
   scan_.ImageMirrored = false;
   scan_.ReverseImage = scan_.SavedReverseImage;
   scan_.ScanWidth = scan_.SavedScanWidth;
@@ -105,7 +112,66 @@ void CTarveloDoc::RecordHeaderKeywords() {
   keywords_.AddKeyInteger("/CIS_file_LPI: ", scan_.LinesPerInch);
 }
 
+std::string CTarveloDoc::OutputFolder() const {
+  if (output_folder_.empty()) return folder_name_;
+  const char last = output_folder_.back();
+  return last == '/' || last == '\\' ? output_folder_ : output_folder_ + "/";
+}
+
+void CTarveloDoc::RecordOutput(const char* kind, const MidiOutputResult& result) {
+  summary_.Outputs.push_back(OutputFileRecord{kind, result.Path, result.Written, result.Error});
+}
+
+namespace {
+
+int CountEvents(const CTrackEventArrays& events) {
+  int count = 0;
+  for (const TrackEvent& event : events.Events())
+    if (event.Type != kEventEmpty) ++count;
+  return count;
+}
+
+}  // namespace
+
+void CTarveloDoc::BuildEventsAndWriteOutputs() {
+  // The hole clean-up, with the thresholds as the profile holds them now.
+  const CGeneralSettings general(ui_.Profile());
+  summary_.Holes = track_events_.HoleCount();
+  summary_.GlitchesMerged = MergeScanGlitches(track_events_, general.GlitchThresholdDistance);
+  keywords_.AddKeyInteger("/scan_glitches_merged: ", summary_.GlitchesMerged, " ");
+  summary_.SpecksRemoved = RemoveSpecks(track_events_, roll_type_, general.SpeckThresholdLength,
+                                        general.SpeckThresholdWidthPct, ui_.GetScannerDpi());
+  keywords_.AddKeyInteger("/specks_removed: ", summary_.SpecksRemoved, " ");
+  for (const PunchedHole& hole : track_events_.Holes())
+    if (!hole.Removed) ++summary_.HolesKept;
+
+  BuildScanImageEvents(track_events_, roll_type_, scan_.Title, ui_);
+  summary_.ScanImageEvents = CountEvents(track_events_);
+  BuildSpacingHistogram(track_events_, roll_type_, ui_);
+
+  // A document without a file (nothing opened yet) has no name to give its outputs.
+  if (file_path_.empty()) return;
+  const std::string folder = OutputFolder();
+  const MidiOutputSource source{folder, file_name_, scan_.Tempo, roll_type_, roll_info_};
+  if (ui_.IsScanMidiOn() && !skip_scan_image_) {
+    const MidiOutputResult result = WriteScanImageMidi(source, track_events_, keywords_, ui_);
+    output_path_ = result.Path;
+    RecordOutput("ScanImageMIDI", result);
+    if (result.Written) ui_.MarkScanImageWritten();
+  }
+  if (ui_.IsERollMidiOn() && !skip_eroll_) {
+    BuildERollEvents(track_events_, roll_type_, scan_.Title, ui_);
+    RemoveWebbing(track_events_, roll_type_, scan_.Tempo);
+    const MidiOutputResult result = WriteERollMidi(source, track_events_, keywords_, ui_);
+    summary_.ERollEvents = CountEvents(track_events_);
+    output_path_ = result.Path;
+    RecordOutput("eRollMIDI", result);
+    if (result.Written) ui_.MarkERollWritten();
+  }
+}
+
 void CTarveloDoc::RunPipeline() {
+  summary_ = ConversionSummary{};
   ui_.SetStatusText("Processing Raw CIS Data");
   ui_.RefreshControlBar(file_name_with_extension_, scan_.Title);
   RecordHeaderKeywords();
@@ -150,6 +216,9 @@ void CTarveloDoc::RunPipeline() {
     WriteCisDiagnosticFile(scan_, TruncToInt32(lookup_map_.Dpi), ui_);
   }
   keywords_.AddKeyInteger("/Twin_Array_Crossover_Track: ", lookup_map_.ClosestTrackAt(scan_.CrossoverPixel), " ");
+  summary_.Lines = scan_.Lines.Size();
+
+  BuildEventsAndWriteOutputs();
 
   ui_.SetReprocessPending(false);
 }

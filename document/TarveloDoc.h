@@ -10,6 +10,7 @@
 #include "cis/CisReader.h"
 #include "cis/CisScanData.h"
 #include "cis/RollInfo.h"
+#include "document/ConversionSummary.h"
 #include "document/KeywordList.h"
 #include "events/TrackEventArrays.h"
 #include "geometry/TrackLookupMap.h"
@@ -18,6 +19,8 @@
 #include "services/UiServices.h"
 
 namespace tarvelo {
+
+struct MidiOutputResult;
 
 enum class LoadStatus {
   kLoaded,        // read and converted (possibly with damaged lines reported)
@@ -68,6 +71,22 @@ class CTarveloDoc {
   bool ApplyRollType(CXmlDocument& library, std::string_view name);
   bool ApplyActiveRollType(CXmlDocument& library);
 
+  // Where the MIDI outputs go: `folder` (a separator is added when it has none), or, when
+  // empty (the default), the input file's folder (FolderName).
+  void SetOutputFolder(std::string folder) { output_folder_ = std::move(folder); }
+  const std::string& OutputFolderOverride() const { return output_folder_; }
+  // The folder, ending in a separator, the next run writes to.
+  std::string OutputFolder() const;
+  // A document that has not opened a file writes no MIDI files.
+  // Leave out one MIDI output on the following runs, whatever the profile's "OutputFiles"
+  // switch says: an output is written when its switch is on and it is not skipped.
+  void SetScanImageMidiSkipped(bool skipped) { skip_scan_image_ = skipped; }
+  void SetERollMidiSkipped(bool skipped) { skip_eroll_ = skipped; }
+  // Path of the last MIDI file the pipeline set out to write ("" before any).
+  const std::string& OutputPath() const { return output_path_; }
+  // What the latest pipeline run did.
+  const ConversionSummary& Summary() const { return summary_; }
+
   // Header edits of the "CIS File Embedded Data" display.
   void SetTitle(std::string title) { scan_.Title = std::move(title); }
   void SetTempo(int tempo) { scan_.Tempo = static_cast<int16_t>(tempo); }
@@ -76,6 +95,8 @@ class CTarveloDoc {
  private:
   void RestoreLinesAndFlags();
   void RecordHeaderKeywords();
+  void BuildEventsAndWriteOutputs();
+  void RecordOutput(const char* kind, const MidiOutputResult& result);
 
   UiServices& ui_;
   CKeywordList keywords_;
@@ -91,6 +112,12 @@ class CTarveloDoc {
   CRollTypeDefinition roll_type_;
   CRollInfo roll_info_;
   std::string scanner_mode_applied_;
+  std::string output_folder_;
+  bool skip_scan_image_ = false;
+  bool skip_eroll_ = false;
+  std::string output_path_;
+  ConversionSummary summary_;
+  bool lines_are_as_read_ = false;  // Lines is an untouched copy of LinesAsRead
 };
 
 }  // namespace tarvelo

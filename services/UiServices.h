@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "events/SpacingHistogramStore.h"
 #include "services/HeaderSummary.h"
 #include "settings/SessionSettings.h"
 
@@ -55,6 +56,11 @@ class UiServices {
   // Returns true on OK, false on Cancel. A front end without a dialog accepts them unchanged.
   virtual bool EditRollInfo(CRollInfo& /*info*/) { return true; }
 
+  // The spacing histograms of the latest conversion, kept on the front end's side for its
+  // histogram window; every conversion overwrites them. All counts 0 before the first one.
+  CSpacingHistogramStore& SpacingHistogram() { return spacing_histogram_; }
+  const CSpacingHistogramStore& SpacingHistogram() const { return spacing_histogram_; }
+
   // The session's settings and the profile they came from.
   SessionSettings& Settings() const { return settings_; }
   ProfileStore& Profile() const { return settings_.Profile(); }
@@ -90,6 +96,7 @@ class UiServices {
  private:
   const ScannerSettings& Scanner() const { return settings_.presets.Live(); }
   SessionSettings& settings_;
+  CSpacingHistogramStore spacing_histogram_;
 };
 
 }  // namespace tarvelo

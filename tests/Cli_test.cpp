@@ -72,6 +72,33 @@ TEST_F(Cli, SettingsSetGetAndListApplyTheDialogChecks) {
   EXPECT_EQ(RunCommand(CliPath() + " settings" + profile_ + " get Nowhere/Nothing").status, 2);
 }
 
+TEST_F(Cli, ConvertWritesBothFilesWhereAskedAndReportsInJson) {
+  const std::string out = dir_.File("out");
+  const auto r = RunCommand(CliPath() + " convert --json" + profile_ + " --output-dir " + ShellQuote(out) +
+                            " --info 'composer=Scott Joplin' " + ShellQuote(roll_));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(out + "/roll_ScanImageMIDI.mid"));
+  EXPECT_TRUE(std::filesystem::exists(out + "/roll_eRollMIDI.mid"));
+  EXPECT_EQ(r.out.rfind("{\"success\":true,\"files\":[{", 0), 0u) << r.out;
+  EXPECT_NE(r.out.find("\"holes\":1"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\"/scan_glitches_merged: 0   \""), std::string::npos) << r.out;
+  EXPECT_NE(testing::ReadBytes(out + "/roll_eRollMIDI.mid").find("/composer: Scott Joplin"), std::string::npos);
+
+  const std::string only = dir_.File("only");
+  EXPECT_EQ(RunCommand(CliPath() + " convert" + profile_ + " --no-eroll-midi --output-dir " + ShellQuote(only) + " " +
+                       ShellQuote(roll_))
+                .status,
+            0);
+  EXPECT_TRUE(std::filesystem::exists(only + "/roll_ScanImageMIDI.mid"));
+  EXPECT_FALSE(std::filesystem::exists(only + "/roll_eRollMIDI.mid"));
+  EXPECT_EQ(RunCommand(CliPath() + " convert" + profile_ + " --info nonsense=1 " + ShellQuote(roll_)).status, 2);
+  // A folder that cannot be made is refused before anything is converted.
+  EXPECT_EQ(RunCommand(CliPath() + " convert" + profile_ + " --output-dir " + ShellQuote(roll_ + "/x") + " " +
+                       ShellQuote(roll_))
+                .status,
+            1);
+}
+
 TEST_F(Cli, RollTypesListsTheShippedLibraryAndDescribesOne) {
   const auto list = RunCommand(CliPath() + " roll-types" + profile_);
   EXPECT_EQ(list.status, 0) << list.err;

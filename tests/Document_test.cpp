@@ -53,6 +53,7 @@ TEST(Document, PipelineRecordsKeywordItemsAndReturnsToIdle) {
   TempDir dir;
   RecordingUi ui;
   ui.Store().WriteProfileInt("Scanner Settings", "RemoveTakeupAccel0", 1);
+  ui.Store().WriteProfileInt("OutputFiles", "eRollMidi", 0);  // the eRoll output rewrites the first items
   ui.ReloadSettings();
   CTarveloDoc doc(ui);
   WriteBytes(dir.File("roll.cis"), SmallRoll());

@@ -18,7 +18,8 @@ double DefaultTrackCenter(int track) { return track / 9.0 + 1.0 / 18.0; }
 
 std::string EncodeCisHeader(const CisHeaderFields& h) {
   std::string out(52, '\0');
-  std::copy_n(h.title.begin(), std::min<size_t>(h.title.size(), 40), out.begin());
+  // The title area is bytes 0..31; the type fields follow.
+  std::copy_n(h.title.begin(), std::min<size_t>(h.title.size(), 32), out.begin());
   out[34] = static_cast<char>(h.type_byte);
   out[35] = static_cast<char>(h.encoder_byte);
   PutU16(out, 36, static_cast<uint16_t>(h.separation));
@@ -138,7 +139,7 @@ std::string RenderSyntheticCis(const SyntheticRollSpec& spec) {
 
 SyntheticRollSpec SampleRollSpec() {
   SyntheticRollSpec spec;
-  spec.title = "Tarvelo sample roll - scales and chords";
+  spec.title = "Tarvelo sample: scales, chords";
   spec.tempo = 80;
   // A C major scale up and down in the middle of the keyboard (tracks are MIDI notes in the
   // default layout), then three chords, then a run over two octaves with a held bass.

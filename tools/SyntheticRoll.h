@@ -13,7 +13,7 @@ namespace tarvelo::synth {
 
 // The 52-byte header of a CIS file.
 struct CisHeaderFields {
-  std::string title;              // at most 40 bytes; zero padded
+  std::string title;              // at most 32 bytes kept; zero padded
   uint8_t type_byte = 0;          // byte 34: scanner type nibble, 0x20 twin array, 0x40 bi-colour
   uint8_t encoder_byte = 0;       // byte 35: encoder exponent nibble, 0x10 mirrored image
   int16_t separation = 0;

@@ -1,0 +1,24 @@
+#pragma once
+// The --json report of a convert run: one JSON document on standard output with, per input
+// file, the outputs written, every keyword item, every message, the counts and the time.
+
+#include <string>
+#include <vector>
+
+#include "document/TarveloDoc.h"
+
+namespace tarvelo::cli {
+
+class JsonReport {
+ public:
+  // Records one file after its conversion.
+  void AddFile(const std::string& path, LoadStatus status, const CTarveloDoc& doc,
+               const std::vector<std::string>& messages, double seconds);
+  // Prints the document; `success` is true when every file was converted and written.
+  void Print(bool success, double seconds) const;
+
+ private:
+  std::vector<std::string> files_;  // each a serialised JSON object
+};
+
+}  // namespace tarvelo::cli

@@ -1,0 +1,84 @@
+#include "midi/ERollMidi.h"
+
+#include "events/EventBuilding.h"
+#include "midi/CreditDate.h"
+#include "midi/VersionText.h"
+#include "settings/ERollSettings.h"
+#include "settings/GeneralSettings.h"
+#include "support/SafeTruncate.h"
+
+namespace tarvelo {
+
+namespace {
+
+// trunc(tempo * seconds * 480 / 60).
+int64_t TrailerTicks(int tempo, int seconds) {
+  return TruncToInt64(static_cast<double>(tempo) * seconds * 480 / 60);
+}
+
+}  // namespace
+
+std::string ERollCreditText(std::string_view date) {
+  return "Conversion to eRoll MIDI made " + std::string(date) + " with Quenby E-Roll converter - " +
+         std::string(kMakerWebAddress);
+}
+
+MidiOutputResult WriteERollMidi(const MidiOutputSource& source, CTrackEventArrays& events, CKeywordList& keywords,
+                                UiServices& ui) {
+  ui.SetStatusText("Writing Output MIDI File");
+  const CERollSettings settings(ui.Profile());
+  const CGeneralSettings general(ui.Profile());
+  const CRollTypeDefinition& roll = source.RollType;
+  const std::string path =
+      source.OutputFolder + settings.eRollMidiFilePrefix + source.FileName + settings.eRollMidiFileSuffix + ".mid";
+  const int tempo = UsableTempo(source.Tempo, path, ui);
+
+  CMidiFileWriter writer;
+  writer.SetTempo(tempo);
+  if (roll.ApplyAccelerationToTempo) {
+    AddTempoAccelerationEvents(events, roll, tempo);
+    keywords.AddKeyReal("/eRollTempoAcceleration:", roll.TakeupSpoolAccelerationPctPerFoot, "PctPerFoot",
+                        " for takeup-spool acceleration");
+  }
+  writer.SetDivision(480);
+  writer.Open(path);
+  writer.WriteHeader();
+
+  writer.AddTempo(0, MicrosecondsPerQuarter(tempo));
+  writer.AddTrackName(TrackNameText(source.RollInfo));
+  writer.AddCopyright(general.MidiCopyrightInfoString);
+  for (const std::string& text : source.RollInfo.EmbeddedTexts()) writer.AddTextEvent(0, text);
+  keywords.AddKeyValue("/Source_File_Type:", "CIS");
+  keywords.AddKeyValue("/File_Type:", "eRollMIDI file");
+  keywords.AddKeyValue("/Processing_History:", " CIS --> eRollMIDI ");
+  writer.AddTextEvent(0, "Roll Template Type Used = " + roll.Name);
+  writer.AddTextEvent(0, ERollCreditText(CreditDateText()));
+  writer.AddTextEvent(0, CVersionText().FullText());
+  for (const TrackEvent& event : events.Events())
+    if (event.Type == kEventText) writer.AddTextEvent(0, event.Text);
+  for (int i = 0; i < keywords.Count(); ++i) writer.AddTextEvent(0, keywords.ItemText(i));
+  writer.AddProgramChange(0, roll.ChannelInstrument[0]);
+  for (int channel = 1; channel < kMidiChannels; ++channel) {
+    const int instrument = roll.ChannelInstrument[static_cast<size_t>(channel)];
+    if (instrument != 0) writer.AddProgramChange(channel, instrument);
+  }
+
+  EventWalkOptions walk;
+  walk.NoteFromPitchMap = true;
+  walk.LeadInTicks = LeadInTicks(settings.eRollMidiLeadInTime, tempo);
+  walk.PowerRollStart = settings.IncludePowerRollEvents;
+  walk.SustainOnNote18 = settings.IncludeTrack18SustainPedal;
+  WriteEventWalk(writer, events, roll, walk, ui);
+
+  const int64_t trailer = TrailerTicks(tempo, settings.eRollMidiTrailerTime);
+  if (settings.IncludePowerRollEvents) {
+    writer.AddNoteOn(trailer, 0, 0, 1);
+    writer.AddNoteOff(100, 0, 0);
+    writer.AddAllSoundOff(10);
+  } else {
+    writer.AddAllSoundOff(trailer);
+  }
+  return FinishMidiFile(writer, ui);
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,36 @@
+#pragma once
+// The eRoll MIDI file: the playable interpretation of the roll. Each track is mapped
+// through the roll type to its channel (TrackMidiChannel) and note (TrackMidiPitch), the
+// channels get their instruments, optional PowerRoll start and stop markers frame the
+// music, note 18 can drive the sustain pedal, silence is added before and after, and the
+// tempo may rise along the roll with the take-up spool.
+//
+// File: OutputFolder + eRollMidiFilePrefix + FileName + eRollMidiFileSuffix + ".mid"
+// ("Midi eRoll Settings", read from the profile at every call). The track holds, at delta
+// 0: the tempo, the track name, the copyright text, the 24 roll information texts,
+// "Roll Template Type Used = " + roll type name, the credit text, the version text, the
+// title text events, every keyword item and the program changes (channel 0 always, the
+// other channels when their instrument is not 0); then the events, the first playable one
+// after the lead-in (and the PowerRoll start marker); then after the trailer the PowerRoll
+// stop marker and all sound off.
+
+#include "document/KeywordList.h"
+#include "events/TrackEventArrays.h"
+#include "midi/MidiOutput.h"
+#include "services/UiServices.h"
+
+namespace tarvelo {
+
+// Shows "Writing Output MIDI File" and writes the file from the events as left by
+// BuildERollEvents and RemoveWebbing. Changes the event list and the keyword list as the
+// file records them: with the roll type's ApplyAccelerationToTempo the tempo events are
+// added (AddTempoAccelerationEvents) and "/eRollTempoAcceleration:" is set; the items
+// "/Source_File_Type:", "/File_Type:" and "/Processing_History:" are set for eRoll. A file
+// that cannot be written is reported (path and reason) and left out.
+MidiOutputResult WriteERollMidi(const MidiOutputSource& source, CTrackEventArrays& events, CKeywordList& keywords,
+                                UiServices& ui);
+
+// "Conversion to eRoll MIDI made <date> with Quenby E-Roll converter - <web address>".
+std::string ERollCreditText(std::string_view date);
+
+}  // namespace tarvelo

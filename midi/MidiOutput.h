@@ -1,0 +1,84 @@
+#pragma once
+// What the two MIDI outputs (ScanImage and eRoll) share: their inputs and result, the time
+// base, the credit and roll information texts, the walk that turns the event list into
+// MIDI events, and finishing the file.
+//
+// Time base: 480 ticks per quarter note, one quarter note per 1.2 inches of roll, so an
+// event at y thousandths of an inch lies at tick trunc(y * 480 / 1200) and the file plays
+// the roll at tempo / 10 feet per minute.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "cis/RollInfo.h"
+#include "events/TrackEventArrays.h"
+#include "midi/MidiFileWriter.h"
+#include "rolltypes/RollTypeDefinition.h"
+#include "services/UiServices.h"
+
+namespace tarvelo {
+
+// The maker's web address that ends the credit texts.
+inline constexpr std::string_view kMakerWebAddress = "https://tarvelo.example.org";
+
+// What both outputs read from the document.
+struct MidiOutputSource {
+  const std::string& OutputFolder;    // where the file goes, ending in a separator ("" = working folder)
+  const std::string& FileName;        // the input file's name up to its first "."
+  int Tempo;                          // roll tempo: quarter notes per minute
+  const CRollTypeDefinition& RollType;
+  const CRollInfo& RollInfo;
+};
+
+// What became of one output file.
+struct MidiOutputResult {
+  std::string Path;     // the file's full path
+  bool Written = false; // the whole file is on disk
+  std::string Error;    // why not (also shown to the user)
+};
+
+// Tick of an event position (thousandths of an inch).
+inline int64_t EventTick(uint32_t y_position) { return static_cast<int64_t>(y_position) * 480 / 1200; }
+// trunc(seconds * 480 * tempo / 60), formed as a real number.
+int64_t LeadInTicks(int seconds, int tempo);
+// Microseconds per quarter note of a tempo: trunc(60000000 / tempo).
+uint32_t MicrosecondsPerQuarter(int tempo);
+
+// The tempo the outputs can use. A MIDI tempo holds at most 2^24 - 1 microseconds per
+// quarter note, so a roll tempo below 4 (0 or negative included) cannot be written: 100, the
+// reader's tempo for a header value it cannot use, is taken instead and the user is told,
+// naming `path`.
+int UsableTempo(int tempo, const std::string& path, UiServices& ui);
+
+// Index of the first event whose track is 0..127 and whose type is neither empty nor a
+// meta event (3840 and above); 0 when there is none.
+int FirstPlayableEvent(const CTrackEventArrays& events);
+
+// Title + " - " + manufacturer + " " + class + " # " + number, entries as stored.
+std::string TrackNameText(const CRollInfo& info);
+
+// How the event walk maps and frames the events.
+struct EventWalkOptions {
+  bool NoteFromPitchMap = false;       // note = TrackMidiPitch[track]; else the track number
+  int64_t LeadInTicks = 0;             // delta of the first playable event
+  bool PowerRollStart = false;         // the start marker before the first playable event
+  bool SustainOnNote18 = false;        // controller 64 after each note on / off of note 18
+};
+
+// Walks the events in order and appends them to `writer`: events of tracks above 127 (or
+// below 0), empty events and title text events (3841) are left out; every other event is
+// written at its tick, the first playable one after the lead-in (and the PowerRoll start
+// marker, note 1 on channel 0 for 100 ticks, when asked), on channel
+// TrackMidiChannel[track]. Types: 0 note off, 1 note on, 164 / 167 controllers 64 / 67,
+// 3842..3846 meta texts, 3921 tempo; any other type is written as controller 4 and
+// reported with ShowMessage.
+void WriteEventWalk(CMidiFileWriter& writer, const CTrackEventArrays& events, const CRollTypeDefinition& roll,
+                    const EventWalkOptions& options, UiServices& ui);
+
+// Appends the end of track and writes the file (temporary file, then rename). When it could
+// not be written the user is told why and no file is left; when values had to be adjusted
+// to fit the MIDI format the user is told once. Returns what became of the file.
+MidiOutputResult FinishMidiFile(CMidiFileWriter& writer, UiServices& ui);
+
+}  // namespace tarvelo

@@ -1,0 +1,30 @@
+#pragma once
+// The ScanImage MIDI file: the literal image of the roll, every punched hole of track n a
+// note n (channel TrackMidiChannel[n]) from its leading to its trailing edge; tracks above
+// 127 are left out. No pedal or expression interpretation.
+//
+// File: OutputFolder + ScanMidiFilePrefix + FileName + ScanMidiFileSuffix + ".mid" ("Midi
+// Gen Settings", read from the profile at every call), replacing an existing file only when
+// the new one is complete. The track holds, at delta 0: the tempo, the track name (from the
+// roll information), the copyright text, the credit text, the version text, the instrument
+// name (roll type name + " Roll Type Scan Image"), the 24 roll information texts, the title
+// text events of the event list and every keyword item; then the events, the first
+// playable one after ScanMidiLeadInTime seconds.
+
+#include "document/KeywordList.h"
+#include "events/TrackEventArrays.h"
+#include "midi/MidiOutput.h"
+#include "services/UiServices.h"
+
+namespace tarvelo {
+
+// Shows "Writing Output MIDI File" and writes the file from the events as left by
+// BuildScanImageEvents. A file that cannot be written is reported (path and reason) and
+// left out; the result says which.
+MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const CTrackEventArrays& events,
+                                    const CKeywordList& keywords, UiServices& ui);
+
+// "Conversion to ScanImage MIDI made <date> with Quenby CIS converter - <web address>".
+std::string ScanImageCreditText(std::string_view date);
+
+}  // namespace tarvelo
