@@ -89,8 +89,9 @@ CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CCisScanData& data, Ui
   const size_t words = (length - cis::kHeaderSize) / 2;
   data.Lines.Reserve(std::min<size_t>(static_cast<size_t>(data.HeaderLineCount), words / 2), words);
 
-  std::vector<int32_t> line;  // the working line's transitions
-  line.reserve(256);
+  // The working line is built in place at the end of the array (its transitions pushed as
+  // they come, the line closed by its word); a line cut short by the end of the file is dropped.
+  CScanLineArray& lines = data.Lines;
   int32_t lines_read = 0;     // H
   int64_t sum = 0;            // S
   int32_t corrupt = 0;        // K
@@ -113,7 +114,7 @@ CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CCisScanData& data, Ui
     position += 2;
     sum += run;
     if (sum < width) {
-      line.push_back(static_cast<int32_t>(sum));
+      lines.PushOpenTransition(static_cast<int32_t>(sum));
       continue;
     }
     if (sum > width) {
@@ -127,16 +128,16 @@ CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CCisScanData& data, Ui
       }
     }
     // The run completes the line: its line word follows. A file ending here drops the line.
-    line.push_back(static_cast<int32_t>(sum));
+    lines.PushOpenTransition(static_cast<int32_t>(sum));
     if (position + 4 > length) break;
     const uint16_t line_word = cis::ReadU16(file + position + 2);
     position += 2;
-    data.Lines.AppendLine(line, line_word);
-    line.clear();
+    lines.CloseOpenLine(line_word);
     ++lines_read;
     sum = 0;
   }
 
+  lines.DropOpenLine();
   data.LinesReadPlusTwo = lines_read + 2;
   data.CorruptLineCount = corrupt;
   if (corrupt > 0) {

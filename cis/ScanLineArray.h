@@ -31,6 +31,16 @@ class CScanLineArray {
   // Appends a line (its computed values zero unless given).
   void AppendLine(std::span<const int32_t> transitions, uint16_t line_word);
   void AppendLine(std::span<const int32_t> transitions, uint16_t line_word, const LineGeometry& geometry);
+  // Building a line in place: transitions pushed after the last line form the open line,
+  // which CloseOpenLine appends (computed values zero) and DropOpenLine discards.
+  void PushOpenTransition(int32_t value) { transitions_.push_back(value); }
+  void CloseOpenLine(uint16_t line_word) {
+    offsets_.push_back(static_cast<uint32_t>(transitions_.size()));
+    line_words_.push_back(line_word);
+    if (!geometry_.empty()) geometry_.emplace_back();
+  }
+  void DropOpenLine() { transitions_.resize(offsets_.back()); }
+
   // Grows the array with empty lines to index+1 if needed, then makes line `index` a copy of `line`.
   void SetAtGrow(int index, const CScanLine& line);
   // Grows or shrinks to `lines` lines; new lines are empty.

@@ -1,4 +1,6 @@
 // tarvelo-cli: batch conversion of CIS roll scans, header reports and settings.
+#include <malloc.h>
+
 #include <CLI/CLI.hpp>
 
 #include "cli/Commands.h"
@@ -16,6 +18,10 @@ void AddProfileOptions(CLI::App& command, tarvelo::cli::ProfileOptions& options)
 
 int main(int argc, char** argv) {
   using namespace tarvelo::cli;
+  // A conversion allocates and frees tens of megabytes per file; keeping freed memory in the
+  // process spares a batch from faulting in fresh pages for every file.
+  mallopt(M_MMAP_THRESHOLD, 512 << 20);
+  mallopt(M_TRIM_THRESHOLD, 1024 << 20);
   CLI::App app{"Tarvelo: converts CIS roll scans into MIDI files"};
   app.require_subcommand(1);
 

@@ -17,11 +17,18 @@ CTrackEventArrays::CTrackEventArrays() {
 }
 
 void CTrackEventArrays::SortEventsByYPosition() {
-  // The events are nearly in order (appended hole by hole); a stable merge sort gives the
-  // same order as moving each event back past every earlier one at a greater position, and
-  // stays fast when a long hole puts many events out of place.
-  std::stable_sort(events_.begin(), events_.end(),
-                   [](const TrackEvent& a, const TrackEvent& b) { return a.YPosition < b.YPosition; });
+  // A stable order: events at one position keep the order they were added in, as moving each
+  // event back past every earlier one at a greater position would leave them. The events
+  // carry texts, so small (position, index) keys are sorted and the events moved once.
+  const auto by_position = [](const TrackEvent& a, const TrackEvent& b) { return a.YPosition < b.YPosition; };
+  if (std::is_sorted(events_.begin(), events_.end(), by_position)) return;
+  std::vector<uint64_t> keys(events_.size());
+  for (size_t i = 0; i < events_.size(); ++i) keys[i] = (uint64_t{events_[i].YPosition} << 32) | i;
+  std::sort(keys.begin(), keys.end());
+  std::vector<TrackEvent> sorted;
+  sorted.reserve(events_.capacity());
+  for (const uint64_t key : keys) sorted.push_back(std::move(events_[key & 0xFFFFFFFFu]));
+  events_.swap(sorted);
 }
 
 void CTrackEventArrays::RemoveNestedNotes() {
