@@ -84,14 +84,18 @@ CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CCisScanData& data, Ui
   const int64_t width = data.ScanWidth;
   const uint8_t* const file = bytes.data();
   const uint64_t length = data.FileLength;
-  // Every word after the header is at most one transition, and a line takes at least two
-  // words; the stated line count is believed only as far as the file can hold it.
+  // The lines are built in three plain arrays and handed to data.Lines at the end. Every word
+  // after the header is at most one transition, and a line takes at least two words; the
+  // stated line count is believed only as far as the file can hold it.
   const size_t words = (length - cis::kHeaderSize) / 2;
-  data.Lines.Reserve(std::min<size_t>(static_cast<size_t>(data.HeaderLineCount), words / 2), words);
+  const size_t expected_lines = std::min<size_t>(static_cast<size_t>(data.HeaderLineCount), words / 2);
+  std::vector<int32_t> transitions;
+  std::vector<uint32_t> offsets{0};
+  std::vector<uint16_t> line_words;
+  transitions.reserve(words);
+  offsets.reserve(expected_lines + 1);
+  line_words.reserve(expected_lines);
 
-  // The working line is built in place at the end of the array (its transitions pushed as
-  // they come, the line closed by its word); a line cut short by the end of the file is dropped.
-  CScanLineArray& lines = data.Lines;
   int32_t lines_read = 0;     // H
   int64_t sum = 0;            // S
   int32_t corrupt = 0;        // K
@@ -114,7 +118,7 @@ CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CCisScanData& data, Ui
     position += 2;
     sum += run;
     if (sum < width) {
-      lines.PushOpenTransition(static_cast<int32_t>(sum));
+      transitions.push_back(static_cast<int32_t>(sum));
       continue;
     }
     if (sum > width) {
@@ -128,16 +132,18 @@ CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CCisScanData& data, Ui
       }
     }
     // The run completes the line: its line word follows. A file ending here drops the line.
-    lines.PushOpenTransition(static_cast<int32_t>(sum));
+    transitions.push_back(static_cast<int32_t>(sum));
     if (position + 4 > length) break;
     const uint16_t line_word = cis::ReadU16(file + position + 2);
     position += 2;
-    lines.CloseOpenLine(line_word);
+    offsets.push_back(static_cast<uint32_t>(transitions.size()));
+    line_words.push_back(line_word);
     ++lines_read;
     sum = 0;
   }
 
-  lines.DropOpenLine();
+  transitions.resize(offsets.back());  // a line cut short by the end of the file is dropped
+  data.Lines.AdoptLines(std::move(transitions), std::move(offsets), std::move(line_words));
   data.LinesReadPlusTwo = lines_read + 2;
   data.CorruptLineCount = corrupt;
   if (corrupt > 0) {

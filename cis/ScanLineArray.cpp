@@ -3,21 +3,22 @@
 namespace tarvelo {
 
 void CScanLineArray::Clear() {
-  std::vector<int32_t>().swap(transitions_);
+  transitions_ = std::make_shared<std::vector<int32_t>>();
   std::vector<uint32_t>{0}.swap(offsets_);
   std::vector<uint16_t>().swap(line_words_);
   std::vector<LineGeometry>().swap(geometry_);
 }
 
 void CScanLineArray::Reserve(size_t lines, size_t transitions) {
-  transitions_.reserve(transitions);
+  Writable().reserve(transitions);
   offsets_.reserve(lines + 1);
   line_words_.reserve(lines);
 }
 
 void CScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t line_word) {
-  transitions_.insert(transitions_.end(), transitions.begin(), transitions.end());
-  offsets_.push_back(static_cast<uint32_t>(transitions_.size()));
+  std::vector<int32_t>& all = Writable();
+  all.insert(all.end(), transitions.begin(), transitions.end());
+  offsets_.push_back(static_cast<uint32_t>(all.size()));
   line_words_.push_back(line_word);
   if (!geometry_.empty()) geometry_.emplace_back();
 }
@@ -40,7 +41,7 @@ void CScanLineArray::SetSize(int lines) {
   }
   const auto n = static_cast<size_t>(lines);
   if (n < line_words_.size()) {
-    transitions_.resize(offsets_[n]);
+    Writable().resize(offsets_[n]);
     offsets_.resize(n + 1);
     line_words_.resize(n);
     if (!geometry_.empty()) geometry_.resize(n);
@@ -54,7 +55,7 @@ bool CScanLineArray::ReplaceAllTransitions(std::vector<int32_t>&& transitions, s
     return false;
   for (size_t i = 1; i < offsets.size(); ++i)
     if (offsets[i] < offsets[i - 1]) return false;
-  transitions_ = std::move(transitions);
+  transitions_ = std::make_shared<std::vector<int32_t>>(std::move(transitions));
   offsets_ = std::move(offsets);
   return true;
 }
@@ -70,16 +71,36 @@ void CScanLineArray::SetAtGrow(int index, const CScanLine& line) {
   const auto& values = line.Transitions();
   const size_t old_count = offsets_[i + 1] - offsets_[i];
   if (values.size() == old_count) {
-    std::copy(values.begin(), values.end(), transitions_.begin() + offsets_[i]);
+    std::copy(values.begin(), values.end(), Writable().begin() + offsets_[i]);
   } else {
-    transitions_.erase(transitions_.begin() + offsets_[i], transitions_.begin() + offsets_[i + 1]);
-    transitions_.insert(transitions_.begin() + offsets_[i], values.begin(), values.end());
+    std::vector<int32_t>& all = Writable();
+    all.erase(all.begin() + offsets_[i], all.begin() + offsets_[i + 1]);
+    all.insert(all.begin() + offsets_[i], values.begin(), values.end());
     const auto delta = static_cast<int64_t>(values.size()) - static_cast<int64_t>(old_count);
     for (size_t k = i + 1; k < offsets_.size(); ++k)
       offsets_[k] = static_cast<uint32_t>(static_cast<int64_t>(offsets_[k]) + delta);
   }
   line_words_[i] = line.LineWord;
   MutableGeometry()[i] = line.Geometry;
+}
+
+bool CScanLineArray::AdoptLines(std::vector<int32_t>&& transitions, std::vector<uint32_t>&& offsets,
+                                std::vector<uint16_t>&& line_words) {
+  if (offsets.size() != line_words.size() + 1) return false;
+  std::vector<uint16_t> kept_words = std::move(line_words_);
+  line_words_ = std::move(line_words);
+  if (!ReplaceAllTransitions(std::move(transitions), std::move(offsets))) {
+    line_words = std::move(line_words_);
+    line_words_ = std::move(kept_words);
+    return false;
+  }
+  geometry_.clear();
+  return true;
+}
+
+std::vector<int32_t>& CScanLineArray::Writable() {
+  if (transitions_.use_count() > 1) transitions_ = std::make_shared<std::vector<int32_t>>(*transitions_);
+  return *transitions_;
 }
 
 std::vector<LineGeometry>& CScanLineArray::MutableGeometry() {
@@ -97,7 +118,7 @@ CScanLine CScanLineArray::Line(int index) const {
 }
 
 size_t CScanLineArray::MemoryBytes() const {
-  return transitions_.capacity() * sizeof(int32_t) + offsets_.capacity() * sizeof(uint32_t) +
+  return transitions_->capacity() * sizeof(int32_t) + offsets_.capacity() * sizeof(uint32_t) +
          line_words_.capacity() * sizeof(uint16_t) + geometry_.capacity() * sizeof(LineGeometry);
 }
 

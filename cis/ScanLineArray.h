@@ -9,6 +9,7 @@
 // rebuilds the flat array (rare: stages that rebuild lines build a new array instead).
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -31,15 +32,11 @@ class CScanLineArray {
   // Appends a line (its computed values zero unless given).
   void AppendLine(std::span<const int32_t> transitions, uint16_t line_word);
   void AppendLine(std::span<const int32_t> transitions, uint16_t line_word, const LineGeometry& geometry);
-  // Building a line in place: transitions pushed after the last line form the open line,
-  // which CloseOpenLine appends (computed values zero) and DropOpenLine discards.
-  void PushOpenTransition(int32_t value) { transitions_.push_back(value); }
-  void CloseOpenLine(uint16_t line_word) {
-    offsets_.push_back(static_cast<uint32_t>(transitions_.size()));
-    line_words_.push_back(line_word);
-    if (!geometry_.empty()) geometry_.emplace_back();
-  }
-  void DropOpenLine() { transitions_.resize(offsets_.back()); }
+  // Takes over whole lines built elsewhere: `offsets` holds line_words.size() + 1 ascending
+  // entries from 0 to transitions.size(). Computed values are dropped. Returns false, changing
+  // nothing, when the parts do not fit together.
+  bool AdoptLines(std::vector<int32_t>&& transitions, std::vector<uint32_t>&& offsets,
+                  std::vector<uint16_t>&& line_words);
 
   // Grows the array with empty lines to index+1 if needed, then makes line `index` a copy of `line`.
   void SetAtGrow(int index, const CScanLine& line);
@@ -53,13 +50,13 @@ class CScanLineArray {
 
   // Transitions of line `index`, in increasing order.
   std::span<const int32_t> Transitions(int index) const {
-    return {transitions_.data() + offsets_[static_cast<size_t>(index)],
-            transitions_.data() + offsets_[static_cast<size_t>(index) + 1]};
+    return {transitions_->data() + offsets_[static_cast<size_t>(index)],
+            transitions_->data() + offsets_[static_cast<size_t>(index) + 1]};
   }
   // Writable transitions of line `index`; a line keeps its number of transitions.
   std::span<int32_t> MutableTransitions(int index) {
-    return {transitions_.data() + offsets_[static_cast<size_t>(index)],
-            transitions_.data() + offsets_[static_cast<size_t>(index) + 1]};
+    std::vector<int32_t>& all = Writable();
+    return {all.data() + offsets_[static_cast<size_t>(index)], all.data() + offsets_[static_cast<size_t>(index) + 1]};
   }
   int TransitionCount(int index) const {
     return static_cast<int>(offsets_[static_cast<size_t>(index) + 1] - offsets_[static_cast<size_t>(index)]);
@@ -82,12 +79,16 @@ class CScanLineArray {
   CScanLine Line(int index) const;
 
   // Total number of transitions of all lines.
-  size_t TotalTransitions() const { return transitions_.size(); }
+  size_t TotalTransitions() const { return transitions_->size(); }
   // Bytes held by the array's storage.
   size_t MemoryBytes() const;
 
  private:
-  std::vector<int32_t> transitions_;
+  // The transitions of all lines. Copies of the array share them until one of them writes
+  // (Writable makes the writer's own copy), so restoring the working lines from the lines as
+  // read costs only the per-line arrays.
+  std::vector<int32_t>& Writable();
+  std::shared_ptr<std::vector<int32_t>> transitions_ = std::make_shared<std::vector<int32_t>>();
   std::vector<uint32_t> offsets_{0};  // line i spans offsets_[i] .. offsets_[i+1]
   std::vector<uint16_t> line_words_;
   std::vector<LineGeometry> geometry_;  // empty, or one per line
