@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "services/LineProgress.h"
 #include "support/SafeTruncate.h"
 #include "support/SortedSearch.h"
 
@@ -329,16 +330,9 @@ void ProcessScanLines(CCisScanData& data, const CRollTypeDefinition& roll, CTrac
   int lines_summed = 0;      // n
   double last_update = 0;    // P0
   int first_unset = 0;       // w: first line without a recorded offset
-  const int step = n / 50;
-  int threshold = 0;
-  int percent = 0;
+  LineProgress progress(ui, n, kProgressTracking, "Processing CIS File Line = ");
   for (int i = 0; i < n; ++i) {
-    if (i > threshold) {
-      threshold += 2 * step;
-      percent += 4;
-      ui.SetStatusText("Processing CIS File Line = " + std::to_string(i));
-      ui.SetProgress(kProgressTracking, percent);
-    }
+    progress.At(i);
     // The holes and the roll-edge error of line i with the correction of the last update
     // (independent of each other; the hole pass also finds whether the line is in order).
     LineGeometry& line = geometry[static_cast<size_t>(i)];

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cis/CisFormat.h"
+#include "services/LineProgress.h"
 #include "settings/DiagnosticSettings.h"
 #include "settings/ScannerPresets.h"
 #include "support/NumberFormat.h"
@@ -16,26 +17,6 @@ namespace {
 
 constexpr const char* kDefaultModeName = "DEFAULT SCANNER MODE";
 constexpr double kFeetPerInch = 0.08333333333333333;
-
-// The status and progress updates of a pass: about 25 per run, every 2*floor(N/50) lines.
-class PositionProgress {
- public:
-  PositionProgress(UiServices& ui, int64_t lines) : ui_(ui), step_(lines / 50) {}
-
-  void AfterLine(int64_t i) {
-    if (i <= threshold_) return;
-    threshold_ += 2 * step_;
-    percent_ += 4;
-    ui_.SetStatusText("Computing position for CIS Line = " + std::to_string(i));
-    ui_.SetProgress(kProgressReading, percent_);
-  }
-
- private:
-  UiServices& ui_;
-  int64_t step_;
-  int64_t threshold_ = 0;
-  int percent_ = 0;
-};
 
 // Lines first .. first+count-1 get start + j*spacing for j = 1..count.
 void PlaceWindow(std::vector<LineGeometry>& lines, int64_t first, int64_t count, double start, double spacing) {
@@ -53,24 +34,24 @@ double AverageLpi(const std::vector<LineGeometry>& lines, int64_t n, double lpi)
 
 // Nominal positions from the line index, with the take-up acceleration correction.
 void NominalPositions(std::vector<LineGeometry>& lines, int64_t n, double lpi, double correction,
-                      PositionProgress& progress) {
+                      LineProgress& progress) {
   const double a = correction * 0.01;
   for (int64_t i = 0; i < n; ++i) {
     const double x = i / lpi;
     lines[static_cast<size_t>(i)].Position = x + x * x * a * kFeetPerInch;
-    progress.AfterLine(i);
+    progress.At(i);
   }
 }
 
 std::string DefaultMode(CCisScanData& data, UiServices& ui, std::vector<LineGeometry>& lines, int64_t n,
-                        double lpi, const std::string& rejected, PositionProgress& progress) {
+                        double lpi, const std::string& rejected, LineProgress& progress) {
   NominalPositions(lines, n, lpi, ui.GetTakeupAccelCorrection(), progress);
   data.InterpretedAverageLpi = lpi;
   ui.ShowMessage("ERROR : Current scanner mode type not legal :" + rejected);
   return kDefaultModeName;
 }
 
-void BlockPositions(std::vector<LineGeometry>& lines, int64_t n, double lpi, PositionProgress& progress) {
+void BlockPositions(std::vector<LineGeometry>& lines, int64_t n, double lpi, LineProgress& progress) {
   if (n > 0) lines[0].Position = 0;
   double start = 0;
   double spacing = 0.1;
@@ -85,7 +66,7 @@ void BlockPositions(std::vector<LineGeometry>& lines, int64_t n, double lpi, Pos
       first = i + 1;
       count = 0;
     }
-    progress.AfterLine(i);
+    progress.At(i);
   }
   if (n > first) PlaceWindow(lines, first, n - first, start, spacing);
 }
@@ -99,7 +80,7 @@ std::string ComputeScanLinePositions(CCisScanData& data, UiServices& ui) {
   std::vector<LineGeometry>& lines = data.Lines.MutableGeometry();
   // The reader never leaves a density below 1; an edited one is held to the same floor.
   const double lpi = data.LinesPerInch < 1 ? 100.0 : static_cast<double>(data.LinesPerInch);
-  PositionProgress progress(ui, n);
+  LineProgress progress(ui, n, kProgressReading, "Computing position for CIS Line = ");
 
   if (mode == kModeNoEncoding) {
     NominalPositions(lines, n, lpi, ui.GetTakeupAccelCorrection(), progress);
@@ -157,7 +138,7 @@ std::string ComputeScanLinePositions(CCisScanData& data, UiServices& ui) {
       ticks_in_window = 0;
       in_window = 0;
     }
-    progress.AfterLine(i);
+    progress.At(i);
   }
   if (n > first) PlaceWindow(lines, first, n - first, start, spacing);
   data.InterpretedAverageLpi = AverageLpi(lines, n, lpi);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "settings/TwinArraySettings.h"
+#include "services/LineProgress.h"
 #include "support/SafeTruncate.h"
 #include "support/SortedSearch.h"
 
@@ -215,16 +216,9 @@ void MergeTwinArrays(CCisScanData& data, UiServices& ui) {
   std::vector<uint32_t> offsets;
   offsets.reserve(static_cast<size_t>(n) + 1);
   offsets.push_back(0);
-  const int step = n / 50;
-  int threshold = 0;
-  int percent = 0;
+  LineProgress progress(ui, n, kProgressTwinArray, "Merging Twin CIS Data Parts = ");
   for (int i = 0; i < n; ++i) {
-    if (i > threshold) {
-      threshold += 2 * step;
-      percent += 4;
-      ui.SetStatusText("Merging Twin CIS Data Parts = " + std::to_string(i));
-      ui.SetProgress(kProgressTwinArray, percent);
-    }
+    progress.At(i);
     const std::span<const int32_t> first = lines.Transitions(i);
     const std::span<const int32_t> second = lines.Transitions(partner[static_cast<size_t>(i)]);
     const size_t room = MergedRoom(first, second);
