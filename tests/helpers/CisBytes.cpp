@@ -2,42 +2,32 @@
 
 #include <algorithm>
 
+#include "SyntheticRoll.h"
+
 namespace tarvelo::testing {
 
-namespace {
-
-void Put16(std::string& out, size_t at, uint16_t value) {
-  out[at] = static_cast<char>(value & 0xFF);
-  out[at + 1] = static_cast<char>(value >> 8);
-}
-
-}  // namespace
-
 std::string MakeCisBytes(const CisTestHeader& header, const std::vector<CisTestLine>& lines) {
-  std::string bytes(52, '\0');
-  bytes.replace(0, std::min<size_t>(header.title.size(), 40), header.title.substr(0, 40));
-  if (header.title.size() <= 34) {
-    bytes[34] = static_cast<char>(header.type_byte);
-    bytes[35] = static_cast<char>(header.encoder_byte);
-    Put16(bytes, 36, static_cast<uint16_t>(header.separation));
-    Put16(bytes, 38, static_cast<uint16_t>(header.dpi));
+  synth::CisHeaderFields fields;
+  fields.title = header.title;
+  fields.type_byte = header.type_byte;
+  fields.encoder_byte = header.encoder_byte;
+  fields.separation = header.separation;
+  fields.dpi = header.dpi;
+  fields.width = header.width;
+  fields.changeover = header.changeover;
+  fields.tempo = header.tempo;
+  fields.lines_per_inch = header.lines_per_inch;
+  fields.line_count = header.line_count < 0 ? static_cast<int32_t>(lines.size()) : header.line_count;
+  std::string bytes = synth::EncodeCisHeader(fields);
+  // Files of the old format carry title text over the type fields: a title longer than 34
+  // characters takes bytes 32..39 whole.
+  if (header.title.size() > 32) {
+    if (header.title.size() > 34) std::fill(bytes.begin() + 34, bytes.begin() + 40, '\0');
+    const std::string tail = header.title.substr(32, std::min<size_t>(header.title.size(), 40) - 32);
+    bytes.replace(32, tail.size(), tail);
   }
-  Put16(bytes, 40, static_cast<uint16_t>(header.width));
-  Put16(bytes, 42, static_cast<uint16_t>(header.changeover));
-  Put16(bytes, 44, static_cast<uint16_t>(header.tempo));
-  Put16(bytes, 46, static_cast<uint16_t>(header.lines_per_inch));
-  const uint32_t count = header.line_count < 0 ? static_cast<uint32_t>(lines.size())
-                                               : static_cast<uint32_t>(header.line_count);
-  Put16(bytes, 48, static_cast<uint16_t>(count & 0xFFFF));
-  Put16(bytes, 50, static_cast<uint16_t>(count >> 16));
-  for (const CisTestLine& line : lines) {
-    for (const uint16_t run : line.runs) {
-      bytes.append(2, '\0');
-      Put16(bytes, bytes.size() - 2, run);
-    }
-    bytes.append(2, '\0');
-    Put16(bytes, bytes.size() - 2, line.word);
-  }
+  for (const CisTestLine& line : lines)
+    synth::AppendCisLine(bytes, std::vector<uint32_t>(line.runs.begin(), line.runs.end()), line.word);
   return bytes;
 }
 
