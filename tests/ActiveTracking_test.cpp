@@ -339,12 +339,12 @@ TEST(ProcessScanLines, PresetValuesThatWouldDivideByZeroAreReplaced) {
 double Drift(double position) { return 0.08 * std::sin(3.141592653589793 * position / 40.0); }
 
 synth::SyntheticRollSpec DriftingRoll() {
-  synth::SyntheticRollSpec spec;
-  spec.scan_width = 3800;  // wide margins: the roll edges give no hole samples
-  spec.length_inch = 40;
-  spec.drift = Drift;
-  for (int k = 0; k < 85; ++k) spec.holes.push_back({20 + (k * 37) % 90, 0.5 + k * 0.46, 0.2 + (k % 4) * 0.05});
-  return spec;
+  synth::SyntheticRollSpec plan;
+  plan.scan_width = 3800;  // wide margins: the roll edges give no hole samples
+  plan.length_inch = 40;
+  plan.drift = Drift;
+  for (int k = 0; k < 85; ++k) plan.holes.push_back({20 + (k * 37) % 90, 0.5 + k * 0.46, 0.2 + (k % 4) * 0.05});
+  return plan;
 }
 
 struct Converted {

@@ -16,9 +16,9 @@ class Cli : public ::testing::Test {
  protected:
   void SetUp() override {
     roll_ = dir_.File("roll.cis");
-    synth::SyntheticRollSpec spec;
-    spec.holes = {{60, 0.5, 0.3}};
-    testing::WriteBytes(roll_, synth::RenderSyntheticCis(spec));
+    synth::SyntheticRollSpec plan;
+    plan.holes = {{60, 0.5, 0.3}};
+    testing::WriteBytes(roll_, synth::RenderSyntheticCis(plan));
     profile_ = " --profile " + ShellQuote(dir_.File("profile.ini"));
   }
   TempDir dir_;

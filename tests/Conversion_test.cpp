@@ -41,20 +41,20 @@ std::vector<std::string> ItemTexts(const CKeywordList& list) {
 }
 
 std::string SmallRoll() {
-  synth::SyntheticRollSpec spec;
-  spec.holes = {{60, 0.5, 0.3}, {64, 0.6, 0.3}};
-  return synth::RenderSyntheticCis(spec);
+  synth::SyntheticRollSpec plan;
+  plan.holes = {{60, 0.5, 0.3}, {64, 0.6, 0.3}};
+  return synth::RenderSyntheticCis(plan);
 }
 
 TEST(Conversion, GlitchAndSpeckCountsBecomeKeywordItems) {
   TempDir dir;
   RecordingUi ui;
   ui.Store().WriteProfileString("Midi Gen Settings", "GlitchThresholdDistance", "0.05");
-  synth::SyntheticRollSpec spec;
-  spec.holes = {{60, 0.5, 0.3}, {60, 0.82, 0.3},  // a 0.02 inch web inside one hole: merged
+  synth::SyntheticRollSpec plan;
+  plan.holes = {{60, 0.5, 0.3}, {60, 0.82, 0.3},  // a 0.02 inch web inside one hole: merged
                 {64, 0.5, 0.01},                   // one scan line long: a speck
                 {70, 0.5, 0.3}};
-  WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(spec));
+  WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(plan));
   CTarveloDoc doc(ui);
   ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
   const auto items = ItemTexts(doc.Keywords());
@@ -149,8 +149,8 @@ TEST(Conversion, ReprocessingWritesTheSameFiles) {
   FixedDate date;
   TempDir dir;
   RecordingUi ui;
-  synth::SyntheticRollSpec spec = synth::SampleRollSpec();
-  WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(spec));
+  synth::SyntheticRollSpec plan = synth::SampleRollSpec();
+  WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(plan));
   CTarveloDoc doc(ui);
   ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
   const std::string scan_image = ReadBytes(dir.File("roll_ScanImageMIDI.mid"));
@@ -195,28 +195,28 @@ TEST(Conversion, EveryHoleOfASyntheticRollComesBackAsOneNote) {
   // A roll of holes on tracks 15..113 (the tracks inside the paper edges of the default
   // geometry), of varied lengths, spaced so that no two holes of a track touch, and a paper
   // drifting slowly sideways.
-  synth::SyntheticRollSpec spec;
-  spec.drift = [](double y) { return 0.02 * y / 30.0; };
+  synth::SyntheticRollSpec plan;
+  plan.drift = [](double y) { return 0.02 * y / 30.0; };
   uint32_t seed = 12345;
   auto next = [&seed](uint32_t range) {
     seed = seed * 1103515245u + 12345u;
     return (seed >> 8) % range;
   };
   std::map<int, double> track_free;  // where the next hole of a track may start
-  spec.holes.push_back({60, 0.5, 0.2});  // a reference hole starting right on a scan line
+  plan.holes.push_back({60, 0.5, 0.2});  // a reference hole starting right on a scan line
   track_free[60] = 0.8;
   for (int i = 0; i < 400; ++i) {
     const int track = 15 + static_cast<int>(next(99));
     const double earliest = std::max(0.5, track_free.count(track) ? track_free[track] : 0.0);
     const double start = earliest + next(300) / 100.0;
     const double length = 0.05 + next(60) / 100.0;
-    spec.holes.push_back({track, start, length});
+    plan.holes.push_back({track, start, length});
     track_free[track] = start + length + 0.1;
   }
 
   TempDir dir;
   RecordingUi ui;
-  WriteBytes(dir.File("synthetic.cis"), synth::RenderSyntheticCis(spec));
+  WriteBytes(dir.File("synthetic.cis"), synth::RenderSyntheticCis(plan));
   CTarveloDoc doc(ui);
   ASSERT_EQ(doc.Load(dir.File("synthetic.cis")), LoadStatus::kLoaded);
   EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
@@ -229,7 +229,7 @@ TEST(Conversion, EveryHoleOfASyntheticRollComesBackAsOneNote) {
     if (note.note <= 114) notes.push_back(note);
     else EXPECT_GE(note.note, 116) << "a note beside the paper edge";
   }
-  ASSERT_EQ(notes.size(), spec.holes.size());
+  ASSERT_EQ(notes.size(), plan.holes.size());
 
   // Times are compared with the reference hole, which starts right on a scan line (the file
   // starts its first event after the lead-in, whatever its position). One scan line is
@@ -237,7 +237,7 @@ TEST(Conversion, EveryHoleOfASyntheticRollComesBackAsOneNote) {
   long reference = -1;
   for (const ListedNote& note : notes)
     if (note.note == 60 && (reference < 0 || note.on < reference)) reference = note.on;
-  auto hole_order = spec.holes;
+  auto hole_order = plan.holes;
   std::sort(hole_order.begin(), hole_order.end(), [](const auto& a, const auto& b) {
     return a.track != b.track ? a.track < b.track : a.start_inch < b.start_inch;
   });
@@ -261,7 +261,7 @@ TEST(Conversion, EveryHoleOfASyntheticRollComesBackAsOneNote) {
   size_t eroll_notes = 0;
   for (const ListedNote& note : NotesOf(ExpectSoundMidiFile(dir.File("synthetic_eRollMIDI.mid"))))
     if (note.note <= 1 || (note.note >= 15 && note.note <= 114)) ++eroll_notes;
-  EXPECT_EQ(eroll_notes, spec.holes.size() + 2);
+  EXPECT_EQ(eroll_notes, plan.holes.size() + 2);
 }
 
 TEST(Conversion, RealScansConvertToSoundFiles) {

@@ -58,10 +58,10 @@ TEST(LookupMapDiagnosticFile, HeaderLinesThenOneRowPerPixelBeforeTheLast) {
 }
 
 synth::SyntheticRollSpec ShortRoll() {
-  synth::SyntheticRollSpec spec;
-  spec.length_inch = 1;
-  spec.holes.push_back({60, 0.2, 0.3});
-  return spec;
+  synth::SyntheticRollSpec plan;
+  plan.length_inch = 1;
+  plan.holes.push_back({60, 0.2, 0.3});
+  return plan;
 }
 
 TEST(DiagnosticFiles, WrittenBesideTheRollUnderItsNameUpToTheFirstFullStop) {

@@ -13,10 +13,10 @@ using testing::TempDir;
 using testing::WriteBytes;
 
 std::string SmallRoll() {
-  synth::SyntheticRollSpec spec;
-  spec.holes = {{60, 0.5, 0.3}, {64, 0.6, 0.3}};
-  spec.tempo = 75;
-  return synth::RenderSyntheticCis(spec);
+  synth::SyntheticRollSpec plan;
+  plan.holes = {{60, 0.5, 0.3}, {64, 0.6, 0.3}};
+  plan.tempo = 75;
+  return synth::RenderSyntheticCis(plan);
 }
 
 std::vector<std::string> ItemTexts(const CKeywordList& list) {
@@ -115,12 +115,12 @@ TEST(Document, RefusedHeaderStillRunsThePipelineOnNoLines) {
 TEST(Document, OldFormatForcedClearsTheTypeFlagsOfEveryRun) {
   TempDir dir;
   RecordingUi ui;
-  synth::SyntheticRollSpec spec;
-  spec.holes = {{60, 0.2, 0.2}};
-  spec.type_byte = 0x20;
-  spec.encoder_byte = 0x10;
-  spec.scan_width = 1824;  // two arrays of 1824 make the 3648 pixels of a line
-  std::string bytes = synth::RenderSyntheticCis(spec);
+  synth::SyntheticRollSpec plan;
+  plan.holes = {{60, 0.2, 0.2}};
+  plan.type_byte = 0x20;
+  plan.encoder_byte = 0x10;
+  plan.scan_width = 1824;  // two arrays of 1824 make the 3648 pixels of a line
+  std::string bytes = synth::RenderSyntheticCis(plan);
   WriteBytes(dir.File("dual.cis"), bytes);
   CTarveloDoc doc(ui);
   ASSERT_NE(doc.Load(dir.File("dual.cis")), LoadStatus::kUnreadable);

@@ -13,11 +13,11 @@ namespace {
 
 // One hole on track 30 (centre 3.389 inches: pixel 717 at offset 1, 300 DPI).
 synth::SyntheticRollSpec OneHole(uint8_t encoder_byte) {
-  synth::SyntheticRollSpec spec;
-  spec.length_inch = 2;
-  spec.encoder_byte = encoder_byte;
-  spec.holes.push_back({30, 0.5, 0.4});
-  return spec;
+  synth::SyntheticRollSpec plan;
+  plan.length_inch = 2;
+  plan.encoder_byte = encoder_byte;
+  plan.holes.push_back({30, 0.5, 0.4});
+  return plan;
 }
 
 struct Converted {
@@ -91,8 +91,8 @@ TEST(TrackingPipeline, TwinArrayItemsWithTheFileValues) {
 }
 
 TEST(TrackingPipeline, OldFormatForcedNeitherMergesNorMirrors) {
-  synth::SyntheticRollSpec spec = OneHole(0x10);
-  Converted old(testing::RenderTwinArrayCis(spec, {224, 10}), CDiagnosticSettings::kUseCisBit, true);
+  synth::SyntheticRollSpec plan = OneHole(0x10);
+  Converted old(testing::RenderTwinArrayCis(plan, {224, 10}), CDiagnosticSettings::kUseCisBit, true);
   EXPECT_FALSE(old.doc.ScanData().ImageMirrored);
   EXPECT_EQ(old.doc.Keywords().FindKey("/Twin_Array_CIS:"), -1);
   EXPECT_EQ(old.doc.ScanData().ScanWidth, (3648 + 224) / 2);  // not doubled, not merged

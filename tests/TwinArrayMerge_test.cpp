@@ -232,13 +232,13 @@ TEST(ReverseScanLines, MirrorsEveryLineAndStartsAtZeroForALineEndingAtTheWidth) 
 // A synthetic roll rendered as a twin-array scan merges back into the single-array lines,
 // holes and all, except the last lines, whose partners lie beyond the end of the roll.
 void ExpectTwinMergesBack(int single_width, const testing::TwinArrayOptions& twin, bool preset_values) {
-  synth::SyntheticRollSpec spec;
-  spec.scan_width = single_width;
-  spec.length_inch = 6;
-  for (int k = 0; k < 30; ++k) spec.holes.push_back({20 + (k * 13) % 90, 0.3 + k * 0.18, 0.25 + (k % 3) * 0.1});
+  synth::SyntheticRollSpec plan;
+  plan.scan_width = single_width;
+  plan.length_inch = 6;
+  for (int k = 0; k < 30; ++k) plan.holes.push_back({20 + (k * 13) % 90, 0.3 + k * 0.18, 0.25 + (k % 3) * 0.1});
   testing::TempDir dir;
-  testing::WriteBytes(dir.File("single.cis"), synth::RenderSyntheticCis(spec));
-  testing::WriteBytes(dir.File("twin.cis"), testing::RenderTwinArrayCis(spec, twin));
+  testing::WriteBytes(dir.File("single.cis"), synth::RenderSyntheticCis(plan));
+  testing::WriteBytes(dir.File("twin.cis"), testing::RenderTwinArrayCis(plan, twin));
 
   testing::RecordingUi single_ui, twin_ui;
   twin_ui.Session().twin_array.OverrideCISvalues = preset_values;

@@ -50,34 +50,34 @@ void AppendCisLine(std::string& out, const std::vector<uint32_t>& runs, uint16_t
   put(line_word);
 }
 
-int SyntheticLineCount(const SyntheticRollSpec& spec) {
-  double length = spec.length_inch;
+int SyntheticLineCount(const SyntheticRollSpec& plan) {
+  double length = plan.length_inch;
   if (length <= 0) {
-    for (const SyntheticHole& hole : spec.holes) length = std::max(length, hole.start_inch + hole.length_inch);
+    for (const SyntheticHole& hole : plan.holes) length = std::max(length, hole.start_inch + hole.length_inch);
     length += 1.0;
   }
-  return static_cast<int>(std::ceil(length * spec.lines_per_inch));
+  return static_cast<int>(std::ceil(length * plan.lines_per_inch));
 }
 
-std::vector<int32_t> SyntheticLineTransitions(const SyntheticRollSpec& spec, int index) {
-  const double position = static_cast<double>(index) / spec.lines_per_inch;
-  const double shift = spec.drift ? spec.drift(position) : 0.0;
-  const auto center = spec.track_center ? spec.track_center : DefaultTrackCenter;
-  const double ppi = spec.dpi;
+std::vector<int32_t> SyntheticLineTransitions(const SyntheticRollSpec& plan, int index) {
+  const double position = static_cast<double>(index) / plan.lines_per_inch;
+  const double shift = plan.drift ? plan.drift(position) : 0.0;
+  const auto center = plan.track_center ? plan.track_center : DefaultTrackCenter;
+  const double ppi = plan.dpi;
   auto to_pixel = [&](double inch) {
-    const double p = std::round((inch + shift - spec.offset) * ppi);
-    return static_cast<int>(std::clamp(p, 0.0, static_cast<double>(spec.scan_width)));
+    const double p = std::round((inch + shift - plan.offset) * ppi);
+    return static_cast<int>(std::clamp(p, 0.0, static_cast<double>(plan.scan_width)));
   };
 
   // Spans that are not paper: beyond each edge and every hole open on this line.
   std::vector<PixelSpan> spans;
-  spans.push_back({0, to_pixel(spec.lower_edge)});
-  for (const SyntheticHole& hole : spec.holes) {
+  spans.push_back({0, to_pixel(plan.lower_edge)});
+  for (const SyntheticHole& hole : plan.holes) {
     if (position < hole.start_inch || position >= hole.start_inch + hole.length_inch) continue;
     const double c = center(hole.track);
-    spans.push_back({to_pixel(c - spec.hole_diameter / 2), to_pixel(c + spec.hole_diameter / 2)});
+    spans.push_back({to_pixel(c - plan.hole_diameter / 2), to_pixel(c + plan.hole_diameter / 2)});
   }
-  spans.push_back({to_pixel(spec.upper_edge), spec.scan_width});
+  spans.push_back({to_pixel(plan.upper_edge), plan.scan_width});
   std::sort(spans.begin(), spans.end(), [](const PixelSpan& a, const PixelSpan& b) { return a.first < b.first; });
 
   // Merge overlapping spans, then write alternating runs starting with a hole run (empty when
@@ -102,30 +102,30 @@ std::vector<int32_t> SyntheticLineTransitions(const SyntheticRollSpec& spec, int
     expect_hole = false;
     pos = s.last;
   }
-  if (pos < spec.scan_width) {
+  if (pos < plan.scan_width) {
     if (expect_hole) transitions.push_back(pos);
-    transitions.push_back(spec.scan_width);
+    transitions.push_back(plan.scan_width);
   }
   return transitions;
 }
 
-std::string RenderSyntheticCis(const SyntheticRollSpec& spec) {
-  const int lines = SyntheticLineCount(spec);
+std::string RenderSyntheticCis(const SyntheticRollSpec& plan) {
+  const int lines = SyntheticLineCount(plan);
   CisHeaderFields header;
-  header.title = spec.title;
-  header.type_byte = spec.type_byte;
-  header.encoder_byte = spec.encoder_byte;
-  header.dpi = static_cast<int16_t>(spec.dpi);
-  header.width = static_cast<int16_t>(spec.scan_width);
-  header.tempo = static_cast<int16_t>(spec.tempo);
-  header.lines_per_inch = static_cast<int16_t>(spec.lines_per_inch);
+  header.title = plan.title;
+  header.type_byte = plan.type_byte;
+  header.encoder_byte = plan.encoder_byte;
+  header.dpi = static_cast<int16_t>(plan.dpi);
+  header.width = static_cast<int16_t>(plan.scan_width);
+  header.tempo = static_cast<int16_t>(plan.tempo);
+  header.lines_per_inch = static_cast<int16_t>(plan.lines_per_inch);
   header.line_count = lines;
   std::string out = EncodeCisHeader(header);
   uint16_t line_word = 0;
   std::vector<uint32_t> runs;
   for (int i = 0; i < lines; ++i) {
-    if (spec.encoder_lines_per_tick > 0 && i > 0 && i % spec.encoder_lines_per_tick == 0) line_word ^= 0x0080;
-    const std::vector<int32_t> transitions = SyntheticLineTransitions(spec, i);
+    if (plan.encoder_lines_per_tick > 0 && i > 0 && i % plan.encoder_lines_per_tick == 0) line_word ^= 0x0080;
+    const std::vector<int32_t> transitions = SyntheticLineTransitions(plan, i);
     runs.clear();
     int32_t previous = 0;
     for (const int32_t t : transitions) {
@@ -138,29 +138,29 @@ std::string RenderSyntheticCis(const SyntheticRollSpec& spec) {
 }
 
 SyntheticRollSpec SampleRollSpec() {
-  SyntheticRollSpec spec;
-  spec.title = "Tarvelo sample: scales, chords";
-  spec.tempo = 80;
+  SyntheticRollSpec plan;
+  plan.title = "Tarvelo sample: scales, chords";
+  plan.tempo = 80;
   // A C major scale up and down in the middle of the keyboard (tracks are MIDI notes in the
   // default layout), then three chords, then a run over two octaves with a held bass.
   const int scale[] = {60, 62, 64, 65, 67, 69, 71, 72, 71, 69, 67, 65, 64, 62, 60};
   double at = 1.0;
   for (const int note : scale) {
-    spec.holes.push_back({note, at, 0.25});
+    plan.holes.push_back({note, at, 0.25});
     at += 0.3;
   }
   const int chords[][3] = {{48, 52, 55}, {53, 57, 60}, {55, 59, 62}};
   for (const auto& chord : chords) {
-    for (const int note : chord) spec.holes.push_back({note, at, 0.8});
+    for (const int note : chord) plan.holes.push_back({note, at, 0.8});
     at += 1.0;
   }
-  spec.holes.push_back({36, at, 4.0});
-  for (int step = 0; step < 15; ++step) spec.holes.push_back({60 + step * 2 % 24, at + step * 0.25, 0.15});
-  spec.holes.push_back({48, at + 4.2, 1.5});
-  spec.holes.push_back({52, at + 4.2, 1.5});
-  spec.holes.push_back({55, at + 4.2, 1.5});
-  spec.holes.push_back({60, at + 4.2, 1.5});
-  return spec;
+  plan.holes.push_back({36, at, 4.0});
+  for (int step = 0; step < 15; ++step) plan.holes.push_back({60 + step * 2 % 24, at + step * 0.25, 0.15});
+  plan.holes.push_back({48, at + 4.2, 1.5});
+  plan.holes.push_back({52, at + 4.2, 1.5});
+  plan.holes.push_back({55, at + 4.2, 1.5});
+  plan.holes.push_back({60, at + 4.2, 1.5});
+  return plan;
 }
 
 }  // namespace tarvelo::synth

@@ -68,11 +68,11 @@ struct PixelSpan {
 
 // The transitions of line `index` (increasing, the last equal to the scan width). Runs
 // 0, 2, 4, ... are holes or the space beyond the paper edges; runs 1, 3, ... are paper.
-std::vector<int32_t> SyntheticLineTransitions(const SyntheticRollSpec& spec, int index);
+std::vector<int32_t> SyntheticLineTransitions(const SyntheticRollSpec& plan, int index);
 // Number of lines the roll renders to.
-int SyntheticLineCount(const SyntheticRollSpec& spec);
+int SyntheticLineCount(const SyntheticRollSpec& plan);
 // The whole CIS file.
-std::string RenderSyntheticCis(const SyntheticRollSpec& spec);
+std::string RenderSyntheticCis(const SyntheticRollSpec& plan);
 
 // The sample roll shipped with the program: a short piece on the default geometry.
 SyntheticRollSpec SampleRollSpec();

@@ -28,14 +28,14 @@ void AppendHalf(const std::vector<char>& pixels, int from, int to, std::vector<i
 
 }  // namespace
 
-std::vector<int32_t> TwinArrayLineTransitions(const synth::SyntheticRollSpec& spec, const TwinArrayOptions& twin,
+std::vector<int32_t> TwinArrayLineTransitions(const synth::SyntheticRollSpec& plan, const TwinArrayOptions& twin,
                                               int index) {
-  const int single = spec.scan_width;
+  const int single = plan.scan_width;
   const int width = single + twin.overlap;
   const int half = width / 2;
-  const std::vector<char> first = Pixels(synth::SyntheticLineTransitions(spec, index), single);
+  const std::vector<char> first = Pixels(synth::SyntheticLineTransitions(plan, index), single);
   const int later = index - twin.separation_lines < 0 ? 0 : index - twin.separation_lines;
-  const std::vector<char> second = Pixels(synth::SyntheticLineTransitions(spec, later), single);
+  const std::vector<char> second = Pixels(synth::SyntheticLineTransitions(plan, later), single);
   std::vector<char> line(static_cast<size_t>(width) + 1, 1);
   for (int p = 0; p < half; ++p) line[static_cast<size_t>(p)] = first[static_cast<size_t>(p)];
   for (int s = half; s < width; ++s) {
@@ -48,25 +48,25 @@ std::vector<int32_t> TwinArrayLineTransitions(const synth::SyntheticRollSpec& sp
   return out;
 }
 
-std::string RenderTwinArrayCis(const synth::SyntheticRollSpec& spec, const TwinArrayOptions& twin) {
-  const int lines = synth::SyntheticLineCount(spec);
+std::string RenderTwinArrayCis(const synth::SyntheticRollSpec& plan, const TwinArrayOptions& twin) {
+  const int lines = synth::SyntheticLineCount(plan);
   synth::CisHeaderFields header;
-  header.title = spec.title;
-  header.type_byte = static_cast<uint8_t>(spec.type_byte | 0x20);
-  header.encoder_byte = spec.encoder_byte;
-  header.separation = static_cast<int16_t>(twin.separation_lines * 1000 / spec.lines_per_inch);
-  header.dpi = static_cast<int16_t>(spec.dpi);
-  header.width = static_cast<int16_t>((spec.scan_width + twin.overlap) / 2);
+  header.title = plan.title;
+  header.type_byte = static_cast<uint8_t>(plan.type_byte | 0x20);
+  header.encoder_byte = plan.encoder_byte;
+  header.separation = static_cast<int16_t>(twin.separation_lines * 1000 / plan.lines_per_inch);
+  header.dpi = static_cast<int16_t>(plan.dpi);
+  header.width = static_cast<int16_t>((plan.scan_width + twin.overlap) / 2);
   header.changeover = static_cast<int16_t>(twin.overlap);
-  header.tempo = static_cast<int16_t>(spec.tempo);
-  header.lines_per_inch = static_cast<int16_t>(spec.lines_per_inch);
+  header.tempo = static_cast<int16_t>(plan.tempo);
+  header.lines_per_inch = static_cast<int16_t>(plan.lines_per_inch);
   header.line_count = lines;
   std::string out = synth::EncodeCisHeader(header);
   std::vector<uint32_t> runs;
   for (int i = 0; i < lines; ++i) {
     runs.clear();
     int32_t previous = 0;
-    for (const int32_t t : TwinArrayLineTransitions(spec, twin, i)) {
+    for (const int32_t t : TwinArrayLineTransitions(plan, twin, i)) {
       runs.push_back(static_cast<uint32_t>(t - previous));
       previous = t;
     }

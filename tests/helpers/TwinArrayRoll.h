@@ -20,11 +20,11 @@ struct TwinArrayOptions {
 // pixel k (M the single width). Beyond the single line's last pixel lies the space off the
 // paper. Each half starts with a hole-colour run (empty when it starts with paper). The
 // stated width of one array is (M + overlap) / 2, so M + overlap must be even.
-std::vector<int32_t> TwinArrayLineTransitions(const synth::SyntheticRollSpec& spec, const TwinArrayOptions& twin,
+std::vector<int32_t> TwinArrayLineTransitions(const synth::SyntheticRollSpec& plan, const TwinArrayOptions& twin,
                                               int index);
 
 // The whole twin-array CIS file (header bit 0x20, separation in thousandths of an inch from
 // the lines per inch, changeover = overlap).
-std::string RenderTwinArrayCis(const synth::SyntheticRollSpec& spec, const TwinArrayOptions& twin);
+std::string RenderTwinArrayCis(const synth::SyntheticRollSpec& plan, const TwinArrayOptions& twin);
 
 }  // namespace tarvelo::testing
