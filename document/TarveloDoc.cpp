@@ -35,6 +35,7 @@ bool CTarveloDoc::ApplyActiveRollType(CXmlDocument& library) {
 }
 
 LoadStatus CTarveloDoc::Load(const std::string& path) {
+  header_refused_ = false;
   file_name_with_extension_.clear();
   scan_.Reset();
   keywords_.Clear();
@@ -83,8 +84,9 @@ LoadStatus CTarveloDoc::Load(const std::string& path) {
   scan_.SavedReverseImage = scan_.ReverseImage;
   scan_.SavedMirrorImage = scan_.MirrorImage;
   lines_are_as_read_ = true;  // the first run need not copy them back
+  header_refused_ = result == CisReadResult::kRefused;
   RunPipeline();
-  return result == CisReadResult::kRead ? LoadStatus::kLoaded : LoadStatus::kRefused;
+  return header_refused_ ? LoadStatus::kRefused : LoadStatus::kLoaded;
 }
 
 void CTarveloDoc::RestoreLinesAndFlags() {
@@ -149,8 +151,10 @@ void CTarveloDoc::BuildEventsAndWriteOutputs() {
   summary_.ScanImageEvents = CountEvents(track_events_);
   BuildSpacingHistogram(track_events_, roll_type_, ui_);
 
-  // A document without a file (nothing opened yet) has no name to give its outputs.
-  if (file_path_.empty()) return;
+  // A document without a file (nothing opened yet) has no name to give its outputs, and a
+  // file whose header was refused has no scan lines: MIDI files written for it would pass an
+  // empty conversion off as a result.
+  if (file_path_.empty() || header_refused_) return;
   const std::string folder = OutputFolder();
   const MidiOutputSource source{folder, file_name_, scan_.Tempo, roll_type_, roll_info_};
   if (ui_.IsScanMidiOn() && !skip_scan_image_) {

@@ -117,6 +117,7 @@ class CTarveloDoc {
   bool skip_eroll_ = false;
   std::string output_path_;
   ConversionSummary summary_;
+  bool header_refused_ = false;     // the reader refused the file's header: no lines, no outputs
   bool lines_are_as_read_ = false;  // Lines is an untouched copy of LinesAsRead
 };
 

@@ -110,6 +110,10 @@ TEST(Document, RefusedHeaderStillRunsThePipelineOnNoLines) {
   EXPECT_EQ(doc.LastErrorText(), "*** Invalid Scanner Width in File *** ");
   EXPECT_TRUE(doc.ScanData().Lines.Empty());
   EXPECT_EQ(ui.statuses.back(), "Ready");
+  // No MIDI file pretends to be the conversion of a file that could not be read.
+  EXPECT_TRUE(doc.Summary().Outputs.empty());
+  EXPECT_FALSE(std::filesystem::exists(dir.File("broken_ScanImageMIDI.mid")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("broken_eRollMIDI.mid")));
 }
 
 TEST(Document, OldFormatForcedClearsTheTypeFlagsOfEveryRun) {
