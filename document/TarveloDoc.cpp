@@ -136,8 +136,9 @@ int CountEvents(const CTrackEventArrays& events) {
 }  // namespace
 
 void CTarveloDoc::BuildEventsAndWriteOutputs() {
-  // The hole clean-up, with the thresholds as the profile holds them now.
-  const CGeneralSettings general(ui_.Profile());
+  // The hole clean-up, with the thresholds of the session's settings (changed through the
+  // settings dialog, which also saves them), not re-read from the profile.
+  const CGeneralSettings& general = ui_.Settings().general;
   summary_.Holes = track_events_.HoleCount();
   summary_.GlitchesMerged = MergeScanGlitches(track_events_, general.GlitchThresholdDistance);
   keywords_.AddKeyInteger("/scan_glitches_merged: ", summary_.GlitchesMerged, " ");

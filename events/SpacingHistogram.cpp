@@ -52,8 +52,9 @@ SpacingHistograms ComputeSpacingHistograms(const CTrackEventArrays& events, cons
     const int32_t w = centre[static_cast<size_t>(u)];
     for (int k = low[static_cast<size_t>(u)]; k <= high[static_cast<size_t>(u)]; ++k) {
       const auto slot = static_cast<size_t>(k);
-      // Unsigned: a negative distance wraps round to a large one and is not counted.
-      const uint32_t d = static_cast<uint32_t>(w - centre[slot]) + event.YPosition - last[slot];
+      // Unsigned: a negative distance wraps round to a large one and is not counted. The
+      // centre difference is taken in 64 bits: absurd punch diameters must not overflow it.
+      const uint32_t d = static_cast<uint32_t>(int64_t{w} - centre[slot]) + event.YPosition - last[slot];
       if (d < static_cast<uint32_t>(SpacingHistograms::kBins)) {
         ++result.All[d];
         ++half_bins[d];

@@ -50,6 +50,7 @@ TEST(Conversion, GlitchAndSpeckCountsBecomeKeywordItems) {
   TempDir dir;
   RecordingUi ui;
   ui.Store().WriteProfileString("Midi Gen Settings", "GlitchThresholdDistance", "0.05");
+  ui.ReloadSettings();
   synth::SyntheticRollSpec plan;
   plan.holes = {{60, 0.5, 0.3}, {60, 0.82, 0.3},  // a 0.02 inch web inside one hole: merged
                 {64, 0.5, 0.01},                   // one scan line long: a speck
@@ -68,6 +69,23 @@ TEST(Conversion, GlitchAndSpeckCountsBecomeKeywordItems) {
   EXPECT_EQ(summary.HolesKept, 2);
   EXPECT_EQ(summary.ScanImageEvents, 1 + 2 * 2);
   EXPECT_EQ(summary.ERollEvents, 1 + 2 * 2);
+}
+
+TEST(Conversion, HoleCleanUpUsesTheSessionsThresholdsNotTheProfileText) {
+  // The session's settings change through the settings dialog, which saves them too; a value
+  // in the profile that the session has not taken up does not steer the clean-up.
+  TempDir dir;
+  RecordingUi ui;
+  synth::SyntheticRollSpec plan;
+  plan.holes = {{60, 0.5, 0.3}, {60, 0.82, 0.3}};  // a 0.02 inch web inside one hole
+  WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(plan));
+  ui.Store().WriteProfileString("Midi Gen Settings", "GlitchThresholdDistance", "0.05");
+  CTarveloDoc doc(ui);
+  ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
+  EXPECT_EQ(doc.Summary().GlitchesMerged, 0);  // the session still holds 0.01
+  ui.Session().general.GlitchThresholdDistance = 0.05;
+  doc.RunPipeline();
+  EXPECT_EQ(doc.Summary().GlitchesMerged, 1);
 }
 
 TEST(Conversion, OutputsGoToTheChosenFolderAndSkipsCombineWithTheSwitches) {
