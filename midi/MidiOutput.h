@@ -38,7 +38,9 @@ struct MidiOutputResult {
   std::string Error;    // why not (also shown to the user)
 };
 
-// Tick of an event position (thousandths of an inch).
+// Tick of an event position (thousandths of an inch): trunc(y * 480 / 1200). The product is
+// formed in 64 bits: in 32-bit arithmetic it would wrap beyond about 745 feet of roll and send
+// the later events back in time (a negative delta the file cannot hold).
 inline int64_t EventTick(uint32_t y_position) { return static_cast<int64_t>(y_position) * 480 / 1200; }
 // trunc(seconds * 480 * tempo / 60), formed as a real number.
 int64_t LeadInTicks(int seconds, int tempo);

@@ -347,5 +347,19 @@ TEST(MidiOutputs, ARollTempoTooSlowForMidiIsWrittenAt100) {
   EXPECT_EQ(Body(listing).front(), "1, 1600, Note_on_c, 0, 40, 85");  // lead-in 2 s at tempo 100
 }
 
+// Positions whose tick product passes 2^32 (beyond about 745 feet) keep counting forward.
+TEST(MidiOutputs, TicksOfVeryLongRollsDoNotWrap) {
+  TARVELO_REQUIRE_MIDICSV();
+  Output out;
+  out.Note(60, 8000000, 8001200);  // tick 3200000
+  out.Note(61, 9000000, 9001200);  // tick 3600000: 9000000 * 480 does not fit 32 bits
+  ASSERT_TRUE(out.ScanImage().Written);
+  EXPECT_EQ(Body(ExpectSoundMidiFile(out.folder + "roll_ScanImageMIDI.mid")),
+            (std::vector<std::string>{"1, 1280, Note_on_c, 0, 60, 85", "1, 1760, Note_on_c, 0, 60, 0",
+                                      "1, 401280, Note_on_c, 0, 61, 85", "1, 401760, Note_on_c, 0, 61, 0",
+                                      "1, 401760, End_track"}));
+  EXPECT_TRUE(out.ui.messages.empty());
+}
+
 }  // namespace
 }  // namespace tarvelo
