@@ -104,9 +104,11 @@ std::string ComputeScanLinePositions(CCisScanData& data, UiServices& ui) {
         "CAUTION : Current scanner mode type does not match embedded CIS file source scanner type bit.",
         data.ScannerType);
   }
+  // A window of no ticks (or fewer) would travel no distance and leave every line at 0; any
+  // positive count works, also one above the settings dialog's limit of 20.
   int ticks_to_average = diagnostics.EncoderTicksToAverage;
-  if (ticks_to_average < 1 || ticks_to_average > 20) {
-    ui.ShowMessageWithValue("EncoderTicksToAverage in the profile is outside 1 to 20; using 2 instead of it",
+  if (ticks_to_average < 1) {
+    ui.ShowMessageWithValue("EncoderTicksToAverage in the profile is below 1; using 2 instead of it",
                             ticks_to_average);
     ticks_to_average = 2;
   }

@@ -143,5 +143,19 @@ TEST(ScanLinePositions, UnknownModeAndBadTickCountAreReported) {
   EXPECT_EQ(ticks.Lines.Position(8), 0.08);  // the default of two ticks per window
 }
 
+TEST(ScanLinePositions, TickCountAboveTheDialogLimitIsUsedAsItStands) {
+  RecordingUi ui;
+  SetMode(ui, "Shaft Encoder");
+  ui.Store().WriteProfileInt("Diagnostic Settings", "EncoderTicksToAverage", 25);
+  // A tick every 2 lines, exponent 0, 100 LPI: a window of 25 ticks is 0.25 inch over 50 lines.
+  CCisScanData data = Scan(120, 100, [](int i) { return static_cast<uint16_t>((i / 2) % 2 ? 0x80 : 0); });
+  data.ScannerType = 2;
+  EXPECT_EQ(ComputeScanLinePositions(data, ui), "Shaft Encoder");
+  EXPECT_TRUE(ui.messages.empty());
+  const double travel = 25 * 1.0 / 100;
+  EXPECT_EQ(data.Lines.Position(50), 0 + 50 * (travel / 50));
+  EXPECT_EQ(data.Lines.Position(51), travel + 1 * (travel / 50));
+}
+
 }  // namespace
 }  // namespace tarvelo
