@@ -57,6 +57,14 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
+// ANN keywords and values are trimmed of blanks, the space character only: a tab is part of
+// the text, so "/composer\t: x" names no known keyword.
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
 std::string Lower(std::string_view text) {
   std::string lower(text);
   for (char& c : lower)
@@ -145,8 +153,8 @@ void CRollInfo::ReadAnnText(std::string_view file_text) {
 
     const size_t colon = line.find(':');
     if (colon == std::string_view::npos) continue;
-    const std::string keyword = Lower(Trim(line.substr(0, colon)));
-    const std::string_view value = Trim(line.substr(colon + 1));
+    const std::string keyword = Lower(TrimBlanks(line.substr(0, colon)));
+    const std::string_view value = TrimBlanks(line.substr(colon + 1));
     for (const Field& field : kFields) {
       if (field.in_ann_file && keyword.size() == std::string_view(field.name).size() + 1 && keyword[0] == '/' &&
           keyword.compare(1, std::string::npos, field.name) == 0) {

@@ -57,7 +57,8 @@ struct CRollInfo {
   bool ReadAnnFile(const std::string& path);
   // Fills entries from ANN file text: lines end with carriage returns, line feeds are
   // ignored; each line "keyword: value" whose keyword (blanks removed, lower-cased) is a
-  // recognised one sets that entry (a later line wins). Anything else is ignored.
+  // recognised one sets that entry to the value with its blanks removed (a later line wins).
+  // Blanks are the space character only. Anything else is ignored.
   void ReadAnnText(std::string_view text);
 
   // Sets the entry named `name` ("composer", "/composer", "Composer:", "misc_info",

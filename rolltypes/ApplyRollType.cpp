@@ -168,18 +168,21 @@ bool ApplyActiveRollType(CRollTypeDefinition& record, std::string_view name, CXm
   const bool fail_safe = name == kFailSafeRollTypeName;
   bool matched = false;
   if (!fail_safe) {
+    // The steps run whether or not the top element is RollTypeDefinitions: when it is not,
+    // the RollType search looks at the top level, so a file that is one bare RollType
+    // element still names and defines that roll type.
     document.ResetPosition();
-    if (document.FindElement("RollTypeDefinitions") && document.IntoElement()) {
-      while (document.FindElement("RollType")) {
-        if (document.GetAttribute("Name") != name) continue;
-        matched = true;
-        if (document.IntoElement()) {
-          RollTypeReader(record, document).Apply();
-          document.OutOfElement();
-        }
+    document.FindElement("RollTypeDefinitions");
+    document.IntoElement();
+    while (document.FindElement("RollType")) {
+      if (document.GetAttribute("Name") != name) continue;
+      matched = true;
+      if (document.IntoElement()) {
+        RollTypeReader(record, document).Apply();
+        document.OutOfElement();
       }
-      document.OutOfElement();
     }
+    document.OutOfElement();
   }
   record.RenderTrackStrips();
   if (!fail_safe && !matched) {

@@ -99,11 +99,13 @@ bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, CXmlDoc
     return false;
   }
 
+  // As when a roll type is applied: without a RollTypeDefinitions top element the RollType
+  // search looks at the top level.
   document.ResetPosition();
-  if (document.FindElement("RollTypeDefinitions") && document.IntoElement()) {
-    while (document.FindElement("RollType")) names.push_back(document.GetAttribute("Name"));
-    document.OutOfElement();
-  }
+  document.FindElement("RollTypeDefinitions");
+  document.IntoElement();
+  while (document.FindElement("RollType")) names.push_back(document.GetAttribute("Name"));
+  document.OutOfElement();
   return true;
 }
 

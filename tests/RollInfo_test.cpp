@@ -61,6 +61,17 @@ TEST(RollInfo, AnnLinesSetEntriesByKeyword) {
   EXPECT_EQ(info.RollNumber, "42");
 }
 
+TEST(RollInfo, AnnKeywordsAndValuesAreTrimmedOfSpacesOnly) {
+  CRollInfo info;
+  info.ReadAnnText(
+      "/composer\t: Tab Before Colon\r"  // the tab stays in the keyword: not recognised
+      "\t/title: Leading Tab\r"
+      "/performer: \tTabbed Value\t \r");
+  EXPECT_EQ(info.Composer, "");
+  EXPECT_EQ(info.Title, "");
+  EXPECT_EQ(info.Performer, "\tTabbed Value\t");
+}
+
 TEST(RollInfo, AnnFileWithLineFeedsOnlyIsOneLine) {
   CRollInfo info;
   info.ReadAnnText("/composer: Chopin\n/title: Waltz\n");

@@ -199,6 +199,17 @@ TEST(ApplyRollType, SameNamedTypesApplyInTurnAndNamesAreExact) {
   EXPECT_TRUE(a->ui.messages.empty());
 }
 
+TEST(ApplyRollType, ABareRollTypeTopElementIsApplied) {
+  const auto bare = Apply("<RollType Name=\"T\"><HighestTrackHoleNumber>90</HighestTrackHoleNumber></RollType>");
+  EXPECT_TRUE(bare->found);
+  EXPECT_EQ(bare->record.HighestTrackHoleNumber, 90);
+  EXPECT_TRUE(bare->ui.messages.empty());
+  const auto nested = Apply("<Other><RollType Name=\"T\"><HighestTrackHoleNumber>90</HighestTrackHoleNumber>"
+                            "</RollType></Other>");
+  EXPECT_FALSE(nested->found);
+  EXPECT_EQ(nested->record.HighestTrackHoleNumber, 119);
+}
+
 TEST(ApplyRollType, UnknownNameGivesFailSafeValuesAndAMessage) {
   auto a = Apply(Library({{"T", "<DefaultTrackNoteVelocity>10</DefaultTrackNoteVelocity>"}}), "Missing");
   EXPECT_FALSE(a->found);

@@ -121,6 +121,22 @@ TEST(RollTypeLibrary, EachProblemHasItsMessageAndLeavesOnlyFailSafe) {
   EXPECT_EQ(names, std::vector<std::string>{"Fail-Safe"});
 }
 
+TEST(RollTypeLibrary, ABareRollTypeTopElementIsListed) {
+  // Without a RollTypeDefinitions top element the RollType search runs at the top level: a
+  // bare RollType is found there, a RollType inside another element is not.
+  TempDir dir;
+  RecordingUi ui;
+  CXmlDocument doc;
+  std::vector<std::string> names;
+  WriteBytes(dir.File("lib.xml"), "<RollType Name='Bare'><HighestTrackHoleNumber>90</HighestTrackHoleNumber></RollType>");
+  EXPECT_TRUE(LoadRollTypeDefinitions({dir.File("lib.xml")}, doc, names, ui));
+  EXPECT_EQ(names, (std::vector<std::string>{"Fail-Safe", "Bare"}));
+  WriteBytes(dir.File("lib.xml"), "<Other><RollType Name='Inner'/></Other>");
+  EXPECT_TRUE(LoadRollTypeDefinitions({dir.File("lib.xml")}, doc, names, ui));
+  EXPECT_EQ(names, std::vector<std::string>{"Fail-Safe"});
+  EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST(RollTypeLibrary, Utf16FileWithByteOrderMarkLoadsLikeItsUtf8Equivalent) {
   TempDir dir;
   WriteBytes(dir.File("utf8.xml"), kSmallLibrary);
