@@ -28,6 +28,8 @@ class SilentUi : private IniProfile, public UiServices {
   void SetStatusText(std::string_view) override {}
   void SetProgress(int, int) override {}
   void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+  // As tarvelo-cli, which shows no spacing histogram.
+  bool WantsSpacingHistogram() const override { return false; }
   std::vector<std::string> messages;
 
  private:

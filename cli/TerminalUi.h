@@ -28,6 +28,8 @@ class TerminalUi : public UiServices {
   // The roll information "dialog" of the command line: the entries given with --info are
   // filled in and the rest accepted unchanged.
   bool EditRollInfo(CRollInfo& info) override;
+  // The command line shows no spacing histogram.
+  bool WantsSpacingHistogram() const override { return false; }
   void SetRollInfoEntries(std::vector<std::pair<std::string, std::string>> entries) {
     roll_info_entries_ = std::move(entries);
   }

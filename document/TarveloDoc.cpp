@@ -150,7 +150,7 @@ void CTarveloDoc::BuildEventsAndWriteOutputs() {
 
   BuildScanImageEvents(track_events_, roll_type_, scan_.Title, ui_);
   summary_.ScanImageEvents = CountEvents(track_events_);
-  BuildSpacingHistogram(track_events_, roll_type_, ui_);
+  if (ui_.WantsSpacingHistogram()) BuildSpacingHistogram(track_events_, roll_type_, ui_);
 
   // A document without a file (nothing opened yet) has no name to give its outputs, and a
   // file whose header was refused has no scan lines: MIDI files written for it would pass an

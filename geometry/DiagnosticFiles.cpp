@@ -16,7 +16,7 @@ std::string G10(double value) { return FormatGcvt(value, kDigits); }
 
 bool WriteDiagnosticFile(const std::string& path, const std::string& text, UiServices& ui) {
   std::string error;
-  if (WriteFileAtomically(path, text, error)) return true;
+  if (WriteFileAtomically(path, text, error, Flush::kNo)) return true;
   ui.ShowMessage("*** Unable to write the diagnostic file *** \n" + path + "\n" + error +
                  "\nThe conversion goes on without it.");
   return false;

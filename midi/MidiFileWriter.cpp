@@ -228,7 +228,7 @@ bool CMidiFileWriter::Close() {
   }
   opened_ = false;
   std::string reason;
-  if (!WriteFileAtomically(file_name_, file_bytes_, reason)) {
+  if (!WriteFileAtomically(file_name_, file_bytes_, reason, Flush::kNo)) {
     error_ = "The MIDI file " + file_name_ + " could not be written (" + reason + ").";
     return false;
   }

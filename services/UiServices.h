@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "events/SpacingHistogramStore.h"
+#include "services/SpacingHistogramStore.h"
 #include "services/HeaderSummary.h"
 #include "settings/SessionSettings.h"
 
@@ -59,6 +59,9 @@ class UiServices {
   // The spacing histograms of the latest conversion, kept on the front end's side for its
   // histogram window; every conversion overwrites them. All counts 0 before the first one.
   CSpacingHistogramStore& SpacingHistogram() { return spacing_histogram_; }
+  // Whether this front end shows the spacing histogram; a front end that never draws it (the
+  // command line) spares every conversion its computation.
+  virtual bool WantsSpacingHistogram() const { return true; }
   const CSpacingHistogramStore& SpacingHistogram() const { return spacing_histogram_; }
 
   // The session's settings and the profile they came from.

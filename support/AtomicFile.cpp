@@ -17,7 +17,7 @@ std::string ErrnoText() { return std::strerror(errno); }
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error, Flush flush) {
   // A unique name beside the destination, so the rename stays within one file system.
   std::string temp = path + ".tmp-XXXXXX";
   const int fd = ::mkstemp(temp.data());
@@ -43,7 +43,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
   const mode_t mask = ::umask(0);
   ::umask(mask);
   ::fchmod(fd, 0666 & ~mask);
-  if (::fsync(fd) != 0 && errno != EINVAL) {
+  if (flush == Flush::kToDisk && ::fsync(fd) != 0 && errno != EINVAL) {
     error = "cannot write " + path + ": " + ErrnoText();
     ::close(fd);
     ::unlink(temp.c_str());

@@ -8,9 +8,16 @@
 
 namespace tarvelo {
 
+// Whether the new file is flushed to the disk before it replaces the old one. Files the user
+// made or cannot make again (the settings profile, an edited CIS scan) are; outputs that any
+// conversion writes again (MIDI and diagnostic files) need only be whole, which the rename
+// alone guarantees, and a batch of thousands of them is not slowed by a flush each.
+enum class Flush { kToDisk, kNo };
+
 // Writes `bytes` to `path` atomically. On failure returns false, leaves any existing file
 // at `path` untouched, removes the temporary file and puts a readable reason into `error`.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
+                         Flush flush = Flush::kToDisk);
 
 // Reads a whole file. Returns false with a reason in `error` when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
