@@ -13,7 +13,8 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n'; }
+// ANN keywords and values are trimmed of blanks, the space character only.
+bool IsBlank(char c) { return c == ' '; }
 
 const std::string& AnnPath() {
   static const std::string path = [] {

@@ -7,25 +7,14 @@
 #include "cis/CisReader.h"
 #include "settings/IniProfile.h"
 #include "settings/SessionSettings.h"
-
-namespace {
-
-class NullUi : public tarvelo::UiServices {
- public:
-  explicit NullUi(tarvelo::SessionSettings& settings) : UiServices(settings) {}
-  void SetStatusText(std::string_view) override {}
-  void SetProgress(int, int) override {}
-  void ShowMessage(std::string_view) override {}
-};
-
-}  // namespace
+#include "NullUi.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   tarvelo::IniProfile profile;
   profile.WriteProfileInt("Scanner Settings", "ForceOldCisFormat0", data[0] & 1);
   tarvelo::SessionSettings settings(profile);
-  NullUi ui(settings);
+  tarvelo::fuzzing::NullUi ui(settings);
   tarvelo::CCisScanData scan;
   std::string error;
   const auto result = tarvelo::ReadCisFile({data + 1, size - 1}, scan, ui, error);

@@ -16,16 +16,9 @@
 #include "geometry/TwinArrayMerge.h"
 #include "settings/IniProfile.h"
 #include "settings/SessionSettings.h"
+#include "NullUi.h"
 
 namespace {
-
-class NullUi : public tarvelo::UiServices {
- public:
-  explicit NullUi(tarvelo::SessionSettings& settings) : UiServices(settings) {}
-  void SetStatusText(std::string_view) override {}
-  void SetProgress(int, int) override {}
-  void ShowMessage(std::string_view) override {}
-};
 
 constexpr size_t kSettingsBytes = 8;
 
@@ -36,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < kSettingsBytes) return 0;
   IniProfile profile;
   SessionSettings settings(profile);
-  NullUi ui(settings);
+  tarvelo::fuzzing::NullUi ui(settings);
   ScannerSettings& live = settings.presets.Live();
   const uint8_t flags = data[0];
   settings.twin_array.OverrideCISvalues = (flags & 1) != 0;
