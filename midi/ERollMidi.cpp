@@ -33,20 +33,13 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, CTrackEventArray
       source.OutputFolder + settings.eRollMidiFilePrefix + source.FileName + settings.eRollMidiFileSuffix + ".mid";
   const int tempo = UsableTempo(source.Tempo, path, ui);
 
-  CMidiFileWriter writer;
-  writer.SetTempo(tempo);
   if (roll.ApplyAccelerationToTempo) {
     AddTempoAccelerationEvents(events, roll, tempo);
     keywords.AddKeyReal("/eRollTempoAcceleration:", roll.TakeupSpoolAccelerationPctPerFoot, "PctPerFoot",
                         " for takeup-spool acceleration");
   }
-  writer.SetDivision(480);
-  writer.Open(path);
-  writer.WriteHeader();
-
-  writer.AddTempo(0, MicrosecondsPerQuarter(tempo));
-  writer.AddTrackName(TrackNameText(source.RollInfo));
-  writer.AddCopyright(general.MidiCopyrightInfoString);
+  CMidiFileWriter writer;
+  BeginMidiFile(writer, path, tempo, source.RollInfo, general.MidiCopyrightInfoString);
   for (const std::string& text : source.RollInfo.EmbeddedTexts()) writer.AddTextEvent(0, text);
   keywords.AddKeyValue("/Source_File_Type:", "CIS");
   keywords.AddKeyValue("/File_Type:", "eRollMIDI file");

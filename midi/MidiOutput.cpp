@@ -111,6 +111,17 @@ void WriteEventWalk(CMidiFileWriter& writer, const CTrackEventArrays& events, co
   }
 }
 
+void BeginMidiFile(CMidiFileWriter& writer, const std::string& path, int tempo, const CRollInfo& info,
+                   const std::string& copyright) {
+  writer.SetTempo(tempo);
+  writer.SetDivision(480);
+  writer.Open(path);
+  writer.WriteHeader();
+  writer.AddTempo(0, MicrosecondsPerQuarter(tempo));
+  writer.AddTrackName(TrackNameText(info));
+  writer.AddCopyright(copyright);
+}
+
 MidiOutputResult FinishMidiFile(CMidiFileWriter& writer, UiServices& ui) {
   MidiOutputResult result;
   result.Path = writer.FileName();

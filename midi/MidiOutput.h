@@ -81,6 +81,11 @@ void WriteEventWalk(CMidiFileWriter& writer, const CTrackEventArrays& events, co
 // Appends the end of track and writes the file (temporary file, then rename). When it could
 // not be written the user is told why and no file is left; when values had to be adjusted
 // to fit the MIDI format the user is told once. Returns what became of the file.
+// Starts a file as both outputs start theirs: 480 ticks per quarter note at `tempo`, the
+// header, then the tempo, the track name from the roll information and the copyright text.
+void BeginMidiFile(CMidiFileWriter& writer, const std::string& path, int tempo, const CRollInfo& info,
+                   const std::string& copyright);
+
 MidiOutputResult FinishMidiFile(CMidiFileWriter& writer, UiServices& ui);
 
 }  // namespace tarvelo

@@ -20,14 +20,7 @@ MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const CTrack
   const int tempo = UsableTempo(source.Tempo, path, ui);
 
   CMidiFileWriter writer;
-  writer.SetTempo(tempo);
-  writer.SetDivision(480);
-  writer.Open(path);
-  writer.WriteHeader();
-
-  writer.AddTempo(0, MicrosecondsPerQuarter(tempo));
-  writer.AddTrackName(TrackNameText(source.RollInfo));
-  writer.AddCopyright(settings.MidiCopyrightInfoString);
+  BeginMidiFile(writer, path, tempo, source.RollInfo, settings.MidiCopyrightInfoString);
   writer.AddTextEvent(0, ScanImageCreditText(CreditDateText()));
   writer.AddTextEvent(0, CVersionText().FullText());
   writer.AddInstrumentName(0, source.RollType.Name + " Roll Type Scan Image");
