@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   ConversionSummary summary;
   auto floor = [&] { floor_lines = bench::FloorRead(path, sums); };
   auto convert = [&] {
-    CTarveloDoc doc(ui);
+    TarveloDoc doc(ui);
     doc.SetOutputFolder(out.string());
     doc.Load(path);
     summary = doc.Summary();
@@ -54,24 +54,24 @@ int main(int argc, char** argv) {
 
   // The share of the conversion after the per-line pass: hole clean-up, both event lists,
   // the histogram and both MIDI files, from the holes of one conversion.
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   doc.SetOutputFolder(out.string());
   doc.Load(path);
   const std::vector<PunchedHole> holes = doc.TrackEvents().Holes();
   double outputs_ms = 1e30;
   for (int round = 0; round < 5; ++round) {
     outputs_ms = std::min(outputs_ms, bench::BestMs(1, [&] {
-      CTrackEventArrays events;
+      TrackEventArrays events;
       for (const PunchedHole& hole : holes) events.AddHole(hole);
-      CKeywordList keywords = doc.Keywords();
-      const CGeneralSettings general(ui.Profile());
+      KeywordList keywords = doc.Keywords();
+      const GeneralSettings general(ui.Profile());
       MergeScanGlitches(events, general.GlitchThresholdDistance);
       RemoveSpecks(events, doc.RollType(), general.SpeckThresholdLength, general.SpeckThresholdWidthPct,
                    ui.GetScannerDpi());
       BuildScanImageEvents(events, doc.RollType(), doc.ScanData().Title, ui);
       BuildSpacingHistogram(events, doc.RollType(), ui);
       const std::string folder = doc.OutputFolder();
-      const MidiOutputSource source{folder, doc.FileName(), doc.ScanData().Tempo, doc.RollType(), doc.RollInfo()};
+      const MidiOutputSource source{folder, doc.FileName(), doc.ScanData().Tempo, doc.RollType(), doc.RollInformation()};
       WriteScanImageMidi(source, events, keywords, ui);
       BuildERollEvents(events, doc.RollType(), doc.ScanData().Title, ui);
       RemoveWebbing(events, doc.RollType(), doc.ScanData().Tempo);

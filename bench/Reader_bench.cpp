@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   auto reader = [&] {
     std::string bytes, error;
     ReadWholeFile(path, bytes, error);
-    CCisScanData data;
+    CisScanData data;
     data.FileName = "bench";
     data.FileExtension = "cis";
     std::string last_error;

@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
 
   constexpr int kRuns = 50;
   std::vector<double> load_times;
-  tarvelo::CXmlDocument doc;
+  tarvelo::XmlDocument doc;
   std::vector<std::string> names;
   for (int i = 0; i < kRuns; ++i) {
     const auto start = Clock::now();
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     load_times.push_back(Milliseconds(Clock::now() - start));
   }
 
-  tarvelo::CRollTypeDefinition record;
+  tarvelo::RollTypeDefinition record;
   double worst_apply = 0;
   std::string worst_name;
   for (const std::string& name : names) {

@@ -19,7 +19,7 @@ using namespace tarvelo;
 namespace {
 
 // Reads a file and places its lines, as the pipeline has done before these stages run.
-bool Prepare(const std::string& path, CCisScanData& data, UiServices& ui) {
+bool Prepare(const std::string& path, CisScanData& data, UiServices& ui) {
   std::string bytes, error;
   if (!ReadWholeFile(path, bytes, error)) return false;
   data.FileName = "bench";
@@ -62,12 +62,12 @@ int main(int argc, char** argv) {
   bool ok = true;
 
   {
-    CCisScanData data;
+    CisScanData data;
     if (!Prepare(largest, data, ui)) return 1;
-    const CRollTypeDefinition roll;
-    CTrackLookupMap map;
-    CTrackEventArrays events;
-    CKeywordList keywords;
+    const RollTypeDefinition roll;
+    TrackLookupMap map;
+    TrackEventArrays events;
+    KeywordList keywords;
     const Result r = Compare(largest, [&] { ProcessScanLines(data, roll, map, events, keywords, ui); });
     const double ratio = r.stage_ms / r.floor_ms;
     std::printf("per-line pass   %s: %d lines, %d holes\n", largest.c_str(), data.Lines.Size(), events.HoleCount());
@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     ok &= ratio <= 2.0;
   }
   {
-    CCisScanData data;
+    CisScanData data;
     if (!Prepare(twin, data, ui)) return 1;
     // Each merge starts from the lines as read; restoring them is the pipeline's work, not the merge's.
     double merge_ms = 1e30, floor_ms = 1e30;

@@ -17,7 +17,7 @@ SettingsProblems CheckCisHeaderEdit(const CisHeaderEdit& edit) {
   return problems;
 }
 
-void ApplyCisHeaderEdit(const CisHeaderEdit& edit, CCisScanData& data) {
+void ApplyCisHeaderEdit(const CisHeaderEdit& edit, CisScanData& data) {
   if (edit.Title) data.Title = *edit.Title;
   if (edit.Tempo) data.Tempo = static_cast<int16_t>(*edit.Tempo);
   if (edit.LinesPerInch) {
@@ -50,7 +50,7 @@ CisEditResult EditCisHeader(const std::string& path, const CisHeaderEdit& edit, 
     result.Problems.push_back("Unable to read the file: " + error);
     return result;
   }
-  CCisScanData data;
+  CisScanData data;
   data.FolderName = path.substr(0, path.size() - name.size());
   data.FileName = name.substr(0, name.find('.'));
   data.FileExtension = extension;
@@ -87,7 +87,7 @@ CisEditResult EditCisHeader(const std::string& path, const CisHeaderEdit& edit, 
   }
   // Bytes after the last complete line record (a record cut short by the end of the file)
   // were not read as a line and are not saved.
-  const CScanLineArray& lines = data.LinesAsRead;
+  const ScanLineArray& lines = data.LinesAsRead;
   const uint64_t used = cis::kHeaderSize + 2 * (lines.TotalTransitions() + static_cast<uint64_t>(lines.Size()));
   if (bytes.size() > used) {
     result.Notes.push_back(std::to_string(bytes.size() - used) +

@@ -24,7 +24,7 @@ SettingsProblems CheckCisHeaderEdit(const CisHeaderEdit& edit);
 
 // Applies checked values: Title; Tempo without its fraction; RawLinesPerInch and LinesPerInch
 // the value, or 100 when it is below 1.
-void ApplyCisHeaderEdit(const CisHeaderEdit& edit, CCisScanData& data);
+void ApplyCisHeaderEdit(const CisHeaderEdit& edit, CisScanData& data);
 
 struct CisEditResult {
   bool Written = false;

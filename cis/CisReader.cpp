@@ -21,7 +21,7 @@ std::string TitleFromHeader(const std::string& header) {
 }
 
 // Reads the header fields and applies the type bits and corrections.
-void ReadHeader(const uint8_t* h, CCisScanData& data, bool old_format_forced) {
+void ReadHeader(const uint8_t* h, CisScanData& data, bool old_format_forced) {
   data.HeaderText.assign(reinterpret_cast<const char*>(h), cis::kHeaderTextSize);
   data.Title = TitleFromHeader(data.HeaderText);
   data.ScannerType = h[cis::kScannerTypeOffset] & cis::kTypeMask;
@@ -57,7 +57,7 @@ void ReadHeader(const uint8_t* h, CCisScanData& data, bool old_format_forced) {
 
 }  // namespace
 
-CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CCisScanData& data, UiServices& ui,
+CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CisScanData& data, UiServices& ui,
                           std::string& last_error) {
   ui.SetStatusText("Reading CIS file ");
   if (bytes.size() < cis::kHeaderSize) return CisReadResult::kTooShort;

@@ -1,5 +1,5 @@
 #pragma once
-// Reads a CIS file's header and scan line records into CCisScanData.
+// Reads a CIS file's header and scan line records into CisScanData.
 
 #include <cstdint>
 #include <span>
@@ -19,7 +19,7 @@ enum class CisReadResult {
 // Reads `bytes` (the whole file) into `data`, whose FileName and FileExtension name the file
 // in messages. Reports status and progress (colour type 1) and shows the reader's messages.
 // On kRefused, `last_error` holds the message shown.
-CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CCisScanData& data, UiServices& ui,
+CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CisScanData& data, UiServices& ui,
                           std::string& last_error);
 
 }  // namespace tarvelo

@@ -10,8 +10,8 @@
 
 namespace tarvelo {
 
-struct CCisScanData {
-  CCisScanData() { Reset(); }
+struct CisScanData {
+  CisScanData() { Reset(); }
 
   // Every field with a reset value gets it and both line arrays are emptied. The file names,
   // the header text and the other raw header values keep their contents until the next read.
@@ -62,8 +62,8 @@ struct CCisScanData {
   int32_t EncoderExponent = 0;
   int32_t ScannerType = 0;
   std::string HeaderText;       // header bytes 0..39 as read
-  CScanLineArray Lines;
-  CScanLineArray LinesAsRead;
+  ScanLineArray Lines;
+  ScanLineArray LinesAsRead;
   std::string Title;
   int16_t ChangeoverPixel = 0;
   int32_t HeaderLineCount = 0;

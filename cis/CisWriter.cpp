@@ -21,7 +21,7 @@ void Append32(std::string& out, uint32_t value) {
 
 // A line reads back as written only when every run fits 16 bits and the record ends at its
 // last transition: the earlier ones lie below the width, the last one reaches it.
-bool LineIsWritable(const CScanLineArray& lines, int index, int32_t width) {
+bool LineIsWritable(const ScanLineArray& lines, int index, int32_t width) {
   const auto transitions = lines.Transitions(index);
   if (transitions.empty()) return false;
   int64_t previous = 0;
@@ -37,13 +37,13 @@ bool LineIsWritable(const CScanLineArray& lines, int index, int32_t width) {
 
 }  // namespace
 
-bool EncodeCisFile(CCisScanData& data, std::string& bytes, std::string& error) {
+bool EncodeCisFile(CisScanData& data, std::string& bytes, std::string& error) {
   if (data.SavedScanWidth < 1 || data.HeaderLineCount < 1) {
     error = "The file's header was refused when it was read, so its scan lines were not read; saving it "
             "would lose them.";
     return false;
   }
-  const CScanLineArray& lines = data.LinesAsRead;
+  const ScanLineArray& lines = data.LinesAsRead;
   for (int i = 0; i < lines.Size(); ++i) {
     if (!LineIsWritable(lines, i, data.SavedScanWidth)) {
       error = "Scan line " + std::to_string(i) + " cannot be stored in a CIS file of width " +
@@ -79,7 +79,7 @@ bool EncodeCisFile(CCisScanData& data, std::string& bytes, std::string& error) {
   return true;
 }
 
-bool WriteCisFile(CCisScanData& data, const std::string& path, std::string& error) {
+bool WriteCisFile(CisScanData& data, const std::string& path, std::string& error) {
   std::string bytes, reason;
   if (!EncodeCisFile(data, bytes, reason)) {
     error = "The CIS file " + path + " was not written: " + reason;

@@ -19,10 +19,10 @@ namespace tarvelo {
 // Returns false, with the reason in `error`, rather than produce a file that would read back
 // differently: when the header was refused on reading (no lines were read, so saving would
 // lose them), or when a line cannot be stored as 16-bit run lengths ending at the width.
-bool EncodeCisFile(CCisScanData& data, std::string& bytes, std::string& error);
+bool EncodeCisFile(CisScanData& data, std::string& bytes, std::string& error);
 
 // Encodes `data` and writes it to `path` atomically (an existing file is replaced only when
 // the new one is complete). Returns false with a reason naming the path on failure.
-bool WriteCisFile(CCisScanData& data, const std::string& path, std::string& error);
+bool WriteCisFile(CisScanData& data, const std::string& path, std::string& error);
 
 }  // namespace tarvelo

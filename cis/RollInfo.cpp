@@ -14,7 +14,7 @@ namespace tarvelo {
 
 namespace {
 
-using R = CRollInfo;
+using R = RollInfo;
 
 const std::array<R::Field, 24> kFields = {{
     {&R::MusicCategory, "/music_category: ", "music_category", true, 128, "MusicCategory", "Piano_Roll : Classical"},
@@ -100,16 +100,16 @@ std::string FindIgnoringCase(const std::string& path) {
 
 }  // namespace
 
-std::span<const CRollInfo::Field> CRollInfo::Fields() { return kFields; }
+std::span<const RollInfo::Field> RollInfo::Fields() { return kFields; }
 
-CRollInfo::CRollInfo(const ProfileStore& store) { LoadTemplate(store); }
+RollInfo::RollInfo(const ProfileStore& store) { LoadTemplate(store); }
 
-void CRollInfo::LoadTemplate(const ProfileStore& store) {
+void RollInfo::LoadTemplate(const ProfileStore& store) {
   for (const Field& field : kFields)
     if (field.template_key) this->*field.entry = store.GetProfileString(kSection, field.template_key, field.template_default);
 }
 
-bool CRollInfo::SaveTemplate(ProfileStore& store) const {
+bool RollInfo::SaveTemplate(ProfileStore& store) const {
   bool ok = true;
   for (const char* key : kTemplateOrder) {
     for (const Field& field : kFields)
@@ -119,7 +119,7 @@ bool CRollInfo::SaveTemplate(ProfileStore& store) const {
   return ok;
 }
 
-void CRollInfo::ResetForNewFile(const CCisScanData& scan) {
+void RollInfo::ResetForNewFile(const CisScanData& scan) {
   for (const Field& field : kFields)
     if (!field.template_key) (this->*field.entry).clear();
   SaveAsTemplate = false;
@@ -127,7 +127,7 @@ void CRollInfo::ResetForNewFile(const CCisScanData& scan) {
   RollTempo = std::to_string(scan.Tempo);
 }
 
-bool CRollInfo::ReadAnnFile(const std::string& path) {
+bool RollInfo::ReadAnnFile(const std::string& path) {
   std::string text, error;
   if (!ReadWholeFile(path, text, error)) {
     const std::string other = FindIgnoringCase(path);
@@ -137,7 +137,7 @@ bool CRollInfo::ReadAnnFile(const std::string& path) {
   return true;
 }
 
-void CRollInfo::ReadAnnText(std::string_view file_text) {
+void RollInfo::ReadAnnText(std::string_view file_text) {
   std::string text;
   text.reserve(file_text.size());
   for (const char c : file_text)
@@ -165,7 +165,7 @@ void CRollInfo::ReadAnnText(std::string_view file_text) {
   }
 }
 
-bool CRollInfo::SetEntry(std::string_view name, std::string value) {
+bool RollInfo::SetEntry(std::string_view name, std::string value) {
   std::string_view wanted = Trim(name);
   if (!wanted.empty() && wanted.front() == '/') wanted.remove_prefix(1);
   if (!wanted.empty() && wanted.back() == ':') wanted.remove_suffix(1);
@@ -179,21 +179,21 @@ bool CRollInfo::SetEntry(std::string_view name, std::string value) {
   return false;
 }
 
-SettingsProblems CRollInfo::Validate() const {
+SettingsProblems RollInfo::Validate() const {
   SettingsProblems problems;
   for (const Field& field : kFields) CheckLength(problems, field.name, this->*field.entry, field.max_characters);
   return problems;
 }
 
-std::vector<std::string> CRollInfo::EmbeddedTexts() const {
+std::vector<std::string> RollInfo::EmbeddedTexts() const {
   std::vector<std::string> texts;
   texts.reserve(kFields.size());
   for (const Field& field : kFields) texts.push_back(field.keyword + std::string(Trim(this->*field.entry)));
   return texts;
 }
 
-bool EditRollInfo(CRollInfo& info, UiServices& ui) {
-  CRollInfo working = info;
+bool EditRollInfo(RollInfo& info, UiServices& ui) {
+  RollInfo working = info;
   if (!ui.EditRollInfo(working)) return false;
   info = std::move(working);
   if (info.SaveAsTemplate && !info.SaveTemplate(ui.Profile()))
@@ -202,11 +202,11 @@ bool EditRollInfo(CRollInfo& info, UiServices& ui) {
   return true;
 }
 
-void PrepareRollInfoForNewFile(CRollInfo& info, const CCisScanData& scan, std::string_view roll_type_name,
+void PrepareRollInfoForNewFile(RollInfo& info, const CisScanData& scan, std::string_view roll_type_name,
                                UiServices& ui) {
   info.ResetForNewFile(scan);
   info.SetRollType(roll_type_name);
-  const CDiagnosticSettings settings(ui.Profile());
+  const DiagnosticSettings settings(ui.Profile());
   if (!settings.EmbedRollKeywordData) return;
   if (settings.UseAnnFile) info.ReadAnnFile(scan.FolderName + scan.FileName + ".ann");
   EditRollInfo(info, ui);

@@ -16,15 +16,15 @@
 
 namespace tarvelo {
 
-struct CCisScanData;
+struct CisScanData;
 class UiServices;
 
-struct CRollInfo {
+struct RollInfo {
   static constexpr const char* kSection = "Embedded Roll Info Settings";
 
   // One entry, in the order the MIDI outputs embed them.
   struct Field {
-    std::string CRollInfo::*entry;
+    std::string RollInfo::*entry;
     const char* keyword;          // embedded before the entry ("/title: "); "" for the misc info
     const char* name;             // the keyword's name ("title"), also the ANN keyword after "/"
     bool in_ann_file;             // recognised in ANN files (all but the roll type)
@@ -36,9 +36,9 @@ struct CRollInfo {
   static std::span<const Field> Fields();
 
   // All entries empty, the template flag clear.
-  CRollInfo() = default;
+  RollInfo() = default;
   // As above, then the six template entries from the profile (defaults when absent).
-  explicit CRollInfo(const ProfileStore& store);
+  explicit RollInfo(const ProfileStore& store);
 
   // Reads / writes the six template entries; writing returns false when the profile
   // could not store them.
@@ -47,7 +47,7 @@ struct CRollInfo {
 
   // For a newly read file: every entry that is not a template entry becomes empty and the
   // template flag is cleared; then title and roll tempo (in decimal) come from `scan`.
-  void ResetForNewFile(const CCisScanData& scan);
+  void ResetForNewFile(const CisScanData& scan);
   void SetRollType(std::string_view name) { RollType = std::string(name); }
 
   // Fills entries from the ANN file at `path` ("folder/name.ann"). When no file of exactly
@@ -105,12 +105,12 @@ struct CRollInfo {
 // edited entries are taken, the template entries are stored in the profile when the
 // template flag is set, and the front end is told that settings changed; on Cancel nothing
 // changes. Returns true on OK.
-bool EditRollInfo(CRollInfo& info, UiServices& ui);
+bool EditRollInfo(RollInfo& info, UiServices& ui);
 
 // The roll information step after a CIS file has been read: reset the entries for the new
 // file and set its roll type; then, when embedding roll information is on (read fresh from
 // the profile), read the ANN file beside the CIS file if that is enabled, and show the dialog.
-void PrepareRollInfoForNewFile(CRollInfo& info, const CCisScanData& scan, std::string_view roll_type_name,
+void PrepareRollInfoForNewFile(RollInfo& info, const CisScanData& scan, std::string_view roll_type_name,
                                UiServices& ui);
 
 }  // namespace tarvelo

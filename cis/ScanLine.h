@@ -5,8 +5,8 @@
 // the values later stages compute for it (position along the roll, roll-edge findings,
 // sideways tracking correction).
 //
-// CScanLine is the self-contained value form, used to build or inspect a single line.
-// The lines of a file live in CScanLineArray, which stores them compactly.
+// ScanLine is the self-contained value form, used to build or inspect a single line.
+// The lines of a file live in ScanLineArray, which stores them compactly.
 
 #include <cstdint>
 #include <vector>
@@ -23,9 +23,9 @@ struct LineGeometry {
   bool LowerEdgeFound = false;
 };
 
-class CScanLine {
+class ScanLine {
  public:
-  CScanLine() = default;
+  ScanLine() = default;
 
   // Clears the transitions, the line word and the position (the other computed values stay).
   void Reset() {

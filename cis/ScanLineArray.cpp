@@ -2,20 +2,20 @@
 
 namespace tarvelo {
 
-void CScanLineArray::Clear() {
+void ScanLineArray::Clear() {
   transitions_ = std::make_shared<std::vector<int32_t>>();
   std::vector<uint32_t>{0}.swap(offsets_);
   std::vector<uint16_t>().swap(line_words_);
   std::vector<LineGeometry>().swap(geometry_);
 }
 
-void CScanLineArray::Reserve(size_t lines, size_t transitions) {
+void ScanLineArray::Reserve(size_t lines, size_t transitions) {
   Writable().reserve(transitions);
   offsets_.reserve(lines + 1);
   line_words_.reserve(lines);
 }
 
-void CScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t line_word) {
+void ScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t line_word) {
   std::vector<int32_t>& all = Writable();
   all.insert(all.end(), transitions.begin(), transitions.end());
   offsets_.push_back(static_cast<uint32_t>(all.size()));
@@ -23,7 +23,7 @@ void CScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t l
   if (!geometry_.empty()) geometry_.emplace_back();
 }
 
-void CScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t line_word,
+void ScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t line_word,
                                 const LineGeometry& geometry) {
   AppendLine(transitions, line_word);
   const bool zero = geometry.Position == 0 && geometry.TrackingOffset == 0 && geometry.UpperEdgeError == 0 &&
@@ -34,7 +34,7 @@ void CScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t l
   geometry_.back() = geometry;
 }
 
-void CScanLineArray::SetSize(int lines) {
+void ScanLineArray::SetSize(int lines) {
   if (lines <= 0) {
     Clear();
     return;
@@ -50,7 +50,7 @@ void CScanLineArray::SetSize(int lines) {
   while (line_words_.size() < n) AppendLine({}, 0);
 }
 
-bool CScanLineArray::ReplaceAllTransitions(std::vector<int32_t>&& transitions, std::vector<uint32_t>&& offsets) {
+bool ScanLineArray::ReplaceAllTransitions(std::vector<int32_t>&& transitions, std::vector<uint32_t>&& offsets) {
   if (offsets.size() != line_words_.size() + 1 || offsets.front() != 0 || offsets.back() != transitions.size())
     return false;
   for (size_t i = 1; i < offsets.size(); ++i)
@@ -60,7 +60,7 @@ bool CScanLineArray::ReplaceAllTransitions(std::vector<int32_t>&& transitions, s
   return true;
 }
 
-void CScanLineArray::SetAtGrow(int index, const CScanLine& line) {
+void ScanLineArray::SetAtGrow(int index, const ScanLine& line) {
   if (index < 0) return;
   if (index >= Size()) SetSize(index);  // lines before `index` are empty
   if (index == Size()) {
@@ -84,7 +84,7 @@ void CScanLineArray::SetAtGrow(int index, const CScanLine& line) {
   MutableGeometry()[i] = line.Geometry;
 }
 
-bool CScanLineArray::AdoptLines(std::vector<int32_t>&& transitions, std::vector<uint32_t>&& offsets,
+bool ScanLineArray::AdoptLines(std::vector<int32_t>&& transitions, std::vector<uint32_t>&& offsets,
                                 std::vector<uint16_t>&& line_words) {
   if (offsets.size() != line_words.size() + 1) return false;
   std::vector<uint16_t> kept_words = std::move(line_words_);
@@ -98,18 +98,18 @@ bool CScanLineArray::AdoptLines(std::vector<int32_t>&& transitions, std::vector<
   return true;
 }
 
-std::vector<int32_t>& CScanLineArray::Writable() {
+std::vector<int32_t>& ScanLineArray::Writable() {
   if (transitions_.use_count() > 1) transitions_ = std::make_shared<std::vector<int32_t>>(*transitions_);
   return *transitions_;
 }
 
-std::vector<LineGeometry>& CScanLineArray::MutableGeometry() {
+std::vector<LineGeometry>& ScanLineArray::MutableGeometry() {
   if (geometry_.size() != line_words_.size()) geometry_.resize(line_words_.size());
   return geometry_;
 }
 
-CScanLine CScanLineArray::Line(int index) const {
-  CScanLine line;
+ScanLine ScanLineArray::Line(int index) const {
+  ScanLine line;
   const auto values = Transitions(index);
   line.MutableTransitions().assign(values.begin(), values.end());
   line.LineWord = LineWord(index);
@@ -117,7 +117,7 @@ CScanLine CScanLineArray::Line(int index) const {
   return line;
 }
 
-size_t CScanLineArray::MemoryBytes() const {
+size_t ScanLineArray::MemoryBytes() const {
   return transitions_->capacity() * sizeof(int32_t) + offsets_.capacity() * sizeof(uint32_t) +
          line_words_.capacity() * sizeof(uint16_t) + geometry_.capacity() * sizeof(LineGeometry);
 }

@@ -17,9 +17,9 @@
 
 namespace tarvelo {
 
-class CScanLineArray {
+class ScanLineArray {
  public:
-  CScanLineArray() = default;
+  ScanLineArray() = default;
 
   int Size() const { return static_cast<int>(line_words_.size()); }
   bool Empty() const { return line_words_.empty(); }
@@ -39,7 +39,7 @@ class CScanLineArray {
                   std::vector<uint16_t>&& line_words);
 
   // Grows the array with empty lines to index+1 if needed, then makes line `index` a copy of `line`.
-  void SetAtGrow(int index, const CScanLine& line);
+  void SetAtGrow(int index, const ScanLine& line);
   // Grows or shrinks to `lines` lines; new lines are empty.
   void SetSize(int lines);
   // Gives every line new transitions at once (for stages that rebuild all lines): line i gets
@@ -76,7 +76,7 @@ class CScanLineArray {
   double Position(int index) const { return geometry_.empty() ? 0.0 : geometry_[static_cast<size_t>(index)].Position; }
 
   // A self-contained copy of line `index`.
-  CScanLine Line(int index) const;
+  ScanLine Line(int index) const;
 
   // Total number of transitions of all lines.
   size_t TotalTransitions() const { return transitions_->size(); }

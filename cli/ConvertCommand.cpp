@@ -31,7 +31,7 @@ int RunConvert(const ConvertOptions& options) {
   TerminalUi ui(settings, !options.quiet && ::isatty(STDERR_FILENO) == 1);
   // Roll information entries for this run, checked like the roll information dialog.
   std::vector<std::pair<std::string, std::string>> entries;
-  CRollInfo trial;
+  RollInfo trial;
   for (const std::string& item : options.info) {
     const size_t equals = item.find('=');
     if (equals == std::string::npos || !trial.SetEntry(item.substr(0, equals), item.substr(equals + 1))) {
@@ -50,7 +50,7 @@ int RunConvert(const ConvertOptions& options) {
   // The roll type of this run: --roll-type, else the profile's active roll type.
   const std::string roll_type =
       options.roll_type.empty() ? settings.roll.ActiveRollTypeName : options.roll_type;
-  CXmlDocument library;
+  XmlDocument library;
   std::vector<std::string> names;
   ui.BeginFile(options.library.empty() ? "roll types" : options.library);
   // Without a library only the built-in roll type is there; that is no reason to complain
@@ -80,7 +80,7 @@ int RunConvert(const ConvertOptions& options) {
   for (const std::string& path : options.files) {
     const auto file_start = std::chrono::steady_clock::now();
     ui.BeginFile(path);
-    CTarveloDoc doc(ui);
+    TarveloDoc doc(ui);
     doc.ApplyRollType(library, roll_type);
     doc.SetOutputFolder(output_dir);
     doc.SetScanImageMidiSkipped(options.no_scan_midi);

@@ -24,7 +24,7 @@ int RunInfo(const InfoOptions& options) {
       status = kExitFileFailed;
       continue;
     }
-    CCisScanData data;
+    CisScanData data;
     const size_t slash = path.find_last_of('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     data.FileName = name.substr(0, name.find('.'));

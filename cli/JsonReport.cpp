@@ -20,7 +20,7 @@ const char* StatusName(LoadStatus status) {
 
 }  // namespace
 
-void JsonReport::AddFile(const std::string& path, LoadStatus status, const CTarveloDoc& doc,
+void JsonReport::AddFile(const std::string& path, LoadStatus status, const TarveloDoc& doc,
                          const std::vector<std::string>& messages, double seconds) {
   using nlohmann::json;
   const ConversionSummary& summary = doc.Summary();

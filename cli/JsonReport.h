@@ -12,7 +12,7 @@ namespace tarvelo::cli {
 class JsonReport {
  public:
   // Records one file after its conversion.
-  void AddFile(const std::string& path, LoadStatus status, const CTarveloDoc& doc,
+  void AddFile(const std::string& path, LoadStatus status, const TarveloDoc& doc,
                const std::vector<std::string>& messages, double seconds);
   // Prints the document; `success` is true when every file was converted and written.
   void Print(bool success, double seconds) const;

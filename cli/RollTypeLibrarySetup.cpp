@@ -4,7 +4,7 @@
 
 namespace tarvelo::cli {
 
-bool LoadRollTypeLibrary(const std::string& file_option, CXmlDocument& library, std::vector<std::string>& names,
+bool LoadRollTypeLibrary(const std::string& file_option, XmlDocument& library, std::vector<std::string>& names,
                          UiServices& ui) {
   const std::vector<std::string> candidates =
       file_option.empty() ? RollTypeDefinitionsCandidates(WorkingFolder(), ExecutablePath())

@@ -12,7 +12,7 @@ namespace tarvelo::cli {
 
 // Fills `library` and `names` ("Fail-Safe" first). Problems are shown through `ui`.
 // Returns false when the library could not be loaded (the names are then "Fail-Safe" only).
-bool LoadRollTypeLibrary(const std::string& file_option, CXmlDocument& library, std::vector<std::string>& names,
+bool LoadRollTypeLibrary(const std::string& file_option, XmlDocument& library, std::vector<std::string>& names,
                          UiServices& ui);
 
 }  // namespace tarvelo::cli

@@ -17,7 +17,7 @@ int RunRollTypes(const RollTypesOptions& options) {
   SessionSettings settings(profile->Store());
   TerminalUi ui(settings, false);
   ui.BeginFile("roll types");
-  CXmlDocument library;
+  XmlDocument library;
   std::vector<std::string> names;
   const bool loaded = LoadRollTypeLibrary(options.library, library, names, ui);
   if (options.names.empty()) {
@@ -31,7 +31,7 @@ int RunRollTypes(const RollTypesOptions& options) {
       status = kExitUsage;
       continue;
     }
-    CRollTypeDefinition record;
+    RollTypeDefinition record;
     ApplyActiveRollType(record, name, library, ui);
     std::printf("%s", DescribeRollType(record).c_str());
   }

@@ -52,7 +52,7 @@ void TerminalUi::ShowMessage(std::string_view text) {
   Draw();
 }
 
-bool TerminalUi::EditRollInfo(CRollInfo& info) {
+bool TerminalUi::EditRollInfo(RollInfo& info) {
   for (const auto& [name, value] : roll_info_entries_) info.SetEntry(name, value);
   return true;
 }

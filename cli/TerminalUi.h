@@ -27,7 +27,7 @@ class TerminalUi : public UiServices {
   void SetHeaderSummary(const CisHeaderSummary& summary) override { header_summary_ = summary; }
   // The roll information "dialog" of the command line: the entries given with --info are
   // filled in and the rest accepted unchanged.
-  bool EditRollInfo(CRollInfo& info) override;
+  bool EditRollInfo(RollInfo& info) override;
   // The command line shows no spacing histogram.
   bool WantsSpacingHistogram() const override { return false; }
   void SetRollInfoEntries(std::vector<std::pair<std::string, std::string>> entries) {

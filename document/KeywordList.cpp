@@ -26,14 +26,14 @@ std::string LowerAscii(std::string_view text) {
 
 }  // namespace
 
-int CKeywordList::FindKey(std::string_view key) const {
+int KeywordList::FindKey(std::string_view key) const {
   key = TrimTrailingBlanks(key);
   for (int i = Count() - 1; i >= 0; --i)
     if (items_[static_cast<size_t>(i)].Key == key) return i;
   return -1;
 }
 
-void CKeywordList::AddKeyValue(std::string_view key, std::string_view value) {
+void KeywordList::AddKeyValue(std::string_view key, std::string_view value) {
   key = TrimTrailingBlanks(key);
   value = TrimLeadingBlanks(value);
   const int index = FindKey(key);
@@ -41,10 +41,10 @@ void CKeywordList::AddKeyValue(std::string_view key, std::string_view value) {
     items_[static_cast<size_t>(index)].Value = std::string(value);
     return;
   }
-  items_.push_back(CKeywordItem{std::string(value), std::string(key)});
+  items_.push_back(KeywordItem{std::string(value), std::string(key)});
 }
 
-void CKeywordList::AddText(std::string_view text) {
+void KeywordList::AddText(std::string_view text) {
   text = TrimTrailingBlanks(text);
   if (text.empty()) return;
   std::string_view key = text, value;
@@ -62,17 +62,17 @@ void CKeywordList::AddText(std::string_view text) {
   AddKeyValue(key, value);
 }
 
-void CKeywordList::AddKeyInteger(std::string_view key, long long n, std::string_view a, std::string_view b) {
+void KeywordList::AddKeyInteger(std::string_view key, long long n, std::string_view a, std::string_view b) {
   AddKeyValue(key, FormatInt6(n) + " " + std::string(a) + " " + std::string(b));
 }
 
-void CKeywordList::AddKeyReal(std::string_view key, double x, std::string_view a, std::string_view b) {
+void KeywordList::AddKeyReal(std::string_view key, double x, std::string_view a, std::string_view b) {
   AddKeyValue(key, FormatFixed6_3(x) + " " + std::string(a) + " " + std::string(b));
 }
 
-std::string CKeywordList::ItemText(int i) const {
+std::string KeywordList::ItemText(int i) const {
   if (i < 0 || i >= Count()) return {};
-  const CKeywordItem& item = items_[static_cast<size_t>(i)];
+  const KeywordItem& item = items_[static_cast<size_t>(i)];
   return item.Key + " " + item.Value;
 }
 

@@ -9,12 +9,12 @@
 
 namespace tarvelo {
 
-struct CKeywordItem {
+struct KeywordItem {
   std::string Value;  // everything after the key, leading blanks removed
   std::string Key;    // the keyword with its colon, trailing blanks removed (case-sensitive)
 };
 
-class CKeywordList {
+class KeywordList {
  public:
   void Clear() { items_.clear(); }
   int Count() const { return static_cast<int>(items_.size()); }
@@ -32,10 +32,10 @@ class CKeywordList {
 
   // key + " " + value of item i; empty when i is out of range.
   std::string ItemText(int i) const;
-  const std::vector<CKeywordItem>& Items() const { return items_; }
+  const std::vector<KeywordItem>& Items() const { return items_; }
 
  private:
-  std::vector<CKeywordItem> items_;
+  std::vector<KeywordItem> items_;
 };
 
 }  // namespace tarvelo

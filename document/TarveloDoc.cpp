@@ -18,23 +18,23 @@
 
 namespace tarvelo {
 
-CTarveloDoc::CTarveloDoc(UiServices& ui) : ui_(ui), roll_info_(ui.Profile()) {}
+TarveloDoc::TarveloDoc(UiServices& ui) : ui_(ui), roll_info_(ui.Profile()) {}
 
-void CTarveloDoc::SetLinesPerInch(int lpi) {
+void TarveloDoc::SetLinesPerInch(int lpi) {
   if (lpi <= 0 || lpi > INT16_MAX) lpi = 100;
   scan_.LinesPerInch = static_cast<int16_t>(lpi);
   scan_.RawLinesPerInch = static_cast<int16_t>(lpi);
 }
 
-bool CTarveloDoc::ApplyRollType(CXmlDocument& library, std::string_view name) {
+bool TarveloDoc::ApplyRollType(XmlDocument& library, std::string_view name) {
   return ::tarvelo::ApplyActiveRollType(roll_type_, name, library, ui_);
 }
 
-bool CTarveloDoc::ApplyActiveRollType(CXmlDocument& library) {
+bool TarveloDoc::ApplyActiveRollType(XmlDocument& library) {
   return ::tarvelo::ApplyActiveRollType(roll_type_, library, ui_);
 }
 
-LoadStatus CTarveloDoc::Load(const std::string& path) {
+LoadStatus TarveloDoc::Load(const std::string& path) {
   header_refused_ = false;
   file_name_with_extension_.clear();
   scan_.Reset();
@@ -89,7 +89,7 @@ LoadStatus CTarveloDoc::Load(const std::string& path) {
   return header_refused_ ? LoadStatus::kRefused : LoadStatus::kLoaded;
 }
 
-void CTarveloDoc::RestoreLinesAndFlags() {
+void TarveloDoc::RestoreLinesAndFlags() {
   if (!lines_are_as_read_) scan_.Lines = scan_.LinesAsRead;
   lines_are_as_read_ = false;
   scan_.ImageMirrored = false;
@@ -104,7 +104,7 @@ void CTarveloDoc::RestoreLinesAndFlags() {
   }
 }
 
-void CTarveloDoc::RecordHeaderKeywords() {
+void TarveloDoc::RecordHeaderKeywords() {
   keywords_.Clear();
   keywords_.AddText("/File_Type: ScanImageMIDI");
   keywords_.AddText("/Source_File_Type: CIS file");
@@ -114,19 +114,19 @@ void CTarveloDoc::RecordHeaderKeywords() {
   keywords_.AddKeyInteger("/CIS_file_LPI: ", scan_.LinesPerInch);
 }
 
-std::string CTarveloDoc::OutputFolder() const {
+std::string TarveloDoc::OutputFolder() const {
   if (output_folder_.empty()) return folder_name_;
   const char last = output_folder_.back();
   return last == '/' || last == '\\' ? output_folder_ : output_folder_ + "/";
 }
 
-void CTarveloDoc::RecordOutput(const char* kind, const MidiOutputResult& result) {
+void TarveloDoc::RecordOutput(const char* kind, const MidiOutputResult& result) {
   summary_.Outputs.push_back(OutputFileRecord{kind, result.Path, result.Written, result.Error});
 }
 
 namespace {
 
-int CountEvents(const CTrackEventArrays& events) {
+int CountEvents(const TrackEventArrays& events) {
   int count = 0;
   for (const TrackEvent& event : events.Events())
     if (event.Type != kEventEmpty) ++count;
@@ -135,10 +135,10 @@ int CountEvents(const CTrackEventArrays& events) {
 
 }  // namespace
 
-void CTarveloDoc::BuildEventsAndWriteOutputs() {
+void TarveloDoc::BuildEventsAndWriteOutputs() {
   // The hole clean-up, with the thresholds of the session's settings (changed through the
   // settings dialog, which also saves them), not re-read from the profile.
-  const CGeneralSettings& general = ui_.Settings().general;
+  const GeneralSettings& general = ui_.Settings().general;
   summary_.Holes = track_events_.HoleCount();
   summary_.GlitchesMerged = MergeScanGlitches(track_events_, general.GlitchThresholdDistance);
   keywords_.AddKeyInteger("/scan_glitches_merged: ", summary_.GlitchesMerged, " ");
@@ -175,7 +175,7 @@ void CTarveloDoc::BuildEventsAndWriteOutputs() {
   }
 }
 
-void CTarveloDoc::RunPipeline() {
+void TarveloDoc::RunPipeline() {
   summary_ = ConversionSummary{};
   ui_.SetStatusText("Processing Raw CIS Data");
   ui_.RefreshControlBar(file_name_with_extension_, scan_.Title);
@@ -197,7 +197,7 @@ void CTarveloDoc::RunPipeline() {
 
   if (scan_.TwinArray) {
     MergeTwinArrays(scan_, ui_);
-    const CTwinArraySettings& twin = ui_.Settings().twin_array;
+    const TwinArraySettings& twin = ui_.Settings().twin_array;
     keywords_.AddKeyValue("/Twin_Array_CIS: ", "Embedded Values Used | Separation = " +
                                                    std::to_string(scan_.ArraySeparation) + " , OverlapWidth = " +
                                                    std::to_string(scan_.ChangeoverPixel));
@@ -211,8 +211,8 @@ void CTarveloDoc::RunPipeline() {
   // Mirroring follows the file's mirror-image flag (bit 0x40 marks a bi-colour scan, which
   // must not be mirrored) unless the user overrides it.
   const int reversal = ui_.Settings().diagnostic.OverrideImageReversal;
-  if ((reversal == CDiagnosticSettings::kUseCisBit && scan_.MirrorImage) ||
-      reversal == CDiagnosticSettings::kAlwaysReverse) {
+  if ((reversal == DiagnosticSettings::kUseCisBit && scan_.MirrorImage) ||
+      reversal == DiagnosticSettings::kAlwaysReverse) {
     ReverseScanLines(scan_);
   }
 

@@ -29,27 +29,27 @@ enum class LoadStatus {
   kUnreadable,    // the file could not be read, or is shorter than a CIS header
 };
 
-class CTarveloDoc {
+class TarveloDoc {
  public:
-  explicit CTarveloDoc(UiServices& ui);
+  explicit TarveloDoc(UiServices& ui);
 
   // Opens `path`: name checks, reading, the pristine copy of the lines, and one pipeline run.
   LoadStatus Load(const std::string& path);
   // Runs every conversion stage in order on the current scan data.
   void RunPipeline();
 
-  const CCisScanData& ScanData() const { return scan_; }
-  CCisScanData& ScanData() { return scan_; }
-  const CKeywordList& Keywords() const { return keywords_; }
+  const CisScanData& ScanData() const { return scan_; }
+  CisScanData& ScanData() { return scan_; }
+  const KeywordList& Keywords() const { return keywords_; }
   // The roll information embedded into the outputs; kept from file to file (its template
   // entries carry over), reset for each newly read file.
-  const CRollInfo& RollInfo() const { return roll_info_; }
-  CRollInfo& RollInfo() { return roll_info_; }
+  const RollInfo& RollInformation() const { return roll_info_; }
+  RollInfo& RollInformation() { return roll_info_; }
   // The holes found by the latest run and the events built from them.
-  const CTrackEventArrays& TrackEvents() const { return track_events_; }
-  CTrackEventArrays& TrackEvents() { return track_events_; }
+  const TrackEventArrays& TrackEvents() const { return track_events_; }
+  TrackEventArrays& TrackEvents() { return track_events_; }
   // The pixel-to-track map of the latest run.
-  const CTrackLookupMap& LookupMap() const { return lookup_map_; }
+  const TrackLookupMap& LookupMap() const { return lookup_map_; }
 
   const std::string& FileName() const { return file_name_; }
   const std::string& FolderName() const { return folder_name_; }
@@ -61,15 +61,15 @@ class CTarveloDoc {
 
   // The roll type in use; it starts at the "Fail-Safe" values and changes only when a front
   // end applies a roll type. Conversions read the values it holds when they run.
-  const CRollTypeDefinition& RollType() const { return roll_type_; }
-  CRollTypeDefinition& RollType() { return roll_type_; }
+  const RollTypeDefinition& RollType() const { return roll_type_; }
+  RollTypeDefinition& RollType() { return roll_type_; }
   // Name of the roll type in use.
   const std::string& RollTypeName() const { return roll_type_.Name; }
   // Fills the roll type from the parsed roll type library: roll type `name`, or the profile's
   // active roll type name. An unknown name leaves the "Fail-Safe" values (with a message) and
   // returns false. The next pipeline run uses the new values.
-  bool ApplyRollType(CXmlDocument& library, std::string_view name);
-  bool ApplyActiveRollType(CXmlDocument& library);
+  bool ApplyRollType(XmlDocument& library, std::string_view name);
+  bool ApplyActiveRollType(XmlDocument& library);
 
   // Where the MIDI outputs go: `folder` (a separator is added when it has none), or, when
   // empty (the default), the input file's folder (FolderName).
@@ -99,18 +99,18 @@ class CTarveloDoc {
   void RecordOutput(const char* kind, const MidiOutputResult& result);
 
   UiServices& ui_;
-  CKeywordList keywords_;
-  CTrackEventArrays track_events_;
-  CTrackLookupMap lookup_map_;
+  KeywordList keywords_;
+  TrackEventArrays track_events_;
+  TrackLookupMap lookup_map_;
   std::string file_name_;
   std::string folder_name_;
   std::string file_path_;
   std::string file_extension_;
   std::string file_name_with_extension_;
   std::string last_error_text_;
-  CCisScanData scan_;
-  CRollTypeDefinition roll_type_;
-  CRollInfo roll_info_;
+  CisScanData scan_;
+  RollTypeDefinition roll_type_;
+  RollInfo roll_info_;
   std::string scanner_mode_applied_;
   std::string output_folder_;
   bool skip_scan_image_ = false;

@@ -33,7 +33,7 @@ TrackEvent TitleEvent(std::string_view title) {
 // The builders' shared walk: a note on and a note off for every hole kept, at the positions
 // `on_position` and `off_position` give for the hole.
 template <typename OnPosition, typename OffPosition>
-void AddHoleNotes(CTrackEventArrays& events, const CRollTypeDefinition& roll, OnPosition on_position,
+void AddHoleNotes(TrackEventArrays& events, const RollTypeDefinition& roll, OnPosition on_position,
                   OffPosition off_position) {
   for (PunchedHole& hole : events.Holes()) {
     if (hole.Removed || !IsTrackSlot(hole.Track)) continue;
@@ -58,7 +58,7 @@ void AddHoleNotes(CTrackEventArrays& events, const CRollTypeDefinition& roll, On
 
 uint32_t InchesToThousandths(double inches) { return HoldInUnsigned32(TruncToInt64(inches * 1000)); }
 
-int MergeScanGlitches(CTrackEventArrays& events, double glitch_threshold_distance) {
+int MergeScanGlitches(TrackEventArrays& events, double glitch_threshold_distance) {
   constexpr int kNone = -1;
   std::array<int, kTrackSlots> last{};
   last.fill(kNone);
@@ -83,7 +83,7 @@ int MergeScanGlitches(CTrackEventArrays& events, double glitch_threshold_distanc
   return merges;
 }
 
-int RemoveSpecks(CTrackEventArrays& events, const CRollTypeDefinition& roll, double speck_threshold_length,
+int RemoveSpecks(TrackEventArrays& events, const RollTypeDefinition& roll, double speck_threshold_length,
                  int speck_threshold_width_pct, int scanner_dpi) {
   const double min_width = scanner_dpi * (roll.DefaultTrackCenterSpacing * (speck_threshold_width_pct * 0.01));
   int failed = 0;
@@ -100,7 +100,7 @@ int RemoveSpecks(CTrackEventArrays& events, const CRollTypeDefinition& roll, dou
   return failed;
 }
 
-void BuildScanImageEvents(CTrackEventArrays& events, const CRollTypeDefinition& roll, std::string_view title,
+void BuildScanImageEvents(TrackEventArrays& events, const RollTypeDefinition& roll, std::string_view title,
                           UiServices& ui) {
   ui.SetStatusText("Building Event Track Array");
   events.ClearEvents();
@@ -111,7 +111,7 @@ void BuildScanImageEvents(CTrackEventArrays& events, const CRollTypeDefinition& 
   events.SortEventsByYPosition();
 }
 
-void BuildERollEvents(CTrackEventArrays& events, const CRollTypeDefinition& roll, std::string_view title,
+void BuildERollEvents(TrackEventArrays& events, const RollTypeDefinition& roll, std::string_view title,
                       UiServices& ui) {
   ui.SetStatusText("Building ERoll Event Track Array");
   events.ClearEvents();
@@ -134,7 +134,7 @@ void BuildERollEvents(CTrackEventArrays& events, const CRollTypeDefinition& roll
   events.RemoveNestedNotes();
 }
 
-void RemoveWebbing(CTrackEventArrays& events, const CRollTypeDefinition& roll, int roll_tempo) {
+void RemoveWebbing(TrackEventArrays& events, const RollTypeDefinition& roll, int roll_tempo) {
   const int lowest = std::max(roll.LowestTrackHoleNumber, 0);
   const int highest = std::min(roll.HighestTrackHoleNumber, kTrackSlots - 1);
   if (lowest > highest) return;
@@ -171,7 +171,7 @@ void RemoveWebbing(CTrackEventArrays& events, const CRollTypeDefinition& roll, i
   }
 }
 
-void AddTempoAccelerationEvents(CTrackEventArrays& events, const CRollTypeDefinition& roll, int roll_tempo) {
+void AddTempoAccelerationEvents(TrackEventArrays& events, const RollTypeDefinition& roll, int roll_tempo) {
   const double a = roll.TakeupSpoolAccelerationPctPerFoot;
   if (a == 0 || events.EventCount() == 0) return;
   const int tempo = roll_tempo;

@@ -29,27 +29,27 @@ uint32_t InchesToThousandths(double inches);
 // end on the track, in list order) shorter than `glitch_threshold_distance` inches: the
 // earlier hole is removed and the later one spans both (its MaxWidth the larger of the
 // two). Chains of short gaps become one hole. Returns the number of joins.
-int MergeScanGlitches(CTrackEventArrays& events, double glitch_threshold_distance);
+int MergeScanGlitches(TrackEventArrays& events, double glitch_threshold_distance);
 
 // Marks as removed every hole shorter than `speck_threshold_length` inches, or narrower
 // than `speck_threshold_width_pct` percent of the roll type's track spacing in scanner
 // pixels (dpi * (spacing * (pct * 0.01))). Every hole is tested, removed or not, and each
 // failed test counts once, so a hole failing both counts twice. Returns that count.
-int RemoveSpecks(CTrackEventArrays& events, const CRollTypeDefinition& roll, double speck_threshold_length,
+int RemoveSpecks(TrackEventArrays& events, const RollTypeDefinition& roll, double speck_threshold_length,
                  int speck_threshold_width_pct, int scanner_dpi);
 
 // Shows "Building Event Track Array"; replaces the events with the title text event
 // ("/CIS_embedded_title: " + title, type 3841 at 0) and, for each hole kept, a note on at
 // its start (velocity TrackMidiVelocity of the track) and a note off at its end; a start
 // below 0 is set to 0 in the hole itself. Sorted by position, stable.
-void BuildScanImageEvents(CTrackEventArrays& events, const CRollTypeDefinition& roll, std::string_view title,
+void BuildScanImageEvents(TrackEventArrays& events, const RollTypeDefinition& roll, std::string_view title,
                           UiServices& ui);
 
 // As BuildScanImageEvents (status "Building ERoll Event Track Array"), with each track's
 // leading and trailing edge shifts added (a shift is applied only when shift + position is
 // greater than 0), and afterwards notes of one track that overlap joined into one
 // (RemoveNestedNotes).
-void BuildERollEvents(CTrackEventArrays& events, const CRollTypeDefinition& roll, std::string_view title,
+void BuildERollEvents(TrackEventArrays& events, const RollTypeDefinition& roll, std::string_view title,
                       UiServices& ui);
 
 // Joins consecutive notes of one track (tracks LowestTrackHoleNumber..HighestTrackHoleNumber)
@@ -59,12 +59,12 @@ void BuildERollEvents(CTrackEventArrays& events, const CRollTypeDefinition& roll
 // InterpretWebbingLimitAsSeconds, those thousandths times `roll_tempo` times 0.02; with
 // ApplyAccelerationToWebbing it grows by the take-up acceleration along the roll. A limit
 // below 0 joins nothing.
-void RemoveWebbing(CTrackEventArrays& events, const CRollTypeDefinition& roll, int roll_tempo);
+void RemoveWebbing(TrackEventArrays& events, const RollTypeDefinition& roll, int roll_tempo);
 
 // Adds tempo events (type 3921) that raise the tempo by 0.05 every 60000 / (tempo * a)
 // thousandths of an inch up to the last event's position, a being the roll type's
 // TakeupSpoolAccelerationPctPerFoot (nothing when a is 0), then sorts the events. At most
 // one tempo event per thousandth of an inch of roll is added.
-void AddTempoAccelerationEvents(CTrackEventArrays& events, const CRollTypeDefinition& roll, int roll_tempo);
+void AddTempoAccelerationEvents(TrackEventArrays& events, const RollTypeDefinition& roll, int roll_tempo);
 
 }  // namespace tarvelo

@@ -7,7 +7,7 @@
 
 namespace tarvelo {
 
-SpacingHistograms ComputeSpacingHistograms(const CTrackEventArrays& events, const CRollTypeDefinition& roll,
+SpacingHistograms ComputeSpacingHistograms(const TrackEventArrays& events, const RollTypeDefinition& roll,
                                            bool same_track_only) {
   SpacingHistograms result;
   const int lowest = std::max(roll.LowestTrackUsedForRestoration, 0);
@@ -65,13 +65,13 @@ SpacingHistograms ComputeSpacingHistograms(const CTrackEventArrays& events, cons
   return result;
 }
 
-void BuildSpacingHistogram(const CTrackEventArrays& events, const CRollTypeDefinition& roll, UiServices& ui) {
+void BuildSpacingHistogram(const TrackEventArrays& events, const RollTypeDefinition& roll, UiServices& ui) {
   ui.SetStatusText("Building Histogram Array");
-  const CDiagnosticSettings diagnostics(ui.Profile());
+  const DiagnosticSettings diagnostics(ui.Profile());
   const SpacingHistograms histograms = ComputeSpacingHistograms(events, roll, diagnostics.HistogramSameTrackOnly);
-  CSpacingHistogramStore& store = ui.SpacingHistogram();
+  SpacingHistogramStore& store = ui.SpacingHistogram();
   store.Clear();
-  for (int bin = CSpacingHistogramStore::kFirstBin; bin <= CSpacingHistogramStore::kLastBin; ++bin) {
+  for (int bin = SpacingHistogramStore::kFirstBin; bin <= SpacingHistogramStore::kLastBin; ++bin) {
     const auto b = static_cast<size_t>(bin);
     store.HistogramAll[b] = histograms.All[b];
     store.HistogramFirstHalf[b] = histograms.FirstHalf[b];

@@ -30,11 +30,11 @@ struct SpacingHistograms {
 // both moved to their hole centres by half the tracks' punch diameters; distances 0..999
 // are counted, in the half of the event list the event lies in. A track that has had no
 // event of the kind counts as having one at 0.
-SpacingHistograms ComputeSpacingHistograms(const CTrackEventArrays& events, const CRollTypeDefinition& roll,
+SpacingHistograms ComputeSpacingHistograms(const TrackEventArrays& events, const RollTypeDefinition& roll,
                                            bool same_track_only);
 
 // Shows "Building Histogram Array", computes the histograms with HistogramSameTrackOnly read
 // from the profile ("Diagnostic Settings"), and keeps bins 1..249 in the front end's store.
-void BuildSpacingHistogram(const CTrackEventArrays& events, const CRollTypeDefinition& roll, UiServices& ui);
+void BuildSpacingHistogram(const TrackEventArrays& events, const RollTypeDefinition& roll, UiServices& ui);
 
 }  // namespace tarvelo

@@ -10,13 +10,13 @@ constexpr size_t kReservedEntries = 2048;
 constexpr int kNestingTracks = 512;
 }  // namespace
 
-CTrackEventArrays::CTrackEventArrays() {
+TrackEventArrays::TrackEventArrays() {
   events_.reserve(kReservedEntries);
   holes_.reserve(kReservedEntries);
   events_.emplace_back();
 }
 
-void CTrackEventArrays::SortEventsByYPosition() {
+void TrackEventArrays::SortEventsByYPosition() {
   // A stable order: events at one position keep the order they were added in, as moving each
   // event back past every earlier one at a greater position would leave them. The events
   // carry texts, so small (position, index) keys are sorted and the events moved once.
@@ -31,7 +31,7 @@ void CTrackEventArrays::SortEventsByYPosition() {
   events_.swap(sorted);
 }
 
-void CTrackEventArrays::RemoveNestedNotes() {
+void TrackEventArrays::RemoveNestedNotes() {
   std::array<bool, kNestingTracks> on{};
   std::array<int, kNestingTracks> depth{};
   for (TrackEvent& event : events_) {
@@ -58,7 +58,7 @@ void CTrackEventArrays::RemoveNestedNotes() {
   }
 }
 
-void CTrackEventArrays::ClearHoles() {
+void TrackEventArrays::ClearHoles() {
   holes_.clear();
   hit_.fill(0);
   open_.fill(0);
@@ -66,7 +66,7 @@ void CTrackEventArrays::ClearHoles() {
   widest_.fill(0);
 }
 
-void CTrackEventArrays::EndLineWithHits(double position, const std::array<uint64_t, kTracks / 64>& hits) {
+void TrackEventArrays::EndLineWithHits(double position, const std::array<uint64_t, kTracks / 64>& hits) {
   for (size_t word = 0; word < hits.size(); ++word) {
     const uint64_t hit = hits[word] | hit_[word];
     // A track hit while it had no open hole starts one on this line.
@@ -81,7 +81,7 @@ void CTrackEventArrays::EndLineWithHits(double position, const std::array<uint64
   }
 }
 
-void CTrackEventArrays::CloseHoles(size_t word, uint64_t closing, double position) {
+void TrackEventArrays::CloseHoles(size_t word, uint64_t closing, double position) {
   while (closing != 0) {
     const size_t t = word * 64 + static_cast<size_t>(std::countr_zero(closing));
     closing &= closing - 1;
@@ -97,7 +97,7 @@ void CTrackEventArrays::CloseHoles(size_t word, uint64_t closing, double positio
   }
 }
 
-void CTrackEventArrays::EndScanLine(double position) {
+void TrackEventArrays::EndScanLine(double position) {
   for (size_t word = 0; word < hit_.size(); ++word) {
     CloseHoles(word, open_[word] & ~hit_[word], position);
     open_[word] = hit_[word];

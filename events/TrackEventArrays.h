@@ -43,12 +43,12 @@ struct TrackEvent {
   std::string Text;
 };
 
-class CTrackEventArrays {
+class TrackEventArrays {
  public:
   static constexpr int kTracks = 256;  // tracks with an open-hole state
 
   // Reserves room for 2048 events and holes and holds one empty event and no holes.
-  CTrackEventArrays();
+  TrackEventArrays();
 
   // Events.
   void ClearEvents() { events_.clear(); }

@@ -29,10 +29,10 @@ const std::string& AnnPath() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  tarvelo::CRollInfo from_text;
+  tarvelo::RollInfo from_text;
   from_text.ReadAnnText(text);
 
-  for (const auto& field : tarvelo::CRollInfo::Fields()) {
+  for (const auto& field : tarvelo::RollInfo::Fields()) {
     const std::string& entry = from_text.*field.entry;
     if (!field.in_ann_file && !entry.empty()) std::abort();
     if (entry.find('\r') != std::string::npos || entry.find('\n') != std::string::npos) std::abort();
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!file) return 0;
   std::fwrite(text.data(), 1, text.size(), file);
   std::fclose(file);
-  tarvelo::CRollInfo from_file;
+  tarvelo::RollInfo from_file;
   if (!from_file.ReadAnnFile(AnnPath())) std::abort();
   if (from_file.EmbeddedTexts() != from_text.EmbeddedTexts()) std::abort();
   return 0;

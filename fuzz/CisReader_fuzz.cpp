@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   profile.WriteProfileInt("Scanner Settings", "ForceOldCisFormat0", data[0] & 1);
   tarvelo::SessionSettings settings(profile);
   tarvelo::fuzzing::NullUi ui(settings);
-  tarvelo::CCisScanData scan;
+  tarvelo::CisScanData scan;
   std::string error;
   const auto result = tarvelo::ReadCisFile({data + 1, size - 1}, scan, ui, error);
   if (result == tarvelo::CisReadResult::kRead) {

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   live.ScannerOffset = static_cast<int8_t>(data[6]) / 16.0;
   settings.tracking.RollEdgeCaptureDistance = data[7] / 100.0;
 
-  CCisScanData scan;
+  CisScanData scan;
   std::string error;
   if (ReadCisFile({data + kSettingsBytes, size - kSettingsBytes}, scan, ui, error) != CisReadResult::kRead) return 0;
   ComputeScanLinePositions(scan, ui);
@@ -59,10 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if ((flags & 8) != 0) ReverseScanLines(scan);
 
-  const CRollTypeDefinition roll;
-  CTrackLookupMap map;
-  CTrackEventArrays events;
-  CKeywordList keywords;
+  const RollTypeDefinition roll;
+  TrackLookupMap map;
+  TrackEventArrays events;
+  KeywordList keywords;
   ProcessScanLines(scan, roll, map, events, keywords, ui);
   for (const PunchedHole& hole : events.Holes())
     if (hole.Track < 0 || hole.Track > 255) std::abort();

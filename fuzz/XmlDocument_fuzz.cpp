@@ -26,7 +26,7 @@ class QuietUi : public tarvelo::UiServices {
 };
 
 // Visits every element: depth first, through IntoElement / OutOfElement only.
-void Walk(tarvelo::CXmlDocument& doc, std::string_view extra_name) {
+void Walk(tarvelo::XmlDocument& doc, std::string_view extra_name) {
   doc.ResetPosition();
   size_t guard = 0;
   int depth = 0;
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::string text;
   tarvelo::RollTypeFileText(bytes, text);
-  tarvelo::CXmlDocument doc;
+  tarvelo::XmlDocument doc;
   doc.SetDocument(text);
   Walk(doc, name);
 
@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static tarvelo::IniProfile profile;
   static tarvelo::SessionSettings settings(profile);
   static QuietUi ui(settings);
-  static tarvelo::CRollTypeDefinition record;
+  static tarvelo::RollTypeDefinition record;
   doc.ResetPosition();
   if (doc.FindElement("RollTypeDefinitions") && doc.IntoElement() && doc.FindElement("RollType"))
     tarvelo::ApplyActiveRollType(record, doc.GetAttribute("Name"), doc, ui);

@@ -26,7 +26,7 @@ struct LineSums {
 // of one pass, held locally.
 class HoleSampler {
  public:
-  HoleSampler(const CTrackLookupMap& map, CTrackEventArrays& events)
+  HoleSampler(const TrackLookupMap& map, TrackEventArrays& events)
       : events_(events),
         // The tracked span, within the map's entries (it always is after a build).
         limits_{map.SampleEntries(), map.TrackWeights(), std::max<int64_t>(map.FirstPixel, 0),
@@ -40,7 +40,7 @@ class HoleSampler {
               bool& ascending) const {
     // Local copies: the open-hole state written for every sample could otherwise alias them.
     const Limits limits = limits_;
-    CTrackEventArrays& events = events_;
+    TrackEventArrays& events = events_;
     LineSums sums;
     const int32_t* next = transitions.data();
     const int32_t* const end = next + transitions.size();
@@ -76,14 +76,14 @@ class HoleSampler {
 
  private:
   struct Limits {
-    const CTrackLookupMap::SampleEntry* entries;
+    const TrackLookupMap::SampleEntry* entries;
     const double* weights;  // per track
     int64_t first;  // the tracked span
     int64_t last;
     double one, two, three, four;  // 1.3, 2.3, 3.3 and 4.3 track spacings
   };
 
-  static LineSums WideRun(const Limits& limits, CTrackEventArrays& events, LineSums sums, double prev, double g) {
+  static LineSums WideRun(const Limits& limits, TrackEventArrays& events, LineSums sums, double prev, double g) {
     auto sample = [&](double f, double factor) {
       const auto q = static_cast<int64_t>(prev + f * g);  // |prev| and g stay below 2^34
       if (q >= limits.first && q <= limits.last) sums = Sample(limits, events, sums, q, g, factor);
@@ -106,9 +106,9 @@ class HoleSampler {
   }
 
   // One sample at pixel q of a run `width` pixels wide.
-  static LineSums Sample(const Limits& limits, CTrackEventArrays& events, LineSums sums, int64_t q, double width,
+  static LineSums Sample(const Limits& limits, TrackEventArrays& events, LineSums sums, int64_t q, double width,
                          double factor) {
-    const CTrackLookupMap::SampleEntry& entry = limits.entries[q];
+    const TrackLookupMap::SampleEntry& entry = limits.entries[q];
     const auto track = static_cast<uint32_t>(entry.Track);  // 0..255 in a built map
     const uint64_t bit = uint64_t{1} << (track & 63);
     const uint32_t word = track >> 6;
@@ -123,7 +123,7 @@ class HoleSampler {
     return sums;
   }
 
-  CTrackEventArrays& events_;
+  TrackEventArrays& events_;
   Limits limits_;
 };
 
@@ -254,7 +254,7 @@ class EdgeTracker {
 
 }  // namespace
 
-int DetectHolePolarity(const CCisScanData& data, int lighting_method) {
+int DetectHolePolarity(const CisScanData& data, int lighting_method) {
   if (lighting_method == kLightingReflective) return 1;
   if (lighting_method == kLightingTransmissive) return 2;
   const int lines = std::max(0, std::min(data.Lines.Size(), 2 * static_cast<int>(data.LinesPerInch)));
@@ -272,15 +272,15 @@ int DetectHolePolarity(const CCisScanData& data, int lighting_method) {
   return even <= odd ? 1 : 2;
 }
 
-double AssignHoles(const CCisScanData& data, int line, double correction, const CTrackLookupMap& map,
-                   CTrackEventArrays& events) {
+double AssignHoles(const CisScanData& data, int line, double correction, const TrackLookupMap& map,
+                   TrackEventArrays& events) {
   HoleSampler sampler(map, events);
   bool ascending = true;
   return sampler.Line(data.Lines.Transitions(line), data.HolePolarity, ShiftPixels(correction, map.Dpi),
                       data.Lines.Position(line), ascending);
 }
 
-RollEdgeSetup MakeRollEdgeSetup(const ScannerGeometry& scanner, const CRollTypeDefinition& roll,
+RollEdgeSetup MakeRollEdgeSetup(const ScannerGeometry& scanner, const RollTypeDefinition& roll,
                                 double capture_distance) {
   RollEdgeSetup setup;
   setup.Offset = scanner.Offset;
@@ -291,7 +291,7 @@ RollEdgeSetup MakeRollEdgeSetup(const ScannerGeometry& scanner, const CRollTypeD
   return setup;
 }
 
-double RollEdgeError(CCisScanData& data, int line, double correction, const RollEdgeSetup& setup) {
+double RollEdgeError(CisScanData& data, int line, double correction, const RollEdgeSetup& setup) {
   EdgeTracker edges(setup);
   edges.SetCorrection(correction);
   const std::span<const int32_t> transitions = data.Lines.Transitions(line);
@@ -299,8 +299,8 @@ double RollEdgeError(CCisScanData& data, int line, double correction, const Roll
                     data.Lines.MutableGeometry()[static_cast<size_t>(line)]);
 }
 
-void ProcessScanLines(CCisScanData& data, const CRollTypeDefinition& roll, CTrackLookupMap& map,
-                      CTrackEventArrays& events, CKeywordList& keywords, UiServices& ui) {
+void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, TrackLookupMap& map,
+                      TrackEventArrays& events, KeywordList& keywords, UiServices& ui) {
   const double edge_weight = ui.EdgeErrorWeightingFactor();
   const double update_distance = ui.TrackingUpdateDistance();
   double gain = ui.TrackingLoopGain();

@@ -24,19 +24,19 @@ inline constexpr int kLightingTransmissive = 2;
 // "/ActiveTracking:" keyword item, the holes of `events` (cleared first), and every line's
 // TrackingOffset and roll-edge fields. With active tracking off the errors are still
 // measured but the correction stays 0. Reports progress (colour type 2).
-void ProcessScanLines(CCisScanData& data, const CRollTypeDefinition& roll, CTrackLookupMap& map,
-                      CTrackEventArrays& events, CKeywordList& keywords, UiServices& ui);
+void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, TrackLookupMap& map,
+                      TrackEventArrays& events, KeywordList& keywords, UiServices& ui);
 
 // 1 when runs 0, 2, 4, ... of a line are holes, 2 when runs 1, 3, 5, ... are: fixed by the
 // lighting method, or, for auto-detection, the smaller of the two areas over the first two
 // inches of lines (2 * LinesPerInch lines).
-int DetectHolePolarity(const CCisScanData& data, int lighting_method);
+int DetectHolePolarity(const CisScanData& data, int lighting_method);
 
 // Samples the hole runs of line `line`, shifted by `correction` inches, into the open-hole
 // state of `events` and ends the line there. Returns the line's hole error in inches: minus
 // the weighted mean offset of the samples from their track centres.
-double AssignHoles(const CCisScanData& data, int line, double correction, const CTrackLookupMap& map,
-                   CTrackEventArrays& events);
+double AssignHoles(const CisScanData& data, int line, double correction, const TrackLookupMap& map,
+                   TrackEventArrays& events);
 
 // Where the roll edges are expected and how near a transition must lie to count as one.
 struct RollEdgeSetup {
@@ -46,12 +46,12 @@ struct RollEdgeSetup {
   double UpperExpected = 0;     // inches
   double CaptureDistance = 0;   // inches
 };
-RollEdgeSetup MakeRollEdgeSetup(const ScannerGeometry& scanner, const CRollTypeDefinition& roll,
+RollEdgeSetup MakeRollEdgeSetup(const ScannerGeometry& scanner, const RollTypeDefinition& roll,
                                 double capture_distance);
 
 // Finds the transitions of line `line` (unshifted) nearest to the two expected edges, with
 // the expected edges moved by `correction`; stores the found flags and errors in the line and
 // returns the mean of the two errors in inches (an edge not found counts 0).
-double RollEdgeError(CCisScanData& data, int line, double correction, const RollEdgeSetup& setup);
+double RollEdgeError(CisScanData& data, int line, double correction, const RollEdgeSetup& setup);
 
 }  // namespace tarvelo

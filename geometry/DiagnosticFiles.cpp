@@ -24,16 +24,16 @@ bool WriteDiagnosticFile(const std::string& path, const std::string& text, UiSer
 
 }  // namespace
 
-std::string CisDiagnosticFilePath(const CCisScanData& data) {
+std::string CisDiagnosticFilePath(const CisScanData& data) {
   return data.FolderName + data.FileName + "_DiagnosticFileValues.txt";
 }
 
-std::string LookupMapDiagnosticFilePath(const CCisScanData& data) {
+std::string LookupMapDiagnosticFilePath(const CisScanData& data) {
   return data.FolderName + data.FileName + "_LookupMapDiagnosticFileValues.txt";
 }
 
-std::string CisDiagnosticText(const CCisScanData& data, int dpi) {
-  const CScanLineArray& lines = data.Lines;
+std::string CisDiagnosticText(const CisScanData& data, int dpi) {
+  const ScanLineArray& lines = data.Lines;
   std::string text;
   text.reserve(static_cast<size_t>(lines.Size()) * 64 + lines.TotalTransitions() * 6 + 256);
   text += "TITLE: ," + data.Title + "\n";
@@ -64,7 +64,7 @@ std::string CisDiagnosticText(const CCisScanData& data, int dpi) {
   return text;
 }
 
-std::string LookupMapDiagnosticText(const CTrackLookupMap& map) {
+std::string LookupMapDiagnosticText(const TrackLookupMap& map) {
   std::string text;
   text += "OFFSET: " + G10(map.OffsetInches) + "\n";
   text += "Horiz DPI: " + std::to_string(TruncToInt64(map.Dpi)) + "\n";
@@ -84,12 +84,12 @@ std::string LookupMapDiagnosticText(const CTrackLookupMap& map) {
   return text;
 }
 
-bool WriteCisDiagnosticFile(const CCisScanData& data, int dpi, UiServices& ui) {
+bool WriteCisDiagnosticFile(const CisScanData& data, int dpi, UiServices& ui) {
   ui.SetStatusText("Writing CIS Diagnostic file ");
   return WriteDiagnosticFile(CisDiagnosticFilePath(data), CisDiagnosticText(data, dpi), ui);
 }
 
-bool WriteLookupMapDiagnosticFile(const CTrackLookupMap& map, const CCisScanData& data, UiServices& ui) {
+bool WriteLookupMapDiagnosticFile(const TrackLookupMap& map, const CisScanData& data, UiServices& ui) {
   ui.SetStatusText("Writing Lookup Map Diagnostic file ");
   return WriteDiagnosticFile(LookupMapDiagnosticFilePath(data), LookupMapDiagnosticText(map), ui);
 }

@@ -14,18 +14,18 @@
 namespace tarvelo {
 
 // folder + base name + "_DiagnosticFileValues.txt"
-std::string CisDiagnosticFilePath(const CCisScanData& data);
+std::string CisDiagnosticFilePath(const CisScanData& data);
 // folder + base name + "_LookupMapDiagnosticFileValues.txt"
-std::string LookupMapDiagnosticFilePath(const CCisScanData& data);
+std::string LookupMapDiagnosticFilePath(const CisScanData& data);
 
 // The CIS diagnostic file's text: title, tempo, `dpi` (the horizontal DPI the conversion
 // used), line count, column heads, then one row per scan line of data.Lines.
-std::string CisDiagnosticText(const CCisScanData& data, int dpi);
+std::string CisDiagnosticText(const CisScanData& data, int dpi);
 // The lookup map file's text: offset, DPI, width, column heads, one row per pixel 0..W-1.
-std::string LookupMapDiagnosticText(const CTrackLookupMap& map);
+std::string LookupMapDiagnosticText(const TrackLookupMap& map);
 
 // Write the files; false when the file could not be written (reported with a message).
-bool WriteCisDiagnosticFile(const CCisScanData& data, int dpi, UiServices& ui);
-bool WriteLookupMapDiagnosticFile(const CTrackLookupMap& map, const CCisScanData& data, UiServices& ui);
+bool WriteCisDiagnosticFile(const CisScanData& data, int dpi, UiServices& ui);
+bool WriteLookupMapDiagnosticFile(const TrackLookupMap& map, const CisScanData& data, UiServices& ui);
 
 }  // namespace tarvelo

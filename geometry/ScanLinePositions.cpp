@@ -43,7 +43,7 @@ void NominalPositions(std::vector<LineGeometry>& lines, int64_t n, double lpi, d
   }
 }
 
-std::string DefaultMode(CCisScanData& data, UiServices& ui, std::vector<LineGeometry>& lines, int64_t n,
+std::string DefaultMode(CisScanData& data, UiServices& ui, std::vector<LineGeometry>& lines, int64_t n,
                         double lpi, const std::string& rejected, LineProgress& progress) {
   NominalPositions(lines, n, lpi, ui.GetTakeupAccelCorrection(), progress);
   data.InterpretedAverageLpi = lpi;
@@ -73,8 +73,8 @@ void BlockPositions(std::vector<LineGeometry>& lines, int64_t n, double lpi, Lin
 
 }  // namespace
 
-std::string ComputeScanLinePositions(CCisScanData& data, UiServices& ui) {
-  const CDiagnosticSettings diagnostics(ui.Profile());
+std::string ComputeScanLinePositions(CisScanData& data, UiServices& ui) {
+  const DiagnosticSettings diagnostics(ui.Profile());
   const std::string mode = ui.GetScannerModeName();
   const int64_t n = data.Lines.Size();
   std::vector<LineGeometry>& lines = data.Lines.MutableGeometry();

@@ -13,6 +13,6 @@ namespace tarvelo {
 // Writes the Position of every line of data.Lines and data.InterpretedAverageLpi; returns
 // the name of the mode actually applied (one of the four mode names or
 // "DEFAULT SCANNER MODE").
-std::string ComputeScanLinePositions(CCisScanData& data, UiServices& ui);
+std::string ComputeScanLinePositions(CisScanData& data, UiServices& ui);
 
 }  // namespace tarvelo

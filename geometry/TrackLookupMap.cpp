@@ -15,7 +15,7 @@ size_t SlotIndex(int32_t track) { return static_cast<size_t>(std::clamp(track, 0
 
 }  // namespace
 
-void CTrackLookupMap::Reset() {
+void TrackLookupMap::Reset() {
   samples_.clear();
   offsets_.clear();
   TrackSpacingPixels = 33.0;
@@ -25,7 +25,7 @@ void CTrackLookupMap::Reset() {
   FirstPixel = 0;
 }
 
-void CTrackLookupMap::Build(const ScannerGeometry& scanner, int32_t scan_width, const CRollTypeDefinition& roll) {
+void TrackLookupMap::Build(const ScannerGeometry& scanner, int32_t scan_width, const RollTypeDefinition& roll) {
   const double offset = scanner.Offset;
   OffsetInches = offset;
   Stretch = scanner.Stretch;
@@ -65,8 +65,8 @@ void CTrackLookupMap::Build(const ScannerGeometry& scanner, int32_t scan_width, 
   }
 }
 
-void CTrackLookupMap::BuildLookupMap(UiServices& ui, const ScannerGeometry& scanner, const CCisScanData& data,
-                                     const CRollTypeDefinition& roll) {
+void TrackLookupMap::BuildLookupMap(UiServices& ui, const ScannerGeometry& scanner, const CisScanData& data,
+                                     const RollTypeDefinition& roll) {
   Build(scanner, data.ScanWidth, roll);
   if (ui.Settings().diagnostic.WriteTrackLookUpMapFile) WriteLookupMapDiagnosticFile(*this, data, ui);
 }

@@ -16,22 +16,22 @@
 
 namespace tarvelo {
 
-class CTrackLookupMap {
+class TrackLookupMap {
  public:
-  CTrackLookupMap() { Reset(); }
+  TrackLookupMap() { Reset(); }
 
   // Empties the map and sets the values of a new map.
   void Reset();
 
   // Rebuilds the map for pixels 0..scan_width from the scanner values and the roll type.
   // A pixel beyond the upper boundary of every slot maps to slot 255.
-  void Build(const ScannerGeometry& scanner, int32_t scan_width, const CRollTypeDefinition& roll);
+  void Build(const ScannerGeometry& scanner, int32_t scan_width, const RollTypeDefinition& roll);
 
   // Build for data.ScanWidth, then, when "WriteTrackLookUpMapFile" is set, the lookup map
   // diagnostic file beside the CIS file (a file that cannot be written is reported and
   // skipped).
-  void BuildLookupMap(UiServices& ui, const ScannerGeometry& scanner, const CCisScanData& data,
-                      const CRollTypeDefinition& roll);
+  void BuildLookupMap(UiServices& ui, const ScannerGeometry& scanner, const CisScanData& data,
+                      const RollTypeDefinition& roll);
 
   // Per-pixel values. A pixel outside 0..MapWidth (or outside the latest build) reads as
   // track 0, offset 0 and weight 0.

@@ -78,7 +78,7 @@ class LineMerger {
   int colour_ = 1;  // colour of the last merged pixel written
 };
 
-bool PositionsAscend(const CScanLineArray& lines) {
+bool PositionsAscend(const ScanLineArray& lines) {
   const int n = lines.Size();
   double previous = -INFINITY;
   for (int i = 0; i < n; ++i) {
@@ -148,7 +148,7 @@ void MergeTwinArrayLine(const TwinArrayLayout& layout, std::span<const int32_t> 
   out.resize(static_cast<size_t>(end - out.data()));
 }
 
-std::vector<int32_t> FindPartnerLines(const CScanLineArray& lines, double separation) {
+std::vector<int32_t> FindPartnerLines(const ScanLineArray& lines, double separation) {
   const int n = lines.Size();
   std::vector<int32_t> partner(static_cast<size_t>(n));
   const double first_best = std::fabs(separation + 1.0);
@@ -193,8 +193,8 @@ std::vector<int32_t> FindPartnerLines(const CScanLineArray& lines, double separa
   return partner;
 }
 
-void MergeTwinArrays(CCisScanData& data, UiServices& ui) {
-  const CTwinArraySettings& settings = ui.Settings().twin_array;
+void MergeTwinArrays(CisScanData& data, UiServices& ui) {
+  const TwinArraySettings& settings = ui.Settings().twin_array;
   if (settings.DisableTwinArrayProcessing) return;
 
   int32_t separation = data.ArraySeparation;
@@ -206,7 +206,7 @@ void MergeTwinArrays(CCisScanData& data, UiServices& ui) {
   const TwinArrayLayout layout = MakeTwinArrayLayout(data.ScanWidth, overlap, separation);
   data.CrossoverPixel = layout.Crossover;
 
-  const CScanLineArray& lines = data.Lines;
+  const ScanLineArray& lines = data.Lines;
   const int n = lines.Size();
   const std::vector<int32_t> partner = FindPartnerLines(lines, layout.Separation);
 
@@ -231,7 +231,7 @@ void MergeTwinArrays(CCisScanData& data, UiServices& ui) {
   data.ScanWidth = layout.MergedWidth;
 }
 
-void ReverseScanLines(CCisScanData& data) {
+void ReverseScanLines(CisScanData& data) {
   const int64_t width = data.ScanWidth;
   const bool sixteen_bit = width >= 0 && width <= 65535;
   for (int i = 0; i < data.Lines.Size(); ++i) {

@@ -34,7 +34,7 @@ TwinArrayLayout MakeTwinArrayLayout(int32_t width, int32_t overlap, int32_t sepa
 // "OverrideCISvalues", from the scanner preset. Sets ScanWidth to the merged width and
 // CrossoverPixel. Line words and computed values of every line are kept. Reports progress
 // (colour type 3). Reports nothing else.
-void MergeTwinArrays(CCisScanData& data, UiServices& ui);
+void MergeTwinArrays(CisScanData& data, UiServices& ui);
 
 // Merges one line: the first half from `first`, the second half from `second` (the partner
 // line), appending the merged line's transitions (pixels 1..MergedWidth where the colour
@@ -46,10 +46,10 @@ void MergeTwinArrayLine(const TwinArrayLayout& layout, std::span<const int32_t> 
 // For each line i, the index of its partner line: the line nearest to Position(i) + separation
 // found by walking forward from i while the distance does not grow (ties take the later line);
 // line i itself when no line lies nearer than |separation + 1|.
-std::vector<int32_t> FindPartnerLines(const CScanLineArray& lines, double separation);
+std::vector<int32_t> FindPartnerLines(const ScanLineArray& lines, double separation);
 
 // Mirrors every line left to right: transitions t0..tn-1 become W-tn-1 .. W-t0 (W the current
 // ScanWidth), taken modulo 65536 as 16-bit pixel columns when W fits 16 bits. Sets ImageMirrored.
-void ReverseScanLines(CCisScanData& data);
+void ReverseScanLines(CisScanData& data);
 
 }  // namespace tarvelo

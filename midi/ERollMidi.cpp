@@ -23,12 +23,12 @@ std::string ERollCreditText(std::string_view date) {
          std::string(kMakerWebAddress);
 }
 
-MidiOutputResult WriteERollMidi(const MidiOutputSource& source, CTrackEventArrays& events, CKeywordList& keywords,
+MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays& events, KeywordList& keywords,
                                 UiServices& ui) {
   ui.SetStatusText("Writing Output MIDI File");
-  const CERollSettings settings(ui.Profile());
-  const CGeneralSettings general(ui.Profile());
-  const CRollTypeDefinition& roll = source.RollType;
+  const ERollSettings settings(ui.Profile());
+  const GeneralSettings general(ui.Profile());
+  const RollTypeDefinition& roll = source.RollType;
   const std::string path =
       source.OutputFolder + settings.eRollMidiFilePrefix + source.FileName + settings.eRollMidiFileSuffix + ".mid";
   const int tempo = UsableTempo(source.Tempo, path, ui);
@@ -38,15 +38,15 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, CTrackEventArray
     keywords.AddKeyReal("/eRollTempoAcceleration:", roll.TakeupSpoolAccelerationPctPerFoot, "PctPerFoot",
                         " for takeup-spool acceleration");
   }
-  CMidiFileWriter writer;
-  BeginMidiFile(writer, path, tempo, source.RollInfo, general.MidiCopyrightInfoString);
-  for (const std::string& text : source.RollInfo.EmbeddedTexts()) writer.AddTextEvent(0, text);
+  MidiFileWriter writer;
+  BeginMidiFile(writer, path, tempo, source.RollInformation, general.MidiCopyrightInfoString);
+  for (const std::string& text : source.RollInformation.EmbeddedTexts()) writer.AddTextEvent(0, text);
   keywords.AddKeyValue("/Source_File_Type:", "CIS");
   keywords.AddKeyValue("/File_Type:", "eRollMIDI file");
   keywords.AddKeyValue("/Processing_History:", " CIS --> eRollMIDI ");
   writer.AddTextEvent(0, "Roll Template Type Used = " + roll.Name);
   writer.AddTextEvent(0, ERollCreditText(CreditDateText()));
-  writer.AddTextEvent(0, CVersionText().FullText());
+  writer.AddTextEvent(0, VersionText().FullText());
   for (const TrackEvent& event : events.Events())
     if (event.Type == kEventText) writer.AddTextEvent(0, event.Text);
   for (int i = 0; i < keywords.Count(); ++i) writer.AddTextEvent(0, keywords.ItemText(i));

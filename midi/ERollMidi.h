@@ -27,7 +27,7 @@ namespace tarvelo {
 // added (AddTempoAccelerationEvents) and "/eRollTempoAcceleration:" is set; the items
 // "/Source_File_Type:", "/File_Type:" and "/Processing_History:" are set for eRoll. A file
 // that cannot be written is reported (path and reason) and left out.
-MidiOutputResult WriteERollMidi(const MidiOutputSource& source, CTrackEventArrays& events, CKeywordList& keywords,
+MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays& events, KeywordList& keywords,
                                 UiServices& ui);
 
 // "Conversion to eRoll MIDI made <date> with Quenby E-Roll converter - <web address>".

@@ -43,20 +43,20 @@ std::string DescribeChannelEvent(uint8_t kind, int channel, int data1) {
 }  // namespace
 
 void AppendVariableLength(std::string& out, uint32_t value) {
-  value &= CMidiFileWriter::kMaxVariableLength;
+  value &= MidiFileWriter::kMaxVariableLength;
   if (value >= (1u << 21)) AppendByte(out, 0x80 | static_cast<int>(value >> 21));
   if (value >= (1u << 14)) AppendByte(out, 0x80 | static_cast<int>((value >> 14) & 0x7F));
   if (value >= (1u << 7)) AppendByte(out, 0x80 | static_cast<int>((value >> 7) & 0x7F));
   AppendByte(out, static_cast<int>(value & 0x7F));
 }
 
-CMidiFileWriter::CMidiFileWriter() {
+MidiFileWriter::MidiFileWriter() {
   // The largest tracks of a roll hold a few hundred thousand bytes.
   payload_.reserve(8000);
   ResetTrack();
 }
 
-void CMidiFileWriter::ResetTrack() {
+void MidiFileWriter::ResetTrack() {
   header_chunk_id_ = "MThd";
   header_length_ = 6;
   format_ = 0;
@@ -80,7 +80,7 @@ void CMidiFileWriter::ResetTrack() {
   StoreEvent(0, begin);
 }
 
-void CMidiFileWriter::SetDivision(int ticks_per_quarter) {
+void MidiFileWriter::SetDivision(int ticks_per_quarter) {
   if (ticks_per_quarter < 1 || ticks_per_quarter > 0x7FFF) {
     ++problems_.divisions_refused;
     return;
@@ -88,12 +88,12 @@ void CMidiFileWriter::SetDivision(int ticks_per_quarter) {
   division_ = static_cast<uint16_t>(ticks_per_quarter);
 }
 
-void CMidiFileWriter::Open(const std::string& path) {
+void MidiFileWriter::Open(const std::string& path) {
   file_name_ = path;
   opened_ = true;
 }
 
-void CMidiFileWriter::WriteHeader() {
+void MidiFileWriter::WriteHeader() {
   file_bytes_ += header_chunk_id_;
   AppendBigEndian32(file_bytes_, header_length_);
   AppendBigEndian16(file_bytes_, format_);
@@ -101,7 +101,7 @@ void CMidiFileWriter::WriteHeader() {
   AppendBigEndian16(file_bytes_, division_);
 }
 
-int64_t CMidiFileWriter::Advance(int64_t delta) {
+int64_t MidiFileWriter::Advance(int64_t delta) {
   int64_t tick;
   if (delta > kTickLimit - cursor_) {
     tick = kTickLimit;  // far beyond any delta the file can hold; shortened when written
@@ -115,11 +115,11 @@ int64_t CMidiFileWriter::Advance(int64_t delta) {
   return tick;
 }
 
-void CMidiFileWriter::StoreEvent(int64_t tick, size_t begin) {
+void MidiFileWriter::StoreEvent(int64_t tick, size_t begin) {
   events_.push_back(Event{tick, static_cast<uint32_t>(begin), static_cast<uint32_t>(payload_.size() - begin)});
 }
 
-void CMidiFileWriter::AddMeta(int64_t delta, uint8_t type, std::string_view text) {
+void MidiFileWriter::AddMeta(int64_t delta, uint8_t type, std::string_view text) {
   const int64_t tick = Advance(delta);
   if (text.size() > kMaxVariableLength) {
     text = text.substr(0, kMaxVariableLength);
@@ -133,7 +133,7 @@ void CMidiFileWriter::AddMeta(int64_t delta, uint8_t type, std::string_view text
   StoreEvent(tick, begin);
 }
 
-void CMidiFileWriter::AddChannelEvent(int64_t delta, uint8_t kind, int channel, int data1, int data2) {
+void MidiFileWriter::AddChannelEvent(int64_t delta, uint8_t kind, int channel, int data1, int data2) {
   const int64_t tick = Advance(delta);
   // data2 has already been brought into range by the caller when it exists.
   if (channel < 0 || channel > 15 || !IsDataValue(data1)) {
@@ -147,7 +147,7 @@ void CMidiFileWriter::AddChannelEvent(int64_t delta, uint8_t kind, int channel, 
   StoreEvent(tick, begin);
 }
 
-void CMidiFileWriter::AddTempo(int64_t delta, uint32_t microseconds_per_quarter) {
+void MidiFileWriter::AddTempo(int64_t delta, uint32_t microseconds_per_quarter) {
   const int64_t tick = Advance(delta);
   const size_t begin = payload_.size();
   payload_.append("\xFF\x51\x03", 3);
@@ -157,42 +157,42 @@ void CMidiFileWriter::AddTempo(int64_t delta, uint32_t microseconds_per_quarter)
   StoreEvent(tick, begin);
 }
 
-void CMidiFileWriter::AddTrackName(std::string_view text) {
+void MidiFileWriter::AddTrackName(std::string_view text) {
   track_name_ = std::string(text);
   AddMeta(0, 0x03, text);
 }
 
-void CMidiFileWriter::AddCopyright(std::string_view text) {
+void MidiFileWriter::AddCopyright(std::string_view text) {
   copyright_ = std::string(text);
   AddMeta(0, 0x02, text);
 }
 
-void CMidiFileWriter::AddTextEvent(int64_t delta, std::string_view text) { AddMeta(delta, 0x01, text); }
-void CMidiFileWriter::AddCopyrightEvent(int64_t delta, std::string_view text) { AddMeta(delta, 0x02, text); }
-void CMidiFileWriter::AddTrackNameEvent(int64_t delta, std::string_view text) { AddMeta(delta, 0x03, text); }
-void CMidiFileWriter::AddInstrumentName(int64_t delta, std::string_view text) { AddMeta(delta, 0x04, text); }
-void CMidiFileWriter::AddLyric(int64_t delta, std::string_view text) { AddMeta(delta, 0x05, text); }
-void CMidiFileWriter::AddMarker(int64_t delta, std::string_view text) { AddMeta(delta, 0x06, text); }
+void MidiFileWriter::AddTextEvent(int64_t delta, std::string_view text) { AddMeta(delta, 0x01, text); }
+void MidiFileWriter::AddCopyrightEvent(int64_t delta, std::string_view text) { AddMeta(delta, 0x02, text); }
+void MidiFileWriter::AddTrackNameEvent(int64_t delta, std::string_view text) { AddMeta(delta, 0x03, text); }
+void MidiFileWriter::AddInstrumentName(int64_t delta, std::string_view text) { AddMeta(delta, 0x04, text); }
+void MidiFileWriter::AddLyric(int64_t delta, std::string_view text) { AddMeta(delta, 0x05, text); }
+void MidiFileWriter::AddMarker(int64_t delta, std::string_view text) { AddMeta(delta, 0x06, text); }
 
-void CMidiFileWriter::AddNoteOn(int64_t delta, int channel, int note, int velocity) {
+void MidiFileWriter::AddNoteOn(int64_t delta, int channel, int note, int velocity) {
   AddChannelEvent(delta, 0x90, channel, note, (velocity >= 1 && velocity <= 127) ? velocity : 70);
 }
 
-void CMidiFileWriter::AddNoteOff(int64_t delta, int channel, int note) {
+void MidiFileWriter::AddNoteOff(int64_t delta, int channel, int note) {
   AddChannelEvent(delta, 0x90, channel, note, 0);
 }
 
-void CMidiFileWriter::AddController(int64_t delta, int channel, int controller, int value) {
+void MidiFileWriter::AddController(int64_t delta, int channel, int controller, int value) {
   AddChannelEvent(delta, 0xB0, channel, controller, (value >= 1 && value <= 127) ? value : 0);
 }
 
-void CMidiFileWriter::AddProgramChange(int channel, int program) {
+void MidiFileWriter::AddProgramChange(int channel, int program) {
   AddChannelEvent(0, 0xC0, channel, program, -1);
 }
 
-void CMidiFileWriter::AddAllSoundOff(int64_t delta) { AddChannelEvent(delta, 0xB0, 0, 120, 0); }
+void MidiFileWriter::AddAllSoundOff(int64_t delta) { AddChannelEvent(delta, 0xB0, 0, 120, 0); }
 
-void CMidiFileWriter::WriteTrack() {
+void MidiFileWriter::WriteTrack() {
   // A format 0 file holds one track: a second call adds nothing.
   if (track_written_) return;
   track_written_ = true;
@@ -221,7 +221,7 @@ void CMidiFileWriter::WriteTrack() {
   file_bytes_ += track;
 }
 
-bool CMidiFileWriter::Close() {
+bool MidiFileWriter::Close() {
   if (!opened_) {
     error_ = "The MIDI file could not be written: no file name was given.";
     return false;
@@ -235,7 +235,7 @@ bool CMidiFileWriter::Close() {
   return true;
 }
 
-std::string CMidiFileWriter::ProblemText() const {
+std::string MidiFileWriter::ProblemText() const {
   if (!problems_.Any()) return "";
   std::string text = "The MIDI file " + file_name_ + " was written with these changes:";
   if (problems_.events_left_out > 0) {

@@ -34,13 +34,13 @@
 
 namespace tarvelo {
 
-class CMidiFileWriter {
+class MidiFileWriter {
  public:
   // Largest value a variable-length quantity of four bytes can hold.
   static constexpr uint32_t kMaxVariableLength = 0x0FFFFFFF;
 
   // Every field at its initial value, then ResetTrack.
-  CMidiFileWriter();
+  MidiFileWriter();
 
   // Header values back to format 0, one track, division 480, tempo 120; the track emptied
   // and started again with a 4/4 time signature and a C major key signature at delta 0.

@@ -31,7 +31,7 @@ int UsableTempo(int tempo, const std::string& path, UiServices& ui) {
   return 100;
 }
 
-int FirstPlayableEvent(const CTrackEventArrays& events) {
+int FirstPlayableEvent(const TrackEventArrays& events) {
   for (int i = 0; i < events.EventCount(); ++i) {
     const TrackEvent& event = events.Event(i);
     if (IsMidiTrack(event.Track) && event.Type != kEventEmpty && event.Type < kEventTextBase) return i;
@@ -39,11 +39,11 @@ int FirstPlayableEvent(const CTrackEventArrays& events) {
   return 0;
 }
 
-std::string TrackNameText(const CRollInfo& info) {
+std::string TrackNameText(const RollInfo& info) {
   return info.Title + " - " + info.RollManufacturer + " " + info.RollClass + " # " + info.RollNumber;
 }
 
-void WriteEventWalk(CMidiFileWriter& writer, const CTrackEventArrays& events, const CRollTypeDefinition& roll,
+void WriteEventWalk(MidiFileWriter& writer, const TrackEventArrays& events, const RollTypeDefinition& roll,
                     const EventWalkOptions& options, UiServices& ui) {
   const int first_playable = FirstPlayableEvent(events);
   int64_t previous = 0;
@@ -111,7 +111,7 @@ void WriteEventWalk(CMidiFileWriter& writer, const CTrackEventArrays& events, co
   }
 }
 
-void BeginMidiFile(CMidiFileWriter& writer, const std::string& path, int tempo, const CRollInfo& info,
+void BeginMidiFile(MidiFileWriter& writer, const std::string& path, int tempo, const RollInfo& info,
                    const std::string& copyright) {
   writer.SetTempo(tempo);
   writer.SetDivision(480);
@@ -122,7 +122,7 @@ void BeginMidiFile(CMidiFileWriter& writer, const std::string& path, int tempo, 
   writer.AddCopyright(copyright);
 }
 
-MidiOutputResult FinishMidiFile(CMidiFileWriter& writer, UiServices& ui) {
+MidiOutputResult FinishMidiFile(MidiFileWriter& writer, UiServices& ui) {
   MidiOutputResult result;
   result.Path = writer.FileName();
   writer.WriteTrack();

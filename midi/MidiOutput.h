@@ -27,8 +27,8 @@ struct MidiOutputSource {
   const std::string& OutputFolder;    // where the file goes, ending in a separator ("" = working folder)
   const std::string& FileName;        // the input file's name up to its first "."
   int Tempo;                          // roll tempo: quarter notes per minute
-  const CRollTypeDefinition& RollType;
-  const CRollInfo& RollInfo;
+  const RollTypeDefinition& RollType;
+  const RollInfo& RollInformation;
 };
 
 // What became of one output file.
@@ -55,10 +55,10 @@ int UsableTempo(int tempo, const std::string& path, UiServices& ui);
 
 // Index of the first event whose track is 0..127 and whose type is neither empty nor a
 // meta event (3840 and above); 0 when there is none.
-int FirstPlayableEvent(const CTrackEventArrays& events);
+int FirstPlayableEvent(const TrackEventArrays& events);
 
 // Title + " - " + manufacturer + " " + class + " # " + number, entries as stored.
-std::string TrackNameText(const CRollInfo& info);
+std::string TrackNameText(const RollInfo& info);
 
 // How the event walk maps and frames the events.
 struct EventWalkOptions {
@@ -75,7 +75,7 @@ struct EventWalkOptions {
 // TrackMidiChannel[track]. Types: 0 note off, 1 note on, 164 / 167 controllers 64 / 67,
 // 3842..3846 meta texts, 3921 tempo; any other type is written as controller 4 and
 // reported with ShowMessage.
-void WriteEventWalk(CMidiFileWriter& writer, const CTrackEventArrays& events, const CRollTypeDefinition& roll,
+void WriteEventWalk(MidiFileWriter& writer, const TrackEventArrays& events, const RollTypeDefinition& roll,
                     const EventWalkOptions& options, UiServices& ui);
 
 // Appends the end of track and writes the file (temporary file, then rename). When it could
@@ -83,9 +83,9 @@ void WriteEventWalk(CMidiFileWriter& writer, const CTrackEventArrays& events, co
 // to fit the MIDI format the user is told once. Returns what became of the file.
 // Starts a file as both outputs start theirs: 480 ticks per quarter note at `tempo`, the
 // header, then the tempo, the track name from the roll information and the copyright text.
-void BeginMidiFile(CMidiFileWriter& writer, const std::string& path, int tempo, const CRollInfo& info,
+void BeginMidiFile(MidiFileWriter& writer, const std::string& path, int tempo, const RollInfo& info,
                    const std::string& copyright);
 
-MidiOutputResult FinishMidiFile(CMidiFileWriter& writer, UiServices& ui);
+MidiOutputResult FinishMidiFile(MidiFileWriter& writer, UiServices& ui);
 
 }  // namespace tarvelo

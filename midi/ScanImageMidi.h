@@ -21,8 +21,8 @@ namespace tarvelo {
 // Shows "Writing Output MIDI File" and writes the file from the events as left by
 // BuildScanImageEvents. A file that cannot be written is reported (path and reason) and
 // left out; the result says which.
-MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const CTrackEventArrays& events,
-                                    const CKeywordList& keywords, UiServices& ui);
+MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const TrackEventArrays& events,
+                                    const KeywordList& keywords, UiServices& ui);
 
 // "Conversion to ScanImage MIDI made <date> with Quenby CIS converter - <web address>".
 std::string ScanImageCreditText(std::string_view date);

@@ -6,7 +6,7 @@
 
 namespace tarvelo {
 
-struct CVersionText {
+struct VersionText {
   std::string ProgramName = "CIS to ScanImageMIDI converter";
   std::string ReleaseStage = "Beta Version";
   std::string ReleaseDate = "June. 23, 2007";

@@ -23,7 +23,7 @@ int HexDigit(char c) {
 // Reads the elements of one RollType (the navigator is inside it) into the record.
 class RollTypeReader {
  public:
-  RollTypeReader(CRollTypeDefinition& record, CXmlDocument& document) : r_(record), doc_(document) {}
+  RollTypeReader(RollTypeDefinition& record, XmlDocument& document) : r_(record), doc_(document) {}
 
   void Apply() {
     ReadInt("LowestTrackHoleNumber", r_.LowestTrackHoleNumber);
@@ -132,8 +132,8 @@ class RollTypeReader {
     if (ReadReal(name, value)) ForHoleRange([&](int n) { array[n] = value; });
   }
 
-  CRollTypeDefinition& r_;
-  CXmlDocument& doc_;
+  RollTypeDefinition& r_;
+  XmlDocument& doc_;
 };
 
 }  // namespace
@@ -161,7 +161,7 @@ bool ParseRollTypeSwitch(std::string_view text) {
   return lower.find("true") != std::string::npos;
 }
 
-bool ApplyActiveRollType(CRollTypeDefinition& record, std::string_view name, CXmlDocument& document,
+bool ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlDocument& document,
                          UiServices& ui) {
   record.SetFailSafeDefaults();
   record.Name = std::string(name);
@@ -192,8 +192,8 @@ bool ApplyActiveRollType(CRollTypeDefinition& record, std::string_view name, CXm
   return true;
 }
 
-bool ApplyActiveRollType(CRollTypeDefinition& record, CXmlDocument& document, UiServices& ui) {
-  const CRollSettings roll(ui.Profile());
+bool ApplyActiveRollType(RollTypeDefinition& record, XmlDocument& document, UiServices& ui) {
+  const RollSettings roll(ui.Profile());
   return ApplyActiveRollType(record, roll.ActiveRollTypeName, document, ui);
 }
 

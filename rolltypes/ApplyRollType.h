@@ -25,12 +25,12 @@ namespace tarvelo {
 // edge shifts, punch diameter, colour, `center`, then `width`). Track numbers outside
 // 0..255 and instrument channels outside 0..15 are ignored; the hole range used by the
 // per-track defaults is clipped to the 256 slots.
-bool ApplyActiveRollType(CRollTypeDefinition& record, std::string_view name, CXmlDocument& document,
+bool ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlDocument& document,
                          UiServices& ui);
 
 // As above with the name read fresh from the profile ("Roll Settings", ActiveRollTypeName,
 // default "Fail-Safe").
-bool ApplyActiveRollType(CRollTypeDefinition& record, CXmlDocument& document, UiServices& ui);
+bool ApplyActiveRollType(RollTypeDefinition& record, XmlDocument& document, UiServices& ui);
 
 // A colour written as six hexadecimal digits red, green, blue ("#FF0000", "00ff00"):
 // surrounding white space is trimmed, the last six characters are read (any character that

@@ -18,7 +18,7 @@ std::string Pad(const std::string& text, size_t width) {
 
 }  // namespace
 
-std::string DescribeRollType(const CRollTypeDefinition& r) {
+std::string DescribeRollType(const RollTypeDefinition& r) {
   std::string out;
   const auto line = [&out](const char* field, const std::string& value) {
     out += field;

@@ -11,6 +11,6 @@ namespace tarvelo {
 // of the hole range (LowestTrackHoleNumber..HighestTrackHoleNumber, clipped to the slots) with
 // lower boundary, centre, upper boundary, channel, pitch and velocity. Reals are written with
 // 8 significant digits in the program's usual form; lines end with a line feed.
-std::string DescribeRollType(const CRollTypeDefinition& record);
+std::string DescribeRollType(const RollTypeDefinition& record);
 
 }  // namespace tarvelo

@@ -2,13 +2,13 @@
 
 namespace tarvelo {
 
-CRollTypeDefinition::CRollTypeDefinition() {
+RollTypeDefinition::RollTypeDefinition() {
   SetFailSafeDefaults();
   DrawRulerStrip();
   DrawKeyboardPattern();
 }
 
-void CRollTypeDefinition::SetFailSafeDefaults() {
+void RollTypeDefinition::SetFailSafeDefaults() {
   Name = "Fail-Safe";
   TrackSlotCount = kTrackSlots;
   LowestTrackHoleNumber = 0;
@@ -53,7 +53,7 @@ void CRollTypeDefinition::SetFailSafeDefaults() {
   FillRestorationRange();
 }
 
-void CRollTypeDefinition::FillRestorationRange() {
+void RollTypeDefinition::FillRestorationRange() {
   for (int n = 0; n < kTrackSlots; ++n) {
     const bool inside = n >= LowestTrackUsedForRestoration && n <= HighestTrackUsedForRestoration;
     TrackRestorationWeight[n] = inside ? 1.0 : 0.0;
@@ -61,7 +61,7 @@ void CRollTypeDefinition::FillRestorationRange() {
   }
 }
 
-void CRollTypeDefinition::SetTrackBoundsFromCentre(int track) {
+void RollTypeDefinition::SetTrackBoundsFromCentre(int track) {
   if (track < 0 || track >= kTrackSlots) return;
   TrackLowerBoundary[track] = TrackCenter[track] - TrackWidth[track] / 2;
   TrackUpperBoundary[track] = TrackCenter[track] + TrackWidth[track] / 2;

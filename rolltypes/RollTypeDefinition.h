@@ -28,11 +28,11 @@ struct RulerLabel {
   std::string text;
 };
 
-class CRollTypeDefinition {
+class RollTypeDefinition {
  public:
   // A new record holds the "Fail-Safe" values; its ruler strip is drawn and the two track
   // strips show a keyboard pattern until the first RenderTrackStrips.
-  CRollTypeDefinition();
+  RollTypeDefinition();
 
   // Puts every field to its "Fail-Safe" value (Name = "Fail-Safe"). UpperEdgeStripPixel is
   // left for the strip rendering to set.

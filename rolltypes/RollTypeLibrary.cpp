@@ -69,7 +69,7 @@ bool RollTypeFileText(const std::string& bytes, std::string& text) {
   return static_cast<long long>(text.size()) >= expected;
 }
 
-bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, CXmlDocument& document,
+bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, XmlDocument& document,
                              std::vector<std::string>& names, UiServices& ui, std::string* loaded_path) {
   names.assign(1, kFailSafeRollTypeName);
   std::string bytes, error;

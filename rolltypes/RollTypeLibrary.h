@@ -37,7 +37,7 @@ std::vector<std::string> RollTypeDefinitionsCandidates(const std::string& workin
 //   text cut short by NUL bytes  "Error converting file to string (may contain binary data)"
 //   parse error                 "Loading the XML config file : " + " File Does Not Parse Properly"
 // Returns true when a file was parsed; `loaded_path` (if given) receives the file read.
-bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, CXmlDocument& document,
+bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, XmlDocument& document,
                              std::vector<std::string>& names, UiServices& ui, std::string* loaded_path = nullptr);
 
 // Converts the bytes of a library file to the text the parser reads (see above). Returns

@@ -30,7 +30,7 @@ int ClampTrack(int n) { return std::clamp(n, 0, kTrackSlots - 1); }
 
 }  // namespace
 
-void CRollTypeDefinition::DrawRulerStrip() {
+void RollTypeDefinition::DrawRulerStrip() {
   const uint32_t line = MakeColour(255, 0, 0);
   RulerStrip = RgbImage(StripWidthPixels, kRulerHeight, MakeColour(255, 255, 170));
   RulerLabels.clear();
@@ -45,7 +45,7 @@ void CRollTypeDefinition::DrawRulerStrip() {
   }
 }
 
-void CRollTypeDefinition::DrawKeyboardPattern() {
+void RollTypeDefinition::DrawKeyboardPattern() {
   TrackParityStrip = RgbImage(StripWidthPixels, kTrackStripHeight, MakeColour(85, 85, 85));
   for (int k = 0; k <= 127; ++k) {
     const uint32_t colour = k % 12 == 0 ? MakeColour(170, 255, 170)
@@ -62,7 +62,7 @@ void CRollTypeDefinition::DrawKeyboardPattern() {
   }
 }
 
-void CRollTypeDefinition::RenderTrackStrips() {
+void RollTypeDefinition::RenderTrackStrips() {
   // Values from a roll type file are not range-checked: keep every index inside the slots.
   const int lowest = ClampTrack(LowestTrackHoleNumber);
   const int highest = ClampTrack(HighestTrackHoleNumber);

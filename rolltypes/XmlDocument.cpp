@@ -18,9 +18,9 @@ constexpr size_t kMaxTextLength = static_cast<size_t>(std::numeric_limits<int32_
 
 }  // namespace
 
-CXmlDocument::CXmlDocument() { SetDocument(nullptr); }
+XmlDocument::XmlDocument() { SetDocument(nullptr); }
 
-int32_t CXmlDocument::NextChar(int32_t index) const {
+int32_t XmlDocument::NextChar(int32_t index) const {
   const auto lead = static_cast<unsigned char>(At(index));
   int length = 1;
   if (lead >= 0xF0 && lead < 0xF8)
@@ -35,11 +35,11 @@ int32_t CXmlDocument::NextChar(int32_t index) const {
   return index + length;
 }
 
-bool CXmlDocument::SetDocument(const char* text) {
+bool XmlDocument::SetDocument(const char* text) {
   return SetDocument(text ? std::string_view(text) : std::string_view());
 }
 
-bool CXmlDocument::SetDocument(std::string_view text) {
+bool XmlDocument::SetDocument(std::string_view text) {
   next_free_ = 1;
   ResetPosition();
   error_.clear();
@@ -71,17 +71,17 @@ bool CXmlDocument::SetDocument(std::string_view text) {
   return false;
 }
 
-void CXmlDocument::ResetPosition() {
+void XmlDocument::ResetPosition() {
   parent_ = current_ = child_ = 0;
   node_type_ = 0;
 }
 
-void CXmlDocument::ResetMainPosition() {
+void XmlDocument::ResetMainPosition() {
   current_ = child_ = 0;
   node_type_ = 0;
 }
 
-int32_t CXmlDocument::AllocPosition() {
+int32_t XmlDocument::AllocPosition() {
   if (static_cast<size_t>(next_free_) >= positions_.size()) {
     const size_t size = positions_.size();
     positions_.resize(size + size / 2 + (size < 2 ? 2 : 0));
@@ -90,11 +90,11 @@ int32_t CXmlDocument::AllocPosition() {
   return next_free_++;
 }
 
-void CXmlDocument::FreeLastPosition() {
+void XmlDocument::FreeLastPosition() {
   if (next_free_ > 1) --next_free_;
 }
 
-int32_t CXmlDocument::Error(const char* message, std::string_view name) {
+int32_t XmlDocument::Error(const char* message, std::string_view name) {
   error_ = message;
   const size_t at = error_.find("%s");
   if (at != std::string::npos) error_.replace(at, 2, name);
@@ -102,7 +102,7 @@ int32_t CXmlDocument::Error(const char* message, std::string_view name) {
   return -1;
 }
 
-int32_t CXmlDocument::ParseElement(int32_t parent_index, int depth) {
+int32_t XmlDocument::ParseElement(int32_t parent_index, int depth) {
   const int32_t index = AllocPosition();
   // `positions_` may grow in the recursive calls below: always index, never hold references.
   auto pos = [this](int32_t i) -> ElementPosition& { return positions_[static_cast<size_t>(i)]; };
@@ -189,7 +189,7 @@ int32_t CXmlDocument::ParseElement(int32_t parent_index, int depth) {
   return index;
 }
 
-int CXmlDocument::SkipNode(XmlToken& token) const {
+int XmlDocument::SkipNode(XmlToken& token) const {
   const int32_t at = token.next;
   if (At(at) != '<') {
     int32_t i = at;
@@ -248,17 +248,17 @@ int CXmlDocument::SkipNode(XmlToken& token) const {
   return 1;
 }
 
-bool CXmlDocument::ScanToChar(int32_t& index, char c) const {
+bool XmlDocument::ScanToChar(int32_t& index, char c) const {
   while (At(index) != '\0' && At(index) != c) index = NextChar(index);
   return At(index) == c && c != '\0';
 }
 
-bool CXmlDocument::SkipSpaces(int32_t& index) const {
+bool XmlDocument::SkipSpaces(int32_t& index) const {
   while (IsWhite(At(index)) && At(index + 1) != '\0') index = NextChar(index);
   return At(index) != '\0';
 }
 
-bool CXmlDocument::NextToken(XmlToken& token) const {
+bool XmlDocument::NextToken(XmlToken& token) const {
   int32_t i = token.next;
   while (IsWhite(At(i))) ++i;
   token.quoted = false;
@@ -287,7 +287,7 @@ bool CXmlDocument::NextToken(XmlToken& token) const {
   return true;
 }
 
-bool CXmlDocument::TokenMatches(const XmlToken& token, std::string_view name) const {
+bool XmlDocument::TokenMatches(const XmlToken& token, std::string_view name) const {
   const int32_t length = token.tokenEnd - token.tokenBegin + 1;
   if (length < 0 || static_cast<size_t>(length) > name.size()) return false;
   if (static_cast<size_t>(token.tokenBegin) + static_cast<size_t>(length) > text_.size()) return false;
@@ -299,14 +299,14 @@ bool CXmlDocument::TokenMatches(const XmlToken& token, std::string_view name) co
   return after == ' ' || after == '=' || after == '/' || after == '[';
 }
 
-CXmlDocument::XmlToken CXmlDocument::NameToken(int32_t index) const {
+XmlDocument::XmlToken XmlDocument::NameToken(int32_t index) const {
   XmlToken token;
   token.next = positions_[static_cast<size_t>(index)].startTagBegin + 1;
   NextToken(token);
   return token;
 }
 
-bool CXmlDocument::FindElement(std::string_view name) {
+bool XmlDocument::FindElement(std::string_view name) {
   if (positions_.empty() || positions_[0].firstChild == 0) return false;
   int32_t i = current_ != 0 ? positions_[static_cast<size_t>(current_)].nextSibling
                             : positions_[static_cast<size_t>(parent_)].firstChild;
@@ -323,7 +323,7 @@ bool CXmlDocument::FindElement(std::string_view name) {
   return false;
 }
 
-bool CXmlDocument::IntoElement() {
+bool XmlDocument::IntoElement() {
   if (current_ == 0 || node_type_ != 1) return false;
   parent_ = current_;
   current_ = child_;
@@ -332,7 +332,7 @@ bool CXmlDocument::IntoElement() {
   return true;
 }
 
-bool CXmlDocument::OutOfElement() {
+bool XmlDocument::OutOfElement() {
   if (parent_ == 0) return false;
   child_ = current_;
   current_ = parent_;
@@ -341,7 +341,7 @@ bool CXmlDocument::OutOfElement() {
   return true;
 }
 
-std::string CXmlDocument::GetTagName() const {
+std::string XmlDocument::GetTagName() const {
   if (current_ == 0 || node_type_ != 1) return {};
   const XmlToken token = NameToken(current_);
   if (token.quoted || token.tokenEnd < token.tokenBegin) return {};
@@ -349,7 +349,7 @@ std::string CXmlDocument::GetTagName() const {
                       static_cast<size_t>(token.tokenEnd - token.tokenBegin + 1));
 }
 
-std::string CXmlDocument::GetAttribute(std::string_view name) const {
+std::string XmlDocument::GetAttribute(std::string_view name) const {
   if (current_ == 0 || node_type_ != 1 || name.empty()) return {};
   XmlToken token;
   token.next = positions_[static_cast<size_t>(current_)].startTagBegin + 1;
@@ -369,7 +369,7 @@ std::string CXmlDocument::GetAttribute(std::string_view name) const {
   return {};
 }
 
-std::string CXmlDocument::GetData() const {
+std::string XmlDocument::GetData() const {
   if (current_ == 0 || node_type_ != 1) return {};
   const ElementPosition& element = positions_[static_cast<size_t>(current_)];
   if (element.firstChild != 0) return {};
@@ -390,7 +390,7 @@ std::string CXmlDocument::GetData() const {
   return DecodeText(element.startTagEnd + 1, element.endTagBegin - 1);
 }
 
-std::string CXmlDocument::DecodeText(int32_t from, int32_t to) const {
+std::string XmlDocument::DecodeText(int32_t from, int32_t to) const {
   struct Entity {
     const char* name;
     int32_t length;

@@ -24,13 +24,13 @@
 
 namespace tarvelo {
 
-class CXmlDocument {
+class XmlDocument {
  public:
   // Deepest element nesting accepted (the top element is level 1).
   static constexpr int kMaxNestingDepth = 256;
 
   // An empty document: every search fails.
-  CXmlDocument();
+  XmlDocument();
 
   // Stores `text` (null gives an empty text; the text ends at its first NUL byte), resets
   // the navigator and parses. Returns true when the top element and everything inside it

@@ -8,7 +8,7 @@
 
 namespace tarvelo {
 
-struct CSpacingHistogramStore {
+struct SpacingHistogramStore {
   static constexpr int kFirstBin = 1;
   static constexpr int kLastBin = 249;
   using Bins = std::array<uint32_t, kLastBin + 1>;

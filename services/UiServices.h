@@ -13,7 +13,7 @@
 
 namespace tarvelo {
 
-struct CRollInfo;
+struct RollInfo;
 
 // Progress bar colour types.
 enum ProgressColour : int {
@@ -54,15 +54,15 @@ class UiServices {
   virtual void SetHeaderSummary(const CisHeaderSummary& /*summary*/) {}
   // The roll information dialog: the user completes the entries of `info` (a working copy).
   // Returns true on OK, false on Cancel. A front end without a dialog accepts them unchanged.
-  virtual bool EditRollInfo(CRollInfo& /*info*/) { return true; }
+  virtual bool EditRollInfo(RollInfo& /*info*/) { return true; }
 
   // The spacing histograms of the latest conversion, kept on the front end's side for its
   // histogram window; every conversion overwrites them. All counts 0 before the first one.
-  CSpacingHistogramStore& SpacingHistogram() { return spacing_histogram_; }
+  SpacingHistogramStore& SpacingHistogram() { return spacing_histogram_; }
   // Whether this front end shows the spacing histogram; a front end that never draws it (the
   // command line) spares every conversion its computation.
   virtual bool WantsSpacingHistogram() const { return true; }
-  const CSpacingHistogramStore& SpacingHistogram() const { return spacing_histogram_; }
+  const SpacingHistogramStore& SpacingHistogram() const { return spacing_histogram_; }
 
   // The session's settings and the profile they came from.
   SessionSettings& Settings() const { return settings_; }
@@ -99,7 +99,7 @@ class UiServices {
  private:
   const ScannerSettings& Scanner() const { return settings_.presets.Live(); }
   SessionSettings& settings_;
-  CSpacingHistogramStore spacing_histogram_;
+  SpacingHistogramStore spacing_histogram_;
 };
 
 }  // namespace tarvelo

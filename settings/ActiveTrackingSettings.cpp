@@ -2,7 +2,7 @@
 
 namespace tarvelo {
 
-CActiveTrackingSettings::CActiveTrackingSettings(const ProfileStore& store) {
+ActiveTrackingSettings::ActiveTrackingSettings(const ProfileStore& store) {
   EventsBetweenUpdates = store.GetProfileInt(kSection, "EventsBetweenUpdates", 25);
   RollEdgeCaptureDistance = ReadProfileReal(store, kSection, "RollEdgeCaptureDistance", "0.1");
   TrackingUpdateDistance = ReadProfileReal(store, kSection, "TrackingUpdateDistance", "0.5");
@@ -10,7 +10,7 @@ CActiveTrackingSettings::CActiveTrackingSettings(const ProfileStore& store) {
   TrackingLoopGain = ReadProfileReal(store, kSection, "TrackingLoopGain", "0.60");
 }
 
-bool CActiveTrackingSettings::Save(ProfileStore& store) const {
+bool ActiveTrackingSettings::Save(ProfileStore& store) const {
   bool ok = store.WriteProfileInt(kSection, "EventsBetweenUpdates", EventsBetweenUpdates);
   ok &= WriteProfileReal(store, kSection, "RollEdgeCaptureDistance", RollEdgeCaptureDistance, 10);
   ok &= WriteProfileReal(store, kSection, "TrackingUpdateDistance", TrackingUpdateDistance, 10);
@@ -19,7 +19,7 @@ bool CActiveTrackingSettings::Save(ProfileStore& store) const {
   return ok;
 }
 
-SettingsProblems CActiveTrackingSettings::Validate() const {
+SettingsProblems ActiveTrackingSettings::Validate() const {
   SettingsProblems problems;
   CheckRange(problems, "Min number of events between updates", EventsBetweenUpdates, 1LL, 1000LL);
   CheckRange(problems, "Roll Edge Capture Distance", RollEdgeCaptureDistance, 0.0, 0.5);

@@ -6,12 +6,12 @@
 
 namespace tarvelo {
 
-class CActiveTrackingSettings {
+class ActiveTrackingSettings {
  public:
   static constexpr const char* kSection = "ActiveTrackingParameters";
 
-  explicit CActiveTrackingSettings(const ProfileStore& store);
-  CActiveTrackingSettings() = default;
+  explicit ActiveTrackingSettings(const ProfileStore& store);
+  ActiveTrackingSettings() = default;
 
   bool Save(ProfileStore& store) const;
   SettingsProblems Validate() const;

@@ -2,7 +2,7 @@
 
 namespace tarvelo {
 
-CDiagnosticSettings::CDiagnosticSettings(const ProfileStore& store) {
+DiagnosticSettings::DiagnosticSettings(const ProfileStore& store) {
   WriteCISrawTransitionFile = store.GetProfileInt(kSection, "WriteCISrawTransitionFile", 0) != 0;
   WriteTrackLookUpMapFile = store.GetProfileInt(kSection, "WriteTrackLookUpMapFile", 0) != 0;
   OverrideImageReversal = store.GetProfileInt(kSection, "OverrideImageReversal", 0);
@@ -14,7 +14,7 @@ CDiagnosticSettings::CDiagnosticSettings(const ProfileStore& store) {
   UseAnnFile = store.GetProfileInt(kSection, "UseAnnFile", 0) != 0;
 }
 
-bool CDiagnosticSettings::Save(ProfileStore& store) const {
+bool DiagnosticSettings::Save(ProfileStore& store) const {
   bool ok = store.WriteProfileInt(kSection, "WriteCISrawTransitionFile", WriteCISrawTransitionFile ? 1 : 0);
   ok &= store.WriteProfileInt(kSection, "WriteTrackLookUpMapFile", WriteTrackLookUpMapFile ? 1 : 0);
   ok &= store.WriteProfileInt(kSection, "OverrideImageReversal", OverrideImageReversal);
@@ -27,7 +27,7 @@ bool CDiagnosticSettings::Save(ProfileStore& store) const {
   return ok;
 }
 
-SettingsProblems CDiagnosticSettings::Validate() const {
+SettingsProblems DiagnosticSettings::Validate() const {
   SettingsProblems problems;
   // The reversal override is a radio group: only its three choices can be picked.
   CheckRange(problems, "Left/Right Image Reversal Override", OverrideImageReversal, 0LL, 2LL);

@@ -6,7 +6,7 @@
 
 namespace tarvelo {
 
-class CDiagnosticSettings {
+class DiagnosticSettings {
  public:
   static constexpr const char* kSection = "Diagnostic Settings";
   static constexpr const char* kOutputSection = "OutputFiles";
@@ -16,8 +16,8 @@ class CDiagnosticSettings {
   static constexpr int kNeverReverse = 1;
   static constexpr int kAlwaysReverse = 2;
 
-  explicit CDiagnosticSettings(const ProfileStore& store);
-  CDiagnosticSettings() = default;
+  explicit DiagnosticSettings(const ProfileStore& store);
+  DiagnosticSettings() = default;
 
   bool Save(ProfileStore& store) const;
   SettingsProblems Validate() const;

@@ -2,7 +2,7 @@
 
 namespace tarvelo {
 
-CERollSettings::CERollSettings(const ProfileStore& store) {
+ERollSettings::ERollSettings(const ProfileStore& store) {
   eRollMidiFilePrefix = store.GetProfileString(kSection, "eRollMidiFilePrefix", "");
   eRollMidiFileSuffix = store.GetProfileString(kSection, "eRollMidiFileSuffix", "_eRollMIDI");
   eRollMidiLeadInTime = store.GetProfileInt(kSection, "eRollMidiLeadInTime", 2);
@@ -11,7 +11,7 @@ CERollSettings::CERollSettings(const ProfileStore& store) {
   IncludeTrack18SustainPedal = store.GetProfileInt(kSection, "IncludeTrack18SustainPedal", 1) != 0;
 }
 
-bool CERollSettings::Save(ProfileStore& store) const {
+bool ERollSettings::Save(ProfileStore& store) const {
   bool ok = store.WriteProfileString(kSection, "eRollMidiFilePrefix", eRollMidiFilePrefix);
   ok &= store.WriteProfileString(kSection, "eRollMidiFileSuffix", eRollMidiFileSuffix);
   ok &= store.WriteProfileInt(kSection, "eRollMidiLeadInTime", eRollMidiLeadInTime);
@@ -21,7 +21,7 @@ bool CERollSettings::Save(ProfileStore& store) const {
   return ok;
 }
 
-SettingsProblems CERollSettings::Validate() const {
+SettingsProblems ERollSettings::Validate() const {
   SettingsProblems problems;
   CheckLength(problems, "Prefix", eRollMidiFilePrefix, 32);
   CheckLength(problems, "Suffix", eRollMidiFileSuffix, 32);

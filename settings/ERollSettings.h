@@ -8,12 +8,12 @@
 
 namespace tarvelo {
 
-class CERollSettings {
+class ERollSettings {
  public:
   static constexpr const char* kSection = "Midi eRoll Settings";
 
-  explicit CERollSettings(const ProfileStore& store);
-  CERollSettings() = default;
+  explicit ERollSettings(const ProfileStore& store);
+  ERollSettings() = default;
 
   bool Save(ProfileStore& store) const;
   SettingsProblems Validate() const;

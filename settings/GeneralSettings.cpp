@@ -2,7 +2,7 @@
 
 namespace tarvelo {
 
-CGeneralSettings::CGeneralSettings(const ProfileStore& store) {
+GeneralSettings::GeneralSettings(const ProfileStore& store) {
   ScanMidiFilePrefix = store.GetProfileString(kSection, "ScanMidiFilePrefix", "");
   ScanMidiFileSuffix = store.GetProfileString(kSection, "ScanMidiFileSuffix", "_ScanImageMIDI");
   ScanMidiLeadInTime = store.GetProfileInt(kSection, "ScanMidiLeadInTime", 2);
@@ -12,7 +12,7 @@ CGeneralSettings::CGeneralSettings(const ProfileStore& store) {
   GlitchThresholdDistance = ReadProfileReal(store, kSection, "GlitchThresholdDistance", "0.01");
 }
 
-bool CGeneralSettings::Save(ProfileStore& store) const {
+bool GeneralSettings::Save(ProfileStore& store) const {
   bool ok = store.WriteProfileString(kSection, "ScanMidiFilePrefix", ScanMidiFilePrefix);
   ok &= store.WriteProfileString(kSection, "ScanMidiFileSuffix", ScanMidiFileSuffix);
   ok &= store.WriteProfileInt(kSection, "ScanMidiLeadInTime", ScanMidiLeadInTime);
@@ -23,7 +23,7 @@ bool CGeneralSettings::Save(ProfileStore& store) const {
   return ok;
 }
 
-SettingsProblems CGeneralSettings::Validate() const {
+SettingsProblems GeneralSettings::Validate() const {
   SettingsProblems problems;
   CheckLength(problems, "Prefix", ScanMidiFilePrefix, 64);
   CheckLength(problems, "Suffix", ScanMidiFileSuffix, 64);

@@ -8,13 +8,13 @@
 
 namespace tarvelo {
 
-class CGeneralSettings {
+class GeneralSettings {
  public:
   static constexpr const char* kSection = "Midi Gen Settings";
 
   // Loads every key of the section, with its default when absent.
-  explicit CGeneralSettings(const ProfileStore& store);
-  CGeneralSettings() = default;  // all zero / empty
+  explicit GeneralSettings(const ProfileStore& store);
+  GeneralSettings() = default;  // all zero / empty
 
   // Writes every key, in the order the dialog saves them.
   bool Save(ProfileStore& store) const;

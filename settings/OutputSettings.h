@@ -7,10 +7,10 @@
 
 namespace tarvelo {
 
-struct COutputSettings {
+struct OutputSettings {
   static constexpr const char* kSection = "OutputFiles";
 
-  explicit COutputSettings(const ProfileStore& store)
+  explicit OutputSettings(const ProfileStore& store)
       : ScanMidi(store.GetProfileInt(kSection, "ScanMidi", 1) != 0),
         eRollMidi(store.GetProfileInt(kSection, "eRollMidi", 1) != 0),
         PunchMidi(store.GetProfileInt(kSection, "PunchMidi", 1) != 0) {}
@@ -24,10 +24,10 @@ struct COutputSettings {
   bool PunchMidi = true;  // read only
 };
 
-struct CRollSettings {
+struct RollSettings {
   static constexpr const char* kSection = "Roll Settings";
 
-  explicit CRollSettings(const ProfileStore& store)
+  explicit RollSettings(const ProfileStore& store)
       : ActiveRollTypeName(store.GetProfileString(kSection, "ActiveRollTypeName", "Fail-Safe")) {}
 
   bool Save(ProfileStore& store) const {

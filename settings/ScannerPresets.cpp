@@ -24,18 +24,18 @@ SettingsProblems ValidatePresetEdit(const ScannerPresetEdit& edit) {
   return problems;
 }
 
-std::string CScannerPresets::DefaultTakeupAccelPct(int index) {
+std::string ScannerPresets::DefaultTakeupAccelPct(int index) {
   static const char* const kDefaults[] = {"0.20", "0.21", "0.22", "0.23", "0.24", "0.25", "0.26"};
   return index >= 0 && index <= 6 ? kDefaults[index] : "0.27";
 }
 
-std::string CScannerPresets::DefaultPresetName(int index) {
+std::string ScannerPresets::DefaultPresetName(int index) {
   return index == 0 ? "My Scanner" : "Alternate" + std::to_string(index);
 }
 
-CScannerPresets::CScannerPresets(const ProfileStore& store) { LoadPresets(store); }
+ScannerPresets::ScannerPresets(const ProfileStore& store) { LoadPresets(store); }
 
-void CScannerPresets::LoadPresets(const ProfileStore& store) {
+void ScannerPresets::LoadPresets(const ProfileStore& store) {
   current_ = store.GetProfileInt(kSection, "CurrentPreset", 0);
   if (current_ < 0 || current_ >= kPresetCount) current_ = 0;
   for (int n = 0; n < kPresetCount; ++n) {
@@ -57,7 +57,7 @@ void CScannerPresets::LoadPresets(const ProfileStore& store) {
   ApplyCurrentPreset();
 }
 
-void CScannerPresets::ApplyCurrentPreset() {
+void ScannerPresets::ApplyCurrentPreset() {
   const ScannerPreset& p = CurrentPreset();
   live_.ForceOldCisFormat = p.ForceOldCisFormat != 0;
   live_.TwinArrayOverlap = LenientToDouble(p.TwinArrayOverlap);
@@ -74,7 +74,7 @@ void CScannerPresets::ApplyCurrentPreset() {
   working_name_ = p.PresetName;
 }
 
-void CScannerPresets::BeginPresetEdit(ScannerPresetEdit& edit) const {
+void ScannerPresets::BeginPresetEdit(ScannerPresetEdit& edit) const {
   const ScannerPreset& p = CurrentPreset();
   edit.DPI = p.ScannerDPI;
   edit.Offset = LenientToDouble(p.ScannerOffset);
@@ -89,14 +89,14 @@ void CScannerPresets::BeginPresetEdit(ScannerPresetEdit& edit) const {
   edit.ForceOldCisFormat = p.ForceOldCisFormat != 0;
 }
 
-void CScannerPresets::SelectPreset(int index, ScannerPresetEdit& edit) {
+void ScannerPresets::SelectPreset(int index, ScannerPresetEdit& edit) {
   if (index < 0 || index >= kPresetCount) return;  // only the 16 presets can become current
   current_ = index;
   BeginPresetEdit(edit);
   edit.Name = CurrentPreset().PresetName;
 }
 
-bool CScannerPresets::StorePreset(const ScannerPresetEdit& edit, ProfileStore& store) {
+bool ScannerPresets::StorePreset(const ScannerPresetEdit& edit, ProfileStore& store) {
   ScannerPreset& p = presets_[static_cast<size_t>(current_)];
   p.PresetName = edit.Name;
   p.ScannerDPI = static_cast<int>(edit.DPI);
@@ -115,12 +115,12 @@ bool CScannerPresets::StorePreset(const ScannerPresetEdit& edit, ProfileStore& s
   return saved;
 }
 
-bool CScannerPresets::SavePreset(ProfileStore& store, bool auto_tweak) const {
+bool ScannerPresets::SavePreset(ProfileStore& store, bool auto_tweak) const {
   const bool ok = store.WriteProfileInt(kSection, "CurrentPreset", current_);
   return SavePresetValues(store, current_, auto_tweak) && ok;
 }
 
-bool CScannerPresets::SavePresetValues(ProfileStore& store, int n, bool auto_tweak) const {
+bool ScannerPresets::SavePresetValues(ProfileStore& store, int n, bool auto_tweak) const {
   const ScannerPreset& p = Preset(n);
   bool ok = store.WriteProfileString(kSection, Key("PresetName", n), p.PresetName);
   ok &= store.WriteProfileInt(kSection, Key("ScannerDPI", n), p.ScannerDPI);

@@ -74,12 +74,12 @@ struct ScannerPresetEdit {
 // The checks of the preset dialog's Apply button.
 SettingsProblems ValidatePresetEdit(const ScannerPresetEdit& edit);
 
-class CScannerPresets {
+class ScannerPresets {
  public:
   static constexpr const char* kSection = "Scanner Settings";
 
   // Loads all presets (LoadPresets).
-  explicit CScannerPresets(const ProfileStore& store);
+  explicit ScannerPresets(const ProfileStore& store);
 
   // Reads CurrentPreset and the 16 presets with their defaults, then applies the current one.
   // A stored CurrentPreset outside 0..15 selects preset 0.

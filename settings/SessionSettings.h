@@ -4,7 +4,7 @@
 // and the active roll type name, all loaded from one profile.
 //
 // Stages that must see the profile as it is at that moment construct a fresh group from
-// the profile instead (for example CDiagnosticSettings for the encoder options).
+// the profile instead (for example DiagnosticSettings for the encoder options).
 
 #include "settings/ActiveTrackingSettings.h"
 #include "settings/DiagnosticSettings.h"
@@ -34,28 +34,28 @@ class SessionSettings {
 
   // Loads every group again from the profile (the live scanner record included).
   void Reload() {
-    twin_array = CTwinArraySettings(store_);
-    eroll = CERollSettings(store_);
-    general = CGeneralSettings(store_);
-    tracking = CActiveTrackingSettings(store_);
-    diagnostic = CDiagnosticSettings(store_);
-    presets = CScannerPresets(store_);
-    outputs = COutputSettings(store_);
-    roll = CRollSettings(store_);
+    twin_array = TwinArraySettings(store_);
+    eroll = ERollSettings(store_);
+    general = GeneralSettings(store_);
+    tracking = ActiveTrackingSettings(store_);
+    diagnostic = DiagnosticSettings(store_);
+    presets = ScannerPresets(store_);
+    outputs = OutputSettings(store_);
+    roll = RollSettings(store_);
   }
 
  private:
   ProfileStore& store_;
 
  public:
-  CTwinArraySettings twin_array;
-  CERollSettings eroll;
-  CGeneralSettings general;
-  CActiveTrackingSettings tracking;
-  CDiagnosticSettings diagnostic;
-  CScannerPresets presets;
-  COutputSettings outputs;
-  CRollSettings roll;
+  TwinArraySettings twin_array;
+  ERollSettings eroll;
+  GeneralSettings general;
+  ActiveTrackingSettings tracking;
+  DiagnosticSettings diagnostic;
+  ScannerPresets presets;
+  OutputSettings outputs;
+  RollSettings roll;
 };
 
 }  // namespace tarvelo

@@ -39,46 +39,46 @@ bool IsRealKey(std::string_view key) {
 
 // Writes every group, as loaded from `store`, the way it would be saved into `out`.
 void SaveAll(const ProfileStore& store, IniProfile& out) {
-  const CScannerPresets presets(store);
-  out.WriteProfileInt(CScannerPresets::kSection, "CurrentPreset", presets.CurrentIndex());
+  const ScannerPresets presets(store);
+  out.WriteProfileInt(ScannerPresets::kSection, "CurrentPreset", presets.CurrentIndex());
   for (int n = 0; n < kPresetCount; ++n)
     presets.SavePresetValues(out, n, presets.Preset(n).AutoTweakSettings != 0);
-  CGeneralSettings(store).Save(out);
-  CERollSettings(store).Save(out);
-  CDiagnosticSettings(store).Save(out);
-  CActiveTrackingSettings(store).Save(out);
-  CTwinArraySettings(store).Save(out);
-  const COutputSettings outputs(store);
-  out.WriteProfileInt(COutputSettings::kSection, "ScanMidi", outputs.ScanMidi);
-  out.WriteProfileInt(COutputSettings::kSection, "eRollMidi", outputs.eRollMidi);
-  out.WriteProfileInt(COutputSettings::kSection, "PunchMidi", outputs.PunchMidi);
-  CRollSettings(store).Save(out);
+  GeneralSettings(store).Save(out);
+  ERollSettings(store).Save(out);
+  DiagnosticSettings(store).Save(out);
+  ActiveTrackingSettings(store).Save(out);
+  TwinArraySettings(store).Save(out);
+  const OutputSettings outputs(store);
+  out.WriteProfileInt(OutputSettings::kSection, "ScanMidi", outputs.ScanMidi);
+  out.WriteProfileInt(OutputSettings::kSection, "eRollMidi", outputs.eRollMidi);
+  out.WriteProfileInt(OutputSettings::kSection, "PunchMidi", outputs.PunchMidi);
+  RollSettings(store).Save(out);
 }
 
 // The checks of the dialog that edits `section`, on the settings as `store` holds them.
 SettingsProblems CheckGroup(const ProfileStore& store, std::string_view section, std::string_view key) {
   const std::string folded = FoldProfileName(section);
-  if (folded == FoldProfileName(CGeneralSettings::kSection)) return CGeneralSettings(store).Validate();
-  if (folded == FoldProfileName(CERollSettings::kSection)) return CERollSettings(store).Validate();
-  if (folded == FoldProfileName(CDiagnosticSettings::kSection)) return CDiagnosticSettings(store).Validate();
-  if (folded == FoldProfileName(CActiveTrackingSettings::kSection)) return CActiveTrackingSettings(store).Validate();
-  if (folded == FoldProfileName(CTwinArraySettings::kSection)) return CTwinArraySettings(store).Validate();
-  if (folded == FoldProfileName(CScannerPresets::kSection)) {
+  if (folded == FoldProfileName(GeneralSettings::kSection)) return GeneralSettings(store).Validate();
+  if (folded == FoldProfileName(ERollSettings::kSection)) return ERollSettings(store).Validate();
+  if (folded == FoldProfileName(DiagnosticSettings::kSection)) return DiagnosticSettings(store).Validate();
+  if (folded == FoldProfileName(ActiveTrackingSettings::kSection)) return ActiveTrackingSettings(store).Validate();
+  if (folded == FoldProfileName(TwinArraySettings::kSection)) return TwinArraySettings(store).Validate();
+  if (folded == FoldProfileName(ScannerPresets::kSection)) {
     SettingsProblems problems;
-    const int stored = store.GetProfileInt(CScannerPresets::kSection, "CurrentPreset", 0);
+    const int stored = store.GetProfileInt(ScannerPresets::kSection, "CurrentPreset", 0);
     if (FoldProfileName(key) == "currentpreset") {
       CheckRange(problems, "Scanner Setting Presets", stored, 0LL, kPresetCount - 1LL);
       return problems;
     }
     const std::string_view stem = KeyStem(key);
     const int index = LenientToInt(key.substr(stem.size()));
-    CScannerPresets presets(store);
+    ScannerPresets presets(store);
     ScannerPresetEdit edit;
     presets.SelectPreset(index, edit);
     return ValidatePresetEdit(edit);
   }
-  if (folded == FoldProfileName(COutputSettings::kSection) && FoldProfileName(key) == "embedrollkeyworddata")
-    return CDiagnosticSettings(store).Validate();
+  if (folded == FoldProfileName(OutputSettings::kSection) && FoldProfileName(key) == "embedrollkeyworddata")
+    return DiagnosticSettings(store).Validate();
   return {};
 }
 
@@ -121,7 +121,7 @@ SettingsProblems SetSetting(ProfileStore& store, std::string_view section, std::
   } else if (setting->kind == SettingValue::kReal) {
     double number = 0;
     if (!ParseStrictDouble(value, number)) return {setting->key + ": enter a number."};
-    const bool preset = FoldProfileName(setting->section) == FoldProfileName(CScannerPresets::kSection);
+    const bool preset = FoldProfileName(setting->section) == FoldProfileName(ScannerPresets::kSection);
     stored = FormatGcvt(number, preset ? 8 : 10);
   }
 

@@ -5,12 +5,12 @@
 
 namespace tarvelo {
 
-class CTwinArraySettings {
+class TwinArraySettings {
  public:
   static constexpr const char* kSection = "Twin Array Settings";
 
-  explicit CTwinArraySettings(const ProfileStore& store);
-  CTwinArraySettings() = default;
+  explicit TwinArraySettings(const ProfileStore& store);
+  TwinArraySettings() = default;
 
   bool Save(ProfileStore& store) const;
   SettingsProblems Validate() const;

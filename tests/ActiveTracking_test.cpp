@@ -16,8 +16,8 @@ namespace {
 using Transitions = std::vector<int32_t>;
 
 // Lines 0, 1, 2, ... at 0.01 inch apart.
-CCisScanData Lines(const std::vector<Transitions>& lines) {
-  CCisScanData data;
+CisScanData Lines(const std::vector<Transitions>& lines) {
+  CisScanData data;
   for (size_t i = 0; i < lines.size(); ++i) {
     LineGeometry geometry;
     geometry.Position = static_cast<double>(i) * 0.01;
@@ -28,8 +28,8 @@ CCisScanData Lines(const std::vector<Transitions>& lines) {
 
 // A map at 320 DPI with the Fail-Safe bands and a track spacing of 40 pixels.
 struct MapAt320 {
-  CRollTypeDefinition roll;
-  CTrackLookupMap map;
+  RollTypeDefinition roll;
+  TrackLookupMap map;
   explicit MapAt320(int lowest_track = 0) {
     roll.DefaultTrackCenterSpacing = 0.125;
     roll.LowestTrackHoleNumber = lowest_track;
@@ -44,9 +44,9 @@ TEST(AssignHoles, RunOfOneAndAThirdSpacingsIsOneHoleAndWiderIsTwo) {
   MapAt320 m;
   ASSERT_EQ(1.3 * m.map.TrackSpacingPixels, 52.0);
   // Runs 1, 3, ... are holes. A run of 52 pixels from 700: one sample at 726 (track 20).
-  CCisScanData data = Lines({{700, 752, 3000}, {700, 753, 3000}});
+  CisScanData data = Lines({{700, 752, 3000}, {700, 753, 3000}});
   data.HolePolarity = false;
-  CTrackEventArrays events;
+  TrackEventArrays events;
   const double one = AssignHoles(data, 0, 0.0, m.map, events);
   EXPECT_TRUE(events.IsTrackOpen(20));
   EXPECT_FALSE(events.IsTrackOpen(19));
@@ -65,9 +65,9 @@ TEST(AssignHoles, RunCentredOutsideTheTrackedSpanGivesNoSamples) {
   MapAt320 m(20);  // tracked span starts at pixel 711
   ASSERT_EQ(m.map.FirstPixel, 711);
   // 100 pixels from 660: centre 710 outside, although the sample at 87% (747) lies inside.
-  CCisScanData data = Lines({{660, 760, 3000}, {662, 762, 3000}, {}});
+  CisScanData data = Lines({{660, 760, 3000}, {662, 762, 3000}, {}});
   data.HolePolarity = false;
-  CTrackEventArrays events;
+  TrackEventArrays events;
   EXPECT_EQ(AssignHoles(data, 0, 0.0, m.map, events), 0.0);
   for (int t = 0; t < 256; ++t) EXPECT_FALSE(events.IsTrackOpen(t));
   // From 662 the centre 712 is inside; of the three samples (682, 707, 748) only 748 is.
@@ -86,7 +86,7 @@ TEST(RollEdgeError, NearestTransitionWithinTheCaptureDistanceCounts) {
   setup.LowerExpected = 1.6;    // pixel 180
   setup.UpperExpected = 12.85;  // pixel 3555
   setup.CaptureDistance = 0.1;  // 30 pixels
-  CCisScanData data = Lines({{170, 190, 3560, 3590}, {100, 1000, 3600}, {}});
+  CisScanData data = Lines({{170, 190, 3560, 3590}, {100, 1000, 3600}, {}});
   // Lower: 170 and 190 both lie 10 away; the earlier one wins. Upper: 3560, 5 beyond.
   EXPECT_EQ(RollEdgeError(data, 0, 0.0, setup), (10 + -5) / (2 * 300.0));
   LineGeometry g = data.Lines.Geometry(0);
@@ -111,7 +111,7 @@ TEST(RollEdgeError, NearestTransitionWithinTheCaptureDistanceCounts) {
 }
 
 TEST(DetectHolePolarity, LightingDecidesOrTheSmallerAreaIsHoles) {
-  CCisScanData data = Lines({{10, 90, 100}, {10, 90, 100}, {95, 96, 100}, {95, 96, 100}});
+  CisScanData data = Lines({{10, 90, 100}, {10, 90, 100}, {95, 96, 100}, {95, 96, 100}});
   data.LinesPerInch = 1;  // only the first two lines are looked at
   EXPECT_EQ(DetectHolePolarity(data, kLightingReflective), 1);
   EXPECT_EQ(DetectHolePolarity(data, kLightingTransmissive), 2);
@@ -120,16 +120,16 @@ TEST(DetectHolePolarity, LightingDecidesOrTheSmallerAreaIsHoles) {
   data.LinesPerInch = 2;  // lines 2 and 3 add 99 even and 1 odd each: 238 against 162
   EXPECT_EQ(DetectHolePolarity(data, kLightingAutoDetect), 2);
   // The stretch after the last transition is no run.
-  CCisScanData open_end = Lines({{10, 20}});
+  CisScanData open_end = Lines({{10, 20}});
   open_end.ScanWidth = 100;
   EXPECT_EQ(DetectHolePolarity(open_end, kLightingAutoDetect), 1);
-  CCisScanData none;
+  CisScanData none;
   EXPECT_EQ(DetectHolePolarity(none, kLightingAutoDetect), 1);
 }
 
 // The hole pass of one line step by step, from the map's per-pixel readers.
 double StepByStepAssignHoles(const Transitions& transitions, double position, bool holes_first, double correction,
-                             const CTrackLookupMap& map, CTrackEventArrays& events) {
+                             const TrackLookupMap& map, TrackEventArrays& events) {
   const int shift = static_cast<int>(correction * map.Dpi);
   bool hole = holes_first;
   int prev = 0;
@@ -167,12 +167,12 @@ double StepByStepAssignHoles(const Transitions& transitions, double position, bo
 
 TEST(AssignHoles, MatchesTheStepByStepPassOnRandomLines) {
   std::mt19937 random(31);
-  CRollTypeDefinition roll;
+  RollTypeDefinition roll;
   for (int n = 0; n < 256; ++n) roll.TrackRestorationWeight[static_cast<size_t>(n)] = (n % 7) * 0.3;
   ScannerGeometry scanner;
   scanner.Offset = 0.9;
   scanner.Stretch = 1.07;
-  CTrackLookupMap map;
+  TrackLookupMap map;
   map.Build(scanner, 4000, roll);
   std::vector<Transitions> lines;
   for (int i = 0; i < 3000; ++i) {
@@ -184,8 +184,8 @@ TEST(AssignHoles, MatchesTheStepByStepPassOnRandomLines) {
     }
     lines.push_back(line);
   }
-  CCisScanData data = Lines(lines);
-  CTrackEventArrays fast, reference;
+  CisScanData data = Lines(lines);
+  TrackEventArrays fast, reference;
   for (int i = 0; i < data.Lines.Size(); ++i) {
     data.HolePolarity = (i / 100) % 2 == 0;
     const double correction = static_cast<int>(random() % 200 - 100) * 0.0017;
@@ -244,7 +244,7 @@ TEST(RollEdgeError, MatchesTheStepByStepSearchOnRandomLines) {
     }
     if (round % 3 != 0) std::sort(line.begin(), line.end());  // lines from a file ascend
     const double correction = static_cast<int>(random() % 21 - 10) * 0.01;
-    CCisScanData data = Lines({line});
+    CisScanData data = Lines({line});
     LineGeometry expected;
     const double error = StepByStepEdgeError(line, correction, setup, expected);
     ASSERT_EQ(RollEdgeError(data, 0, correction, setup), error) << round;
@@ -258,16 +258,16 @@ TEST(RollEdgeError, MatchesTheStepByStepSearchOnRandomLines) {
 
 struct Pass {
   testing::RecordingUi ui;
-  CRollTypeDefinition roll;
-  CTrackLookupMap map;
-  CTrackEventArrays events;
-  CKeywordList keywords;
-  void Run(CCisScanData& data) { ProcessScanLines(data, roll, map, events, keywords, ui); }
+  RollTypeDefinition roll;
+  TrackLookupMap map;
+  TrackEventArrays events;
+  KeywordList keywords;
+  void Run(CisScanData& data) { ProcessScanLines(data, roll, map, events, keywords, ui); }
 };
 
 // 150 lines (1.5 inches) with a hole 10 pixels above the centre of `track` on every line
 // except each tenth, and no roll edges.
-CCisScanData OffCentreHoles(int track) {
+CisScanData OffCentreHoles(int track) {
   const int centre = static_cast<int>(300 * (track / 9.0 + 1.0 / 18 - 1.0));
   std::vector<Transitions> lines;
   for (int i = 0; i < 150; ++i) {
@@ -282,14 +282,14 @@ CCisScanData OffCentreHoles(int track) {
 TEST(ProcessScanLines, OnlyWeightedTracksSteerTheLoop) {
   Pass outside;
   outside.ui.Session().presets.Live().ScanLightingMethod = kLightingTransmissive;
-  CCisScanData data = OffCentreHoles(10);  // track 10 lies outside the restoration range
+  CisScanData data = OffCentreHoles(10);  // track 10 lies outside the restoration range
   outside.Run(data);
   for (int i = 0; i < data.Lines.Size(); ++i) ASSERT_EQ(data.Lines.Geometry(i).TrackingOffset, 0.0);
   EXPECT_EQ(outside.events.HoleCount(), 15);
 
   Pass inside;
   inside.ui.Session().presets.Live().ScanLightingMethod = kLightingTransmissive;
-  CCisScanData steered = OffCentreHoles(50);
+  CisScanData steered = OffCentreHoles(50);
   inside.Run(steered);
   EXPECT_LT(steered.Lines.Geometry(149).TrackingOffset, -0.01);
   EXPECT_EQ(inside.keywords.ItemText(inside.keywords.FindKey("/ActiveTracking:")), "/ActiveTracking: ON ");
@@ -298,7 +298,7 @@ TEST(ProcessScanLines, OnlyWeightedTracksSteerTheLoop) {
 TEST(ProcessScanLines, HoleStillOpenAfterTheLastLineIsNotRecorded) {
   Pass pass;
   pass.ui.Session().presets.Live().ScanLightingMethod = kLightingTransmissive;
-  CCisScanData data = Lines({{1500, 1520, 3000}, {1500, 1520, 3000}, {1500, 1520, 3000}});
+  CisScanData data = Lines({{1500, 1520, 3000}, {1500, 1520, 3000}, {1500, 1520, 3000}});
   pass.Run(data);
   EXPECT_EQ(pass.events.HoleCount(), 0);
   EXPECT_FALSE(data.HolePolarity);
@@ -306,14 +306,14 @@ TEST(ProcessScanLines, HoleStillOpenAfterTheLastLineIsNotRecorded) {
 
 TEST(ProcessScanLines, ProgressAndEmptyFiles) {
   Pass pass;
-  CCisScanData empty;
+  CisScanData empty;
   pass.Run(empty);
   EXPECT_TRUE(pass.ui.progress.empty());
   EXPECT_EQ(pass.keywords.Count(), 1);
   EXPECT_EQ(pass.map.MapWidth, 3000);
 
   Pass many;
-  CCisScanData data = Lines(std::vector<Transitions>(500, Transitions{1500, 1520, 3000}));
+  CisScanData data = Lines(std::vector<Transitions>(500, Transitions{1500, 1520, 3000}));
   many.Run(data);
   // Every 20 lines (2 * floor(500 / 50)) from line 1 on: 25 updates reaching 100 percent.
   ASSERT_EQ(many.ui.progress.size(), 25u);
@@ -326,7 +326,7 @@ TEST(ProcessScanLines, PresetValuesThatWouldDivideByZeroAreReplaced) {
   Pass pass;
   pass.ui.Session().presets.Live().ScannerDPI = 0;
   pass.ui.Session().presets.Live().ScannerAlignStretch = 0;
-  CCisScanData data = Lines({{1500, 1520, 3000}, {}});
+  CisScanData data = Lines({{1500, 1520, 3000}, {}});
   pass.Run(data);
   ASSERT_EQ(pass.ui.messages.size(), 2u);
   EXPECT_EQ(pass.map.Dpi, 300.0);
@@ -350,7 +350,7 @@ synth::SyntheticRollSpec DriftingRoll() {
 struct Converted {
   testing::TempDir dir;
   testing::RecordingUi ui;
-  CTarveloDoc doc{ui};
+  TarveloDoc doc{ui};
   explicit Converted(bool tracking) {
     ui.Session().presets.Live().ActiveTracking = tracking;
     testing::WriteBytes(dir.File("drift.cis"), synth::RenderSyntheticCis(DriftingRoll()));
@@ -373,7 +373,7 @@ TEST(ProcessScanLines, TrackingFollowsASlowDriftAndFindsEveryHoleOnItsTrack) {
     }
     EXPECT_EQ(matches, 1) << "track " << hole.track << " at " << hole.start_inch;
   }
-  const CScanLineArray& lines = run.doc.ScanData().Lines;
+  const ScanLineArray& lines = run.doc.ScanData().Lines;
   double worst = 0;
   for (int i = 300; i < lines.Size(); ++i) {
     const LineGeometry g = lines.Geometry(i);
@@ -393,10 +393,10 @@ TEST(ProcessScanLines, WithoutTrackingTheDriftMovesHolesToNeighbouringTracks) {
   }
   EXPECT_GT(neighbours, 10);
   // The errors are still measured, but no correction is recorded.
-  const CScanLineArray& lines = run.doc.ScanData().Lines;
+  const ScanLineArray& lines = run.doc.ScanData().Lines;
   for (int i = 0; i < lines.Size(); ++i) ASSERT_EQ(lines.Geometry(i).TrackingOffset, 0.0);
   EXPECT_TRUE(lines.Geometry(2000).LowerEdgeFound);
-  const CKeywordList& keywords = run.doc.Keywords();
+  const KeywordList& keywords = run.doc.Keywords();
   EXPECT_EQ(keywords.ItemText(keywords.FindKey("/ActiveTracking:")), "/ActiveTracking: OFF ");
 }
 

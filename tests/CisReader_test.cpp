@@ -16,7 +16,7 @@ using testing::RecordingUi;
 
 struct Read {
   CisReadResult result;
-  CCisScanData data;
+  CisScanData data;
   std::string last_error;
 };
 

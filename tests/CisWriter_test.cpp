@@ -25,7 +25,7 @@ using testing::TempDir;
 using testing::WriteBytes;
 
 // Reads bytes as the document does (the copies of the values as read included).
-CisReadResult Read(const std::string& bytes, CCisScanData& data, RecordingUi& ui) {
+CisReadResult Read(const std::string& bytes, CisScanData& data, RecordingUi& ui) {
   std::string error;
   const CisReadResult result =
       ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, data, ui, error);
@@ -47,7 +47,7 @@ std::string TitleArea(const std::string& title) {
 // record may be cut short by the end of the file and is not saved.
 void ExpectSavedUnchanged(const std::string& original, RecordingUi& ui, const std::string& what,
                           bool dropped_tail = false) {
-  CCisScanData data;
+  CisScanData data;
   ASSERT_EQ(Read(original, data, ui), CisReadResult::kRead) << what;
   std::string saved, error;
   ASSERT_TRUE(EncodeCisFile(data, saved, error)) << what << ": " << error;
@@ -71,7 +71,7 @@ TEST(CisWriter, RealFilesSaveUnchangedButForTheTitleArea) {
     if (entry.path().extension() != ".CIS" && entry.path().extension() != ".cis") continue;
     const std::string original = ReadBytes(entry.path().string());
     RecordingUi ui;
-    CCisScanData data;
+    CisScanData data;
     if (Read(original, data, ui) == CisReadResult::kRefused) {
       // A refused header: nothing was read, so nothing may be saved.
       std::string saved, error;
@@ -109,7 +109,7 @@ TEST(CisWriter, HandMadeFilesSaveUnchanged) {
   old_format.Store().WriteProfileInt("Scanner Settings", "ForceOldCisFormat0", 1);
   old_format.ReloadSettings();
   header.title = std::string(40, 'T');
-  CCisScanData data;
+  CisScanData data;
   const std::string original = MakeCisBytes(header, {{{10}, 0}});
   ASSERT_EQ(Read(original, data, old_format), CisReadResult::kRead);
   EXPECT_EQ(data.Title, header.title);
@@ -122,10 +122,10 @@ TEST(CisWriter, LinesThatWouldReadBackDifferentlyAreRefused) {
   RecordingUi ui;
   CisTestHeader header;
   header.width = 10;
-  CCisScanData data;
+  CisScanData data;
   ASSERT_EQ(Read(MakeCisBytes(header, {{{10}, 0}}), data, ui), CisReadResult::kRead);
   const auto refused = [&](std::vector<int32_t> transitions) {
-    CCisScanData copy = data;
+    CisScanData copy = data;
     copy.LinesAsRead.AppendLine(transitions, 0);
     std::string bytes, error;
     const bool ok = EncodeCisFile(copy, bytes, error);
@@ -150,10 +150,10 @@ TEST(CisWriter, DualFileSavesLinesAndWidthAsReadAfterAPipelineRun) {
   const std::string original = MakeCisBytes(header, {{{5, 15}, 0}, {{20}, 0}});
   WriteBytes(dir.File("dual.cis"), original);
   RecordingUi ui;
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   ASSERT_EQ(doc.Load(dir.File("dual.cis")), LoadStatus::kLoaded);
   // What a merge of the two arrays does to the working lines.
-  CCisScanData& scan = doc.ScanData();
+  CisScanData& scan = doc.ScanData();
   scan.Lines.Clear();
   scan.Lines.AppendLine(std::vector<int32_t>{3, 17}, 0);
   scan.ScanWidth = 17;
@@ -176,8 +176,8 @@ class CisHeaderEditing : public ::testing::Test {
     path = dir.File("roll.CIS");
     WriteBytes(path, original);
   }
-  CCisScanData ReadBack(const std::string& file) {
-    CCisScanData data;
+  CisScanData ReadBack(const std::string& file) {
+    CisScanData data;
     Read(ReadBytes(file), data, ui);
     return data;
   }

@@ -34,7 +34,7 @@ struct FixedDate {
   ~FixedDate() { ::unsetenv("SOURCE_DATE_EPOCH"); }
 };
 
-std::vector<std::string> ItemTexts(const CKeywordList& list) {
+std::vector<std::string> ItemTexts(const KeywordList& list) {
   std::vector<std::string> texts;
   for (int i = 0; i < list.Count(); ++i) texts.push_back(list.ItemText(i));
   return texts;
@@ -56,7 +56,7 @@ TEST(Conversion, GlitchAndSpeckCountsBecomeKeywordItems) {
                 {64, 0.5, 0.01},                   // one scan line long: a speck
                 {70, 0.5, 0.3}};
   WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(plan));
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
   const auto items = ItemTexts(doc.Keywords());
   EXPECT_NE(std::find(items.begin(), items.end(), "/scan_glitches_merged: 1   "), items.end());
@@ -80,7 +80,7 @@ TEST(Conversion, HoleCleanUpUsesTheSessionsThresholdsNotTheProfileText) {
   plan.holes = {{60, 0.5, 0.3}, {60, 0.82, 0.3}};  // a 0.02 inch web inside one hole
   WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(plan));
   ui.Store().WriteProfileString("Midi Gen Settings", "GlitchThresholdDistance", "0.05");
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
   EXPECT_EQ(doc.Summary().GlitchesMerged, 0);  // the session still holds 0.01
   ui.Session().general.GlitchThresholdDistance = 0.05;
@@ -95,7 +95,7 @@ TEST(Conversion, OutputsGoToTheChosenFolderAndSkipsCombineWithTheSwitches) {
   const fs::path out = dir.Path() / "out";
   fs::create_directory(out);
 
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   doc.SetOutputFolder(out.string());  // no trailing separator
   ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
   EXPECT_TRUE(fs::exists(out / "roll_ScanImageMIDI.mid"));
@@ -133,7 +133,7 @@ TEST(Conversion, OutputsGoToTheChosenFolderAndSkipsCombineWithTheSwitches) {
 TEST(Conversion, ADocumentWithoutAFileWritesNoOutputs) {
   TempDir dir;
   RecordingUi ui;
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   doc.SetOutputFolder(dir.Path().string());
   doc.RunPipeline();
   EXPECT_TRUE(fs::is_empty(dir.Path()));
@@ -146,7 +146,7 @@ TEST(Conversion, AnOutputThatFailsIsReportedAndTheRunGoesOn) {
   TempDir dir;
   RecordingUi ui;
   WriteBytes(dir.File("roll.cis"), SmallRoll());
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   doc.SetOutputFolder(dir.File("no such folder"));
   ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
   ASSERT_EQ(ui.messages.size(), 2u);
@@ -169,7 +169,7 @@ TEST(Conversion, ReprocessingWritesTheSameFiles) {
   RecordingUi ui;
   synth::SyntheticRollSpec plan = synth::SampleRollSpec();
   WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(plan));
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
   const std::string scan_image = ReadBytes(dir.File("roll_ScanImageMIDI.mid"));
   const std::string eroll = ReadBytes(dir.File("roll_eRollMIDI.mid"));
@@ -235,7 +235,7 @@ TEST(Conversion, EveryHoleOfASyntheticRollComesBackAsOneNote) {
   TempDir dir;
   RecordingUi ui;
   WriteBytes(dir.File("synthetic.cis"), synth::RenderSyntheticCis(plan));
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   ASSERT_EQ(doc.Load(dir.File("synthetic.cis")), LoadStatus::kLoaded);
   EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
   EXPECT_EQ(doc.Summary().GlitchesMerged, 0);
@@ -287,7 +287,7 @@ TEST(Conversion, RealScansConvertToSoundFiles) {
   TARVELO_REQUIRE_MIDICSV();
   TempDir dir;
   RecordingUi ui;
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   doc.SetOutputFolder(dir.Path().string());
   ASSERT_EQ(doc.Load((testing::RealCisDir() / "stepper_single.CIS").string()), LoadStatus::kLoaded);
   ASSERT_EQ(doc.Summary().Outputs.size(), 2u);

@@ -13,7 +13,7 @@ namespace tarvelo {
 namespace {
 
 TEST(CisDiagnosticFile, HeaderLinesThenOneRowPerLine) {
-  CCisScanData data;
+  CisScanData data;
   data.Title = "Valse, Op. 64";
   data.Tempo = -5;
   data.LinesReadPlusTwo = 2;
@@ -38,11 +38,11 @@ TEST(CisDiagnosticFile, HeaderLinesThenOneRowPerLine) {
 }
 
 TEST(LookupMapDiagnosticFile, HeaderLinesThenOneRowPerPixelBeforeTheLast) {
-  const CRollTypeDefinition roll;
+  const RollTypeDefinition roll;
   ScannerGeometry scanner;
   scanner.Dpi = 300;
   scanner.Offset = -0.5;
-  CTrackLookupMap map;
+  TrackLookupMap map;
   map.Build(scanner, 0, roll);
   const std::string header =
       "OFFSET: -0.5\nHoriz DPI: 300\nNumber Of Pixels in Map: 0\nPixelNumber , Closest Track, OffsetFromCenter, Weighting\n";
@@ -70,7 +70,7 @@ TEST(DiagnosticFiles, WrittenBesideTheRollUnderItsNameUpToTheFirstFullStop) {
   testing::RecordingUi ui;
   ui.Session().diagnostic.WriteCISrawTransitionFile = true;
   ui.Session().diagnostic.WriteTrackLookUpMapFile = true;
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   ASSERT_EQ(doc.Load(dir.File("roll.take2.cis")), LoadStatus::kLoaded);
   EXPECT_TRUE(ui.messages.empty());
   const std::string cis = testing::ReadBytes(dir.File("roll_DiagnosticFileValues.txt"));
@@ -97,7 +97,7 @@ TEST(DiagnosticFiles, FileThatCannotBeWrittenIsReportedAndTheConversionGoesOn) {
   testing::RecordingUi ui;
   ui.Session().diagnostic.WriteCISrawTransitionFile = true;
   ui.Session().diagnostic.WriteTrackLookUpMapFile = true;
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_NE(ui.messages[0].find("roll_LookupMapDiagnosticFileValues.txt"), std::string::npos);

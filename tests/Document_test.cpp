@@ -19,7 +19,7 @@ std::string SmallRoll() {
   return synth::RenderSyntheticCis(plan);
 }
 
-std::vector<std::string> ItemTexts(const CKeywordList& list) {
+std::vector<std::string> ItemTexts(const KeywordList& list) {
   std::vector<std::string> texts;
   for (int i = 0; i < list.Count(); ++i) texts.push_back(list.ItemText(i));
   return texts;
@@ -28,7 +28,7 @@ std::vector<std::string> ItemTexts(const CKeywordList& list) {
 TEST(Document, NameChecks) {
   TempDir dir;
   RecordingUi ui;
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   WriteBytes(dir.File("a.b.CIS"), SmallRoll());
   EXPECT_EQ(doc.Load(dir.File("a.b.CIS")), LoadStatus::kLoaded);
   EXPECT_EQ(doc.FileName(), "a");
@@ -55,7 +55,7 @@ TEST(Document, PipelineRecordsKeywordItemsAndReturnsToIdle) {
   ui.Store().WriteProfileInt("Scanner Settings", "RemoveTakeupAccel0", 1);
   ui.Store().WriteProfileInt("OutputFiles", "eRollMidi", 0);  // the eRoll output rewrites the first items
   ui.ReloadSettings();
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   WriteBytes(dir.File("roll.cis"), SmallRoll());
   ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
   const std::vector<std::string> expected_start = {
@@ -86,7 +86,7 @@ TEST(Document, PipelineRecordsKeywordItemsAndReturnsToIdle) {
 TEST(Document, ReprocessingStartsFromTheLinesAsRead) {
   TempDir dir;
   RecordingUi ui;
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   WriteBytes(dir.File("roll.cis"), SmallRoll());
   ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
   const auto first = ItemTexts(doc.Keywords());
@@ -101,7 +101,7 @@ TEST(Document, ReprocessingStartsFromTheLinesAsRead) {
 TEST(Document, RefusedHeaderStillRunsThePipelineOnNoLines) {
   TempDir dir;
   RecordingUi ui;
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   synth::CisHeaderFields header;
   header.width = 0;
   header.line_count = 3;
@@ -126,7 +126,7 @@ TEST(Document, OldFormatForcedClearsTheTypeFlagsOfEveryRun) {
   plan.scan_width = 1824;  // two arrays of 1824 make the 3648 pixels of a line
   std::string bytes = synth::RenderSyntheticCis(plan);
   WriteBytes(dir.File("dual.cis"), bytes);
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   ASSERT_NE(doc.Load(dir.File("dual.cis")), LoadStatus::kUnreadable);
   EXPECT_TRUE(doc.ScanData().SavedTwinArray);
   ui.Store().WriteProfileInt("Scanner Settings", "ForceOldCisFormat0", 1);

@@ -20,14 +20,14 @@ PunchedHole Hole(int track, double start, double end, double width = 20) {
   return hole;
 }
 
-CTrackEventArrays WithHoles(const std::vector<PunchedHole>& holes) {
-  CTrackEventArrays events;
+TrackEventArrays WithHoles(const std::vector<PunchedHole>& holes) {
+  TrackEventArrays events;
   for (const PunchedHole& hole : holes) events.AddHole(hole);
   return events;
 }
 
 // "type track@position" for every event that is not empty, for readable expectations.
-std::vector<std::string> Listed(const CTrackEventArrays& events) {
+std::vector<std::string> Listed(const TrackEventArrays& events) {
   std::vector<std::string> listed;
   for (const TrackEvent& e : events.Events()) {
     if (e.Type == kEventEmpty) continue;
@@ -39,7 +39,7 @@ std::vector<std::string> Listed(const CTrackEventArrays& events) {
 TEST(EventBuilding, GlitchesShorterThanTheThresholdAreMergedInChains) {
   // Track 40: gaps of about 0.005 and 0.004 collapse three holes into one; the last gap, about
   // 0.01, is the threshold itself and stays. Track 41's hole between them is another track.
-  CTrackEventArrays events = WithHoles({Hole(40, 0.10, 0.20, 18), Hole(41, 0.10, 0.30), Hole(40, 0.205, 0.25, 25),
+  TrackEventArrays events = WithHoles({Hole(40, 0.10, 0.20, 18), Hole(41, 0.10, 0.30), Hole(40, 0.205, 0.25, 25),
                                         Hole(40, 0.254, 0.29, 22), Hole(40, 0.30, 0.40)});
   const double threshold = 0.30 - 0.29;
   EXPECT_EQ(MergeScanGlitches(events, threshold), 2);
@@ -56,9 +56,9 @@ TEST(EventBuilding, GlitchesShorterThanTheThresholdAreMergedInChains) {
 
 TEST(EventBuilding, SpeckTestsCountEveryFailedTest) {
   // Width threshold: 300 dpi * (0.1 inch * (15 * 0.01)) = 4.5 pixels.
-  CRollTypeDefinition roll;
+  RollTypeDefinition roll;
   roll.DefaultTrackCenterSpacing = 0.1;
-  CTrackEventArrays events = WithHoles({
+  TrackEventArrays events = WithHoles({
       Hole(10, 1.0, 1.02, 20),   // length exactly the threshold: kept
       Hole(11, 1.0, 1.019, 20),  // too short
       Hole(12, 1.0, 1.5, 4.4),   // too narrow
@@ -71,16 +71,16 @@ TEST(EventBuilding, SpeckTestsCountEveryFailedTest) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(events.Hole(i).Removed, removed[static_cast<size_t>(i)]) << i;
 
   // A hole already removed (the earlier half of a merged glitch) is tested and counted too.
-  CTrackEventArrays again = WithHoles({Hole(20, 1.0, 1.005, 20)});
+  TrackEventArrays again = WithHoles({Hole(20, 1.0, 1.005, 20)});
   again.Hole(0).Removed = true;
   EXPECT_EQ(RemoveSpecks(again, roll, 0.020, 15, 300), 1);
 }
 
 TEST(EventBuilding, ScanImageEventsStartWithTheTitleAndTruncatePositions) {
   RecordingUi ui;
-  CRollTypeDefinition roll;
+  RollTypeDefinition roll;
   roll.TrackMidiVelocity[30] = 100;
-  CTrackEventArrays events = WithHoles({Hole(30, -0.2, 0.0305), Hole(31, 0.5, 0.6), Hole(30, 0.0305, 0.5)});
+  TrackEventArrays events = WithHoles({Hole(30, -0.2, 0.0305), Hole(31, 0.5, 0.6), Hole(30, 0.0305, 0.5)});
   events.Hole(1).Removed = true;
   BuildScanImageEvents(events, roll, "My Roll", ui);
   EXPECT_EQ(ui.statuses, std::vector<std::string>{"Building Event Track Array"});
@@ -95,12 +95,12 @@ TEST(EventBuilding, ScanImageEventsStartWithTheTitleAndTruncatePositions) {
 
 TEST(EventBuilding, ERollEdgeShiftsApplyOnlyAfterTheRollStart) {
   RecordingUi ui;
-  CRollTypeDefinition roll;
+  RollTypeDefinition roll;
   roll.TrackLeadingEdgeShift[5] = -0.05;   // 0.03 - 0.05 is not above 0: the note on stays at 30
   roll.TrackTrailingEdgeShift[5] = 0.0125; // trunc(12.5) = 12 added
   roll.TrackLeadingEdgeShift[6] = 0.02;
   roll.TrackTrailingEdgeShift[6] = 0.03;   // widens the first note of track 6 over the second
-  CTrackEventArrays events = WithHoles({Hole(5, 0.03, 0.2), Hole(6, 1.0, 1.1), Hole(6, 1.1, 1.3), Hole(7, -0.2, 0.1)});
+  TrackEventArrays events = WithHoles({Hole(5, 0.03, 0.2), Hole(6, 1.0, 1.1), Hole(6, 1.1, 1.3), Hole(7, -0.2, 0.1)});
   BuildERollEvents(events, roll, "T", ui);
   EXPECT_EQ(ui.statuses, std::vector<std::string>{"Building ERoll Event Track Array"});
   EXPECT_EQ(Listed(events), (std::vector<std::string>{"3841 0@0", "1 7@0", "1 5@30", "0 7@100", "0 5@212",
@@ -109,8 +109,8 @@ TEST(EventBuilding, ERollEdgeShiftsApplyOnlyAfterTheRollStart) {
 
 TEST(EventBuilding, WebbingJoinsShortGapsOfOneTrack) {
   RecordingUi ui;
-  CRollTypeDefinition roll;  // webbing limit 0.065 inch on every track, holes on tracks 0..119
-  CTrackEventArrays events = WithHoles({Hole(50, 1.0, 1.1), Hole(50, 1.15, 1.3),   // gap 50: joined
+  RollTypeDefinition roll;  // webbing limit 0.065 inch on every track, holes on tracks 0..119
+  TrackEventArrays events = WithHoles({Hole(50, 1.0, 1.1), Hole(50, 1.15, 1.3),   // gap 50: joined
                                         Hole(51, 1.0, 1.1), Hole(51, 1.17, 1.3),   // gap 70: kept
                                         Hole(120, 1.0, 1.1), Hole(120, 1.11, 1.3)}); // outside the hole tracks
   BuildERollEvents(events, roll, "T", ui);
@@ -122,10 +122,10 @@ TEST(EventBuilding, WebbingJoinsShortGapsOfOneTrack) {
 
 TEST(EventBuilding, WebbingLimitInSecondsAndWithAcceleration) {
   RecordingUi ui;
-  CRollTypeDefinition roll;
+  RollTypeDefinition roll;
   roll.InterpretWebbingLimitAsSeconds = true;
   roll.TrackRemoveWebbingSmallerThan.fill(0.1);  // 100 * 80 * 0.02 = 160 thousandths at tempo 80
-  CTrackEventArrays events = WithHoles({Hole(40, 1.0, 1.1), Hole(40, 1.259, 1.3),   // gap 159: joined
+  TrackEventArrays events = WithHoles({Hole(40, 1.0, 1.1), Hole(40, 1.259, 1.3),   // gap 159: joined
                                         Hole(41, 1.0, 1.1), Hole(41, 1.26, 1.3)});  // gap 160: kept
   BuildERollEvents(events, roll, "T", ui);
   RemoveWebbing(events, roll, 80);
@@ -133,11 +133,11 @@ TEST(EventBuilding, WebbingLimitInSecondsAndWithAcceleration) {
                                                       "1 41@1260", "0 40@1300", "0 41@1300"}));
 
   // 10 percent per foot: one foot (12000 thousandths) down the roll the limit is 10 % larger.
-  CRollTypeDefinition accel;
+  RollTypeDefinition accel;
   accel.ApplyAccelerationToWebbing = true;
   accel.TakeupSpoolAccelerationPctPerFoot = 10;
   accel.TrackRemoveWebbingSmallerThan.fill(0.060);  // 60, times 1.1 = 66 at 12000
-  CTrackEventArrays far = WithHoles({Hole(40, 11.9, 11.935), Hole(40, 12.0, 12.1)});  // gap 65
+  TrackEventArrays far = WithHoles({Hole(40, 11.9, 11.935), Hole(40, 12.0, 12.1)});  // gap 65
   BuildERollEvents(far, accel, "T", ui);
   RemoveWebbing(far, accel, 80);
   EXPECT_EQ(Listed(far), (std::vector<std::string>{"3841 0@0", "1 40@11900", "0 40@12100"}));
@@ -149,9 +149,9 @@ TEST(EventBuilding, WebbingLimitInSecondsAndWithAcceleration) {
 
 TEST(EventBuilding, TempoAccelerationEventsRiseEveryInterval) {
   RecordingUi ui;
-  CRollTypeDefinition roll;
+  RollTypeDefinition roll;
   roll.TakeupSpoolAccelerationPctPerFoot = 1;  // interval 60000 / 80 = 750 thousandths
-  CTrackEventArrays events = WithHoles({Hole(40, 0.1, 2.3)});
+  TrackEventArrays events = WithHoles({Hole(40, 0.1, 2.3)});
   BuildERollEvents(events, roll, "T", ui);
   AddTempoAccelerationEvents(events, roll, 80);
   std::vector<std::pair<uint32_t, int32_t>> tempos;

@@ -6,7 +6,7 @@ namespace tarvelo {
 namespace {
 
 TEST(KeywordList, SameKeyReplacesInPlaceAndKeysAreCaseSensitive) {
-  CKeywordList list;
+  KeywordList list;
   list.AddText("/title: A");
   list.AddText("/composer: X");
   list.AddText("/title: B");
@@ -19,7 +19,7 @@ TEST(KeywordList, SameKeyReplacesInPlaceAndKeysAreCaseSensitive) {
 }
 
 TEST(KeywordList, TextsWithoutSlashOrColonAndComments) {
-  CKeywordList list;
+  KeywordList list;
   list.AddText("Beta Version");
   EXPECT_EQ(list.ItemText(0), "Beta Version ");
   list.AddText("/no_colon   ");
@@ -36,7 +36,7 @@ TEST(KeywordList, TextsWithoutSlashOrColonAndComments) {
 }
 
 TEST(KeywordList, NumericFormsKeepTheBlanksThatJoinTheirTexts) {
-  CKeywordList list;
+  KeywordList list;
   list.AddKeyInteger("/play_tempo: ", 80);
   EXPECT_EQ(list.ItemText(0), "/play_tempo: 80  ");
   list.AddKeyReal("/scanner_takeup_accel_correction: ", 1.5, " Pct. per foot", " APPLIED");

@@ -25,13 +25,13 @@ std::string Bytes(std::initializer_list<int> values) {
 const std::string kTrackStart = Bytes({0x00, 0xFF, 0x58, 0x04, 0x04, 0x02, 0x18, 0x08, 0x00, 0xFF, 0x59, 0x02, 0x00, 0x00});
 
 // The track bytes between the writer's opening time and key signatures and the end of track.
-std::string TrackBody(const CMidiFileWriter& writer) {
+std::string TrackBody(const MidiFileWriter& writer) {
   const std::string& file = writer.FileBytes();
   const size_t start = 14 + 8 + kTrackStart.size();
   return file.substr(start, file.size() - start - 4);
 }
 
-std::string Written(CMidiFileWriter& writer) {
+std::string Written(MidiFileWriter& writer) {
   writer.WriteHeader();
   writer.WriteTrack();
   return TrackBody(writer);
@@ -40,7 +40,7 @@ std::string Written(CMidiFileWriter& writer) {
 TEST(MidiFileWriter, EmptyFileIsExactlyHeaderAndSignatures) {
   TempDir dir;
   const std::string path = dir.File("empty.mid");
-  CMidiFileWriter writer;
+  MidiFileWriter writer;
   writer.Open(path);
   writer.WriteHeader();
   writer.WriteTrack();
@@ -70,7 +70,7 @@ TEST(MidiFileWriter, VariableLengthQuantities) {
 }
 
 TEST(MidiFileWriter, VelocityAndControllerValuesOutsideRangeUseFallbacks) {
-  CMidiFileWriter writer;
+  MidiFileWriter writer;
   writer.AddNoteOn(0, 0, 60, 0);
   writer.AddNoteOn(0, 0, 60, 128);
   writer.AddNoteOn(0, 0, 60, 127);
@@ -87,7 +87,7 @@ TEST(MidiFileWriter, VelocityAndControllerValuesOutsideRangeUseFallbacks) {
 }
 
 TEST(MidiFileWriter, MetaEvents) {
-  CMidiFileWriter writer;
+  MidiFileWriter writer;
   writer.AddTempo(0, 750000);
   writer.AddTempo(0, 0x12345678);  // only the three low bytes fit
   writer.AddTextEvent(0, std::string(200, 'a'));
@@ -111,7 +111,7 @@ TEST(MidiFileWriter, OutOfRangeChannelEventsAreLeftOutKeepingOtherTimes) {
   TARVELO_REQUIRE_MIDICSV();
   TempDir dir;
   const std::string path = dir.File("range.mid");
-  CMidiFileWriter writer;
+  MidiFileWriter writer;
   writer.Open(path);
   writer.WriteHeader();
   writer.AddNoteOn(100, 0, 60, 64);
@@ -138,7 +138,7 @@ TEST(MidiFileWriter, OutOfRangeChannelEventsAreLeftOutKeepingOtherTimes) {
 }
 
 TEST(MidiFileWriter, EventsAreWrittenInTickOrderKeepingAppendOrderOnTies) {
-  CMidiFileWriter writer;
+  MidiFileWriter writer;
   writer.AddNoteOn(100, 0, 1, 1);  // tick 100
   writer.AddNoteOn(-40, 0, 2, 1);  // tick 60: written before the one at 100
   writer.AddNoteOn(0, 0, 3, 1);    // tick 60, after note 2
@@ -149,7 +149,7 @@ TEST(MidiFileWriter, EventsAreWrittenInTickOrderKeepingAppendOrderOnTies) {
 }
 
 TEST(MidiFileWriter, GapsLongerThanADeltaCanHoldAreShortened) {
-  CMidiFileWriter writer;
+  MidiFileWriter writer;
   writer.AddNoteOn(0x10000000, 0, 60, 64);
   writer.AddNoteOff(480, 0, 60);
   EXPECT_EQ(Written(writer), Bytes({0xFF, 0xFF, 0xFF, 0x7F, 0x90, 60, 64, 0x83, 0x60, 0x90, 60, 0}));
@@ -162,7 +162,7 @@ TEST(MidiFileWriter, FailureToWriteNamesPathAndReasonAndLeavesNoFile) {
   const std::string kept = dir.File("keep.mid");
   testing::WriteBytes(kept, "old contents");
   {
-    CMidiFileWriter writer;  // destroyed without Close: nothing reaches the disk
+    MidiFileWriter writer;  // destroyed without Close: nothing reaches the disk
     writer.Open(kept);
     writer.WriteHeader();
     writer.WriteTrack();
@@ -172,7 +172,7 @@ TEST(MidiFileWriter, FailureToWriteNamesPathAndReasonAndLeavesNoFile) {
   const std::string missing = dir.File("no-such-folder/out.mid");
   std::filesystem::create_directory(dir.File("occupied.mid"));
   for (const std::string& path : {missing, dir.File("occupied.mid")}) {
-    CMidiFileWriter writer;
+    MidiFileWriter writer;
     writer.Open(path);
     writer.WriteHeader();
     writer.WriteTrack();
@@ -183,7 +183,7 @@ TEST(MidiFileWriter, FailureToWriteNamesPathAndReasonAndLeavesNoFile) {
   // Only the two entries made above remain: no temporary or partial file.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator{}), 2);
 
-  CMidiFileWriter unopened;
+  MidiFileWriter unopened;
   EXPECT_FALSE(unopened.Close());
   EXPECT_FALSE(unopened.Error().empty());
 }
@@ -193,7 +193,7 @@ TEST(MidiFileWriter, CompleteFileListsTheExpectedEvents) {
   TARVELO_REQUIRE_MIDICSV();
   TempDir dir;
   const std::string path = dir.File("full.mid");
-  CMidiFileWriter writer;
+  MidiFileWriter writer;
   writer.SetTempo(80);
   writer.SetDivision(480);
   writer.Open(path);

@@ -44,10 +44,10 @@ class ScopedEnv {
 struct Output {
   TempDir dir;
   RecordingUi ui;
-  CRollTypeDefinition roll;
-  CRollInfo info;
-  CKeywordList keywords;
-  CTrackEventArrays events;
+  RollTypeDefinition roll;
+  RollInfo info;
+  KeywordList keywords;
+  TrackEventArrays events;
   std::string folder = dir.Path().string() + "/";
   std::string name = "roll";
   int tempo = 80;

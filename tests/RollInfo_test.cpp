@@ -21,13 +21,13 @@ using testing::WriteBytes;
 
 TEST(RollInfo, NewFileKeepsTemplateEntriesAndClearsTheRest) {
   IniProfile profile;
-  CRollInfo info(profile);
+  RollInfo info(profile);
   info.ScannedBy = "edited for the first file";
   info.Composer = "Chopin";
   info.MiscInfo = "misc";
   info.RollType = "88-Note";
   info.SaveAsTemplate = true;
-  CCisScanData scan;
+  CisScanData scan;
   scan.Title = "Second Roll";
   scan.Tempo = 75;
   info.ResetForNewFile(scan);
@@ -41,7 +41,7 @@ TEST(RollInfo, NewFileKeepsTemplateEntriesAndClearsTheRest) {
 }
 
 TEST(RollInfo, AnnLinesSetEntriesByKeyword) {
-  CRollInfo info;
+  RollInfo info;
   info.ReadAnnText(
       "/Composer : Chopin\r"
       "/printed_image_capture: yes\r"
@@ -62,7 +62,7 @@ TEST(RollInfo, AnnLinesSetEntriesByKeyword) {
 }
 
 TEST(RollInfo, AnnKeywordsAndValuesAreTrimmedOfSpacesOnly) {
-  CRollInfo info;
+  RollInfo info;
   info.ReadAnnText(
       "/composer\t: Tab Before Colon\r"  // the tab stays in the keyword: not recognised
       "\t/title: Leading Tab\r"
@@ -73,7 +73,7 @@ TEST(RollInfo, AnnKeywordsAndValuesAreTrimmedOfSpacesOnly) {
 }
 
 TEST(RollInfo, AnnFileWithLineFeedsOnlyIsOneLine) {
-  CRollInfo info;
+  RollInfo info;
   info.ReadAnnText("/composer: Chopin\n/title: Waltz\n");
   EXPECT_EQ(info.Composer, "Chopin/title: Waltz");
   EXPECT_EQ(info.Title, "");
@@ -86,7 +86,7 @@ TEST(RollInfo, AnnFileWithLineFeedsOnlyIsOneLine) {
 TEST(RollInfo, AnnFileIsFoundWhateverTheCaseOfItsExtension) {
   TempDir dir;
   WriteBytes(dir.File("Roll.ANN"), "/composer: Upper\r");
-  CRollInfo info;
+  RollInfo info;
   EXPECT_TRUE(info.ReadAnnFile(dir.File("Roll.ann")));
   EXPECT_EQ(info.Composer, "Upper");
 
@@ -105,7 +105,7 @@ TEST(RollInfo, AnnFileIsFoundWhateverTheCaseOfItsExtension) {
 }
 
 TEST(RollInfo, EmbeddedTextsAreTrimmedAndKeepEmptyEntries) {
-  CRollInfo info;
+  RollInfo info;
   std::vector<std::string> texts = info.EmbeddedTexts();
   ASSERT_EQ(texts.size(), 24u);
   EXPECT_EQ(texts[1], "/title: ");
@@ -120,10 +120,10 @@ TEST(RollInfo, EmbeddedTextsAreTrimmedAndKeepEmptyEntries) {
 
 TEST(RollInfo, OkWithTemplateFlagStoresTheTemplateCancelChangesNothing) {
   RecordingUi ui;
-  ui.Store().WriteProfileString(CRollInfo::kSection, "RollOwner", "Collector");
-  CRollInfo info(ui.Profile());
+  ui.Store().WriteProfileString(RollInfo::kSection, "RollOwner", "Collector");
+  RollInfo info(ui.Profile());
   EXPECT_EQ(info.Owner, "Collector");
-  ui.edit_roll_info = [](CRollInfo& edited) {
+  ui.edit_roll_info = [](RollInfo& edited) {
     edited.ScannedBy = "Me";
     edited.Composer = "Grieg";
     return false;  // Cancel
@@ -133,7 +133,7 @@ TEST(RollInfo, OkWithTemplateFlagStoresTheTemplateCancelChangesNothing) {
   EXPECT_EQ(info.Composer, "");
   EXPECT_TRUE(ui.reprocess_pending.empty());
 
-  ui.edit_roll_info = [](CRollInfo& edited) {
+  ui.edit_roll_info = [](RollInfo& edited) {
     edited.ScannedBy = "Me";
     edited.Composer = "Grieg";
     edited.SaveAsTemplate = true;
@@ -143,7 +143,7 @@ TEST(RollInfo, OkWithTemplateFlagStoresTheTemplateCancelChangesNothing) {
   EXPECT_EQ(info.Composer, "Grieg");
   EXPECT_EQ(ui.reprocess_pending, std::vector<bool>{true});
   // The template becomes the default of the next start.
-  const CRollInfo next(ui.Profile());
+  const RollInfo next(ui.Profile());
   EXPECT_EQ(next.ScannedBy, "Me");
   EXPECT_EQ(next.Composer, "");
 }
@@ -165,18 +165,18 @@ class RollInfoLoad : public ::testing::Test {
 
 TEST_F(RollInfoLoad, AnnFileIsReadOnlyWhenEnabled) {
   RecordingUi ui;
-  CTarveloDoc doc(ui);
-  doc.RollInfo().Composer = "left over";
+  TarveloDoc doc(ui);
+  doc.RollInformation().Composer = "left over";
   ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
-  EXPECT_EQ(doc.RollInfo().Composer, "");
-  EXPECT_EQ(doc.RollInfo().Title, "Loaded Roll");
-  EXPECT_EQ(doc.RollInfo().RollTempo, "80");
-  EXPECT_EQ(doc.RollInfo().RollType, doc.RollTypeName());
+  EXPECT_EQ(doc.RollInformation().Composer, "");
+  EXPECT_EQ(doc.RollInformation().Title, "Loaded Roll");
+  EXPECT_EQ(doc.RollInformation().RollTempo, "80");
+  EXPECT_EQ(doc.RollInformation().RollType, doc.RollTypeName());
   EXPECT_EQ(ui.roll_info_dialogs, 1);
 
   ui.Store().WriteProfileInt("Diagnostic Settings", "UseAnnFile", 1);
   ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
-  EXPECT_EQ(doc.RollInfo().Composer, "From Ann");
+  EXPECT_EQ(doc.RollInformation().Composer, "From Ann");
   EXPECT_EQ(ui.roll_info_dialogs, 2);
 }
 
@@ -184,18 +184,18 @@ TEST_F(RollInfoLoad, NoDialogWhenEmbeddingIsOffAndNothingForARefusedHeader) {
   RecordingUi ui;
   ui.Store().WriteProfileInt("OutputFiles", "EmbedRollKeywordData", 0);
   ui.Store().WriteProfileInt("Diagnostic Settings", "UseAnnFile", 1);
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
   EXPECT_EQ(ui.roll_info_dialogs, 0);
-  EXPECT_EQ(doc.RollInfo().Composer, "");  // the ANN file is read only for the dialog
-  EXPECT_EQ(doc.RollInfo().Title, "Loaded Roll");
+  EXPECT_EQ(doc.RollInformation().Composer, "");  // the ANN file is read only for the dialog
+  EXPECT_EQ(doc.RollInformation().Title, "Loaded Roll");
 
   CisTestHeader refused;
   refused.title = "Refused";
   refused.width = 0;
   WriteBytes(dir.File("refused.cis"), MakeCisBytes(refused, {}));
   ASSERT_EQ(doc.Load(dir.File("refused.cis")), LoadStatus::kRefused);
-  EXPECT_EQ(doc.RollInfo().Title, "Loaded Roll");
+  EXPECT_EQ(doc.RollInformation().Title, "Loaded Roll");
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ std::string Library(std::initializer_list<std::pair<const char*, std::string>> t
 }
 
 struct Applied {
-  CRollTypeDefinition record;
+  RollTypeDefinition record;
   RecordingUi ui;
   bool found = false;
 };
@@ -28,14 +28,14 @@ struct Applied {
 // Applies roll type `name` from `library` to a fresh record.
 std::unique_ptr<Applied> Apply(const std::string& library, const std::string& name = "T") {
   auto result = std::make_unique<Applied>();
-  CXmlDocument doc;
+  XmlDocument doc;
   EXPECT_TRUE(doc.SetDocument(library)) << doc.GetError();
   result->found = ApplyActiveRollType(result->record, name, doc, result->ui);
   return result;
 }
 
 TEST(RollTypeDefinition, FailSafeTracks) {
-  const CRollTypeDefinition r;
+  const RollTypeDefinition r;
   EXPECT_EQ(r.Name, "Fail-Safe");
   for (int n : {0, 17, 18, 113, 114, 127, 128, 255}) {
     SCOPED_TRACE(n);
@@ -65,7 +65,7 @@ TEST(ApplyRollType, DefaultsFillOnlyTheHoleRangeInForceAtThatStep) {
                            "</LowestTrackHoleNumber><DefaultTrackToMidiPitchTranspose>-5</DefaultTrackToMidiPitchTranspose>"
                            "<DefaultMapToMidiChannel>3</DefaultMapToMidiChannel>"
                            "<DefaultTrackHolePunchDiameter>0.1</DefaultTrackHolePunchDiameter>"}}));
-  const CRollTypeDefinition& r = a->record;
+  const RollTypeDefinition& r = a->record;
   EXPECT_EQ(r.DefaultTrackToMidiPitchTranspose, -5);
   for (int n : {19, 20, 30, 31}) {
     const bool in = n >= 20 && n <= 30;
@@ -100,7 +100,7 @@ TEST(ApplyRollType, SpacingMovesAllBandsButTrackCentreKeepsItsOwnWidth) {
   auto a = Apply(Library({{"T", "<track number='5'><center>3.0</center></track>"
                                 "<track number='6'><width>0.2</width><center>4.0</center></track>"
                                 "<DefaultTrackCenterSpacing>0.1</DefaultTrackCenterSpacing>"}}));
-  const CRollTypeDefinition& r = a->record;
+  const RollTypeDefinition& r = a->record;
   EXPECT_EQ(r.DefaultTrackCenterSpacing, 0.1);
   for (int n : {0, 4, 7, 255}) {
     EXPECT_EQ(r.TrackLowerBoundary[n], n * 0.1) << n;
@@ -133,7 +133,7 @@ TEST(ApplyRollType, PerTrackValuesOverrideDefaultsAndBadNumbersAreIgnored) {
                                 "<SetChannelToInstrument Channel='9'>48</SetChannelToInstrument>"
                                 "<SetChannelToInstrument Channel='9'>49</SetChannelToInstrument>"
                                 "<SetChannelToInstrument Channel='0'> 19 </SetChannelToInstrument>"}}));
-  const CRollTypeDefinition& r = a->record;
+  const RollTypeDefinition& r = a->record;
   EXPECT_EQ(r.TrackMidiPitch[20], 18);
   EXPECT_EQ(r.TrackMidiVelocity[20], 1);
   EXPECT_EQ(r.TrackTrailingEdgeShift[20], 0.04);
@@ -169,7 +169,7 @@ TEST(ApplyRollType, SwitchesScalarsAndFirstOfAName) {
                                 "<UpperRollEdgeExpectedLocation>14.5</UpperRollEdgeExpectedLocation>"
                                 "<UpperRollEdgeExpectedLocation>99</UpperRollEdgeExpectedLocation>"
                                 "<LowerRollEdgeExpectedLocation><![CDATA[1.5]]></LowerRollEdgeExpectedLocation>"}}));
-  const CRollTypeDefinition& r = a->record;
+  const RollTypeDefinition& r = a->record;
   EXPECT_TRUE(r.InterpretWebbingLimitAsSeconds);
   EXPECT_TRUE(r.ApplyAccelerationToWebbing) << "any word containing true counts";
   EXPECT_FALSE(r.ApplyAccelerationToTempo);
@@ -225,19 +225,19 @@ TEST(ApplyRollType, UnknownNameGivesFailSafeValuesAndAMessage) {
   EXPECT_EQ(a->record.TrackMidiVelocity[50], 85);
 
   // An empty (failed) document: every other name is not found.
-  CXmlDocument broken;
+  XmlDocument broken;
   EXPECT_FALSE(broken.SetDocument("<broken>"));
   RecordingUi ui;
-  CRollTypeDefinition r;
+  RollTypeDefinition r;
   EXPECT_FALSE(ApplyActiveRollType(r, "T", broken, ui));
   EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 TEST(ApplyRollType, NameComesFromTheProfileWithFailSafeDefault) {
-  CXmlDocument doc;
+  XmlDocument doc;
   ASSERT_TRUE(doc.SetDocument(Library({{"Mine", "<DefaultTrackNoteVelocity>33</DefaultTrackNoteVelocity>"}})));
   RecordingUi ui;
-  CRollTypeDefinition r;
+  RollTypeDefinition r;
   EXPECT_TRUE(ApplyActiveRollType(r, doc, ui));
   EXPECT_EQ(r.Name, "Fail-Safe");
   EXPECT_TRUE(ui.messages.empty());
@@ -259,7 +259,7 @@ TEST(ParseColour, ReadsTheLastSixHexDigitsAsRedGreenBlue) {
 }
 
 TEST(RollTypeStrips, RulerKeyboardPatternAndTrackBands) {
-  CRollTypeDefinition r;
+  RollTypeDefinition r;
   ASSERT_EQ(r.RulerStrip.width, 1449);
   ASSERT_EQ(r.RulerStrip.height, 40);
   ASSERT_EQ(r.RulerLabels.size(), 24u);  // inches 0..23 while 63k + 15 <= 1464
@@ -286,7 +286,7 @@ TEST(RollTypeStrips, RulerKeyboardPatternAndTrackBands) {
 TEST(RollTypeStrips, EdgeMarksShowOutsideTheTracks) {
   auto a = Apply(Library({{"T", "<LowestTrackHoleNumber>20</LowestTrackHoleNumber>"
                                 "<HighestTrackHoleNumber>30</HighestTrackHoleNumber>"}}));
-  const CRollTypeDefinition& r = a->record;
+  const RollTypeDefinition& r = a->record;
   EXPECT_EQ(r.TrackColourStrip.Pixel(101, 0), MakeColour(255, 17, 17));  // 1.6 in
   EXPECT_EQ(r.TrackColourStrip.Pixel(810, 14), MakeColour(255, 17, 17));  // 12.85 in
   // Grey band from px(lower of 20) + 1 = 141 up to px(upper of 30) = 217.

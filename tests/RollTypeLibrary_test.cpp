@@ -70,7 +70,7 @@ TEST(RollTypeLibrary, LoadsNamesInFileOrderFromTheFirstCandidateThatOpens) {
   TempDir dir;
   WriteBytes(dir.File("RollTypeDefinitions.xml"), kSmallLibrary);
   RecordingUi ui;
-  CXmlDocument doc;
+  XmlDocument doc;
   std::vector<std::string> names;
   std::string loaded;
   ASSERT_TRUE(LoadRollTypeDefinitions({dir.File("missing.xml"), dir.File("RollTypeDefinitions.xml")}, doc, names,
@@ -96,7 +96,7 @@ TEST(RollTypeLibrary, EachProblemHasItsMessageAndLeavesOnlyFailSafe) {
   for (const Case& c : cases) {
     WriteBytes(dir.File("lib.xml"), c.bytes);
     RecordingUi ui;
-    CXmlDocument doc;
+    XmlDocument doc;
     ASSERT_TRUE(doc.SetDocument(kSmallLibrary));
     std::vector<std::string> names = {"stale"};
     EXPECT_FALSE(LoadRollTypeDefinitions({dir.File("lib.xml")}, doc, names, ui));
@@ -107,7 +107,7 @@ TEST(RollTypeLibrary, EachProblemHasItsMessageAndLeavesOnlyFailSafe) {
   }
 
   RecordingUi ui;
-  CXmlDocument doc;
+  XmlDocument doc;
   std::vector<std::string> names;
   EXPECT_FALSE(LoadRollTypeDefinitions({dir.File("none1.xml"), dir.File("none2.xml")}, doc, names, ui));
   EXPECT_EQ(ui.messages, std::vector<std::string>{"Unable to open XML config file " + dir.File("none1.xml")});
@@ -126,7 +126,7 @@ TEST(RollTypeLibrary, ABareRollTypeTopElementIsListed) {
   // bare RollType is found there, a RollType inside another element is not.
   TempDir dir;
   RecordingUi ui;
-  CXmlDocument doc;
+  XmlDocument doc;
   std::vector<std::string> names;
   WriteBytes(dir.File("lib.xml"), "<RollType Name='Bare'><HighestTrackHoleNumber>90</HighestTrackHoleNumber></RollType>");
   EXPECT_TRUE(LoadRollTypeDefinitions({dir.File("lib.xml")}, doc, names, ui));
@@ -142,14 +142,14 @@ TEST(RollTypeLibrary, Utf16FileWithByteOrderMarkLoadsLikeItsUtf8Equivalent) {
   WriteBytes(dir.File("utf8.xml"), kSmallLibrary);
   WriteBytes(dir.File("utf16.xml"), ToUtf16WithBom(kSmallLibrary));
   RecordingUi ui;
-  CXmlDocument doc8, doc16;
+  XmlDocument doc8, doc16;
   std::vector<std::string> names8, names16;
   ASSERT_TRUE(LoadRollTypeDefinitions({dir.File("utf8.xml")}, doc8, names8, ui));
   ASSERT_TRUE(LoadRollTypeDefinitions({dir.File("utf16.xml")}, doc16, names16, ui));
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(names8, names16);
   EXPECT_EQ(doc8.Text(), doc16.Text());
-  CRollTypeDefinition a, b;
+  RollTypeDefinition a, b;
   EXPECT_TRUE(ApplyActiveRollType(a, names8[3], doc8, ui));
   EXPECT_TRUE(ApplyActiveRollType(b, names16[3], doc16, ui));
   EXPECT_EQ(a.TrackMidiVelocity[50], 42);
@@ -173,12 +173,12 @@ TEST(RollTypeLibrary, CandidatesStartInTheWorkingFolder) {
 // ---- The shipped library ---------------------------------------------------------------
 
 struct Shipped {
-  CXmlDocument doc;
+  XmlDocument doc;
   std::vector<std::string> names;
   RecordingUi ui;
   Shipped() { EXPECT_TRUE(LoadRollTypeDefinitions({kShipped}, doc, names, ui)); }
-  CRollTypeDefinition Get(const std::string& name) {
-    CRollTypeDefinition r;
+  RollTypeDefinition Get(const std::string& name) {
+    RollTypeDefinition r;
     EXPECT_TRUE(ApplyActiveRollType(r, name, doc, ui)) << name;
     return r;
   }
@@ -213,7 +213,7 @@ TEST(ShippedRollTypes, HoleRangesNotesAndPedals) {
   };
   for (const Expect& e : expected) {
     SCOPED_TRACE(e.name);
-    const CRollTypeDefinition r = lib.Get(e.name);
+    const RollTypeDefinition r = lib.Get(e.name);
     EXPECT_EQ(r.LowestTrackHoleNumber, e.lowest);
     EXPECT_EQ(r.HighestTrackHoleNumber, e.highest);
     EXPECT_EQ(r.LowestTrackUsedForRestoration, e.first_note_track);
@@ -241,7 +241,7 @@ TEST(ShippedRollTypes, HoleRangesNotesAndPedals) {
   EXPECT_EQ(lib.Get("Welte T-100 Red").TakeupSpoolAccelerationPctPerFoot, 0.22);
   EXPECT_FALSE(lib.Get("Duo-Art").ApplyAccelerationToTempo);
 
-  const CRollTypeDefinition organ = lib.Get("Aeolian 176-Note Organ");
+  const RollTypeDefinition organ = lib.Get("Aeolian 176-Note Organ");
   EXPECT_EQ(organ.ChannelInstrument[0], 19);
   EXPECT_EQ(organ.ChannelInstrument[1], 19);
   EXPECT_EQ(organ.TrackMidiChannel[33], 1);
@@ -255,7 +255,7 @@ TEST(ShippedRollTypes, TrackBandsRiseAcrossTheRollWithoutOverlap) {
   Shipped lib;
   for (size_t i = 1; i < lib.names.size(); ++i) {
     SCOPED_TRACE(lib.names[i]);
-    const CRollTypeDefinition r = lib.Get(lib.names[i]);
+    const RollTypeDefinition r = lib.Get(lib.names[i]);
     const int lowest = r.LowestTrackHoleNumber, highest = r.HighestTrackHoleNumber;
     // The pixel-to-track map takes the lowest-numbered slot whose band reaches a pixel, so every
     // slot below the first track must end below it, and the bands must rise.
@@ -269,7 +269,7 @@ TEST(ShippedRollTypes, TrackBandsRiseAcrossTheRollWithoutOverlap) {
     EXPECT_LT(r.TrackUpperBoundary[highest], r.UpperRollEdgeExpectedLocation);
   }
   // T-100: hole k centred 1.6 + (k + 1) x 0.12526 in.
-  const CRollTypeDefinition red = Shipped().Get("Welte T-100 Red");
+  const RollTypeDefinition red = Shipped().Get("Welte T-100 Red");
   EXPECT_NEAR(red.TrackCenter[1], 1.85052, 1e-5);
   EXPECT_NEAR(red.TrackCenter[100], 1.6 + 101 * 0.12526, 1e-5);
   EXPECT_NEAR(red.TrackWidth[50], 0.12526, 1e-9);
@@ -281,7 +281,7 @@ TEST(ShippedRollTypes, AmpicoBColumnsOfARealScanSitOnTheTrackCentres) {
   TARVELO_REQUIRE_REAL_CIS();
   const std::string bytes = testing::ReadBytes((testing::RealCisDir() / "stepper_bicolor.CIS").string());
   RecordingUi ui;
-  CCisScanData scan;
+  CisScanData scan;
   scan.FileName = "stepper_bicolor";
   scan.FileExtension = "CIS";
   std::string error;
@@ -297,7 +297,7 @@ TEST(ShippedRollTypes, AmpicoBColumnsOfARealScanSitOnTheTrackCentres) {
   std::nth_element(edges.begin(), edges.begin() + static_cast<long>(edges.size() / 2), edges.end());
   const double edge = edges[edges.size() / 2];
 
-  const CRollTypeDefinition r = Shipped().Get("Ampico B");
+  const RollTypeDefinition r = Shipped().Get("Ampico B");
   std::map<int, std::pair<long, double>> per_track;  // count, summed offset from the centre
   long holes = 0;
   for (int i = 0; i < scan.Lines.Size(); ++i) {
@@ -344,7 +344,7 @@ TEST(DescribeRollType, ListsSettingsAndTheTracksOfTheHoleRange) {
 TEST(TarveloDocRollType, AppliedRollTypeNamesTheConversion) {
   Shipped lib;
   RecordingUi ui;
-  CTarveloDoc doc(ui);
+  TarveloDoc doc(ui);
   EXPECT_EQ(doc.RollTypeName(), "Fail-Safe");
   EXPECT_EQ(doc.RollType().HighestTrackHoleNumber, 119);
   for (size_t i = 1; i < lib.names.size(); ++i) {

@@ -9,8 +9,8 @@ namespace {
 using testing::RecordingUi;
 
 // A scan of `n` empty lines; line i carries `words(i)` as its line word.
-CCisScanData Scan(int n, int lpi, uint16_t (*words)(int) = nullptr) {
-  CCisScanData data;
+CisScanData Scan(int n, int lpi, uint16_t (*words)(int) = nullptr) {
+  CisScanData data;
   data.LinesPerInch = static_cast<int16_t>(lpi);
   for (int i = 0; i < n; ++i) data.Lines.AppendLine({}, words ? words(i) : 0);
   return data;
@@ -23,7 +23,7 @@ void SetMode(RecordingUi& ui, const std::string& mode) {
 
 TEST(ScanLinePositions, NoEncodingWithoutCorrectionIsIndexOverLpi) {
   RecordingUi ui;
-  CCisScanData data = Scan(300, 120);
+  CisScanData data = Scan(300, 120);
   EXPECT_EQ(ComputeScanLinePositions(data, ui), "Mode1 - no encoding");
   for (int i = 0; i < 300; ++i) EXPECT_EQ(data.Lines.Position(i), i / 120.0);
   EXPECT_EQ(data.InterpretedAverageLpi, 120.0);
@@ -39,7 +39,7 @@ TEST(ScanLinePositions, TakeupCorrectionIsAppliedInWrittenOrder) {
   ui.Store().WriteProfileInt("Scanner Settings", "RemoveTakeupAccel0", 1);
   ui.Store().WriteProfileString("Scanner Settings", "TakeupAccelPct0", "0.35");
   ui.ReloadSettings();
-  CCisScanData data = Scan(1000, 300);
+  CisScanData data = Scan(1000, 300);
   ComputeScanLinePositions(data, ui);
   const double a = 0.35 * 0.01;
   for (int i : {1, 299, 999}) {
@@ -52,12 +52,12 @@ TEST(ScanLinePositions, BlockModesPlaceLinesInBlocksOfTen) {
   for (const char* mode : {"Mode4 encoder : count up", "Mode4 encoder : count down"}) {
     RecordingUi ui;
     SetMode(ui, mode);
-    CCisScanData few = Scan(8, 100);
+    CisScanData few = Scan(8, 100);
     EXPECT_EQ(ComputeScanLinePositions(few, ui), mode);
     for (int i = 0; i < 8; ++i) EXPECT_NEAR(few.Lines.Position(i), i * 0.1, 1e-12);
     EXPECT_NEAR(few.InterpretedAverageLpi, 8 / 0.7, 1e-9);
 
-    CCisScanData many = Scan(35, 200);
+    CisScanData many = Scan(35, 200);
     ComputeScanLinePositions(many, ui);
     // Line 25 is the 5th line of the third block: s = 20/200 + 5 * ((10/200)/10).
     EXPECT_EQ(many.Lines.Position(25), 2 * (10 / 200.0) + 5 * ((10 / 200.0) / 10));
@@ -69,7 +69,7 @@ TEST(ScanLinePositions, AveragingWithNoLineToDivideByFallsBackToLpi) {
   RecordingUi ui;
   SetMode(ui, "Mode4 encoder : count up");
   for (int n : {0, 1}) {
-    CCisScanData data = Scan(n, 150);
+    CisScanData data = Scan(n, 150);
     ComputeScanLinePositions(data, ui);
     EXPECT_EQ(data.InterpretedAverageLpi, 150.0);
   }
@@ -79,7 +79,7 @@ TEST(ScanLinePositions, ShaftEncoderAveragesWindowsOfTicks) {
   RecordingUi ui;
   SetMode(ui, "Shaft Encoder");
   // A tick every 4 lines, exponent 2: one tick is 4/100 inch, so every line is 0.01 inch.
-  CCisScanData data = Scan(400, 100, [](int i) { return static_cast<uint16_t>((i / 4) % 2 ? 0x80 : 0); });
+  CisScanData data = Scan(400, 100, [](int i) { return static_cast<uint16_t>((i / 4) % 2 ? 0x80 : 0); });
   data.ScannerType = 2;
   data.EncoderExponent = 2;
   EXPECT_EQ(ComputeScanLinePositions(data, ui), "Shaft Encoder");
@@ -93,7 +93,7 @@ TEST(ScanLinePositions, ShaftEncoderAveragesWindowsOfTicks) {
 TEST(ScanLinePositions, ShaftEncoderWithoutTicksFallsBackToTheDefaultMode) {
   RecordingUi ui;
   SetMode(ui, "Shaft Encoder");
-  CCisScanData data = Scan(100, 100);
+  CisScanData data = Scan(100, 100);
   data.ScannerType = 4;
   EXPECT_EQ(ComputeScanLinePositions(data, ui), "DEFAULT SCANNER MODE");
   ASSERT_EQ(ui.messages.size(), 3u);
@@ -110,7 +110,7 @@ TEST(ScanLinePositions, TickOnEveryLineIsSuspectAndCountedInTheStatistics) {
   RecordingUi ui;
   SetMode(ui, "Shaft Encoder");
   ui.Store().WriteProfileInt("Diagnostic Settings", "ShowShaftEncoderStatistics", 1);
-  CCisScanData data = Scan(40, 100, [](int i) { return static_cast<uint16_t>(i % 2 ? 0x80 : 0); });
+  CisScanData data = Scan(40, 100, [](int i) { return static_cast<uint16_t>(i % 2 ? 0x80 : 0); });
   data.ScannerType = 2;
   EXPECT_EQ(ComputeScanLinePositions(data, ui), "Shaft Encoder");
   ASSERT_EQ(ui.messages.size(), 2u);
@@ -127,14 +127,14 @@ TEST(ScanLinePositions, TickOnEveryLineIsSuspectAndCountedInTheStatistics) {
 TEST(ScanLinePositions, UnknownModeAndBadTickCountAreReported) {
   RecordingUi ui;
   SetMode(ui, "mode1 - no encoding");
-  CCisScanData data = Scan(10, 100);
+  CisScanData data = Scan(10, 100);
   EXPECT_EQ(ComputeScanLinePositions(data, ui), "DEFAULT SCANNER MODE");
   EXPECT_EQ(ui.messages.back(), "ERROR : Current scanner mode type not legal :mode1 - no encoding");
 
   RecordingUi encoder;
   SetMode(encoder, "Shaft Encoder");
   encoder.Store().WriteProfileInt("Diagnostic Settings", "EncoderTicksToAverage", 0);
-  CCisScanData ticks = Scan(200, 100, [](int i) { return static_cast<uint16_t>((i / 4) % 2 ? 0x80 : 0); });
+  CisScanData ticks = Scan(200, 100, [](int i) { return static_cast<uint16_t>((i / 4) % 2 ? 0x80 : 0); });
   ticks.ScannerType = 2;
   ticks.EncoderExponent = 2;
   EXPECT_EQ(ComputeScanLinePositions(ticks, encoder), "Shaft Encoder");
@@ -148,7 +148,7 @@ TEST(ScanLinePositions, TickCountAboveTheDialogLimitIsUsedAsItStands) {
   SetMode(ui, "Shaft Encoder");
   ui.Store().WriteProfileInt("Diagnostic Settings", "EncoderTicksToAverage", 25);
   // A tick every 2 lines, exponent 0, 100 LPI: a window of 25 ticks is 0.25 inch over 50 lines.
-  CCisScanData data = Scan(120, 100, [](int i) { return static_cast<uint16_t>((i / 2) % 2 ? 0x80 : 0); });
+  CisScanData data = Scan(120, 100, [](int i) { return static_cast<uint16_t>((i / 2) % 2 ? 0x80 : 0); });
   data.ScannerType = 2;
   EXPECT_EQ(ComputeScanLinePositions(data, ui), "Shaft Encoder");
   EXPECT_TRUE(ui.messages.empty());

@@ -6,7 +6,7 @@ namespace tarvelo {
 namespace {
 
 TEST(ScanLine, ReadsInOrderThenMinusOneUntilRewound) {
-  CScanLine line;
+  ScanLine line;
   EXPECT_EQ(line.NextTransition(), -1);
   EXPECT_EQ(line.TransitionCount(), 0);
   for (int v : {0, 5, 5, -3}) line.AppendTransition(v);
@@ -22,8 +22,8 @@ TEST(ScanLine, ReadsInOrderThenMinusOneUntilRewound) {
 }
 
 TEST(ScanLineArray, SetAtGrowFillsWithFreshLines) {
-  CScanLineArray lines;
-  CScanLine line;
+  ScanLineArray lines;
+  ScanLine line;
   line.AppendTransition(7);
   line.AppendTransition(3000);
   line.LineWord = 0x80;
@@ -39,7 +39,7 @@ TEST(ScanLineArray, SetAtGrowFillsWithFreshLines) {
   EXPECT_EQ(lines.Position(10), 2.5);
 
   // Replacing a middle line with one of another length keeps the others intact.
-  CScanLine longer;
+  ScanLine longer;
   for (int v : {1, 2, 3}) longer.AppendTransition(v);
   lines.SetAtGrow(4, longer);
   EXPECT_EQ(lines.TransitionCount(4), 3);
@@ -51,12 +51,12 @@ TEST(ScanLineArray, SetAtGrowFillsWithFreshLines) {
 }
 
 TEST(ScanLineArray, CopiesAreIndependentAndComputedValuesStartAtZero) {
-  CScanLineArray as_read;
+  ScanLineArray as_read;
   const int32_t t[] = {10, 20, 30};
   as_read.AppendLine(t, 1);
   as_read.AppendLine(t, 2);
   EXPECT_FALSE(as_read.HasGeometry());
-  CScanLineArray working = as_read;
+  ScanLineArray working = as_read;
   working.MutableGeometry()[1].TrackingOffset = 0.5;
   EXPECT_EQ(working.Geometry(1).TrackingOffset, 0.5);
   EXPECT_EQ(as_read.Geometry(1).TrackingOffset, 0.0);
@@ -65,7 +65,7 @@ TEST(ScanLineArray, CopiesAreIndependentAndComputedValuesStartAtZero) {
 }
 
 TEST(CisScanData, ResetValues) {
-  CCisScanData data;
+  CisScanData data;
   data.Tempo = 7;
   data.LinesAsRead.AppendLine({}, 0);
   data.FileName = "kept";

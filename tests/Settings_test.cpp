@@ -23,7 +23,7 @@ class RecordingStore : public IniProfile {
 
 TEST(ScannerPresets, EmptyProfileGivesTheDefaults) {
   IniProfile empty;
-  CScannerPresets presets(empty);
+  ScannerPresets presets(empty);
   const ScannerSettings& live = presets.Live();
   EXPECT_EQ(live.ScannerDPI, 300);
   EXPECT_EQ(live.ScannerOffset, 1.0);
@@ -45,23 +45,23 @@ TEST(ScannerPresets, EmptyProfileGivesTheDefaults) {
 TEST(ScannerPresets, CurrentPresetOutsideRangeSelectsPresetZero) {
   IniProfile profile;
   profile.WriteProfileInt("Scanner Settings", "CurrentPreset", 16);
-  EXPECT_EQ(CScannerPresets(profile).CurrentIndex(), 0);
+  EXPECT_EQ(ScannerPresets(profile).CurrentIndex(), 0);
   profile.WriteProfileInt("Scanner Settings", "CurrentPreset", -1);
-  EXPECT_EQ(CScannerPresets(profile).CurrentIndex(), 0);
+  EXPECT_EQ(ScannerPresets(profile).CurrentIndex(), 0);
 }
 
 TEST(ScannerPresets, MalformedStoredNumbersBecomeZero) {
   IniProfile profile;
   profile.WriteProfileString("Scanner Settings", "ScannerOffset0", "left edge");
   profile.WriteProfileString("Scanner Settings", "ScannerAlignStretch0", "1e999");
-  CScannerPresets presets(profile);
+  ScannerPresets presets(profile);
   EXPECT_EQ(presets.Live().ScannerOffset, 0.0);
   EXPECT_EQ(presets.Live().ScannerAlignStretch, 0.0);  // never an infinity
 }
 
 TEST(ScannerPresets, ApplyStoresGcvtTextSavesInOrderAndApplies) {
   RecordingStore store;
-  CScannerPresets presets(store);
+  ScannerPresets presets(store);
   ScannerPresetEdit edit;
   presets.SelectPreset(3, edit);
   edit.Stretch = 1;
@@ -81,7 +81,7 @@ TEST(ScannerPresets, ApplyStoresGcvtTextSavesInOrderAndApplies) {
   for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(store.writes[i], "Scanner Settings/" + order[i]);
   EXPECT_EQ(presets.Live().ScannerAlignStretch, 1.0);
   EXPECT_EQ(presets.Live().TakeupAccelPct, 0.3);
-  EXPECT_EQ(CScannerPresets(store).Live().ScannerOffset, 0.5);
+  EXPECT_EQ(ScannerPresets(store).Live().ScannerOffset, 0.5);
 }
 
 TEST(ScannerPresets, ApplyRefusesValuesOutOfRange) {
@@ -106,7 +106,7 @@ TEST(ScannerPresets, ApplyRefusesValuesOutOfRange) {
 TEST(ScannerPresets, SelectingThenCancellingKeepsTheLiveRecordAndNudges) {
   IniProfile profile;
   profile.WriteProfileString("Scanner Settings", "ScannerOffset3", "2.5");
-  CScannerPresets presets(profile);
+  ScannerPresets presets(profile);
   presets.NudgeOffset(0.025);
   ScannerPresetEdit edit;
   presets.SelectPreset(3, edit);  // then Cancel: nothing stored or applied
@@ -148,67 +148,67 @@ TEST(SettingsGroups, EmptyProfileGivesDefaults) {
 
 TEST(SettingsGroups, SavedRealsUseTenDigitGcvtAndReadBack) {
   RecordingStore store;
-  CGeneralSettings general(store);
+  GeneralSettings general(store);
   general.SpeckThresholdLength = 0.02;
   general.Save(store);
   EXPECT_EQ(store.GetProfileString("Midi Gen Settings", "SpeckThresholdLength", ""), "2.e-002");
-  EXPECT_EQ(CGeneralSettings(store).SpeckThresholdLength, 0.02);
+  EXPECT_EQ(GeneralSettings(store).SpeckThresholdLength, 0.02);
   const std::vector<std::string> order = {"ScanMidiFilePrefix",   "ScanMidiFileSuffix",     "ScanMidiLeadInTime",
                                           "SpeckThresholdLength", "SpeckThresholdWidthPct", "MidiCopyrightInfoString",
                                           "GlitchThresholdDistance"};
   ASSERT_EQ(store.writes.size(), order.size());
   for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(store.writes[i], "Midi Gen Settings/" + order[i]);
   store.writes.clear();
-  CDiagnosticSettings(store).Save(store);
+  DiagnosticSettings(store).Save(store);
   EXPECT_EQ(store.writes[7], "OutputFiles/EmbedRollKeywordData");
   store.writes.clear();
-  CTwinArraySettings(store).Save(store);
+  TwinArraySettings(store).Save(store);
   EXPECT_EQ(store.writes[1], "Twin Array Settings/BlendWidthInThousandths");
 }
 
 TEST(SettingsGroups, DialogChecksRefuseOutOfRange) {
   IniProfile empty;
-  CGeneralSettings general(empty);
+  GeneralSettings general(empty);
   EXPECT_TRUE(general.Validate().empty());
   general.ScanMidiLeadInTime = 11;
   EXPECT_EQ(general.Validate().size(), 1u);
-  general = CGeneralSettings(empty);
+  general = GeneralSettings(empty);
   general.SpeckThresholdWidthPct = 0;
   EXPECT_FALSE(general.Validate().empty());
   general.SpeckThresholdWidthPct = 101;
   EXPECT_FALSE(general.Validate().empty());
-  general = CGeneralSettings(empty);
+  general = GeneralSettings(empty);
   general.ScanMidiFilePrefix = std::string(65, 'p');
   EXPECT_FALSE(general.Validate().empty());
   general.ScanMidiFilePrefix = std::string(64, 'p');
   EXPECT_TRUE(general.Validate().empty());
 
-  CERollSettings eroll(empty);
+  ERollSettings eroll(empty);
   eroll.eRollMidiFilePrefix = std::string(33, 'p');
   EXPECT_FALSE(eroll.Validate().empty());
 
-  CDiagnosticSettings diagnostic(empty);
+  DiagnosticSettings diagnostic(empty);
   diagnostic.EncoderTicksToAverage = 0;
   EXPECT_FALSE(diagnostic.Validate().empty());
   diagnostic.EncoderTicksToAverage = 21;
   EXPECT_FALSE(diagnostic.Validate().empty());
-  diagnostic = CDiagnosticSettings(empty);
+  diagnostic = DiagnosticSettings(empty);
   diagnostic.HistogramMinDisplayDistance = 101;
   EXPECT_FALSE(diagnostic.Validate().empty());
 
-  CActiveTrackingSettings tracking(empty);
+  ActiveTrackingSettings tracking(empty);
   tracking.EventsBetweenUpdates = 0;
   EXPECT_FALSE(tracking.Validate().empty());
-  tracking = CActiveTrackingSettings(empty);
+  tracking = ActiveTrackingSettings(empty);
   tracking.TrackingUpdateDistance = 0.05;
   EXPECT_FALSE(tracking.Validate().empty());
-  tracking = CActiveTrackingSettings(empty);
+  tracking = ActiveTrackingSettings(empty);
   tracking.RollEdgeCaptureDistance = 0.6;
   EXPECT_FALSE(tracking.Validate().empty());
 
   IniProfile stored;
   stored.WriteProfileInt("Twin Array Settings", "BlendWidthInThousandths", 150);
-  EXPECT_FALSE(CTwinArraySettings(stored).Validate().empty());
+  EXPECT_FALSE(TwinArraySettings(stored).Validate().empty());
 }
 
 TEST(SettingsCatalog, ListsEveryKeyAndChangesOneAfterItsChecks) {
@@ -229,7 +229,7 @@ TEST(SettingsCatalog, ListsEveryKeyAndChangesOneAfterItsChecks) {
   EXPECT_FALSE(SetSetting(profile, "Nowhere", "Nothing", "1").empty());
   EXPECT_EQ(profile.GetProfileInt("Scanner Settings", "ScannerDPI2", 300), 300);
   EXPECT_TRUE(SetSetting(profile, "Midi Gen Settings", "MidiCopyrightInfoString", "  (c) 1925 = ; #").empty());
-  EXPECT_EQ(CGeneralSettings(profile).MidiCopyrightInfoString, "  (c) 1925 = ; #");
+  EXPECT_EQ(GeneralSettings(profile).MidiCopyrightInfoString, "  (c) 1925 = ; #");
 }
 
 }  // namespace

@@ -20,8 +20,8 @@ struct HoleSpec {
 
 // ScanImage events of hand-made holes (the Fail-Safe roll type: restoration tracks 18..113,
 // punch diameter 0.07 inch).
-CTrackEventArrays EventsOf(const std::vector<HoleSpec>& holes, const CRollTypeDefinition& roll) {
-  CTrackEventArrays events;
+TrackEventArrays EventsOf(const std::vector<HoleSpec>& holes, const RollTypeDefinition& roll) {
+  TrackEventArrays events;
   for (const HoleSpec& h : holes) {
     PunchedHole hole;
     hole.Track = h.track;
@@ -40,7 +40,7 @@ uint32_t Total(const std::array<uint32_t, SpacingHistograms::kBins>& bins) {
 }
 
 TEST(SpacingHistogram, SameTrackSpacingCountsLeadingAndTrailingEdgesInTheirHalf) {
-  const CRollTypeDefinition roll;
+  const RollTypeDefinition roll;
   // Events: title, on 1500 | off 1600, on 1625, off 1725: the first half holds two events.
   const auto h = ComputeSpacingHistograms(EventsOf({{40, 1.5, 1.6}, {40, 1.625, 1.725}}, roll), roll, false);
   EXPECT_EQ(h.All[125], 2u);
@@ -50,7 +50,7 @@ TEST(SpacingHistogram, SameTrackSpacingCountsLeadingAndTrailingEdgesInTheirHalf)
 }
 
 TEST(SpacingHistogram, NeighbourWindowUsesHoleCentres) {
-  CRollTypeDefinition roll;
+  RollTypeDefinition roll;
   roll.TrackHolePunchDiameter[52] = 0.08;
   // Track 52 lies within 12 of 40 and of 53; 53 and 40 are 13 apart.
   const auto events = EventsOf({{40, 2.0, 2.05}, {52, 2.2, 2.25}, {53, 2.4, 2.45}}, roll);
@@ -64,7 +64,7 @@ TEST(SpacingHistogram, NeighbourWindowUsesHoleCentres) {
 }
 
 TEST(SpacingHistogram, TracksOutsideTheRestorationSetAreIgnored) {
-  CRollTypeDefinition roll;
+  RollTypeDefinition roll;
   roll.TrackUsedForRestoration[45] = false;
   // Track 10 lies below the range, 45 has no flag: neither counts nor moves its last positions,
   // so 46's comparison with 45 is against position 0, too far to count.
@@ -75,7 +75,7 @@ TEST(SpacingHistogram, TracksOutsideTheRestorationSetAreIgnored) {
 }
 
 TEST(SpacingHistogram, NearTheRollStartEveryNeighbourCountsFromPositionZero) {
-  const CRollTypeDefinition roll;
+  const RollTypeDefinition roll;
   // One hole on track 40: its edges are compared with position 0 on the 25 tracks 28..52.
   const auto h = ComputeSpacingHistograms(EventsOf({{40, 0.5, 0.6}}, roll), roll, false);
   EXPECT_EQ(h.All[500], 25u);
@@ -87,13 +87,13 @@ TEST(SpacingHistogram, NearTheRollStartEveryNeighbourCountsFromPositionZero) {
 
 TEST(SpacingHistogram, StoreKeepsBinsOneTo249AndReadsTheSameTrackSwitch) {
   RecordingUi ui;
-  const CRollTypeDefinition roll;
+  const RollTypeDefinition roll;
   // Spacings: 0 (tracks 40 and 41 together), 125 and 250 on track 40.
   const auto events = EventsOf({{40, 2.0, 2.1}, {41, 2.0, 2.1}, {40, 2.125, 2.225}, {40, 2.375, 2.45}}, roll);
   ui.SpacingHistogram().HistogramAll[7] = 99;  // left from an earlier conversion
   BuildSpacingHistogram(events, roll, ui);
   EXPECT_EQ(ui.statuses.back(), "Building Histogram Array");
-  const CSpacingHistogramStore& store = ui.SpacingHistogram();
+  const SpacingHistogramStore& store = ui.SpacingHistogram();
   const auto full = ComputeSpacingHistograms(events, roll, false);
   EXPECT_GT(full.All[0], 0u);
   EXPECT_GT(full.All[250], 0u);

@@ -16,14 +16,14 @@ TrackEvent Note(int32_t type, int32_t track, uint32_t y) {
 }
 
 TEST(TrackEventArrays, NewStoreHoldsOneEmptyEventAndNoHoles) {
-  CTrackEventArrays store;
+  TrackEventArrays store;
   ASSERT_EQ(store.EventCount(), 1);
   EXPECT_EQ(store.Event(0).Type, kEventEmpty);
   EXPECT_EQ(store.HoleCount(), 0);
 }
 
 TEST(TrackEventArrays, SortKeepsTheOrderOfAdditionAtEqualPositions) {
-  CTrackEventArrays store;
+  TrackEventArrays store;
   store.ClearEvents();
   store.AddEvent(Note(kEventNoteOn, 5, 300));
   store.AddEvent(Note(kEventNoteOn, 1, 100));
@@ -42,7 +42,7 @@ TEST(TrackEventArrays, SortKeepsTheOrderOfAdditionAtEqualPositions) {
 }
 
 TEST(TrackEventArrays, NestedNotesBecomeOneNoteAndStrayNoteOffsAreDropped) {
-  CTrackEventArrays store;
+  TrackEventArrays store;
   store.ClearEvents();
   store.AddEvent(Note(kEventNoteOff, 7, 50));   // no note on before it
   store.AddEvent(Note(kEventNoteOn, 3, 100));
@@ -73,7 +73,7 @@ TEST(TrackEventArrays, NestedNotesBecomeOneNoteAndStrayNoteOffsAreDropped) {
 }
 
 TEST(TrackEventArrays, HoleClosesAtTheFirstLineWithoutASampleInSlotOrder) {
-  CTrackEventArrays store;
+  TrackEventArrays store;
   store.ClearHoles();
   // Line at 1.0: tracks 200 and 3 hit; line at 1.1: only 200 (wider); line at 1.2: none.
   store.AddHoleSample(200, 1.0, 20);
@@ -124,7 +124,7 @@ namespace {
 
 TEST(TrackEventArrays, LineOfCollectedHitsEqualsSampleBySample) {
   std::mt19937 random(5);
-  CTrackEventArrays one, batch;
+  TrackEventArrays one, batch;
   for (int line = 0; line < 400; ++line) {
     const double position = line * 0.01;
     std::array<uint64_t, 4> hits{};

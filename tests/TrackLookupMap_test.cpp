@@ -16,8 +16,8 @@ ScannerGeometry Scanner(int dpi, double offset, double stretch) {
 }
 
 TEST(TrackLookupMap, NineTracksPerInchAtThreeHundredDpi) {
-  const CRollTypeDefinition roll;  // Fail-Safe: tracks n/9 .. (n+1)/9
-  CTrackLookupMap map;
+  const RollTypeDefinition roll;  // Fail-Safe: tracks n/9 .. (n+1)/9
+  TrackLookupMap map;
   map.Build(Scanner(300, 0.0, 1.0), 3000, roll);
   EXPECT_EQ(map.EntryCount(), 3001);
   EXPECT_EQ(map.ClosestTrackAt(0), 0);
@@ -34,21 +34,21 @@ TEST(TrackLookupMap, NineTracksPerInchAtThreeHundredDpi) {
 }
 
 TEST(TrackLookupMap, PixelOnAnUpperBoundaryBelongsToTheLowerSlot) {
-  CRollTypeDefinition roll;
+  RollTypeDefinition roll;
   roll.TrackUpperBoundary[0] = 0.5;
   roll.TrackLowerBoundary[1] = 0.5;
   roll.TrackUpperBoundary[1] = 1.0;
-  CTrackLookupMap map;
+  TrackLookupMap map;
   map.Build(Scanner(300, 0.0, 1.0), 400, roll);
   EXPECT_EQ(map.ClosestTrackAt(150), 0);  // 150 / 300 = 0.5 exactly
   EXPECT_EQ(map.ClosestTrackAt(151), 1);
 }
 
 TEST(TrackLookupMap, TrackedSpanIsHeldToTheScanLine) {
-  CRollTypeDefinition roll;
+  RollTypeDefinition roll;
   roll.LowestTrackHoleNumber = 2;
   roll.HighestTrackHoleNumber = 100;
-  CTrackLookupMap map;
+  TrackLookupMap map;
   map.Build(Scanner(300, 1.0, 1.0), 2000, roll);  // offset beyond track 2's lower edge (0.22)
   EXPECT_EQ(map.FirstPixel, 0);
   EXPECT_EQ(map.LastPixel, 2000);
@@ -63,8 +63,8 @@ TEST(TrackLookupMap, TrackedSpanIsHeldToTheScanLine) {
 }
 
 TEST(TrackLookupMap, StretchHalvesPixelsPerInchButNotTheOffsetPixels) {
-  const CRollTypeDefinition roll;
-  CTrackLookupMap map;
+  const RollTypeDefinition roll;
+  TrackLookupMap map;
   map.Build(Scanner(300, 1.0, 2.0), 2000, roll);
   EXPECT_EQ(map.PixelsPerInch, 150.0);
   EXPECT_EQ(map.OffsetPixels, 300);
@@ -77,9 +77,9 @@ TEST(TrackLookupMap, StretchHalvesPixelsPerInchButNotTheOffsetPixels) {
 }
 
 TEST(TrackLookupMap, PixelsBeyondEverySlotMapToTheLastSlot) {
-  CRollTypeDefinition roll;
+  RollTypeDefinition roll;
   for (int n = 0; n < kTrackSlots; ++n) roll.TrackUpperBoundary[static_cast<size_t>(n)] = n / 256.0;
-  CTrackLookupMap map;
+  TrackLookupMap map;
   map.Build(Scanner(300, 0.0, 1.0), 600, roll);  // up to 2 inches; slots end before 1 inch
   EXPECT_EQ(map.ClosestTrackAt(600), 255);
   EXPECT_EQ(map.OffsetFromCenterAt(600), 2.0 - roll.TrackCenter[255]);
@@ -87,8 +87,8 @@ TEST(TrackLookupMap, PixelsBeyondEverySlotMapToTheLastSlot) {
 }
 
 TEST(TrackLookupMap, ReadersOutsideTheMapGiveTrackZeroAndNoWeight) {
-  const CRollTypeDefinition roll;
-  CTrackLookupMap map;
+  const RollTypeDefinition roll;
+  TrackLookupMap map;
   map.Build(Scanner(300, 3.0, 1.0), 100, roll);
   for (const int64_t pixel : {int64_t{-1}, int64_t{101}, int64_t{1} << 40}) {
     EXPECT_EQ(map.ClosestTrackAt(pixel), 0);
@@ -110,7 +110,7 @@ TEST(TrackLookupMap, SlotSearchMatchesTheFirstSlotWhoseUpperBoundaryIsNotBelow) 
   std::mt19937 random(99);
   std::uniform_real_distribution<double> inch(-1.0, 14.0);
   for (int round = 0; round < 40; ++round) {
-    CRollTypeDefinition roll;
+    RollTypeDefinition roll;
     for (int n = 0; n < kTrackSlots; ++n) {
       const double upper = round % 2 ? n / 20.0 : inch(random);
       roll.TrackUpperBoundary[static_cast<size_t>(n)] = upper;
@@ -118,7 +118,7 @@ TEST(TrackLookupMap, SlotSearchMatchesTheFirstSlotWhoseUpperBoundaryIsNotBelow) 
     }
     const double stretch = round % 5 == 0 ? -1.3 : 0.7 + round * 0.05;
     const double offset = inch(random) * 0.3;
-    CTrackLookupMap map;
+    TrackLookupMap map;
     map.Build(Scanner(200 + round, offset, stretch), 1500, roll);
     for (int p = 0; p <= 1500; ++p) {
       const double y = p / ((200 + round) / stretch) + offset;
@@ -131,10 +131,10 @@ TEST(TrackLookupMap, SlotSearchMatchesTheFirstSlotWhoseUpperBoundaryIsNotBelow) 
 }
 
 TEST(TrackLookupMap, HoleTrackNumbersOutsideTheSlotsDoNotReadBeyondTheRollType) {
-  CRollTypeDefinition roll;
+  RollTypeDefinition roll;
   roll.LowestTrackHoleNumber = -5;
   roll.HighestTrackHoleNumber = 400;
-  CTrackLookupMap map;
+  TrackLookupMap map;
   map.Build(Scanner(300, 0.0, 1.0), 9000, roll);
   EXPECT_EQ(map.LowestTrack, -5);
   EXPECT_EQ(map.FirstPixel, 0);

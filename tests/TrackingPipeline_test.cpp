@@ -23,7 +23,7 @@ synth::SyntheticRollSpec OneHole(uint8_t encoder_byte) {
 struct Converted {
   testing::TempDir dir;
   testing::RecordingUi ui;
-  CTarveloDoc doc{ui};
+  TarveloDoc doc{ui};
   Converted(const std::string& bytes, int reversal, bool old_format = false,
             const std::function<void(testing::RecordingUi&)>& configure = {}) {
     ui.Session().diagnostic.OverrideImageReversal = reversal;
@@ -44,21 +44,21 @@ TEST(TrackingPipeline, MirrorImageFlagMirrorsTheLinesUnlessOverridden) {
   const std::string mirrored_file = synth::RenderSyntheticCis(OneHole(0x10));
   const std::string plain_file = synth::RenderSyntheticCis(OneHole(0x00));
 
-  Converted plain(plain_file, CDiagnosticSettings::kUseCisBit);
+  Converted plain(plain_file, DiagnosticSettings::kUseCisBit);
   EXPECT_FALSE(plain.doc.ScanData().ImageMirrored);
   EXPECT_EQ(plain.OnlyHoleTrack(), 30);
 
-  Converted mirrored(mirrored_file, CDiagnosticSettings::kUseCisBit);
+  Converted mirrored(mirrored_file, DiagnosticSettings::kUseCisBit);
   EXPECT_TRUE(mirrored.doc.ScanData().ImageMirrored);
   const int mirrored_track = mirrored.doc.LookupMap().ClosestTrackAt(3648 - 717);
   EXPECT_EQ(mirrored.OnlyHoleTrack(), mirrored_track);
   EXPECT_NE(mirrored_track, 30);
 
-  Converted never(mirrored_file, CDiagnosticSettings::kNeverReverse);
+  Converted never(mirrored_file, DiagnosticSettings::kNeverReverse);
   EXPECT_FALSE(never.doc.ScanData().ImageMirrored);
   EXPECT_EQ(never.OnlyHoleTrack(), 30);
 
-  Converted always(plain_file, CDiagnosticSettings::kAlwaysReverse);
+  Converted always(plain_file, DiagnosticSettings::kAlwaysReverse);
   EXPECT_TRUE(always.doc.ScanData().ImageMirrored);
   EXPECT_EQ(always.OnlyHoleTrack(), mirrored_track);
 
@@ -69,7 +69,7 @@ TEST(TrackingPipeline, MirrorImageFlagMirrorsTheLinesUnlessOverridden) {
 }
 
 TEST(TrackingPipeline, TwinArrayItemsWithTheFileValues) {
-  Converted twin(testing::RenderTwinArrayCis(OneHole(0x10), {224, 10}), CDiagnosticSettings::kUseCisBit, false,
+  Converted twin(testing::RenderTwinArrayCis(OneHole(0x10), {224, 10}), DiagnosticSettings::kUseCisBit, false,
                  [](testing::RecordingUi& ui) {
                    ui.Session().twin_array.OverrideCISvalues = false;
                    ui.Session().twin_array.BlendWidthInThousandths = 45;
@@ -92,7 +92,7 @@ TEST(TrackingPipeline, TwinArrayItemsWithTheFileValues) {
 
 TEST(TrackingPipeline, OldFormatForcedNeitherMergesNorMirrors) {
   synth::SyntheticRollSpec plan = OneHole(0x10);
-  Converted old(testing::RenderTwinArrayCis(plan, {224, 10}), CDiagnosticSettings::kUseCisBit, true);
+  Converted old(testing::RenderTwinArrayCis(plan, {224, 10}), DiagnosticSettings::kUseCisBit, true);
   EXPECT_FALSE(old.doc.ScanData().ImageMirrored);
   EXPECT_EQ(old.doc.Keywords().FindKey("/Twin_Array_CIS:"), -1);
   EXPECT_EQ(old.doc.ScanData().ScanWidth, (3648 + 224) / 2);  // not doubled, not merged
@@ -101,7 +101,7 @@ TEST(TrackingPipeline, OldFormatForcedNeitherMergesNorMirrors) {
 TEST(TrackingPipeline, FileWithoutLinesStillRecordsEveryItem) {
   synth::CisHeaderFields header;
   header.line_count = 0;
-  Converted empty(synth::EncodeCisHeader(header), CDiagnosticSettings::kUseCisBit);
+  Converted empty(synth::EncodeCisHeader(header), DiagnosticSettings::kUseCisBit);
   EXPECT_EQ(empty.doc.ScanData().Lines.Size(), 0);
   EXPECT_EQ(empty.Item("/ActiveTracking:"), "/ActiveTracking: ON ");
   EXPECT_GE(empty.doc.Keywords().FindKey("/Twin_Array_Crossover_Track:"), 0);

@@ -11,8 +11,8 @@ namespace {
 
 struct RealRoll {
   testing::RecordingUi ui;
-  CTarveloDoc doc{ui};
-  explicit RealRoll(const char* name, int reversal = CDiagnosticSettings::kUseCisBit) {
+  TarveloDoc doc{ui};
+  explicit RealRoll(const char* name, int reversal = DiagnosticSettings::kUseCisBit) {
     ui.Session().diagnostic.OverrideImageReversal = reversal;
     EXPECT_EQ(doc.Load((testing::RealCisDir() / name).string()), LoadStatus::kLoaded);
   }
@@ -23,7 +23,7 @@ struct RealRoll {
     return tracks.size();
   }
   double HolesPerInch() const {
-    const CScanLineArray& lines = doc.ScanData().Lines;
+    const ScanLineArray& lines = doc.ScanData().Lines;
     return doc.TrackEvents().HoleCount() / lines.Position(lines.Size() - 1);
   }
 };
@@ -46,12 +46,12 @@ TEST(TrackingRealCis, TwinArrayScanMergesWithoutMessages) {
   TARVELO_REQUIRE_REAL_CIS();
   RealRoll roll("stepper_twin.CIS");
   EXPECT_TRUE(roll.ui.messages.empty());
-  const CCisScanData& data = roll.doc.ScanData();
+  const CisScanData& data = roll.doc.ScanData();
   // 2 x 2600 pixels less the preset's overlap of 0.75 inch at 300 DPI.
   EXPECT_EQ(data.ScanWidth, 5200 - 225);
   EXPECT_EQ(data.CrossoverPixel, 2600 - 112);
   EXPECT_FALSE(data.ImageMirrored);
-  const CKeywordList& keywords = roll.doc.Keywords();
+  const KeywordList& keywords = roll.doc.Keywords();
   EXPECT_EQ(keywords.ItemText(keywords.FindKey("/Twin_Array_CIS:")),
             "/Twin_Array_CIS: MANUAL OVERRIDE Values Used | Separation = 0.6 , OverlapWidth = 0.75");
   EXPECT_EQ(keywords.ItemText(keywords.FindKey("/Twin_Array_Blend_Area_Width:")),
@@ -76,7 +76,7 @@ TEST(TrackingRealCis, BiColourScanIsNotMirrored) {
 
   // Mirrored on request it still converts without complaint, with the hole image now
   // beyond the tracks (the second channel comes first).
-  RealRoll mirrored("stepper_bicolor.CIS", CDiagnosticSettings::kAlwaysReverse);
+  RealRoll mirrored("stepper_bicolor.CIS", DiagnosticSettings::kAlwaysReverse);
   EXPECT_TRUE(mirrored.ui.messages.empty());
   EXPECT_TRUE(mirrored.doc.ScanData().ImageMirrored);
   EXPECT_NE(mirrored.doc.TrackEvents().HoleCount(), roll.doc.TrackEvents().HoleCount());

@@ -112,8 +112,8 @@ TEST(TwinArrayMerge, FirstHalfNotEndingAtTheJoinKeepsTheColourThatRunsPastIt) {
   EXPECT_EQ(MergeLine(20, 2, first, second), (Transitions{3, 8, 9, 14}));
 }
 
-CCisScanData TwinData(int w, const std::vector<Transitions>& lines, double lpi) {
-  CCisScanData data;
+CisScanData TwinData(int w, const std::vector<Transitions>& lines, double lpi) {
+  CisScanData data;
   data.ScanWidth = w;
   data.TwinArray = true;
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -137,7 +137,7 @@ TEST(TwinArrayMerge, PartnerLineFollowsTheSeparation) {
   const std::vector<Transitions> source = NumberedLines(8);
 
   // Separation 0: every line is merged with itself.
-  CCisScanData same = TwinData(40, source, 100);
+  CisScanData same = TwinData(40, source, 100);
   same.ArraySeparation = 0;
   same.ChangeoverPixel = 4;
   MergeTwinArrays(same, ui);
@@ -156,7 +156,7 @@ TEST(TwinArrayMerge, PartnerLineFollowsTheSeparation) {
   }
 
   // Separation 30 thousandths = 3 lines; beyond the end the last line stands in.
-  CCisScanData later = TwinData(40, source, 100);
+  CisScanData later = TwinData(40, source, 100);
   later.ArraySeparation = 30;
   later.ChangeoverPixel = 4;
   MergeTwinArrays(later, ui);
@@ -173,7 +173,7 @@ TEST(TwinArrayMerge, PartnerSearchShortcutMatchesTheWalk) {
   // and a NaN take the plain walk, which a NaN ends.
   std::mt19937 random(7);
   for (int round = 0; round < 300; ++round) {
-    CScanLineArray lines;
+    ScanLineArray lines;
     double position = 0;
     const bool ascending = round % 3 != 0;
     for (int i = 0; i < 60; ++i) {
@@ -198,7 +198,7 @@ TEST(TwinArrayMerge, PartnerSearchShortcutMatchesTheWalk) {
       ASSERT_EQ(partner[static_cast<size_t>(i)], q) << "round " << round << " line " << i;
     }
   }
-  CScanLineArray broken;
+  ScanLineArray broken;
   for (int i = 0; i < 5; ++i) broken.AppendLine({}, 0, LineGeometry{i == 2 ? NAN : i * 0.01});
   EXPECT_EQ(FindPartnerLines(broken, 0.02), (std::vector<int32_t>{1, 1, 2, 4, 4}));
 }
@@ -206,7 +206,7 @@ TEST(TwinArrayMerge, PartnerSearchShortcutMatchesTheWalk) {
 TEST(TwinArrayMerge, DisabledMergeLeavesTheLinesAndTheCrossover) {
   testing::RecordingUi ui;
   ui.Session().twin_array.DisableTwinArrayProcessing = true;
-  CCisScanData data = TwinData(40, NumberedLines(3), 100);
+  CisScanData data = TwinData(40, NumberedLines(3), 100);
   data.CrossoverPixel = 77;
   MergeTwinArrays(data, ui);
   EXPECT_EQ(data.ScanWidth, 40);
@@ -215,7 +215,7 @@ TEST(TwinArrayMerge, DisabledMergeLeavesTheLinesAndTheCrossover) {
 }
 
 TEST(ReverseScanLines, MirrorsEveryLineAndStartsAtZeroForALineEndingAtTheWidth) {
-  CCisScanData data;
+  CisScanData data;
   data.ScanWidth = 100;
   data.Lines.AppendLine(Transitions{10, 25, 100}, 0);
   data.Lines.AppendLine(Transitions{}, 0);
@@ -246,12 +246,12 @@ void ExpectTwinMergesBack(int single_width, const testing::TwinArrayOptions& twi
     twin_ui.Session().presets.Live().TwinArrayOverlap = (twin.overlap + 0.5) / 300.0;
     twin_ui.Session().presets.Live().TwinArrayVertOffset = twin.separation_lines / 100.0;
   }
-  CTarveloDoc single(single_ui), merged(twin_ui);
+  TarveloDoc single(single_ui), merged(twin_ui);
   ASSERT_EQ(single.Load(dir.File("single.cis")), LoadStatus::kLoaded);
   ASSERT_EQ(merged.Load(dir.File("twin.cis")), LoadStatus::kLoaded);
   EXPECT_TRUE(twin_ui.messages.empty());
-  const CScanLineArray& a = single.ScanData().Lines;
-  const CScanLineArray& b = merged.ScanData().Lines;
+  const ScanLineArray& a = single.ScanData().Lines;
+  const ScanLineArray& b = merged.ScanData().Lines;
   ASSERT_EQ(merged.ScanData().ScanWidth, single_width);
   ASSERT_EQ(a.Size(), b.Size());
   const int compared = a.Size() - twin.separation_lines;

@@ -1,5 +1,5 @@
 // Differential test: on well-formed documents of the kind the roll type library uses, the
-// element tree, attribute values and text content read through CXmlDocument agree with an
+// element tree, attribute values and text content read through XmlDocument agree with an
 // established XML parser (expat). The generated documents stay inside the subset the reader
 // supports: quoted attributes without a raw ">", only the five predefined entities, no
 // comments or markup inside text-only elements, no carriage returns.
@@ -65,7 +65,7 @@ std::unique_ptr<Node> ParseWithExpat(const std::string& text) {
 }
 
 // Compares the current element of `doc` (and everything below it) with `node`.
-void ExpectSameElement(CXmlDocument& doc, const Node& node, const std::string& path) {
+void ExpectSameElement(XmlDocument& doc, const Node& node, const std::string& path) {
   const std::string here = path + "/" + node.name;
   ASSERT_EQ(doc.GetTagName(), node.name) << here;
   for (const auto& [name, value] : node.attributes) EXPECT_EQ(doc.GetAttribute(name), value) << here << " @" << name;
@@ -86,7 +86,7 @@ void ExpectSameElement(CXmlDocument& doc, const Node& node, const std::string& p
 void ExpectSameDocument(const std::string& text) {
   const std::unique_ptr<Node> expected = ParseWithExpat(text);
   ASSERT_TRUE(expected) << "expat refused the generated document:\n" << text;
-  CXmlDocument doc;
+  XmlDocument doc;
   ASSERT_TRUE(doc.SetDocument(text)) << doc.GetError() << "\n" << text;
   doc.ResetPosition();
   ASSERT_TRUE(doc.FindElement(""));

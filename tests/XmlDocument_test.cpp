@@ -9,7 +9,7 @@ namespace {
 
 // Parses `text`, expecting failure with `message`.
 void ExpectParseError(const std::string& text, const std::string& message) {
-  CXmlDocument doc;
+  XmlDocument doc;
   EXPECT_FALSE(doc.SetDocument(text)) << text;
   EXPECT_EQ(doc.GetError(), message) << text;
   doc.ResetPosition();
@@ -47,15 +47,15 @@ TEST(XmlDocument, NestingBeyondTheLimitIsAParseError) {
     for (int i = 0; i < depth; ++i) text += "</e>";
     return text;
   };
-  CXmlDocument doc;
-  EXPECT_TRUE(doc.SetDocument(nested(CXmlDocument::kMaxNestingDepth)));
-  ExpectParseError(nested(CXmlDocument::kMaxNestingDepth + 1), "Elements nested too deeply");
+  XmlDocument doc;
+  EXPECT_TRUE(doc.SetDocument(nested(XmlDocument::kMaxNestingDepth)));
+  ExpectParseError(nested(XmlDocument::kMaxNestingDepth + 1), "Elements nested too deeply");
   // Far deeper than any stack could take if each level recursed.
   ExpectParseError(nested(200000), "Elements nested too deeply");
 }
 
 TEST(XmlDocument, DeclarationsAndCommentsBeforeTheRootAreSteppedOver) {
-  CXmlDocument doc;
+  XmlDocument doc;
   ASSERT_TRUE(doc.SetDocument(
       "<?xml version=\"1.0\"?>\n<!-- header -->\n<!DOCTYPE r [ <!ENTITY x \"y\"> ]>\n<r><c/></r> trailing <<< junk"));
   doc.ResetPosition();
@@ -65,7 +65,7 @@ TEST(XmlDocument, DeclarationsAndCommentsBeforeTheRootAreSteppedOver) {
 }
 
 TEST(XmlDocument, DataOfEmptyAndChildlessElements) {
-  CXmlDocument doc;
+  XmlDocument doc;
   ASSERT_TRUE(doc.SetDocument(
       "<r><empty/><pair></pair><spaced>  a &amp; b  </spaced><parent>x<c/>y</parent>"
       "<withcomment>1<!-- two -->3</withcomment><cdata> <![CDATA[<raw> &amp;]]>ignored</cdata>"
@@ -90,7 +90,7 @@ TEST(XmlDocument, DataOfEmptyAndChildlessElements) {
 }
 
 TEST(XmlDocument, AttributesNeedQuotesAndMatchWholeNames) {
-  CXmlDocument doc;
+  XmlDocument doc;
   ASSERT_TRUE(doc.SetDocument(
       "<r><a Name=\"one\" Names='two' N=\"three\" bare=four esc=\"&lt;&amp;&gt;\" empty=\"\"/>"
       "<b x=\"1>2\">tail</b></r>"));
@@ -116,7 +116,7 @@ TEST(XmlDocument, AttributesNeedQuotesAndMatchWholeNames) {
 }
 
 TEST(XmlDocument, FindElementMatchesWholeCaseSensitiveNames) {
-  CXmlDocument doc;
+  XmlDocument doc;
   ASSERT_TRUE(doc.SetDocument("<r><Names/><Nam/><name/><Name id='1'/><x/><Name id='2'/></r>"));
   doc.ResetPosition();
   ASSERT_TRUE(doc.FindElement("r"));
@@ -133,7 +133,7 @@ TEST(XmlDocument, FindElementMatchesWholeCaseSensitiveNames) {
 }
 
 TEST(XmlDocument, NavigatorStepsInAndOut) {
-  CXmlDocument doc;
+  XmlDocument doc;
   ASSERT_TRUE(doc.SetDocument("<r><a><x>1</x><y>2</y></a><b><x>3</x></b></r>"));
   EXPECT_FALSE(doc.IntoElement()) << "nothing current yet";
   EXPECT_FALSE(doc.OutOfElement()) << "already at the top level";
@@ -163,7 +163,7 @@ TEST(XmlDocument, NavigatorStepsInAndOut) {
 }
 
 TEST(XmlDocument, EndTagsMayCarryBlanksAndAttributesAndUtf8NamesWork) {
-  CXmlDocument doc;
+  XmlDocument doc;
   ASSERT_TRUE(doc.SetDocument("<r><caf\xC3\xA9 n=\"\xE4\xB8\xAD\xE6\x96\x87\">\xC3\xA9t\xC3\xA9</caf\xC3\xA9 ><b></ b></r >"));
   doc.ResetPosition();
   doc.FindElement("r");
@@ -175,7 +175,7 @@ TEST(XmlDocument, EndTagsMayCarryBlanksAndAttributesAndUtf8NamesWork) {
 }
 
 TEST(XmlDocument, TextEndsAtNulAndASecondDocumentReplacesTheFirst) {
-  CXmlDocument doc;
+  XmlDocument doc;
   const std::string with_nul("<a>x</a>\0<b/>", 13);
   ASSERT_TRUE(doc.SetDocument(with_nul));
   EXPECT_EQ(doc.Text(), "<a>x</a>");
@@ -193,7 +193,7 @@ TEST(XmlDocument, ManyElementsGrowThePositionTable) {
   std::string text = "<r>";
   for (int i = 0; i < 5000; ++i) text += "<i v='" + std::to_string(i) + "'/>";
   text += "</r>";
-  CXmlDocument doc;
+  XmlDocument doc;
   ASSERT_TRUE(doc.SetDocument(text));
   doc.FindElement("r");
   doc.IntoElement();

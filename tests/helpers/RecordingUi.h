@@ -39,7 +39,7 @@ class RecordingUi : private RecordingUiBase, public UiServices {
   }
   void SetHeaderSummary(const CisHeaderSummary& summary) override { header_summaries.push_back(summary); }
   // Counts the roll information dialogs; `edit_roll_info`, when set, plays the user.
-  bool EditRollInfo(CRollInfo& info) override {
+  bool EditRollInfo(RollInfo& info) override {
     ++roll_info_dialogs;
     return edit_roll_info ? edit_roll_info(info) : true;
   }
@@ -57,7 +57,7 @@ class RecordingUi : private RecordingUiBase, public UiServices {
   int scan_image_written = 0;
   int eroll_written = 0;
   int roll_info_dialogs = 0;
-  std::function<bool(CRollInfo&)> edit_roll_info;
+  std::function<bool(RollInfo&)> edit_roll_info;
 
  protected:
   void OnReprocessPending(bool pending) override { reprocess_pending.push_back(pending); }
