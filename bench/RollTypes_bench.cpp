@@ -13,7 +13,7 @@
 #include "rolltypes/ApplyRollType.h"
 #include "rolltypes/RollTypeDefinition.h"
 #include "rolltypes/RollTypeLibrary.h"
-#include "rolltypes/XmlDocument.h"
+#include "xml/XmlDocument.h"
 #include "services/UiServices.h"
 #include "settings/IniProfile.h"
 #include "settings/SessionSettings.h"

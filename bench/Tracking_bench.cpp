@@ -7,7 +7,7 @@
 
 #include "BenchSupport.h"
 #include "cis/CisReader.h"
-#include "document/KeywordList.h"
+#include "keywords/KeywordList.h"
 #include "events/TrackEventArrays.h"
 #include "geometry/ActiveTracking.h"
 #include "geometry/ScanLinePositions.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "rolltypes/XmlDocument.h"
+#include "xml/XmlDocument.h"
 #include "services/UiServices.h"
 
 namespace tarvelo::cli {

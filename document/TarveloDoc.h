@@ -11,11 +11,11 @@
 #include "cis/CisScanData.h"
 #include "cis/RollInfo.h"
 #include "document/ConversionSummary.h"
-#include "document/KeywordList.h"
+#include "keywords/KeywordList.h"
 #include "events/TrackEventArrays.h"
 #include "geometry/TrackLookupMap.h"
 #include "rolltypes/RollTypeDefinition.h"
-#include "rolltypes/XmlDocument.h"
+#include "xml/XmlDocument.h"
 #include "services/UiServices.h"
 
 namespace tarvelo {

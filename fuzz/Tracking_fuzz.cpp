@@ -7,7 +7,7 @@
 #include <string>
 
 #include "cis/CisReader.h"
-#include "document/KeywordList.h"
+#include "keywords/KeywordList.h"
 #include "events/TrackEventArrays.h"
 #include "geometry/ActiveTracking.h"
 #include "geometry/DiagnosticFiles.h"

@@ -6,7 +6,7 @@
 // that updates the correction every so many inches of roll.
 
 #include "cis/CisScanData.h"
-#include "document/KeywordList.h"
+#include "keywords/KeywordList.h"
 #include "events/TrackEventArrays.h"
 #include "geometry/ScannerGeometry.h"
 #include "geometry/TrackLookupMap.h"

@@ -14,7 +14,7 @@
 // after the lead-in (and the PowerRoll start marker); then after the trailer the PowerRoll
 // stop marker and all sound off.
 
-#include "document/KeywordList.h"
+#include "keywords/KeywordList.h"
 #include "events/TrackEventArrays.h"
 #include "midi/MidiOutput.h"
 #include "services/UiServices.h"

@@ -11,7 +11,7 @@
 // text events of the event list and every keyword item; then the events, the first
 // playable one after ScanMidiLeadInTime seconds.
 
-#include "document/KeywordList.h"
+#include "keywords/KeywordList.h"
 #include "events/TrackEventArrays.h"
 #include "midi/MidiOutput.h"
 #include "services/UiServices.h"

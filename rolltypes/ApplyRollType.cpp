@@ -184,7 +184,6 @@ bool ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlD
     }
     document.OutOfElement();
   }
-  record.RenderTrackStrips();
   if (!fail_safe && !matched) {
     ui.ShowMessage("ERROR - Requested Roll Type Not Found : " + std::string(name));
     return false;

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "rolltypes/RollTypeDefinition.h"
-#include "rolltypes/XmlDocument.h"
+#include "xml/XmlDocument.h"
 #include "services/UiServices.h"
 
 namespace tarvelo {

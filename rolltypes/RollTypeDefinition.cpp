@@ -4,8 +4,6 @@ namespace tarvelo {
 
 RollTypeDefinition::RollTypeDefinition() {
   SetFailSafeDefaults();
-  DrawRulerStrip();
-  DrawKeyboardPattern();
 }
 
 void RollTypeDefinition::SetFailSafeDefaults() {

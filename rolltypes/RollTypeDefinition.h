@@ -13,29 +13,19 @@
 #include <string>
 #include <vector>
 
-#include "support/RgbImage.h"
+#include "support/RgbImage.h"  // MakeColour
 
 namespace tarvelo {
 
 inline constexpr int kTrackSlots = 256;
 inline constexpr int kMidiChannels = 16;
 
-// A number of the ruler strip: the front end draws `text` with its top-left corner at (x, y)
-// in its own font.
-struct RulerLabel {
-  int x = 0;
-  int y = 0;
-  std::string text;
-};
-
 class RollTypeDefinition {
  public:
-  // A new record holds the "Fail-Safe" values; its ruler strip is drawn and the two track
-  // strips show a keyboard pattern until the first RenderTrackStrips.
+  // A new record holds the "Fail-Safe" values.
   RollTypeDefinition();
 
-  // Puts every field to its "Fail-Safe" value (Name = "Fail-Safe"). UpperEdgeStripPixel is
-  // left for the strip rendering to set.
+  // Puts every field to its "Fail-Safe" value (Name = "Fail-Safe").
   void SetFailSafeDefaults();
 
   // Sets weight 1.0 and flag true for the tracks LowestTrackUsedForRestoration ..
@@ -45,10 +35,6 @@ class RollTypeDefinition {
   // Recomputes a track's boundaries from its centre and width:
   // lower = centre - width / 2, upper = centre + width / 2.
   void SetTrackBoundsFromCentre(int track);
-
-  // Redraws the track colour and track parity strips from the current fields and sets
-  // UpperEdgeStripPixel. The strips are 63 pixels per inch.
-  void RenderTrackStrips();
 
   // --- Roll-wide settings -------------------------------------------------------------
   std::string Name;                          // name of the roll type requested
@@ -68,8 +54,7 @@ class RollTypeDefinition {
   bool ApplyAccelerationToWebbing = false;
   bool ApplyAccelerationToTempo = false;
   std::array<int32_t, kMidiChannels> ChannelInstrument{};  // MIDI program per channel
-  int32_t StripWidthPixels = 1449;           // width of the strip images
-  int32_t UpperEdgeStripPixel = 0;           // one past the upper edge mark in the strips
+  int32_t StripWidthPixels = 1449;           // width of the roll view's strip images
 
   // --- Per-track arrays, indexed by track number ------------------------------------------
   std::array<double, kTrackSlots> TrackLowerBoundary{};
@@ -86,16 +71,6 @@ class RollTypeDefinition {
   std::array<uint32_t, kTrackSlots> TrackBackgroundColor{};
   std::array<double, kTrackSlots> TrackRestorationWeight{};         // 1.0 inside the range
   std::array<bool, kTrackSlots> TrackUsedForRestoration{};          // inside the range
-
-  // --- Strip images for the roll view (63 pixels per inch, StripWidthPixels wide) ---------
-  RgbImage RulerStrip;        // 40 high: inch scale; its numbers are in RulerLabels
-  std::vector<RulerLabel> RulerLabels;
-  RgbImage TrackColourStrip;  // 20 high: each track's band in its background colour
-  RgbImage TrackParityStrip;  // 20 high: the bands in alternating shades, octaves marked
-
- private:
-  void DrawRulerStrip();
-  void DrawKeyboardPattern();
 };
 
 }  // namespace tarvelo

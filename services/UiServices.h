@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "services/SpacingHistogramStore.h"
-#include "services/HeaderSummary.h"
+#include "cis/HeaderSummary.h"
 #include "settings/SessionSettings.h"
 
 namespace tarvelo {

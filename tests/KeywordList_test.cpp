@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "document/KeywordList.h"
+#include "keywords/KeywordList.h"
 
 namespace tarvelo {
 namespace {

@@ -5,7 +5,8 @@
 #include "helpers/RecordingUi.h"
 #include "rolltypes/ApplyRollType.h"
 #include "rolltypes/RollTypeDefinition.h"
-#include "rolltypes/XmlDocument.h"
+#include "view/TrackStrips.h"
+#include "xml/XmlDocument.h"
 
 namespace tarvelo {
 namespace {
@@ -259,52 +260,58 @@ TEST(ParseColour, ReadsTheLastSixHexDigitsAsRedGreenBlue) {
 }
 
 TEST(RollTypeStrips, RulerKeyboardPatternAndTrackBands) {
-  RollTypeDefinition r;
-  ASSERT_EQ(r.RulerStrip.width, 1449);
-  ASSERT_EQ(r.RulerStrip.height, 40);
+  RollTypeDefinition roll;
+  TrackStrips r = InitialTrackStrips();
+  ASSERT_EQ(r.Ruler.width, 1449);
+  ASSERT_EQ(r.Ruler.height, 40);
   ASSERT_EQ(r.RulerLabels.size(), 24u);  // inches 0..23 while 63k + 15 <= 1464
   EXPECT_EQ(r.RulerLabels[23].x, 63 * 23 + 1);
   EXPECT_EQ(r.RulerLabels[23].text, "23");
-  EXPECT_EQ(r.RulerStrip.Pixel(63, 2), MakeColour(255, 0, 0));
-  EXPECT_EQ(r.RulerStrip.Pixel(63 + 15, 14), MakeColour(255, 255, 170));
+  EXPECT_EQ(r.Ruler.Pixel(63, 2), MakeColour(255, 0, 0));
+  EXPECT_EQ(r.Ruler.Pixel(63 + 15, 14), MakeColour(255, 255, 170));
   // Keyboard pattern until the first rendering.
-  EXPECT_EQ(r.TrackParityStrip.Pixel(1, 0), MakeColour(170, 255, 170));
-  EXPECT_EQ(r.TrackColourStrip.Pixel(7 * 14 + 1, 0), MakeColour(238, 238, 238));
+  EXPECT_EQ(r.TrackParity.Pixel(1, 0), MakeColour(170, 255, 170));
+  EXPECT_EQ(r.TrackColour.Pixel(7 * 14 + 1, 0), MakeColour(238, 238, 238));
+  EXPECT_EQ(r.UpperEdgeStripPixel, 0);
 
-  r.RenderTrackStrips();
+  RenderTrackStrips(roll, r);
   // Fail-Safe: px(x) = int(x * 63 + 0.5); upper edge 12.85 in -> 810.
   EXPECT_EQ(r.UpperEdgeStripPixel, 811);
   // The edge marks are drawn before the track rectangles, which cover them here.
-  EXPECT_EQ(r.TrackColourStrip.Pixel(101, 0), MakeColour(238, 238, 238));
+  EXPECT_EQ(r.TrackColour.Pixel(101, 0), MakeColour(238, 238, 238));
   // Track 0 spans px 0..7: rectangle from 1, width int(7 + 0.5) - 1 = 6, 15 high.
-  EXPECT_EQ(r.TrackColourStrip.Pixel(1, 14), MakeColour(187, 255, 187));
-  EXPECT_EQ(r.TrackColourStrip.Pixel(1, 15), MakeColour(170, 170, 170)) << "grey band below";
+  EXPECT_EQ(r.TrackColour.Pixel(1, 14), MakeColour(187, 255, 187));
+  EXPECT_EQ(r.TrackColour.Pixel(1, 15), MakeColour(170, 170, 170)) << "grey band below";
   // Beyond track 119 (upper boundary 13.33 in -> px 840): white.
-  EXPECT_EQ(r.TrackColourStrip.Pixel(845, 0), MakeColour(255, 255, 255));
+  EXPECT_EQ(r.TrackColour.Pixel(845, 0), MakeColour(255, 255, 255));
 }
 
 TEST(RollTypeStrips, EdgeMarksShowOutsideTheTracks) {
   auto a = Apply(Library({{"T", "<LowestTrackHoleNumber>20</LowestTrackHoleNumber>"
                                 "<HighestTrackHoleNumber>30</HighestTrackHoleNumber>"}}));
-  const RollTypeDefinition& r = a->record;
-  EXPECT_EQ(r.TrackColourStrip.Pixel(101, 0), MakeColour(255, 17, 17));  // 1.6 in
-  EXPECT_EQ(r.TrackColourStrip.Pixel(810, 14), MakeColour(255, 17, 17));  // 12.85 in
+  TrackStrips r;
+  RenderTrackStrips(a->record, r);
+  EXPECT_EQ(r.TrackColour.Pixel(101, 0), MakeColour(255, 17, 17));  // 1.6 in
+  EXPECT_EQ(r.TrackColour.Pixel(810, 14), MakeColour(255, 17, 17));  // 12.85 in
   // Grey band from px(lower of 20) + 1 = 141 up to px(upper of 30) = 217.
-  EXPECT_EQ(r.TrackColourStrip.Pixel(140, 19), MakeColour(255, 255, 255));
-  EXPECT_EQ(r.TrackColourStrip.Pixel(141, 19), MakeColour(170, 170, 170));
-  EXPECT_EQ(r.TrackColourStrip.Pixel(217, 19), MakeColour(255, 255, 255));
-  EXPECT_EQ(r.TrackParityStrip.Pixel(142, 0), MakeColour(221, 221, 221));  // track 20
-  EXPECT_EQ(r.TrackParityStrip.Pixel(149, 0), MakeColour(255, 255, 238));  // track 21
+  EXPECT_EQ(r.TrackColour.Pixel(140, 19), MakeColour(255, 255, 255));
+  EXPECT_EQ(r.TrackColour.Pixel(141, 19), MakeColour(170, 170, 170));
+  EXPECT_EQ(r.TrackColour.Pixel(217, 19), MakeColour(255, 255, 255));
+  EXPECT_EQ(r.TrackParity.Pixel(142, 0), MakeColour(221, 221, 221));  // track 20
+  EXPECT_EQ(r.TrackParity.Pixel(149, 0), MakeColour(255, 255, 238));  // track 21
 }
 
 TEST(RollTypeStrips, AbsurdGeometryDrawsWithoutFault) {
   auto a = Apply(Library({{"T", "<LowestTrackHoleNumber>300</LowestTrackHoleNumber><HighestTrackHoleNumber>-4"
                                 "</HighestTrackHoleNumber><UpperRollEdgeExpectedLocation>-1e308</UpperRollEdgeExpectedLocation>"
                                 "<DefaultTrackCenterSpacing>1e308</DefaultTrackCenterSpacing>"}}));
-  EXPECT_EQ(a->record.TrackColourStrip.width, 1449);
+  TrackStrips strips;
+  RenderTrackStrips(a->record, strips);
+  EXPECT_EQ(strips.TrackColour.width, 1449);
   a = Apply(Library({{"T", "<track number='3'><width>-5</width></track><track number='4'><center>1e308</center>"
                            "<width>1e308</width></track>"}}));
-  EXPECT_EQ(a->record.TrackParityStrip.height, 20);
+  RenderTrackStrips(a->record, strips);
+  EXPECT_EQ(strips.TrackParity.height, 20);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "helpers/TestPaths.h"
-#include "rolltypes/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 namespace tarvelo {
 namespace {

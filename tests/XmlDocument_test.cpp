@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "rolltypes/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 namespace tarvelo {
 namespace {

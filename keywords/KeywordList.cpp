@@ -1,4 +1,4 @@
-#include "document/KeywordList.h"
+#include "keywords/KeywordList.h"
 
 #include "support/NumberFormat.h"
 

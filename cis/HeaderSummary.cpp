@@ -1,4 +1,4 @@
-#include "services/HeaderSummary.h"
+#include "cis/HeaderSummary.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "rolltypes/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 #include <cstring>
 #include <limits>
