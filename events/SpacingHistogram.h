@@ -8,7 +8,7 @@
 #include <array>
 #include <cstdint>
 
-#include "services/SpacingHistogramStore.h"
+#include "events/SpacingHistogramStore.h"
 #include "events/TrackEventArrays.h"
 #include "rolltypes/RollTypeDefinition.h"
 #include "services/UiServices.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "services/SpacingHistogramStore.h"
+#include "events/SpacingHistogramStore.h"
 #include "cis/HeaderSummary.h"
 #include "settings/SessionSettings.h"
 

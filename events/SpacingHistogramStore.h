@@ -1,5 +1,5 @@
 #pragma once
-// The spacing histograms of the latest conversion, kept by the front end (the desktop's
+// The spacing histograms of a conversion, part of its summary (the desktop's
 // histogram window draws them; the command line ignores them). Each array is indexed by
 // the distance in thousandths of an inch; bins kFirstBin..kLastBin are kept, entry 0 stays 0.
 
