@@ -98,7 +98,7 @@ std::vector<int32_t> SyntheticLineTransitions(const SyntheticRollSpec& plan, int
       if (expect_hole) transitions.push_back(pos);  // empty hole run
       transitions.push_back(s.first);               // end of the paper run
     }
-    transitions.push_back(s.last);                  // end of the hole run
+    transitions.push_back(s.last);  // end of the hole run
     expect_hole = false;
     pos = s.last;
   }
