@@ -28,8 +28,9 @@ class TerminalUi : public UiServices {
   // The roll information "dialog" of the command line: the entries given with --info are
   // filled in and the rest accepted unchanged.
   bool EditRollInfo(RollInfo& info) override;
-  // The command line shows no spacing histogram.
-  bool WantsSpacingHistogram() const override { return false; }
+  // The command line shows the spacing histogram only when a command draws it.
+  bool WantsSpacingHistogram() const override { return wants_histogram_; }
+  void SetWantsSpacingHistogram(bool wants) { wants_histogram_ = wants; }
   void SetRollInfoEntries(std::vector<std::pair<std::string, std::string>> entries) {
     roll_info_entries_ = std::move(entries);
   }
@@ -47,6 +48,7 @@ class TerminalUi : public UiServices {
   bool show_progress_;
   bool echo_messages_ = true;
   bool bar_visible_ = false;
+  bool wants_histogram_ = false;
   std::string file_;
   std::string status_;
   int position_ = 0;
