@@ -44,8 +44,9 @@ class SensorColumns {
   SensorColumns(const RollViewSettings& settings, int scan_width, int scroll_x)
       : pixels_per_inch_(settings.ScannerDPI / settings.ScannerAlignStretch),
         origin_(kImageLeft - ClampedInteger(-kViewPixelsPerInch * settings.ScannerOffset) - scroll_x) {
-    // A scan width from a damaged header is held to what any real scanner has.
-    const int table_size = std::clamp(scan_width, 0, 1 << 20) + 1;
+    // The widest scan a header can state (32767 pixels, doubled twice); pixels beyond it, from
+    // damaged lines, are computed one by one.
+    const int table_size = std::clamp(scan_width, 0, 4 * 32767) + 1;
     if (!Drawable()) return;
     table_.resize(static_cast<size_t>(table_size));
     for (int pixel = 0; pixel < table_size; ++pixel) table_[static_cast<size_t>(pixel)] = Compute(pixel);
