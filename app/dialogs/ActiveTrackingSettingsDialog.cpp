@@ -1,0 +1,58 @@
+#include "app/dialogs/ActiveTrackingSettingsDialog.h"
+
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+#include "app/dialogs/DialogWidgets.h"
+#include "app/dialogs/FieldText.h"
+
+namespace tarvelo::app {
+
+ActiveTrackingSettingsDialog::ActiveTrackingSettingsDialog(ActiveTrackingSettings& settings, ProfileStore& store,
+                                                           QWidget* parent)
+    : CheckedDialog(tr("Active Tracking Settings"), parent), settings_(settings), store_(store) {
+  const char* section = ActiveTrackingSettings::kSection;
+  const auto shown = [&](const char* key, const char* default_text, double value) {
+    return NamedLineEdit(key, ShownReal(store.GetProfileString(section, key, default_text), value, 10));
+  };
+  events_between_updates_ = NamedLineEdit("EventsBetweenUpdates", QString::number(settings_.EventsBetweenUpdates));
+  capture_distance_ = shown("RollEdgeCaptureDistance", "0.1", settings_.RollEdgeCaptureDistance);
+  update_distance_ = shown("TrackingUpdateDistance", "0.5", settings_.TrackingUpdateDistance);
+  edge_weighting_ = shown("EdgeErrorWeightingFactor", "0.20", settings_.EdgeErrorWeightingFactor);
+  loop_gain_ = shown("TrackingLoopGain", "0.60", settings_.TrackingLoopGain);
+
+  auto* form = new QFormLayout;
+  form->addRow(tr("Min number of events between updates"), events_between_updates_);
+  form->addRow(tr("Roll Edge Capture Distance"), capture_distance_);
+  form->addRow(tr("Distance Between Tracking Updates"), update_distance_);
+  form->addRow(tr("Edge Error Weighting Factor ( less than 1.0 )"), edge_weighting_);
+  form->addRow(tr("Tracking Loop Gain ( less than 1.0 )"), loop_gain_);
+  auto* body = new QVBoxLayout;
+  body->addLayout(form);
+  body->addWidget(NoteLabel(tr("NOTE: Active tracking is enabled/disabled in the scanner settings.")));
+  SetBody(body);
+
+  AddCheckedField("Min number of events between updates", events_between_updates_);
+  AddCheckedField("Roll Edge Capture Distance", capture_distance_);
+  AddCheckedField("Distance Between Tracking Updates", update_distance_);
+  AddCheckedField("Edge Error Weighting Factor ( less than 1.0 )", edge_weighting_);
+  AddCheckedField("Tracking Loop Gain ( less than 1.0 )", loop_gain_);
+}
+
+Result ActiveTrackingSettingsDialog::KeepEdits() {
+  ActiveTrackingSettings entered = settings_;
+  entered.EventsBetweenUpdates = FieldInt(events_between_updates_->text());
+  entered.RollEdgeCaptureDistance = FieldReal(capture_distance_->text());
+  entered.TrackingUpdateDistance = FieldReal(update_distance_->text());
+  entered.EdgeErrorWeightingFactor = FieldReal(edge_weighting_->text());
+  entered.TrackingLoopGain = FieldReal(loop_gain_->text());
+  if (Result checked = entered.Validate(); !checked.ok()) return checked;
+
+  const Result saved = entered.Save(store_);
+  settings_ = entered;
+  MutableOutcome().ReprocessPending = true;
+  if (!saved.ok()) ReportSaveFailure(saved);
+  return Result::Ok();
+}
+
+}  // namespace tarvelo::app

@@ -1,0 +1,57 @@
+#pragma once
+// The common frame of the settings dialogs: a body above a button box (OK or "Apply", and
+// Cancel, in the platform's order with its default button), and the check made when the
+// dialog is accepted. Each dialog keeps its edits in KeepEdits(); a refusal there keeps the
+// dialog open, shows the check's message and puts the focus and the selection on the field it
+// names. Cancel closes without calling KeepEdits, so nothing is changed or written.
+
+#include <QDialog>
+#include <QString>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/dialogs/DialogOutcome.h"
+#include "support/Result.h"
+
+class QDialogButtonBox;
+class QLayout;
+class QWidget;
+
+namespace tarvelo::app {
+
+class CheckedDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // What the dialog changed when it was accepted (all false otherwise).
+  const DialogOutcome& Outcome() const { return outcome_; }
+
+ protected:
+  CheckedDialog(const QString& caption, QWidget* parent);
+
+  // Puts `body` above the buttons; `accept_text` renames the OK button ("Apply").
+  void SetBody(QLayout* body, const QString& accept_text = QString());
+  // The field whose check is named `label` in a refusal's message ("label: ...").
+  void AddCheckedField(std::string label, QWidget* field);
+
+  // Checks the fields and, when they pass, keeps and stores the edits and fills the outcome.
+  // A refusal (kInvalid, the check's message) keeps the dialog open with nothing changed.
+  virtual Result KeepEdits() = 0;
+
+  // Tells the user that the profile could not store the values (they stay in force for this
+  // session).
+  void ReportSaveFailure(const Result& saved);
+
+  DialogOutcome& MutableOutcome() { return outcome_; }
+
+ private:
+  void OnAccept();
+  void ShowRefusal(const Result& refusal);
+
+  QDialogButtonBox* buttons_ = nullptr;
+  std::vector<std::pair<std::string, QWidget*>> checked_fields_;
+  DialogOutcome outcome_;
+};
+
+}  // namespace tarvelo::app

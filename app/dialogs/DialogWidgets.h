@@ -1,0 +1,34 @@
+#pragma once
+// Small builders for the dialogs' controls. Every control a test or a caller needs to find is
+// named after the setting it edits (its profile key).
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QString>
+
+namespace tarvelo::app {
+
+// A field at least wide enough for a number of ten digits.
+inline QLineEdit* NamedLineEdit(const char* object_name, const QString& text) {
+  auto* edit = new QLineEdit(text);
+  edit->setObjectName(QString::fromLatin1(object_name));
+  edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12);
+  return edit;
+}
+
+inline QCheckBox* NamedCheckBox(const QString& label, const char* object_name, bool checked) {
+  auto* box = new QCheckBox(label);
+  box->setObjectName(QString::fromLatin1(object_name));
+  box->setChecked(checked);
+  return box;
+}
+
+// An explanatory text that wraps to the dialog's width.
+inline QLabel* NoteLabel(const QString& text) {
+  auto* label = new QLabel(text);
+  label->setWordWrap(true);
+  return label;
+}
+
+}  // namespace tarvelo::app

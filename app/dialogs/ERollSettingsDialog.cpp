@@ -1,0 +1,67 @@
+#include "app/dialogs/ERollSettingsDialog.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "app/dialogs/DialogWidgets.h"
+#include "app/dialogs/FieldText.h"
+
+namespace tarvelo::app {
+
+ERollSettingsDialog::ERollSettingsDialog(ERollSettings& settings, ProfileStore& store, QWidget* parent)
+    : CheckedDialog(tr("eRoll MIDI Settings "), parent), settings_(settings), store_(store) {
+  prefix_ = NamedLineEdit("eRollMidiFilePrefix", ToQString(settings_.eRollMidiFilePrefix));
+  suffix_ = NamedLineEdit("eRollMidiFileSuffix", ToQString(settings_.eRollMidiFileSuffix));
+  lead_in_ = NamedLineEdit("eRollMidiLeadInTime", QString::number(settings_.eRollMidiLeadInTime));
+  trailer_ = NamedLineEdit("eRollMidiTrailerTime", QString::number(settings_.eRollMidiTrailerTime));
+  power_roll_ =
+      NamedCheckBox(tr("Include PowerRoll On/Off Events"), "IncludePowerRollEvents", settings_.IncludePowerRollEvents);
+  sustain_pedal_ = NamedCheckBox(tr("Include Simple Track 18 Sustain Pedal Controller Events In eRoll MIDI file"),
+                                 "IncludeTrack18SustainPedal", settings_.IncludeTrack18SustainPedal);
+
+  auto* name_group = new QGroupBox(tr("eRoll MIDI File Name Convention"));
+  auto* name_row = new QHBoxLayout(name_group);
+  name_row->addWidget(new QLabel(tr("Prefix ")));
+  name_row->addWidget(prefix_);
+  name_row->addWidget(new QLabel(tr(" + Input File Name + ")));
+  name_row->addWidget(suffix_);
+  name_row->addWidget(new QLabel(tr(" + Suffix  . mid")));
+
+  auto* time_group = new QGroupBox(tr("ScanImage Master MIDI file characteristics"));
+  auto* time_form = new QFormLayout(time_group);
+  time_form->addRow(tr("Lead - In time in seconds"), lead_in_);
+  time_form->addRow(tr("Trailer time in seconds"), trailer_);
+
+  auto* body = new QVBoxLayout;
+  body->addWidget(name_group);
+  body->addWidget(time_group);
+  body->addWidget(power_roll_);
+  body->addWidget(sustain_pedal_);
+  SetBody(body);
+
+  AddCheckedField("Prefix", prefix_);
+  AddCheckedField("Suffix", suffix_);
+  AddCheckedField("Lead - In time in seconds", lead_in_);
+  AddCheckedField("Trailer time in seconds", trailer_);
+}
+
+Result ERollSettingsDialog::KeepEdits() {
+  ERollSettings entered = settings_;
+  entered.eRollMidiFilePrefix = ToUtf8(prefix_->text());
+  entered.eRollMidiFileSuffix = ToUtf8(suffix_->text());
+  entered.eRollMidiLeadInTime = FieldInt(lead_in_->text());
+  entered.eRollMidiTrailerTime = FieldInt(trailer_->text());
+  entered.IncludePowerRollEvents = power_roll_->isChecked();
+  entered.IncludeTrack18SustainPedal = sustain_pedal_->isChecked();
+  if (Result checked = entered.Validate(); !checked.ok()) return checked;
+
+  const Result saved = entered.Save(store_);
+  settings_ = std::move(entered);
+  MutableOutcome().ReprocessPending = true;
+  if (!saved.ok()) ReportSaveFailure(saved);
+  return Result::Ok();
+}
+
+}  // namespace tarvelo::app

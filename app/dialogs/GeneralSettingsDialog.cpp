@@ -1,0 +1,85 @@
+#include "app/dialogs/GeneralSettingsDialog.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "app/dialogs/DialogWidgets.h"
+#include "app/dialogs/FieldText.h"
+
+namespace tarvelo::app {
+
+GeneralSettingsDialog::GeneralSettingsDialog(GeneralSettings& settings, ProfileStore& store, QWidget* parent)
+    : CheckedDialog(tr("General Settings"), parent), settings_(settings), store_(store) {
+  const char* section = GeneralSettings::kSection;
+  prefix_ = NamedLineEdit("ScanMidiFilePrefix", ToQString(settings_.ScanMidiFilePrefix));
+  suffix_ = NamedLineEdit("ScanMidiFileSuffix", ToQString(settings_.ScanMidiFileSuffix));
+  lead_in_ = NamedLineEdit("ScanMidiLeadInTime", QString::number(settings_.ScanMidiLeadInTime));
+  speck_length_ = NamedLineEdit(
+      "SpeckThresholdLength",
+      ShownReal(store.GetProfileString(section, "SpeckThresholdLength", "0.020"), settings_.SpeckThresholdLength, 10));
+  copyright_ = NamedLineEdit("MidiCopyrightInfoString", ToQString(settings_.MidiCopyrightInfoString));
+  speck_width_ = NamedLineEdit("SpeckThresholdWidthPct", QString::number(settings_.SpeckThresholdWidthPct));
+  glitch_distance_ = NamedLineEdit("GlitchThresholdDistance",
+                                   ShownReal(store.GetProfileString(section, "GlitchThresholdDistance", "0.01"),
+                                             settings_.GlitchThresholdDistance, 10));
+
+  auto* name_group = new QGroupBox(tr("ScanImage MIDI File Name Convention"));
+  auto* name_row = new QHBoxLayout(name_group);
+  name_row->addWidget(new QLabel(tr("Prefix ")));
+  name_row->addWidget(prefix_);
+  name_row->addWidget(new QLabel(tr(" + Input File Name + ")));
+  name_row->addWidget(suffix_);
+  name_row->addWidget(new QLabel(tr(" + Suffix  . mid")));
+
+  auto* file_group = new QGroupBox(tr("ScanImage Master MIDI file characteristics"));
+  auto* file_form = new QFormLayout(file_group);
+  file_form->addRow(tr("Lead - In time in seconds"), lead_in_);
+
+  auto* copyright_group = new QGroupBox(tr("Default Copyright Text For MIDI files"));
+  auto* copyright_layout = new QVBoxLayout(copyright_group);
+  copyright_layout->addWidget(copyright_);
+
+  auto* cleanup_group = new QGroupBox(tr("Speck and Glitch Removal Settings"));
+  auto* cleanup_form = new QFormLayout(cleanup_group);
+  cleanup_form->addRow(tr("Remove as speck if length less than (inches)"), speck_length_);
+  cleanup_form->addRow(tr("Remove as speck if width less than (percent of track)"), speck_width_);
+  cleanup_form->addRow(tr("Merge holes if separated by less than (inches)"), glitch_distance_);
+  cleanup_form->addRow(NoteLabel(tr("Caution - This should not be used to perform webbing removal")));
+
+  auto* body = new QVBoxLayout;
+  body->addWidget(name_group);
+  body->addWidget(file_group);
+  body->addWidget(copyright_group);
+  body->addWidget(cleanup_group);
+  SetBody(body);
+
+  AddCheckedField("Prefix", prefix_);
+  AddCheckedField("Suffix", suffix_);
+  AddCheckedField("Lead - In time in seconds", lead_in_);
+  AddCheckedField("Remove as speck if length less than (inches)", speck_length_);
+  AddCheckedField("Default Copyright Text For MIDI files", copyright_);
+  AddCheckedField("Remove as speck if width less than (percent of track)", speck_width_);
+  AddCheckedField("Merge holes if separated by less than (inches)", glitch_distance_);
+}
+
+Result GeneralSettingsDialog::KeepEdits() {
+  GeneralSettings entered = settings_;
+  entered.ScanMidiFilePrefix = ToUtf8(prefix_->text());
+  entered.ScanMidiFileSuffix = ToUtf8(suffix_->text());
+  entered.ScanMidiLeadInTime = FieldInt(lead_in_->text());
+  entered.SpeckThresholdLength = FieldReal(speck_length_->text());
+  entered.MidiCopyrightInfoString = ToUtf8(copyright_->text());
+  entered.SpeckThresholdWidthPct = FieldInt(speck_width_->text());
+  entered.GlitchThresholdDistance = FieldReal(glitch_distance_->text());
+  if (Result checked = entered.Validate(); !checked.ok()) return checked;
+
+  const Result saved = entered.Save(store_);
+  settings_ = std::move(entered);
+  MutableOutcome().ReprocessPending = true;
+  if (!saved.ok()) ReportSaveFailure(saved);
+  return Result::Ok();
+}
+
+}  // namespace tarvelo::app

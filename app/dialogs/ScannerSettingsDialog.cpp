@@ -1,0 +1,190 @@
+#include "app/dialogs/ScannerSettingsDialog.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "app/dialogs/DialogWidgets.h"
+#include "app/dialogs/FieldText.h"
+
+namespace tarvelo::app {
+
+namespace {
+
+// The scanner modes offered; the list is sorted and also takes any other name.
+QComboBox* NewModeList() {
+  auto* modes = new QComboBox;
+  modes->setObjectName(QStringLiteral("ScannerModeType"));
+  modes->setEditable(true);
+  modes->setInsertPolicy(QComboBox::NoInsert);
+  for (const char* mode : {kModeNoEncoding, kModeCountDown, kModeCountUp, kModeShaftEncoder})
+    modes->addItem(QString::fromLatin1(mode));
+  modes->model()->sort(0);
+  return modes;
+}
+
+QWidget* WithHint(QLineEdit* field, const QString& hint) {
+  auto* box = new QWidget;
+  auto* layout = new QVBoxLayout(box);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(field);
+  layout->addWidget(NoteLabel(hint));
+  return box;
+}
+
+}  // namespace
+
+ScannerSettingsDialog::ScannerSettingsDialog(ScannerPresets& presets, ProfileStore& store, QWidget* parent)
+    : CheckedDialog(tr("Scanner Settings Dialog"), parent), presets_(presets), store_(store) {
+  // The working auto-tweak flag starts clear and only its disabled check box could set it.
+  edit_.AutoTweakSettings = false;
+  edit_.PresetName = presets_.CurrentPreset().PresetName;
+  presets_.BeginPresetEdit(edit_);
+
+  preset_list_ = new QComboBox;
+  preset_list_->setObjectName(QStringLiteral("PresetList"));
+  for (int index = 0; index < kPresetCount; ++index)
+    preset_list_->addItem(ToQString(presets_.Preset(index).PresetName));
+  name_ = NamedLineEdit("PresetName", QString());
+  auto* preset_group = new QGroupBox(
+      tr("Store frequently used CIS file processing settings corresponding to different source scanners"));
+  auto* preset_form = new QFormLayout(preset_group);
+  preset_form->addRow(tr("Scanner Setting Presets"), preset_list_);
+  preset_form->addRow(tr("Rename : "), name_);
+
+  dpi_ = NamedLineEdit("ScannerDPI", QString());
+  offset_ = NamedLineEdit("ScannerOffset", QString());
+  stretch_ = NamedLineEdit("ScannerAlignStretch", QString());
+  mode_ = NewModeList();
+  auto* geometry = new QFormLayout;
+  geometry->addRow(tr("Scanner Horizontal DPI"), dpi_);
+  geometry->addRow(tr("+/- Horiz Offset (in Inches)"), WithHint(offset_, tr("Sets Position for Left Edge of Roll")));
+  geometry->addRow(tr("Stretch Factor (1.0 typical)"),
+                   WithHint(stretch_, tr("Expand/Shrink to Align Right Edge of Roll")));
+  geometry->addRow(tr("Scanner Mode : "), mode_);
+
+  remove_acceleration_ = NamedCheckBox(tr("Remove Acceleration"), "RemoveTakeupAccel", false);
+  takeup_percent_ = NamedLineEdit("TakeupAccelPct", QString());
+  auto* takeup_group = new QGroupBox(tr("Takeup Spool Drive Compensation"));
+  auto* takeup_form = new QFormLayout(takeup_group);
+  takeup_form->addRow(remove_acceleration_);
+  takeup_form->addRow(tr("% per Foot"), takeup_percent_);
+
+  tracking_ = NamedCheckBox(tr("Tracking ON"), "ActiveTracking", false);
+  auto_tweak_ = NamedCheckBox(tr("Auto-Tweak Offset and Stretch"), "AutoTweakSettings", edit_.AutoTweakSettings);
+  auto_tweak_->setEnabled(false);
+  auto* tracking_group = new QGroupBox(tr("Active Tracking"));
+  auto* tracking_layout = new QVBoxLayout(tracking_group);
+  tracking_layout->addWidget(tracking_);
+  tracking_layout->addWidget(auto_tweak_);
+
+  lighting_ = new QButtonGroup(this);
+  auto* lighting_group = new QGroupBox(tr("Scan Illumination Method"));
+  auto* lighting_layout = new QVBoxLayout(lighting_group);
+  const QString lighting_names[] = {tr("AutoDetect"), tr("Reflective"), tr("Transmissive")};
+  for (int method = 0; method < 3; ++method) {
+    auto* button = new QRadioButton(lighting_names[method]);
+    button->setObjectName(QStringLiteral("ScanLightingMethod%1").arg(method));
+    lighting_->addButton(button, method);
+    lighting_layout->addWidget(button);
+  }
+
+  overlap_ = NamedLineEdit("TwinArrayOverlap", QString());
+  vertical_offset_ = NamedLineEdit("TwinArrayVertOffset", QString());
+  old_format_ = NamedCheckBox(tr("Use Old CIS Format"), "ForceOldCisFormat", false);
+  auto* twin_group = new QGroupBox(tr("Twin Array Scanner Parameters"));
+  auto* twin_form = new QFormLayout(twin_group);
+  twin_form->addRow(tr("Overlap Width (in Inches)"), overlap_);
+  twin_form->addRow(tr("Sensor Vert. Offset (in Inches)"), vertical_offset_);
+  twin_form->addRow(old_format_);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(preset_group);
+  left->addLayout(geometry);
+  left->addStretch();
+  auto* right = new QVBoxLayout;
+  right->addWidget(takeup_group);
+  right->addWidget(tracking_group);
+  right->addWidget(lighting_group);
+  right->addWidget(twin_group);
+  auto* body = new QGridLayout;
+  body->addLayout(left, 0, 0);
+  body->addLayout(right, 0, 1);
+  SetBody(body, tr("Apply"));
+
+  // The names the preset checks use for these fields.
+  AddCheckedField("Rename : ", name_);
+  AddCheckedField("Scanner Horizontal DPI", dpi_);
+  AddCheckedField("+/- Horiz Offset (in Inches)", offset_);
+  AddCheckedField("Stretch Factor (1.0 typical)", stretch_);
+  AddCheckedField("Scanner Mode : ", mode_);
+  AddCheckedField("% per Foot", takeup_percent_);
+  AddCheckedField("Overlap Width (in Inches)", overlap_);
+  AddCheckedField("Sensor Vert. Offset (in Inches)", vertical_offset_);
+
+  ShowPreset(presets_.CurrentIndex());
+  connect(preset_list_, &QComboBox::currentIndexChanged, this, &ScannerSettingsDialog::OnPresetSelected);
+}
+
+void ScannerSettingsDialog::ShowPreset(int index) {
+  const ScannerPreset& preset = presets_.Preset(index);
+  {
+    const QSignalBlocker blocker(preset_list_);
+    preset_list_->setCurrentIndex(index);
+  }
+  name_->setText(ToQString(preset.PresetName));
+  dpi_->setText(QString::number(edit_.ScannerDPI));
+  offset_->setText(ShownReal(preset.ScannerOffset, edit_.ScannerOffset, 8));
+  stretch_->setText(ShownReal(preset.ScannerAlignStretch, edit_.ScannerAlignStretch, 8));
+  mode_->setCurrentText(ToQString(preset.ScannerModeType));
+  remove_acceleration_->setChecked(edit_.RemoveTakeupAccel);
+  takeup_percent_->setText(ShownReal(preset.TakeupAccelPct, edit_.TakeupAccelPct, 8));
+  tracking_->setChecked(edit_.ActiveTracking);
+  // A stored method outside the three choices leaves all three clear and is kept as it is.
+  lighting_->setExclusive(false);
+  for (QAbstractButton* button : lighting_->buttons())
+    button->setChecked(lighting_->id(button) == edit_.ScanLightingMethod);
+  lighting_->setExclusive(true);
+  overlap_->setText(ShownReal(preset.TwinArrayOverlap, edit_.TwinArrayOverlap, 8));
+  vertical_offset_->setText(ShownReal(preset.TwinArrayVertOffset, edit_.TwinArrayVertOffset, 8));
+  old_format_->setChecked(edit_.ForceOldCisFormat);
+}
+
+void ScannerSettingsDialog::OnPresetSelected(int index) {
+  presets_.SelectPreset(index, edit_);
+  ShowPreset(presets_.CurrentIndex());
+}
+
+Result ScannerSettingsDialog::KeepEdits() {
+  ScannerSettings entered = edit_;
+  entered.PresetName = ToUtf8(name_->text());
+  entered.ScannerDPI = FieldInt(dpi_->text());
+  entered.ScannerOffset = FieldReal(offset_->text());
+  entered.ScannerAlignStretch = FieldReal(stretch_->text());
+  entered.ScannerModeType = ToUtf8(mode_->currentText());
+  entered.RemoveTakeupAccel = remove_acceleration_->isChecked();
+  entered.TakeupAccelPct = FieldReal(takeup_percent_->text());
+  entered.ActiveTracking = tracking_->isChecked();
+  entered.AutoTweakSettings = auto_tweak_->isChecked();
+  if (lighting_->checkedId() >= 0) entered.ScanLightingMethod = lighting_->checkedId();
+  entered.TwinArrayOverlap = FieldReal(overlap_->text());
+  entered.TwinArrayVertOffset = FieldReal(vertical_offset_->text());
+  entered.ForceOldCisFormat = old_format_->isChecked();
+  if (Result checked = ValidatePresetEdit(entered); !checked.ok()) return checked;
+
+  edit_ = std::move(entered);
+  const Result saved = presets_.StorePreset(edit_, store_);
+  DialogOutcome& outcome = MutableOutcome();
+  outcome.ScannerDisplayChanged = true;
+  outcome.ReprocessPending = true;
+  outcome.Repaint = true;
+  if (!saved.ok()) ReportSaveFailure(saved);
+  return Result::Ok();
+}
+
+}  // namespace tarvelo::app

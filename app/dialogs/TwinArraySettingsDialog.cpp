@@ -1,0 +1,54 @@
+#include "app/dialogs/TwinArraySettingsDialog.h"
+
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+#include "app/dialogs/DialogWidgets.h"
+#include "app/dialogs/FieldText.h"
+
+namespace tarvelo::app {
+
+TwinArraySettingsDialog::TwinArraySettingsDialog(TwinArraySettings& settings, ProfileStore& store, QWidget* parent)
+    : CheckedDialog(tr("Twin Array Processing Settings"), parent), settings_(settings), store_(store) {
+  override_cis_values_ =
+      NamedCheckBox(tr("Override CIS File Embedded Values"), "OverrideCISvalues", settings_.OverrideCISvalues);
+  crossover_line_ =
+      NamedCheckBox(tr("Show Line At Crossover In View Window"), "ShowCrossoverLine", settings_.ShowCrossoverLine);
+  disable_merging_ = NamedCheckBox(tr("Disable Merging of Twin Array Data ( Allows viewing of raw input scan )"),
+                                   "DisableTwinArrayProcessing", settings_.DisableTwinArrayProcessing);
+  blend_width_ = NamedLineEdit("BlendWidthInThousandths", QString::number(settings_.BlendWidthInThousandths));
+  blend_width_->setEnabled(false);
+
+  auto* blend_form = new QFormLayout;
+  blend_form->addRow(tr("Blending Seam Width in Thousandths of an Inch"), blend_width_);
+  auto* body = new QVBoxLayout;
+  body->addWidget(override_cis_values_);
+  body->addWidget(
+      NoteLabel(tr("Leave this on unless the twin array values embedded in the CIS file are known to be right. "
+                   "While it is on, the Overlap Width and Sensor Vert. Offset of the scanner settings are used.")));
+  body->addWidget(crossover_line_);
+  body->addWidget(disable_merging_);
+  body->addLayout(blend_form);
+  SetBody(body);
+
+  AddCheckedField("Blending Seam Width in Thousandths of an Inch", blend_width_);
+}
+
+Result TwinArraySettingsDialog::KeepEdits() {
+  TwinArraySettings entered = settings_;
+  entered.OverrideCISvalues = override_cis_values_->isChecked();
+  entered.ShowCrossoverLine = crossover_line_->isChecked();
+  entered.DisableTwinArrayProcessing = disable_merging_->isChecked();
+  entered.BlendWidthInThousandths = FieldInt(blend_width_->text());
+  if (Result checked = entered.Validate(); !checked.ok()) return checked;
+
+  const Result saved = entered.Save(store_);
+  settings_ = entered;
+  DialogOutcome& outcome = MutableOutcome();
+  outcome.ReprocessPending = true;
+  outcome.Repaint = true;
+  if (!saved.ok()) ReportSaveFailure(saved);
+  return Result::Ok();
+}
+
+}  // namespace tarvelo::app

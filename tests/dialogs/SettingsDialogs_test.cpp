@@ -1,0 +1,273 @@
+// The five settings group dialogs driven through their controls: the refusals of their checks
+// with nothing written, Cancel, OK writing the section, and values a hand-edited profile holds.
+
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QTest>
+#include <memory>
+
+#include "app/dialogs/ActiveTrackingSettingsDialog.h"
+#include "app/dialogs/DiagnosticSettingsDialog.h"
+#include "app/dialogs/ERollSettingsDialog.h"
+#include "app/dialogs/GeneralSettingsDialog.h"
+#include "app/dialogs/TwinArraySettingsDialog.h"
+#include "dialogs/DialogTestKit.h"
+
+using namespace tarvelo;
+using tarvelo::app::CheckedDialog;
+using tarvelo::testing::AcceptButton;
+using tarvelo::testing::CancelButton;
+using tarvelo::testing::ClickAnsweringMessage;
+using tarvelo::testing::ClickBox;
+using tarvelo::testing::CountingProfile;
+using tarvelo::testing::HasFocusAndSelection;
+using tarvelo::testing::ShowDialog;
+using tarvelo::testing::TypeInto;
+
+namespace {
+
+// The five groups as the main window holds them, loaded from one profile.
+struct Groups {
+  explicit Groups(const ProfileStore& store)
+      : general(store), eroll(store), diagnostic(store), tracking(store), twin_array(store) {}
+  GeneralSettings general;
+  ERollSettings eroll;
+  DiagnosticSettings diagnostic;
+  ActiveTrackingSettings tracking;
+  TwinArraySettings twin_array;
+};
+
+std::unique_ptr<CheckedDialog> OpenDialog(const QString& which, Groups& groups, ProfileStore& store) {
+  if (which == "general") return std::make_unique<app::GeneralSettingsDialog>(groups.general, store);
+  if (which == "eroll") return std::make_unique<app::ERollSettingsDialog>(groups.eroll, store);
+  if (which == "diagnostic") return std::make_unique<app::DiagnosticSettingsDialog>(groups.diagnostic, store);
+  if (which == "tracking") return std::make_unique<app::ActiveTrackingSettingsDialog>(groups.tracking, store);
+  return std::make_unique<app::TwinArraySettingsDialog>(groups.twin_array, store);
+}
+
+}  // namespace
+
+class SettingsDialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void captions() {
+    CountingProfile profile;
+    Groups groups(profile);
+    QCOMPARE(OpenDialog("general", groups, profile)->windowTitle(), QString("General Settings"));
+    QCOMPARE(OpenDialog("eroll", groups, profile)->windowTitle(), QString("eRoll MIDI Settings "));
+    QCOMPARE(OpenDialog("diagnostic", groups, profile)->windowTitle(), QString("Diagnostic Settings"));
+    QCOMPARE(OpenDialog("tracking", groups, profile)->windowTitle(), QString("Active Tracking Settings"));
+    QCOMPARE(OpenDialog("twin", groups, profile)->windowTitle(), QString("Twin Array Processing Settings"));
+  }
+
+  void refusesOutOfRangeFields_data() {
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("named");
+    const QString long65(65, QLatin1Char('p'));
+    const QString long33(33, QLatin1Char('p'));
+    QTest::newRow("lead-in 11") << "general"
+                                << "ScanMidiLeadInTime"
+                                << "11"
+                                << "Lead - In time in seconds: enter an integer between 0 and 10";
+    QTest::newRow("speck width 0") << "general"
+                                   << "SpeckThresholdWidthPct"
+                                   << "0"
+                                   << "Remove as speck if width less than (percent of track)";
+    QTest::newRow("speck width 101") << "general"
+                                     << "SpeckThresholdWidthPct"
+                                     << "101"
+                                     << "Remove as speck if width less than (percent of track)";
+    QTest::newRow("speck length 1.5") << "general"
+                                      << "SpeckThresholdLength"
+                                      << "1.5"
+                                      << "Remove as speck if length less than (inches)";
+    QTest::newRow("glitch not a number") << "general"
+                                         << "GlitchThresholdDistance"
+                                         << "0,01"
+                                         << "Merge holes if separated by less than (inches)";
+    QTest::newRow("prefix of 65") << "general"
+                                  << "ScanMidiFilePrefix" << long65 << "Prefix";
+    QTest::newRow("copyright of 128") << "general"
+                                      << "MidiCopyrightInfoString" << QString(128, QLatin1Char('c'))
+                                      << "Default Copyright Text For MIDI files";
+    QTest::newRow("eRoll prefix of 33") << "eroll"
+                                        << "eRollMidiFilePrefix" << long33 << "Prefix";
+    QTest::newRow("eRoll suffix of 33") << "eroll"
+                                        << "eRollMidiFileSuffix" << long33 << "Suffix";
+    QTest::newRow("eRoll trailer 11") << "eroll"
+                                      << "eRollMidiTrailerTime"
+                                      << "11"
+                                      << "Trailer time in seconds";
+    QTest::newRow("encoder ticks 0") << "diagnostic"
+                                     << "EncoderTicksToAverage"
+                                     << "0"
+                                     << "Number of Encoder Ticks to average for Shaft Encoder Scanners";
+    QTest::newRow("encoder ticks 21") << "diagnostic"
+                                      << "EncoderTicksToAverage"
+                                      << "21"
+                                      << "Number of Encoder Ticks to average for Shaft Encoder Scanners";
+    QTest::newRow("histogram 101") << "diagnostic"
+                                   << "HistogramMinDisplayDistance"
+                                   << "101"
+                                   << "Suppress Histogram Data Below This Threshold Spacing";
+    QTest::newRow("events 0") << "tracking"
+                              << "EventsBetweenUpdates"
+                              << "0"
+                              << "Min number of events between updates";
+    QTest::newRow("update distance 0.05") << "tracking"
+                                          << "TrackingUpdateDistance"
+                                          << "0.05"
+                                          << "Distance Between Tracking Updates";
+    QTest::newRow("capture distance 0.6") << "tracking"
+                                          << "RollEdgeCaptureDistance"
+                                          << "0.6"
+                                          << "Roll Edge Capture Distance";
+    QTest::newRow("loop gain 1.01") << "tracking"
+                                    << "TrackingLoopGain"
+                                    << "1.01"
+                                    << "Tracking Loop Gain ( less than 1.0 )";
+  }
+  void refusesOutOfRangeFields() {
+    QFETCH(QString, dialog);
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, named);
+    CountingProfile profile;
+    Groups groups(profile);
+    const auto shown = OpenDialog(dialog, groups, profile);
+    ShowDialog(*shown);
+    auto* edit = shown->findChild<QLineEdit*>(field);
+    QVERIFY(edit);
+    TypeInto(edit, text);
+
+    const QString message = ClickAnsweringMessage(AcceptButton(*shown));
+    QVERIFY2(message.startsWith(named), qPrintable(message));
+    QVERIFY(shown->isVisible());
+    QVERIFY(HasFocusAndSelection(*shown, edit));
+    QCOMPARE(profile.writes, 0);
+    QCOMPARE(shown->Outcome().ReprocessPending, false);
+  }
+
+  void cancelWritesNothing_data() {
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("general") << "general"
+                             << "ScanMidiLeadInTime";
+    QTest::newRow("eroll") << "eroll"
+                           << "eRollMidiLeadInTime";
+    QTest::newRow("diagnostic") << "diagnostic"
+                                << "EncoderTicksToAverage";
+    QTest::newRow("tracking") << "tracking"
+                              << "EventsBetweenUpdates";
+    QTest::newRow("twin array") << "twin"
+                                << "ShowCrossoverLine";
+  }
+  void cancelWritesNothing() {
+    QFETCH(QString, dialog);
+    QFETCH(QString, field);
+    CountingProfile profile;
+    Groups groups(profile);
+    const auto shown = OpenDialog(dialog, groups, profile);
+    ShowDialog(*shown);
+    if (auto* edit = shown->findChild<QLineEdit*>(field)) TypeInto(edit, "5");
+    if (auto* box = shown->findChild<QCheckBox*>(field)) ClickBox(box);
+    QTest::mouseClick(CancelButton(*shown), Qt::LeftButton);
+
+    QCOMPARE(shown->result(), int(QDialog::Rejected));
+    QCOMPARE(profile.writes, 0);
+    QCOMPARE(shown->Outcome().ReprocessPending, false);
+    QCOMPARE(groups.general.ScanMidiLeadInTime, 2);
+    QCOMPARE(groups.eroll.eRollMidiLeadInTime, 2);
+    QCOMPARE(groups.diagnostic.EncoderTicksToAverage, 2);
+    QCOMPARE(groups.tracking.EventsBetweenUpdates, 25);
+    QCOMPARE(groups.twin_array.ShowCrossoverLine, true);
+  }
+
+  void generalOkWritesTheSectionInOrder() {
+    CountingProfile profile;
+    Groups groups(profile);
+    app::GeneralSettingsDialog dialog(groups.general, profile);
+    ShowDialog(dialog);
+    // The defaults are shown as the profile would hold them.
+    QCOMPARE(dialog.findChild<QLineEdit*>("SpeckThresholdLength")->text(), QString("0.020"));
+    QCOMPARE(dialog.findChild<QLineEdit*>("ScanMidiFileSuffix")->text(), QString("_ScanImageMIDI"));
+    TypeInto(dialog.findChild<QLineEdit*>("ScanMidiFilePrefix"), QString(64, QLatin1Char('p')));
+    TypeInto(dialog.findChild<QLineEdit*>("SpeckThresholdLength"), "0.02");
+    TypeInto(dialog.findChild<QLineEdit*>("ScanMidiLeadInTime"), "10");
+    QCOMPARE(ClickAnsweringMessage(AcceptButton(dialog)), QString());
+
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(dialog.Outcome().ReprocessPending);
+    QVERIFY(!dialog.Outcome().Repaint);
+    QCOMPARE(profile.written_keys,
+             (std::vector<std::string>{"ScanMidiFilePrefix", "ScanMidiFileSuffix", "ScanMidiLeadInTime",
+                                       "SpeckThresholdLength", "SpeckThresholdWidthPct", "MidiCopyrightInfoString",
+                                       "GlitchThresholdDistance"}));
+    QCOMPARE(profile.GetProfileString(GeneralSettings::kSection, "SpeckThresholdLength", ""), std::string("2.e-002"));
+    QCOMPARE(GeneralSettings(profile).SpeckThresholdLength, 0.02);
+    QCOMPARE(groups.general.ScanMidiLeadInTime, 10);
+    QCOMPARE(groups.general.ScanMidiFilePrefix, std::string(64, 'p'));
+  }
+
+  void diagnosticOkWritesTheEmbedSwitchIntoOutputFiles() {
+    CountingProfile profile;
+    Groups groups(profile);
+    app::DiagnosticSettingsDialog dialog(groups.diagnostic, profile);
+    ShowDialog(dialog);
+    ClickBox(dialog.findChild<QCheckBox*>("EmbedRollKeywordData"));
+    ClickBox(dialog.findChild<QRadioButton*>("OverrideImageReversal2"));
+    QCOMPARE(ClickAnsweringMessage(AcceptButton(dialog)), QString());
+    QCOMPARE(profile.GetProfileInt("OutputFiles", "EmbedRollKeywordData", -1), 0);
+    QCOMPARE(profile.GetProfileInt(DiagnosticSettings::kSection, "OverrideImageReversal", -1), 2);
+    QVERIFY(!groups.diagnostic.EmbedRollKeywordData);
+  }
+
+  void handEditedValuesAreShownAsHeldAndRefusedOnlyUnchanged() {
+    CountingProfile profile;
+    profile.WriteProfileString(ActiveTrackingSettings::kSection, "TrackingLoopGain", "abc").Ignore();
+    profile.ForgetWrites();
+    Groups groups(profile);
+    app::ActiveTrackingSettingsDialog dialog(groups.tracking, profile);
+    ShowDialog(dialog);
+    auto* gain = dialog.findChild<QLineEdit*>("TrackingLoopGain");
+    QCOMPARE(gain->text(), QString("abc"));
+    QVERIFY(ClickAnsweringMessage(AcceptButton(dialog)).startsWith("Tracking Loop Gain ( less than 1.0 )"));
+    QVERIFY(HasFocusAndSelection(dialog, gain));
+    QCOMPARE(profile.writes, 0);
+    TypeInto(gain, "0.6");
+    QCOMPARE(ClickAnsweringMessage(AcceptButton(dialog)), QString());
+    QCOMPARE(profile.GetProfileString(ActiveTrackingSettings::kSection, "TrackingLoopGain", ""), std::string("0.6"));
+  }
+
+  void twinArrayBlendWidthOutOfRangeCanBeCorrected() {
+    CountingProfile profile;
+    profile.WriteProfileInt(TwinArraySettings::kSection, "BlendWidthInThousandths", 500).Ignore();
+    profile.ForgetWrites();
+    Groups groups(profile);
+    app::TwinArraySettingsDialog dialog(groups.twin_array, profile);
+    ShowDialog(dialog);
+    auto* blend = dialog.findChild<QLineEdit*>("BlendWidthInThousandths");
+    QCOMPARE(blend->text(), QString("500"));
+    QVERIFY(!blend->isEnabled());
+
+    const QString message = ClickAnsweringMessage(AcceptButton(dialog));
+    QVERIFY2(message.startsWith("Blending Seam Width in Thousandths of an Inch: enter an integer between 0 and 100"),
+             qPrintable(message));
+    QCOMPARE(profile.writes, 0);
+    // Refused, the field is opened so that the refusal can be answered.
+    QVERIFY(blend->isEnabled());
+    QVERIFY(HasFocusAndSelection(dialog, blend));
+    TypeInto(blend, "60");
+    QCOMPARE(ClickAnsweringMessage(AcceptButton(dialog)), QString());
+    QVERIFY(dialog.Outcome().ReprocessPending && dialog.Outcome().Repaint);
+    QCOMPARE(profile.written_keys, (std::vector<std::string>{"OverrideCISvalues", "BlendWidthInThousandths",
+                                                             "ShowCrossoverLine", "DisableTwinArrayProcessing"}));
+    QCOMPARE(groups.twin_array.BlendWidthInThousandths, 60);
+  }
+};
+
+QTEST_MAIN(SettingsDialogsTest)
+#include "SettingsDialogs_test.moc"
