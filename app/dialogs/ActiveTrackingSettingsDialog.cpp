@@ -12,14 +12,12 @@ ActiveTrackingSettingsDialog::ActiveTrackingSettingsDialog(ActiveTrackingSetting
                                                            QWidget* parent)
     : CheckedDialog(tr("Active Tracking Settings"), parent), settings_(settings), store_(store) {
   const char* section = ActiveTrackingSettings::kSection;
-  const auto shown = [&](const char* key, const char* default_text, double value) {
-    return NamedLineEdit(key, ShownReal(store.GetProfileString(section, key, default_text), value, 10));
-  };
-  events_between_updates_ = NamedLineEdit("EventsBetweenUpdates", QString::number(settings_.EventsBetweenUpdates));
-  capture_distance_ = shown("RollEdgeCaptureDistance", "0.1", settings_.RollEdgeCaptureDistance);
-  update_distance_ = shown("TrackingUpdateDistance", "0.5", settings_.TrackingUpdateDistance);
-  edge_weighting_ = shown("EdgeErrorWeightingFactor", "0.20", settings_.EdgeErrorWeightingFactor);
-  loop_gain_ = shown("TrackingLoopGain", "0.60", settings_.TrackingLoopGain);
+  events_between_updates_ =
+      ProfileNumberField(store, section, "EventsBetweenUpdates", std::to_string(settings_.EventsBetweenUpdates));
+  capture_distance_ = ProfileNumberField(store, section, "RollEdgeCaptureDistance", "0.1");
+  update_distance_ = ProfileNumberField(store, section, "TrackingUpdateDistance", "0.5");
+  edge_weighting_ = ProfileNumberField(store, section, "EdgeErrorWeightingFactor", "0.20");
+  loop_gain_ = ProfileNumberField(store, section, "TrackingLoopGain", "0.60");
 
   auto* form = new QFormLayout;
   form->addRow(tr("Min number of events between updates"), events_between_updates_);

@@ -42,12 +42,13 @@ void CheckedDialog::OnAccept() {
 
 void CheckedDialog::ShowRefusal(const Result& refusal) {
   const std::string& message = refusal.message();
-  // The check names its field first: "Stretch Factor (1.0 typical): enter a number ...".
+  // The check names its field first ("Stretch Factor (1.0 typical): enter ..." or "Stretch
+  // Factor (1.0 typical) must be ..."); the longest label that starts the message is the field.
   QWidget* field = nullptr;
   size_t longest = 0;
   for (const auto& [label, widget] : checked_fields_) {
     if (label.size() >= longest && message.size() > label.size() && message.compare(0, label.size(), label) == 0 &&
-        message[label.size()] == ':') {
+        (message[label.size()] == ':' || message[label.size()] == ' ')) {
       field = widget;
       longest = label.size();
     }

@@ -30,8 +30,8 @@ DiagnosticSettingsDialog::DiagnosticSettingsDialog(DiagnosticSettings& settings,
     reversal_layout->addWidget(button);
   }
 
-  histogram_minimum_ =
-      NamedLineEdit("HistogramMinDisplayDistance", QString::number(settings_.HistogramMinDisplayDistance));
+  histogram_minimum_ = ProfileNumberField(store, DiagnosticSettings::kSection, "HistogramMinDisplayDistance",
+                                          std::to_string(settings_.HistogramMinDisplayDistance));
   same_track_only_ = NamedCheckBox(tr("Histograms from same track events only"), "HistogramSameTrackOnly",
                                    settings_.HistogramSameTrackOnly);
   auto* histogram_form = new QFormLayout;
@@ -40,7 +40,8 @@ DiagnosticSettingsDialog::DiagnosticSettingsDialog(DiagnosticSettings& settings,
   histogram_form->addRow(histogram_minimum_);
   histogram_form->addRow(same_track_only_);
 
-  encoder_ticks_ = NamedLineEdit("EncoderTicksToAverage", QString::number(settings_.EncoderTicksToAverage));
+  encoder_ticks_ = ProfileNumberField(store, DiagnosticSettings::kSection, "EncoderTicksToAverage",
+                                      std::to_string(settings_.EncoderTicksToAverage));
   encoder_statistics_ = NamedCheckBox(tr("Show Pop-Up Window With Shaft Encoder Statistics"),
                                       "ShowShaftEncoderStatistics", settings_.ShowShaftEncoderStatistics);
   auto* encoder_group = new QGroupBox(tr("Shaft Encoder Scanner Items"));

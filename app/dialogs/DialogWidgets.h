@@ -6,6 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QString>
+#include <string>
+
+#include "app/dialogs/FieldText.h"
 
 namespace tarvelo::app {
 
@@ -15,6 +18,13 @@ inline QLineEdit* NamedLineEdit(const char* object_name, const QString& text) {
   edit->setObjectName(QString::fromLatin1(object_name));
   edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12);
   return edit;
+}
+
+// A number field of a settings section, named after its key, showing the value as the profile
+// holds it, or `absent_text` (the value in force) when the profile holds none.
+inline QLineEdit* ProfileNumberField(const ProfileStore& store, const char* section, const char* key,
+                                     const std::string& absent_text) {
+  return NamedLineEdit(key, ProfileText(store, section, key, absent_text));
 }
 
 inline QCheckBox* NamedCheckBox(const QString& label, const char* object_name, bool checked) {

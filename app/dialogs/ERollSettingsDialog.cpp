@@ -14,8 +14,9 @@ ERollSettingsDialog::ERollSettingsDialog(ERollSettings& settings, ProfileStore& 
     : CheckedDialog(tr("eRoll MIDI Settings "), parent), settings_(settings), store_(store) {
   prefix_ = NamedLineEdit("eRollMidiFilePrefix", ToQString(settings_.eRollMidiFilePrefix));
   suffix_ = NamedLineEdit("eRollMidiFileSuffix", ToQString(settings_.eRollMidiFileSuffix));
-  lead_in_ = NamedLineEdit("eRollMidiLeadInTime", QString::number(settings_.eRollMidiLeadInTime));
-  trailer_ = NamedLineEdit("eRollMidiTrailerTime", QString::number(settings_.eRollMidiTrailerTime));
+  const char* section = ERollSettings::kSection;
+  lead_in_ = ProfileNumberField(store, section, "eRollMidiLeadInTime", std::to_string(settings_.eRollMidiLeadInTime));
+  trailer_ = ProfileNumberField(store, section, "eRollMidiTrailerTime", std::to_string(settings_.eRollMidiTrailerTime));
   power_roll_ =
       NamedCheckBox(tr("Include PowerRoll On/Off Events"), "IncludePowerRollEvents", settings_.IncludePowerRollEvents);
   sustain_pedal_ = NamedCheckBox(tr("Include Simple Track 18 Sustain Pedal Controller Events In eRoll MIDI file"),

@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "support/LenientNumber.h"
-#include "support/NumberFormat.h"
 
 namespace tarvelo::app {
 
@@ -19,11 +18,9 @@ int FieldInt(const QString& text) {
   return ParseStrictInt(ToUtf8(text), value) ? value : INT_MIN;
 }
 
-QString ShownReal(std::string_view stored, double value, int digits) {
-  // Lenient reading gives 0 for text that is not a number, which is what the value in force
-  // then is: such text is shown as it stands and refused if applied unchanged.
-  if (LenientToDouble(stored) == value) return ToQString(stored);
-  return ToQString(FormatGcvt(value, digits));
+QString ProfileText(const ProfileStore& store, std::string_view section, std::string_view key,
+                    std::string_view absent_text) {
+  return ToQString(store.GetProfileString(section, key, absent_text));
 }
 
 }  // namespace tarvelo::app

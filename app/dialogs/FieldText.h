@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/ProfileStore.h"
+
 namespace tarvelo::app {
 
 // The real a field holds, or NaN when its text is not a decimal number.
@@ -14,10 +16,11 @@ double FieldReal(const QString& text);
 // The integer a field holds, or the smallest int when its text is not a 32-bit decimal integer.
 int FieldInt(const QString& text);
 
-// The text to show for a real that the profile holds as `stored` and that is in force as
-// `value`: the stored text itself (a hand-edited "1.00" or even "abc" is shown as it is), or,
-// when the two disagree, `value` with `digits` significant digits as it would be stored.
-QString ShownReal(std::string_view stored, double value, int digits);
+// The text a number field shows: the value as the profile holds it (a hand-edited "1.00", or
+// even "abc", is shown as it stands and refused only if applied unchanged), or `absent_text`
+// when the profile holds no value for the key.
+QString ProfileText(const ProfileStore& store, std::string_view section, std::string_view key,
+                    std::string_view absent_text);
 
 inline QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

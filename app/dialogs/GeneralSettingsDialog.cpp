@@ -15,15 +15,12 @@ GeneralSettingsDialog::GeneralSettingsDialog(GeneralSettings& settings, ProfileS
   const char* section = GeneralSettings::kSection;
   prefix_ = NamedLineEdit("ScanMidiFilePrefix", ToQString(settings_.ScanMidiFilePrefix));
   suffix_ = NamedLineEdit("ScanMidiFileSuffix", ToQString(settings_.ScanMidiFileSuffix));
-  lead_in_ = NamedLineEdit("ScanMidiLeadInTime", QString::number(settings_.ScanMidiLeadInTime));
-  speck_length_ = NamedLineEdit(
-      "SpeckThresholdLength",
-      ShownReal(store.GetProfileString(section, "SpeckThresholdLength", "0.020"), settings_.SpeckThresholdLength, 10));
+  lead_in_ = ProfileNumberField(store, section, "ScanMidiLeadInTime", std::to_string(settings_.ScanMidiLeadInTime));
+  speck_length_ = ProfileNumberField(store, section, "SpeckThresholdLength", "0.020");
   copyright_ = NamedLineEdit("MidiCopyrightInfoString", ToQString(settings_.MidiCopyrightInfoString));
-  speck_width_ = NamedLineEdit("SpeckThresholdWidthPct", QString::number(settings_.SpeckThresholdWidthPct));
-  glitch_distance_ = NamedLineEdit("GlitchThresholdDistance",
-                                   ShownReal(store.GetProfileString(section, "GlitchThresholdDistance", "0.01"),
-                                             settings_.GlitchThresholdDistance, 10));
+  speck_width_ =
+      ProfileNumberField(store, section, "SpeckThresholdWidthPct", std::to_string(settings_.SpeckThresholdWidthPct));
+  glitch_distance_ = ProfileNumberField(store, section, "GlitchThresholdDistance", "0.01");
 
   auto* name_group = new QGroupBox(tr("ScanImage MIDI File Name Convention"));
   auto* name_row = new QHBoxLayout(name_group);

@@ -138,20 +138,22 @@ void ScannerSettingsDialog::ShowPreset(int index) {
     preset_list_->setCurrentIndex(index);
   }
   name_->setText(ToQString(preset.PresetName));
-  dpi_->setText(QString::number(edit_.ScannerDPI));
-  offset_->setText(ShownReal(preset.ScannerOffset, edit_.ScannerOffset, 8));
-  stretch_->setText(ShownReal(preset.ScannerAlignStretch, edit_.ScannerAlignStretch, 8));
+  // The DPI as the profile holds it (the preset holds it only as a number).
+  const std::string dpi_key = "ScannerDPI" + std::to_string(index);
+  dpi_->setText(ProfileText(store_, ScannerPresets::kSection, dpi_key, std::to_string(preset.ScannerDPI)));
+  offset_->setText(ToQString(preset.ScannerOffset));
+  stretch_->setText(ToQString(preset.ScannerAlignStretch));
   mode_->setCurrentText(ToQString(preset.ScannerModeType));
   remove_acceleration_->setChecked(edit_.RemoveTakeupAccel);
-  takeup_percent_->setText(ShownReal(preset.TakeupAccelPct, edit_.TakeupAccelPct, 8));
+  takeup_percent_->setText(ToQString(preset.TakeupAccelPct));
   tracking_->setChecked(edit_.ActiveTracking);
   // A stored method outside the three choices leaves all three clear and is kept as it is.
   lighting_->setExclusive(false);
   for (QAbstractButton* button : lighting_->buttons())
     button->setChecked(lighting_->id(button) == edit_.ScanLightingMethod);
   lighting_->setExclusive(true);
-  overlap_->setText(ShownReal(preset.TwinArrayOverlap, edit_.TwinArrayOverlap, 8));
-  vertical_offset_->setText(ShownReal(preset.TwinArrayVertOffset, edit_.TwinArrayVertOffset, 8));
+  overlap_->setText(ToQString(preset.TwinArrayOverlap));
+  vertical_offset_->setText(ToQString(preset.TwinArrayVertOffset));
   old_format_->setChecked(edit_.ForceOldCisFormat);
 }
 

@@ -16,7 +16,8 @@ TwinArraySettingsDialog::TwinArraySettingsDialog(TwinArraySettings& settings, Pr
       NamedCheckBox(tr("Show Line At Crossover In View Window"), "ShowCrossoverLine", settings_.ShowCrossoverLine);
   disable_merging_ = NamedCheckBox(tr("Disable Merging of Twin Array Data ( Allows viewing of raw input scan )"),
                                    "DisableTwinArrayProcessing", settings_.DisableTwinArrayProcessing);
-  blend_width_ = NamedLineEdit("BlendWidthInThousandths", QString::number(settings_.BlendWidthInThousandths));
+  blend_width_ = ProfileNumberField(store, TwinArraySettings::kSection, "BlendWidthInThousandths",
+                                    std::to_string(settings_.BlendWidthInThousandths));
   blend_width_->setEnabled(false);
 
   auto* blend_form = new QFormLayout;

@@ -240,6 +240,18 @@ class SettingsDialogsTest : public QObject {
     TypeInto(gain, "0.6");
     QCOMPARE(ClickAnsweringMessage(AcceptButton(dialog)), QString());
     QCOMPARE(profile.GetProfileString(ActiveTrackingSettings::kSection, "TrackingLoopGain", ""), std::string("0.6"));
+
+    // An integer the profile holds as text that is no integer is in force as its default, but
+    // shown as it stands.
+    profile.WriteProfileString(ERollSettings::kSection, "eRollMidiTrailerTime", "two").Ignore();
+    profile.ForgetWrites();
+    ERollSettings eroll(profile);
+    QCOMPARE(eroll.eRollMidiTrailerTime, 2);
+    app::ERollSettingsDialog eroll_dialog(eroll, profile);
+    ShowDialog(eroll_dialog);
+    QCOMPARE(eroll_dialog.findChild<QLineEdit*>("eRollMidiTrailerTime")->text(), QString("two"));
+    QVERIFY(ClickAnsweringMessage(AcceptButton(eroll_dialog)).startsWith("Trailer time in seconds"));
+    QCOMPARE(profile.writes, 0);
   }
 
   void twinArrayBlendWidthOutOfRangeCanBeCorrected() {
