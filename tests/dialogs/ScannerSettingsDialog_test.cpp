@@ -111,6 +111,8 @@ class ScannerSettingsDialogTest : public QObject {
     TypeInto(FieldOf(dialog, "TwinArrayOverlap"), "0.8");
     ClickBox(dialog.findChild<QCheckBox*>("ForceOldCisFormat"));
     QVERIFY(!dialog.findChild<QCheckBox*>("AutoTweakSettings")->isEnabled());
+    QVERIFY(AcceptButton(dialog)->isDefault());
+    QCOMPARE(AcceptButton(dialog)->text(), QString("Apply"));
     QCOMPARE(ClickAnsweringMessage(AcceptButton(dialog)), QString());
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));

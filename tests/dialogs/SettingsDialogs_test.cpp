@@ -51,16 +51,6 @@ class SettingsDialogsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void captions() {
-    CountingProfile profile;
-    Groups groups(profile);
-    QCOMPARE(OpenDialog("general", groups, profile)->windowTitle(), QString("General Settings"));
-    QCOMPARE(OpenDialog("eroll", groups, profile)->windowTitle(), QString("eRoll MIDI Settings "));
-    QCOMPARE(OpenDialog("diagnostic", groups, profile)->windowTitle(), QString("Diagnostic Settings"));
-    QCOMPARE(OpenDialog("tracking", groups, profile)->windowTitle(), QString("Active Tracking Settings"));
-    QCOMPARE(OpenDialog("twin", groups, profile)->windowTitle(), QString("Twin Array Processing Settings"));
-  }
-
   void refusesOutOfRangeFields_data() {
     QTest::addColumn<QString>("dialog");
     QTest::addColumn<QString>("field");
