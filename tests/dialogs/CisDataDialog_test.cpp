@@ -18,6 +18,7 @@ using tarvelo::testing::AcceptButton;
 using tarvelo::testing::CancelButton;
 using tarvelo::testing::ClickAnsweringMessage;
 using tarvelo::testing::HasFocusAndSelection;
+using tarvelo::testing::NamesFieldAndRange;
 using tarvelo::testing::ShowDialog;
 using tarvelo::testing::TypeInto;
 
@@ -82,30 +83,22 @@ class CisDataDialogTest : public QObject {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("named");
-    QTest::newRow("tempo 10001") << "Tempo"
-                                 << "10001"
-                                 << "Tempo: enter a number between";
-    QTest::newRow("tempo -1") << "Tempo"
-                              << "-1"
-                              << "Tempo";
-    QTest::newRow("tempo words") << "Tempo"
-                                 << "fast"
-                                 << "Tempo";
-    QTest::newRow("lines per inch -1") << "LinesPerInch"
-                                       << "-1"
-                                       << "Lines Per Inch";
-    QTest::newRow("lines per inch 32768") << "LinesPerInch"
-                                          << "32768"
-                                          << "Lines Per Inch";
-    QTest::newRow("lines per inch 1.5") << "LinesPerInch"
-                                        << "1.5"
-                                        << "Lines Per Inch";
-    QTest::newRow("title of 51") << "Title" << QString(51, QLatin1Char('t')) << "Title";
+    QTest::addColumn<QString>("range");
+    const auto row = [](const char* name, const char* field, const QString& text, const char* named,
+                        const char* range) { QTest::newRow(name) << field << text << named << range; };
+    row("tempo 10001", "Tempo", "10001", "Tempo", "0 10000");
+    row("tempo -1", "Tempo", "-1", "Tempo", "0 10000");
+    row("tempo words", "Tempo", "fast", "Tempo", "0 10000");
+    row("lines per inch -1", "LinesPerInch", "-1", "Lines Per Inch", "0 32767");
+    row("lines per inch 32768", "LinesPerInch", "32768", "Lines Per Inch", "0 32767");
+    row("lines per inch 1.5", "LinesPerInch", "1.5", "Lines Per Inch", "0 32767");
+    row("title of 51", "Title", QString(51, QLatin1Char('t')), "Title", "50");
   }
   void refusesOutOfRangeEntries() {
     QFETCH(QString, field);
     QFETCH(QString, text);
     QFETCH(QString, named);
+    QFETCH(QString, range);
     tarvelo::testing::TempDir dir;
     tarvelo::testing::WriteBytes(dir.File("dual.cis"), DualScanBytes());
     OpenScan open(dir.File("dual.cis"));
@@ -114,7 +107,7 @@ class CisDataDialogTest : public QObject {
     QLineEdit* edit = Entry(dialog, field.toLatin1().constData());
     TypeInto(edit, text);
     const QString message = ClickAnsweringMessage(AcceptButton(dialog));
-    QVERIFY2(message.startsWith(named), qPrintable(message));
+    QVERIFY2(NamesFieldAndRange(message, named, range), qPrintable(message));
     QVERIFY(dialog.isVisible());
     QVERIFY(HasFocusAndSelection(dialog, edit));
     QCOMPARE(open.scan.Title, std::string("Maple Leaf Rag"));

@@ -63,6 +63,13 @@ void TypeInto(QLineEdit* field, const QString& text) {
   QTest::keyClicks(field, text);
 }
 
+bool NamesFieldAndRange(const QString& message, const QString& label, const QString& limits) {
+  if (!message.startsWith(label)) return false;
+  for (const QString& limit : limits.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+    if (!message.contains(limit)) return false;
+  return true;
+}
+
 bool HasFocusAndSelection(QDialog& dialog, QLineEdit* field) {
   QWidget* focus = dialog.focusWidget();
   return focus && (focus == field || focus->isAncestorOf(field)) && field->selectedText() == field->text() &&

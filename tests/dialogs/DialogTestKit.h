@@ -50,6 +50,10 @@ void ClickBox(QAbstractButton* box);
 // Replaces the text of a line edit as typing would (select all, type).
 void TypeInto(QLineEdit* field, const QString& text);
 
+// Whether a refusal's message names the field first (`label`) and states the range or length
+// wanted: every space-separated word of `limits` ("10 1000") appears in it.
+bool NamesFieldAndRange(const QString& message, const QString& label, const QString& limits);
+
 // Whether `field` (or the combo box it belongs to) holds the focus of its dialog with its whole text selected.
 bool HasFocusAndSelection(QDialog& dialog, QLineEdit* field);
 

@@ -16,6 +16,7 @@ using tarvelo::testing::ClickAnsweringMessage;
 using tarvelo::testing::ClickBox;
 using tarvelo::testing::CountingProfile;
 using tarvelo::testing::HasFocusAndSelection;
+using tarvelo::testing::NamesFieldAndRange;
 using tarvelo::testing::ShowDialog;
 using tarvelo::testing::TypeInto;
 
@@ -76,7 +77,7 @@ class RollInfoDialogTest : public QObject {
     TypeInto(entry, QString(length, QLatin1Char('x')));
     ClickBox(dialog.findChild<QCheckBox*>("SaveAsTemplate"));
     const QString message = ClickAnsweringMessage(AcceptButton(dialog));
-    QVERIFY2(message.startsWith(field + ": enter no more than"), qPrintable(message));
+    QVERIFY2(NamesFieldAndRange(message, field, QString::number(length - 1)), qPrintable(message));
     QVERIFY(HasFocusAndSelection(dialog, entry));
     QCOMPARE(profile.writes, 0);
     QCOMPARE(info.EmbeddedTexts(), before.EmbeddedTexts());

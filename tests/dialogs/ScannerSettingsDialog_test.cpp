@@ -18,6 +18,7 @@ using tarvelo::testing::ClickAnsweringMessage;
 using tarvelo::testing::ClickBox;
 using tarvelo::testing::CountingProfile;
 using tarvelo::testing::HasFocusAndSelection;
+using tarvelo::testing::NamesFieldAndRange;
 using tarvelo::testing::ShowDialog;
 using tarvelo::testing::TypeInto;
 
@@ -40,40 +41,26 @@ class ScannerSettingsDialogTest : public QObject {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("named");
-    QTest::newRow("DPI 9") << "ScannerDPI"
-                           << "9"
-                           << "Scanner Horizontal DPI: enter an integer between 10 and 1000";
-    QTest::newRow("DPI 1001") << "ScannerDPI"
-                              << "1001"
-                              << "Scanner Horizontal DPI";
-    QTest::newRow("DPI not a number") << "ScannerDPI"
-                                      << "300 dpi"
-                                      << "Scanner Horizontal DPI";
-    QTest::newRow("offset 20.5") << "ScannerOffset"
-                                 << "20.5"
-                                 << "+/- Horiz Offset (in Inches)";
-    QTest::newRow("offset empty") << "ScannerOffset"
-                                  << ""
-                                  << "+/- Horiz Offset (in Inches)";
-    QTest::newRow("stretch 0.4") << "ScannerAlignStretch"
-                                 << "0.4"
-                                 << "Stretch Factor (1.0 typical)";
-    QTest::newRow("take-up 5.5") << "TakeupAccelPct"
-                                 << "5.5"
-                                 << "% per Foot";
-    QTest::newRow("overlap 101") << "TwinArrayOverlap"
-                                 << "101"
-                                 << "Overlap Width (in Inches)";
-    QTest::newRow("vertical offset 6") << "TwinArrayVertOffset"
-                                       << "6"
-                                       << "Sensor Vert. Offset (in Inches)";
-    QTest::newRow("mode of 33") << "ScannerModeType" << QString(33, QLatin1Char('m')) << "Scanner Mode : ";
-    QTest::newRow("name of 129") << "PresetName" << QString(129, QLatin1Char('n')) << "Rename : ";
+    QTest::addColumn<QString>("range");
+    const auto row = [](const char* name, const char* field, const QString& text, const char* named,
+                        const char* range) { QTest::newRow(name) << field << text << named << range; };
+    row("DPI 9", "ScannerDPI", "9", "Scanner Horizontal DPI", "10 1000");
+    row("DPI 1001", "ScannerDPI", "1001", "Scanner Horizontal DPI", "10 1000");
+    row("DPI not a number", "ScannerDPI", "300 dpi", "Scanner Horizontal DPI", "10 1000");
+    row("offset 20.5", "ScannerOffset", "20.5", "+/- Horiz Offset (in Inches)", "-20 20");
+    row("offset empty", "ScannerOffset", "", "+/- Horiz Offset (in Inches)", "-20 20");
+    row("stretch 0.4", "ScannerAlignStretch", "0.4", "Stretch Factor (1.0 typical)", "0.5 2");
+    row("take-up 5.5", "TakeupAccelPct", "5.5", "% per Foot", "-5 5");
+    row("overlap 101", "TwinArrayOverlap", "101", "Overlap Width (in Inches)", "0 100");
+    row("vertical offset 6", "TwinArrayVertOffset", "6", "Sensor Vert. Offset (in Inches)", "0 5");
+    row("mode of 33", "ScannerModeType", QString(33, QLatin1Char('m')), "Scanner Mode : ", "32");
+    row("name of 129", "PresetName", QString(129, QLatin1Char('n')), "Rename : ", "128");
   }
   void refusesOutOfRangeFields() {
     QFETCH(QString, field);
     QFETCH(QString, text);
     QFETCH(QString, named);
+    QFETCH(QString, range);
     CountingProfile profile;
     ScannerPresets presets(profile);
     ScannerSettingsDialog dialog(presets, profile);
@@ -84,7 +71,7 @@ class ScannerSettingsDialogTest : public QObject {
     TypeInto(edit, text);
     const QString message = ClickAnsweringMessage(AcceptButton(dialog));
 
-    QVERIFY2(message.startsWith(named), qPrintable(message));
+    QVERIFY2(NamesFieldAndRange(message, named, range), qPrintable(message));
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.Outcome().ReprocessPending, false);
     QCOMPARE(profile.writes, 0);

@@ -21,6 +21,7 @@ using tarvelo::testing::ClickAnsweringMessage;
 using tarvelo::testing::ClickBox;
 using tarvelo::testing::CountingProfile;
 using tarvelo::testing::HasFocusAndSelection;
+using tarvelo::testing::NamesFieldAndRange;
 using tarvelo::testing::ShowDialog;
 using tarvelo::testing::TypeInto;
 
@@ -56,75 +57,44 @@ class SettingsDialogsTest : public QObject {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("named");
+    QTest::addColumn<QString>("range");
+    const auto row = [](const char* name, const char* dialog, const char* field, const QString& text, const char* named,
+                        const char* range) { QTest::newRow(name) << dialog << field << text << named << range; };
     const QString long65(65, QLatin1Char('p'));
     const QString long33(33, QLatin1Char('p'));
-    QTest::newRow("lead-in 11") << "general"
-                                << "ScanMidiLeadInTime"
-                                << "11"
-                                << "Lead - In time in seconds: enter an integer between 0 and 10";
-    QTest::newRow("speck width 0") << "general"
-                                   << "SpeckThresholdWidthPct"
-                                   << "0"
-                                   << "Remove as speck if width less than (percent of track)";
-    QTest::newRow("speck width 101") << "general"
-                                     << "SpeckThresholdWidthPct"
-                                     << "101"
-                                     << "Remove as speck if width less than (percent of track)";
-    QTest::newRow("speck length 1.5") << "general"
-                                      << "SpeckThresholdLength"
-                                      << "1.5"
-                                      << "Remove as speck if length less than (inches)";
-    QTest::newRow("glitch not a number") << "general"
-                                         << "GlitchThresholdDistance"
-                                         << "0,01"
-                                         << "Merge holes if separated by less than (inches)";
-    QTest::newRow("prefix of 65") << "general"
-                                  << "ScanMidiFilePrefix" << long65 << "Prefix";
-    QTest::newRow("copyright of 128") << "general"
-                                      << "MidiCopyrightInfoString" << QString(128, QLatin1Char('c'))
-                                      << "Default Copyright Text For MIDI files";
-    QTest::newRow("eRoll prefix of 33") << "eroll"
-                                        << "eRollMidiFilePrefix" << long33 << "Prefix";
-    QTest::newRow("eRoll suffix of 33") << "eroll"
-                                        << "eRollMidiFileSuffix" << long33 << "Suffix";
-    QTest::newRow("eRoll trailer 11") << "eroll"
-                                      << "eRollMidiTrailerTime"
-                                      << "11"
-                                      << "Trailer time in seconds";
-    QTest::newRow("encoder ticks 0") << "diagnostic"
-                                     << "EncoderTicksToAverage"
-                                     << "0"
-                                     << "Number of Encoder Ticks to average for Shaft Encoder Scanners";
-    QTest::newRow("encoder ticks 21") << "diagnostic"
-                                      << "EncoderTicksToAverage"
-                                      << "21"
-                                      << "Number of Encoder Ticks to average for Shaft Encoder Scanners";
-    QTest::newRow("histogram 101") << "diagnostic"
-                                   << "HistogramMinDisplayDistance"
-                                   << "101"
-                                   << "Suppress Histogram Data Below This Threshold Spacing";
-    QTest::newRow("events 0") << "tracking"
-                              << "EventsBetweenUpdates"
-                              << "0"
-                              << "Min number of events between updates";
-    QTest::newRow("update distance 0.05") << "tracking"
-                                          << "TrackingUpdateDistance"
-                                          << "0.05"
-                                          << "Distance Between Tracking Updates";
-    QTest::newRow("capture distance 0.6") << "tracking"
-                                          << "RollEdgeCaptureDistance"
-                                          << "0.6"
-                                          << "Roll Edge Capture Distance";
-    QTest::newRow("loop gain 1.01") << "tracking"
-                                    << "TrackingLoopGain"
-                                    << "1.01"
-                                    << "Tracking Loop Gain ( less than 1.0 )";
+    row("lead-in 11", "general", "ScanMidiLeadInTime", "11", "Lead - In time in seconds", "0 10");
+    row("speck width 0", "general", "SpeckThresholdWidthPct", "0",
+        "Remove as speck if width less than (percent of track)", "1 100");
+    row("speck width 101", "general", "SpeckThresholdWidthPct", "101",
+        "Remove as speck if width less than (percent of track)", "1 100");
+    row("speck length 1.5", "general", "SpeckThresholdLength", "1.5", "Remove as speck if length less than (inches)",
+        "0 1");
+    row("glitch not a number", "general", "GlitchThresholdDistance", "0,01",
+        "Merge holes if separated by less than (inches)", "0 1");
+    row("prefix of 65", "general", "ScanMidiFilePrefix", long65, "Prefix", "64");
+    row("copyright of 128", "general", "MidiCopyrightInfoString", QString(128, QLatin1Char('c')),
+        "Default Copyright Text For MIDI files", "127");
+    row("eRoll prefix of 33", "eroll", "eRollMidiFilePrefix", long33, "Prefix", "32");
+    row("eRoll suffix of 33", "eroll", "eRollMidiFileSuffix", long33, "Suffix", "32");
+    row("eRoll trailer 11", "eroll", "eRollMidiTrailerTime", "11", "Trailer time in seconds", "0 10");
+    row("encoder ticks 0", "diagnostic", "EncoderTicksToAverage", "0",
+        "Number of Encoder Ticks to average for Shaft Encoder Scanners", "1 20");
+    row("encoder ticks 21", "diagnostic", "EncoderTicksToAverage", "21",
+        "Number of Encoder Ticks to average for Shaft Encoder Scanners", "1 20");
+    row("histogram 101", "diagnostic", "HistogramMinDisplayDistance", "101",
+        "Suppress Histogram Data Below This Threshold Spacing", "0 100");
+    row("events 0", "tracking", "EventsBetweenUpdates", "0", "Min number of events between updates", "1 1000");
+    row("update distance 0.05", "tracking", "TrackingUpdateDistance", "0.05", "Distance Between Tracking Updates",
+        "0.1 10");
+    row("capture distance 0.6", "tracking", "RollEdgeCaptureDistance", "0.6", "Roll Edge Capture Distance", "0 0.5");
+    row("loop gain 1.01", "tracking", "TrackingLoopGain", "1.01", "Tracking Loop Gain ( less than 1.0 )", "0 1");
   }
   void refusesOutOfRangeFields() {
     QFETCH(QString, dialog);
     QFETCH(QString, field);
     QFETCH(QString, text);
     QFETCH(QString, named);
+    QFETCH(QString, range);
     CountingProfile profile;
     Groups groups(profile);
     const auto shown = OpenDialog(dialog, groups, profile);
@@ -134,7 +104,7 @@ class SettingsDialogsTest : public QObject {
     TypeInto(edit, text);
 
     const QString message = ClickAnsweringMessage(AcceptButton(*shown));
-    QVERIFY2(message.startsWith(named), qPrintable(message));
+    QVERIFY2(NamesFieldAndRange(message, named, range), qPrintable(message));
     QVERIFY(shown->isVisible());
     QVERIFY(HasFocusAndSelection(*shown, edit));
     QCOMPARE(profile.writes, 0);
@@ -256,7 +226,7 @@ class SettingsDialogsTest : public QObject {
     QVERIFY(!blend->isEnabled());
 
     const QString message = ClickAnsweringMessage(AcceptButton(dialog));
-    QVERIFY2(message.startsWith("Blending Seam Width in Thousandths of an Inch: enter an integer between 0 and 100"),
+    QVERIFY2(NamesFieldAndRange(message, "Blending Seam Width in Thousandths of an Inch", "0 100"),
              qPrintable(message));
     QCOMPARE(profile.writes, 0);
     // Refused, the field is opened so that the refusal can be answered.
