@@ -118,12 +118,13 @@ ScannerSettingsDialog::ScannerSettingsDialog(ScannerPresets& presets, ProfileSto
   SetBody(body, tr("Apply"));
 
   // The names the preset checks use for these fields.
-  AddCheckedField("Rename : ", name_);
+  AddCheckedField("Rename", name_);
   AddCheckedField("Scanner Horizontal DPI", dpi_);
   AddCheckedField("+/- Horiz Offset (in Inches)", offset_);
   AddCheckedField("Stretch Factor (1.0 typical)", stretch_);
-  AddCheckedField("Scanner Mode : ", mode_);
+  AddCheckedField("Scanner Mode", mode_);
   AddCheckedField("% per Foot", takeup_percent_);
+  AddCheckedField("Scan Illumination Method", lighting_->button(0));
   AddCheckedField("Overlap Width (in Inches)", overlap_);
   AddCheckedField("Sensor Vert. Offset (in Inches)", vertical_offset_);
 

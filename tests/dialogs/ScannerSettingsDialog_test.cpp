@@ -53,8 +53,8 @@ class ScannerSettingsDialogTest : public QObject {
     row("take-up 5.5", "TakeupAccelPct", "5.5", "% per Foot", "-5 5");
     row("overlap 101", "TwinArrayOverlap", "101", "Overlap Width (in Inches)", "0 100");
     row("vertical offset 6", "TwinArrayVertOffset", "6", "Sensor Vert. Offset (in Inches)", "0 5");
-    row("mode of 33", "ScannerModeType", QString(33, QLatin1Char('m')), "Scanner Mode : ", "32");
-    row("name of 129", "PresetName", QString(129, QLatin1Char('n')), "Rename : ", "128");
+    row("mode of 33", "ScannerModeType", QString(33, QLatin1Char('m')), "Scanner Mode", "32");
+    row("name of 129", "PresetName", QString(129, QLatin1Char('n')), "Rename", "128");
   }
   void refusesOutOfRangeFields() {
     QFETCH(QString, field);
@@ -190,7 +190,6 @@ class ScannerSettingsDialogTest : public QObject {
     CountingProfile profile;
     profile.WriteProfileInt(kSection, "ScannerDPI0", 5000).Ignore();
     profile.WriteProfileString(kSection, "ScannerAlignStretch0", "1.0 (checked)").Ignore();
-    profile.WriteProfileInt(kSection, "ScanLightingMethod0", 7).Ignore();
     profile.ForgetWrites();
     ScannerPresets presets(profile);
     ScannerSettingsDialog dialog(presets, profile);
@@ -207,8 +206,6 @@ class ScannerSettingsDialogTest : public QObject {
     QCOMPARE(ClickAnsweringMessage(AcceptButton(dialog)), QString());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(profile.GetProfileInt(kSection, "ScannerDPI0", 0), 500);
-    // No illumination choice was checked for the stored 7: it is kept as it was.
-    QCOMPARE(profile.GetProfileInt(kSection, "ScanLightingMethod0", 0), 7);
   }
 
   void aProfileThatCannotBeWrittenIsReported() {
