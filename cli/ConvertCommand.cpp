@@ -1,6 +1,4 @@
 // tarvelo-cli convert FILE.cis...: opens each file and runs the whole conversion.
-#include <unistd.h>
-
 #include <cstdio>
 
 #include <algorithm>
@@ -13,6 +11,8 @@
 #include "cli/RollTypeLibrarySetup.h"
 #include "cli/TerminalReporter.h"
 #include "document/TarveloDoc.h"
+#include "support/Console.h"
+#include "support/Utf8Path.h"
 
 namespace tarvelo::cli {
 
@@ -29,7 +29,7 @@ int RunConvert(const ConvertOptions& options) {
   if (!profile) return kExitUsage;
   const RunSettings settings = profile->Settings();
   const RollInfo roll_info_template(profile->Store());
-  TerminalReporter ui(!options.quiet && ::isatty(STDERR_FILENO) == 1);
+  TerminalReporter ui(!options.quiet && IsTerminal(stderr));
   // Roll information entries for this run, checked like the roll information dialog.
   std::vector<std::pair<std::string, std::string>> entries;
   RollInfo trial;
@@ -67,13 +67,13 @@ int RunConvert(const ConvertOptions& options) {
   std::string output_dir = options.output_dir;
   if (!output_dir.empty()) {
     std::error_code ec;
-    std::filesystem::create_directories(output_dir, ec);
-    if (!std::filesystem::is_directory(output_dir)) {
+    std::filesystem::create_directories(PathFromUtf8(output_dir), ec);
+    if (!std::filesystem::is_directory(PathFromUtf8(output_dir))) {
       std::fprintf(stderr, "tarvelo-cli: cannot use %s as the output folder: %s\n", output_dir.c_str(),
                    ec ? ec.message().c_str() : "not a folder");
       return kExitFileFailed;
     }
-    if (output_dir.back() != '/') output_dir += '/';
+    output_dir = WithTrailingSeparator(output_dir);
   }
 
   JsonReport report;

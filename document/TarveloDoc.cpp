@@ -14,6 +14,7 @@
 #include "rolltypes/ApplyRollType.h"
 #include "support/NumberFormat.h"
 #include "support/SafeTruncate.h"
+#include "support/Utf8Path.h"
 
 namespace tarvelo {
 
@@ -136,7 +137,7 @@ void TarveloDoc::MergeAndMirror(const RunSettings& settings) {
 std::string TarveloDoc::OutputFolder() const {
   if (output_folder_.empty()) return names_.Folder;
   const char last = output_folder_.back();
-  return last == '/' || last == '\\' ? output_folder_ : output_folder_ + "/";
+  return last == '/' || last == '\\' ? output_folder_ : output_folder_ + kPathSeparator;
 }
 
 void TarveloDoc::RecordOutput(const char* kind, const MidiOutputResult& result) {
