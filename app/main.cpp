@@ -51,7 +51,7 @@ int SaveScreenshot(QWidget& window, const QString& path) {
   window.repaint();
   QApplication::processEvents();
   QScreen* screen = window.screen();
-  const QRect area = window.frameGeometry();
+  const QRect area = window.geometry();
   const QPixmap shot = screen ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()) : QPixmap();
   QSaveFile file(path);
   if (shot.isNull() || !file.open(QIODevice::WriteOnly) || !shot.save(&file, "PNG") || !file.commit()) {
