@@ -66,10 +66,8 @@ QHBoxLayout* LampRow(LampWidget* lamp, QWidget* text) {
   return row;
 }
 
-// Paints `widget` now instead of at the next return to the event loop.
-void PaintNow(QWidget* widget) {
-  if (widget->isVisible()) widget->repaint();
-}
+// The least time between two paints of the status and progress while a conversion runs.
+constexpr qint64 kPaintIntervalMs = 20;
 
 }  // namespace
 
@@ -229,7 +227,7 @@ void ControlBar::ShowState(const WindowState& state) {
 
 void ControlBar::ShowStatus(const std::string& text) {
   status_->setText(ToQString(text));
-  PaintNow(status_);
+  PaintSoon();
 }
 
 void ControlBar::ShowProgress(uint32_t colour, int position) {
@@ -240,7 +238,18 @@ void ControlBar::ShowProgress(uint32_t colour, int position) {
     progress_->setPalette(palette);
   }
   progress_->setValue(position);
-  PaintNow(progress_);
+  PaintSoon();
+}
+
+void ControlBar::PaintSoon() {
+  if (!last_paint_.isValid() || last_paint_.elapsed() >= kPaintIntervalMs) PaintStatusAndProgress();
+}
+
+void ControlBar::PaintStatusAndProgress() {
+  if (!isVisible()) return;
+  status_->repaint();
+  progress_->repaint();
+  last_paint_.start();
 }
 
 void ControlBar::ShowScanner(const ScannerDisplay& display) {

@@ -4,6 +4,7 @@
 // conversion, output, zoom and view commands. It shows a WindowState and turns each click into
 // a signal; it decides nothing itself.
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -28,10 +29,12 @@ class ControlBar : public QWidget {
 
   // Enabled and checked states, lamps and zoom buttons as `state` says.
   void ShowState(const WindowState& state);
-  // The status field and the progress bar, painted at once (a conversion does not return to
-  // the event loop until it ends).
+  // The status field and the progress bar. A conversion does not return to the event loop until
+  // it ends, so both are painted at once, as often as a screen can show it (every 20 ms at most:
+  // a stage may report hundreds of steps a second); PaintStatusAndProgress paints them now.
   void ShowStatus(const std::string& text);
   void ShowProgress(uint32_t colour, int position);
+  void PaintStatusAndProgress();
   void ShowScanner(const ScannerDisplay& display);
   // The "File : " field and the title field.
   void ShowFile(const std::string& file_name_with_extension, const std::string& title);
@@ -79,6 +82,9 @@ class ControlBar : public QWidget {
   void EmbeddedTextRequested();
 
  private:
+  void PaintSoon();
+
+  QElapsedTimer last_paint_;
   QLabel* version_;
   QLabel* status_;
   QProgressBar* progress_;

@@ -22,10 +22,7 @@ void DesktopFrontEnd::ShowMessage(MessageKind kind, std::string_view text) { pre
 void DesktopFrontEnd::SetReprocessPending(bool pending) {
   state_.SetReprocessPending(pending);
   ShowState();
-  if (!pending) {
-    bar_.ShowStatus(state_.StatusText());
-    bar_.ShowProgress(state_.ProgressColour(), state_.ProgressPosition());
-  }
+  if (!pending) bar_.PaintStatusAndProgress();  // the end of a run is always shown
 }
 
 void DesktopFrontEnd::MarkScanImageWritten() {

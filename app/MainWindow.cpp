@@ -23,6 +23,7 @@
 #include "app/DesktopFrontEnd.h"
 #include "app/HistogramWindow.h"
 #include "app/MessageWindow.h"
+#include "app/ProgramIcon.h"
 #include "app/QtText.h"
 #include "app/RollViewWidget.h"
 #include "cis/CisWriter.h"
@@ -157,7 +158,7 @@ void MainWindow::BuildMenus() {
   settings->addAction(QStringLiteral("&Twin Array Settings"), this, &MainWindow::OnTwinArraySettings);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-  QAction* about = help->addAction(look->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("&About Tarvelo..."),
+  QAction* about = help->addAction(ProgramIcon(), QStringLiteral("&About Tarvelo..."),
                                    this, &MainWindow::OnAbout);
   about->setStatusTip(QStringLiteral("Display program information and version"));
 

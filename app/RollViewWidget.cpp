@@ -53,6 +53,14 @@ void RollViewWidget::ScrollToTop() {
   viewport()->update();
 }
 
+void RollViewWidget::ScrollToInch(double inches) {
+  UpdateScrollRanges();
+  const int line_count = scan_ ? scan_->Lines.Size() : 0;
+  const int line = scan_ ? FirstLineAtInch(scan_->Lines, inches) : 0;
+  verticalScrollBar()->setValue(ScrollRowForLine(line_count, viewport()->height(), line));
+  viewport()->update();
+}
+
 void RollViewWidget::UpdateScrollRanges() {
   horizontalScrollBar()->setRange(0, std::max(0, kRollCanvasWidth - viewport()->width()));
   verticalScrollBar()->setRange(0, MaxScrollRow(viewport()->height()));

@@ -29,6 +29,10 @@ class RollViewWidget : public QAbstractScrollArea {
   const RollViewSettings& ViewSettings() const { return settings_; }
   // Back to the start of the roll.
   void ScrollToTop();
+  // Scrolled so that the first line at `inches` along the roll is at the top (or, where the
+  // scroll steps do not meet it exactly, a little below); the end of the roll for an inch
+  // beyond it.
+  void ScrollToInch(double inches);
 
   // The picture of the last repaint (its raster and labels), for tests and measurements.
   const Picture& LastPicture() const { return picture_; }

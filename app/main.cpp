@@ -1,4 +1,5 @@
 // tarvelo: the desktop program. `tarvelo [FILE.cis]` opens the window and the file it names.
+//   --from INCH          show the roll from this inch on
 //   --tracking           start with "Show Tracking Corrections" on
 //   --screenshot FILE    save a picture of the window as the screen shows it, then quit
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include "app/ControlBar.h"
 #include "app/MainWindow.h"
 #include "app/ProgramIcon.h"
+#include "app/RollViewWidget.h"
 #include "rolltypes/RollTypeLibrary.h"
 #include "settings/IniProfile.h"
 
@@ -73,6 +75,9 @@ int Run(QApplication& application) {
   const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                       QStringLiteral("Save a picture of the window as shown, then quit"),
                                       QStringLiteral("PNG"));
+  const QCommandLineOption from(QStringLiteral("from"), QStringLiteral("Show the roll from this inch on"),
+                                QStringLiteral("INCH"));
+  parser.addOption(from);
   parser.addOption(tracking);
   parser.addOption(screenshot);
   parser.process(application);
@@ -83,6 +88,16 @@ int Run(QApplication& application) {
   MainWindow window(options);
   window.show();
   if (!parser.positionalArguments().isEmpty()) window.OpenFile(parser.positionalArguments().first());
+  if (parser.isSet(from)) {
+    bool is_number = false;
+    const double inches = parser.value(from).toDouble(&is_number);
+    if (!is_number) {
+      std::fprintf(stderr, "tarvelo: --from wants a number of inches, not \"%s\"\n", qPrintable(parser.value(from)));
+      return 2;
+    }
+    QApplication::processEvents();  // the view at its final size
+    window.View()->ScrollToInch(inches);
+  }
   if (parser.isSet(tracking) && window.Bar()->TrackingCorrectionsBox()->isEnabled())
     window.Bar()->TrackingCorrectionsBox()->click();
   if (parser.isSet(screenshot)) return SaveScreenshot(window, parser.value(screenshot));
