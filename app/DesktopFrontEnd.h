@@ -31,6 +31,9 @@ class DesktopFrontEnd : public Reporter, public FrontEndHooks {
   void MarkERollWritten() override;
   void RefreshControlBar(std::string_view file_name_with_extension, std::string_view title) override;
   void SetHeaderSummary(const CisHeaderSummary& summary) override { header_summary_ = summary; }
+  // The roll information dialog ("View/Set Embedded Text") is still to come: until it does, the
+  // entries a file brings (its ANN file, the profile's template) are taken as they are.
+  bool EditRollInfo(RollInfo& /*info*/) override { return true; }
 
   // The header values of the file read last (for the "CIS File Embedded Data" dialog).
   const CisHeaderSummary& HeaderSummary() const { return header_summary_; }

@@ -17,6 +17,8 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QUrl>
+#include <functional>
+#include <new>
 
 #include "app/AboutBox.h"
 #include "app/ControlBar.h"
@@ -37,6 +39,20 @@ constexpr const char* kProgramName = "Tarvelo";
 constexpr const char* kRollFileFilter = "Roll Files (*.cis *.CIS)";
 
 QString LatinText(const char* text) { return QString::fromLatin1(text); }
+
+// Runs `work`, turning what the standard library may throw (out of memory, a file system
+// failure) into `failure`, so that a command ends with a message rather than ending the program.
+bool RunCaught(const std::function<void()>& work, std::string& failure) {
+  try {
+    work();
+    return true;
+  } catch (const std::bad_alloc&) {
+    failure = "there is not enough memory";
+  } catch (const std::exception& caught) {
+    failure = caught.what();
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -158,8 +174,7 @@ void MainWindow::BuildMenus() {
   settings->addAction(QStringLiteral("&Twin Array Settings"), this, &MainWindow::OnTwinArraySettings);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-  QAction* about = help->addAction(ProgramIcon(), QStringLiteral("&About Tarvelo..."),
-                                   this, &MainWindow::OnAbout);
+  QAction* about = help->addAction(ProgramIcon(), QStringLiteral("&About Tarvelo..."), this, &MainWindow::OnAbout);
   about->setStatusTip(QStringLiteral("Display program information and version"));
 
   toolbar_->addAction(file_new);
@@ -239,7 +254,12 @@ bool MainWindow::OpenFile(const QString& path) {
   auto doc = std::make_unique<TarveloDoc>(*front_end_, *front_end_, doc_->RollInformation());
   doc->SetRollType(doc_->RollType());
   const WindowState before = state_;
-  const Result loaded = doc->Load(ToFilePath(path), session_.ForRun());
+  Result loaded;
+  std::string failure;
+  if (!RunCaught([&] { loaded = doc->Load(ToFilePath(path), session_.ForRun()); }, failure)) {
+    loaded = Result::IoError("The file " + ToUtf8(path) + " could not be converted: " + failure);
+    front_end_->ShowMessage(MessageKind::kError, loaded.message());
+  }
   if (!loaded.ok()) {
     // The load has shown why; put the window back as it was.
     state_ = before;
@@ -266,7 +286,10 @@ bool MainWindow::OpenFile(const QString& path) {
 }
 
 bool MainWindow::SaveDocumentAs(const QString& path) {
-  const Result written = WriteCisFile(doc_->ScanData(), ToFilePath(path));
+  Result written;
+  std::string failure;
+  if (!RunCaught([&] { written = WriteCisFile(doc_->ScanData(), ToFilePath(path)); }, failure))
+    written = Result::IoError("cannot write " + ToUtf8(path) + ": " + failure);
   if (!written.ok()) {
     front_end_->ShowMessage(MessageKind::kError, written.message());
     return false;
@@ -421,7 +444,11 @@ void MainWindow::OnOffsetNudged(double inches) {
 void MainWindow::OnScannerSettings() { ShowNotYetAvailable("Scanner Settings Dialog"); }
 
 void MainWindow::OnReprocess() {
-  doc_->RunPipeline(session_.ForRun());
+  std::string failure;
+  if (!RunCaught([&] { doc_->RunPipeline(session_.ForRun()); }, failure)) {
+    front_end_->ShowMessage(MessageKind::kError, "The conversion could not be finished: " + failure);
+    front_end_->SetReprocessPending(true);  // the outputs were not all written: offer it again
+  }
   UpdateView();
   view_->viewport()->repaint();
 }

@@ -17,6 +17,7 @@
 
 #include "app/ControlBar.h"
 #include "app/MainWindow.h"
+#include "app/MessagePresenter.h"
 #include "app/ProgramIcon.h"
 #include "app/RollViewWidget.h"
 #include "rolltypes/RollTypeLibrary.h"
@@ -26,6 +27,24 @@ using namespace tarvelo;
 using namespace tarvelo::app;
 
 namespace {
+
+// Whatever a command did not catch (out of memory in the middle of drawing, say) ends that
+// command with a message, not the program.
+class TarveloApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& failure) {
+      std::fprintf(stderr, "tarvelo: %s\n", failure.what());
+      MessageWindowPresenter().Present(MessageKind::kError,
+                                       std::string("The command could not be finished: ") + failure.what());
+    }
+    return false;
+  }
+};
 
 // The look the control bar and the dialogs were made for: dialog background RGB(230,230,210),
 // black texts.
@@ -107,7 +126,7 @@ int Run(QApplication& application) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
+  TarveloApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarvelo"));
   QApplication::setApplicationVersion(QStringLiteral("1.0"));
   QApplication::setWindowIcon(ProgramIcon());
