@@ -14,8 +14,8 @@
 #include <random>
 
 #include "BenchSupport.h"
-#include "app/MainWindow.h"
 #include "app/DesktopFrontEnd.h"
+#include "app/MainWindow.h"
 #include "app/MessagePresenter.h"
 #include "app/RollViewWidget.h"
 
@@ -66,8 +66,8 @@ int main(int argc, char** argv) {
   window.show();
   QApplication::processEvents();
 
-  const double open_ms =
-      bench::BestMs(1, [&] { window.OpenFile(QString::fromStdString(scan.string())); });  // reading, conversion, repaint
+  const double open_ms = bench::BestMs(
+      1, [&] { window.OpenFile(QString::fromStdString(scan.string())); });  // reading, conversion, repaint
   std::vector<int32_t> sums;
   size_t floor_lines = 0;
   auto floor = [&] { floor_lines = bench::FloorRead(source, sums); };
@@ -84,9 +84,8 @@ int main(int argc, char** argv) {
   alone.SetOutputFolder(out.string());
   alone.Load(scan.string(), window.Session().ForRun()).Ignore();
   double alone_ms = 1e30;
-  for (int round = 0; round < 5; ++round) alone_ms = std::min(alone_ms, bench::BestMs(1, [&] {
-                                                                alone.RunPipeline(window.Session().ForRun());
-                                                              }));
+  for (int round = 0; round < 5; ++round)
+    alone_ms = std::min(alone_ms, bench::BestMs(1, [&] { alone.RunPipeline(window.Session().ForRun()); }));
   const double progress_ms = bench::BestMs(3, [&] {
     for (int step = 0; step < 100; ++step) window.FrontEnd().SetProgress(kProgressTracking, step);
   });
@@ -111,10 +110,8 @@ int main(int argc, char** argv) {
   std::printf("open and show   %8.2f ms\n", open_ms);
   std::printf("re-process      %8.2f ms   %.2f x floor (target <= 2.5), with one repaint\n", reprocess_ms, ratio);
   std::printf("  one repaint   %8.2f ms\n", repaint_ms);
-  std::printf("  the pipeline without a window %8.2f ms; 100 progress steps painted %8.2f ms\n", alone_ms,
-              progress_ms);
-  std::printf("program start   %8.2f ms   until the scan is shown and saved as a picture (target < 1000)\n",
-              start_ms);
+  std::printf("  the pipeline without a window %8.2f ms; 100 progress steps painted %8.2f ms\n", alone_ms, progress_ms);
+  std::printf("program start   %8.2f ms   until the scan is shown and saved as a picture (target < 1000)\n", start_ms);
   fs::remove_all(out);
   const bool ok = ratio <= 2.5 && start_ms < 1000 && started && summary.Outputs.size() == 2 && presenter.count == 0;
   std::printf("%s\n", ok ? "PASS" : "FAIL");
