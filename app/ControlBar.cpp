@@ -237,7 +237,10 @@ void ControlBar::ShowProgress(uint32_t colour, int position) {
     palette.setColor(QPalette::Highlight, bar);
     progress_->setPalette(palette);
   }
+  // QProgressBar paints itself at once on a visible step; the paints are paced here instead.
+  progress_->setUpdatesEnabled(false);
   progress_->setValue(position);
+  progress_->setUpdatesEnabled(true);
   PaintSoon();
 }
 
