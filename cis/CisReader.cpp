@@ -31,7 +31,9 @@ void ReadHeader(const uint8_t* h, CisScanData& data, bool old_format_forced) {
   data.TwinArray = false;
   data.ReverseImage = false;
   data.MirrorImage = false;
+  data.HorizontalDpi = 0;
   if (!old_format_forced) {
+    data.HorizontalDpi = cis::ReadI16(h + cis::kHorizontalDpiOffset);
     const uint8_t type = h[cis::kScannerTypeOffset];
     if (type & cis::kTwinArrayBit) {
       data.ScanWidth *= 2;

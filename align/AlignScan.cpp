@@ -1,0 +1,147 @@
+#include "align/AlignScan.h"
+
+#include <algorithm>
+
+#include "align/ControlProfiles.h"
+#include "align/MeasureScan.h"
+#include "align/TrackLayout.h"
+#include "align/TrackUsage.h"
+#include "services/Reporter.h"
+#include "support/NumberFormat.h"
+
+namespace tarvelo {
+
+namespace {
+
+// Scores closer than this cannot tell two roll types apart.
+constexpr double kScoreMargin = 0.04;
+// A roll type must put this share of the holes on its tracks to be recognised.
+constexpr double kLeastShare = 0.9;
+
+std::string Inches(double value) { return FormatGcvt(value, 5); }
+
+// Fits and usage of one track layout, shared by the roll types that have it.
+struct LayoutFit {
+  TrackLayout Layout;
+  TrackFit Fit;
+  TrackUsage Usage;
+};
+
+RollTypeFit MeasureRollType(const RollTypeDefinition& roll, const LayoutFit& shared, const AlignmentReport& report,
+                            const FitOptions& options) {
+  RollTypeFit result;
+  result.Name = roll.Name;
+  result.Fit = shared.Fit;
+  result.Before = CountOnTrack(report.Measurement, shared.Layout, report.InForce, options);
+  if (result.Fit.Found) {
+    result.ControlMatch = ControlMatch(roll.Name, shared.Usage, result.HasProfile);
+    result.Score = result.Fit.Count.Share() * (0.5 + 0.5 * result.ControlMatch);
+  }
+  return result;
+}
+
+LayoutFit FitShared(const ScanMeasurement& measurement, TrackLayout layout, const std::vector<int>& dpis,
+                    const FitOptions& options) {
+  LayoutFit shared;
+  shared.Layout = std::move(layout);
+  shared.Fit = FitLayout(measurement, shared.Layout, dpis, options);
+  if (shared.Fit.Found)
+    shared.Usage = MeasureTrackUsage(measurement, shared.Layout, shared.Fit.Setting, 3, options.OnTrackShare);
+  return shared;
+}
+
+void Rank(const AlignRequest& request, AlignmentReport& report) {
+  std::vector<LayoutFit> layouts;
+  RollTypeRanking& ranking = report.Ranking;
+  for (const RollTypeDefinition* roll : request.Library) {
+    if (roll == nullptr) continue;
+    TrackLayout layout = LayoutOf(*roll);
+    auto same = std::find_if(layouts.begin(), layouts.end(),
+                             [&](const LayoutFit& fit) { return fit.Layout.SameGeometry(layout); });
+    if (same == layouts.end()) {
+      layouts.push_back(FitShared(report.Measurement, std::move(layout), report.DpiCandidates, request.Options));
+      same = layouts.end() - 1;
+    }
+    ranking.Ranked.push_back(MeasureRollType(*roll, *same, report, request.Options));
+  }
+  std::stable_sort(ranking.Ranked.begin(), ranking.Ranked.end(),
+                   [](const RollTypeFit& a, const RollTypeFit& b) { return a.Score > b.Score; });
+  if (ranking.Ranked.empty() || !ranking.Ranked.front().Fit.Found) {
+    report.Notes.push_back({MessageKind::kWarning, "No roll type of the library fits: no holes were measured."});
+    return;
+  }
+  const RollTypeFit& best = ranking.Ranked.front();
+  for (const RollTypeFit& fit : ranking.Ranked)
+    if (fit.Fit.Found && fit.Score >= best.Score - kScoreMargin) ranking.Candidates.push_back(fit.Name);
+  if (best.Fit.Count.Share() < kLeastShare) {
+    report.Notes.push_back({MessageKind::kWarning,
+                            "No roll type of the library puts 90 % of the holes on its tracks "
+                            "(the best, " +
+                                best.Name + ", puts " + FormatGcvt(100 * best.Fit.Count.Share(), 3) + " %)."});
+    return;
+  }
+  if (ranking.Candidates.size() == 1) {
+    ranking.Decided = true;
+    ranking.Recognised = best.Name;
+    ranking.Candidates.clear();
+  } else {
+    std::string names;
+    for (const std::string& name : ranking.Candidates) names += (names.empty() ? "" : ", ") + name;
+    report.Notes.push_back(
+        {MessageKind::kInformation, "The roll type is undecided: the holes fit " + names + " nearly equally well."});
+  }
+}
+
+}  // namespace
+
+bool IsPlausibleDpi(int dpi) { return dpi >= 100 && dpi <= 2400; }
+
+AlignmentReport AlignScan(const AlignRequest& request) {
+  AlignmentReport report;
+  report.InForce = request.InForce;
+  report.HeaderDpi = request.Scan.HeaderDpi;
+  report.HeaderDpiUsable = IsPlausibleDpi(request.Scan.HeaderDpi);
+  report.Measurement = MeasureScan(request.Scan);
+  if (request.InForce.Dpi >= 1) report.DpiCandidates.push_back(request.InForce.Dpi);
+  if (report.HeaderDpiUsable && request.Scan.HeaderDpi != request.InForce.Dpi)
+    report.DpiCandidates.push_back(request.Scan.HeaderDpi);
+  if (!report.HeaderDpiUsable) {
+    report.Notes.push_back({MessageKind::kInformation, "The file's header states no usable DPI (" +
+                                                           std::to_string(request.Scan.HeaderDpi) +
+                                                           "); the preset's DPI is used."});
+  }
+  if (report.Measurement.Holes.empty())
+    report.Notes.push_back({MessageKind::kWarning, "No holes were found in the scan."});
+
+  if (request.RollType != nullptr) {
+    // When recognising, only how the settings in force place the holes is needed of it.
+    LayoutFit shared;
+    shared.Layout = LayoutOf(*request.RollType);
+    if (!request.Recognise)
+      shared = FitShared(report.Measurement, shared.Layout, report.DpiCandidates, request.Options);
+    report.InForceType = MeasureRollType(*request.RollType, shared, report, request.Options);
+  }
+  report.Suggestion = report.InForceType;
+  if (request.Recognise) {
+    Rank(request, report);
+    if (!report.Ranking.Ranked.empty() && report.Ranking.Ranked.front().Fit.Found)
+      report.Suggestion = report.Ranking.Ranked.front();
+  }
+
+  const TrackFit& fit = report.Suggestion.Fit;
+  if (fit.Found) {
+    if (!fit.LowerEdgeFound && !fit.UpperEdgeFound) {
+      report.Notes.push_back({MessageKind::kWarning,
+                              "Neither paper edge shows on the scan: the offset may be off by "
+                              "whole tracks."});
+    }
+    const FitOptions& options = request.Options;
+    if (fit.Setting.Stretch <= options.MinStretch + 1e-9 || fit.Setting.Stretch >= options.MaxStretch - 1e-9) {
+      report.Notes.push_back({MessageKind::kWarning, "The best stretch lies at the end of the range searched (" +
+                                                         Inches(fit.Setting.Stretch) + ")."});
+    }
+  }
+  return report;
+}
+
+}  // namespace tarvelo

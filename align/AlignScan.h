@@ -1,0 +1,70 @@
+#pragma once
+// Aligning a scan to its roll type: measure the scan once, then find for a roll type the DPI,
+// stretch and offset that put its holes on the tracks, and, when asked, rank every roll type
+// of the library by how well its tracks and its use of control tracks fit the holes.
+//
+// Inputs and results are plain data; nothing is reported while it runs. Deterministic.
+
+#include <string>
+#include <vector>
+
+#include "align/AlignmentInput.h"
+#include "align/FitTracks.h"
+#include "align/ScanMeasurement.h"
+#include "rolltypes/RollTypeDefinition.h"
+
+namespace tarvelo {
+
+// The kinds of services/Reporter.h (declared here only, so that this header goes together with
+// either user-interface header).
+enum class MessageKind;
+
+struct AlignRequest {
+  ScanForAlignment Scan;
+  ScannerSetting InForce;                          // the preset's DPI, offset and stretch
+  const RollTypeDefinition* RollType = nullptr;    // the roll type in force
+  std::vector<const RollTypeDefinition*> Library;  // the roll types to rank (when Recognise)
+  bool Recognise = false;
+  FitOptions Options;
+};
+
+// One roll type measured against the scan.
+struct RollTypeFit {
+  std::string Name;
+  TrackFit Fit;               // the best DPI, stretch and offset for its tracks
+  OnTrackCount Before;        // holes on its tracks with the settings in force
+  bool HasProfile = false;    // its use of control tracks is known (by its name)
+  double ControlMatch = 0.5;  // 0..1: how well the roll's control tracks match that use
+  double Score = 0;           // 0..1: share on track at the best fit, weighed by the control match
+};
+
+struct RollTypeRanking {
+  std::vector<RollTypeFit> Ranked;  // best score first
+  bool Decided = false;
+  std::string Recognised;               // when decided
+  std::vector<std::string> Candidates;  // when undecided: the roll types the evidence cannot tell apart
+};
+
+struct AlignmentNote {
+  MessageKind Kind;
+  std::string Text;
+};
+
+struct AlignmentReport {
+  ScanMeasurement Measurement;
+  int HeaderDpi = 0;             // as the file states it
+  bool HeaderDpiUsable = false;  // a plausible DPI (100 to 2400), tried besides the preset's
+  std::vector<int> DpiCandidates;
+  ScannerSetting InForce;
+  RollTypeFit InForceType;  // the roll type in force
+  RollTypeRanking Ranking;  // filled when recognising
+  RollTypeFit Suggestion;   // for the recognised (or best ranked) type, else the one in force
+  std::vector<AlignmentNote> Notes;
+};
+
+// A plausible DPI for a scanner: 100 to 2400.
+bool IsPlausibleDpi(int dpi);
+
+AlignmentReport AlignScan(const AlignRequest& request);
+
+}  // namespace tarvelo
