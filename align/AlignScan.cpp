@@ -1,6 +1,7 @@
 #include "align/AlignScan.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "align/ControlProfiles.h"
 #include "align/MeasureScan.h"
@@ -14,9 +15,15 @@ namespace tarvelo {
 namespace {
 
 // Scores closer than this cannot tell two roll types apart.
-constexpr double kScoreMargin = 0.04;
-// A roll type must put this share of the holes on its tracks to be recognised.
+constexpr double kScoreMargin = 0.03;
+// Paper edges within this many tracks of where a roll type expects them agree with it; from
+// kEdgeMiss on they count against it.
+constexpr double kEdgeTolerance = 0.35;
+constexpr double kEdgeMiss = 0.85;
+// A roll type must put this share of the holes on its tracks, and score this much, to be
+// recognised. (A type whose control tracks are unknown scores 0.75 at best.)
 constexpr double kLeastShare = 0.9;
+constexpr double kLeastScore = 0.6;
 
 std::string Inches(double value) { return FormatGcvt(value, 5); }
 
@@ -27,6 +34,25 @@ struct LayoutFit {
   TrackUsage Usage;
 };
 
+// 1 when the fit puts the paper edges where the roll type expects them (within a third of a
+// track: measured rolls lie within 0.03 inch of it), falling to 0.5 when they miss by 0.85 of a
+// track or more on average, as a fit a whole track off does, or paper of another width.
+double EdgeAgreement(const TrackFit& fit, const TrackLayout& layout) {
+  double miss = 0;
+  int edges = 0;
+  if (fit.LowerEdgeFound) {
+    miss += std::abs(fit.LowerEdge - layout.LowerEdge);
+    ++edges;
+  }
+  if (fit.UpperEdgeFound) {
+    miss += std::abs(fit.UpperEdge - layout.UpperEdge);
+    ++edges;
+  }
+  if (edges == 0) return 1.0;
+  const double tracks = miss / edges / layout.Spacing;
+  return 1.0 - 0.5 * std::clamp((tracks - kEdgeTolerance) / (kEdgeMiss - kEdgeTolerance), 0.0, 1.0);
+}
+
 RollTypeFit MeasureRollType(const RollTypeDefinition& roll, const LayoutFit& shared, const AlignmentReport& report,
                             const FitOptions& options) {
   RollTypeFit result;
@@ -35,7 +61,8 @@ RollTypeFit MeasureRollType(const RollTypeDefinition& roll, const LayoutFit& sha
   result.Before = CountOnTrack(report.Measurement, shared.Layout, report.InForce, options);
   if (result.Fit.Found) {
     result.ControlMatch = ControlMatch(roll.Name, shared.Usage, result.HasProfile);
-    result.Score = result.Fit.Count.Share() * (0.5 + 0.5 * result.ControlMatch);
+    result.EdgeAgreement = EdgeAgreement(shared.Fit, shared.Layout);
+    result.Score = result.Fit.Closeness * (0.5 + 0.5 * result.ControlMatch) * result.EdgeAgreement;
   }
   return result;
 }
@@ -78,6 +105,12 @@ void Rank(const AlignRequest& request, AlignmentReport& report) {
                             "No roll type of the library puts 90 % of the holes on its tracks "
                             "(the best, " +
                                 best.Name + ", puts " + FormatGcvt(100 * best.Fit.Count.Share(), 3) + " %)."});
+    return;
+  }
+  if (best.Score < kLeastScore) {
+    report.Notes.push_back({MessageKind::kWarning, "No roll type of the library fits the roll well: the best, " +
+                                                       best.Name + ", scores " + FormatGcvt(best.Score, 2) +
+                                                       " (its paper edges or control tracks disagree)."});
     return;
   }
   if (ranking.Candidates.size() == 1) {

@@ -35,7 +35,10 @@ struct RollTypeFit {
   OnTrackCount Before;        // holes on its tracks with the settings in force
   bool HasProfile = false;    // its use of control tracks is known (by its name)
   double ControlMatch = 0.5;  // 0..1: how well the roll's control tracks match that use
-  double Score = 0;           // 0..1: share on track at the best fit, weighed by the control match
+  double EdgeAgreement = 1;   // 0.5..1: how near the fit puts the paper edge to where the type expects it
+  // 0..1: how close to the track centres the best fit puts the holes (TrackFit::Closeness), times
+  // (0.5 + 0.5 * ControlMatch), times EdgeAgreement.
+  double Score = 0;
 };
 
 struct RollTypeRanking {

@@ -67,10 +67,11 @@ const Profile kProfiles[] = {
       Check{Test::kLight, 23, 1},
       Check{Test::kPair, 16, 2, 113, 0.1},
       Check{Test::kPair, 20, 2, 109, 0.1}}},
-    // Ampico B: as Ampico A, with the amplifier (15) and sub-intensity (114) tracks.
+    // Ampico B: as Ampico A, with the amplifier (15) and sub-intensity (114) tracks; some rolls
+    // leave the sub-intensity track empty.
     {"ampicob",
      {USED(15, 3),
-      USED(114, 3),
+      USED(114, 1.5),
       USED(16, 1),
       USED(17, 1),
       USED(18, 1),
@@ -177,8 +178,10 @@ std::string Key(std::string_view name) {
 
 // +1 (agrees), -1 (contradicts), 0 (in between); `judged` false when the test cannot judge.
 double Evaluate(const Check& check, const TrackUsage& usage, bool& judged) {
-  judged = true;
   const TrackStats stats = usage.At(check.Track);
+  // A track off the scanned image tells nothing.
+  judged = stats.Visible && (check.Kind != Test::kPair || usage.At(check.Other).Visible);
+  if (!judged) return 0.0;
   const double reference = std::max(usage.NoteHoles, 1.0);
   const double level = stats.Holes / reference;
   const bool empty = stats.Holes <= std::max(1.0, 0.01 * reference);

@@ -260,13 +260,18 @@ TrackFit FitAtDpi(const ScanMeasurement& scan, const TrackLayout& layout, int dp
   result.Found = true;
   result.Setting = ScannerSetting{dpi, best.Offset, best.Scale * dpi};
   result.Count = OnTrackCount{best.Count, static_cast<int>(centers.size())};
-  double squares = 0;
+  double squares = 0, closeness = 0;
+  const double tolerance = options.OnTrackShare * layout.Spacing;
   for (const double x : centers) {
     const double y = best.Scale * x + best.Offset;
     const int track = counter.TrackAt(y);
-    if (track >= 0) squares += (y - layout.Center(track)) * (y - layout.Center(track));
+    if (track < 0) continue;
+    const double miss = y - layout.Center(track);
+    squares += miss * miss;
+    closeness += std::max(0.0, 1.0 - miss * miss / (tolerance * tolerance));
   }
   result.Rms = best.Count > 0 ? std::sqrt(squares / best.Count) : 0.0;
+  result.Closeness = closeness / static_cast<double>(centers.size());
   result.LowerEdgeFound = edges.LowerFound;
   result.UpperEdgeFound = edges.UpperFound;
   if (edges.LowerFound) result.LowerEdge = best.Scale * edges.Lower + best.Offset;

@@ -52,6 +52,11 @@ struct TrackFit {
   ScannerSetting Setting;  // the fitted DPI, offset and stretch
   OnTrackCount Count;
   double Rms = 0;  // inches: spread of the on-track holes about their centres
+  // 0..1: how close to their centres the counted holes lie: the mean of 1 - (d / t)^2 over them,
+  // d the distance to the nearest centre and t the on-track distance (0 beyond it). Tracks whose
+  // spacing is a simple multiple of another's can put every hole within t of a centre, but not
+  // near one.
+  double Closeness = 0;
   bool LowerEdgeFound = false;
   bool UpperEdgeFound = false;
   double LowerEdge = 0;  // the measured paper edges at this setting, inches

@@ -1,7 +1,6 @@
 #include "align/MeasureScan.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <iterator>
@@ -191,6 +190,8 @@ ScanMeasurement MeasureScan(const ScanForAlignment& scan) {
 
   // A ragged margin shows as short runs of hole colour just inside the edge, a pixel or two of
   // paper apart; real holes keep a good stretch of paper (a tenth of an inch and more) from it.
+  // Where the paper runs on beyond the sensor, the image's end stands for the edge: holes cut
+  // by it are left out the same way.
   const double paper_width = result.Edges.LowerFound && result.Edges.UpperFound
                                  ? result.Edges.Upper - result.Edges.Lower
                                  : 0.93 * (scan.ImageLast - scan.ImageFirst);
@@ -207,7 +208,7 @@ ScanMeasurement MeasureScan(const ScanForAlignment& scan) {
     const int32_t high = std::min(edges.UpperBound[index], scan.ImageLast);
     int32_t previous = 0;
     bool hole = scan.HolesAreEvenRuns;
-    int32_t margin = edges.Edges.LowerFound ? low : INT32_MIN;  // the ragged margin reaches this far
+    int32_t margin = low;  // the ragged margin reaches this far
     for (const int32_t t : lines.Transitions(i)) {
       if (hole && previous > low && t < high) {
         if (previous - margin < margin_gap) {
@@ -220,12 +221,10 @@ ScanMeasurement MeasureScan(const ScanForAlignment& scan) {
       hole = !hole;
       if (previous >= high) break;
     }
-    if (edges.Edges.UpperFound) {
-      int32_t upper_margin = high;
-      while (!runs.empty() && upper_margin - runs.back().second < margin_gap) {
-        upper_margin = runs.back().first;
-        runs.pop_back();
-      }
+    int32_t upper_margin = high;
+    while (!runs.empty() && upper_margin - runs.back().second < margin_gap) {
+      upper_margin = runs.back().first;
+      runs.pop_back();
     }
     linker.AddLine(i, runs, edges.Wander[index]);
   }

@@ -1,10 +1,14 @@
 #include "align/PrepareScan.h"
 
+#include <filesystem>
+
 #include "cis/CisReader.h"
 #include "geometry/ActiveTracking.h"
 #include "geometry/ScanLinePositions.h"
 #include "geometry/ScannerGeometry.h"
 #include "geometry/TwinArrayMerge.h"
+#include "rolltypes/ApplyRollType.h"
+#include "rolltypes/RollTypeLibrary.h"
 #include "support/AtomicFile.h"
 
 namespace tarvelo {
@@ -38,6 +42,21 @@ Result PrepareScan(const std::string& path, UiServices& ui, PreparedScan& out) {
   }
   const ScannerGeometry scanner = ReadScannerGeometry(ui);
   out.Preset = ScannerSetting{scanner.Dpi, scanner.Offset, scanner.Stretch};
+  return Result::Ok();
+}
+
+Result LoadRollTypeLibrary(const std::string& path, UiServices& ui, std::vector<RollTypeDefinition>& types) {
+  types.clear();
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) return Result::NotFound("no roll type library at " + path);
+  XmlDocument library;
+  std::vector<std::string> names;
+  std::string loaded;
+  if (!LoadRollTypeDefinitions({path}, library, names, ui, &loaded))
+    return Result::Corrupt("cannot load the roll type library " + path);
+  // names[0] is the built-in type.
+  types.resize(names.size() - 1);
+  for (size_t k = 1; k < names.size(); ++k) ApplyActiveRollType(types[k - 1], names[k], library, ui);
   return Result::Ok();
 }
 

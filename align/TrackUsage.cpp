@@ -31,6 +31,15 @@ TrackUsage MeasureTrackUsage(const ScanMeasurement& scan, const TrackLayout& lay
   const double scale = setting.Stretch / setting.Dpi;
   const double tolerance = on_track_share * layout.Spacing;
   const double near_end = 0.85 * scan.RollLength;
+  // A track is seen when its band, wherever the paper wandered, lies on the image.
+  const double reach = 0.5 * layout.Spacing / scale + 0.5 * scan.WanderSpan + 2;
+  for (int index = 0; index < count; ++index) {
+    const double center =
+        uniform ? layout.Centers[0] + (index - extension) * layout.Spacing : layout.Centers[static_cast<size_t>(index)];
+    const double pixel = (center - setting.Offset) / scale;
+    usage.Tracks[static_cast<size_t>(index)].Visible =
+        pixel - reach >= scan.ImageFirst && pixel + reach <= scan.ImageLast;
+  }
 
   for (const MeasuredHole& hole : scan.Holes) {
     if (!IsPlausibleHole(hole, setting.Dpi)) continue;

@@ -13,6 +13,7 @@
 namespace tarvelo {
 
 struct TrackStats {
+  bool Visible = false;  // the track lies wholly on the scanned image (else its holes are unknown)
   int Holes = 0;
   int HolesNearEnd = 0;  // starting in the last 15 % of the roll (where rewind holes lie)
   double Length = 0;     // sum of the hole lengths, inches

@@ -1,5 +1,6 @@
 // Aligning the largest real scan with roll type recognition, as `align --roll-type auto` does
-// it (read and prepare the scan, fill every roll type of the library, measure, fit and rank),
+// it (load the roll type library and fill every roll type, read and prepare the scan, measure,
+// fit and rank),
 // against the whole conversion of the same file (reading, every stage, both MIDI files), timed
 // in the same run. Target: the alignment takes at most 2 times the conversion.
 //
@@ -14,8 +15,6 @@
 #include "align/AlignScan.h"
 #include "align/PrepareScan.h"
 #include "document/TarveloDoc.h"
-#include "rolltypes/ApplyRollType.h"
-#include "rolltypes/RollTypeLibrary.h"
 
 using namespace tarvelo;
 
@@ -35,12 +34,7 @@ int main(int argc, char** argv) {
   fs::create_directories(out);
 
   bench::SilentUi ui;
-  XmlDocument library;
-  std::vector<std::string> names;
-  if (!LoadRollTypeDefinitions({library_path}, library, names, ui)) {
-    std::printf("FAIL: cannot load %s\n", library_path.c_str());
-    return 1;
-  }
+  std::vector<RollTypeDefinition> types;
 
   auto convert = [&] {
     TarveloDoc doc(ui);
@@ -48,16 +42,16 @@ int main(int argc, char** argv) {
     doc.Load(path);
   };
   AlignmentReport report;
+  const RollTypeDefinition fail_safe;
   auto align = [&] {
-    std::vector<RollTypeDefinition> types(names.size());
-    for (size_t k = 0; k < names.size(); ++k) ApplyActiveRollType(types[k], names[k], library, ui);
+    if (!LoadRollTypeLibrary(library_path, ui, types)) return;
     PreparedScan scan;
     if (!PrepareScan(path, ui, scan)) return;
     AlignRequest request;
     request.Scan = AlignmentView(scan.Data, ui.GetScanLightingMethod());
     request.InForce = scan.Preset;
-    request.RollType = &types[0];
-    for (size_t k = 1; k < types.size(); ++k) request.Library.push_back(&types[k]);
+    request.RollType = &fail_safe;
+    for (const RollTypeDefinition& type : types) request.Library.push_back(&type);
     request.Recognise = true;
     report = AlignScan(request);
   };
