@@ -20,6 +20,8 @@ constexpr double kScoreMargin = 0.03;
 // kEdgeMiss on they count against it.
 constexpr double kEdgeTolerance = 0.35;
 constexpr double kEdgeMiss = 0.85;
+// A jump of the holes across a twin array scan's crossover this large (pixels) is reported.
+constexpr double kCrossoverStep = 4;
 // A roll type must put this share of the holes on its tracks, and score this much, to be
 // recognised. (A type whose control tracks are unknown scores 0.75 at best.)
 constexpr double kLeastShare = 0.9;
@@ -57,6 +59,7 @@ RollTypeFit MeasureRollType(const RollTypeDefinition& roll, const LayoutFit& sha
                             const FitOptions& options) {
   RollTypeFit result;
   result.Name = roll.Name;
+  result.Layout = shared.Layout;
   result.Fit = shared.Fit;
   result.Before = CountOnTrack(report.Measurement, shared.Layout, report.InForce, options);
   if (result.Fit.Found) {
@@ -167,6 +170,14 @@ AlignmentReport AlignScan(const AlignRequest& request) {
       report.Notes.push_back({MessageKind::kWarning,
                               "Neither paper edge shows on the scan: the offset may be off by "
                               "whole tracks."});
+    }
+    report.TwinArray = CheckTwinArrayJoin(report.Measurement, report.Suggestion.Layout, fit.Setting, request.Options);
+    if (report.TwinArray.Measured && std::abs(report.TwinArray.Step) >= kCrossoverStep) {
+      report.Notes.push_back(
+          {MessageKind::kWarning, "The twin arrays' halves do not meet: the second array's holes lie " +
+                                      std::to_string(std::lround(report.TwinArray.Step)) +
+                                      " pixels from where the first array's put the tracks (the overlap used to join "
+                                      "them may be that much too small)."});
     }
     const FitOptions& options = request.Options;
     if (fit.Setting.Stretch <= options.MinStretch + 1e-9 || fit.Setting.Stretch >= options.MaxStretch - 1e-9) {

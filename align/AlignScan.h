@@ -11,6 +11,8 @@
 #include "align/AlignmentInput.h"
 #include "align/FitTracks.h"
 #include "align/ScanMeasurement.h"
+#include "align/TrackLayout.h"
+#include "align/TwinArrayCheck.h"
 #include "rolltypes/RollTypeDefinition.h"
 
 namespace tarvelo {
@@ -31,6 +33,7 @@ struct AlignRequest {
 // One roll type measured against the scan.
 struct RollTypeFit {
   std::string Name;
+  TrackLayout Layout;         // its tracks
   TrackFit Fit;               // the best DPI, stretch and offset for its tracks
   OnTrackCount Before;        // holes on its tracks with the settings in force
   bool HasProfile = false;    // its use of control tracks is known (by its name)
@@ -62,6 +65,7 @@ struct AlignmentReport {
   RollTypeFit InForceType;  // the roll type in force
   RollTypeRanking Ranking;  // filled when recognising
   RollTypeFit Suggestion;   // for the recognised (or best ranked) type, else the one in force
+  TwinArrayJoin TwinArray;  // a twin array scan: how well its halves meet at the suggestion
   std::vector<AlignmentNote> Notes;
 };
 

@@ -23,6 +23,7 @@ struct ScanForAlignment {
   int32_t ImageLast = 0;
   bool HolesAreEvenRuns = false;  // runs 0, 2, 4 ... are holes (else runs 1, 3, 5 ...)
   int HeaderDpi = 0;              // as the file states it; 0 or absurd values occur
+  int32_t CrossoverPixel = -1;    // a twin array scan: where the second array's pixels begin
 };
 
 }  // namespace tarvelo

@@ -175,6 +175,7 @@ std::vector<HoleColumn> GroupColumns(const std::vector<MeasuredHole>& holes, dou
 
 ScanMeasurement MeasureScan(const ScanForAlignment& scan) {
   ScanMeasurement result;
+  result.CrossoverPixel = scan.CrossoverPixel;
   result.ImageFirst = scan.ImageFirst;
   result.ImageLast = scan.ImageLast;
   if (scan.Lines == nullptr || scan.ImageLast <= scan.ImageFirst) return result;

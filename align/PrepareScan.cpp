@@ -77,6 +77,7 @@ ScanForAlignment AlignmentView(const CisScanData& data, int lighting_method) {
   }
   view.HolesAreEvenRuns = DetectHolePolarity(data, lighting_method) == 1;
   view.HeaderDpi = data.HorizontalDpi;
+  if (data.TwinArray) view.CrossoverPixel = data.CrossoverPixel;
   return view;
 }
 

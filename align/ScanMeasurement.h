@@ -42,7 +42,8 @@ struct ScanMeasurement {
   double WanderSpan = 0;  // largest minus smallest sideways position of the paper, pixels
   double RollLength = 0;  // position of the last line, inches
   int32_t LineCount = 0;
-  int32_t ImageFirst = 0;  // the hole image's pixel span, as measured
+  int32_t CrossoverPixel = -1;  // a twin array scan: where the second array's pixels begin
+  int32_t ImageFirst = 0;       // the hole image's pixel span, as measured
   int32_t ImageLast = 0;
 };
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "align/AlignScan.h"
 #include "align/PrepareScan.h"
 #include "helpers/AlignmentRolls.h"
@@ -70,9 +72,17 @@ TEST(AlignRealCis, TheAmpicoBScansAreRecognised) {
   const AlignmentReport twin = AlignRealScan("stepper_twin.CIS", true);
   EXPECT_EQ(twin.Ranking.Recognised, "Ampico B");
   EXPECT_GE(twin.Suggestion.Fit.Count.Share(), 0.99);
+  EXPECT_TRUE(twin.TwinArray.Measured);
+  EXPECT_LT(std::abs(twin.TwinArray.Step), 4.0);
   const AlignmentReport twin_default = AlignRealScan("stepper_twin.CIS");
   EXPECT_TRUE(!twin_default.Ranking.Decided || twin_default.Ranking.Recognised == "Ampico B");
   EXPECT_EQ(twin_default.Ranking.Ranked.front().Name, "Ampico B");
+  // The measurement finds the halves 19 pixels (244 - 225) apart, and says so.
+  EXPECT_NEAR(twin_default.TwinArray.Step, 19.0, 4.0);
+  bool told = false;
+  for (const AlignmentNote& note : twin_default.Notes)
+    told |= note.Text.find("halves do not meet") != std::string::npos;
+  EXPECT_TRUE(told);
 
   // The Duo-Art scan at 200 DPI.
   EXPECT_EQ(AlignRealScan("stepper_single.CIS").Ranking.Recognised, "Duo-Art");
