@@ -7,7 +7,6 @@
 #include "align/MeasureScan.h"
 #include "align/TrackLayout.h"
 #include "align/TrackUsage.h"
-#include "services/Reporter.h"
 #include "support/NumberFormat.h"
 
 namespace tarvelo {

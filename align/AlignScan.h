@@ -14,12 +14,9 @@
 #include "align/TrackLayout.h"
 #include "align/TwinArrayCheck.h"
 #include "rolltypes/RollTypeDefinition.h"
+#include "services/Reporter.h"
 
 namespace tarvelo {
-
-// The kinds of services/Reporter.h (declared here only, so that this header goes together with
-// either user-interface header).
-enum class MessageKind;
 
 struct AlignRequest {
   ScanForAlignment Scan;

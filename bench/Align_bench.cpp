@@ -15,6 +15,7 @@
 #include "align/AlignScan.h"
 #include "align/PrepareScan.h"
 #include "document/TarveloDoc.h"
+#include "rolltypes/RollTypeLibrary.h"
 
 using namespace tarvelo;
 
@@ -33,22 +34,27 @@ int main(int argc, char** argv) {
   const fs::path out = fs::temp_directory_path() / ("tarvelo-align-bench-" + std::to_string(std::random_device{}()));
   fs::create_directories(out);
 
-  bench::SilentUi ui;
+  bench::QuietFrontEnd front_end;
+  const RunSettings& settings = front_end.settings;
   std::vector<RollTypeDefinition> types;
 
   auto convert = [&] {
-    TarveloDoc doc(ui);
+    TarveloDoc doc(front_end);
+    doc.SetSpacingHistogramWanted(false);  // as tarvelo-cli, which never shows it
     doc.SetOutputFolder(out.string());
-    doc.Load(path);
+    doc.Load(path, settings).Ignore();
   };
   AlignmentReport report;
   const RollTypeDefinition fail_safe;
   auto align = [&] {
-    if (!LoadRollTypeLibrary(library_path, ui, types)) return;
+    XmlDocument library;
+    std::vector<std::string> names;
+    if (!LoadRollTypeDefinitions({library_path}, library, names, front_end)) return;
+    types = FillRollTypes(library, names, front_end);
     PreparedScan scan;
-    if (!PrepareScan(path, ui, scan)) return;
+    if (!PrepareScan(path, settings, front_end, scan)) return;
     AlignRequest request;
-    request.Scan = AlignmentView(scan.Data, ui.GetScanLightingMethod());
+    request.Scan = AlignmentView(scan.Data, settings.Scanner.ScanLightingMethod);
     request.InForce = scan.Preset;
     request.RollType = &fail_safe;
     for (const RollTypeDefinition& type : types) request.Library.push_back(&type);

@@ -1,5 +1,5 @@
 #pragma once
-// Shared pieces of the benchmarks: a silent user interface, the floor program (the least
+// Shared pieces of the benchmarks: a quiet front end, the floor program (the least
 // work that reads a CIS file and computes every line's running sums into one flat array),
 // and best-of-N timing.
 
@@ -10,9 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "services/UiServices.h"
-#include "settings/IniProfile.h"
-#include "settings/SessionSettings.h"
+#include "helpers/RecordingFrontEnd.h"
 #include "support/AtomicFile.h"
 
 namespace tarvelo::bench {
@@ -21,28 +19,19 @@ namespace tarvelo::bench {
 inline const bool kWarned = (std::fprintf(stderr, "warning: benchmark built without optimisation\n"), true);
 #endif
 
-// Default settings, no output.
-class SilentUi : private IniProfile, public UiServices {
- public:
-  SilentUi() : IniProfile(), UiServices(session_), session_(*this) {}
-  void SetStatusText(std::string_view) override {}
-  void SetProgress(int, int) override {}
-  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
-  // As tarvelo-cli, which shows no spacing histogram.
-  bool WantsSpacingHistogram() const override { return false; }
-  std::vector<std::string> messages;
-
- private:
-  SessionSettings session_;
+// Default settings; keeps the messages only (status and progress would cost time).
+struct QuietFrontEnd : testing::RecordingFrontEnd {
+  QuietFrontEnd() { record_status = false; }
 };
 
 // The floor: read the file, then one pass that turns every run into its running sum.
 inline size_t FloorRead(const std::string& path, std::vector<int32_t>& sums) {
-  std::string bytes, error;
-  if (!ReadWholeFile(path, bytes, error)) return 0;
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes).ok()) return 0;
   const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
   const size_t n = bytes.size();
-  const int32_t width = static_cast<int16_t>(p[40] | (p[41] << 8)) * ((p[34] & 0x20) ? 2 : 1) * ((p[34] & 0x40) ? 2 : 1);
+  const int32_t width =
+      static_cast<int16_t>(p[40] | (p[41] << 8)) * ((p[34] & 0x20) ? 2 : 1) * ((p[34] & 0x40) ? 2 : 1);
   sums.clear();
   sums.reserve((n - 52) / 2);
   int32_t sum = 0;

@@ -17,7 +17,6 @@
 #include "events/SpacingHistogram.h"
 #include "midi/ERollMidi.h"
 #include "midi/ScanImageMidi.h"
-#include "settings/GeneralSettings.h"
 
 using namespace tarvelo;
 
@@ -35,15 +34,17 @@ int main(int argc, char** argv) {
   const fs::path out = parent / ("tarvelo-convert-bench-" + std::to_string(std::random_device{}()));
   fs::create_directories(out);
 
-  bench::SilentUi ui;
+  bench::QuietFrontEnd ui;
+  const RunSettings& settings = ui.settings;
   std::vector<int32_t> sums;
   size_t floor_lines = 0;
   ConversionSummary summary;
   auto floor = [&] { floor_lines = bench::FloorRead(path, sums); };
   auto convert = [&] {
     TarveloDoc doc(ui);
+    doc.SetSpacingHistogramWanted(false);  // as tarvelo-cli, which never shows it
     doc.SetOutputFolder(out.string());
-    doc.Load(path);
+    doc.Load(path, settings).Ignore();  // a failed load writes no outputs: reported below
     summary = doc.Summary();
   };
   double floor_ms = 1e30, convert_ms = 1e30;
@@ -55,36 +56,42 @@ int main(int argc, char** argv) {
   // The share of the conversion after the per-line pass: hole clean-up, both event lists,
   // the histogram and both MIDI files, from the holes of one conversion.
   TarveloDoc doc(ui);
+  doc.SetSpacingHistogramWanted(false);
   doc.SetOutputFolder(out.string());
-  doc.Load(path);
+  doc.Load(path, settings).Ignore();
   const std::vector<PunchedHole> holes = doc.TrackEvents().Holes();
   double outputs_ms = 1e30;
   for (int round = 0; round < 5; ++round) {
     outputs_ms = std::min(outputs_ms, bench::BestMs(1, [&] {
-      TrackEventArrays events;
-      for (const PunchedHole& hole : holes) events.AddHole(hole);
-      KeywordList keywords = doc.Keywords();
-      const GeneralSettings general(ui.Profile());
-      MergeScanGlitches(events, general.GlitchThresholdDistance);
-      RemoveSpecks(events, doc.RollType(), general.SpeckThresholdLength, general.SpeckThresholdWidthPct,
-                   ui.GetScannerDpi());
-      BuildScanImageEvents(events, doc.RollType(), doc.ScanData().Title, ui);
-      BuildSpacingHistogram(events, doc.RollType(), ui);
-      const std::string folder = doc.OutputFolder();
-      const MidiOutputSource source{folder, doc.FileName(), doc.ScanData().Tempo, doc.RollType(), doc.RollInformation()};
-      WriteScanImageMidi(source, events, keywords, ui);
-      BuildERollEvents(events, doc.RollType(), doc.ScanData().Title, ui);
-      RemoveWebbing(events, doc.RollType(), doc.ScanData().Tempo);
-      WriteERollMidi(source, events, keywords, ui);
-    }));
+                            TrackEventArrays events;
+                            for (const PunchedHole& hole : holes) events.AddHole(hole);
+                            KeywordList keywords = doc.Keywords();
+                            const GeneralSettings& general = settings.General;
+                            MergeScanGlitches(events, general.GlitchThresholdDistance);
+                            RemoveSpecks(events, doc.RollType(), general.SpeckThresholdLength,
+                                         general.SpeckThresholdWidthPct, static_cast<int>(settings.Scanner.ScannerDPI));
+                            BuildScanImageEvents(events, doc.RollType(), doc.ScanData().Title, ui);
+                            SpacingHistogramStore histogram;
+                            BuildSpacingHistogram(events, doc.RollType(), settings.Diagnostic.HistogramSameTrackOnly,
+                                                  histogram, ui);
+                            const std::string folder = doc.OutputFolder();
+                            const MidiOutputSource source{folder,         doc.FileName(),        doc.ScanData().Tempo,
+                                                          doc.RollType(), doc.RollInformation(), settings.General,
+                                                          settings.ERoll};
+                            WriteScanImageMidi(source, events, keywords, ui);
+                            BuildERollEvents(events, doc.RollType(), doc.ScanData().Title, ui);
+                            RemoveWebbing(events, doc.RollType(), doc.ScanData().Tempo);
+                            WriteERollMidi(source, events, keywords, ui);
+                          }));
   }
 
   int written = 0;
   for (const OutputFileRecord& record : summary.Outputs) {
-    if (record.Written) ++written;
+    const bool file_written = record.Outcome.ok();
+    if (file_written) ++written;
     std::printf("output          %s (%ju bytes)%s\n", record.Path.c_str(),
-                static_cast<uintmax_t>(record.Written ? fs::file_size(record.Path) : 0),
-                record.Written ? "" : " NOT WRITTEN");
+                static_cast<uintmax_t>(file_written ? fs::file_size(record.Path) : 0),
+                file_written ? "" : " NOT WRITTEN");
   }
   std::error_code ec;
   fs::remove_all(out, ec);

@@ -16,20 +16,19 @@ int main(int argc, char** argv) {
     return 0;
   }
   const auto file_size = std::filesystem::file_size(path);
-  bench::SilentUi ui;
+  bench::QuietFrontEnd ui;
   std::vector<int32_t> sums;
   size_t floor_lines = 0;
   int reader_lines = 0;
   size_t memory = 0;
   auto floor = [&] { floor_lines = bench::FloorRead(path, sums); };
   auto reader = [&] {
-    std::string bytes, error;
-    ReadWholeFile(path, bytes, error);
+    std::string bytes;
+    ReadWholeFile(path, bytes).Ignore();  // an unreadable file reads as no lines, and fails below
     CisScanData data;
     data.FileName = "bench";
     data.FileExtension = "cis";
-    std::string last_error;
-    ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, data, ui, last_error);
+    ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, false, data, ui).Ignore();
     reader_lines = data.Lines.Size();
     memory = data.Lines.MemoryBytes();
   };
@@ -46,7 +45,7 @@ int main(int argc, char** argv) {
   std::printf("floor           %8.2f ms\n", floor_ms);
   std::printf("reader          %8.2f ms   %.2f x floor (target <= 1.5)\n", reader_ms, time_ratio);
   std::printf("lines memory    %8.2f MB   %.2f x file size (target < 3)\n", memory / 1e6, memory_ratio);
-  const bool ok = time_ratio <= 1.5 && memory_ratio < 3.0;
+  const bool ok = reader_lines > 0 && time_ratio <= 1.5 && memory_ratio < 3.0;
   std::printf("%s\n", ok ? "PASS" : "FAIL");
   return ok ? 0 : 1;
 }

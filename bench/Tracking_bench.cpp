@@ -7,40 +7,38 @@
 
 #include "BenchSupport.h"
 #include "cis/CisReader.h"
-#include "keywords/KeywordList.h"
 #include "events/TrackEventArrays.h"
 #include "geometry/ActiveTracking.h"
 #include "geometry/ScanLinePositions.h"
 #include "geometry/TrackLookupMap.h"
 #include "geometry/TwinArrayMerge.h"
+#include "keywords/KeywordList.h"
 
 using namespace tarvelo;
 
 namespace {
 
 // Reads a file and places its lines, as the pipeline has done before these stages run.
-bool Prepare(const std::string& path, CisScanData& data, UiServices& ui) {
-  std::string bytes, error;
-  if (!ReadWholeFile(path, bytes, error)) return false;
+bool Prepare(const std::string& path, CisScanData& data, bench::QuietFrontEnd& ui) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes).ok()) return false;
   data.FileName = "bench";
   data.FileExtension = "cis";
-  std::string last_error;
-  ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, data, ui, last_error);
-  ComputeScanLinePositions(data, ui);
-  data.LinesAsRead = data.Lines;
-  data.SavedScanWidth = data.ScanWidth;
+  if (!ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, false, data, ui).ok()) return false;
+  ComputeScanLinePositions(data, ui.settings.Scanner, ui.settings.Diagnostic, ui);
+  data.KeepAsRead();
   return data.Lines.Size() > 0;
 }
 
-struct Result {
+struct Timings {
   double floor_ms = 1e30;
   double stage_ms = 1e30;
 };
 
 template <typename Stage>
-Result Compare(const std::string& path, Stage&& stage) {
+Timings Compare(const std::string& path, Stage&& stage) {
   std::vector<int32_t> sums;
-  Result result;
+  Timings result;
   // Interleaved so that both see the same machine state.
   for (int round = 0; round < 5; ++round) {
     result.floor_ms = std::min(result.floor_ms, bench::BestMs(3, [&] { bench::FloorRead(path, sums); }));
@@ -58,7 +56,8 @@ int main(int argc, char** argv) {
     std::printf("skipped: real scans not found\n");
     return 0;
   }
-  bench::SilentUi ui;
+  bench::QuietFrontEnd ui;
+  const RunSettings& settings = ui.settings;
   bool ok = true;
 
   {
@@ -68,7 +67,9 @@ int main(int argc, char** argv) {
     TrackLookupMap map;
     TrackEventArrays events;
     KeywordList keywords;
-    const Result r = Compare(largest, [&] { ProcessScanLines(data, roll, map, events, keywords, ui); });
+    const Timings r = Compare(largest, [&] {
+      ProcessScanLines(data, roll, settings.Scanner, settings.Tracking, false, map, events, keywords, ui);
+    });
     const double ratio = r.stage_ms / r.floor_ms;
     std::printf("per-line pass   %s: %d lines, %d holes\n", largest.c_str(), data.Lines.Size(), events.HoleCount());
     std::printf("  floor         %8.2f ms\n", r.floor_ms);
@@ -86,7 +87,8 @@ int main(int argc, char** argv) {
       for (int run = 0; run < 3; ++run) {
         data.Lines = data.LinesAsRead;
         data.ScanWidth = data.SavedScanWidth;
-        merge_ms = std::min(merge_ms, bench::BestMs(1, [&] { MergeTwinArrays(data, ui); }));
+        merge_ms = std::min(merge_ms,
+                            bench::BestMs(1, [&] { MergeTwinArrays(data, settings.TwinArray, settings.Scanner, ui); }));
       }
     }
     const double ratio = merge_ms / floor_ms;

@@ -5,83 +5,75 @@
 #include <vector>
 
 #include "cis/CisFormat.h"
+#include "support/TextTrim.h"
 
 namespace tarvelo {
 
 namespace {
 
-bool IsWhiteSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-
 std::string TitleFromHeader(const std::string& header) {
-  std::string title = header.substr(0, header.find('\0'));
-  size_t begin = 0, end = title.size();
-  while (begin < end && IsWhiteSpace(title[begin])) ++begin;
-  while (end > begin && IsWhiteSpace(title[end - 1])) --end;
-  return title.substr(begin, end - begin);
+  return std::string(TrimWhiteSpace(std::string_view(header).substr(0, header.find('\0'))));
 }
 
 // Reads the header fields and applies the type bits and corrections.
-void ReadHeader(const uint8_t* h, CisScanData& data, bool old_format_forced) {
-  data.HeaderText.assign(reinterpret_cast<const char*>(h), cis::kHeaderTextSize);
+void ReadHeader(const uint8_t* header, CisScanData& data, bool old_format_forced) {
+  data.HeaderText.assign(reinterpret_cast<const char*>(header), cis::kHeaderTextSize);
   data.Title = TitleFromHeader(data.HeaderText);
-  data.ScannerType = h[cis::kScannerTypeOffset] & cis::kTypeMask;
-  data.EncoderExponent = h[cis::kEncoderOffset] & cis::kEncoderExponentMask;
+  data.ScannerType = header[cis::kScannerTypeOffset] & cis::kTypeMask;
+  data.EncoderExponent = header[cis::kEncoderOffset] & cis::kEncoderExponentMask;
 
-  data.ScanWidth = cis::ReadI16(h + cis::kScanWidthOffset);
+  data.ScanWidth = cis::ReadI16(header + cis::kScanWidthOffset);
   data.TwinArray = false;
   data.ReverseImage = false;
   data.MirrorImage = false;
   data.HorizontalDpi = 0;
   if (!old_format_forced) {
-    data.HorizontalDpi = cis::ReadI16(h + cis::kHorizontalDpiOffset);
-    const uint8_t type = h[cis::kScannerTypeOffset];
+    data.HorizontalDpi = cis::ReadI16(header + cis::kHorizontalDpiOffset);
+    const uint8_t type = header[cis::kScannerTypeOffset];
     if (type & cis::kTwinArrayBit) {
       data.ScanWidth *= 2;
       data.TwinArray = true;
-      data.ArraySeparation = cis::ReadI16(h + cis::kArraySeparationOffset);
+      data.ArraySeparation = cis::ReadI16(header + cis::kArraySeparationOffset);
     }
     if (type & cis::kBiColourBit) {
       data.ReverseImage = true;
       data.ScanWidth *= 2;
     }
-    data.MirrorImage = (h[cis::kEncoderOffset] & cis::kMirrorImageBit) != 0;
+    data.MirrorImage = (header[cis::kEncoderOffset] & cis::kMirrorImageBit) != 0;
   }
 
-  data.ChangeoverPixel = cis::ReadI16(h + cis::kChangeoverOffset);
-  const int16_t tempo = cis::ReadI16(h + cis::kTempoOffset);
-  const int16_t lines_per_inch = cis::ReadI16(h + cis::kLinesPerInchOffset);
-  data.HeaderLineCount = cis::ReadI32(h + cis::kLineCountOffset);
+  data.ChangeoverPixel = cis::ReadI16(header + cis::kChangeoverOffset);
+  const int16_t tempo = cis::ReadI16(header + cis::kTempoOffset);
+  const int16_t lines_per_inch = cis::ReadI16(header + cis::kLinesPerInchOffset);
+  data.HeaderLineCount = cis::ReadI32(header + cis::kLineCountOffset);
 
   data.RawLinesPerInch = lines_per_inch;
+  data.RawTempo = tempo;
   data.LinesPerInch = lines_per_inch < 1 ? int16_t{100} : lines_per_inch;
   data.Tempo = (tempo < 10 || tempo > 500) ? int16_t{100} : tempo;
 }
 
 }  // namespace
 
-CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CisScanData& data, UiServices& ui,
-                          std::string& last_error) {
-  ui.SetStatusText("Reading CIS file ");
-  if (bytes.size() < cis::kHeaderSize) return CisReadResult::kTooShort;
-
-  ReadHeader(bytes.data(), data, ui.IsOldCisFormatForced());
-
-  if (data.ScanWidth < 1) {
-    last_error = "*** Invalid Scanner Width in File *** ";
-    ui.ShowMessage(last_error);
-    return CisReadResult::kRefused;
+Result ReadCisFile(std::span<const uint8_t> bytes, bool old_format_forced, CisScanData& data, Reporter& reporter) {
+  reporter.SetStatusText("Reading CIS file ");
+  if (bytes.size() < cis::kHeaderSize) {
+    return Result::Corrupt("The file is too short to be a CIS file: " + std::to_string(bytes.size()) +
+                           " bytes, the header alone takes 52.");
   }
-  if (data.HeaderLineCount < 1) {
-    last_error = "*** Invalid Scan Line Count in File *** ";
-    ui.ShowMessage(last_error);
-    return CisReadResult::kRefused;
+  ReadHeader(bytes.data(), data, old_format_forced);
+
+  const char* refusal = data.ScanWidth < 1         ? "*** Invalid Scanner Width in File *** "
+                        : data.HeaderLineCount < 1 ? "*** Invalid Scan Line Count in File *** "
+                                                   : nullptr;
+  if (refusal) {
+    reporter.ShowMessage(MessageKind::kError, refusal);
+    return Result::Corrupt(refusal);
   }
 
   // Files beyond 4 GB cannot be described by the 32-bit length; such a file is read as far
   // as the length reaches.
   data.FileLength = static_cast<uint32_t>(std::min<size_t>(bytes.size(), UINT32_MAX));
-  ui.SetHeaderSummary(CisHeaderSummary{data.HeaderLineCount, data.RawLinesPerInch, data.ScanWidth,
-                                       static_cast<double>(data.Tempo), data.HeaderText, data.ChangeoverPixel});
 
   const int64_t width = data.ScanWidth;
   const uint8_t* const file = bytes.data();
@@ -98,21 +90,26 @@ CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CisScanData& data, UiS
   offsets.reserve(expected_lines + 1);
   line_words.reserve(expected_lines);
 
-  int32_t lines_read = 0;     // H
-  int64_t sum = 0;            // S
-  int32_t corrupt = 0;        // K
+  int32_t lines_read = 0;
+  int64_t sum = 0;      // pixels of the line so far
+  int32_t corrupt = 0;  // lines whose runs overran the width
   bool first_error_shown = false;
-  uint64_t position = 50;     // B: offset of the word just read
-  int64_t progress = 0;       // P
-  const uint64_t step = length / 50;  // Q
+  uint64_t position = 50;             // file offset of the word just read
+  int64_t progress = 0;               // progress steps taken (two per step)
+  const uint64_t step = length / 50;  // bytes per progress step
 
   const auto name = data.FileName + "." + data.FileExtension;
+  bool stopped = false;
   for (;;) {
     if (position >= length) break;
     if (position > static_cast<uint64_t>(progress) * step) {
       progress += 2;
-      ui.SetStatusText("Reading CIS Line = " + std::to_string(lines_read));
-      ui.SetProgress(kProgressReading, static_cast<int>(2 * progress));
+      reporter.SetStatusText("Reading CIS Line = " + std::to_string(lines_read));
+      reporter.SetProgress(kProgressReading, static_cast<int>(2 * progress));
+      if (reporter.IsCancelled()) {
+        stopped = true;
+        break;
+      }
     }
     // The run length at offset B + 2; the end of the file ends reading wherever it falls.
     if (position + 4 > length) break;
@@ -126,10 +123,12 @@ CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CisScanData& data, UiS
     if (sum > width) {
       ++corrupt;
       if (!first_error_shown) {
-        ui.ShowMessage("\n *** File : " + name + "\n *** Invalid Scan Line Data In File - width exceeded *** \n" +
-                       "\n WidthCounter = " + std::to_string(sum) + "\n Sensor Width  = " + std::to_string(width) +
-                       "\n First Error Occurred At Line  = " + std::to_string(lines_read) +
-                       "\n First Error At File Byte Number  = " + std::to_string(position));
+        reporter.ShowMessage(MessageKind::kWarning,
+                             "\n *** File : " + name + "\n *** Invalid Scan Line Data In File - width exceeded *** \n" +
+                                 "\n WidthCounter = " + std::to_string(sum) +
+                                 "\n Sensor Width  = " + std::to_string(width) +
+                                 "\n First Error Occurred At Line  = " + std::to_string(lines_read) +
+                                 "\n First Error At File Byte Number  = " + std::to_string(position));
         first_error_shown = true;
       }
     }
@@ -148,12 +147,14 @@ CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CisScanData& data, UiS
   data.Lines.AdoptLines(std::move(transitions), std::move(offsets), std::move(line_words));
   data.LinesReadPlusTwo = lines_read + 2;
   data.CorruptLineCount = corrupt;
+  // The lines of a stopped reading are only a part of the roll: not a scan to convert or save.
+  if (stopped) return Result::Cancelled("stopped: " + name + " was read only in part");
   if (corrupt > 0) {
-    ui.ShowMessage(" *** Invalid Scan Line Data In File  *** \n\n *** File : " + name +
-                   "\n Total number of corrupt lines = " + std::to_string(corrupt) +
-                   "\n Lines read from file  = " + std::to_string(lines_read));
+    reporter.ShowMessage(MessageKind::kWarning, " *** Invalid Scan Line Data In File  *** \n\n *** File : " + name +
+                                                    "\n Total number of corrupt lines = " + std::to_string(corrupt) +
+                                                    "\n Lines read from file  = " + std::to_string(lines_read));
   }
-  return CisReadResult::kRead;
+  return Result::Ok();
 }
 
 }  // namespace tarvelo

@@ -6,20 +6,19 @@
 #include <string>
 
 #include "cis/CisScanData.h"
-#include "services/UiServices.h"
+#include "services/Reporter.h"
+#include "support/Result.h"
 
 namespace tarvelo {
 
-enum class CisReadResult {
-  kRead,       // header accepted and lines read (damaged lines are reported and kept)
-  kRefused,    // zero or negative scan width or line count: reported, no lines read
-  kTooShort,   // fewer bytes than the 52-byte header: nothing read
-};
-
-// Reads `bytes` (the whole file) into `data`, whose FileName and FileExtension name the file
-// in messages. Reports status and progress (colour type 1) and shows the reader's messages.
-// On kRefused, `last_error` holds the message shown.
-CisReadResult ReadCisFile(std::span<const uint8_t> bytes, CisScanData& data, UiServices& ui,
-                          std::string& last_error);
+// Reads `bytes` (the whole file, at least a header long: cis::kHeaderSize) into `data`, whose
+// FileName and FileExtension name the file in messages. With `old_format_forced` the type
+// bits of the header are not interpreted. Reports status and progress (colour type 1).
+//   ok        header accepted and lines read; damaged lines are kept as read and reported
+//             in warnings
+//   kCorrupt  zero or negative scan width or line count: reported as an error, no lines read
+//   kCancelled  a stop request ended the reading early; `data` holds the lines read so far,
+//             which are not the whole roll and must not be converted or saved
+Result ReadCisFile(std::span<const uint8_t> bytes, bool old_format_forced, CisScanData& data, Reporter& reporter);
 
 }  // namespace tarvelo

@@ -40,29 +40,40 @@ struct CisScanData {
     SavedScanWidth = 3000;
   }
 
+  // After reading: the lines as read become the pristine copy every run starts from (Lines
+  // keeps its contents, sharing them), and the header flags each run restores are saved.
+  void KeepAsRead() {
+    LinesAsRead = Lines;
+    SavedScanWidth = ScanWidth;
+    SavedTwinArray = TwinArray;
+    SavedReverseImage = ReverseImage;
+    SavedMirrorImage = MirrorImage;
+  }
+
   bool SavedReverseImage = false;
   bool SavedTwinArray = false;
   // Copy of MirrorImage taken when the file was read; each run restores from it.
   bool SavedMirrorImage = false;
-  bool ImageMirrored = false;   // the lines have been mirrored left to right
-  bool ReverseImage = false;    // header byte 34 bit 0x40 (a bi-colour scan: the width is doubled)
+  bool ImageMirrored = false;  // the lines have been mirrored left to right
+  bool ReverseImage = false;   // header byte 34 bit 0x40 (a bi-colour scan: the width is doubled)
   // Header byte 35 bit 0x10: the scan was made with treble and bass reversed.
   bool MirrorImage = false;
   int32_t CrossoverPixel = 0;
   int32_t ArraySeparation = 0;
-  bool TwinArray = false;       // header byte 34 bit 0x20: twin-array ("Dual") scanner
+  bool TwinArray = false;  // header byte 34 bit 0x20: twin-array ("Dual") scanner
   double InterpretedAverageLpi = 100.0;
   bool HolePolarity = true;
-  std::string FolderName;       // with its trailing separator
-  std::string FileName;         // up to the first "."
-  std::string FileExtension;    // as found (the reader's messages name it)
+  std::string FolderName;     // with its trailing separator
+  std::string FileName;       // up to the first "."
+  std::string FileExtension;  // as found (the reader's messages name it)
   int16_t RawLinesPerInch = 0;
+  int16_t RawTempo = 0;  // the header's tempo as stored (Tempo is the one used)
   int32_t LinesReadPlusTwo = 0;
   int32_t CorruptLineCount = 0;  // lines whose runs overran the scan width (kept as read)
   uint32_t FileLength = 0;
   int32_t EncoderExponent = 0;
   int32_t ScannerType = 0;
-  std::string HeaderText;       // header bytes 0..39 as read
+  std::string HeaderText;  // header bytes 0..39 as read
   ScanLineArray Lines;
   ScanLineArray LinesAsRead;
   std::string Title;

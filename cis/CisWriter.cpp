@@ -37,18 +37,17 @@ bool LineIsWritable(const ScanLineArray& lines, int index, int32_t width) {
 
 }  // namespace
 
-bool EncodeCisFile(CisScanData& data, std::string& bytes, std::string& error) {
+Result EncodeCisFile(CisScanData& data, std::string& bytes) {
   if (data.SavedScanWidth < 1 || data.HeaderLineCount < 1) {
-    error = "The file's header was refused when it was read, so its scan lines were not read; saving it "
-            "would lose them.";
-    return false;
+    return Result::Invalid(
+        "The file's header was refused when it was read, so its scan lines were not read; saving it "
+        "would lose them.");
   }
   const ScanLineArray& lines = data.LinesAsRead;
   for (int i = 0; i < lines.Size(); ++i) {
     if (!LineIsWritable(lines, i, data.SavedScanWidth)) {
-      error = "Scan line " + std::to_string(i) + " cannot be stored in a CIS file of width " +
-              std::to_string(data.SavedScanWidth) + ".";
-      return false;
+      return Result::Invalid("Scan line " + std::to_string(i) + " cannot be stored in a CIS file of width " +
+                             std::to_string(data.SavedScanWidth) + ".");
     }
   }
 
@@ -76,20 +75,18 @@ bool EncodeCisFile(CisScanData& data, std::string& bytes, std::string& error) {
     }
     Append16(bytes, lines.LineWord(i));
   }
-  return true;
+  return Result::Ok();
 }
 
-bool WriteCisFile(CisScanData& data, const std::string& path, std::string& error) {
-  std::string bytes, reason;
-  if (!EncodeCisFile(data, bytes, reason)) {
-    error = "The CIS file " + path + " was not written: " + reason;
-    return false;
+Result WriteCisFile(CisScanData& data, const std::string& path) {
+  std::string bytes;
+  if (Result encoded = EncodeCisFile(data, bytes); !encoded.ok()) {
+    return Result::Invalid("The CIS file " + path + " was not written: " + encoded.message());
   }
-  if (!WriteFileAtomically(path, bytes, reason)) {
-    error = "The CIS file " + path + " could not be written (" + reason + ").";
-    return false;
+  if (Result written = WriteFileAtomically(path, bytes); !written.ok()) {
+    return Result::IoError("The CIS file " + path + " could not be written (" + written.message() + ").");
   }
-  return true;
+  return Result::Ok();
 }
 
 }  // namespace tarvelo

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cis/CisScanData.h"
+#include "support/Result.h"
 
 namespace tarvelo {
 
@@ -16,13 +17,13 @@ namespace tarvelo {
 // Tempo, LinesPerInch, HeaderLineCount as read, then every line of LinesAsRead as its run
 // lengths followed by its line word.
 //
-// Returns false, with the reason in `error`, rather than produce a file that would read back
+// Refuses (kInvalid, with the reason) rather than produce a file that would read back
 // differently: when the header was refused on reading (no lines were read, so saving would
 // lose them), or when a line cannot be stored as 16-bit run lengths ending at the width.
-bool EncodeCisFile(CisScanData& data, std::string& bytes, std::string& error);
+Result EncodeCisFile(CisScanData& data, std::string& bytes);
 
 // Encodes `data` and writes it to `path` atomically (an existing file is replaced only when
-// the new one is complete). Returns false with a reason naming the path on failure.
-bool WriteCisFile(CisScanData& data, const std::string& path, std::string& error);
+// the new one is complete). The failure's message names the path and the reason.
+Result WriteCisFile(CisScanData& data, const std::string& path);
 
 }  // namespace tarvelo

@@ -2,45 +2,40 @@
 
 #include <cstdint>
 
+#include "cis/CisFormat.h"
 #include "support/NumberFormat.h"
 
 namespace tarvelo {
 
-namespace {
-
-uint8_t Byte(const std::string& header, size_t offset) {
-  return offset < header.size() ? static_cast<uint8_t>(header[offset]) : 0;
+CisHeaderSummary SummarizeHeader(const CisScanData& data) {
+  return CisHeaderSummary{data.HeaderLineCount, data.RawLinesPerInch, data.ScanWidth, static_cast<double>(data.Tempo),
+                          data.HeaderText,      data.ChangeoverPixel};
 }
 
-int Int16(const std::string& header, size_t offset) {
-  return static_cast<int16_t>(static_cast<uint16_t>(Byte(header, offset) | (Byte(header, offset + 1) << 8)));
-}
-
-}  // namespace
-
-std::vector<std::pair<std::string, std::string>> HeaderSummaryEntries(const CisHeaderSummary& s) {
-  const std::string& h = s.HeaderText;
-  const uint8_t type = Byte(h, 34);
-  const uint8_t encoder = Byte(h, 35);
-  const bool dual = (type & 0x20) != 0;
-  const bool bicolour = (type & 0x40) != 0;
-  // The mirror-image flag of the format: the scan has treble and bass reversed.
-  const bool mirrored = (encoder & 0x10) != 0;
-  const size_t zero = h.find('\0');
+std::vector<std::pair<std::string, std::string>> HeaderSummaryEntries(const CisHeaderSummary& summary) {
+  // The header text holds the first 40 bytes of the header; a shorter one reads as zeros.
+  std::string header = summary.HeaderText;
+  header.resize(cis::kHeaderTextSize, '\0');
+  const auto* bytes = reinterpret_cast<const uint8_t*>(header.data());
+  const uint8_t type = bytes[cis::kScannerTypeOffset];
+  const uint8_t encoder = bytes[cis::kEncoderOffset];
+  const bool dual = (type & cis::kTwinArrayBit) != 0;
+  const bool bicolour = (type & cis::kBiColourBit) != 0;
+  const bool mirrored = (encoder & cis::kMirrorImageBit) != 0;
   return {
-      {"Title", h.substr(0, zero)},
-      {"Scanner Type", std::to_string(type & 0x0F)},
-      {"Encoder Exponent", std::to_string(encoder & 0x0F)},
+      {"Title", header.substr(0, header.find('\0'))},
+      {"Scanner Type", std::to_string(type & cis::kTypeMask)},
+      {"Encoder Exponent", std::to_string(encoder & cis::kEncoderExponentMask)},
       {"Single/Dual CIS", dual ? "Dual" : "Single"},
-      {"Array Separation", std::to_string(dual ? Int16(h, 36) : 0)},
-      {"Changeover Pixel", std::to_string(dual ? s.ChangeoverPixel : 0)},
+      {"Array Separation", std::to_string(dual ? cis::ReadI16(bytes + cis::kArraySeparationOffset) : 0)},
+      {"Changeover Pixel", std::to_string(dual ? summary.ChangeoverPixel : 0)},
       {"Normal/Reverse", mirrored ? "Reverse" : "Normal"},
       {"Mono/Bicolor", bicolour ? "BiColor" : "Mono"},
-      {"Horiz DPI", std::to_string(Int16(h, 38))},
-      {"Scan Width", std::to_string(s.ScanWidth)},
-      {"Tempo", FormatGcvt(s.Tempo, 8)},
-      {"Lines Per Inch", std::to_string(s.RawLinesPerInch)},
-      {"Lines In File", std::to_string(s.HeaderLineCount)},
+      {"Horiz DPI", std::to_string(cis::ReadI16(bytes + cis::kHorizontalDpiOffset))},
+      {"Scan Width", std::to_string(summary.ScanWidth)},
+      {"Tempo", FormatGcvt(summary.Tempo, 8)},
+      {"Lines Per Inch", std::to_string(summary.RawLinesPerInch)},
+      {"Lines In File", std::to_string(summary.HeaderLineCount)},
   };
 }
 

@@ -1,21 +1,26 @@
 #pragma once
-// The CIS header values the reader hands to the front end for its "CIS File Embedded Data"
-// display, and the entries derived from them.
+// The CIS header values a front end shows in its "CIS File Embedded Data" display, and the
+// display entries derived from them.
 
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "cis/CisScanData.h"
 
 namespace tarvelo {
 
 struct CisHeaderSummary {
   int HeaderLineCount = 0;
   int RawLinesPerInch = 0;
-  int ScanWidth = 0;         // effective width (after the type bits)
+  int ScanWidth = 0;  // effective width (after the type bits)
   double Tempo = 0;
-  std::string HeaderText;    // header bytes 0..39 exactly as read (40 bytes)
+  std::string HeaderText;  // header bytes 0..39 exactly as read (40 bytes)
   int ChangeoverPixel = 0;
 };
+
+// The summary of a file the reader has just read.
+CisHeaderSummary SummarizeHeader(const CisScanData& data);
 
 // The display entries in order ("Title", "Scanner Type", ..., "Lines In File"), derived from
 // the header bits whatever the old-format setting.

@@ -6,9 +6,8 @@
 #include <system_error>
 
 #include "cis/CisScanData.h"
-#include "services/UiServices.h"
-#include "settings/DiagnosticSettings.h"
 #include "support/AtomicFile.h"
+#include "support/TextTrim.h"
 
 namespace tarvelo {
 
@@ -46,31 +45,8 @@ const std::array<R::Field, 24> kFields = {{
 }};
 
 // Template entries in the order they are stored.
-constexpr std::array<const char*, 6> kTemplateOrder = {"ScannedBy", "MusicCategory", "DateScanned",
+constexpr std::array<const char*, 6> kTemplateOrder = {"ScannedBy", "MusicCategory",  "DateScanned",
                                                        "RollOwner", "ScanningSystem", "PrintedImageCapture"};
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n'; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-// ANN keywords and values are trimmed of blanks, the space character only: a tab is part of
-// the text, so "/composer\t: x" names no known keyword.
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lower;
-}
 
 // A file in the folder of `path` whose name equals the wanted one but for letter case;
 // a name that differs only in its extension's case is preferred. Empty when there is none.
@@ -79,7 +55,7 @@ std::string FindIgnoringCase(const std::string& path) {
   const fs::path wanted(path);
   const std::string wanted_name = wanted.filename().string();
   const std::string wanted_stem = wanted.stem().string();
-  const std::string wanted_lower = Lower(wanted_name);
+  const std::string wanted_lower = ToLowerAscii(wanted_name);
   const fs::path folder = wanted.has_parent_path() ? wanted.parent_path() : fs::path(".");
 
   std::vector<std::string> candidates;
@@ -87,7 +63,7 @@ std::string FindIgnoringCase(const std::string& path) {
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
     std::error_code type_error;
-    if (Lower(name) == wanted_lower && it->is_regular_file(type_error)) candidates.push_back(name);
+    if (ToLowerAscii(name) == wanted_lower && it->is_regular_file(type_error)) candidates.push_back(name);
   }
   if (candidates.empty()) return "";
   std::sort(candidates.begin(), candidates.end());
@@ -106,17 +82,17 @@ RollInfo::RollInfo(const ProfileStore& store) { LoadTemplate(store); }
 
 void RollInfo::LoadTemplate(const ProfileStore& store) {
   for (const Field& field : kFields)
-    if (field.template_key) this->*field.entry = store.GetProfileString(kSection, field.template_key, field.template_default);
+    if (field.template_key)
+      this->*field.entry = store.GetProfileString(kSection, field.template_key, field.template_default);
 }
 
-bool RollInfo::SaveTemplate(ProfileStore& store) const {
-  bool ok = true;
+Result RollInfo::SaveTemplate(ProfileStore& store) const {
+  ProfileWriter writer(store, kSection);
   for (const char* key : kTemplateOrder) {
     for (const Field& field : kFields)
-      if (field.template_key && std::string_view(field.template_key) == key)
-        ok &= store.WriteProfileString(kSection, key, this->*field.entry);
+      if (field.template_key && std::string_view(field.template_key) == key) writer.String(key, this->*field.entry);
   }
-  return ok;
+  return writer.Outcome();
 }
 
 void RollInfo::ResetForNewFile(const CisScanData& scan) {
@@ -128,10 +104,10 @@ void RollInfo::ResetForNewFile(const CisScanData& scan) {
 }
 
 bool RollInfo::ReadAnnFile(const std::string& path) {
-  std::string text, error;
-  if (!ReadWholeFile(path, text, error)) {
+  std::string text;
+  if (!ReadWholeFile(path, text).ok()) {
     const std::string other = FindIgnoringCase(path);
-    if (other.empty() || !ReadWholeFile(other, text, error)) return false;
+    if (other.empty() || !ReadWholeFile(other, text).ok()) return false;
   }
   ReadAnnText(text);
   return true;
@@ -153,7 +129,9 @@ void RollInfo::ReadAnnText(std::string_view file_text) {
 
     const size_t colon = line.find(':');
     if (colon == std::string_view::npos) continue;
-    const std::string keyword = Lower(TrimBlanks(line.substr(0, colon)));
+    // Keywords and values are trimmed of blanks only: a tab is part of the text, so
+    // "/composer\t: x" names no known keyword.
+    const std::string keyword = ToLowerAscii(TrimBlanks(line.substr(0, colon)));
     const std::string_view value = TrimBlanks(line.substr(colon + 1));
     for (const Field& field : kFields) {
       if (field.in_ann_file && keyword.size() == std::string_view(field.name).size() + 1 && keyword[0] == '/' &&
@@ -166,10 +144,10 @@ void RollInfo::ReadAnnText(std::string_view file_text) {
 }
 
 bool RollInfo::SetEntry(std::string_view name, std::string value) {
-  std::string_view wanted = Trim(name);
+  std::string_view wanted = TrimWhiteSpace(name);
   if (!wanted.empty() && wanted.front() == '/') wanted.remove_prefix(1);
   if (!wanted.empty() && wanted.back() == ':') wanted.remove_suffix(1);
-  const std::string lower = Lower(Trim(wanted));
+  const std::string lower = ToLowerAscii(TrimWhiteSpace(wanted));
   for (const Field& field : kFields) {
     if (lower == field.name) {
       this->*field.entry = std::move(value);
@@ -179,37 +157,17 @@ bool RollInfo::SetEntry(std::string_view name, std::string value) {
   return false;
 }
 
-SettingsProblems RollInfo::Validate() const {
-  SettingsProblems problems;
-  for (const Field& field : kFields) CheckLength(problems, field.name, this->*field.entry, field.max_characters);
-  return problems;
+Result RollInfo::Validate() const {
+  SettingsCheck check;
+  for (const Field& field : kFields) check.Length(field.name, this->*field.entry, field.max_characters);
+  return check.Outcome();
 }
 
 std::vector<std::string> RollInfo::EmbeddedTexts() const {
   std::vector<std::string> texts;
   texts.reserve(kFields.size());
-  for (const Field& field : kFields) texts.push_back(field.keyword + std::string(Trim(this->*field.entry)));
+  for (const Field& field : kFields) texts.push_back(field.keyword + std::string(TrimWhiteSpace(this->*field.entry)));
   return texts;
-}
-
-bool EditRollInfo(RollInfo& info, UiServices& ui) {
-  RollInfo working = info;
-  if (!ui.EditRollInfo(working)) return false;
-  info = std::move(working);
-  if (info.SaveAsTemplate && !info.SaveTemplate(ui.Profile()))
-    ui.ShowMessage("The roll information template could not be saved to the settings.");
-  ui.SetReprocessPending(true);
-  return true;
-}
-
-void PrepareRollInfoForNewFile(RollInfo& info, const CisScanData& scan, std::string_view roll_type_name,
-                               UiServices& ui) {
-  info.ResetForNewFile(scan);
-  info.SetRollType(roll_type_name);
-  const DiagnosticSettings settings(ui.Profile());
-  if (!settings.EmbedRollKeywordData) return;
-  if (settings.UseAnnFile) info.ReadAnnFile(scan.FolderName + scan.FileName + ".ann");
-  EditRollInfo(info, ui);
 }
 
 }  // namespace tarvelo

@@ -3,7 +3,7 @@
 // maker, who scanned it, ...). Six entries form a template kept in the profile (section
 // "Embedded Roll Info Settings"); the others are cleared for every newly read CIS file. An
 // ANN file beside the CIS file can pre-fill the entries, and the user completes them in the
-// roll information dialog (UiServices::EditRollInfo).
+// roll information dialog of the front end.
 
 #include <cstddef>
 #include <span>
@@ -17,7 +17,6 @@
 namespace tarvelo {
 
 struct CisScanData;
-class UiServices;
 
 struct RollInfo {
   static constexpr const char* kSection = "Embedded Roll Info Settings";
@@ -25,12 +24,12 @@ struct RollInfo {
   // One entry, in the order the MIDI outputs embed them.
   struct Field {
     std::string RollInfo::*entry;
-    const char* keyword;          // embedded before the entry ("/title: "); "" for the misc info
-    const char* name;             // the keyword's name ("title"), also the ANN keyword after "/"
-    bool in_ann_file;             // recognised in ANN files (all but the roll type)
-    size_t max_characters;        // the longest text the dialog accepts
-    const char* template_key;     // profile key of a template entry, else nullptr
-    const char* template_default; // its default text
+    const char* keyword;           // embedded before the entry ("/title: "); "" for the misc info
+    const char* name;              // the keyword's name ("title"), also the ANN keyword after "/"
+    bool in_ann_file;              // recognised in ANN files (all but the roll type)
+    size_t max_characters;         // the longest text the dialog accepts
+    const char* template_key;      // profile key of a template entry, else nullptr
+    const char* template_default;  // its default text
   };
   // The 24 entries in embedding order; the misc info is the last.
   static std::span<const Field> Fields();
@@ -40,10 +39,10 @@ struct RollInfo {
   // As above, then the six template entries from the profile (defaults when absent).
   explicit RollInfo(const ProfileStore& store);
 
-  // Reads / writes the six template entries; writing returns false when the profile
-  // could not store them.
+  // Reads / writes the six template entries; writing fails when the profile could not store
+  // them.
   void LoadTemplate(const ProfileStore& store);
-  bool SaveTemplate(ProfileStore& store) const;
+  Result SaveTemplate(ProfileStore& store) const;
 
   // For a newly read file: every entry that is not a template entry becomes empty and the
   // template flag is cleared; then title and roll tempo (in decimal) come from `scan`.
@@ -66,8 +65,8 @@ struct RollInfo {
   // Returns false, changing nothing, for an unknown name.
   bool SetEntry(std::string_view name, std::string value);
 
-  // The dialog's checks: every entry within its longest text.
-  SettingsProblems Validate() const;
+  // The dialog's checks: every entry within its longest text (the first too long is named).
+  Result Validate() const;
 
   // The texts embedded as text events, in order: each keyword followed by its entry with
   // surrounding white space removed, and lastly the misc info alone.
@@ -100,17 +99,5 @@ struct RollInfo {
   // "Save (*) Entry Values As New Default Template".
   bool SaveAsTemplate = false;
 };
-
-// Shows the roll information dialog through `ui` on a working copy of `info`. On OK the
-// edited entries are taken, the template entries are stored in the profile when the
-// template flag is set, and the front end is told that settings changed; on Cancel nothing
-// changes. Returns true on OK.
-bool EditRollInfo(RollInfo& info, UiServices& ui);
-
-// The roll information step after a CIS file has been read: reset the entries for the new
-// file and set its roll type; then, when embedding roll information is on (read fresh from
-// the profile), read the ANN file beside the CIS file if that is enabled, and show the dialog.
-void PrepareRollInfoForNewFile(RollInfo& info, const CisScanData& scan, std::string_view roll_type_name,
-                               UiServices& ui);
 
 }  // namespace tarvelo

@@ -15,10 +15,10 @@ namespace tarvelo {
 
 // The values the stages compute per line; all zero / false for a line as read.
 struct LineGeometry {
-  double Position = 0;         // inches from line 0 along the roll
-  double TrackingOffset = 0;   // sideways correction in force for this line, inches
-  double UpperEdgeError = 0;   // inches
-  double LowerEdgeError = 0;   // inches
+  double Position = 0;        // inches from line 0 along the roll
+  double TrackingOffset = 0;  // sideways correction in force for this line, inches
+  double UpperEdgeError = 0;  // inches
+  double LowerEdgeError = 0;  // inches
   bool UpperEdgeFound = false;
   bool LowerEdgeFound = false;
 };
@@ -30,22 +30,11 @@ class ScanLine {
   // Clears the transitions, the line word and the position (the other computed values stay).
   void Reset() {
     transitions_.clear();
-    cursor_ = 0;
     LineWord = 0;
     Geometry.Position = 0;
   }
-  // Clears only the transitions and the read cursor.
-  void ResetTransitions() {
-    transitions_.clear();
-    cursor_ = 0;
-  }
 
   void AppendTransition(int32_t value) { transitions_.push_back(value); }
-  void RewindTransitions() { cursor_ = 0; }
-  // The next transition in the order appended, or -1 once they are exhausted.
-  int32_t NextTransition() {
-    return cursor_ < transitions_.size() ? transitions_[cursor_++] : -1;
-  }
 
   int TransitionCount() const { return static_cast<int>(transitions_.size()); }
   const std::vector<int32_t>& Transitions() const { return transitions_; }
@@ -56,7 +45,6 @@ class ScanLine {
 
  private:
   std::vector<int32_t> transitions_;
-  size_t cursor_ = 0;
 };
 
 }  // namespace tarvelo

@@ -23,8 +23,7 @@ void ScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t li
   if (!geometry_.empty()) geometry_.emplace_back();
 }
 
-void ScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t line_word,
-                                const LineGeometry& geometry) {
+void ScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t line_word, const LineGeometry& geometry) {
   AppendLine(transitions, line_word);
   const bool zero = geometry.Position == 0 && geometry.TrackingOffset == 0 && geometry.UpperEdgeError == 0 &&
                     geometry.LowerEdgeError == 0 && !geometry.UpperEdgeFound && !geometry.LowerEdgeFound;
@@ -32,22 +31,6 @@ void ScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t li
   // The first line with computed values gives every earlier line zero values.
   geometry_.resize(line_words_.size());
   geometry_.back() = geometry;
-}
-
-void ScanLineArray::SetSize(int lines) {
-  if (lines <= 0) {
-    Clear();
-    return;
-  }
-  const auto n = static_cast<size_t>(lines);
-  if (n < line_words_.size()) {
-    Writable().resize(offsets_[n]);
-    offsets_.resize(n + 1);
-    line_words_.resize(n);
-    if (!geometry_.empty()) geometry_.resize(n);
-    return;
-  }
-  while (line_words_.size() < n) AppendLine({}, 0);
 }
 
 bool ScanLineArray::ReplaceAllTransitions(std::vector<int32_t>&& transitions, std::vector<uint32_t>&& offsets) {
@@ -60,32 +43,8 @@ bool ScanLineArray::ReplaceAllTransitions(std::vector<int32_t>&& transitions, st
   return true;
 }
 
-void ScanLineArray::SetAtGrow(int index, const ScanLine& line) {
-  if (index < 0) return;
-  if (index >= Size()) SetSize(index);  // lines before `index` are empty
-  if (index == Size()) {
-    AppendLine(line.Transitions(), line.LineWord, line.Geometry);
-    return;
-  }
-  const auto i = static_cast<size_t>(index);
-  const auto& values = line.Transitions();
-  const size_t old_count = offsets_[i + 1] - offsets_[i];
-  if (values.size() == old_count) {
-    std::copy(values.begin(), values.end(), Writable().begin() + offsets_[i]);
-  } else {
-    std::vector<int32_t>& all = Writable();
-    all.erase(all.begin() + offsets_[i], all.begin() + offsets_[i + 1]);
-    all.insert(all.begin() + offsets_[i], values.begin(), values.end());
-    const auto delta = static_cast<int64_t>(values.size()) - static_cast<int64_t>(old_count);
-    for (size_t k = i + 1; k < offsets_.size(); ++k)
-      offsets_[k] = static_cast<uint32_t>(static_cast<int64_t>(offsets_[k]) + delta);
-  }
-  line_words_[i] = line.LineWord;
-  MutableGeometry()[i] = line.Geometry;
-}
-
 bool ScanLineArray::AdoptLines(std::vector<int32_t>&& transitions, std::vector<uint32_t>&& offsets,
-                                std::vector<uint16_t>&& line_words) {
+                               std::vector<uint16_t>&& line_words) {
   if (offsets.size() != line_words.size() + 1) return false;
   std::vector<uint16_t> kept_words = std::move(line_words_);
   line_words_ = std::move(line_words);

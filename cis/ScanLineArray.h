@@ -5,8 +5,8 @@
 // the lines of a 4 MB file take about twice its size). Copying a whole array, which every
 // conversion run does to start again from the lines as read, is a few block copies.
 //
-// Lines are appended in order; replacing a line in the middle with one of another length
-// rebuilds the flat array (rare: stages that rebuild lines build a new array instead).
+// Lines are appended in order; stages that rebuild lines build a new array (or replace every
+// line's transitions at once).
 
 #include <cstdint>
 #include <memory>
@@ -38,10 +38,6 @@ class ScanLineArray {
   bool AdoptLines(std::vector<int32_t>&& transitions, std::vector<uint32_t>&& offsets,
                   std::vector<uint16_t>&& line_words);
 
-  // Grows the array with empty lines to index+1 if needed, then makes line `index` a copy of `line`.
-  void SetAtGrow(int index, const ScanLine& line);
-  // Grows or shrinks to `lines` lines; new lines are empty.
-  void SetSize(int lines);
   // Gives every line new transitions at once (for stages that rebuild all lines): line i gets
   // transitions[offsets[i] .. offsets[i+1]). `offsets` must hold Size() + 1 non-decreasing
   // entries from 0 to transitions.size(); otherwise nothing changes and false is returned.

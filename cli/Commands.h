@@ -1,28 +1,23 @@
 #pragma once
-// The subcommands of tarvelo-cli. Each returns the process exit status:
-// 0 every file processed, 1 a file could not be opened (or a setting could not be saved),
-// 2 usage errors.
+// The subcommands of tarvelo-cli. Each returns the process exit status (cli/ExitStatus.h).
 
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cis/CisHeaderEdit.h"
+#include "cli/ExitStatus.h"
 #include "settings/IniProfile.h"
 #include "settings/OverlayProfile.h"
-#include "settings/SessionSettings.h"
+#include "settings/RunSettings.h"
 
 namespace tarvelo::cli {
 
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitFileFailed = 1;
-inline constexpr int kExitUsage = 2;
-
 // Options every command that reads settings shares.
 struct ProfileOptions {
-  std::string profile_path;          // --profile; empty: the default profile
-  std::vector<std::string> sets;     // --set "Section/Key=Value", this run only
-  int preset = -1;                   // --preset N, this run only
+  std::string profile_path;       // --profile; empty: the default profile
+  std::vector<std::string> sets;  // --set "Section/Key=Value", this run only
+  int preset = -1;                // --preset N, this run only
 };
 
 // The profile of one run: the stored profile, overridden for this run only by --set and
@@ -33,6 +28,8 @@ class RunProfile {
   static std::unique_ptr<RunProfile> Open(const ProfileOptions& options);
   ProfileStore& Store() { return overlay_; }
   IniProfile& Stored() { return stored_; }
+  // The settings of a run with this profile.
+  RunSettings Settings() const { return RunSettings::FromProfile(overlay_); }
 
  private:
   explicit RunProfile(const std::string& path) : stored_(path), overlay_(stored_, OverlayProfile::Writes::kHeld) {}
@@ -52,8 +49,8 @@ int RunInfo(const InfoOptions& options);
 struct ConvertOptions {
   ProfileOptions profile;
   std::vector<std::string> files;
-  std::string library;    // --roll-types FILE
-  std::string roll_type;  // --roll-type NAME, this run only
+  std::string library;            // --roll-types FILE
+  std::string roll_type;          // --roll-type NAME, this run only
   std::vector<std::string> info;  // --info KEY=VALUE: roll information entries for this run
   std::string output_dir;         // --output-dir: outputs there instead of next to the input
   bool no_scan_midi = false;      // --no-scan-midi
@@ -83,6 +80,6 @@ struct SettingsOptions {
   std::string action;  // get, set, list
   std::vector<std::string> arguments;
 };
-int RunSettings(const SettingsOptions& options);
+int RunSettingsCommand(const SettingsOptions& options);
 
 }  // namespace tarvelo::cli

@@ -11,7 +11,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonReport.h"
 #include "cli/RollTypeLibrarySetup.h"
-#include "cli/TerminalUi.h"
+#include "cli/TerminalReporter.h"
 #include "document/TarveloDoc.h"
 
 namespace tarvelo::cli {
@@ -27,29 +27,31 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 int RunConvert(const ConvertOptions& options) {
   auto profile = RunProfile::Open(options.profile);
   if (!profile) return kExitUsage;
-  SessionSettings settings(profile->Store());
-  TerminalUi ui(settings, !options.quiet && ::isatty(STDERR_FILENO) == 1);
+  const RunSettings settings = profile->Settings();
+  const RollInfo roll_info_template(profile->Store());
+  TerminalReporter ui(!options.quiet && ::isatty(STDERR_FILENO) == 1);
   // Roll information entries for this run, checked like the roll information dialog.
   std::vector<std::pair<std::string, std::string>> entries;
   RollInfo trial;
   for (const std::string& item : options.info) {
     const size_t equals = item.find('=');
     if (equals == std::string::npos || !trial.SetEntry(item.substr(0, equals), item.substr(equals + 1))) {
-      std::fprintf(stderr, "tarvelo-cli: --info wants KEY=VALUE with a roll information entry name "
-                           "(title, composer, roll_number, ...), not \"%s\"\n", item.c_str());
+      std::fprintf(stderr,
+                   "tarvelo-cli: --info wants KEY=VALUE with a roll information entry name "
+                   "(title, composer, roll_number, ...), not \"%s\"\n",
+                   item.c_str());
       return kExitUsage;
     }
     entries.emplace_back(item.substr(0, equals), item.substr(equals + 1));
   }
-  for (const std::string& problem : trial.Validate()) {
-    std::fprintf(stderr, "tarvelo-cli: --info: %s\n", problem.c_str());
+  if (const Result checked = trial.Validate(); !checked.ok()) {
+    std::fprintf(stderr, "tarvelo-cli: --info: %s\n", checked.message().c_str());
     return kExitUsage;
   }
   ui.SetRollInfoEntries(std::move(entries));
 
   // The roll type of this run: --roll-type, else the profile's active roll type.
-  const std::string roll_type =
-      options.roll_type.empty() ? settings.roll.ActiveRollTypeName : options.roll_type;
+  const std::string roll_type = options.roll_type.empty() ? settings.Roll.ActiveRollTypeName : options.roll_type;
   XmlDocument library;
   std::vector<std::string> names;
   ui.BeginFile(options.library.empty() ? "roll types" : options.library);
@@ -80,28 +82,19 @@ int RunConvert(const ConvertOptions& options) {
   for (const std::string& path : options.files) {
     const auto file_start = std::chrono::steady_clock::now();
     ui.BeginFile(path);
-    TarveloDoc doc(ui);
+    TarveloDoc doc(ui, ui, roll_info_template);
     doc.ApplyRollType(library, roll_type);
     doc.SetOutputFolder(output_dir);
     doc.SetScanImageMidiSkipped(options.no_scan_midi);
     doc.SetERollMidiSkipped(options.no_eroll_midi);
-    const LoadStatus loaded = doc.Load(path);
+    doc.SetSpacingHistogramWanted(false);  // the command line never shows it
+    const Result loaded = doc.Load(path, settings);
     ui.EndFile();
     if (options.json) report.AddFile(path, loaded, doc, ui.Messages(), SecondsSince(file_start));
+    // Every failure has been reported as it happened.
+    status = WorseExitStatus(status, ExitStatusForFile(loaded));
     for (const OutputFileRecord& output : doc.Summary().Outputs)
-      if (!output.Written) status = kExitFileFailed;  // the message has been shown
-    switch (loaded) {
-      case LoadStatus::kLoaded:
-        break;
-      case LoadStatus::kWrongType:
-      case LoadStatus::kRefused:
-        status = kExitFileFailed;  // the message has been shown
-        break;
-      case LoadStatus::kUnreadable:
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), doc.LastErrorText().c_str());
-        status = kExitFileFailed;
-        break;
-    }
+      status = WorseExitStatus(status, ExitStatusForFile(output.Outcome));
   }
   if (options.json) report.Print(status == kExitOk, SecondsSince(run_start));
   return status;

@@ -5,26 +5,29 @@
 
 #include "cis/CisHeaderEdit.h"
 #include "cli/Commands.h"
-#include "cli/TerminalUi.h"
+#include "cli/TerminalReporter.h"
 
 namespace tarvelo::cli {
 
 int RunEdit(const EditOptions& options) {
   auto profile = RunProfile::Open(options.profile);
   if (!profile) return kExitUsage;
-  SessionSettings settings(profile->Store());
-  TerminalUi ui(settings, false);
-  ui.BeginFile(options.file);
-  const SettingsProblems problems = CheckCisHeaderEdit(options.edit);
-  if (!problems.empty()) {
-    for (const std::string& problem : problems) std::fprintf(stderr, "tarvelo-cli: %s\n", problem.c_str());
-    return kExitUsage;
+  TerminalReporter reporter(false);
+  reporter.BeginFile(options.file);
+  // The reader's warnings are printed below; a failure is printed once, as the edit returns it.
+  reporter.SetEchoMessages(false);
+  if (const Result checked = CheckCisHeaderEdit(options.edit); !checked.ok()) {
+    std::fprintf(stderr, "tarvelo-cli: %s\n", checked.message().c_str());
+    return ExitStatusForArgument(checked);
   }
-  const CisEditResult result = EditCisHeader(options.file, options.edit, options.output, ui);
-  for (const std::string& note : result.Notes) std::fprintf(stderr, "%s: %s\n", options.file.c_str(), note.c_str());
-  if (!result.Written) {
-    for (const std::string& problem : result.Problems)
-      std::fprintf(stderr, "%s: %s\n", options.file.c_str(), problem.c_str());
+  std::vector<std::string> notes;
+  const Result edited = EditCisHeader(options.file, options.edit, options.output,
+                                      profile->Settings().Scanner.ForceOldCisFormat, reporter, notes);
+  for (const ReportedMessage& message : reporter.Messages())
+    if (message.Kind != MessageKind::kError) reporter.Print(message.Text);
+  for (const std::string& note : notes) reporter.Print(note);
+  if (!edited.ok()) {
+    reporter.Print(edited.message());
     return kExitFileFailed;
   }
   return kExitOk;

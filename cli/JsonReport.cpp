@@ -8,35 +8,45 @@ namespace tarvelo::cli {
 
 namespace {
 
-const char* StatusName(LoadStatus status) {
-  switch (status) {
-    case LoadStatus::kLoaded: return "converted";
-    case LoadStatus::kRefused: return "refused";
-    case LoadStatus::kWrongType: return "wrong type";
-    case LoadStatus::kUnreadable: return "unreadable";
+const char* StatusName(const Result& loaded) {
+  switch (loaded.kind()) {
+    case Result::Kind::kOk:
+      return "converted";
+    case Result::Kind::kInvalid:
+      return "wrong type";
+    case Result::Kind::kCorrupt:
+      return "refused";
+    case Result::Kind::kNotFound:
+    case Result::Kind::kIoError:
+      return "unreadable";
+    case Result::Kind::kCancelled:
+      return "cancelled";
   }
   return "unknown";
 }
 
 }  // namespace
 
-void JsonReport::AddFile(const std::string& path, LoadStatus status, const TarveloDoc& doc,
-                         const std::vector<std::string>& messages, double seconds) {
+void JsonReport::AddFile(const std::string& path, const Result& loaded, const TarveloDoc& doc,
+                         const std::vector<ReportedMessage>& messages, double seconds) {
   using nlohmann::json;
   const ConversionSummary& summary = doc.Summary();
-  json file = {{"input", path}, {"status", StatusName(status)}};
-  if (status == LoadStatus::kUnreadable) file["error"] = doc.LastErrorText();
+  json file = {{"input", path}, {"status", StatusName(loaded)}};
+  if (!loaded.ok()) file["error"] = loaded.message();
   json outputs = json::array();
   for (const OutputFileRecord& output : summary.Outputs) {
-    json record = {{"kind", output.Kind}, {"path", output.Path}, {"written", output.Written}};
-    if (!output.Written) record["error"] = output.Error;
+    json record = {{"kind", output.Kind}, {"path", output.Path}, {"written", output.Outcome.ok()}};
+    if (!output.Outcome.ok()) record["error"] = output.Outcome.message();
     outputs.push_back(std::move(record));
   }
   file["outputs"] = std::move(outputs);
   json keywords = json::array();
   for (int i = 0; i < doc.Keywords().Count(); ++i) keywords.push_back(doc.Keywords().ItemText(i));
   file["keywords"] = std::move(keywords);
-  file["messages"] = messages;
+  json reported = json::array();
+  for (const ReportedMessage& message : messages)
+    reported.push_back({{"kind", MessageKindName(message.Kind)}, {"text", message.Text}});
+  file["messages"] = std::move(reported);
   file["counts"] = {{"lines", summary.Lines},
                     {"holes", summary.Holes},
                     {"holes_kept", summary.HolesKept},

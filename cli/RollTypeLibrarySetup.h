@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "services/Reporter.h"
 #include "xml/XmlDocument.h"
-#include "services/UiServices.h"
 
 namespace tarvelo::cli {
 
-// Fills `library` and `names` ("Fail-Safe" first). Problems are shown through `ui`.
+// Fills `library` and `names` ("Fail-Safe" first). Problems are reported through `reporter`.
 // Returns false when the library could not be loaded (the names are then "Fail-Safe" only).
 bool LoadRollTypeLibrary(const std::string& file_option, XmlDocument& library, std::vector<std::string>& names,
-                         UiServices& ui);
+                         Reporter& reporter);
 
 }  // namespace tarvelo::cli

@@ -5,7 +5,7 @@
 
 #include "cli/Commands.h"
 #include "cli/RollTypeLibrarySetup.h"
-#include "cli/TerminalUi.h"
+#include "cli/TerminalReporter.h"
 #include "rolltypes/ApplyRollType.h"
 #include "rolltypes/DescribeRollType.h"
 
@@ -14,8 +14,7 @@ namespace tarvelo::cli {
 int RunRollTypes(const RollTypesOptions& options) {
   auto profile = RunProfile::Open(options.profile);
   if (!profile) return kExitUsage;
-  SessionSettings settings(profile->Store());
-  TerminalUi ui(settings, false);
+  TerminalReporter ui(false);
   ui.BeginFile("roll types");
   XmlDocument library;
   std::vector<std::string> names;

@@ -26,7 +26,8 @@ std::unique_ptr<RunProfile> RunProfile::Open(const ProfileOptions& options) {
     std::fprintf(stderr, "tarvelo-cli: profile %s: %s\n", run->stored_.Path().c_str(), problem.c_str());
 
   std::vector<std::string> sets = options.sets;
-  if (options.preset >= 0) sets.insert(sets.begin(), "Scanner Settings/CurrentPreset=" + std::to_string(options.preset));
+  if (options.preset >= 0)
+    sets.insert(sets.begin(), "Scanner Settings/CurrentPreset=" + std::to_string(options.preset));
   for (const std::string& set : sets) {
     std::string section, key, value;
     if (!SplitSettingName(set, section, key, &value)) {
@@ -34,10 +35,8 @@ std::unique_ptr<RunProfile> RunProfile::Open(const ProfileOptions& options) {
       return nullptr;
     }
     // The same checks as a settings dialog; the value is held for this run only.
-    const SettingsProblems problems = SetSetting(run->overlay_, section, key, value);
-    if (!problems.empty()) {
-      for (const std::string& problem : problems)
-        std::fprintf(stderr, "tarvelo-cli: --set %s: %s\n", set.c_str(), problem.c_str());
+    if (const Result changed = SetSetting(run->overlay_, section, key, value); !changed.ok()) {
+      std::fprintf(stderr, "tarvelo-cli: --set %s: %s\n", set.c_str(), changed.message().c_str());
       return nullptr;
     }
   }

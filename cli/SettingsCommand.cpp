@@ -14,7 +14,7 @@ void PrintSetting(const SettingValue& s) {
 
 }  // namespace
 
-int RunSettings(const SettingsOptions& options) {
+int RunSettingsCommand(const SettingsOptions& options) {
   IniProfile profile(options.profile_path.empty() ? DefaultProfilePath() : options.profile_path);
   for (const std::string& problem : profile.Problems())
     std::fprintf(stderr, "tarvelo-cli: profile %s: %s\n", profile.Path().c_str(), problem.c_str());
@@ -28,9 +28,8 @@ int RunSettings(const SettingsOptions& options) {
     int status = kExitOk;
     for (const std::string& name : options.arguments) {
       std::string section, key;
-      const SettingValue* found = SplitSettingName(name, section, key, nullptr)
-                                      ? FindSetting(settings, section, key)
-                                      : nullptr;
+      const SettingValue* found =
+          SplitSettingName(name, section, key, nullptr) ? FindSetting(settings, section, key) : nullptr;
       if (!found) {
         std::fprintf(stderr, "tarvelo-cli: unknown setting \"%s\" (see: tarvelo-cli settings list)\n", name.c_str());
         status = kExitUsage;
@@ -47,11 +46,9 @@ int RunSettings(const SettingsOptions& options) {
       std::fprintf(stderr, "tarvelo-cli: settings set wants \"Section/Key=Value\", not \"%s\"\n", assignment.c_str());
       return kExitUsage;
     }
-    const SettingsProblems problems = SetSetting(profile, section, key, value);
-    if (!problems.empty()) {
-      for (const std::string& problem : problems) std::fprintf(stderr, "tarvelo-cli: %s\n", problem.c_str());
-      const bool saved_failed = problems.size() == 1 && problems[0] == "the profile could not be saved";
-      return saved_failed ? kExitFileFailed : kExitUsage;
+    if (const Result changed = SetSetting(profile, section, key, value); !changed.ok()) {
+      std::fprintf(stderr, "tarvelo-cli: %s\n", changed.message().c_str());
+      return ExitStatusForArgument(changed);
     }
   }
   return kExitOk;

@@ -3,6 +3,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
+#include <exception>
+#include <new>
+
 #include "cli/Commands.h"
 
 namespace {
@@ -38,7 +42,8 @@ int main(int argc, char** argv) {
   convert_command->add_option("--roll-type", convert.roll_type, "Roll type for this run (default: the profile's)");
   convert_command->add_option("--info", convert.info, "Roll information entry for this run, e.g. composer=Chopin")
       ->allow_extra_args(false);
-  convert_command->add_option("--output-dir", convert.output_dir, "Write the outputs here instead of next to the input");
+  convert_command->add_option("--output-dir", convert.output_dir,
+                              "Write the outputs here instead of next to the input");
   convert_command->add_flag("--no-scan-midi", convert.no_scan_midi, "Do not write the ScanImage MIDI file");
   convert_command->add_flag("--no-eroll-midi", convert.no_eroll_midi, "Do not write the eRoll MIDI file");
   convert_command->add_flag("--json", convert.json, "Print a JSON report of the run on standard output");
@@ -81,14 +86,25 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
 
-  if (info_command->parsed()) return RunInfo(info);
-  if (roll_types_command->parsed()) return RunRollTypes(roll_types);
-  if (edit_command->parsed()) {
-    if (title_option->count() > 0) edit.edit.Title = title;
-    if (tempo_option->count() > 0) edit.edit.Tempo = tempo;
-    if (lpi_option->count() > 0) edit.edit.LinesPerInch = lpi;
-    return RunEdit(edit);
+  // Whatever the standard library throws (memory, file system) ends the command with a
+  // message and exit status 1, never with an abort.
+  try {
+    if (info_command->parsed()) return RunInfo(info);
+    if (roll_types_command->parsed()) return RunRollTypes(roll_types);
+    if (edit_command->parsed()) {
+      if (title_option->count() > 0) edit.edit.Title = title;
+      if (tempo_option->count() > 0) edit.edit.Tempo = tempo;
+      if (lpi_option->count() > 0) edit.edit.LinesPerInch = lpi;
+      return RunEdit(edit);
+    }
+    if (convert_command->parsed()) return RunConvert(convert);
+    return RunSettingsCommand(settings);
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "tarvelo-cli: out of memory\n");
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "tarvelo-cli: %s\n", error.what());
+  } catch (...) {
+    std::fprintf(stderr, "tarvelo-cli: unexpected failure\n");
   }
-  if (convert_command->parsed()) return RunConvert(convert);
-  return RunSettings(settings);
+  return kExitFileFailed;
 }

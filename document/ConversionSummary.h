@@ -1,29 +1,41 @@
 #pragma once
-// What one pipeline run did, for front ends that report it (the command line's --json).
-// The keyword item texts of the run are in the document's keyword list.
+// What one pipeline run did, for front ends that report it (the command line's statuses and
+// --json, the desktop's histogram window). The keyword item texts of the run are in the
+// document's keyword list.
 
+#include <array>
 #include <string>
 #include <vector>
+
+#include "events/SpacingHistogramStore.h"
+#include "services/Reporter.h"
+#include "support/Result.h"
 
 namespace tarvelo {
 
 // One MIDI output the run attempted.
 struct OutputFileRecord {
-  std::string Kind;   // "ScanImageMIDI" or "eRollMIDI"
-  std::string Path;   // full path of the file
-  bool Written = false;
-  std::string Error;  // why it was not written (the message the user was shown)
+  std::string Kind;  // "ScanImageMIDI" or "eRollMIDI"
+  std::string Path;  // full path of the file
+  Result Outcome;    // ok: written; else why not (the message the user was shown)
 };
 
 struct ConversionSummary {
-  int Lines = 0;            // scan lines converted
-  int Holes = 0;            // holes found by the per-line pass
-  int HolesKept = 0;        // holes left after glitch merging and speck removal
-  int GlitchesMerged = 0;   // "/scan_glitches_merged: "
-  int SpecksRemoved = 0;    // "/specks_removed: " (failed speck tests)
-  int ScanImageEvents = 0;  // events of the ScanImage event list (empty events not counted)
-  int ERollEvents = 0;      // the same for the eRoll list, tempo events included; 0 when not built
+  int Lines = 0;                          // scan lines converted
+  int Holes = 0;                          // holes found by the per-line pass
+  int HolesKept = 0;                      // holes left after glitch merging and speck removal
+  int GlitchesMerged = 0;                 // "/scan_glitches_merged: "
+  int SpecksRemoved = 0;                  // "/specks_removed: " (failed speck tests)
+  int ScanImageEvents = 0;                // events of the ScanImage event list (empty events not counted)
+  int ERollEvents = 0;                    // the same for the eRoll list, tempo events included; 0 when not built
   std::vector<OutputFileRecord> Outputs;  // in the order attempted; skipped outputs are absent
+  bool Cancelled = false;                 // the user stopped the run: no outputs were written
+  // Messages the load and the run reported, counted by kind (index: MessageKind).
+  std::array<int, 3> MessageCounts{};
+  // The spacing histograms of the run (all 0 when the document was asked not to build them).
+  SpacingHistogramStore SpacingHistogram;
+
+  int CountOf(MessageKind kind) const { return MessageCounts[static_cast<size_t>(kind)]; }
 };
 
 }  // namespace tarvelo

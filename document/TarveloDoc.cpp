@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "cis/HeaderSummary.h"
 #include "events/EventBuilding.h"
 #include "events/SpacingHistogram.h"
 #include "geometry/ActiveTracking.h"
@@ -11,14 +12,13 @@
 #include "midi/ERollMidi.h"
 #include "midi/ScanImageMidi.h"
 #include "rolltypes/ApplyRollType.h"
-#include "settings/GeneralSettings.h"
-#include "support/AtomicFile.h"
 #include "support/NumberFormat.h"
 #include "support/SafeTruncate.h"
 
 namespace tarvelo {
 
-TarveloDoc::TarveloDoc(UiServices& ui) : ui_(ui), roll_info_(ui.Profile()) {}
+TarveloDoc::TarveloDoc(Reporter& reporter, FrontEndHooks& hooks, RollInfo roll_info)
+    : reporter_(reporter), hooks_(hooks), roll_info_(std::move(roll_info)) {}
 
 void TarveloDoc::SetLinesPerInch(int lpi) {
   if (lpi <= 0 || lpi > INT16_MAX) lpi = 100;
@@ -27,69 +27,53 @@ void TarveloDoc::SetLinesPerInch(int lpi) {
 }
 
 bool TarveloDoc::ApplyRollType(XmlDocument& library, std::string_view name) {
-  return ::tarvelo::ApplyActiveRollType(roll_type_, name, library, ui_);
+  return ApplyActiveRollType(roll_type_, name, library, reporter_);
 }
 
-bool TarveloDoc::ApplyActiveRollType(XmlDocument& library) {
-  return ::tarvelo::ApplyActiveRollType(roll_type_, library, ui_);
-}
-
-LoadStatus TarveloDoc::Load(const std::string& path) {
-  header_refused_ = false;
-  file_name_with_extension_.clear();
-  scan_.Reset();
+Result TarveloDoc::Load(const std::string& path, const RunSettings& settings) {
+  reporter_.ResetCounts();
+  nothing_read_ = true;  // until the reader has accepted a header
   keywords_.Clear();
-
-  // Names: the file name with extension, its last three characters lower-cased, the folder
-  // with its trailing separator, and the name up to its first ".".
-  const size_t slash = path.find_last_of("/\\");
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  file_name_with_extension_ = name;
-  file_extension_ = name.size() >= 3 ? name.substr(name.size() - 3) : name;
-  for (char& c : file_extension_)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  file_path_ = path;
-  folder_name_ = path.substr(0, path.size() - name.size());
-  file_name_ = name.substr(0, name.find('.'));
-  scan_.FileName = file_name_;
-  scan_.FolderName = folder_name_;
-  scan_.FileExtension = file_extension_;
-
-  if (file_extension_ != "cis") {
-    last_error_text_ = "*** Invalid File Type *** CIS files only - ";
-    ui_.ShowMessage(last_error_text_);
-    return LoadStatus::kWrongType;
+  names_ = SplitCisFileName(path);
+  CisOpenState state = CisOpenState::kNothingRead;
+  const Result opened = OpenCisFile(path, settings.Scanner.ForceOldCisFormat, scan_, reporter_, &state);
+  if (state == CisOpenState::kNothingRead) {
+    summary_ = ConversionSummary{};
+    summary_.Cancelled = opened.kind() == Result::Kind::kCancelled;
+    summary_.MessageCounts = reporter_.Counts();
+    return opened;
   }
-
-  ui_.RefreshControlBar(file_name_with_extension_, scan_.Title);
-  std::string bytes, error;
-  if (!ReadWholeFile(path, bytes, error)) {
-    last_error_text_ = "Unable to read the file: " + error;
-    return LoadStatus::kUnreadable;
+  if (state == CisOpenState::kRead) {
+    hooks_.SetHeaderSummary(SummarizeHeader(scan_));
+    PrepareRollInfoForNewFile(settings);
   }
-  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-  const CisReadResult result = ReadCisFile({data, bytes.size()}, scan_, ui_, last_error_text_);
-  if (result == CisReadResult::kTooShort) {
-    last_error_text_ = "The file is too short to be a CIS file: " + std::to_string(bytes.size()) +
-                       " bytes, the header alone takes 52.";
-    scan_.Reset();
-    return LoadStatus::kUnreadable;
-  }
-  std::string().swap(bytes);
-  if (result == CisReadResult::kRead) PrepareRollInfoForNewFile(roll_info_, scan_, roll_type_.Name, ui_);
-
-  scan_.LinesAsRead = scan_.Lines;
-  scan_.SavedScanWidth = scan_.ScanWidth;
-  scan_.SavedTwinArray = scan_.TwinArray;
-  scan_.SavedReverseImage = scan_.ReverseImage;
-  scan_.SavedMirrorImage = scan_.MirrorImage;
+  scan_.KeepAsRead();
   lines_are_as_read_ = true;  // the first run need not copy them back
-  header_refused_ = result == CisReadResult::kRefused;
-  RunPipeline();
-  return header_refused_ ? LoadStatus::kRefused : LoadStatus::kLoaded;
+  nothing_read_ = state == CisOpenState::kHeaderRefused;
+  Run(settings);
+  if (!opened.ok()) return opened;
+  if (summary_.Cancelled) return Result::Cancelled("stopped: " + path + " was not converted");
+  return Result::Ok();
 }
 
-void TarveloDoc::RestoreLinesAndFlags() {
+void TarveloDoc::PrepareRollInfoForNewFile(const RunSettings& settings) {
+  roll_info_.ResetForNewFile(scan_);
+  roll_info_.SetRollType(roll_type_.Name);
+  if (!settings.Diagnostic.EmbedRollKeywordData) return;
+  if (settings.Diagnostic.UseAnnFile) roll_info_.ReadAnnFile(scan_.FolderName + scan_.FileName + ".ann");
+  // The dialog works on a copy: Cancel leaves the entries as they were.
+  RollInfo working = roll_info_;
+  if (!hooks_.EditRollInfo(working)) return;
+  roll_info_ = std::move(working);
+  hooks_.SetReprocessPending(true);
+}
+
+void TarveloDoc::RunPipeline(const RunSettings& settings) {
+  reporter_.ResetCounts();
+  Run(settings);
+}
+
+void TarveloDoc::RestoreLinesAndFlags(const RunSettings& settings) {
   if (!lines_are_as_read_) scan_.Lines = scan_.LinesAsRead;
   lines_are_as_read_ = false;
   scan_.ImageMirrored = false;
@@ -97,7 +81,7 @@ void TarveloDoc::RestoreLinesAndFlags() {
   scan_.ScanWidth = scan_.SavedScanWidth;
   scan_.TwinArray = scan_.SavedTwinArray;
   scan_.MirrorImage = scan_.SavedMirrorImage;
-  if (ui_.IsOldCisFormatForced()) {
+  if (settings.Scanner.ForceOldCisFormat) {
     scan_.TwinArray = false;
     scan_.ReverseImage = false;
     scan_.MirrorImage = false;
@@ -114,14 +98,49 @@ void TarveloDoc::RecordHeaderKeywords() {
   keywords_.AddKeyInteger("/CIS_file_LPI: ", scan_.LinesPerInch);
 }
 
+void TarveloDoc::RecordScannerKeywords(const ScannerSettings& scanner) {
+  keywords_.AddKeyInteger("/scanner_horizontal_DPI: ", static_cast<int>(scanner.ScannerDPI));
+  keywords_.AddKeyReal("/scanner_horizontal_offset: ", scanner.ScannerOffset);
+  keywords_.AddKeyReal("/scanner_horizontal_stretch: ", scanner.ScannerAlignStretch);
+  keywords_.AddKeyReal("/interpreted_file_AverageLPI: ", scan_.InterpretedAverageLpi);
+  if (scanner.TakeupAccelCorrection() > 0) {
+    keywords_.AddKeyReal("/scanner_takeup_accel_correction: ", scanner.TakeupAccelCorrection(), " Pct. per foot",
+                         " APPLIED");
+  }
+}
+
+void TarveloDoc::MergeAndMirror(const RunSettings& settings) {
+  if (scan_.TwinArray) {
+    MergeTwinArrays(scan_, settings.TwinArray, settings.Scanner, reporter_);
+    keywords_.AddKeyValue("/Twin_Array_CIS: ",
+                          "Embedded Values Used | Separation = " + std::to_string(scan_.ArraySeparation) +
+                              " , OverlapWidth = " + std::to_string(scan_.ChangeoverPixel));
+    if (settings.TwinArray.OverrideCISvalues) {
+      keywords_.AddKeyValue(
+          "/Twin_Array_CIS: ",
+          "MANUAL OVERRIDE Values Used | Separation = " + FormatGcvt(settings.Scanner.TwinArrayVertOffset, 8) +
+              " , OverlapWidth = " + FormatGcvt(settings.Scanner.TwinArrayOverlap, 8));
+    }
+    keywords_.AddKeyInteger("/Twin_Array_Blend_Area_Width: ", settings.TwinArray.BlendWidthInThousandths,
+                            " thousandths");
+  }
+  // Mirroring follows the file's mirror-image flag (bit 0x40 marks a bi-colour scan, which
+  // must not be mirrored) unless the user overrides it.
+  const int reversal = settings.Diagnostic.OverrideImageReversal;
+  if ((reversal == DiagnosticSettings::kUseCisBit && scan_.MirrorImage) ||
+      reversal == DiagnosticSettings::kAlwaysReverse) {
+    ReverseScanLines(scan_);
+  }
+}
+
 std::string TarveloDoc::OutputFolder() const {
-  if (output_folder_.empty()) return folder_name_;
+  if (output_folder_.empty()) return names_.Folder;
   const char last = output_folder_.back();
   return last == '/' || last == '\\' ? output_folder_ : output_folder_ + "/";
 }
 
 void TarveloDoc::RecordOutput(const char* kind, const MidiOutputResult& result) {
-  summary_.Outputs.push_back(OutputFileRecord{kind, result.Path, result.Written, result.Error});
+  summary_.Outputs.push_back(OutputFileRecord{kind, result.Path, result.Outcome});
 }
 
 namespace {
@@ -135,97 +154,79 @@ int CountEvents(const TrackEventArrays& events) {
 
 }  // namespace
 
-void TarveloDoc::BuildEventsAndWriteOutputs() {
-  // The hole clean-up, with the thresholds of the session's settings (changed through the
-  // settings dialog, which also saves them), not re-read from the profile.
-  const GeneralSettings& general = ui_.Settings().general;
+void TarveloDoc::BuildEventsAndWriteOutputs(const RunSettings& settings) {
+  const GeneralSettings& general = settings.General;
   summary_.Holes = track_events_.HoleCount();
   summary_.GlitchesMerged = MergeScanGlitches(track_events_, general.GlitchThresholdDistance);
   keywords_.AddKeyInteger("/scan_glitches_merged: ", summary_.GlitchesMerged, " ");
   summary_.SpecksRemoved = RemoveSpecks(track_events_, roll_type_, general.SpeckThresholdLength,
-                                        general.SpeckThresholdWidthPct, ui_.GetScannerDpi());
+                                        general.SpeckThresholdWidthPct, static_cast<int>(settings.Scanner.ScannerDPI));
   keywords_.AddKeyInteger("/specks_removed: ", summary_.SpecksRemoved, " ");
   for (const PunchedHole& hole : track_events_.Holes())
     if (!hole.Removed) ++summary_.HolesKept;
 
-  BuildScanImageEvents(track_events_, roll_type_, scan_.Title, ui_);
+  BuildScanImageEvents(track_events_, roll_type_, scan_.Title, reporter_);
   summary_.ScanImageEvents = CountEvents(track_events_);
-  if (ui_.WantsSpacingHistogram()) BuildSpacingHistogram(track_events_, roll_type_, ui_);
-
-  // A document without a file (nothing opened yet) has no name to give its outputs, and a
-  // file whose header was refused has no scan lines: MIDI files written for it would pass an
-  // empty conversion off as a result.
-  if (file_path_.empty() || header_refused_) return;
-  const std::string folder = OutputFolder();
-  const MidiOutputSource source{folder, file_name_, scan_.Tempo, roll_type_, roll_info_};
-  if (ui_.IsScanMidiOn() && !skip_scan_image_) {
-    const MidiOutputResult result = WriteScanImageMidi(source, track_events_, keywords_, ui_);
-    output_path_ = result.Path;
-    RecordOutput("ScanImageMIDI", result);
-    if (result.Written) ui_.MarkScanImageWritten();
+  if (histogram_wanted_) {
+    BuildSpacingHistogram(track_events_, roll_type_, settings.Diagnostic.HistogramSameTrackOnly,
+                          summary_.SpacingHistogram, reporter_);
   }
-  if (ui_.IsERollMidiOn() && !skip_eroll_) {
-    BuildERollEvents(track_events_, roll_type_, scan_.Title, ui_);
+
+  // A document without a file (nothing opened yet) has no name to give its outputs, a file
+  // that could not be opened or whose header was refused has no scan lines (MIDI files written
+  // for it would pass an empty conversion off as a result, and could replace the outputs of
+  // an earlier file of the same name), and a stopped run writes nothing.
+  if (names_.Path.empty() || nothing_read_) return;
+  if (reporter_.IsCancelled()) {
+    summary_.Cancelled = true;
+    return;
+  }
+  const std::string folder = OutputFolder();
+  const MidiOutputSource source{folder,     names_.Name,      scan_.Tempo,   roll_type_,
+                                roll_info_, settings.General, settings.ERoll};
+  if (settings.Outputs.ScanMidi && !skip_scan_image_) {
+    const MidiOutputResult result = WriteScanImageMidi(source, track_events_, keywords_, reporter_);
+    RecordOutput("ScanImageMIDI", result);
+    if (result.Outcome.ok()) hooks_.MarkScanImageWritten();
+  }
+  if (settings.Outputs.eRollMidi && !skip_eroll_) {
+    BuildERollEvents(track_events_, roll_type_, scan_.Title, reporter_);
     RemoveWebbing(track_events_, roll_type_, scan_.Tempo);
-    const MidiOutputResult result = WriteERollMidi(source, track_events_, keywords_, ui_);
+    const MidiOutputResult result = WriteERollMidi(source, track_events_, keywords_, reporter_);
     summary_.ERollEvents = CountEvents(track_events_);
-    output_path_ = result.Path;
     RecordOutput("eRollMIDI", result);
-    if (result.Written) ui_.MarkERollWritten();
+    if (result.Outcome.ok()) hooks_.MarkERollWritten();
   }
 }
 
-void TarveloDoc::RunPipeline() {
+void TarveloDoc::Run(const RunSettings& settings) {
   summary_ = ConversionSummary{};
-  ui_.SetStatusText("Processing Raw CIS Data");
-  ui_.RefreshControlBar(file_name_with_extension_, scan_.Title);
+  reporter_.SetStatusText("Processing Raw CIS Data");
+  hooks_.RefreshControlBar(names_.NameWithExtension, scan_.Title);
   RecordHeaderKeywords();
-  RestoreLinesAndFlags();
+  RestoreLinesAndFlags(settings);
 
-  ui_.SetStatusText("Computing Scan Line Positions");
-  scanner_mode_applied_ = ComputeScanLinePositions(scan_, ui_);
+  reporter_.SetStatusText("Computing Scan Line Positions");
+  scanner_mode_applied_ = ComputeScanLinePositions(scan_, settings.Scanner, settings.Diagnostic, reporter_);
   keywords_.AddKeyValue("/scanner_processing_type: ", scanner_mode_applied_);
+  RecordScannerKeywords(settings.Scanner);
 
-  keywords_.AddKeyInteger("/scanner_horizontal_DPI: ", ui_.GetScannerDpi());
-  keywords_.AddKeyReal("/scanner_horizontal_offset: ", ui_.GetScannerOffset());
-  keywords_.AddKeyReal("/scanner_horizontal_stretch: ", ui_.GetScannerStretch());
-  keywords_.AddKeyReal("/interpreted_file_AverageLPI: ", scan_.InterpretedAverageLpi);
-  if (ui_.GetTakeupAccelCorrection() > 0) {
-    keywords_.AddKeyReal("/scanner_takeup_accel_correction: ", ui_.GetTakeupAccelCorrection(), " Pct. per foot",
-                         " APPLIED");
-  }
-
-  if (scan_.TwinArray) {
-    MergeTwinArrays(scan_, ui_);
-    const TwinArraySettings& twin = ui_.Settings().twin_array;
-    keywords_.AddKeyValue("/Twin_Array_CIS: ", "Embedded Values Used | Separation = " +
-                                                   std::to_string(scan_.ArraySeparation) + " , OverlapWidth = " +
-                                                   std::to_string(scan_.ChangeoverPixel));
-    if (twin.OverrideCISvalues) {
-      keywords_.AddKeyValue("/Twin_Array_CIS: ", "MANUAL OVERRIDE Values Used | Separation = " +
-                                                     FormatGcvt(ui_.GetTwinArrayVertOffset(), 8) +
-                                                     " , OverlapWidth = " + FormatGcvt(ui_.GetTwinArrayOverlap(), 8));
-    }
-    keywords_.AddKeyInteger("/Twin_Array_Blend_Area_Width: ", twin.BlendWidthInThousandths, " thousandths");
-  }
-  // Mirroring follows the file's mirror-image flag (bit 0x40 marks a bi-colour scan, which
-  // must not be mirrored) unless the user overrides it.
-  const int reversal = ui_.Settings().diagnostic.OverrideImageReversal;
-  if ((reversal == DiagnosticSettings::kUseCisBit && scan_.MirrorImage) ||
-      reversal == DiagnosticSettings::kAlwaysReverse) {
-    ReverseScanLines(scan_);
-  }
-
-  ProcessScanLines(scan_, roll_type_, lookup_map_, track_events_, keywords_, ui_);
-  if (ui_.Settings().diagnostic.WriteCISrawTransitionFile) {
-    WriteCisDiagnosticFile(scan_, TruncToInt32(lookup_map_.Dpi), ui_);
+  MergeAndMirror(settings);
+  ProcessScanLines(scan_, roll_type_, settings.Scanner, settings.Tracking, settings.Diagnostic.WriteTrackLookUpMapFile,
+                   lookup_map_, track_events_, keywords_, reporter_);
+  if (settings.Diagnostic.WriteCISrawTransitionFile) {
+    WriteCisDiagnosticFile(scan_, TruncToInt32(lookup_map_.Dpi), reporter_).Ignore();
   }
   keywords_.AddKeyInteger("/Twin_Array_Crossover_Track: ", lookup_map_.ClosestTrackAt(scan_.CrossoverPixel), " ");
   summary_.Lines = scan_.Lines.Size();
 
-  BuildEventsAndWriteOutputs();
+  BuildEventsAndWriteOutputs(settings);
 
-  ui_.SetReprocessPending(false);
+  summary_.MessageCounts = reporter_.Counts();
+  // The run has finished: full progress, "Ready", and the window back to idle.
+  reporter_.SetProgress(kProgressFinished, 100);
+  reporter_.SetStatusText("Ready");
+  hooks_.SetReprocessPending(false);
 }
 
 }  // namespace tarvelo

@@ -1,42 +1,57 @@
 #pragma once
 // The conversion document: one opened CIS file and everything computed from it. Loading
-// checks the file name, reads the file and runs the pipeline once; RunPipeline is the one
-// place that orders the conversion stages, and may be run again ("Re-Process") after a
-// settings change: every run starts again from the lines as read.
+// opens the file and runs the pipeline once; RunPipeline is the one place that orders the
+// conversion stages, and may be run again ("Re-Process") after a settings change: every run
+// starts again from the lines as read.
+//
+// Inputs: the file, the run's settings (a value handed to Load and RunPipeline), the roll type
+// (applied from a library or set as a value). Outputs: the MIDI files (and diagnostic files)
+// the settings ask for, the keyword list, the holes and events, and the Summary of the run.
+// Failures: Load returns why a file could not be opened; everything a run meets is reported
+// through the Reporter with its kind and counted in the Summary.
+//
+// Threads: a document is used by one thread at a time. Documents on different threads share
+// nothing: each has its own reporter, hooks, settings and roll type copies, and the stages
+// keep no state outside the document. Read-only data (a roll type definition, a settings
+// value) may be copied into any number of documents.
 
 #include <string>
 #include <string_view>
 
-#include "cis/CisReader.h"
+#include "cis/CisFile.h"
 #include "cis/CisScanData.h"
 #include "cis/RollInfo.h"
 #include "document/ConversionSummary.h"
-#include "keywords/KeywordList.h"
+#include "document/CountingReporter.h"
+#include "document/FrontEndHooks.h"
 #include "events/TrackEventArrays.h"
 #include "geometry/TrackLookupMap.h"
+#include "keywords/KeywordList.h"
 #include "rolltypes/RollTypeDefinition.h"
+#include "services/Reporter.h"
+#include "settings/RunSettings.h"
+#include "support/Result.h"
 #include "xml/XmlDocument.h"
-#include "services/UiServices.h"
 
 namespace tarvelo {
 
 struct MidiOutputResult;
 
-enum class LoadStatus {
-  kLoaded,        // read and converted (possibly with damaged lines reported)
-  kRefused,       // the header was refused (width or line count); the pipeline ran on no lines
-  kWrongType,     // not a ".cis" file: nothing read
-  kUnreadable,    // the file could not be read, or is shorter than a CIS header
-};
-
 class TarveloDoc {
  public:
-  explicit TarveloDoc(UiServices& ui);
+  // `roll_info` holds the roll information the first file starts from: its template entries
+  // (RollInfo(profile) reads them from the profile) carry over to every file.
+  explicit TarveloDoc(Reporter& reporter, FrontEndHooks& hooks = NoFrontEndHooks(), RollInfo roll_info = RollInfo());
 
-  // Opens `path`: name checks, reading, the pristine copy of the lines, and one pipeline run.
-  LoadStatus Load(const std::string& path);
-  // Runs every conversion stage in order on the current scan data.
-  void RunPipeline();
+  // Opens `path` (see OpenCisFile), prepares the roll information for the new file (the ANN
+  // file and the roll information dialog, when `settings` ask for them), keeps the pristine
+  // copy of the lines, and runs the pipeline once with `settings`. A file whose header is
+  // refused still runs the pipeline on no lines (and writes no outputs). Returns ok when the
+  // file was read and converted (warnings may have been reported: see Summary), the opening's
+  // failure otherwise, or kCancelled when the user stopped the run.
+  Result Load(const std::string& path, const RunSettings& settings);
+  // Runs every conversion stage in order on the current scan data with `settings`.
+  void RunPipeline(const RunSettings& settings);
 
   const CisScanData& ScanData() const { return scan_; }
   CisScanData& ScanData() { return scan_; }
@@ -51,40 +66,41 @@ class TarveloDoc {
   // The pixel-to-track map of the latest run.
   const TrackLookupMap& LookupMap() const { return lookup_map_; }
 
-  const std::string& FileName() const { return file_name_; }
-  const std::string& FolderName() const { return folder_name_; }
-  const std::string& FilePath() const { return file_path_; }
-  const std::string& FileExtension() const { return file_extension_; }
-  const std::string& FileNameWithExtension() const { return file_name_with_extension_; }
-  const std::string& LastErrorText() const { return last_error_text_; }
+  // The names of the file opened last ("" before any).
+  const CisFileName& FileNames() const { return names_; }
+  const std::string& FileName() const { return names_.Name; }
+  const std::string& FolderName() const { return names_.Folder; }
+  const std::string& FilePath() const { return names_.Path; }
+  const std::string& FileNameWithExtension() const { return names_.NameWithExtension; }
+  // The scanner mode the latest run applied ("DEFAULT SCANNER MODE" after a refused one).
   const std::string& ScannerModeApplied() const { return scanner_mode_applied_; }
 
   // The roll type in use; it starts at the "Fail-Safe" values and changes only when a front
-  // end applies a roll type. Conversions read the values it holds when they run.
+  // end applies or sets one. Conversions read the values it holds when they run.
   const RollTypeDefinition& RollType() const { return roll_type_; }
   RollTypeDefinition& RollType() { return roll_type_; }
-  // Name of the roll type in use.
   const std::string& RollTypeName() const { return roll_type_.Name; }
-  // Fills the roll type from the parsed roll type library: roll type `name`, or the profile's
-  // active roll type name. An unknown name leaves the "Fail-Safe" values (with a message) and
-  // returns false. The next pipeline run uses the new values.
+  // Fills the roll type from the parsed roll type library (whose position is moved). An
+  // unknown name leaves the "Fail-Safe" values (with an error message) and returns false.
+  // The next pipeline run uses the new values.
   bool ApplyRollType(XmlDocument& library, std::string_view name);
-  bool ApplyActiveRollType(XmlDocument& library);
+  // Takes a roll type applied elsewhere (a batch applies it once for all its documents).
+  void SetRollType(const RollTypeDefinition& roll_type) { roll_type_ = roll_type; }
 
   // Where the MIDI outputs go: `folder` (a separator is added when it has none), or, when
   // empty (the default), the input file's folder (FolderName).
   void SetOutputFolder(std::string folder) { output_folder_ = std::move(folder); }
-  const std::string& OutputFolderOverride() const { return output_folder_; }
   // The folder, ending in a separator, the next run writes to.
   std::string OutputFolder() const;
-  // A document that has not opened a file writes no MIDI files.
-  // Leave out one MIDI output on the following runs, whatever the profile's "OutputFiles"
-  // switch says: an output is written when its switch is on and it is not skipped.
+  // Leave out one MIDI output on the following runs, whatever the settings' "OutputFiles"
+  // switch says: an output is written when its switch is on and it is not skipped. A document
+  // that has not opened a file writes no MIDI files.
   void SetScanImageMidiSkipped(bool skipped) { skip_scan_image_ = skipped; }
   void SetERollMidiSkipped(bool skipped) { skip_eroll_ = skipped; }
-  // Path of the last MIDI file the pipeline set out to write ("" before any).
-  const std::string& OutputPath() const { return output_path_; }
-  // What the latest pipeline run did.
+  // Whether runs build the spacing histogram (a front end that never shows it spares the
+  // work). On by default.
+  void SetSpacingHistogramWanted(bool wanted) { histogram_wanted_ = wanted; }
+  // What the latest run did.
   const ConversionSummary& Summary() const { return summary_; }
 
   // Header edits of the "CIS File Embedded Data" display.
@@ -93,21 +109,21 @@ class TarveloDoc {
   void SetLinesPerInch(int lpi);
 
  private:
-  void RestoreLinesAndFlags();
+  void PrepareRollInfoForNewFile(const RunSettings& settings);
+  void Run(const RunSettings& settings);
+  void RestoreLinesAndFlags(const RunSettings& settings);
   void RecordHeaderKeywords();
-  void BuildEventsAndWriteOutputs();
+  void RecordScannerKeywords(const ScannerSettings& scanner);
+  void MergeAndMirror(const RunSettings& settings);
+  void BuildEventsAndWriteOutputs(const RunSettings& settings);
   void RecordOutput(const char* kind, const MidiOutputResult& result);
 
-  UiServices& ui_;
+  CountingReporter reporter_;
+  FrontEndHooks& hooks_;
   KeywordList keywords_;
   TrackEventArrays track_events_;
   TrackLookupMap lookup_map_;
-  std::string file_name_;
-  std::string folder_name_;
-  std::string file_path_;
-  std::string file_extension_;
-  std::string file_name_with_extension_;
-  std::string last_error_text_;
+  CisFileName names_;
   CisScanData scan_;
   RollTypeDefinition roll_type_;
   RollInfo roll_info_;
@@ -115,9 +131,9 @@ class TarveloDoc {
   std::string output_folder_;
   bool skip_scan_image_ = false;
   bool skip_eroll_ = false;
-  std::string output_path_;
+  bool histogram_wanted_ = true;
   ConversionSummary summary_;
-  bool header_refused_ = false;     // the reader refused the file's header: no lines, no outputs
+  bool nothing_read_ = false;       // the last opening failed or its header was refused: no outputs
   bool lines_are_as_read_ = false;  // Lines is an untouched copy of LinesAsRead
 };
 

@@ -101,8 +101,8 @@ int RemoveSpecks(TrackEventArrays& events, const RollTypeDefinition& roll, doubl
 }
 
 void BuildScanImageEvents(TrackEventArrays& events, const RollTypeDefinition& roll, std::string_view title,
-                          UiServices& ui) {
-  ui.SetStatusText("Building Event Track Array");
+                          Reporter& reporter) {
+  reporter.SetStatusText("Building Event Track Array");
   events.ClearEvents();
   events.AddEvent(TitleEvent(title));
   AddHoleNotes(
@@ -112,8 +112,8 @@ void BuildScanImageEvents(TrackEventArrays& events, const RollTypeDefinition& ro
 }
 
 void BuildERollEvents(TrackEventArrays& events, const RollTypeDefinition& roll, std::string_view title,
-                      UiServices& ui) {
-  ui.SetStatusText("Building ERoll Event Track Array");
+                      Reporter& reporter) {
+  reporter.SetStatusText("Building ERoll Event Track Array");
   events.ClearEvents();
   events.AddEvent(TitleEvent(title));
   // A shift moves an edge only where the shifted edge still lies after the roll start.

@@ -18,7 +18,7 @@
 
 #include "events/TrackEventArrays.h"
 #include "rolltypes/RollTypeDefinition.h"
-#include "services/UiServices.h"
+#include "services/Reporter.h"
 
 namespace tarvelo {
 
@@ -43,14 +43,14 @@ int RemoveSpecks(TrackEventArrays& events, const RollTypeDefinition& roll, doubl
 // its start (velocity TrackMidiVelocity of the track) and a note off at its end; a start
 // below 0 is set to 0 in the hole itself. Sorted by position, stable.
 void BuildScanImageEvents(TrackEventArrays& events, const RollTypeDefinition& roll, std::string_view title,
-                          UiServices& ui);
+                          Reporter& reporter);
 
 // As BuildScanImageEvents (status "Building ERoll Event Track Array"), with each track's
 // leading and trailing edge shifts added (a shift is applied only when shift + position is
 // greater than 0), and afterwards notes of one track that overlap joined into one
 // (RemoveNestedNotes).
 void BuildERollEvents(TrackEventArrays& events, const RollTypeDefinition& roll, std::string_view title,
-                      UiServices& ui);
+                      Reporter& reporter);
 
 // Joins consecutive notes of one track (tracks LowestTrackHoleNumber..HighestTrackHoleNumber)
 // whose gap, from the note off to the next note on, is less than the track's webbing limit:

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "settings/DiagnosticSettings.h"
 #include "support/SafeTruncate.h"
 
 namespace tarvelo {
@@ -65,11 +64,10 @@ SpacingHistograms ComputeSpacingHistograms(const TrackEventArrays& events, const
   return result;
 }
 
-void BuildSpacingHistogram(const TrackEventArrays& events, const RollTypeDefinition& roll, UiServices& ui) {
-  ui.SetStatusText("Building Histogram Array");
-  const DiagnosticSettings diagnostics(ui.Profile());
-  const SpacingHistograms histograms = ComputeSpacingHistograms(events, roll, diagnostics.HistogramSameTrackOnly);
-  SpacingHistogramStore& store = ui.SpacingHistogram();
+void BuildSpacingHistogram(const TrackEventArrays& events, const RollTypeDefinition& roll, bool same_track_only,
+                           SpacingHistogramStore& store, Reporter& reporter) {
+  reporter.SetStatusText("Building Histogram Array");
+  const SpacingHistograms histograms = ComputeSpacingHistograms(events, roll, same_track_only);
   store.Clear();
   for (int bin = SpacingHistogramStore::kFirstBin; bin <= SpacingHistogramStore::kLastBin; ++bin) {
     const auto b = static_cast<size_t>(bin);

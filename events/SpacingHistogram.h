@@ -11,7 +11,7 @@
 #include "events/SpacingHistogramStore.h"
 #include "events/TrackEventArrays.h"
 #include "rolltypes/RollTypeDefinition.h"
-#include "services/UiServices.h"
+#include "services/Reporter.h"
 
 namespace tarvelo {
 
@@ -33,8 +33,9 @@ struct SpacingHistograms {
 SpacingHistograms ComputeSpacingHistograms(const TrackEventArrays& events, const RollTypeDefinition& roll,
                                            bool same_track_only);
 
-// Shows "Building Histogram Array", computes the histograms with HistogramSameTrackOnly read
-// from the profile ("Diagnostic Settings"), and keeps bins 1..249 in the front end's store.
-void BuildSpacingHistogram(const TrackEventArrays& events, const RollTypeDefinition& roll, UiServices& ui);
+// Shows "Building Histogram Array", computes the histograms (`same_track_only`: the
+// HistogramSameTrackOnly setting) and keeps bins 1..249 in `store` (all others 0).
+void BuildSpacingHistogram(const TrackEventArrays& events, const RollTypeDefinition& roll, bool same_track_only,
+                           SpacingHistogramStore& store, Reporter& reporter);
 
 }  // namespace tarvelo

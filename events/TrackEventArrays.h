@@ -15,12 +15,12 @@ namespace tarvelo {
 
 // One punched hole of one track.
 struct PunchedHole {
-  bool Removed = false;       // dropped by a clean-up pass; every later stage ignores it
-  int32_t Track = 0;          // 0..255
-  double Length = 0;          // EndPosition - StartPosition, inches
-  double MaxWidth = 0;        // widest run seen on any scan line, pixels
-  double EndPosition = 0;     // inches
-  double StartPosition = 0;   // inches
+  bool Removed = false;      // dropped by a clean-up pass; every later stage ignores it
+  int32_t Track = 0;         // 0..255
+  double Length = 0;         // EndPosition - StartPosition, inches
+  double MaxWidth = 0;       // widest run seen on any scan line, pixels
+  double EndPosition = 0;    // inches
+  double StartPosition = 0;  // inches
 };
 
 // Event types.
@@ -37,9 +37,9 @@ inline constexpr int32_t kEventTempo = 3921;
 struct TrackEvent {
   int32_t Type = kEventEmpty;
   int32_t Track = 0;
-  uint32_t YPosition = 0;     // thousandths of an inch
-  int32_t Value = 0;          // velocity or controller value
-  int32_t TempoValue = 0;     // microseconds per quarter note
+  uint32_t YPosition = 0;  // thousandths of an inch
+  int32_t Value = 0;       // velocity or controller value
+  int32_t TempoValue = 0;  // microseconds per quarter note
   std::string Text;
 };
 

@@ -5,20 +5,19 @@
 #include <string>
 
 #include "cis/CisReader.h"
-#include "settings/IniProfile.h"
-#include "settings/SessionSettings.h"
-#include "NullUi.h"
+#include "helpers/RecordingFrontEnd.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  tarvelo::IniProfile profile;
-  profile.WriteProfileInt("Scanner Settings", "ForceOldCisFormat0", data[0] & 1);
-  tarvelo::SessionSettings settings(profile);
-  tarvelo::fuzzing::NullUi ui(settings);
+  tarvelo::testing::RecordingFrontEnd reporter;
+  reporter.record_status = false;
+  const bool old_format_forced = (data[0] & 1) != 0;
   tarvelo::CisScanData scan;
-  std::string error;
-  const auto result = tarvelo::ReadCisFile({data + 1, size - 1}, scan, ui, error);
-  if (result == tarvelo::CisReadResult::kRead) {
+  const tarvelo::Result result = tarvelo::ReadCisFile({data + 1, size - 1}, old_format_forced, scan, reporter);
+  // A refusal is an error message and reads no lines; damaged lines are only warnings.
+  if (!result.ok() && !scan.Lines.Empty()) std::abort();
+  if (result.ok() && reporter.CountOf(tarvelo::MessageKind::kError) != 0) std::abort();
+  if (result.ok()) {
     // Every stored line ends at or beyond the width, and transitions never decrease.
     for (int i = 0; i < scan.Lines.Size(); ++i) {
       const auto t = scan.Lines.Transitions(i);

@@ -7,16 +7,14 @@
 #include <string>
 
 #include "cis/CisReader.h"
-#include "keywords/KeywordList.h"
 #include "events/TrackEventArrays.h"
 #include "geometry/ActiveTracking.h"
 #include "geometry/DiagnosticFiles.h"
 #include "geometry/ScanLinePositions.h"
 #include "geometry/TrackLookupMap.h"
 #include "geometry/TwinArrayMerge.h"
-#include "settings/IniProfile.h"
-#include "settings/SessionSettings.h"
-#include "NullUi.h"
+#include "helpers/RecordingFrontEnd.h"
+#include "keywords/KeywordList.h"
 
 namespace {
 
@@ -27,27 +25,26 @@ constexpr size_t kSettingsBytes = 8;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tarvelo;
   if (size < kSettingsBytes) return 0;
-  IniProfile profile;
-  SessionSettings settings(profile);
-  tarvelo::fuzzing::NullUi ui(settings);
-  ScannerSettings& live = settings.presets.Live();
+  testing::RecordingFrontEnd ui;
+  ui.record_status = false;
+  RunSettings& settings = ui.settings;
+  ScannerSettings& live = settings.Scanner;
   const uint8_t flags = data[0];
-  settings.twin_array.OverrideCISvalues = (flags & 1) != 0;
+  settings.TwinArray.OverrideCISvalues = (flags & 1) != 0;
   live.ActiveTracking = (flags & 2) != 0;
   live.ScanLightingMethod = data[1] % 3;
   live.TwinArrayOverlap = static_cast<int8_t>(data[2]) / 64.0;
   live.TwinArrayVertOffset = static_cast<int8_t>(data[3]) / 64.0;
-  live.ScannerDPI = data[4];                 // 0 is replaced with a message
-  live.ScannerAlignStretch = data[5] / 64.0; // 0 likewise
+  live.ScannerDPI = data[4];                  // 0 is replaced with a message
+  live.ScannerAlignStretch = data[5] / 64.0;  // 0 likewise
   live.ScannerOffset = static_cast<int8_t>(data[6]) / 16.0;
-  settings.tracking.RollEdgeCaptureDistance = data[7] / 100.0;
+  settings.Tracking.RollEdgeCaptureDistance = data[7] / 100.0;
 
   CisScanData scan;
-  std::string error;
-  if (ReadCisFile({data + kSettingsBytes, size - kSettingsBytes}, scan, ui, error) != CisReadResult::kRead) return 0;
-  ComputeScanLinePositions(scan, ui);
+  if (!ReadCisFile({data + kSettingsBytes, size - kSettingsBytes}, live.ForceOldCisFormat, scan, ui).ok()) return 0;
+  ComputeScanLinePositions(scan, live, settings.Diagnostic, ui);
   if ((flags & 4) != 0 || scan.TwinArray) {
-    MergeTwinArrays(scan, ui);
+    MergeTwinArrays(scan, settings.TwinArray, live, ui);
     // Merged lines of ascending lines ascend and stay within the merged width.
     for (int i = 0; i < scan.Lines.Size(); ++i) {
       const auto t = scan.Lines.Transitions(i);
@@ -63,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TrackLookupMap map;
   TrackEventArrays events;
   KeywordList keywords;
-  ProcessScanLines(scan, roll, map, events, keywords, ui);
+  ProcessScanLines(scan, roll, live, settings.Tracking, false, map, events, keywords, ui);
   for (const PunchedHole& hole : events.Holes())
     if (hole.Track < 0 || hole.Track > 255) std::abort();
   for (int i = 0; i < scan.Lines.Size(); ++i)

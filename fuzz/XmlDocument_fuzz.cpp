@@ -7,23 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "helpers/RecordingFrontEnd.h"
 #include "rolltypes/ApplyRollType.h"
 #include "rolltypes/RollTypeDefinition.h"
 #include "rolltypes/RollTypeLibrary.h"
 #include "xml/XmlDocument.h"
-#include "services/UiServices.h"
-#include "settings/IniProfile.h"
-#include "settings/SessionSettings.h"
 
 namespace {
-
-class QuietUi : public tarvelo::UiServices {
- public:
-  using UiServices::UiServices;
-  void SetStatusText(std::string_view) override {}
-  void SetProgress(int, int) override {}
-  void ShowMessage(std::string_view) override {}
-};
 
 // Visits every element: depth first, through IntoElement / OutOfElement only.
 void Walk(tarvelo::XmlDocument& doc, std::string_view extra_name) {
@@ -33,11 +23,11 @@ void Walk(tarvelo::XmlDocument& doc, std::string_view extra_name) {
   for (;;) {
     if (++guard > 1000000) __builtin_trap();  // the walk itself must end
     if (doc.FindElement("")) {
-      (void)doc.GetTagName();
-      (void)doc.GetAttribute("Name");
-      (void)doc.GetAttribute("number");
-      if (!extra_name.empty()) (void)doc.GetAttribute(extra_name);
-      (void)doc.GetData();
+      (void)doc.TagName();
+      (void)doc.Attribute("Name");
+      (void)doc.Attribute("number");
+      if (!extra_name.empty()) (void)doc.Attribute(extra_name);
+      (void)doc.Data();
       if (!doc.IntoElement()) __builtin_trap();
       ++depth;
       continue;
@@ -65,14 +55,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   doc.SetDocument(text);
   Walk(doc, name);
 
-  // Built once: the record's strips and the settings are not what is being fuzzed.
-  static tarvelo::IniProfile profile;
-  static tarvelo::SessionSettings settings(profile);
-  static QuietUi ui(settings);
+  // Built once: the record and the front end are not what is being fuzzed.
+  static tarvelo::testing::RecordingFrontEnd ui;
   static tarvelo::RollTypeDefinition record;
+  ui.record_status = false;
+  ui.messages.clear();  // only this input's messages are kept
+  ui.kinds.clear();
   doc.ResetPosition();
   if (doc.FindElement("RollTypeDefinitions") && doc.IntoElement() && doc.FindElement("RollType"))
-    tarvelo::ApplyActiveRollType(record, doc.GetAttribute("Name"), doc, ui);
+    tarvelo::ApplyActiveRollType(record, doc.Attribute("Name"), doc, ui);
   if (!name.empty()) tarvelo::ApplyActiveRollType(record, name, doc, ui);
   return 0;
 }

@@ -29,9 +29,14 @@ class HoleSampler {
   HoleSampler(const TrackLookupMap& map, TrackEventArrays& events)
       : events_(events),
         // The tracked span, within the map's entries (it always is after a build).
-        limits_{map.SampleEntries(), map.TrackWeights(), std::max<int64_t>(map.FirstPixel, 0),
-                std::min<int64_t>(map.LastPixel, map.EntryCount() - 1), 1.3 * map.TrackSpacingPixels,
-                2.3 * map.TrackSpacingPixels, 3.3 * map.TrackSpacingPixels, 4.3 * map.TrackSpacingPixels} {}
+        limits_{map.SampleEntries(),
+                map.TrackWeights(),
+                std::max<int64_t>(map.FirstPixel, 0),
+                std::min<int64_t>(map.LastPixel, map.EntryCount() - 1),
+                1.3 * map.TrackSpacingPixels,
+                2.3 * map.TrackSpacingPixels,
+                3.3 * map.TrackSpacingPixels,
+                4.3 * map.TrackSpacingPixels} {}
 
   // Samples the hole runs of one line, its transitions shifted by `shift` pixels, and ends
   // the line. Returns the line's hole error in inches.
@@ -78,7 +83,7 @@ class HoleSampler {
   struct Limits {
     const TrackLookupMap::SampleEntry* entries;
     const double* weights;  // per track
-    int64_t first;  // the tracked span
+    int64_t first;          // the tracked span
     int64_t last;
     double one, two, three, four;  // 1.3, 2.3, 3.3 and 4.3 track spacings
   };
@@ -299,20 +304,21 @@ double RollEdgeError(CisScanData& data, int line, double correction, const RollE
                     data.Lines.MutableGeometry()[static_cast<size_t>(line)]);
 }
 
-void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, TrackLookupMap& map,
-                      TrackEventArrays& events, KeywordList& keywords, UiServices& ui) {
-  const double edge_weight = ui.EdgeErrorWeightingFactor();
-  const double update_distance = ui.TrackingUpdateDistance();
-  double gain = ui.TrackingLoopGain();
+void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, const ScannerSettings& scanner_settings,
+                      const ActiveTrackingSettings& tracking, bool write_lookup_map_file, TrackLookupMap& map,
+                      TrackEventArrays& events, KeywordList& keywords, Reporter& reporter) {
+  const double edge_weight = tracking.EdgeErrorWeightingFactor;
+  const double update_distance = tracking.TrackingUpdateDistance;
+  double gain = tracking.TrackingLoopGain;
 
   data.HolePolarity = true;
-  if (DetectHolePolarity(data, ui.GetScanLightingMethod()) == 2) data.HolePolarity = false;
+  if (DetectHolePolarity(data, scanner_settings.ScanLightingMethod) == 2) data.HolePolarity = false;
 
-  const ScannerGeometry scanner = ReadScannerGeometry(ui);
-  map.BuildLookupMap(ui, scanner, data, roll);
+  const ScannerGeometry scanner = ReadScannerGeometry(scanner_settings, reporter);
+  map.BuildLookupMap(scanner, data, roll, write_lookup_map_file, reporter);
   events.ClearHoles();
 
-  if (ui.IsActiveTrackingOn()) {
+  if (scanner_settings.ActiveTracking) {
     keywords.AddKeyValue("/ActiveTracking:", " ON ");
   } else {
     keywords.AddKeyValue("/ActiveTracking:", " OFF ");
@@ -321,18 +327,18 @@ void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, TrackLo
 
   const int n = data.Lines.Size();
   if (n == 0) return;
-  EdgeTracker edges(MakeRollEdgeSetup(scanner, roll, ui.RollEdgeCaptureDistance()));
+  EdgeTracker edges(MakeRollEdgeSetup(scanner, roll, tracking.RollEdgeCaptureDistance));
   std::vector<LineGeometry>& geometry = data.Lines.MutableGeometry();
   HoleSampler sampler(map, events);
 
-  double correction = 0;     // X, inches
-  double error_sum = 0;      // E
-  int lines_summed = 0;      // n
-  double last_update = 0;    // P0
-  int first_unset = 0;       // w: first line without a recorded offset
-  LineProgress progress(ui, n, kProgressTracking, "Processing CIS File Line = ");
+  double correction = 0;   // sideways correction in force, inches
+  double error_sum = 0;    // weighted hole and edge errors since the last update
+  int lines_summed = 0;    // lines in error_sum
+  double last_update = 0;  // position of the last update, inches
+  int first_unset = 0;     // first line without a recorded offset
+  LineProgress progress(reporter, n, kProgressTracking, "Processing CIS File Line = ");
   for (int i = 0; i < n; ++i) {
-    progress.At(i);
+    if (!progress.At(i)) break;
     // The holes and the roll-edge error of line i with the correction of the last update
     // (independent of each other; the hole pass also finds whether the line is in order).
     LineGeometry& line = geometry[static_cast<size_t>(i)];

@@ -6,12 +6,14 @@
 // that updates the correction every so many inches of roll.
 
 #include "cis/CisScanData.h"
-#include "keywords/KeywordList.h"
 #include "events/TrackEventArrays.h"
 #include "geometry/ScannerGeometry.h"
 #include "geometry/TrackLookupMap.h"
+#include "keywords/KeywordList.h"
 #include "rolltypes/RollTypeDefinition.h"
-#include "services/UiServices.h"
+#include "services/Reporter.h"
+#include "settings/ActiveTrackingSettings.h"
+#include "settings/ScannerPresets.h"
 
 namespace tarvelo {
 
@@ -20,12 +22,15 @@ inline constexpr int kLightingAutoDetect = 0;
 inline constexpr int kLightingReflective = 1;
 inline constexpr int kLightingTransmissive = 2;
 
-// The whole pass: hole polarity, the lookup map (and its diagnostic file when asked), the
-// "/ActiveTracking:" keyword item, the holes of `events` (cleared first), and every line's
-// TrackingOffset and roll-edge fields. With active tracking off the errors are still
-// measured but the correction stays 0. Reports progress (colour type 2).
-void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, TrackLookupMap& map,
-                      TrackEventArrays& events, KeywordList& keywords, UiServices& ui);
+// The whole pass: hole polarity (by scanner.ScanLightingMethod), the lookup map (and its
+// diagnostic file when `write_lookup_map_file`), the "/ActiveTracking:" keyword item, the holes
+// of `events` (cleared first), and every line's TrackingOffset and roll-edge fields. The loop
+// runs when scanner.ActiveTracking is on, with the distances, weighting and gain of `tracking`;
+// with it off the errors are still measured but the correction stays 0. Reports progress
+// (colour type 2); a stop request ends the pass early, with the holes found so far.
+void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, const ScannerSettings& scanner,
+                      const ActiveTrackingSettings& tracking, bool write_lookup_map_file, TrackLookupMap& map,
+                      TrackEventArrays& events, KeywordList& keywords, Reporter& reporter);
 
 // 1 when runs 0, 2, 4, ... of a line are holes, 2 when runs 1, 3, 5, ... are: fixed by the
 // lighting method, or, for auto-detection, the smaller of the two areas over the first two
@@ -40,11 +45,11 @@ double AssignHoles(const CisScanData& data, int line, double correction, const T
 
 // Where the roll edges are expected and how near a transition must lie to count as one.
 struct RollEdgeSetup {
-  double Offset = 0;            // scanner offset, inches
-  double PixelsPerInch = 300;   // DPI / stretch
-  double LowerExpected = 0;     // inches
-  double UpperExpected = 0;     // inches
-  double CaptureDistance = 0;   // inches
+  double Offset = 0;           // scanner offset, inches
+  double PixelsPerInch = 300;  // DPI / stretch
+  double LowerExpected = 0;    // inches
+  double UpperExpected = 0;    // inches
+  double CaptureDistance = 0;  // inches
 };
 RollEdgeSetup MakeRollEdgeSetup(const ScannerGeometry& scanner, const RollTypeDefinition& roll,
                                 double capture_distance);

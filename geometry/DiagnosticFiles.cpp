@@ -14,12 +14,13 @@ constexpr int kDigits = 10;
 
 std::string G10(double value) { return FormatGcvt(value, kDigits); }
 
-bool WriteDiagnosticFile(const std::string& path, const std::string& text, UiServices& ui) {
-  std::string error;
-  if (WriteFileAtomically(path, text, error, Flush::kNo)) return true;
-  ui.ShowMessage("*** Unable to write the diagnostic file *** \n" + path + "\n" + error +
-                 "\nThe conversion goes on without it.");
-  return false;
+Result WriteDiagnosticFile(const std::string& path, const std::string& text, Reporter& reporter) {
+  Result written = WriteFileAtomically(path, text, Flush::kNo);
+  if (!written.ok()) {
+    reporter.ShowMessage(MessageKind::kError, "*** Unable to write the diagnostic file *** \n" + path + "\n" +
+                                                  written.message() + "\nThe conversion goes on without it.");
+  }
+  return written;
 }
 
 }  // namespace
@@ -84,14 +85,14 @@ std::string LookupMapDiagnosticText(const TrackLookupMap& map) {
   return text;
 }
 
-bool WriteCisDiagnosticFile(const CisScanData& data, int dpi, UiServices& ui) {
-  ui.SetStatusText("Writing CIS Diagnostic file ");
-  return WriteDiagnosticFile(CisDiagnosticFilePath(data), CisDiagnosticText(data, dpi), ui);
+Result WriteCisDiagnosticFile(const CisScanData& data, int dpi, Reporter& reporter) {
+  reporter.SetStatusText("Writing CIS Diagnostic file ");
+  return WriteDiagnosticFile(CisDiagnosticFilePath(data), CisDiagnosticText(data, dpi), reporter);
 }
 
-bool WriteLookupMapDiagnosticFile(const TrackLookupMap& map, const CisScanData& data, UiServices& ui) {
-  ui.SetStatusText("Writing Lookup Map Diagnostic file ");
-  return WriteDiagnosticFile(LookupMapDiagnosticFilePath(data), LookupMapDiagnosticText(map), ui);
+Result WriteLookupMapDiagnosticFile(const TrackLookupMap& map, const CisScanData& data, Reporter& reporter) {
+  reporter.SetStatusText("Writing Lookup Map Diagnostic file ");
+  return WriteDiagnosticFile(LookupMapDiagnosticFilePath(data), LookupMapDiagnosticText(map), reporter);
 }
 
 }  // namespace tarvelo

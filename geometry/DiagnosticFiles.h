@@ -9,7 +9,8 @@
 
 #include "cis/CisScanData.h"
 #include "geometry/TrackLookupMap.h"
-#include "services/UiServices.h"
+#include "services/Reporter.h"
+#include "support/Result.h"
 
 namespace tarvelo {
 
@@ -24,8 +25,9 @@ std::string CisDiagnosticText(const CisScanData& data, int dpi);
 // The lookup map file's text: offset, DPI, width, column heads, one row per pixel 0..W-1.
 std::string LookupMapDiagnosticText(const TrackLookupMap& map);
 
-// Write the files; false when the file could not be written (reported with a message).
-bool WriteCisDiagnosticFile(const CisScanData& data, int dpi, UiServices& ui);
-bool WriteLookupMapDiagnosticFile(const TrackLookupMap& map, const CisScanData& data, UiServices& ui);
+// Write the files. A file that could not be written is reported (an error message that says
+// the conversion goes on) and its failure returned.
+Result WriteCisDiagnosticFile(const CisScanData& data, int dpi, Reporter& reporter);
+Result WriteLookupMapDiagnosticFile(const TrackLookupMap& map, const CisScanData& data, Reporter& reporter);
 
 }  // namespace tarvelo

@@ -7,8 +7,6 @@
 
 #include "cis/CisFormat.h"
 #include "services/LineProgress.h"
-#include "settings/DiagnosticSettings.h"
-#include "settings/ScannerPresets.h"
 #include "support/NumberFormat.h"
 
 namespace tarvelo {
@@ -35,19 +33,20 @@ double AverageLpi(const std::vector<LineGeometry>& lines, int64_t n, double lpi)
 // Nominal positions from the line index, with the take-up acceleration correction.
 void NominalPositions(std::vector<LineGeometry>& lines, int64_t n, double lpi, double correction,
                       LineProgress& progress) {
-  const double a = correction * 0.01;
+  const double acceleration = correction * 0.01;
   for (int64_t i = 0; i < n; ++i) {
-    const double x = i / lpi;
-    lines[static_cast<size_t>(i)].Position = x + x * x * a * kFeetPerInch;
-    progress.At(i);
+    const double nominal = i / lpi;
+    lines[static_cast<size_t>(i)].Position = nominal + nominal * nominal * acceleration * kFeetPerInch;
+    if (!progress.At(i)) return;
   }
 }
 
-std::string DefaultMode(CisScanData& data, UiServices& ui, std::vector<LineGeometry>& lines, int64_t n,
-                        double lpi, const std::string& rejected, LineProgress& progress) {
-  NominalPositions(lines, n, lpi, ui.GetTakeupAccelCorrection(), progress);
+std::string DefaultMode(CisScanData& data, const ScannerSettings& scanner, Reporter& reporter,
+                        std::vector<LineGeometry>& lines, int64_t n, double lpi, const std::string& rejected,
+                        LineProgress& progress) {
+  NominalPositions(lines, n, lpi, scanner.TakeupAccelCorrection(), progress);
   data.InterpretedAverageLpi = lpi;
-  ui.ShowMessage("ERROR : Current scanner mode type not legal :" + rejected);
+  reporter.ShowMessage(MessageKind::kError, "ERROR : Current scanner mode type not legal :" + rejected);
   return kDefaultModeName;
 }
 
@@ -66,24 +65,24 @@ void BlockPositions(std::vector<LineGeometry>& lines, int64_t n, double lpi, Lin
       first = i + 1;
       count = 0;
     }
-    progress.At(i);
+    if (!progress.At(i)) return;
   }
   if (n > first) PlaceWindow(lines, first, n - first, start, spacing);
 }
 
 }  // namespace
 
-std::string ComputeScanLinePositions(CisScanData& data, UiServices& ui) {
-  const DiagnosticSettings diagnostics(ui.Profile());
-  const std::string mode = ui.GetScannerModeName();
+std::string ComputeScanLinePositions(CisScanData& data, const ScannerSettings& scanner,
+                                     const DiagnosticSettings& diagnostics, Reporter& reporter) {
+  const std::string& mode = scanner.ScannerModeType;
   const int64_t n = data.Lines.Size();
   std::vector<LineGeometry>& lines = data.Lines.MutableGeometry();
   // The reader never leaves a density below 1; an edited one is held to the same floor.
   const double lpi = data.LinesPerInch < 1 ? 100.0 : static_cast<double>(data.LinesPerInch);
-  LineProgress progress(ui, n, kProgressReading, "Computing position for CIS Line = ");
+  LineProgress progress(reporter, n, kProgressReading, "Computing position for CIS Line = ");
 
   if (mode == kModeNoEncoding) {
-    NominalPositions(lines, n, lpi, ui.GetTakeupAccelCorrection(), progress);
+    NominalPositions(lines, n, lpi, scanner.TakeupAccelCorrection(), progress);
     data.InterpretedAverageLpi = lpi;
     return mode;
   }
@@ -94,13 +93,14 @@ std::string ComputeScanLinePositions(CisScanData& data, UiServices& ui) {
       data.InterpretedAverageLpi = AverageLpi(lines, n, lpi);
       return mode;
     }
-    return DefaultMode(data, ui, lines, n, lpi, mode, progress);
+    return DefaultMode(data, scanner, reporter, lines, n, lpi, mode, progress);
   }
 
   // Shaft encoder: one tick is 2^exponent / LPI inches of roll travel; the lines between
   // every T ticks share the travel of those ticks evenly.
   if (data.ScannerType != 2) {
-    ui.ShowMessageWithValue(
+    reporter.ShowMessageWithValue(
+        MessageKind::kWarning,
         "CAUTION : Current scanner mode type does not match embedded CIS file source scanner type bit.",
         data.ScannerType);
   }
@@ -108,8 +108,9 @@ std::string ComputeScanLinePositions(CisScanData& data, UiServices& ui) {
   // positive count works, also one above the settings dialog's limit of 20.
   int ticks_to_average = diagnostics.EncoderTicksToAverage;
   if (ticks_to_average < 1) {
-    ui.ShowMessageWithValue("EncoderTicksToAverage in the profile is below 1; using 2 instead of it",
-                            ticks_to_average);
+    reporter.ShowMessageWithValue(MessageKind::kWarning,
+                                  "EncoderTicksToAverage in the profile is below 1; using 2 instead of it",
+                                  ticks_to_average);
     ticks_to_average = 2;
   }
   const double window_travel = ticks_to_average * std::pow(2.0, data.EncoderExponent) / lpi;
@@ -140,13 +141,14 @@ std::string ComputeScanLinePositions(CisScanData& data, UiServices& ui) {
       ticks_in_window = 0;
       in_window = 0;
     }
-    progress.At(i);
+    if (!progress.At(i)) break;
   }
   if (n > first) PlaceWindow(lines, first, n - first, start, spacing);
   data.InterpretedAverageLpi = AverageLpi(lines, n, lpi);
 
   if (1.3 * total_ticks > n) {
-    ui.ShowMessageWithTwoValues(
+    reporter.ShowMessageWithTwoValues(
+        MessageKind::kWarning,
         "PROBLEM WITH ENCODER SETTINGS\nAccuracy suspect if NumLines not at least 30% greater than "
         "NumEncoderTicks.\nTotal Number of Encoder Ticks = ",
         static_cast<double>(total_ticks), "Total Number of Scan Lines = ", static_cast<double>(n));
@@ -157,13 +159,14 @@ std::string ComputeScanLinePositions(CisScanData& data, UiServices& ui) {
       text += std::string("NumLines") + (k < 10 ? "0" : "") + std::to_string(k) + " : " +
               FormatGcvt(static_cast<double>(histogram[k]), 8) + "\n";
     }
-    ui.ShowMessage(text);
+    reporter.ShowMessage(MessageKind::kInformation, text);
   }
   if (total_ticks >= n / 32) return kModeShaftEncoder;
 
-  ui.ShowMessage(
+  reporter.ShowMessage(
+      MessageKind::kError,
       "Bad or invalid Encoder data.  File does not process properly with shaft encoded scanner mode selected.");
-  return DefaultMode(data, ui, lines, n, lpi, mode, progress);
+  return DefaultMode(data, scanner, reporter, lines, n, lpi, mode, progress);
 }
 
 }  // namespace tarvelo

@@ -6,13 +6,18 @@
 #include <string>
 
 #include "cis/CisScanData.h"
-#include "services/UiServices.h"
+#include "services/Reporter.h"
+#include "settings/DiagnosticSettings.h"
+#include "settings/ScannerPresets.h"
 
 namespace tarvelo {
 
-// Writes the Position of every line of data.Lines and data.InterpretedAverageLpi; returns
-// the name of the mode actually applied (one of the four mode names or
-// "DEFAULT SCANNER MODE").
-std::string ComputeScanLinePositions(CisScanData& data, UiServices& ui);
+// Writes the Position of every line of data.Lines and data.InterpretedAverageLpi by the scanner
+// mode of `scanner` (the encoder options come from `diagnostics`); returns the name of the mode
+// actually applied (one of the four mode names or "DEFAULT SCANNER MODE"). An unknown mode, or
+// encoder data that cannot place the lines, falls back to the default mode with an error
+// message; doubtful encoder data gives warnings.
+std::string ComputeScanLinePositions(CisScanData& data, const ScannerSettings& scanner,
+                                     const DiagnosticSettings& diagnostics, Reporter& reporter);
 
 }  // namespace tarvelo

@@ -65,10 +65,10 @@ void TrackLookupMap::Build(const ScannerGeometry& scanner, int32_t scan_width, c
   }
 }
 
-void TrackLookupMap::BuildLookupMap(UiServices& ui, const ScannerGeometry& scanner, const CisScanData& data,
-                                     const RollTypeDefinition& roll) {
+void TrackLookupMap::BuildLookupMap(const ScannerGeometry& scanner, const CisScanData& data,
+                                    const RollTypeDefinition& roll, bool write_diagnostic_file, Reporter& reporter) {
   Build(scanner, data.ScanWidth, roll);
-  if (ui.Settings().diagnostic.WriteTrackLookUpMapFile) WriteLookupMapDiagnosticFile(*this, data, ui);
+  if (write_diagnostic_file) WriteLookupMapDiagnosticFile(*this, data, reporter).Ignore();
 }
 
 }  // namespace tarvelo

@@ -12,7 +12,7 @@
 #include "cis/CisScanData.h"
 #include "geometry/ScannerGeometry.h"
 #include "rolltypes/RollTypeDefinition.h"
-#include "services/UiServices.h"
+#include "services/Reporter.h"
 
 namespace tarvelo {
 
@@ -27,11 +27,11 @@ class TrackLookupMap {
   // A pixel beyond the upper boundary of every slot maps to slot 255.
   void Build(const ScannerGeometry& scanner, int32_t scan_width, const RollTypeDefinition& roll);
 
-  // Build for data.ScanWidth, then, when "WriteTrackLookUpMapFile" is set, the lookup map
+  // Build for data.ScanWidth, then, when `write_diagnostic_file` is set, the lookup map
   // diagnostic file beside the CIS file (a file that cannot be written is reported and
   // skipped).
-  void BuildLookupMap(UiServices& ui, const ScannerGeometry& scanner, const CisScanData& data,
-                      const RollTypeDefinition& roll);
+  void BuildLookupMap(const ScannerGeometry& scanner, const CisScanData& data, const RollTypeDefinition& roll,
+                      bool write_diagnostic_file, Reporter& reporter);
 
   // Per-pixel values. A pixel outside 0..MapWidth (or outside the latest build) reads as
   // track 0, offset 0 and weight 0.
@@ -64,11 +64,11 @@ class TrackLookupMap {
   int32_t LowestTrack = 0;           // the roll type's lowest and highest hole tracks
   int32_t HighestTrack = 0;
   double Dpi = 300.0;
-  double PixelsPerInch = 300.0;      // Dpi / Stretch
+  double PixelsPerInch = 300.0;  // Dpi / Stretch
   double Stretch = 1.0;
-  double OffsetInches = 0.0;         // roll coordinate of pixel 0
-  int32_t LastPixel = -1;            // upper boundary of HighestTrack, at most MapWidth
-  int32_t FirstPixel = 0;            // lower boundary of LowestTrack, at least 0
+  double OffsetInches = 0.0;  // roll coordinate of pixel 0
+  int32_t LastPixel = -1;     // upper boundary of HighestTrack, at most MapWidth
+  int32_t FirstPixel = 0;     // lower boundary of LowestTrack, at least 0
 
  private:
   bool Has(int64_t pixel) const { return pixel >= 0 && pixel < static_cast<int64_t>(samples_.size()); }

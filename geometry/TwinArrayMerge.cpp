@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/TwinArraySettings.h"
 #include "services/LineProgress.h"
+#include "settings/TwinArraySettings.h"
 #include "support/SafeTruncate.h"
 #include "support/SortedSearch.h"
 
@@ -140,8 +140,8 @@ size_t MergedRoom(std::span<const int32_t> first, std::span<const int32_t> secon
 
 }  // namespace
 
-void MergeTwinArrayLine(const TwinArrayLayout& layout, std::span<const int32_t> first,
-                        std::span<const int32_t> second, std::vector<int32_t>& out) {
+void MergeTwinArrayLine(const TwinArrayLayout& layout, std::span<const int32_t> first, std::span<const int32_t> second,
+                        std::vector<int32_t>& out) {
   const size_t used = out.size();
   out.resize(used + MergedRoom(first, second));
   int32_t* const end = MergeLine(layout, first, second, out.data() + used);
@@ -193,15 +193,15 @@ std::vector<int32_t> FindPartnerLines(const ScanLineArray& lines, double separat
   return partner;
 }
 
-void MergeTwinArrays(CisScanData& data, UiServices& ui) {
-  const TwinArraySettings& settings = ui.Settings().twin_array;
+void MergeTwinArrays(CisScanData& data, const TwinArraySettings& settings, const ScannerSettings& scanner,
+                     Reporter& reporter) {
   if (settings.DisableTwinArrayProcessing) return;
 
   int32_t separation = data.ArraySeparation;
   int32_t overlap = data.ChangeoverPixel;
   if (settings.OverrideCISvalues) {
-    overlap = TruncToInt32(ui.GetTwinArrayOverlap() * ui.GetScannerDpi());
-    separation = TruncToInt32(ui.GetTwinArrayVertOffset() * 1000);
+    overlap = TruncToInt32(scanner.TwinArrayOverlap * scanner.ScannerDPI);
+    separation = TruncToInt32(scanner.TwinArrayVertOffset * 1000);
   }
   const TwinArrayLayout layout = MakeTwinArrayLayout(data.ScanWidth, overlap, separation);
   data.CrossoverPixel = layout.Crossover;
@@ -216,9 +216,9 @@ void MergeTwinArrays(CisScanData& data, UiServices& ui) {
   std::vector<uint32_t> offsets;
   offsets.reserve(static_cast<size_t>(n) + 1);
   offsets.push_back(0);
-  LineProgress progress(ui, n, kProgressTwinArray, "Merging Twin CIS Data Parts = ");
+  LineProgress progress(reporter, n, kProgressTwinArray, "Merging Twin CIS Data Parts = ");
   for (int i = 0; i < n; ++i) {
-    progress.At(i);
+    progress.At(i);  // merging is quick: a stop request is honoured after it
     const std::span<const int32_t> first = lines.Transitions(i);
     const std::span<const int32_t> second = lines.Transitions(partner[static_cast<size_t>(i)]);
     const size_t room = MergedRoom(first, second);

@@ -3,8 +3,6 @@
 #include "events/EventBuilding.h"
 #include "midi/CreditDate.h"
 #include "midi/VersionText.h"
-#include "settings/ERollSettings.h"
-#include "settings/GeneralSettings.h"
 #include "support/SafeTruncate.h"
 
 namespace tarvelo {
@@ -12,9 +10,7 @@ namespace tarvelo {
 namespace {
 
 // trunc(tempo * seconds * 480 / 60).
-int64_t TrailerTicks(int tempo, int seconds) {
-  return TruncToInt64(static_cast<double>(tempo) * seconds * 480 / 60);
-}
+int64_t TrailerTicks(int tempo, int seconds) { return TruncToInt64(static_cast<double>(tempo) * seconds * 480 / 60); }
 
 }  // namespace
 
@@ -24,14 +20,14 @@ std::string ERollCreditText(std::string_view date) {
 }
 
 MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays& events, KeywordList& keywords,
-                                UiServices& ui) {
-  ui.SetStatusText("Writing Output MIDI File");
-  const ERollSettings settings(ui.Profile());
-  const GeneralSettings general(ui.Profile());
+                                Reporter& reporter) {
+  reporter.SetStatusText("Writing Output MIDI File");
+  const ERollSettings& settings = source.ERoll;
+  const GeneralSettings& general = source.General;
   const RollTypeDefinition& roll = source.RollType;
   const std::string path =
       source.OutputFolder + settings.eRollMidiFilePrefix + source.FileName + settings.eRollMidiFileSuffix + ".mid";
-  const int tempo = UsableTempo(source.Tempo, path, ui);
+  const int tempo = UsableTempo(source.Tempo, path, reporter);
 
   if (roll.ApplyAccelerationToTempo) {
     AddTempoAccelerationEvents(events, roll, tempo);
@@ -61,7 +57,7 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays
   walk.LeadInTicks = LeadInTicks(settings.eRollMidiLeadInTime, tempo);
   walk.PowerRollStart = settings.IncludePowerRollEvents;
   walk.SustainOnNote18 = settings.IncludeTrack18SustainPedal;
-  WriteEventWalk(writer, events, roll, walk, ui);
+  WriteEventWalk(writer, events, roll, walk, reporter);
 
   const int64_t trailer = TrailerTicks(tempo, settings.eRollMidiTrailerTime);
   if (settings.IncludePowerRollEvents) {
@@ -71,7 +67,7 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays
   } else {
     writer.AddAllSoundOff(trailer);
   }
-  return FinishMidiFile(writer, ui);
+  return FinishMidiFile(writer, reporter);
 }
 
 }  // namespace tarvelo

@@ -67,7 +67,7 @@ void MidiFileWriter::ResetTrack() {
   payload_.clear();
   cursor_ = 0;
   track_written_ = false;
-  problems_ = Problems{};
+  adjustments_ = Adjustments{};
   track_chunk_id_ = "MTrk";
 
   // Time signature 4/4, 24 MIDI clocks per metronome click, 8 thirty-second notes per quarter.
@@ -82,7 +82,7 @@ void MidiFileWriter::ResetTrack() {
 
 void MidiFileWriter::SetDivision(int ticks_per_quarter) {
   if (ticks_per_quarter < 1 || ticks_per_quarter > 0x7FFF) {
-    ++problems_.divisions_refused;
+    ++adjustments_.DivisionsRefused;
     return;
   }
   division_ = static_cast<uint16_t>(ticks_per_quarter);
@@ -107,7 +107,7 @@ int64_t MidiFileWriter::Advance(int64_t delta) {
     tick = kTickLimit;  // far beyond any delta the file can hold; shortened when written
   } else if (delta < -cursor_) {
     tick = 0;
-    ++problems_.times_adjusted;
+    ++adjustments_.TimesAdjusted;
   } else {
     tick = cursor_ + delta;
   }
@@ -123,7 +123,7 @@ void MidiFileWriter::AddMeta(int64_t delta, uint8_t type, std::string_view text)
   const int64_t tick = Advance(delta);
   if (text.size() > kMaxVariableLength) {
     text = text.substr(0, kMaxVariableLength);
-    ++problems_.texts_cut;
+    ++adjustments_.TextsCut;
   }
   const size_t begin = payload_.size();
   AppendByte(payload_, 0xFF);
@@ -137,7 +137,7 @@ void MidiFileWriter::AddChannelEvent(int64_t delta, uint8_t kind, int channel, i
   const int64_t tick = Advance(delta);
   // data2 has already been brought into range by the caller when it exists.
   if (channel < 0 || channel > 15 || !IsDataValue(data1)) {
-    if (problems_.events_left_out++ == 0) problems_.first_left_out = DescribeChannelEvent(kind, channel, data1);
+    if (adjustments_.EventsLeftOut++ == 0) adjustments_.FirstLeftOut = DescribeChannelEvent(kind, channel, data1);
     return;
   }
   const size_t begin = payload_.size();
@@ -186,9 +186,7 @@ void MidiFileWriter::AddController(int64_t delta, int channel, int controller, i
   AddChannelEvent(delta, 0xB0, channel, controller, (value >= 1 && value <= 127) ? value : 0);
 }
 
-void MidiFileWriter::AddProgramChange(int channel, int program) {
-  AddChannelEvent(0, 0xC0, channel, program, -1);
-}
+void MidiFileWriter::AddProgramChange(int channel, int program) { AddChannelEvent(0, 0xC0, channel, program, -1); }
 
 void MidiFileWriter::AddAllSoundOff(int64_t delta) { AddChannelEvent(delta, 0xB0, 0, 120, 0); }
 
@@ -208,7 +206,7 @@ void MidiFileWriter::WriteTrack() {
     int64_t delta = event.tick - previous;
     if (delta > static_cast<int64_t>(kMaxVariableLength)) {
       delta = kMaxVariableLength;
-      ++problems_.times_adjusted;
+      ++adjustments_.TimesAdjusted;
     }
     AppendVariableLength(track, static_cast<uint32_t>(delta));
     track.append(payload_, event.begin, event.size);
@@ -221,37 +219,33 @@ void MidiFileWriter::WriteTrack() {
   file_bytes_ += track;
 }
 
-bool MidiFileWriter::Close() {
-  if (!opened_) {
-    error_ = "The MIDI file could not be written: no file name was given.";
-    return false;
-  }
+Result MidiFileWriter::Close() {
+  if (!opened_) return Result::Invalid("The MIDI file could not be written: no file name was given.");
   opened_ = false;
-  std::string reason;
-  if (!WriteFileAtomically(file_name_, file_bytes_, reason, Flush::kNo)) {
-    error_ = "The MIDI file " + file_name_ + " could not be written (" + reason + ").";
-    return false;
+  const Result written = WriteFileAtomically(file_name_, file_bytes_, Flush::kNo);
+  if (!written.ok()) {
+    return Result::IoError("The MIDI file " + file_name_ + " could not be written (" + written.message() + ").");
   }
-  return true;
+  return Result::Ok();
 }
 
 std::string MidiFileWriter::ProblemText() const {
-  if (!problems_.Any()) return "";
+  if (!adjustments_.Any()) return "";
   std::string text = "The MIDI file " + file_name_ + " was written with these changes:";
-  if (problems_.events_left_out > 0) {
-    text += "\n " + std::to_string(problems_.events_left_out) +
+  if (adjustments_.EventsLeftOut > 0) {
+    text += "\n " + std::to_string(adjustments_.EventsLeftOut) +
             " event(s) left out: a channel above 15 or a note, controller or program number above 127 "
             "cannot be written to a MIDI file (the first: " +
-            problems_.first_left_out + "). Check the roll type's channels and notes.";
+            adjustments_.FirstLeftOut + "). Check the roll type's channels and notes.";
   }
-  if (problems_.times_adjusted > 0) {
-    text += "\n " + std::to_string(problems_.times_adjusted) +
+  if (adjustments_.TimesAdjusted > 0) {
+    text += "\n " + std::to_string(adjustments_.TimesAdjusted) +
             " event time(s) moved: before the start of the track, or after a gap too long for a MIDI delta time.";
   }
-  if (problems_.texts_cut > 0) {
-    text += "\n " + std::to_string(problems_.texts_cut) + " text(s) cut to the longest a MIDI text event can hold.";
+  if (adjustments_.TextsCut > 0) {
+    text += "\n " + std::to_string(adjustments_.TextsCut) + " text(s) cut to the longest a MIDI text event can hold.";
   }
-  if (problems_.divisions_refused > 0) {
+  if (adjustments_.DivisionsRefused > 0) {
     text += "\n a division outside 1..32767 ticks per quarter note was refused; " + std::to_string(division_) +
             " was kept.";
   }

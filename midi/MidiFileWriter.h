@@ -32,6 +32,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/Result.h"
+
 namespace tarvelo {
 
 class MidiFileWriter {
@@ -85,10 +87,9 @@ class MidiFileWriter {
 
   // Appends the end-of-track event and puts the track chunk into the file.
   void WriteTrack();
-  // Writes the file atomically. Returns false, with the reason in Error(), when it could not
+  // Writes the file atomically. kIoError, naming the file and the reason, when it could not
   // be written; no partial file is left and an existing file is untouched.
-  bool Close();
-  const std::string& Error() const { return error_; }
+  Result Close();
 
   // The bytes the file receives (header and track chunk as put so far).
   const std::string& FileBytes() const { return file_bytes_; }
@@ -99,15 +100,15 @@ class MidiFileWriter {
   int64_t CurrentTick() const { return cursor_; }
 
   // How often a value had to be adjusted or an event left out.
-  struct Problems {
-    int events_left_out = 0;    // channel or data value outside the MIDI range
-    int times_adjusted = 0;     // before tick 0, or a gap longer than a delta can hold
-    int texts_cut = 0;          // longer than a meta event can hold
-    int divisions_refused = 0;  // outside 1..32767
-    std::string first_left_out; // description of the first event left out
-    bool Any() const { return events_left_out + times_adjusted + texts_cut + divisions_refused > 0; }
+  struct Adjustments {
+    int EventsLeftOut = 0;     // channel or data value outside the MIDI range
+    int TimesAdjusted = 0;     // before tick 0, or a gap longer than a delta can hold
+    int TextsCut = 0;          // longer than a meta event can hold
+    int DivisionsRefused = 0;  // outside 1..32767
+    std::string FirstLeftOut;  // description of the first event left out
+    bool Any() const { return EventsLeftOut + TimesAdjusted + TextsCut + DivisionsRefused > 0; }
   };
-  const Problems& GetProblems() const { return problems_; }
+  const Adjustments& AdjustmentCounts() const { return adjustments_; }
   // One message describing every adjustment made to this file, or "" when there was none.
   std::string ProblemText() const;
 
@@ -143,8 +144,7 @@ class MidiFileWriter {
   std::string payload_;     // the events' bytes without their delta times
   int64_t cursor_ = 0;      // absolute tick of the last event appended
   std::string file_bytes_;  // what Close writes
-  std::string error_;
-  Problems problems_;
+  Adjustments adjustments_;
 };
 
 // Appends `value` (0 .. 2^28 - 1) as a variable-length quantity of 1 to 4 bytes.

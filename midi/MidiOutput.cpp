@@ -20,14 +20,13 @@ std::string UnhandledEventText(const TrackEvent& event) {
 
 int64_t LeadInTicks(int seconds, int tempo) { return TruncToInt64(seconds * 480.0 * tempo / 60); }
 
-uint32_t MicrosecondsPerQuarter(int tempo) {
-  return tempo > 0 ? static_cast<uint32_t>(60000000 / tempo) : 0;
-}
+uint32_t MicrosecondsPerQuarter(int tempo) { return tempo > 0 ? static_cast<uint32_t>(60000000 / tempo) : 0; }
 
-int UsableTempo(int tempo, const std::string& path, UiServices& ui) {
+int UsableTempo(int tempo, const std::string& path, Reporter& reporter) {
   if (tempo >= kLowestTempo) return tempo;
-  ui.ShowMessage("The roll tempo " + std::to_string(tempo) + " cannot be written to a MIDI file; " + path +
-                 " is written at tempo 100.");
+  reporter.ShowMessage(MessageKind::kWarning, "The roll tempo " + std::to_string(tempo) +
+                                                  " cannot be written to a MIDI file; " + path +
+                                                  " is written at tempo 100.");
   return 100;
 }
 
@@ -44,7 +43,7 @@ std::string TrackNameText(const RollInfo& info) {
 }
 
 void WriteEventWalk(MidiFileWriter& writer, const TrackEventArrays& events, const RollTypeDefinition& roll,
-                    const EventWalkOptions& options, UiServices& ui) {
+                    const EventWalkOptions& options, Reporter& reporter) {
   const int first_playable = FirstPlayableEvent(events);
   int64_t previous = 0;
   for (int i = 0; i < events.EventCount(); ++i) {
@@ -104,7 +103,7 @@ void WriteEventWalk(MidiFileWriter& writer, const TrackEventArrays& events, cons
         break;
       default:
         writer.AddController(delta, channel, 4, event.Value);
-        ui.ShowMessage(UnhandledEventText(event));
+        reporter.ShowMessage(MessageKind::kWarning, UnhandledEventText(event));
         break;
     }
     previous = tick;
@@ -122,18 +121,17 @@ void BeginMidiFile(MidiFileWriter& writer, const std::string& path, int tempo, c
   writer.AddCopyright(copyright);
 }
 
-MidiOutputResult FinishMidiFile(MidiFileWriter& writer, UiServices& ui) {
+MidiOutputResult FinishMidiFile(MidiFileWriter& writer, Reporter& reporter) {
   MidiOutputResult result;
   result.Path = writer.FileName();
   writer.WriteTrack();
-  if (!writer.Close()) {
-    result.Error = writer.Error();
-    ui.ShowMessage(result.Error);
+  result.Outcome = writer.Close();
+  if (!result.Outcome.ok()) {
+    reporter.ShowMessage(MessageKind::kError, result.Outcome.message());
     return result;
   }
-  result.Written = true;
   const std::string problems = writer.ProblemText();
-  if (!problems.empty()) ui.ShowMessage(problems);
+  if (!problems.empty()) reporter.ShowMessage(MessageKind::kWarning, problems);
   return result;
 }
 

@@ -15,7 +15,9 @@
 #include "events/TrackEventArrays.h"
 #include "midi/MidiFileWriter.h"
 #include "rolltypes/RollTypeDefinition.h"
-#include "services/UiServices.h"
+#include "services/Reporter.h"
+#include "settings/ERollSettings.h"
+#include "settings/GeneralSettings.h"
 
 namespace tarvelo {
 
@@ -24,18 +26,19 @@ inline constexpr std::string_view kMakerWebAddress = "https://tarvelo.example.or
 
 // What both outputs read from the document.
 struct MidiOutputSource {
-  const std::string& OutputFolder;    // where the file goes, ending in a separator ("" = working folder)
-  const std::string& FileName;        // the input file's name up to its first "."
-  int Tempo;                          // roll tempo: quarter notes per minute
+  const std::string& OutputFolder;  // where the file goes, ending in a separator ("" = working folder)
+  const std::string& FileName;      // the input file's name up to its first "."
+  int Tempo;                        // roll tempo: quarter notes per minute
   const RollTypeDefinition& RollType;
   const RollInfo& RollInformation;
+  const GeneralSettings& General;  // ScanImage naming and lead-in, the copyright text
+  const ERollSettings& ERoll;      // eRoll naming, lead-in, trailer and controller events
 };
 
 // What became of one output file.
 struct MidiOutputResult {
-  std::string Path;     // the file's full path
-  bool Written = false; // the whole file is on disk
-  std::string Error;    // why not (also shown to the user)
+  std::string Path;  // the file's full path
+  Result Outcome;    // ok: the whole file is on disk; else why not (also reported to the user)
 };
 
 // Tick of an event position (thousandths of an inch): trunc(y * 480 / 1200). The product is
@@ -50,8 +53,8 @@ uint32_t MicrosecondsPerQuarter(int tempo);
 // The tempo the outputs can use. A MIDI tempo holds at most 2^24 - 1 microseconds per
 // quarter note, so a roll tempo below 4 (0 or negative included) cannot be written: 100, the
 // reader's tempo for a header value it cannot use, is taken instead and the user is told,
-// naming `path`.
-int UsableTempo(int tempo, const std::string& path, UiServices& ui);
+// naming `path`, in a warning.
+int UsableTempo(int tempo, const std::string& path, Reporter& reporter);
 
 // Index of the first event whose track is 0..127 and whose type is neither empty nor a
 // meta event (3840 and above); 0 when there is none.
@@ -62,10 +65,10 @@ std::string TrackNameText(const RollInfo& info);
 
 // How the event walk maps and frames the events.
 struct EventWalkOptions {
-  bool NoteFromPitchMap = false;       // note = TrackMidiPitch[track]; else the track number
-  int64_t LeadInTicks = 0;             // delta of the first playable event
-  bool PowerRollStart = false;         // the start marker before the first playable event
-  bool SustainOnNote18 = false;        // controller 64 after each note on / off of note 18
+  bool NoteFromPitchMap = false;  // note = TrackMidiPitch[track]; else the track number
+  int64_t LeadInTicks = 0;        // delta of the first playable event
+  bool PowerRollStart = false;    // the start marker before the first playable event
+  bool SustainOnNote18 = false;   // controller 64 after each note on / off of note 18
 };
 
 // Walks the events in order and appends them to `writer`: events of tracks above 127 (or
@@ -74,18 +77,19 @@ struct EventWalkOptions {
 // marker, note 1 on channel 0 for 100 ticks, when asked), on channel
 // TrackMidiChannel[track]. Types: 0 note off, 1 note on, 164 / 167 controllers 64 / 67,
 // 3842..3846 meta texts, 3921 tempo; any other type is written as controller 4 and
-// reported with ShowMessage.
+// reported in a warning.
 void WriteEventWalk(MidiFileWriter& writer, const TrackEventArrays& events, const RollTypeDefinition& roll,
-                    const EventWalkOptions& options, UiServices& ui);
+                    const EventWalkOptions& options, Reporter& reporter);
 
-// Appends the end of track and writes the file (temporary file, then rename). When it could
-// not be written the user is told why and no file is left; when values had to be adjusted
-// to fit the MIDI format the user is told once. Returns what became of the file.
 // Starts a file as both outputs start theirs: 480 ticks per quarter note at `tempo`, the
 // header, then the tempo, the track name from the roll information and the copyright text.
 void BeginMidiFile(MidiFileWriter& writer, const std::string& path, int tempo, const RollInfo& info,
                    const std::string& copyright);
 
-MidiOutputResult FinishMidiFile(MidiFileWriter& writer, UiServices& ui);
+// Appends the end of track and writes the file (temporary file, then rename). When it could
+// not be written the user is told why (an error) and no file is left; when values had to be
+// adjusted to fit the MIDI format the user is told once (a warning). Returns what became of
+// the file.
+MidiOutputResult FinishMidiFile(MidiFileWriter& writer, Reporter& reporter);
 
 }  // namespace tarvelo

@@ -2,7 +2,6 @@
 
 #include "midi/CreditDate.h"
 #include "midi/VersionText.h"
-#include "settings/GeneralSettings.h"
 
 namespace tarvelo {
 
@@ -12,12 +11,12 @@ std::string ScanImageCreditText(std::string_view date) {
 }
 
 MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const TrackEventArrays& events,
-                                    const KeywordList& keywords, UiServices& ui) {
-  ui.SetStatusText("Writing Output MIDI File");
-  const GeneralSettings settings(ui.Profile());
+                                    const KeywordList& keywords, Reporter& reporter) {
+  reporter.SetStatusText("Writing Output MIDI File");
+  const GeneralSettings& settings = source.General;
   const std::string path =
       source.OutputFolder + settings.ScanMidiFilePrefix + source.FileName + settings.ScanMidiFileSuffix + ".mid";
-  const int tempo = UsableTempo(source.Tempo, path, ui);
+  const int tempo = UsableTempo(source.Tempo, path, reporter);
 
   MidiFileWriter writer;
   BeginMidiFile(writer, path, tempo, source.RollInformation, settings.MidiCopyrightInfoString);
@@ -31,8 +30,8 @@ MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const TrackE
 
   EventWalkOptions walk;
   walk.LeadInTicks = LeadInTicks(settings.ScanMidiLeadInTime, tempo);
-  WriteEventWalk(writer, events, source.RollType, walk, ui);
-  return FinishMidiFile(writer, ui);
+  WriteEventWalk(writer, events, source.RollType, walk, reporter);
+  return FinishMidiFile(writer, reporter);
 }
 
 }  // namespace tarvelo

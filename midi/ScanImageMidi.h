@@ -3,18 +3,17 @@
 // note n (channel TrackMidiChannel[n]) from its leading to its trailing edge; tracks above
 // 127 are left out. No pedal or expression interpretation.
 //
-// File: OutputFolder + ScanMidiFilePrefix + FileName + ScanMidiFileSuffix + ".mid" ("Midi
-// Gen Settings", read from the profile at every call), replacing an existing file only when
-// the new one is complete. The track holds, at delta 0: the tempo, the track name (from the
+// File: OutputFolder + ScanMidiFilePrefix + FileName + ScanMidiFileSuffix + ".mid" (source.General), replacing an
+// existing file only when the new one is complete. The track holds, at delta 0: the tempo, the track name (from the
 // roll information), the copyright text, the credit text, the version text, the instrument
 // name (roll type name + " Roll Type Scan Image"), the 24 roll information texts, the title
 // text events of the event list and every keyword item; then the events, the first
 // playable one after ScanMidiLeadInTime seconds.
 
-#include "keywords/KeywordList.h"
 #include "events/TrackEventArrays.h"
+#include "keywords/KeywordList.h"
 #include "midi/MidiOutput.h"
-#include "services/UiServices.h"
+#include "services/Reporter.h"
 
 namespace tarvelo {
 
@@ -22,7 +21,7 @@ namespace tarvelo {
 // BuildScanImageEvents. A file that cannot be written is reported (path and reason) and
 // left out; the result says which.
 MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const TrackEventArrays& events,
-                                    const KeywordList& keywords, UiServices& ui);
+                                    const KeywordList& keywords, Reporter& reporter);
 
 // "Conversion to ScanImage MIDI made <date> with Quenby CIS converter - <web address>".
 std::string ScanImageCreditText(std::string_view date);

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "rolltypes/RollTypeLibrary.h"
-#include "settings/OutputSettings.h"
 #include "support/LenientNumber.h"
 
 namespace tarvelo {
@@ -48,8 +47,9 @@ class RollTypeReader {
     }
     if (ReadInt("DefaultTrackToMidiPitchTranspose", r_.DefaultTrackToMidiPitchTranspose)) {
       const long long transpose = r_.DefaultTrackToMidiPitchTranspose;
-      ForHoleRange([&](int n) { r_.TrackMidiPitch[n] = static_cast<int32_t>(std::clamp<long long>(
-                                    n + transpose, INT32_MIN, INT32_MAX)); });
+      ForHoleRange([&](int n) {
+        r_.TrackMidiPitch[n] = static_cast<int32_t>(std::clamp<long long>(n + transpose, INT32_MIN, INT32_MAX));
+      });
     }
     FillInt("DefaultMapToMidiChannel", r_.TrackMidiChannel);
     FillInt("DefaultTrackNoteVelocity", r_.TrackMidiVelocity);
@@ -64,13 +64,13 @@ class RollTypeReader {
 
     doc_.ResetMainPosition();
     while (doc_.FindElement("SetChannelToInstrument")) {
-      const int channel = LenientToInt(doc_.GetAttribute("Channel"));
-      if (channel >= 0 && channel < kMidiChannels) r_.ChannelInstrument[channel] = LenientToInt(doc_.GetData());
+      const int channel = LenientToInt(doc_.Attribute("Channel"));
+      if (channel >= 0 && channel < kMidiChannels) r_.ChannelInstrument[channel] = LenientToInt(doc_.Data());
     }
 
     doc_.ResetMainPosition();
     while (doc_.FindElement("track")) {
-      const int n = LenientToInt(doc_.GetAttribute("number"));
+      const int n = LenientToInt(doc_.Attribute("number"));
       if (n < 0 || n >= kTrackSlots) continue;
       if (!doc_.IntoElement()) continue;
       ApplyTrack(n);
@@ -97,7 +97,7 @@ class RollTypeReader {
   bool Find(const char* name, std::string& text) {
     doc_.ResetMainPosition();
     if (!doc_.FindElement(name)) return false;
-    text = doc_.GetData();
+    text = doc_.Data();
     return true;
   }
   bool ReadInt(const char* name, int32_t& field) {
@@ -161,8 +161,7 @@ bool ParseRollTypeSwitch(std::string_view text) {
   return lower.find("true") != std::string::npos;
 }
 
-bool ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlDocument& document,
-                         UiServices& ui) {
+bool ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlDocument& document, Reporter& reporter) {
   record.SetFailSafeDefaults();
   record.Name = std::string(name);
   const bool fail_safe = name == kFailSafeRollTypeName;
@@ -175,7 +174,7 @@ bool ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlD
     document.FindElement("RollTypeDefinitions");
     document.IntoElement();
     while (document.FindElement("RollType")) {
-      if (document.GetAttribute("Name") != name) continue;
+      if (document.Attribute("Name") != name) continue;
       matched = true;
       if (document.IntoElement()) {
         RollTypeReader(record, document).Apply();
@@ -185,15 +184,10 @@ bool ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlD
     document.OutOfElement();
   }
   if (!fail_safe && !matched) {
-    ui.ShowMessage("ERROR - Requested Roll Type Not Found : " + std::string(name));
+    reporter.ShowMessage(MessageKind::kError, "ERROR - Requested Roll Type Not Found : " + std::string(name));
     return false;
   }
   return true;
-}
-
-bool ApplyActiveRollType(RollTypeDefinition& record, XmlDocument& document, UiServices& ui) {
-  const RollSettings roll(ui.Profile());
-  return ApplyActiveRollType(record, roll.ActiveRollTypeName, document, ui);
 }
 
 }  // namespace tarvelo

@@ -5,17 +5,17 @@
 #include <string_view>
 
 #include "rolltypes/RollTypeDefinition.h"
+#include "services/Reporter.h"
 #include "xml/XmlDocument.h"
-#include "services/UiServices.h"
 
 namespace tarvelo {
 
 // Fills `record` with the roll type called `name`: first the "Fail-Safe" values, then, unless
 // the name is "Fail-Safe", every RollType element of `document` whose Name attribute equals
 // `name` exactly, in file order (a later one with the same name is applied on top). The
-// record's Name is `name` in every case, and its strips are redrawn. When no RollType
-// matches, "ERROR - Requested Roll Type Not Found : " + name is shown and the record keeps
-// the "Fail-Safe" values. Returns false only in that case.
+// record's Name is `name` in every case. When no RollType matches, the error
+// "ERROR - Requested Roll Type Not Found : " + name is reported and the record keeps the
+// "Fail-Safe" values. Returns false only in that case. `document`'s position is moved.
 //
 // The settings of a roll type are applied in a fixed order, whatever their order in the
 // file: hole range, punch step range, restoration range (each end refills the range),
@@ -25,12 +25,7 @@ namespace tarvelo {
 // edge shifts, punch diameter, colour, `center`, then `width`). Track numbers outside
 // 0..255 and instrument channels outside 0..15 are ignored; the hole range used by the
 // per-track defaults is clipped to the 256 slots.
-bool ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlDocument& document,
-                         UiServices& ui);
-
-// As above with the name read fresh from the profile ("Roll Settings", ActiveRollTypeName,
-// default "Fail-Safe").
-bool ApplyActiveRollType(RollTypeDefinition& record, XmlDocument& document, UiServices& ui);
+bool ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlDocument& document, Reporter& reporter);
 
 // A colour written as six hexadecimal digits red, green, blue ("#FF0000", "00ff00"):
 // surrounding white space is trimmed, the last six characters are read (any character that

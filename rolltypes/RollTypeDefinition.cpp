@@ -2,9 +2,7 @@
 
 namespace tarvelo {
 
-RollTypeDefinition::RollTypeDefinition() {
-  SetFailSafeDefaults();
-}
+RollTypeDefinition::RollTypeDefinition() { SetFailSafeDefaults(); }
 
 void RollTypeDefinition::SetFailSafeDefaults() {
   Name = "Fail-Safe";

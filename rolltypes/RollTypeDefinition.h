@@ -37,10 +37,10 @@ class RollTypeDefinition {
   void SetTrackBoundsFromCentre(int track);
 
   // --- Roll-wide settings -------------------------------------------------------------
-  std::string Name;                          // name of the roll type requested
-  int32_t TrackSlotCount = kTrackSlots;      // slots in every per-track array
-  int32_t LowestTrackHoleNumber = 0;         // first track that carries holes
-  int32_t HighestTrackHoleNumber = 0;        // last track that carries holes
+  std::string Name;                      // name of the roll type requested
+  int32_t TrackSlotCount = kTrackSlots;  // slots in every per-track array
+  int32_t LowestTrackHoleNumber = 0;     // first track that carries holes
+  int32_t HighestTrackHoleNumber = 0;    // last track that carries holes
   int32_t LowestTrackUsedForRestoration = 0;
   int32_t HighestTrackUsedForRestoration = 0;
   int32_t RollPunchStepRangeMin = 0;         // stored only
@@ -54,23 +54,23 @@ class RollTypeDefinition {
   bool ApplyAccelerationToWebbing = false;
   bool ApplyAccelerationToTempo = false;
   std::array<int32_t, kMidiChannels> ChannelInstrument{};  // MIDI program per channel
-  int32_t StripWidthPixels = 1449;           // width of the roll view's strip images
+  int32_t StripWidthPixels = 1449;                         // width of the roll view's strip images
 
   // --- Per-track arrays, indexed by track number ------------------------------------------
   std::array<double, kTrackSlots> TrackLowerBoundary{};
   std::array<double, kTrackSlots> TrackUpperBoundary{};
   std::array<double, kTrackSlots> TrackCenter{};
   std::array<double, kTrackSlots> TrackWidth{};
-  std::array<int32_t, kTrackSlots> TrackMidiChannel{};   // 0-based
+  std::array<int32_t, kTrackSlots> TrackMidiChannel{};  // 0-based
   std::array<int32_t, kTrackSlots> TrackMidiPitch{};
   std::array<int32_t, kTrackSlots> TrackMidiVelocity{};
   std::array<double, kTrackSlots> TrackRemoveWebbingSmallerThan{};  // inches, or seconds
   std::array<double, kTrackSlots> TrackLeadingEdgeShift{};
   std::array<double, kTrackSlots> TrackTrailingEdgeShift{};
-  std::array<double, kTrackSlots> TrackHolePunchDiameter{};         // inches
+  std::array<double, kTrackSlots> TrackHolePunchDiameter{};  // inches
   std::array<uint32_t, kTrackSlots> TrackBackgroundColor{};
-  std::array<double, kTrackSlots> TrackRestorationWeight{};         // 1.0 inside the range
-  std::array<bool, kTrackSlots> TrackUsedForRestoration{};          // inside the range
+  std::array<double, kTrackSlots> TrackRestorationWeight{};  // 1.0 inside the range
+  std::array<bool, kTrackSlots> TrackUsedForRestoration{};   // inside the range
 };
 
 }  // namespace tarvelo

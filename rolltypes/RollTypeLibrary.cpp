@@ -53,7 +53,8 @@ std::vector<std::string> RollTypeDefinitionsCandidates(const std::string& workin
               (folder.parent_path() / "share" / "tarvelo" / kRollTypeDefinitionsFileName).lexically_normal().string());
   }
   const std::string data_dir = TARVELO_DATA_DIR;
-  if (!data_dir.empty()) AddUnique(candidates, (std::filesystem::path(data_dir) / kRollTypeDefinitionsFileName).string());
+  if (!data_dir.empty())
+    AddUnique(candidates, (std::filesystem::path(data_dir) / kRollTypeDefinitionsFileName).string());
   return candidates;
 }
 
@@ -70,19 +71,20 @@ bool RollTypeFileText(const std::string& bytes, std::string& text) {
 }
 
 bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, XmlDocument& document,
-                             std::vector<std::string>& names, UiServices& ui, std::string* loaded_path) {
+                             std::vector<std::string>& names, Reporter& reporter, std::string* loaded_path) {
   names.assign(1, kFailSafeRollTypeName);
-  std::string bytes, error;
+  std::string bytes;
   const std::string* opened = nullptr;
   for (const std::string& path : candidates) {
-    if (ReadWholeFile(path, bytes, error)) {
+    if (ReadWholeFile(path, bytes).ok()) {
       opened = &path;
       break;
     }
   }
   if (opened == nullptr) {
     document.SetDocument(nullptr);
-    ui.ShowMessage("Unable to open XML config file " + (candidates.empty() ? std::string() : candidates.front()));
+    reporter.ShowMessage(MessageKind::kError,
+                         "Unable to open XML config file " + (candidates.empty() ? std::string() : candidates.front()));
     return false;
   }
   if (loaded_path) *loaded_path = *opened;
@@ -90,12 +92,13 @@ bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, XmlDocu
   std::string text;
   if (!RollTypeFileText(bytes, text)) {
     document.SetDocument(nullptr);
-    ui.ShowMessage("Error converting file to string (may contain binary data)");
+    reporter.ShowMessage(MessageKind::kError, "Error converting file to string (may contain binary data)");
     return false;
   }
   std::string().swap(bytes);
   if (!document.SetDocument(text)) {
-    ui.ShowMessage(std::string("Loading the XML config file : ") + " File Does Not Parse Properly");
+    reporter.ShowMessage(MessageKind::kError,
+                         std::string("Loading the XML config file : ") + " File Does Not Parse Properly");
     return false;
   }
 
@@ -104,7 +107,7 @@ bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, XmlDocu
   document.ResetPosition();
   document.FindElement("RollTypeDefinitions");
   document.IntoElement();
-  while (document.FindElement("RollType")) names.push_back(document.GetAttribute("Name"));
+  while (document.FindElement("RollType")) names.push_back(document.Attribute("Name"));
   document.OutOfElement();
   return true;
 }

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "services/Reporter.h"
 #include "xml/XmlDocument.h"
-#include "services/UiServices.h"
 
 namespace tarvelo {
 
@@ -31,14 +31,14 @@ std::vector<std::string> RollTypeDefinitionsCandidates(const std::string& workin
 // "Fail-Safe" followed by the Name attribute of every RollType in file order (an element
 // without the attribute gives an empty entry). A file that starts with the byte-order mark
 // FF FE is UTF-16 little-endian and is converted to UTF-8; other files are taken as they are.
-// Problems are shown with ui.ShowMessage and leave the names at "Fail-Safe" only and the
-// document empty:
+// Problems are reported as errors and leave the names at "Fail-Safe" only and the document
+// empty:
 //   no candidate opens          "Unable to open XML config file " + the first candidate
 //   text cut short by NUL bytes  "Error converting file to string (may contain binary data)"
 //   parse error                 "Loading the XML config file : " + " File Does Not Parse Properly"
 // Returns true when a file was parsed; `loaded_path` (if given) receives the file read.
 bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, XmlDocument& document,
-                             std::vector<std::string>& names, UiServices& ui, std::string* loaded_path = nullptr);
+                             std::vector<std::string>& names, Reporter& reporter, std::string* loaded_path = nullptr);
 
 // Converts the bytes of a library file to the text the parser reads (see above). Returns
 // false when the text is shorter than bytes / 2 - 20 characters, i.e. holds binary data.

@@ -22,8 +22,8 @@ void Reporter::ShowMessageWithValue(MessageKind kind, std::string_view text, dou
   ShowMessage(kind, std::string(text) + " : " + FormatGcvt(value, 8));
 }
 
-void Reporter::ShowMessageWithTwoValues(MessageKind kind, std::string_view text1, double value1,
-                                        std::string_view text2, double value2) {
+void Reporter::ShowMessageWithTwoValues(MessageKind kind, std::string_view text1, double value1, std::string_view text2,
+                                        double value2) {
   ShowMessage(kind, std::string(text1) + " : " + FormatGcvt(value1, 8) + "\n" + std::string(text2) + " : " +
                         FormatGcvt(value2, 8));
 }

@@ -26,7 +26,7 @@ enum ProgressColour : int {
   kProgressTwinArray = 3,  // twin array merge
   kProgressUnused4 = 4,
   kProgressUnused5 = 5,
-  kProgressFinished = 6,   // finished conversion
+  kProgressFinished = 6,  // finished conversion
 };
 
 class Reporter {

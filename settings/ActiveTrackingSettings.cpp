@@ -10,23 +10,24 @@ ActiveTrackingSettings::ActiveTrackingSettings(const ProfileStore& store) {
   TrackingLoopGain = ReadProfileReal(store, kSection, "TrackingLoopGain", "0.60");
 }
 
-bool ActiveTrackingSettings::Save(ProfileStore& store) const {
-  bool ok = store.WriteProfileInt(kSection, "EventsBetweenUpdates", EventsBetweenUpdates);
-  ok &= WriteProfileReal(store, kSection, "RollEdgeCaptureDistance", RollEdgeCaptureDistance, 10);
-  ok &= WriteProfileReal(store, kSection, "TrackingUpdateDistance", TrackingUpdateDistance, 10);
-  ok &= WriteProfileReal(store, kSection, "EdgeErrorWeightingFactor", EdgeErrorWeightingFactor, 10);
-  ok &= WriteProfileReal(store, kSection, "TrackingLoopGain", TrackingLoopGain, 10);
-  return ok;
+Result ActiveTrackingSettings::Save(ProfileStore& store) const {
+  ProfileWriter writer(store, kSection);
+  writer.Int("EventsBetweenUpdates", EventsBetweenUpdates);
+  writer.Real("RollEdgeCaptureDistance", RollEdgeCaptureDistance, 10);
+  writer.Real("TrackingUpdateDistance", TrackingUpdateDistance, 10);
+  writer.Real("EdgeErrorWeightingFactor", EdgeErrorWeightingFactor, 10);
+  writer.Real("TrackingLoopGain", TrackingLoopGain, 10);
+  return writer.Outcome();
 }
 
-SettingsProblems ActiveTrackingSettings::Validate() const {
-  SettingsProblems problems;
-  CheckRange(problems, "Min number of events between updates", EventsBetweenUpdates, 1LL, 1000LL);
-  CheckRange(problems, "Roll Edge Capture Distance", RollEdgeCaptureDistance, 0.0, 0.5);
-  CheckRange(problems, "Distance Between Tracking Updates", TrackingUpdateDistance, 0.1, 10.0);
-  CheckRange(problems, "Edge Error Weighting Factor ( less than 1.0 )", EdgeErrorWeightingFactor, 0.0, 1.0);
-  CheckRange(problems, "Tracking Loop Gain ( less than 1.0 )", TrackingLoopGain, 0.0, 1.0);
-  return problems;
+Result ActiveTrackingSettings::Validate() const {
+  SettingsCheck check;
+  check.Range("Min number of events between updates", EventsBetweenUpdates, 1LL, 1000LL);
+  check.Range("Roll Edge Capture Distance", RollEdgeCaptureDistance, 0.0, 0.5);
+  check.Range("Distance Between Tracking Updates", TrackingUpdateDistance, 0.1, 10.0);
+  check.Range("Edge Error Weighting Factor ( less than 1.0 )", EdgeErrorWeightingFactor, 0.0, 1.0);
+  check.Range("Tracking Loop Gain ( less than 1.0 )", TrackingLoopGain, 0.0, 1.0);
+  return check.Outcome();
 }
 
 }  // namespace tarvelo

@@ -13,12 +13,12 @@ class ActiveTrackingSettings {
   explicit ActiveTrackingSettings(const ProfileStore& store);
   ActiveTrackingSettings() = default;
 
-  bool Save(ProfileStore& store) const;
-  SettingsProblems Validate() const;
+  Result Save(ProfileStore& store) const;
+  Result Validate() const;
 
-  int EventsBetweenUpdates = 0;         // stored only
-  double RollEdgeCaptureDistance = 0;   // inches
-  double TrackingUpdateDistance = 0;    // inches
+  int EventsBetweenUpdates = 0;        // stored only
+  double RollEdgeCaptureDistance = 0;  // inches
+  double TrackingUpdateDistance = 0;   // inches
   double EdgeErrorWeightingFactor = 0;
   double TrackingLoopGain = 0;
 };

@@ -14,29 +14,30 @@ DiagnosticSettings::DiagnosticSettings(const ProfileStore& store) {
   UseAnnFile = store.GetProfileInt(kSection, "UseAnnFile", 0) != 0;
 }
 
-bool DiagnosticSettings::Save(ProfileStore& store) const {
-  bool ok = store.WriteProfileInt(kSection, "WriteCISrawTransitionFile", WriteCISrawTransitionFile ? 1 : 0);
-  ok &= store.WriteProfileInt(kSection, "WriteTrackLookUpMapFile", WriteTrackLookUpMapFile ? 1 : 0);
-  ok &= store.WriteProfileInt(kSection, "OverrideImageReversal", OverrideImageReversal);
-  ok &= store.WriteProfileInt(kSection, "HistogramMinDisplayDistance", HistogramMinDisplayDistance);
-  ok &= store.WriteProfileInt(kSection, "EncoderTicksToAverage", EncoderTicksToAverage);
-  ok &= store.WriteProfileInt(kSection, "ShowShaftEncoderStatistics", ShowShaftEncoderStatistics ? 1 : 0);
-  ok &= store.WriteProfileInt(kSection, "HistogramSameTrackOnly", HistogramSameTrackOnly ? 1 : 0);
-  ok &= store.WriteProfileInt(kOutputSection, "EmbedRollKeywordData", EmbedRollKeywordData ? 1 : 0);
-  ok &= store.WriteProfileInt(kSection, "UseAnnFile", UseAnnFile ? 1 : 0);
-  return ok;
+Result DiagnosticSettings::Save(ProfileStore& store) const {
+  ProfileWriter writer(store, kSection);
+  writer.Switch("WriteCISrawTransitionFile", WriteCISrawTransitionFile);
+  writer.Switch("WriteTrackLookUpMapFile", WriteTrackLookUpMapFile);
+  writer.Int("OverrideImageReversal", OverrideImageReversal);
+  writer.Int("HistogramMinDisplayDistance", HistogramMinDisplayDistance);
+  writer.Int("EncoderTicksToAverage", EncoderTicksToAverage);
+  writer.Switch("ShowShaftEncoderStatistics", ShowShaftEncoderStatistics);
+  writer.Switch("HistogramSameTrackOnly", HistogramSameTrackOnly);
+  writer.SetSection(kOutputSection);
+  writer.Switch("EmbedRollKeywordData", EmbedRollKeywordData);
+  writer.SetSection(kSection);
+  writer.Switch("UseAnnFile", UseAnnFile);
+  return writer.Outcome();
 }
 
-SettingsProblems DiagnosticSettings::Validate() const {
-  SettingsProblems problems;
+Result DiagnosticSettings::Validate() const {
+  SettingsCheck check;
   // The reversal override is a radio group: only its three choices can be picked.
-  CheckRange(problems, "Left/Right Image Reversal Override", OverrideImageReversal, 0LL, 2LL);
-  CheckRange(problems,
-             "Suppress Histogram Data Below This Threshold Spacing (in thousandths of an inch)",
-             HistogramMinDisplayDistance, 0LL, 100LL);
-  CheckRange(problems, "Number of Encoder Ticks to average for Shaft Encoder Scanners", EncoderTicksToAverage, 1LL,
-             20LL);
-  return problems;
+  check.Range("Left/Right Image Reversal Override", OverrideImageReversal, 0LL, 2LL);
+  check.Range("Suppress Histogram Data Below This Threshold Spacing (in thousandths of an inch)",
+              HistogramMinDisplayDistance, 0LL, 100LL);
+  check.Range("Number of Encoder Ticks to average for Shaft Encoder Scanners", EncoderTicksToAverage, 1LL, 20LL);
+  return check.Outcome();
 }
 
 }  // namespace tarvelo

@@ -19,8 +19,8 @@ class DiagnosticSettings {
   explicit DiagnosticSettings(const ProfileStore& store);
   DiagnosticSettings() = default;
 
-  bool Save(ProfileStore& store) const;
-  SettingsProblems Validate() const;
+  Result Save(ProfileStore& store) const;
+  Result Validate() const;
 
   bool WriteCISrawTransitionFile = false;
   bool WriteTrackLookUpMapFile = false;
@@ -29,7 +29,7 @@ class DiagnosticSettings {
   int EncoderTicksToAverage = 0;
   bool ShowShaftEncoderStatistics = false;
   bool HistogramSameTrackOnly = false;
-  bool EmbedRollKeywordData = false;    // stored in "OutputFiles"
+  bool EmbedRollKeywordData = false;  // stored in "OutputFiles"
   bool UseAnnFile = false;
 };
 

@@ -11,23 +11,24 @@ ERollSettings::ERollSettings(const ProfileStore& store) {
   IncludeTrack18SustainPedal = store.GetProfileInt(kSection, "IncludeTrack18SustainPedal", 1) != 0;
 }
 
-bool ERollSettings::Save(ProfileStore& store) const {
-  bool ok = store.WriteProfileString(kSection, "eRollMidiFilePrefix", eRollMidiFilePrefix);
-  ok &= store.WriteProfileString(kSection, "eRollMidiFileSuffix", eRollMidiFileSuffix);
-  ok &= store.WriteProfileInt(kSection, "eRollMidiLeadInTime", eRollMidiLeadInTime);
-  ok &= store.WriteProfileInt(kSection, "eRollMidiTrailerTime", eRollMidiTrailerTime);
-  ok &= store.WriteProfileInt(kSection, "IncludePowerRollEvents", IncludePowerRollEvents ? 1 : 0);
-  ok &= store.WriteProfileInt(kSection, "IncludeTrack18SustainPedal", IncludeTrack18SustainPedal ? 1 : 0);
-  return ok;
+Result ERollSettings::Save(ProfileStore& store) const {
+  ProfileWriter writer(store, kSection);
+  writer.String("eRollMidiFilePrefix", eRollMidiFilePrefix);
+  writer.String("eRollMidiFileSuffix", eRollMidiFileSuffix);
+  writer.Int("eRollMidiLeadInTime", eRollMidiLeadInTime);
+  writer.Int("eRollMidiTrailerTime", eRollMidiTrailerTime);
+  writer.Switch("IncludePowerRollEvents", IncludePowerRollEvents);
+  writer.Switch("IncludeTrack18SustainPedal", IncludeTrack18SustainPedal);
+  return writer.Outcome();
 }
 
-SettingsProblems ERollSettings::Validate() const {
-  SettingsProblems problems;
-  CheckLength(problems, "Prefix", eRollMidiFilePrefix, 32);
-  CheckLength(problems, "Suffix", eRollMidiFileSuffix, 32);
-  CheckRange(problems, "Lead - In time in seconds", eRollMidiLeadInTime, 0LL, 10LL);
-  CheckRange(problems, "Trailer time in seconds", eRollMidiTrailerTime, 0LL, 10LL);
-  return problems;
+Result ERollSettings::Validate() const {
+  SettingsCheck check;
+  check.Length("Prefix", eRollMidiFilePrefix, 32);
+  check.Length("Suffix", eRollMidiFileSuffix, 32);
+  check.Range("Lead - In time in seconds", eRollMidiLeadInTime, 0LL, 10LL);
+  check.Range("Trailer time in seconds", eRollMidiTrailerTime, 0LL, 10LL);
+  return check.Outcome();
 }
 
 }  // namespace tarvelo

@@ -15,8 +15,8 @@ class ERollSettings {
   explicit ERollSettings(const ProfileStore& store);
   ERollSettings() = default;
 
-  bool Save(ProfileStore& store) const;
-  SettingsProblems Validate() const;
+  Result Save(ProfileStore& store) const;
+  Result Validate() const;
 
   std::string eRollMidiFilePrefix;
   std::string eRollMidiFileSuffix;

@@ -12,27 +12,28 @@ GeneralSettings::GeneralSettings(const ProfileStore& store) {
   GlitchThresholdDistance = ReadProfileReal(store, kSection, "GlitchThresholdDistance", "0.01");
 }
 
-bool GeneralSettings::Save(ProfileStore& store) const {
-  bool ok = store.WriteProfileString(kSection, "ScanMidiFilePrefix", ScanMidiFilePrefix);
-  ok &= store.WriteProfileString(kSection, "ScanMidiFileSuffix", ScanMidiFileSuffix);
-  ok &= store.WriteProfileInt(kSection, "ScanMidiLeadInTime", ScanMidiLeadInTime);
-  ok &= WriteProfileReal(store, kSection, "SpeckThresholdLength", SpeckThresholdLength, 10);
-  ok &= store.WriteProfileInt(kSection, "SpeckThresholdWidthPct", SpeckThresholdWidthPct);
-  ok &= store.WriteProfileString(kSection, "MidiCopyrightInfoString", MidiCopyrightInfoString);
-  ok &= WriteProfileReal(store, kSection, "GlitchThresholdDistance", GlitchThresholdDistance, 10);
-  return ok;
+Result GeneralSettings::Save(ProfileStore& store) const {
+  ProfileWriter writer(store, kSection);
+  writer.String("ScanMidiFilePrefix", ScanMidiFilePrefix);
+  writer.String("ScanMidiFileSuffix", ScanMidiFileSuffix);
+  writer.Int("ScanMidiLeadInTime", ScanMidiLeadInTime);
+  writer.Real("SpeckThresholdLength", SpeckThresholdLength, 10);
+  writer.Int("SpeckThresholdWidthPct", SpeckThresholdWidthPct);
+  writer.String("MidiCopyrightInfoString", MidiCopyrightInfoString);
+  writer.Real("GlitchThresholdDistance", GlitchThresholdDistance, 10);
+  return writer.Outcome();
 }
 
-SettingsProblems GeneralSettings::Validate() const {
-  SettingsProblems problems;
-  CheckLength(problems, "Prefix", ScanMidiFilePrefix, 64);
-  CheckLength(problems, "Suffix", ScanMidiFileSuffix, 64);
-  CheckRange(problems, "Lead - In time in seconds", ScanMidiLeadInTime, 0LL, 10LL);
-  CheckRange(problems, "Remove as speck if length less than (inches)", SpeckThresholdLength, 0.0, 1.0);
-  CheckLength(problems, "Default Copyright Text For MIDI files", MidiCopyrightInfoString, 127);
-  CheckRange(problems, "Remove as speck if width less than (percent of track)", SpeckThresholdWidthPct, 1LL, 100LL);
-  CheckRange(problems, "Merge holes if separated by less than (inches)", GlitchThresholdDistance, 0.0, 1.0);
-  return problems;
+Result GeneralSettings::Validate() const {
+  SettingsCheck check;
+  check.Length("Prefix", ScanMidiFilePrefix, 64);
+  check.Length("Suffix", ScanMidiFileSuffix, 64);
+  check.Range("Lead - In time in seconds", ScanMidiLeadInTime, 0LL, 10LL);
+  check.Range("Remove as speck if length less than (inches)", SpeckThresholdLength, 0.0, 1.0);
+  check.Length("Default Copyright Text For MIDI files", MidiCopyrightInfoString, 127);
+  check.Range("Remove as speck if width less than (percent of track)", SpeckThresholdWidthPct, 1LL, 100LL);
+  check.Range("Merge holes if separated by less than (inches)", GlitchThresholdDistance, 0.0, 1.0);
+  return check.Outcome();
 }
 
 }  // namespace tarvelo

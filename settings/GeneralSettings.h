@@ -17,14 +17,14 @@ class GeneralSettings {
   GeneralSettings() = default;  // all zero / empty
 
   // Writes every key, in the order the dialog saves them.
-  bool Save(ProfileStore& store) const;
+  Result Save(ProfileStore& store) const;
   // The checks of the dialog's OK button.
-  SettingsProblems Validate() const;
+  Result Validate() const;
 
   std::string ScanMidiFilePrefix;
   std::string ScanMidiFileSuffix;
-  int ScanMidiLeadInTime = 0;          // seconds
-  double SpeckThresholdLength = 0;     // inches
+  int ScanMidiLeadInTime = 0;       // seconds
+  double SpeckThresholdLength = 0;  // inches
   std::string MidiCopyrightInfoString;
   int SpeckThresholdWidthPct = 0;      // percent of the track spacing
   double GlitchThresholdDistance = 0;  // inches

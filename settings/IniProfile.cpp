@@ -6,6 +6,7 @@
 
 #include "support/AtomicFile.h"
 #include "support/LenientNumber.h"
+#include "support/TextTrim.h"
 
 namespace tarvelo {
 
@@ -22,13 +23,6 @@ bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && FoldProfileName(a) == FoldProfileName(b);
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-  size_t begin = 0, end = text.size();
-  while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
-  while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t' || text[end - 1] == '\r')) --end;
-  return text.substr(begin, end - begin);
-}
-
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -42,11 +36,21 @@ std::string Quote(std::string_view text) {
   for (const char c : text) {
     const auto u = static_cast<unsigned char>(c);
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (u < 0x20 || u == 0x7F) {
           out += "\\x";
@@ -75,11 +79,21 @@ bool Unquote(std::string_view text, std::string& out) {
     if (i + 2 >= text.size()) return false;  // a backslash just before the closing quote
     c = text[++i];
     switch (c) {
-      case '\\': out += '\\'; break;
-      case '"': out += '"'; break;
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      case 't': out += '\t'; break;
+      case '\\':
+        out += '\\';
+        break;
+      case '"':
+        out += '"';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 't':
+        out += '\t';
+        break;
       case 'x': {
         if (i + 3 >= text.size()) return false;
         const int high = HexDigit(text[i + 1]), low = HexDigit(text[i + 2]);
@@ -88,7 +102,8 @@ bool Unquote(std::string_view text, std::string& out) {
         i += 2;
         break;
       }
-      default: return false;
+      default:
+        return false;
     }
   }
   return true;
@@ -102,9 +117,9 @@ IniProfile::IniProfile(std::string path) : path_(std::move(path)) {
   sections_.push_back(Section{});
   std::error_code ec;
   if (!std::filesystem::exists(path_, ec)) return;
-  std::string text, error;
-  if (!ReadWholeFile(path_, text, error)) {
-    problems_.push_back(error);
+  std::string text;
+  if (const Result read = ReadWholeFile(path_, text); !read.ok()) {
+    problems_.push_back(read.message());
     return;
   }
   LoadFromText(text);
@@ -121,7 +136,7 @@ void IniProfile::LoadFromText(std::string_view text) {
     const std::string_view raw = text.substr(pos, end - pos);
     pos = end + 1;
     ++line_number;
-    const std::string_view line = TrimBlanks(raw);
+    const std::string_view line = TrimWhiteSpace(raw);
     Section& current = sections_.back();
     auto keep_raw = [&](const std::string& why) {
       Line kept;
@@ -135,7 +150,7 @@ void IniProfile::LoadFromText(std::string_view text) {
       continue;
     }
     if (line.front() == '[') {
-      const std::string_view name = line.back() == ']' ? TrimBlanks(line.substr(1, line.size() - 2)) : "";
+      const std::string_view name = line.back() == ']' ? TrimWhiteSpace(line.substr(1, line.size() - 2)) : "";
       if (name.empty()) {
         keep_raw("a section header must read [Name]");
         continue;
@@ -144,13 +159,13 @@ void IniProfile::LoadFromText(std::string_view text) {
       continue;
     }
     const size_t equals = line.find('=');
-    if (equals == std::string_view::npos || TrimBlanks(line.substr(0, equals)).empty()) {
+    if (equals == std::string_view::npos || TrimWhiteSpace(line.substr(0, equals)).empty()) {
       keep_raw("not a Key=Value line");
       continue;
     }
     Line entry;
-    entry.key = std::string(TrimBlanks(line.substr(0, equals)));
-    const std::string_view value = TrimBlanks(line.substr(equals + 1));
+    entry.key = std::string(TrimWhiteSpace(line.substr(0, equals)));
+    const std::string_view value = TrimWhiteSpace(line.substr(equals + 1));
     if (!value.empty() && value.front() == '"') {
       if (!Unquote(value, entry.value)) {
         keep_raw("the quoted value of " + entry.key + " is not closed properly");
@@ -200,15 +215,15 @@ std::string IniProfile::GetProfileString(std::string_view section, std::string_v
   return line ? line->value : std::string(default_value);
 }
 
-bool IniProfile::WriteProfileInt(std::string_view section, std::string_view key, int value) {
+Result IniProfile::WriteProfileInt(std::string_view section, std::string_view key, int value) {
   return Store(section, key, std::to_string(value), false);
 }
 
-bool IniProfile::WriteProfileString(std::string_view section, std::string_view key, std::string_view value) {
+Result IniProfile::WriteProfileString(std::string_view section, std::string_view key, std::string_view value) {
   return Store(section, key, std::string(value), true);
 }
 
-bool IniProfile::Store(std::string_view section, std::string_view key, std::string value, bool is_text) {
+Result IniProfile::Store(std::string_view section, std::string_view key, std::string value, bool is_text) {
   Section* target = nullptr;
   for (auto s = sections_.rbegin(); s != sections_.rend() && !target; ++s)
     if (!s->name.empty() && SameName(s->name, section)) target = &*s;
@@ -254,22 +269,21 @@ std::vector<IniProfile::Entry> IniProfile::Entries() const {
   return entries;
 }
 
-bool IniProfile::Save() {
-  if (path_.empty()) return true;
+Result IniProfile::Save() {
+  if (path_.empty()) return Result::Ok();
   std::error_code ec;
   const auto folder = std::filesystem::path(path_).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-  std::string error;
-  if (!WriteFileAtomically(path_, ToText(), error)) {
-    problems_.push_back(error);
-    return false;
+  Result written = WriteFileAtomically(path_, ToText());
+  if (!written.ok()) {
+    written = Result::IoError("the profile could not be saved: " + written.message());
+    problems_.push_back(written.message());
   }
-  return true;
+  return written;
 }
 
 std::string DefaultProfilePath() {
-  if (const char* explicit_path = std::getenv("TARVELO_PROFILE"); explicit_path && *explicit_path)
-    return explicit_path;
+  if (const char* explicit_path = std::getenv("TARVELO_PROFILE"); explicit_path && *explicit_path) return explicit_path;
   std::string base;
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
     base = xdg;

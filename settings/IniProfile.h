@@ -30,8 +30,8 @@ class IniProfile : public ProfileStore {
   int GetProfileInt(std::string_view section, std::string_view key, int default_value) const override;
   std::string GetProfileString(std::string_view section, std::string_view key,
                                std::string_view default_value) const override;
-  bool WriteProfileInt(std::string_view section, std::string_view key, int value) override;
-  bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value) override;
+  Result WriteProfileInt(std::string_view section, std::string_view key, int value) override;
+  Result WriteProfileString(std::string_view section, std::string_view key, std::string_view value) override;
 
   // The raw stored value, if present (for listing).
   std::optional<std::string> Find(std::string_view section, std::string_view key) const;
@@ -39,8 +39,8 @@ class IniProfile : public ProfileStore {
   struct Entry {
     std::string section;
     std::string key;
-    std::string value;    // decoded text
-    bool is_text = false; // stored as a quoted string
+    std::string value;     // decoded text
+    bool is_text = false;  // stored as a quoted string
   };
   // Every readable entry in file order.
   std::vector<Entry> Entries() const;
@@ -57,19 +57,19 @@ class IniProfile : public ProfileStore {
  private:
   struct Line {
     enum Kind { kValue, kRaw } kind = kValue;
-    std::string key;      // original spelling
-    std::string value;    // decoded
+    std::string key;    // original spelling
+    std::string value;  // decoded
     bool is_text = false;
-    std::string raw;      // kRaw: the line as found
+    std::string raw;  // kRaw: the line as found
   };
   struct Section {
-    std::string name;     // original spelling
+    std::string name;  // original spelling
     std::vector<Line> lines;
   };
 
   const Line* FindLine(std::string_view section, std::string_view key) const;
-  bool Store(std::string_view section, std::string_view key, std::string value, bool is_text);
-  bool Save();
+  Result Store(std::string_view section, std::string_view key, std::string value, bool is_text);
+  Result Save();
 
   std::string path_;
   std::vector<Section> sections_;  // sections_[0] holds lines before any header (name "")

@@ -10,14 +10,15 @@ namespace tarvelo {
 struct OutputSettings {
   static constexpr const char* kSection = "OutputFiles";
 
+  OutputSettings() = default;
   explicit OutputSettings(const ProfileStore& store)
       : ScanMidi(store.GetProfileInt(kSection, "ScanMidi", 1) != 0),
         eRollMidi(store.GetProfileInt(kSection, "eRollMidi", 1) != 0),
         PunchMidi(store.GetProfileInt(kSection, "PunchMidi", 1) != 0) {}
 
   // The check boxes store their state at once when clicked.
-  bool SaveScanMidi(ProfileStore& store) const { return store.WriteProfileInt(kSection, "ScanMidi", ScanMidi); }
-  bool SaveERollMidi(ProfileStore& store) const { return store.WriteProfileInt(kSection, "eRollMidi", eRollMidi); }
+  Result SaveScanMidi(ProfileStore& store) const { return store.WriteProfileInt(kSection, "ScanMidi", ScanMidi); }
+  Result SaveERollMidi(ProfileStore& store) const { return store.WriteProfileInt(kSection, "eRollMidi", eRollMidi); }
 
   bool ScanMidi = true;
   bool eRollMidi = true;
@@ -27,14 +28,15 @@ struct OutputSettings {
 struct RollSettings {
   static constexpr const char* kSection = "Roll Settings";
 
+  RollSettings() = default;
   explicit RollSettings(const ProfileStore& store)
       : ActiveRollTypeName(store.GetProfileString(kSection, "ActiveRollTypeName", "Fail-Safe")) {}
 
-  bool Save(ProfileStore& store) const {
+  Result Save(ProfileStore& store) const {
     return store.WriteProfileString(kSection, "ActiveRollTypeName", ActiveRollTypeName);
   }
 
-  std::string ActiveRollTypeName;
+  std::string ActiveRollTypeName = "Fail-Safe";
 };
 
 }  // namespace tarvelo

@@ -26,20 +26,20 @@ std::string OverlayProfile::GetProfileString(std::string_view section, std::stri
   return it->second;
 }
 
-bool OverlayProfile::WriteProfileInt(std::string_view section, std::string_view key, int value) {
+Result OverlayProfile::WriteProfileInt(std::string_view section, std::string_view key, int value) {
   if (writes_ == Writes::kHeld) {
     overrides_[Id(section, key)] = std::to_string(value);
-    return true;
+    return Result::Ok();
   }
   const auto it = overrides_.find(Id(section, key));
   if (it != overrides_.end()) it->second = std::to_string(value);
   return base_.WriteProfileInt(section, key, value);
 }
 
-bool OverlayProfile::WriteProfileString(std::string_view section, std::string_view key, std::string_view value) {
+Result OverlayProfile::WriteProfileString(std::string_view section, std::string_view key, std::string_view value) {
   if (writes_ == Writes::kHeld) {
     overrides_[Id(section, key)] = std::string(value);
-    return true;
+    return Result::Ok();
   }
   const auto it = overrides_.find(Id(section, key));
   if (it != overrides_.end()) it->second = std::string(value);

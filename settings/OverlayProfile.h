@@ -22,8 +22,8 @@ class OverlayProfile : public ProfileStore {
   int GetProfileInt(std::string_view section, std::string_view key, int default_value) const override;
   std::string GetProfileString(std::string_view section, std::string_view key,
                                std::string_view default_value) const override;
-  bool WriteProfileInt(std::string_view section, std::string_view key, int value) override;
-  bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value) override;
+  Result WriteProfileInt(std::string_view section, std::string_view key, int value) override;
+  Result WriteProfileString(std::string_view section, std::string_view key, std::string_view value) override;
 
  private:
   static std::string Id(std::string_view section, std::string_view key);

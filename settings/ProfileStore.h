@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/Result.h"
+
 namespace tarvelo {
 
 class ProfileStore {
@@ -17,9 +19,9 @@ class ProfileStore {
   // The stored text, or `default_value` when the key is absent.
   virtual std::string GetProfileString(std::string_view section, std::string_view key,
                                        std::string_view default_value) const = 0;
-  // Store a value; false when it could not be saved (the reason goes to the store's report).
-  virtual bool WriteProfileInt(std::string_view section, std::string_view key, int value) = 0;
-  virtual bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value) = 0;
+  // Store a value; kIoError, naming the store and the reason, when it could not be saved.
+  virtual Result WriteProfileInt(std::string_view section, std::string_view key, int value) = 0;
+  virtual Result WriteProfileString(std::string_view section, std::string_view key, std::string_view value) = 0;
 };
 
 // Lower-cases ASCII letters; profile names compare through it.

@@ -9,19 +9,58 @@ namespace {
 
 std::string Key(const char* stem, int index) { return stem + std::to_string(index); }
 
+// The stored preset as numbers, converted leniently (text that is not a number gives 0).
+ScannerSettings FromStored(const ScannerPreset& p) {
+  ScannerSettings settings;
+  settings.PresetName = p.PresetName;
+  settings.ForceOldCisFormat = p.ForceOldCisFormat != 0;
+  settings.TwinArrayOverlap = LenientToDouble(p.TwinArrayOverlap);
+  settings.TwinArrayVertOffset = LenientToDouble(p.TwinArrayVertOffset);
+  settings.AutoTweakSettings = p.AutoTweakSettings != 0;
+  settings.ScanLightingMethod = p.ScanLightingMethod;
+  settings.ActiveTracking = p.ActiveTracking != 0;
+  settings.TakeupAccelPct = LenientToDouble(p.TakeupAccelPct);
+  settings.RemoveTakeupAccel = p.RemoveTakeupAccel != 0;
+  settings.ScannerModeType = p.ScannerModeType;
+  settings.ScannerAlignStretch = LenientToDouble(p.ScannerAlignStretch);
+  settings.ScannerOffset = LenientToDouble(p.ScannerOffset);
+  settings.ScannerDPI = p.ScannerDPI;
+  return settings;
+}
+
+// Checked values in their stored form: reals as their 8-digit text. The auto-tweak flag is the
+// caller's to keep.
+ScannerPreset ToStored(const ScannerSettings& settings, int auto_tweak) {
+  ScannerPreset p;
+  p.PresetName = settings.PresetName;
+  p.ScannerDPI = static_cast<int>(settings.ScannerDPI);
+  p.ScannerOffset = FormatGcvt(settings.ScannerOffset, 8);
+  p.ScannerAlignStretch = FormatGcvt(settings.ScannerAlignStretch, 8);
+  p.TakeupAccelPct = FormatGcvt(settings.TakeupAccelPct, 8);
+  p.ScannerModeType = settings.ScannerModeType;
+  p.RemoveTakeupAccel = settings.RemoveTakeupAccel ? 1 : 0;
+  p.ActiveTracking = settings.ActiveTracking ? 1 : 0;
+  p.AutoTweakSettings = auto_tweak;
+  p.ScanLightingMethod = settings.ScanLightingMethod;
+  p.TwinArrayOverlap = FormatGcvt(settings.TwinArrayOverlap, 8);
+  p.TwinArrayVertOffset = FormatGcvt(settings.TwinArrayVertOffset, 8);
+  p.ForceOldCisFormat = settings.ForceOldCisFormat ? 1 : 0;
+  return p;
+}
+
 }  // namespace
 
-SettingsProblems ValidatePresetEdit(const ScannerPresetEdit& edit) {
-  SettingsProblems problems;
-  CheckLength(problems, "Rename : ", edit.Name, 128);
-  CheckRange(problems, "Scanner Horizontal DPI", edit.DPI, 10LL, 1000LL);
-  CheckRange(problems, "+/- Horiz Offset (in Inches)", edit.Offset, -20.0, 20.0);
-  CheckRange(problems, "Stretch Factor (1.0 typical)", edit.Stretch, 0.5, 2.0);
-  CheckLength(problems, "Scanner Mode : ", edit.ModeType, 32);
-  CheckRange(problems, "% per Foot", edit.TakeupAccelPct, -5.0, 5.0);
-  CheckRange(problems, "Overlap Width (in Inches)", edit.Overlap, 0.0, 100.0);
-  CheckRange(problems, "Sensor Vert. Offset (in Inches)", edit.VertOffset, 0.0, 5.0);
-  return problems;
+Result ValidatePresetEdit(const ScannerSettings& edit) {
+  SettingsCheck check;
+  check.Length("Rename : ", edit.PresetName, 128);
+  check.Range("Scanner Horizontal DPI", edit.ScannerDPI, 10LL, 1000LL);
+  check.Range("+/- Horiz Offset (in Inches)", edit.ScannerOffset, -20.0, 20.0);
+  check.Range("Stretch Factor (1.0 typical)", edit.ScannerAlignStretch, 0.5, 2.0);
+  check.Length("Scanner Mode : ", edit.ScannerModeType, 32);
+  check.Range("% per Foot", edit.TakeupAccelPct, -5.0, 5.0);
+  check.Range("Overlap Width (in Inches)", edit.TwinArrayOverlap, 0.0, 100.0);
+  check.Range("Sensor Vert. Offset (in Inches)", edit.TwinArrayVertOffset, 0.0, 5.0);
+  return check.Outcome();
 }
 
 std::string ScannerPresets::DefaultTakeupAccelPct(int index) {
@@ -57,85 +96,54 @@ void ScannerPresets::LoadPresets(const ProfileStore& store) {
   ApplyCurrentPreset();
 }
 
-void ScannerPresets::ApplyCurrentPreset() {
-  const ScannerPreset& p = CurrentPreset();
-  live_.ForceOldCisFormat = p.ForceOldCisFormat != 0;
-  live_.TwinArrayOverlap = LenientToDouble(p.TwinArrayOverlap);
-  live_.TwinArrayVertOffset = LenientToDouble(p.TwinArrayVertOffset);
-  live_.AutoTweakSettings = p.AutoTweakSettings != 0;
-  live_.ScanLightingMethod = p.ScanLightingMethod;
-  live_.ActiveTracking = p.ActiveTracking != 0;
-  live_.TakeupAccelPct = LenientToDouble(p.TakeupAccelPct);
-  live_.RemoveTakeupAccel = p.RemoveTakeupAccel != 0;
-  live_.ScannerModeType = p.ScannerModeType;
-  live_.ScannerAlignStretch = LenientToDouble(p.ScannerAlignStretch);
-  live_.ScannerOffset = LenientToDouble(p.ScannerOffset);
-  live_.ScannerDPI = p.ScannerDPI;
-  working_name_ = p.PresetName;
+void ScannerPresets::ApplyCurrentPreset() { live_ = FromStored(CurrentPreset()); }
+
+void ScannerPresets::BeginPresetEdit(ScannerSettings& edit) const {
+  ScannerSettings values = FromStored(CurrentPreset());
+  values.PresetName = std::move(edit.PresetName);
+  values.AutoTweakSettings = edit.AutoTweakSettings;
+  edit = std::move(values);
 }
 
-void ScannerPresets::BeginPresetEdit(ScannerPresetEdit& edit) const {
-  const ScannerPreset& p = CurrentPreset();
-  edit.DPI = p.ScannerDPI;
-  edit.Offset = LenientToDouble(p.ScannerOffset);
-  edit.Stretch = LenientToDouble(p.ScannerAlignStretch);
-  edit.ModeType = p.ScannerModeType;
-  edit.RemoveTakeupAccel = p.RemoveTakeupAccel != 0;
-  edit.TakeupAccelPct = LenientToDouble(p.TakeupAccelPct);
-  edit.ActiveTracking = p.ActiveTracking != 0;
-  edit.LightingMethod = p.ScanLightingMethod;
-  edit.Overlap = LenientToDouble(p.TwinArrayOverlap);
-  edit.VertOffset = LenientToDouble(p.TwinArrayVertOffset);
-  edit.ForceOldCisFormat = p.ForceOldCisFormat != 0;
-}
-
-void ScannerPresets::SelectPreset(int index, ScannerPresetEdit& edit) {
+void ScannerPresets::SelectPreset(int index, ScannerSettings& edit) {
   if (index < 0 || index >= kPresetCount) return;  // only the 16 presets can become current
   current_ = index;
   BeginPresetEdit(edit);
-  edit.Name = CurrentPreset().PresetName;
+  edit.PresetName = CurrentPreset().PresetName;
 }
 
-bool ScannerPresets::StorePreset(const ScannerPresetEdit& edit, ProfileStore& store) {
+Result ScannerPresets::StorePreset(const ScannerSettings& edit, ProfileStore& store) {
   ScannerPreset& p = presets_[static_cast<size_t>(current_)];
-  p.PresetName = edit.Name;
-  p.ScannerDPI = static_cast<int>(edit.DPI);
-  p.ScannerOffset = FormatGcvt(edit.Offset, 8);
-  p.ScannerAlignStretch = FormatGcvt(edit.Stretch, 8);
-  p.TakeupAccelPct = FormatGcvt(edit.TakeupAccelPct, 8);
-  p.ScannerModeType = edit.ModeType;
-  p.RemoveTakeupAccel = edit.RemoveTakeupAccel ? 1 : 0;
-  p.ActiveTracking = edit.ActiveTracking ? 1 : 0;
-  p.ScanLightingMethod = edit.LightingMethod;
-  p.TwinArrayOverlap = FormatGcvt(edit.Overlap, 8);
-  p.TwinArrayVertOffset = FormatGcvt(edit.VertOffset, 8);
-  p.ForceOldCisFormat = edit.ForceOldCisFormat ? 1 : 0;
-  const bool saved = SavePreset(store, edit.AutoTweak);
+  p = ToStored(edit, p.AutoTweakSettings);
+  const Result saved = SavePreset(store, edit.AutoTweakSettings);
   ApplyCurrentPreset();
   return saved;
 }
 
-bool ScannerPresets::SavePreset(ProfileStore& store, bool auto_tweak) const {
-  const bool ok = store.WriteProfileInt(kSection, "CurrentPreset", current_);
-  return SavePresetValues(store, current_, auto_tweak) && ok;
+Result ScannerPresets::SavePreset(ProfileStore& store, bool auto_tweak) const {
+  ProfileWriter writer(store, kSection);
+  writer.Int("CurrentPreset", current_);
+  const Result values = SavePresetValues(store, current_, auto_tweak);
+  return writer.Outcome().ok() ? values : writer.Outcome();
 }
 
-bool ScannerPresets::SavePresetValues(ProfileStore& store, int n, bool auto_tweak) const {
+Result ScannerPresets::SavePresetValues(ProfileStore& store, int n, bool auto_tweak) const {
   const ScannerPreset& p = Preset(n);
-  bool ok = store.WriteProfileString(kSection, Key("PresetName", n), p.PresetName);
-  ok &= store.WriteProfileInt(kSection, Key("ScannerDPI", n), p.ScannerDPI);
-  ok &= store.WriteProfileString(kSection, Key("ScannerOffset", n), p.ScannerOffset);
-  ok &= store.WriteProfileString(kSection, Key("ScannerAlignStretch", n), p.ScannerAlignStretch);
-  ok &= store.WriteProfileString(kSection, Key("ScannerModeType", n), p.ScannerModeType);
-  ok &= store.WriteProfileInt(kSection, Key("RemoveTakeupAccel", n), p.RemoveTakeupAccel);
-  ok &= store.WriteProfileString(kSection, Key("TakeupAccelPct", n), p.TakeupAccelPct);
-  ok &= store.WriteProfileInt(kSection, Key("ActiveTracking", n), p.ActiveTracking);
-  ok &= store.WriteProfileInt(kSection, Key("AutoTweakSettings", n), auto_tweak ? 1 : 0);
-  ok &= store.WriteProfileInt(kSection, Key("ScanLightingMethod", n), p.ScanLightingMethod);
-  ok &= store.WriteProfileString(kSection, Key("TwinArrayOverlap", n), p.TwinArrayOverlap);
-  ok &= store.WriteProfileString(kSection, Key("TwinArrayVertOffset", n), p.TwinArrayVertOffset);
-  ok &= store.WriteProfileInt(kSection, Key("ForceOldCisFormat", n), p.ForceOldCisFormat);
-  return ok;
+  ProfileWriter writer(store, kSection);
+  writer.String(Key("PresetName", n), p.PresetName);
+  writer.Int(Key("ScannerDPI", n), p.ScannerDPI);
+  writer.String(Key("ScannerOffset", n), p.ScannerOffset);
+  writer.String(Key("ScannerAlignStretch", n), p.ScannerAlignStretch);
+  writer.String(Key("ScannerModeType", n), p.ScannerModeType);
+  writer.Int(Key("RemoveTakeupAccel", n), p.RemoveTakeupAccel);
+  writer.String(Key("TakeupAccelPct", n), p.TakeupAccelPct);
+  writer.Int(Key("ActiveTracking", n), p.ActiveTracking);
+  writer.Int(Key("AutoTweakSettings", n), auto_tweak ? 1 : 0);
+  writer.Int(Key("ScanLightingMethod", n), p.ScanLightingMethod);
+  writer.String(Key("TwinArrayOverlap", n), p.TwinArrayOverlap);
+  writer.String(Key("TwinArrayVertOffset", n), p.TwinArrayVertOffset);
+  writer.Int(Key("ForceOldCisFormat", n), p.ForceOldCisFormat);
+  return writer.Outcome();
 }
 
 }  // namespace tarvelo

@@ -1,6 +1,7 @@
 #pragma once
 // The 16 scanner presets of section "Scanner Settings", the current one, and the live
-// ScannerSettings record that every conversion stage reads.
+// ScannerSettings record that every conversion stage reads. A preset is held in its stored
+// form (ScannerPreset: numbers as the profile's text) and handed out as ScannerSettings.
 //
 // Presets hold their numbers as the text read from the profile (or produced by an edit)
 // and convert them only when a preset is applied, leniently: text that is not a number
@@ -22,6 +23,7 @@ inline constexpr const char* kModeCountDown = "Mode4 encoder : count down";
 inline constexpr const char* kModeCountUp = "Mode4 encoder : count up";
 inline constexpr const char* kModeShaftEncoder = "Shaft Encoder";
 
+// A preset as the profile stores it.
 struct ScannerPreset {
   std::string PresetName;
   int ScannerDPI = 0;
@@ -38,41 +40,29 @@ struct ScannerPreset {
   int ForceOldCisFormat = 0;
 };
 
-// The current preset converted to numbers.
+// A preset's values as numbers: the live record every conversion stage reads (the current
+// preset, with any offset nudge of the control bar) and the values the preset dialog edits.
 struct ScannerSettings {
+  std::string PresetName;  // the dialog's "Rename : " field
   bool ForceOldCisFormat = false;
   double TwinArrayOverlap = 0;     // inches
   double TwinArrayVertOffset = 0;  // inches
   bool AutoTweakSettings = false;
   int ScanLightingMethod = 0;
   bool ActiveTracking = false;
-  double TakeupAccelPct = 0;       // percent per foot
+  double TakeupAccelPct = 0;  // percent per foot
   bool RemoveTakeupAccel = false;
   std::string ScannerModeType;
   double ScannerAlignStretch = 0;
-  double ScannerOffset = 0;        // inches
-  int ScannerDPI = 0;              // pixels per inch
-};
+  double ScannerOffset = 0;  // inches
+  long long ScannerDPI = 0;  // pixels per inch (wide, so that the dialog checks any entry)
 
-// The values the preset dialog edits.
-struct ScannerPresetEdit {
-  std::string Name;
-  long long DPI = 0;
-  double Offset = 0;
-  double Stretch = 0;
-  std::string ModeType;
-  bool RemoveTakeupAccel = false;
-  double TakeupAccelPct = 0;
-  bool ActiveTracking = false;
-  bool AutoTweak = false;
-  int LightingMethod = -1;
-  double Overlap = 0;
-  double VertOffset = 0;
-  bool ForceOldCisFormat = false;
+  // Percent per foot when take-up compensation is on, else 0.
+  double TakeupAccelCorrection() const { return RemoveTakeupAccel ? TakeupAccelPct : 0.0; }
 };
 
 // The checks of the preset dialog's Apply button.
-SettingsProblems ValidatePresetEdit(const ScannerPresetEdit& edit);
+Result ValidatePresetEdit(const ScannerSettings& edit);
 
 class ScannerPresets {
  public:
@@ -87,18 +77,19 @@ class ScannerPresets {
   // Fills the live record from the current preset.
   void ApplyCurrentPreset();
 
-  // The current preset as edit values (numbers converted leniently); the working name and
+  // The current preset as edit values (numbers converted leniently); the preset name and
   // the auto-tweak flag of `edit` are left as they are.
-  void BeginPresetEdit(ScannerPresetEdit& edit) const;
-  // Makes `index` current (the preset list's selection) and loads it into `edit`.
-  void SelectPreset(int index, ScannerPresetEdit& edit);
+  void BeginPresetEdit(ScannerSettings& edit) const;
+  // Makes `index` current (the preset list's selection) and loads it into `edit`, its name
+  // included.
+  void SelectPreset(int index, ScannerSettings& edit);
   // After Apply: the edit goes into the current preset (numbers as 8-digit text), is saved and
-  // applied. The preset's auto-tweak flag is not changed.
-  bool StorePreset(const ScannerPresetEdit& edit, ProfileStore& store);
+  // applied. The preset's auto-tweak flag in memory is not changed; the profile gets the edit's.
+  Result StorePreset(const ScannerSettings& edit, ProfileStore& store);
   // Writes CurrentPreset and every value of the current preset; `auto_tweak` is the working flag.
-  bool SavePreset(ProfileStore& store, bool auto_tweak) const;
+  Result SavePreset(ProfileStore& store, bool auto_tweak) const;
   // Writes the values of preset `index` as they are held (not CurrentPreset).
-  bool SavePresetValues(ProfileStore& store, int index, bool auto_tweak) const;
+  Result SavePresetValues(ProfileStore& store, int index, bool auto_tweak) const;
 
   // The live offset nudge of the control bar arrows: changes only the live record.
   void NudgeOffset(double inches) { live_.ScannerOffset += inches; }
@@ -109,7 +100,7 @@ class ScannerPresets {
   const ScannerSettings& Live() const { return live_; }
   ScannerSettings& Live() { return live_; }
   // The working name (rename field) set by ApplyCurrentPreset.
-  const std::string& WorkingName() const { return working_name_; }
+  const std::string& WorkingName() const { return live_.PresetName; }
 
   // The default of TakeupAccelPct for preset `index`.
   static std::string DefaultTakeupAccelPct(int index);
@@ -119,7 +110,6 @@ class ScannerPresets {
   std::array<ScannerPreset, kPresetCount> presets_{};
   int current_ = 0;
   ScannerSettings live_{};
-  std::string working_name_;
 };
 
 }  // namespace tarvelo

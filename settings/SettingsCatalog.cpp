@@ -3,12 +3,12 @@
 #include <array>
 #include <cctype>
 
-#include "settings/OverlayProfile.h"
 #include "settings/ActiveTrackingSettings.h"
 #include "settings/DiagnosticSettings.h"
 #include "settings/ERollSettings.h"
 #include "settings/GeneralSettings.h"
 #include "settings/OutputSettings.h"
+#include "settings/OverlayProfile.h"
 #include "settings/ScannerPresets.h"
 #include "settings/TwinArraySettings.h"
 #include "support/LenientNumber.h"
@@ -20,9 +20,9 @@ namespace {
 
 // Keys whose values are reals stored as text (scanner preset keys without their index).
 constexpr std::array<std::string_view, 11> kRealKeys = {
-    "SpeckThresholdLength",    "GlitchThresholdDistance",  "RollEdgeCaptureDistance", "TrackingUpdateDistance",
+    "SpeckThresholdLength",     "GlitchThresholdDistance", "RollEdgeCaptureDistance", "TrackingUpdateDistance",
     "EdgeErrorWeightingFactor", "TrackingLoopGain",        "ScannerOffset",           "ScannerAlignStretch",
-    "TakeupAccelPct",          "TwinArrayOverlap",         "TwinArrayVertOffset"};
+    "TakeupAccelPct",           "TwinArrayOverlap",        "TwinArrayVertOffset"};
 
 // The key without a trailing preset index.
 std::string_view KeyStem(std::string_view key) {
@@ -40,23 +40,25 @@ bool IsRealKey(std::string_view key) {
 // Writes every group, as loaded from `store`, the way it would be saved into `out`.
 void SaveAll(const ProfileStore& store, IniProfile& out) {
   const ScannerPresets presets(store);
-  out.WriteProfileInt(ScannerPresets::kSection, "CurrentPreset", presets.CurrentIndex());
+  out.WriteProfileInt(ScannerPresets::kSection, "CurrentPreset", presets.CurrentIndex()).Ignore();
   for (int n = 0; n < kPresetCount; ++n)
-    presets.SavePresetValues(out, n, presets.Preset(n).AutoTweakSettings != 0);
-  GeneralSettings(store).Save(out);
-  ERollSettings(store).Save(out);
-  DiagnosticSettings(store).Save(out);
-  ActiveTrackingSettings(store).Save(out);
-  TwinArraySettings(store).Save(out);
+    presets.SavePresetValues(out, n, presets.Preset(n).AutoTweakSettings != 0).Ignore();
+  // `out` is held in memory: its writes cannot fail.
+  GeneralSettings(store).Save(out).Ignore();
+  ERollSettings(store).Save(out).Ignore();
+  DiagnosticSettings(store).Save(out).Ignore();
+  ActiveTrackingSettings(store).Save(out).Ignore();
+  TwinArraySettings(store).Save(out).Ignore();
   const OutputSettings outputs(store);
-  out.WriteProfileInt(OutputSettings::kSection, "ScanMidi", outputs.ScanMidi);
-  out.WriteProfileInt(OutputSettings::kSection, "eRollMidi", outputs.eRollMidi);
-  out.WriteProfileInt(OutputSettings::kSection, "PunchMidi", outputs.PunchMidi);
-  RollSettings(store).Save(out);
+  ProfileWriter writer(out, OutputSettings::kSection);
+  writer.Switch("ScanMidi", outputs.ScanMidi);
+  writer.Switch("eRollMidi", outputs.eRollMidi);
+  writer.Switch("PunchMidi", outputs.PunchMidi);
+  RollSettings(store).Save(out).Ignore();
 }
 
 // The checks of the dialog that edits `section`, on the settings as `store` holds them.
-SettingsProblems CheckGroup(const ProfileStore& store, std::string_view section, std::string_view key) {
+Result CheckGroup(const ProfileStore& store, std::string_view section, std::string_view key) {
   const std::string folded = FoldProfileName(section);
   if (folded == FoldProfileName(GeneralSettings::kSection)) return GeneralSettings(store).Validate();
   if (folded == FoldProfileName(ERollSettings::kSection)) return ERollSettings(store).Validate();
@@ -64,22 +66,22 @@ SettingsProblems CheckGroup(const ProfileStore& store, std::string_view section,
   if (folded == FoldProfileName(ActiveTrackingSettings::kSection)) return ActiveTrackingSettings(store).Validate();
   if (folded == FoldProfileName(TwinArraySettings::kSection)) return TwinArraySettings(store).Validate();
   if (folded == FoldProfileName(ScannerPresets::kSection)) {
-    SettingsProblems problems;
+    SettingsCheck check;
     const int stored = store.GetProfileInt(ScannerPresets::kSection, "CurrentPreset", 0);
     if (FoldProfileName(key) == "currentpreset") {
-      CheckRange(problems, "Scanner Setting Presets", stored, 0LL, kPresetCount - 1LL);
-      return problems;
+      check.Range("Scanner Setting Presets", stored, 0LL, kPresetCount - 1LL);
+      return check.Outcome();
     }
     const std::string_view stem = KeyStem(key);
     const int index = LenientToInt(key.substr(stem.size()));
     ScannerPresets presets(store);
-    ScannerPresetEdit edit;
+    ScannerSettings edit;
     presets.SelectPreset(index, edit);
     return ValidatePresetEdit(edit);
   }
   if (folded == FoldProfileName(OutputSettings::kSection) && FoldProfileName(key) == "embedrollkeyworddata")
     return DiagnosticSettings(store).Validate();
-  return {};
+  return Result::Ok();
 }
 
 }  // namespace
@@ -107,34 +109,30 @@ const SettingValue* FindSetting(const std::vector<SettingValue>& settings, std::
   return nullptr;
 }
 
-SettingsProblems SetSetting(ProfileStore& store, std::string_view section, std::string_view key,
-                            std::string_view value) {
+Result SetSetting(ProfileStore& store, std::string_view section, std::string_view key, std::string_view value) {
   const std::vector<SettingValue> known = EffectiveSettings(store);
   const SettingValue* setting = FindSetting(known, section, key);
-  if (!setting) return {"unknown setting " + std::string(section) + "/" + std::string(key)};
+  if (!setting) return Result::NotFound("unknown setting " + std::string(section) + "/" + std::string(key));
 
   std::string stored(value);
   if (setting->kind == SettingValue::kInteger) {
     int number = 0;
-    if (!ParseStrictInt(value, number)) return {setting->key + ": enter an integer."};
+    if (!ParseStrictInt(value, number)) return Result::Invalid(setting->key + ": enter an integer.");
     stored = std::to_string(number);
   } else if (setting->kind == SettingValue::kReal) {
     double number = 0;
-    if (!ParseStrictDouble(value, number)) return {setting->key + ": enter a number."};
+    if (!ParseStrictDouble(value, number)) return Result::Invalid(setting->key + ": enter a number.");
     const bool preset = FoldProfileName(setting->section) == FoldProfileName(ScannerPresets::kSection);
     stored = FormatGcvt(number, preset ? 8 : 10);
   }
 
   OverlayProfile trial(store);
   trial.Override(setting->section, setting->key, stored);
-  SettingsProblems problems = CheckGroup(trial, setting->section, setting->key);
-  if (!problems.empty()) return problems;
+  if (Result checked = CheckGroup(trial, setting->section, setting->key); !checked.ok()) return checked;
 
-  const bool written = setting->kind == SettingValue::kInteger
-                           ? store.WriteProfileInt(setting->section, setting->key, LenientToInt(stored))
-                           : store.WriteProfileString(setting->section, setting->key, stored);
-  if (!written) return {"the profile could not be saved"};
-  return {};
+  return setting->kind == SettingValue::kInteger
+             ? store.WriteProfileInt(setting->section, setting->key, LenientToInt(stored))
+             : store.WriteProfileString(setting->section, setting->key, stored);
 }
 
 }  // namespace tarvelo

@@ -28,9 +28,9 @@ const SettingValue* FindSetting(const std::vector<SettingValue>& settings, std::
                                 std::string_view key);
 
 // Changes one setting after the checks its dialog makes on OK/Apply. Reals are stored as
-// their _gcvt text (8 digits for scanner presets, 10 otherwise). Returns the problems that
-// refused the change (empty: written).
-SettingsProblems SetSetting(ProfileStore& store, std::string_view section, std::string_view key,
-                            std::string_view value);
+// their _gcvt text (8 digits for scanner presets, 10 otherwise). kNotFound for an unknown
+// setting, kInvalid for a value its dialog refuses (nothing written), kIoError when the profile
+// could not be saved.
+Result SetSetting(ProfileStore& store, std::string_view section, std::string_view key, std::string_view value);
 
 }  // namespace tarvelo

@@ -12,28 +12,28 @@ double ReadProfileReal(const ProfileStore& store, std::string_view section, std:
   return LenientToDouble(store.GetProfileString(section, key, default_text));
 }
 
-bool WriteProfileReal(ProfileStore& store, std::string_view section, std::string_view key, double value,
-                      int digits) {
+Result WriteProfileReal(ProfileStore& store, std::string_view section, std::string_view key, double value, int digits) {
   return store.WriteProfileString(section, key, FormatGcvt(value, digits));
 }
 
-void CheckRange(SettingsProblems& problems, std::string_view label, double value, double low, double high) {
-  if (std::isfinite(value) && value >= low && value <= high) return;
-  problems.push_back(std::string(label) + ": enter a number between " + FormatGcvt(low, 8) + " and " +
-                     FormatGcvt(high, 8) + ".");
+void SettingsCheck::Range(std::string_view label, double value, double low, double high) {
+  Require(std::isfinite(value) && value >= low && value <= high,
+          std::string(label) + ": enter a number between " + FormatGcvt(low, 8) + " and " + FormatGcvt(high, 8) + ".");
 }
 
-void CheckRange(SettingsProblems& problems, std::string_view label, long long value, long long low,
-                long long high) {
-  if (value >= low && value <= high) return;
-  problems.push_back(std::string(label) + ": enter an integer between " + std::to_string(low) + " and " +
-                     std::to_string(high) + ".");
+void SettingsCheck::Range(std::string_view label, long long value, long long low, long long high) {
+  Require(value >= low && value <= high, std::string(label) + ": enter an integer between " + std::to_string(low) +
+                                             " and " + std::to_string(high) + ".");
 }
 
-void CheckLength(SettingsProblems& problems, std::string_view label, std::string_view text, size_t max_characters) {
-  if (CountCharacters(text) <= max_characters) return;
-  problems.push_back(std::string(label) + ": enter no more than " + std::to_string(max_characters) +
-                     " characters.");
+void SettingsCheck::Length(std::string_view label, std::string_view text, size_t max_characters) {
+  Require(CountCharacters(text) <= max_characters,
+          std::string(label) + ": enter no more than " + std::to_string(max_characters) + " characters.");
+}
+
+void SettingsCheck::Require(bool acceptable, std::string message) {
+  if (acceptable || !outcome_.ok()) return;
+  outcome_ = Result::Invalid(std::move(message));
 }
 
 size_t CountCharacters(std::string_view text) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/ProfileStore.h"
+#include "support/Result.h"
 
 namespace tarvelo {
 
@@ -14,16 +15,49 @@ namespace tarvelo {
 double ReadProfileReal(const ProfileStore& store, std::string_view section, std::string_view key,
                        std::string_view default_text);
 // A real written as its _gcvt text with `digits` significant digits.
-bool WriteProfileReal(ProfileStore& store, std::string_view section, std::string_view key, double value,
-                      int digits);
+Result WriteProfileReal(ProfileStore& store, std::string_view section, std::string_view key, double value, int digits);
 
-// Problems found by a dialog's checks; empty when every field is acceptable.
-using SettingsProblems = std::vector<std::string>;
+// Writes the values of one section in order and keeps the first failure: a group's Save.
+class ProfileWriter {
+ public:
+  ProfileWriter(ProfileStore& store, std::string_view section) : store_(store), section_(section) {}
+  void Int(std::string_view key, int value) { Keep(store_.WriteProfileInt(section_, key, value)); }
+  void Switch(std::string_view key, bool value) { Int(key, value ? 1 : 0); }
+  void String(std::string_view key, std::string_view value) { Keep(store_.WriteProfileString(section_, key, value)); }
+  void Real(std::string_view key, double value, int digits) {
+    Keep(WriteProfileReal(store_, section_, key, value, digits));
+  }
+  // Writes the following values into another section of the same profile.
+  void SetSection(std::string_view section) { section_ = section; }
+  Result Outcome() const { return outcome_; }
 
-void CheckRange(SettingsProblems& problems, std::string_view label, double value, double low, double high);
-void CheckRange(SettingsProblems& problems, std::string_view label, long long value, long long low,
-                long long high);
-void CheckLength(SettingsProblems& problems, std::string_view label, std::string_view text, size_t max_characters);
+ private:
+  void Keep(Result result) {
+    if (outcome_.ok() && !result.ok()) outcome_ = std::move(result);
+  }
+  ProfileStore& store_;
+  std::string_view section_;
+  Result outcome_;
+};
+
+// The checks a dialog makes on OK, field by field in the dialog's order: the first field that
+// fails is the one the dialog names (and puts the focus on); later checks change nothing.
+class SettingsCheck {
+ public:
+  // A number within low..high (a real must also be finite).
+  void Range(std::string_view label, double value, double low, double high);
+  void Range(std::string_view label, long long value, long long low, long long high);
+  // A text of at most `max_characters` characters (UTF-8 characters, not bytes).
+  void Length(std::string_view label, std::string_view text, size_t max_characters);
+  // A check of the caller's own: `failure` when the field is not acceptable.
+  void Require(bool acceptable, std::string message);
+
+  // Ok, or kInvalid with the message of the first field that failed.
+  Result Outcome() const { return outcome_; }
+
+ private:
+  Result outcome_;
+};
 
 // Number of characters of UTF-8 text (bytes that do not continue a character).
 size_t CountCharacters(std::string_view text);

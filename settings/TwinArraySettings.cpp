@@ -9,18 +9,19 @@ TwinArraySettings::TwinArraySettings(const ProfileStore& store) {
   BlendWidthInThousandths = store.GetProfileInt(kSection, "BlendWidthInThousandths", 60);
 }
 
-bool TwinArraySettings::Save(ProfileStore& store) const {
-  bool ok = store.WriteProfileInt(kSection, "OverrideCISvalues", OverrideCISvalues ? 1 : 0);
-  ok &= store.WriteProfileInt(kSection, "BlendWidthInThousandths", BlendWidthInThousandths);
-  ok &= store.WriteProfileInt(kSection, "ShowCrossoverLine", ShowCrossoverLine ? 1 : 0);
-  ok &= store.WriteProfileInt(kSection, "DisableTwinArrayProcessing", DisableTwinArrayProcessing ? 1 : 0);
-  return ok;
+Result TwinArraySettings::Save(ProfileStore& store) const {
+  ProfileWriter writer(store, kSection);
+  writer.Switch("OverrideCISvalues", OverrideCISvalues);
+  writer.Int("BlendWidthInThousandths", BlendWidthInThousandths);
+  writer.Switch("ShowCrossoverLine", ShowCrossoverLine);
+  writer.Switch("DisableTwinArrayProcessing", DisableTwinArrayProcessing);
+  return writer.Outcome();
 }
 
-SettingsProblems TwinArraySettings::Validate() const {
-  SettingsProblems problems;
-  CheckRange(problems, "Blending Seam Width in Thousandths of an Inch", BlendWidthInThousandths, 0LL, 100LL);
-  return problems;
+Result TwinArraySettings::Validate() const {
+  SettingsCheck check;
+  check.Range("Blending Seam Width in Thousandths of an Inch", BlendWidthInThousandths, 0LL, 100LL);
+  return check.Outcome();
 }
 
 }  // namespace tarvelo

@@ -12,8 +12,8 @@ class TwinArraySettings {
   explicit TwinArraySettings(const ProfileStore& store);
   TwinArraySettings() = default;
 
-  bool Save(ProfileStore& store) const;
-  SettingsProblems Validate() const;
+  Result Save(ProfileStore& store) const;
+  Result Validate() const;
 
   bool OverrideCISvalues = false;
   bool ShowCrossoverLine = false;

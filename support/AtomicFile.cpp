@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <random>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,83 +12,77 @@ namespace tarvelo {
 
 namespace {
 
-std::string ErrnoText() { return std::strerror(errno); }
+// The failure of an operation on `path`, with the system's reason for the errno in force.
+Result SystemFailure(const std::string& what, const std::string& path) {
+  const int error_number = errno;
+  const std::string reason = std::strerror(error_number);
+  if (error_number == ENOENT) return Result::NotFound(what + " " + path + ": " + reason);
+  return Result::IoError(what + " " + path + ": " + reason);
+}
+
+// Closes and removes the temporary file of a write that failed, keeping `failure`.
+Result Abandon(int fd, const std::string& temp, Result failure) {
+  if (fd >= 0) ::close(fd);
+  ::unlink(temp.c_str());
+  return failure;
+}
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error, Flush flush) {
+Result WriteFileAtomically(const std::string& path, std::string_view bytes, Flush flush) {
   // A unique name beside the destination, so the rename stays within one file system.
   std::string temp = path + ".tmp-XXXXXX";
   const int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    error = "cannot create a file beside " + path + ": " + ErrnoText();
-    return false;
-  }
+  if (fd < 0) return SystemFailure("cannot create a file beside", path);
   const char* data = bytes.data();
   size_t left = bytes.size();
   while (left > 0) {
-    const ssize_t n = ::write(fd, data, left);
-    if (n < 0) {
+    const ssize_t written = ::write(fd, data, left);
+    if (written < 0) {
       if (errno == EINTR) continue;
-      error = "cannot write " + path + ": " + ErrnoText();
-      ::close(fd);
-      ::unlink(temp.c_str());
-      return false;
+      return Abandon(fd, temp, SystemFailure("cannot write", path));
     }
-    data += n;
-    left -= static_cast<size_t>(n);
+    data += written;
+    left -= static_cast<size_t>(written);
   }
   // mkstemp creates the file readable by the owner only; give it the usual permissions.
   const mode_t mask = ::umask(0);
   ::umask(mask);
   ::fchmod(fd, 0666 & ~mask);
   if (flush == Flush::kToDisk && ::fsync(fd) != 0 && errno != EINVAL) {
-    error = "cannot write " + path + ": " + ErrnoText();
-    ::close(fd);
-    ::unlink(temp.c_str());
-    return false;
+    return Abandon(fd, temp, SystemFailure("cannot write", path));
   }
-  if (::close(fd) != 0) {
-    error = "cannot write " + path + ": " + ErrnoText();
-    ::unlink(temp.c_str());
-    return false;
-  }
+  if (::close(fd) != 0) return Abandon(-1, temp, SystemFailure("cannot write", path));
   if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    error = "cannot replace " + path + ": " + ErrnoText();
-    ::unlink(temp.c_str());
-    return false;
+    return Abandon(-1, temp, SystemFailure("cannot replace", path));
   }
-  return true;
+  return Result::Ok();
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
+Result ReadWholeFile(const std::string& path, std::string& bytes) {
   const int fd = ::open(path.c_str(), O_RDONLY);
-  if (fd < 0) {
-    error = "cannot open " + path + ": " + ErrnoText();
-    return false;
-  }
+  if (fd < 0) return SystemFailure("cannot open", path);
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    error = "cannot read " + path + ": not a regular file";
     ::close(fd);
-    return false;
+    return Result::IoError("cannot read " + path + ": not a regular file");
   }
   bytes.resize(static_cast<size_t>(info.st_size));
   size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      error = "cannot read " + path + ": " + ErrnoText();
+    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      const Result failure = SystemFailure("cannot read", path);
       ::close(fd);
-      return false;
+      return failure;
     }
-    if (n == 0) break;  // a file that shrank while being read is taken as far as it goes
-    done += static_cast<size_t>(n);
+    if (got == 0) break;  // a file that shrank while being read is taken as far as it goes
+    done += static_cast<size_t>(got);
   }
   bytes.resize(done);
   ::close(fd);
-  return true;
+  return Result::Ok();
 }
 
 }  // namespace tarvelo

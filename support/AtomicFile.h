@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/Result.h"
+
 namespace tarvelo {
 
 // Whether the new file is flushed to the disk before it replaces the old one. Files the user
@@ -14,12 +16,12 @@ namespace tarvelo {
 // alone guarantees, and a batch of thousands of them is not slowed by a flush each.
 enum class Flush { kToDisk, kNo };
 
-// Writes `bytes` to `path` atomically. On failure returns false, leaves any existing file
-// at `path` untouched, removes the temporary file and puts a readable reason into `error`.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
-                         Flush flush = Flush::kToDisk);
+// Writes `bytes` to `path` atomically. On failure (kIoError, the message naming the path and
+// the system's reason) any existing file at `path` is untouched and the temporary file removed.
+Result WriteFileAtomically(const std::string& path, std::string_view bytes, Flush flush = Flush::kToDisk);
 
-// Reads a whole file. Returns false with a reason in `error` when it cannot be read.
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
+// Reads a whole file into `bytes`. kIoError when it cannot be read (kNotFound when it does not
+// exist), with a message naming the path and the reason.
+Result ReadWholeFile(const std::string& path, std::string& bytes);
 
 }  // namespace tarvelo

@@ -13,11 +13,11 @@ class [[nodiscard]] Result {
  public:
   enum class Kind {
     kOk,
-    kInvalid,     // a value or argument outside its range or form; nothing was changed
-    kNotFound,    // a named file or entry does not exist
-    kIoError,     // reading or writing a file failed (the system's reason is in the message)
-    kCorrupt,     // the data cannot be used: a refused CIS header, a file that is not a scan
-    kCancelled,   // the user stopped the operation
+    kInvalid,    // a value or argument outside its range or form; nothing was changed
+    kNotFound,   // a named file or entry does not exist
+    kIoError,    // reading or writing a file failed (the system's reason is in the message)
+    kCorrupt,    // the data cannot be used: a refused CIS header, a file that is not a scan
+    kCancelled,  // the user stopped the operation
   };
 
   Result() = default;  // ok

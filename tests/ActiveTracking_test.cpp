@@ -7,7 +7,7 @@
 #include "SyntheticRoll.h"
 #include "document/TarveloDoc.h"
 #include "geometry/ActiveTracking.h"
-#include "helpers/RecordingUi.h"
+#include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
 
 namespace tarvelo {
@@ -257,12 +257,15 @@ TEST(RollEdgeError, MatchesTheStepByStepSearchOnRandomLines) {
 }
 
 struct Pass {
-  testing::RecordingUi ui;
+  testing::RecordingFrontEnd ui;
   RollTypeDefinition roll;
   TrackLookupMap map;
   TrackEventArrays events;
   KeywordList keywords;
-  void Run(CisScanData& data) { ProcessScanLines(data, roll, map, events, keywords, ui); }
+  void Run(CisScanData& data) {
+    ProcessScanLines(data, roll, ui.settings.Scanner, ui.settings.Tracking,
+                     ui.settings.Diagnostic.WriteTrackLookUpMapFile, map, events, keywords, ui);
+  }
 };
 
 // 150 lines (1.5 inches) with a hole 10 pixels above the centre of `track` on every line
@@ -281,14 +284,14 @@ CisScanData OffCentreHoles(int track) {
 
 TEST(ProcessScanLines, OnlyWeightedTracksSteerTheLoop) {
   Pass outside;
-  outside.ui.Session().presets.Live().ScanLightingMethod = kLightingTransmissive;
+  outside.ui.settings.Scanner.ScanLightingMethod = kLightingTransmissive;
   CisScanData data = OffCentreHoles(10);  // track 10 lies outside the restoration range
   outside.Run(data);
   for (int i = 0; i < data.Lines.Size(); ++i) ASSERT_EQ(data.Lines.Geometry(i).TrackingOffset, 0.0);
   EXPECT_EQ(outside.events.HoleCount(), 15);
 
   Pass inside;
-  inside.ui.Session().presets.Live().ScanLightingMethod = kLightingTransmissive;
+  inside.ui.settings.Scanner.ScanLightingMethod = kLightingTransmissive;
   CisScanData steered = OffCentreHoles(50);
   inside.Run(steered);
   EXPECT_LT(steered.Lines.Geometry(149).TrackingOffset, -0.01);
@@ -297,7 +300,7 @@ TEST(ProcessScanLines, OnlyWeightedTracksSteerTheLoop) {
 
 TEST(ProcessScanLines, HoleStillOpenAfterTheLastLineIsNotRecorded) {
   Pass pass;
-  pass.ui.Session().presets.Live().ScanLightingMethod = kLightingTransmissive;
+  pass.ui.settings.Scanner.ScanLightingMethod = kLightingTransmissive;
   CisScanData data = Lines({{1500, 1520, 3000}, {1500, 1520, 3000}, {1500, 1520, 3000}});
   pass.Run(data);
   EXPECT_EQ(pass.events.HoleCount(), 0);
@@ -324,11 +327,12 @@ TEST(ProcessScanLines, ProgressAndEmptyFiles) {
 
 TEST(ProcessScanLines, PresetValuesThatWouldDivideByZeroAreReplaced) {
   Pass pass;
-  pass.ui.Session().presets.Live().ScannerDPI = 0;
-  pass.ui.Session().presets.Live().ScannerAlignStretch = 0;
+  pass.ui.settings.Scanner.ScannerDPI = 0;
+  pass.ui.settings.Scanner.ScannerAlignStretch = 0;
   CisScanData data = Lines({{1500, 1520, 3000}, {}});
   pass.Run(data);
   ASSERT_EQ(pass.ui.messages.size(), 2u);
+  EXPECT_EQ(pass.ui.CountOf(MessageKind::kWarning), 2);  // the run goes on with safe values
   EXPECT_EQ(pass.map.Dpi, 300.0);
   EXPECT_EQ(pass.map.PixelsPerInch, 300.0);
   EXPECT_EQ(pass.events.HoleCount(), 1);
@@ -349,12 +353,12 @@ synth::SyntheticRollSpec DriftingRoll() {
 
 struct Converted {
   testing::TempDir dir;
-  testing::RecordingUi ui;
-  TarveloDoc doc{ui};
+  testing::RecordingFrontEnd ui;
+  TarveloDoc doc{ui, ui};
   explicit Converted(bool tracking) {
-    ui.Session().presets.Live().ActiveTracking = tracking;
+    ui.settings.Scanner.ActiveTracking = tracking;
     testing::WriteBytes(dir.File("drift.cis"), synth::RenderSyntheticCis(DriftingRoll()));
-    EXPECT_EQ(doc.Load(dir.File("drift.cis")), LoadStatus::kLoaded);
+    EXPECT_TRUE(doc.Load(dir.File("drift.cis"), ui.settings).ok());
     EXPECT_TRUE(ui.messages.empty());
   }
 };

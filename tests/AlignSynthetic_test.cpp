@@ -7,7 +7,7 @@
 #include "align/MeasureScan.h"
 #include "align/PrepareScan.h"
 #include "helpers/AlignmentRolls.h"
-#include "helpers/RecordingUi.h"
+#include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
 
 namespace tarvelo {
@@ -213,11 +213,11 @@ TEST(AlignSynthetic, AHeaderDpiOfZeroOrAbsurdFallsBackToThePresets) {
     plan.header_dpi = static_cast<int16_t>(header_dpi);
     const std::string path = dir.File("roll.cis");
     testing::WriteBytes(path, synth::RenderSyntheticCis(plan));
-    testing::RecordingUi ui;
+    testing::RecordingFrontEnd front_end;
     PreparedScan scan;
-    ASSERT_TRUE(PrepareScan(path, ui, scan));
+    ASSERT_TRUE(PrepareScan(path, front_end.settings, front_end, scan));
     AlignRequest request;
-    request.Scan = AlignmentView(scan.Data, ui.GetScanLightingMethod());
+    request.Scan = AlignmentView(scan.Data, front_end.settings.Scanner.ScanLightingMethod);
     request.InForce = scan.Preset;
     request.RollType = &ShippedRollType("88-Note");
     const AlignmentReport report = AlignScan(request);

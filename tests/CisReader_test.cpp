@@ -2,7 +2,8 @@
 
 #include "SyntheticRoll.h"
 #include "cis/CisReader.h"
-#include "helpers/RecordingUi.h"
+#include "cis/HeaderSummary.h"
+#include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
 #include "support/AtomicFile.h"
 
@@ -12,19 +13,18 @@ namespace {
 using synth::AppendCisLine;
 using synth::CisHeaderFields;
 using synth::EncodeCisHeader;
-using testing::RecordingUi;
+using testing::RecordingFrontEnd;
 
 struct Read {
-  CisReadResult result;
+  Result result;
   CisScanData data;
-  std::string last_error;
 };
 
-Read ReadBytes(const std::string& bytes, RecordingUi& ui) {
+Read ReadBytes(const std::string& bytes, RecordingFrontEnd& ui, bool old_format_forced = false) {
   Read r;
   r.data.FileName = "roll";
   r.data.FileExtension = "cis";
-  r.result = ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, r.data, ui, r.last_error);
+  r.result = ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, old_format_forced, r.data, ui);
   return r;
 }
 
@@ -37,11 +37,12 @@ CisHeaderFields Header(int16_t width, int32_t lines) {
 }
 
 TEST(CisReader, WellFormedFileReadsEveryLineWithoutMessages) {
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   std::string file = EncodeCisHeader(Header(100, 60));
-  for (int i = 0; i < 60; ++i) AppendCisLine(file, {10, static_cast<uint32_t>(i), 90 - static_cast<uint32_t>(i)}, static_cast<uint16_t>(i));
+  for (int i = 0; i < 60; ++i)
+    AppendCisLine(file, {10, static_cast<uint32_t>(i), 90 - static_cast<uint32_t>(i)}, static_cast<uint16_t>(i));
   const Read r = ReadBytes(file, ui);
-  ASSERT_EQ(r.result, CisReadResult::kRead);
+  ASSERT_TRUE(r.result.ok()) << r.result.message();
   EXPECT_TRUE(ui.messages.empty());
   ASSERT_EQ(r.data.Lines.Size(), 60);
   EXPECT_EQ(r.data.LinesReadPlusTwo, 62);
@@ -53,12 +54,11 @@ TEST(CisReader, WellFormedFileReadsEveryLineWithoutMessages) {
   EXPECT_EQ(ui.progress.front().colour, 1);
   EXPECT_GE(ui.progress.back().position, 96);
   EXPECT_LE(ui.progress.size(), 27u);  // every 2/50 of the file
-  ASSERT_EQ(ui.header_summaries.size(), 1u);
-  EXPECT_EQ(ui.header_summaries[0].HeaderLineCount, 60);
+  EXPECT_EQ(SummarizeHeader(r.data).HeaderLineCount, 60);
 }
 
 TEST(CisReader, HeaderCorrections) {
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   for (int16_t tempo : {5, 600}) {
     auto h = Header(10, 1);
     h.tempo = tempo;
@@ -80,7 +80,7 @@ TEST(CisReader, TypeBitsDoubleTheWidthUnlessTheOldFormatIsForced) {
   std::string file = EncodeCisHeader(h);
   AppendCisLine(file, {1000, 500, 1500}, 0);
   {
-    RecordingUi ui;
+    RecordingFrontEnd ui;
     const Read r = ReadBytes(file, ui);
     EXPECT_EQ(r.data.ScanWidth, 3000);
     EXPECT_TRUE(r.data.TwinArray);
@@ -90,10 +90,8 @@ TEST(CisReader, TypeBitsDoubleTheWidthUnlessTheOldFormatIsForced) {
     EXPECT_EQ(r.data.Lines.Line(0).Transitions(), (std::vector<int32_t>{1000, 1500, 3000}));
   }
   {
-    RecordingUi ui;
-    ui.Store().WriteProfileInt("Scanner Settings", "ForceOldCisFormat0", 1);
-    ui.ReloadSettings();
-    const Read r = ReadBytes(file, ui);
+    RecordingFrontEnd ui;
+    const Read r = ReadBytes(file, ui, /*old_format_forced=*/true);
     EXPECT_EQ(r.data.ScanWidth, 1500);
     EXPECT_FALSE(r.data.TwinArray);
     EXPECT_FALSE(r.data.MirrorImage);
@@ -106,7 +104,7 @@ TEST(CisReader, TypeBitsDoubleTheWidthUnlessTheOldFormatIsForced) {
     h.type_byte = 0x60;
     std::string both = EncodeCisHeader(h);
     AppendCisLine(both, {6000}, 0);
-    RecordingUi ui;
+    RecordingFrontEnd ui;
     const Read r = ReadBytes(both, ui);
     EXPECT_EQ(r.data.ScanWidth, 6000);
     EXPECT_TRUE(r.data.ReverseImage);
@@ -115,7 +113,7 @@ TEST(CisReader, TypeBitsDoubleTheWidthUnlessTheOldFormatIsForced) {
 }
 
 TEST(CisReader, OverrunningLineIsReportedAndKept) {
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   std::string file = EncodeCisHeader(Header(100, 3));
   AppendCisLine(file, {100}, 0);
   AppendCisLine(file, {50, 55}, 0);  // 105: overruns by 5
@@ -125,7 +123,9 @@ TEST(CisReader, OverrunningLineIsReportedAndKept) {
   EXPECT_EQ(r.data.Lines.Line(1).Transitions(), (std::vector<int32_t>{50, 105}));
   EXPECT_EQ(r.data.Lines.Line(2).Transitions(), (std::vector<int32_t>{0, 100}));
   EXPECT_EQ(r.data.CorruptLineCount, 1);
+  EXPECT_TRUE(r.result.ok());  // damaged lines are warnings: the file is still converted
   ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.kinds, (std::vector<MessageKind>{MessageKind::kWarning, MessageKind::kWarning}));
   EXPECT_EQ(ui.messages[0],
             "\n *** File : roll.cis\n *** Invalid Scan Line Data In File - width exceeded *** \n\n WidthCounter = 105"
             "\n Sensor Width  = 100\n First Error Occurred At Line  = 1\n First Error At File Byte Number  = 58");
@@ -135,7 +135,7 @@ TEST(CisReader, OverrunningLineIsReportedAndKept) {
 }
 
 TEST(CisReader, TruncatedRecordIsDroppedQuietly) {
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   std::string file = EncodeCisHeader(Header(100, 3));
   AppendCisLine(file, {40, 60}, 0);
   AppendCisLine(file, {40, 60}, 0);
@@ -150,7 +150,7 @@ TEST(CisReader, TruncatedRecordIsDroppedQuietly) {
 }
 
 TEST(CisReader, HugeStatedLineCountDoesNotReserveBeyondTheFile) {
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   std::string file = EncodeCisHeader(Header(100, 2000000000));
   AppendCisLine(file, {100}, 0);
   const Read r = ReadBytes(file, ui);
@@ -159,7 +159,7 @@ TEST(CisReader, HugeStatedLineCountDoesNotReserveBeyondTheFile) {
 }
 
 TEST(CisReader, TitleStopsAtZeroByteAndIsTrimmed) {
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   auto h = Header(10, 1);
   h.title = "  " + std::string(28, 'T') + "\t ";
   std::string file = EncodeCisHeader(h);
@@ -168,22 +168,24 @@ TEST(CisReader, TitleStopsAtZeroByteAndIsTrimmed) {
 }
 
 TEST(CisReader, RefusedHeadersAndShortFiles) {
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   std::string zero_width = EncodeCisHeader(Header(0, 5));
   AppendCisLine(zero_width, {10}, 0);
   Read r = ReadBytes(zero_width, ui);
-  EXPECT_EQ(r.result, CisReadResult::kRefused);
-  EXPECT_EQ(r.last_error, "*** Invalid Scanner Width in File *** ");
+  EXPECT_EQ(r.result.kind(), Result::Kind::kCorrupt);
+  EXPECT_EQ(r.result.message(), "*** Invalid Scanner Width in File *** ");
   EXPECT_EQ(ui.messages.back(), "*** Invalid Scanner Width in File *** ");
+  EXPECT_EQ(ui.kinds.back(), MessageKind::kError);
   EXPECT_TRUE(r.data.Lines.Empty());
-  EXPECT_TRUE(ui.header_summaries.empty());
 
   r = ReadBytes(EncodeCisHeader(Header(100, 0)), ui);
-  EXPECT_EQ(r.result, CisReadResult::kRefused);
-  EXPECT_EQ(r.last_error, "*** Invalid Scan Line Count in File *** ");
+  EXPECT_EQ(r.result.kind(), Result::Kind::kCorrupt);
+  EXPECT_EQ(r.result.message(), "*** Invalid Scan Line Count in File *** ");
+  EXPECT_EQ(ui.CountOf(MessageKind::kError), 2);
 
   r = ReadBytes(std::string(51, '\x01'), ui);
-  EXPECT_EQ(r.result, CisReadResult::kTooShort);
+  EXPECT_EQ(r.result.kind(), Result::Kind::kCorrupt);
+  EXPECT_NE(r.result.message().find("too short"), std::string::npos);
 }
 
 TEST(CisReader, RealScansReadTheirHeaderLineCounts) {
@@ -192,13 +194,15 @@ TEST(CisReader, RealScansReadTheirHeaderLineCounts) {
     const char* name;
     int width;
     int lines;
-  } files[] = {{"stepper_single.CIS", 2432, 59425},  {"stepper_twin.CIS", 5200, 63661},
-               {"stepper_bicolor.CIS", 7296, 116858}, {"clocked_single.CIS", 3648, 34128},
+  } files[] = {{"stepper_single.CIS", 2432, 59425},
+               {"stepper_twin.CIS", 5200, 63661},
+               {"stepper_bicolor.CIS", 7296, 116858},
+               {"clocked_single.CIS", 3648, 34128},
                {"no_encoder_signal.CIS", 3648, 86514}};
   for (const auto& f : files) {
-    RecordingUi ui;
-    std::string bytes, error;
-    ASSERT_TRUE(ReadWholeFile((testing::RealCisDir() / f.name).string(), bytes, error));
+    RecordingFrontEnd ui;
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile((testing::RealCisDir() / f.name).string(), bytes).ok());
     const Read r = ReadBytes(bytes, ui);
     EXPECT_EQ(r.data.ScanWidth, f.width) << f.name;
     EXPECT_EQ(r.data.Lines.Size(), f.lines) << f.name;
@@ -207,10 +211,10 @@ TEST(CisReader, RealScansReadTheirHeaderLineCounts) {
     // Every line of a sound file ends exactly at the scan width.
     for (int i = 0; i < r.data.Lines.Size(); i += 997) EXPECT_EQ(r.data.Lines.Transitions(i).back(), f.width);
   }
-  RecordingUi ui;
-  std::string bytes, error;
-  ASSERT_TRUE(ReadWholeFile((testing::RealCisDir() / "broken_data.CIS").string(), bytes, error));
-  EXPECT_EQ(ReadBytes(bytes, ui).result, CisReadResult::kRefused);
+  RecordingFrontEnd ui;
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile((testing::RealCisDir() / "broken_data.CIS").string(), bytes).ok());
+  EXPECT_EQ(ReadBytes(bytes, ui).result.kind(), Result::Kind::kCorrupt);
 }
 
 }  // namespace

@@ -44,10 +44,10 @@ TEST_F(Cli, ConvertExitStatusesAndMessagesNameTheFile) {
   EXPECT_NE(wrong.err.find(text + ": *** Invalid File Type *** CIS files only -"), std::string::npos) << wrong.err;
   EXPECT_EQ(RunCommand(CliPath() + " convert" + profile_ + " " + ShellQuote(dir_.File("gone.cis"))).status, 1);
   EXPECT_EQ(RunCommand(CliPath() + " convert --bogus").status, 2);
-  EXPECT_EQ(RunCommand(CliPath() + " convert" + profile_ + " --set 'Scanner Settings/ScannerDPI0=5' " +
-                       ShellQuote(roll_))
-                .status,
-            2);
+  EXPECT_EQ(
+      RunCommand(CliPath() + " convert" + profile_ + " --set 'Scanner Settings/ScannerDPI0=5' " + ShellQuote(roll_))
+          .status,
+      2);
   EXPECT_EQ(RunCommand(CliPath() + " convert" + profile_ + " --preset 16 " + ShellQuote(roll_)).status, 2);
   // --set changes this run only: the mode name shows in the messages, the profile stays unwritten.
   const auto mode = RunCommand(CliPath() + " convert" + profile_ +
@@ -58,12 +58,12 @@ TEST_F(Cli, ConvertExitStatusesAndMessagesNameTheFile) {
 }
 
 TEST_F(Cli, SettingsSetGetAndListApplyTheDialogChecks) {
-  EXPECT_EQ(RunCommand(CliPath() + " settings" + profile_ + " set 'Midi Gen Settings/ScanMidiLeadInTime=4'").status,
-            0);
+  EXPECT_EQ(RunCommand(CliPath() + " settings" + profile_ + " set 'Midi Gen Settings/ScanMidiLeadInTime=4'").status, 0);
   const auto get = RunCommand(CliPath() + " settings" + profile_ + " get 'midi gen settings/scanmidileadintime'");
   EXPECT_EQ(get.status, 0);
   EXPECT_EQ(get.out, "4\n");
-  const auto refused = RunCommand(CliPath() + " settings" + profile_ + " set 'Midi Gen Settings/ScanMidiLeadInTime=11'");
+  const auto refused =
+      RunCommand(CliPath() + " settings" + profile_ + " set 'Midi Gen Settings/ScanMidiLeadInTime=11'");
   EXPECT_EQ(refused.status, 2);
   EXPECT_NE(refused.err.find("between 0 and 10"), std::string::npos);
   const auto list = RunCommand(CliPath() + " settings" + profile_ + " list");
@@ -108,9 +108,9 @@ TEST_F(Cli, RollTypesListsTheShippedLibraryAndDescribesOne) {
   EXPECT_EQ(one.status, 0);
   EXPECT_NE(one.out.find("Name: 65-Note"), std::string::npos);
   EXPECT_EQ(RunCommand(CliPath() + " roll-types" + profile_ + " 'No Such Type'").status, 2);
-  EXPECT_EQ(RunCommand(CliPath() + " roll-types" + profile_ + " --roll-types " + ShellQuote(dir_.File("none.xml")))
-                .status,
-            1);
+  EXPECT_EQ(
+      RunCommand(CliPath() + " roll-types" + profile_ + " --roll-types " + ShellQuote(dir_.File("none.xml"))).status,
+      1);
 }
 
 TEST_F(Cli, ConvertWithEachRollType) {
@@ -139,8 +139,7 @@ TEST_F(Cli, EditChecksAndWritesTheHeader) {
   EXPECT_NE(info.out.find("Maple Leaf Rag"), std::string::npos) << info.out;
   EXPECT_NE(info.out.find("Tempo:             85."), std::string::npos) << info.out;
   EXPECT_EQ(RunCommand(CliPath() + " edit" + profile_ + " " + ShellQuote(roll_) + " --tempo 20000").status, 2);
-  EXPECT_EQ(RunCommand(CliPath() + " edit" + profile_ + " " + ShellQuote(dir_.File("gone.cis")) + " --tempo 80")
-                .status,
+  EXPECT_EQ(RunCommand(CliPath() + " edit" + profile_ + " " + ShellQuote(dir_.File("gone.cis")) + " --tempo 80").status,
             1);
 }
 

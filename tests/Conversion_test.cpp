@@ -14,7 +14,7 @@
 #include "SyntheticRoll.h"
 #include "document/TarveloDoc.h"
 #include "helpers/MidiCsv.h"
-#include "helpers/RecordingUi.h"
+#include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
 
 namespace tarvelo {
@@ -23,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ExpectSoundMidiFile;
 using testing::ReadBytes;
-using testing::RecordingUi;
+using testing::RecordingFrontEnd;
 using testing::RecordsOfKind;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -48,16 +48,17 @@ std::string SmallRoll() {
 
 TEST(Conversion, GlitchAndSpeckCountsBecomeKeywordItems) {
   TempDir dir;
-  RecordingUi ui;
-  ui.Store().WriteProfileString("Midi Gen Settings", "GlitchThresholdDistance", "0.05");
+  RecordingFrontEnd ui;
+  ui.Store().WriteProfileString("Midi Gen Settings", "GlitchThresholdDistance", "0.05").Ignore();
   ui.ReloadSettings();
   synth::SyntheticRollSpec plan;
-  plan.holes = {{60, 0.5, 0.3}, {60, 0.82, 0.3},  // a 0.02 inch web inside one hole: merged
-                {64, 0.5, 0.01},                   // one scan line long: a speck
+  plan.holes = {{60, 0.5, 0.3},
+                {60, 0.82, 0.3},  // a 0.02 inch web inside one hole: merged
+                {64, 0.5, 0.01},  // one scan line long: a speck
                 {70, 0.5, 0.3}};
   WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(plan));
-  TarveloDoc doc(ui);
-  ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
+  TarveloDoc doc(ui, ui);
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
   const auto items = ItemTexts(doc.Keywords());
   EXPECT_NE(std::find(items.begin(), items.end(), "/scan_glitches_merged: 1   "), items.end());
   EXPECT_NE(std::find(items.begin(), items.end(), "/specks_removed: 1   "), items.end());
@@ -71,33 +72,33 @@ TEST(Conversion, GlitchAndSpeckCountsBecomeKeywordItems) {
   EXPECT_EQ(summary.ERollEvents, 1 + 2 * 2);
 }
 
-TEST(Conversion, HoleCleanUpUsesTheSessionsThresholdsNotTheProfileText) {
-  // The session's settings change through the settings dialog, which saves them too; a value
-  // in the profile that the session has not taken up does not steer the clean-up.
+TEST(Conversion, HoleCleanUpUsesTheRunsThresholdsNotTheProfileText) {
+  // A run reads the settings it is handed; a value in the profile that the front end has not
+  // taken up into them does not steer the clean-up.
   TempDir dir;
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   synth::SyntheticRollSpec plan;
   plan.holes = {{60, 0.5, 0.3}, {60, 0.82, 0.3}};  // a 0.02 inch web inside one hole
   WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(plan));
-  ui.Store().WriteProfileString("Midi Gen Settings", "GlitchThresholdDistance", "0.05");
-  TarveloDoc doc(ui);
-  ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
+  ui.Store().WriteProfileString("Midi Gen Settings", "GlitchThresholdDistance", "0.05").Ignore();
+  TarveloDoc doc(ui, ui);
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
   EXPECT_EQ(doc.Summary().GlitchesMerged, 0);  // the session still holds 0.01
-  ui.Session().general.GlitchThresholdDistance = 0.05;
-  doc.RunPipeline();
+  ui.settings.General.GlitchThresholdDistance = 0.05;
+  doc.RunPipeline(ui.settings);
   EXPECT_EQ(doc.Summary().GlitchesMerged, 1);
 }
 
 TEST(Conversion, OutputsGoToTheChosenFolderAndSkipsCombineWithTheSwitches) {
   TempDir dir;
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   WriteBytes(dir.File("roll.cis"), SmallRoll());
   const fs::path out = dir.Path() / "out";
   fs::create_directory(out);
 
-  TarveloDoc doc(ui);
+  TarveloDoc doc(ui, ui);
   doc.SetOutputFolder(out.string());  // no trailing separator
-  ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
   EXPECT_TRUE(fs::exists(out / "roll_ScanImageMIDI.mid"));
   EXPECT_TRUE(fs::exists(out / "roll_eRollMIDI.mid"));
   EXPECT_FALSE(fs::exists(dir.Path() / "roll_ScanImageMIDI.mid"));
@@ -105,7 +106,7 @@ TEST(Conversion, OutputsGoToTheChosenFolderAndSkipsCombineWithTheSwitches) {
   EXPECT_EQ(doc.Summary().Outputs[0].Kind, "ScanImageMIDI");
   EXPECT_EQ(doc.Summary().Outputs[0].Path, (out / "roll_ScanImageMIDI.mid").string());
   EXPECT_EQ(doc.Summary().Outputs[1].Kind, "eRollMIDI");
-  EXPECT_EQ(doc.OutputPath(), (out / "roll_eRollMIDI.mid").string());
+  EXPECT_EQ(doc.Summary().Outputs[1].Path, (out / "roll_eRollMIDI.mid").string());
   EXPECT_EQ(ui.scan_image_written, 1);
   EXPECT_EQ(ui.eroll_written, 1);
 
@@ -113,16 +114,16 @@ TEST(Conversion, OutputsGoToTheChosenFolderAndSkipsCombineWithTheSwitches) {
   fs::remove_all(out);
   doc.SetOutputFolder("");
   doc.SetScanImageMidiSkipped(true);
-  doc.RunPipeline();
+  doc.RunPipeline(ui.settings);
   EXPECT_FALSE(fs::exists(dir.Path() / "roll_ScanImageMIDI.mid"));
   EXPECT_TRUE(fs::exists(dir.Path() / "roll_eRollMIDI.mid"));
   EXPECT_EQ(ui.scan_image_written, 1);
   EXPECT_EQ(ui.eroll_written, 2);
-  ui.Store().WriteProfileInt("OutputFiles", "eRollMidi", 0);
+  ui.Store().WriteProfileInt("OutputFiles", "eRollMidi", 0).Ignore();
   ui.ReloadSettings();
   doc.SetScanImageMidiSkipped(false);
   doc.SetERollMidiSkipped(false);
-  doc.RunPipeline();
+  doc.RunPipeline(ui.settings);
   ASSERT_EQ(doc.Summary().Outputs.size(), 1u);
   EXPECT_EQ(doc.Summary().Outputs[0].Kind, "ScanImageMIDI");
   EXPECT_EQ(doc.Summary().ERollEvents, 0);
@@ -132,32 +133,60 @@ TEST(Conversion, OutputsGoToTheChosenFolderAndSkipsCombineWithTheSwitches) {
 
 TEST(Conversion, ADocumentWithoutAFileWritesNoOutputs) {
   TempDir dir;
-  RecordingUi ui;
-  TarveloDoc doc(ui);
+  RecordingFrontEnd ui;
+  TarveloDoc doc(ui, ui);
   doc.SetOutputFolder(dir.Path().string());
-  doc.RunPipeline();
+  doc.RunPipeline(ui.settings);
   EXPECT_TRUE(fs::is_empty(dir.Path()));
   EXPECT_TRUE(doc.Summary().Outputs.empty());
   EXPECT_EQ(ui.scan_image_written + ui.eroll_written, 0);
   EXPECT_EQ(doc.Summary().ScanImageEvents, 1);  // the title event
 }
 
+TEST(Conversion, AStoppedRunWritesNoOutputs) {
+  TempDir dir;
+  RecordingFrontEnd ui;
+  WriteBytes(dir.File("roll.cis"), SmallRoll());
+  TarveloDoc doc(ui, ui);
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
+  fs::remove(dir.File("roll_ScanImageMIDI.mid"));
+  fs::remove(dir.File("roll_eRollMIDI.mid"));
+  ui.cancelled = true;  // the user pressed stop during a "Re-Process"
+  doc.RunPipeline(ui.settings);
+  EXPECT_TRUE(doc.Summary().Cancelled);
+  EXPECT_TRUE(doc.Summary().Outputs.empty());
+  EXPECT_EQ(ui.statuses.back(), "Ready");
+
+  // Stopped while the file is read: the part read is not the roll, and a later run does not
+  // convert it either; the file must be opened again.
+  EXPECT_EQ(doc.Load(dir.File("roll.cis"), ui.settings).kind(), Result::Kind::kCancelled);
+  EXPECT_TRUE(doc.Summary().Cancelled);
+  ui.cancelled = false;
+  doc.RunPipeline(ui.settings);
+  EXPECT_TRUE(doc.Summary().Outputs.empty());
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 1);  // only the roll
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
+  EXPECT_EQ(doc.Summary().Outputs.size(), 2u);
+}
+
 TEST(Conversion, AnOutputThatFailsIsReportedAndTheRunGoesOn) {
   TempDir dir;
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   WriteBytes(dir.File("roll.cis"), SmallRoll());
-  TarveloDoc doc(ui);
+  TarveloDoc doc(ui, ui);
   doc.SetOutputFolder(dir.File("no such folder"));
-  ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
   ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.CountOf(MessageKind::kError), 2);
+  EXPECT_EQ(doc.Summary().CountOf(MessageKind::kError), 2);
   EXPECT_NE(ui.messages[0].find("roll_ScanImageMIDI.mid"), std::string::npos);
   EXPECT_NE(ui.messages[1].find("roll_eRollMIDI.mid"), std::string::npos);
   EXPECT_EQ(ui.scan_image_written, 0);
   EXPECT_EQ(ui.eroll_written, 0);
   ASSERT_EQ(doc.Summary().Outputs.size(), 2u);
   for (const OutputFileRecord& record : doc.Summary().Outputs) {
-    EXPECT_FALSE(record.Written);
-    EXPECT_FALSE(record.Error.empty());
+    EXPECT_EQ(record.Outcome.kind(), Result::Kind::kIoError);
+    EXPECT_FALSE(record.Outcome.message().empty());
   }
   EXPECT_EQ(ui.statuses.back(), "Ready");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 1);  // only the roll
@@ -166,15 +195,15 @@ TEST(Conversion, AnOutputThatFailsIsReportedAndTheRunGoesOn) {
 TEST(Conversion, ReprocessingWritesTheSameFiles) {
   FixedDate date;
   TempDir dir;
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   synth::SyntheticRollSpec plan = synth::SampleRollSpec();
   WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(plan));
-  TarveloDoc doc(ui);
-  ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
+  TarveloDoc doc(ui, ui);
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
   const std::string scan_image = ReadBytes(dir.File("roll_ScanImageMIDI.mid"));
   const std::string eroll = ReadBytes(dir.File("roll_eRollMIDI.mid"));
   const auto items = ItemTexts(doc.Keywords());
-  doc.RunPipeline();
+  doc.RunPipeline(ui.settings);
   EXPECT_EQ(ReadBytes(dir.File("roll_ScanImageMIDI.mid")), scan_image);
   EXPECT_EQ(ReadBytes(dir.File("roll_eRollMIDI.mid")), eroll);
   EXPECT_EQ(ItemTexts(doc.Keywords()), items);
@@ -220,7 +249,7 @@ TEST(Conversion, EveryHoleOfASyntheticRollComesBackAsOneNote) {
     seed = seed * 1103515245u + 12345u;
     return (seed >> 8) % range;
   };
-  std::map<int, double> track_free;  // where the next hole of a track may start
+  std::map<int, double> track_free;      // where the next hole of a track may start
   plan.holes.push_back({60, 0.5, 0.2});  // a reference hole starting right on a scan line
   track_free[60] = 0.8;
   for (int i = 0; i < 400; ++i) {
@@ -233,10 +262,10 @@ TEST(Conversion, EveryHoleOfASyntheticRollComesBackAsOneNote) {
   }
 
   TempDir dir;
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   WriteBytes(dir.File("synthetic.cis"), synth::RenderSyntheticCis(plan));
-  TarveloDoc doc(ui);
-  ASSERT_EQ(doc.Load(dir.File("synthetic.cis")), LoadStatus::kLoaded);
+  TarveloDoc doc(ui, ui);
+  ASSERT_TRUE(doc.Load(dir.File("synthetic.cis"), ui.settings).ok());
   EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
   EXPECT_EQ(doc.Summary().GlitchesMerged, 0);
   EXPECT_EQ(doc.Summary().SpecksRemoved, 0);
@@ -244,8 +273,10 @@ TEST(Conversion, EveryHoleOfASyntheticRollComesBackAsOneNote) {
   // of the tracks there; every other note must be a generated hole.
   std::vector<ListedNote> notes;
   for (const ListedNote& note : NotesOf(ExpectSoundMidiFile(dir.File("synthetic_ScanImageMIDI.mid")))) {
-    if (note.note <= 114) notes.push_back(note);
-    else EXPECT_GE(note.note, 116) << "a note beside the paper edge";
+    if (note.note <= 114)
+      notes.push_back(note);
+    else
+      EXPECT_GE(note.note, 116) << "a note beside the paper edge";
   }
   ASSERT_EQ(notes.size(), plan.holes.size());
 
@@ -286,13 +317,13 @@ TEST(Conversion, RealScansConvertToSoundFiles) {
   TARVELO_REQUIRE_REAL_CIS();
   TARVELO_REQUIRE_MIDICSV();
   TempDir dir;
-  RecordingUi ui;
-  TarveloDoc doc(ui);
+  RecordingFrontEnd ui;
+  TarveloDoc doc(ui, ui);
   doc.SetOutputFolder(dir.Path().string());
-  ASSERT_EQ(doc.Load((testing::RealCisDir() / "stepper_single.CIS").string()), LoadStatus::kLoaded);
+  ASSERT_TRUE(doc.Load((testing::RealCisDir() / "stepper_single.CIS").string(), ui.settings).ok());
   ASSERT_EQ(doc.Summary().Outputs.size(), 2u);
   for (const OutputFileRecord& record : doc.Summary().Outputs) {
-    ASSERT_TRUE(record.Written) << record.Error;
+    ASSERT_TRUE(record.Outcome.ok()) << record.Outcome.message();
     const auto notes = NotesOf(ExpectSoundMidiFile(record.Path));
     EXPECT_GT(notes.size(), 1000u) << record.Path;
   }

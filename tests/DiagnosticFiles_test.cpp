@@ -6,7 +6,7 @@
 #include "SyntheticRoll.h"
 #include "document/TarveloDoc.h"
 #include "geometry/DiagnosticFiles.h"
-#include "helpers/RecordingUi.h"
+#include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
 
 namespace tarvelo {
@@ -45,7 +45,8 @@ TEST(LookupMapDiagnosticFile, HeaderLinesThenOneRowPerPixelBeforeTheLast) {
   TrackLookupMap map;
   map.Build(scanner, 0, roll);
   const std::string header =
-      "OFFSET: -0.5\nHoriz DPI: 300\nNumber Of Pixels in Map: 0\nPixelNumber , Closest Track, OffsetFromCenter, Weighting\n";
+      "OFFSET: -0.5\nHoriz DPI: 300\nNumber Of Pixels in Map: 0\nPixelNumber , Closest Track, OffsetFromCenter, "
+      "Weighting\n";
   EXPECT_EQ(LookupMapDiagnosticText(map), header);
 
   scanner.Offset = 2.0;  // pixel 0 at 2 inches: track 18, 1/18 inch below its centre
@@ -67,11 +68,11 @@ synth::SyntheticRollSpec ShortRoll() {
 TEST(DiagnosticFiles, WrittenBesideTheRollUnderItsNameUpToTheFirstFullStop) {
   testing::TempDir dir;
   testing::WriteBytes(dir.File("roll.take2.cis"), synth::RenderSyntheticCis(ShortRoll()));
-  testing::RecordingUi ui;
-  ui.Session().diagnostic.WriteCISrawTransitionFile = true;
-  ui.Session().diagnostic.WriteTrackLookUpMapFile = true;
-  TarveloDoc doc(ui);
-  ASSERT_EQ(doc.Load(dir.File("roll.take2.cis")), LoadStatus::kLoaded);
+  testing::RecordingFrontEnd ui;
+  ui.settings.Diagnostic.WriteCISrawTransitionFile = true;
+  ui.settings.Diagnostic.WriteTrackLookUpMapFile = true;
+  TarveloDoc doc(ui, ui);
+  ASSERT_TRUE(doc.Load(dir.File("roll.take2.cis"), ui.settings).ok());
   EXPECT_TRUE(ui.messages.empty());
   const std::string cis = testing::ReadBytes(dir.File("roll_DiagnosticFileValues.txt"));
   const std::string map = testing::ReadBytes(dir.File("roll_LookupMapDiagnosticFileValues.txt"));
@@ -94,12 +95,13 @@ TEST(DiagnosticFiles, FileThatCannotBeWrittenIsReportedAndTheConversionGoesOn) {
   // A folder where each file should go makes both unwritable.
   std::filesystem::create_directory(dir.File("roll_DiagnosticFileValues.txt"));
   std::filesystem::create_directory(dir.File("roll_LookupMapDiagnosticFileValues.txt"));
-  testing::RecordingUi ui;
-  ui.Session().diagnostic.WriteCISrawTransitionFile = true;
-  ui.Session().diagnostic.WriteTrackLookUpMapFile = true;
-  TarveloDoc doc(ui);
-  ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
+  testing::RecordingFrontEnd ui;
+  ui.settings.Diagnostic.WriteCISrawTransitionFile = true;
+  ui.settings.Diagnostic.WriteTrackLookUpMapFile = true;
+  TarveloDoc doc(ui, ui);
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
   ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.CountOf(MessageKind::kError), 2);
   EXPECT_NE(ui.messages[0].find("roll_LookupMapDiagnosticFileValues.txt"), std::string::npos);
   EXPECT_NE(ui.messages[1].find("roll_DiagnosticFileValues.txt"), std::string::npos);
   EXPECT_EQ(doc.TrackEvents().HoleCount(), 1);

@@ -2,13 +2,14 @@
 
 #include "SyntheticRoll.h"
 #include "document/TarveloDoc.h"
-#include "helpers/RecordingUi.h"
+#include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
 
 namespace tarvelo {
 namespace {
 
-using testing::RecordingUi;
+using testing::ReadBytes;
+using testing::RecordingFrontEnd;
 using testing::TempDir;
 using testing::WriteBytes;
 
@@ -27,37 +28,43 @@ std::vector<std::string> ItemTexts(const KeywordList& list) {
 
 TEST(Document, NameChecks) {
   TempDir dir;
-  RecordingUi ui;
-  TarveloDoc doc(ui);
+  RecordingFrontEnd ui;
+  TarveloDoc doc(ui, ui);
   WriteBytes(dir.File("a.b.CIS"), SmallRoll());
-  EXPECT_EQ(doc.Load(dir.File("a.b.CIS")), LoadStatus::kLoaded);
+  EXPECT_TRUE(doc.Load(dir.File("a.b.CIS"), ui.settings).ok());
   EXPECT_EQ(doc.FileName(), "a");
-  EXPECT_EQ(doc.FileExtension(), "cis");
+  EXPECT_EQ(doc.FileNames().Extension, "cis");
   EXPECT_EQ(doc.FileNameWithExtension(), "a.b.CIS");
   EXPECT_EQ(doc.FolderName(), dir.Path().string() + "/");
 
   WriteBytes(dir.File("roll.txt"), SmallRoll());
   ui.messages.clear();
-  EXPECT_EQ(doc.Load(dir.File("roll.txt")), LoadStatus::kWrongType);
-  EXPECT_EQ(doc.LastErrorText(), "*** Invalid File Type *** CIS files only - ");
+  ui.kinds.clear();
+  const Result wrong_type = doc.Load(dir.File("roll.txt"), ui.settings);
+  EXPECT_EQ(wrong_type.kind(), Result::Kind::kInvalid);
+  EXPECT_EQ(wrong_type.message(), "*** Invalid File Type *** CIS files only - ");
   EXPECT_EQ(ui.messages, std::vector<std::string>{"*** Invalid File Type *** CIS files only - "});
+  EXPECT_EQ(ui.kinds, std::vector<MessageKind>{MessageKind::kError});
   EXPECT_TRUE(doc.ScanData().Lines.Empty());
+  EXPECT_EQ(doc.Summary().CountOf(MessageKind::kError), 1);
 
-  EXPECT_EQ(doc.Load(dir.File("missing.cis")), LoadStatus::kUnreadable);
+  EXPECT_EQ(doc.Load(dir.File("missing.cis"), ui.settings).kind(), Result::Kind::kNotFound);
   WriteBytes(dir.File("short.cis"), "CIS");
-  EXPECT_EQ(doc.Load(dir.File("short.cis")), LoadStatus::kUnreadable);
-  EXPECT_NE(doc.LastErrorText().find("too short"), std::string::npos);
+  const Result too_short = doc.Load(dir.File("short.cis"), ui.settings);
+  EXPECT_EQ(too_short.kind(), Result::Kind::kCorrupt);
+  EXPECT_NE(too_short.message().find("too short"), std::string::npos);
+  EXPECT_EQ(ui.CountOf(MessageKind::kError), 3);
 }
 
 TEST(Document, PipelineRecordsKeywordItemsAndReturnsToIdle) {
   TempDir dir;
-  RecordingUi ui;
-  ui.Store().WriteProfileInt("Scanner Settings", "RemoveTakeupAccel0", 1);
-  ui.Store().WriteProfileInt("OutputFiles", "eRollMidi", 0);  // the eRoll output rewrites the first items
+  RecordingFrontEnd ui;
+  ui.Store().WriteProfileInt("Scanner Settings", "RemoveTakeupAccel0", 1).Ignore();
+  ui.Store().WriteProfileInt("OutputFiles", "eRollMidi", 0).Ignore();  // the eRoll output rewrites the first items
   ui.ReloadSettings();
-  TarveloDoc doc(ui);
+  TarveloDoc doc(ui, ui);
   WriteBytes(dir.File("roll.cis"), SmallRoll());
-  ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
   const std::vector<std::string> expected_start = {
       "/File_Type: ScanImageMIDI",
       "/Source_File_Type: CIS file",
@@ -81,18 +88,20 @@ TEST(Document, PipelineRecordsKeywordItemsAndReturnsToIdle) {
   EXPECT_EQ(ui.progress.back().colour, 6);
   EXPECT_EQ(ui.progress.back().position, 100);
   EXPECT_EQ(ui.control_bar.back(), "roll.cis|Synthetic roll");
+  ASSERT_EQ(ui.header_summaries.size(), 1u);
+  EXPECT_EQ(ui.header_summaries[0].HeaderLineCount, doc.ScanData().HeaderLineCount);
 }
 
 TEST(Document, ReprocessingStartsFromTheLinesAsRead) {
   TempDir dir;
-  RecordingUi ui;
-  TarveloDoc doc(ui);
+  RecordingFrontEnd ui;
+  TarveloDoc doc(ui, ui);
   WriteBytes(dir.File("roll.cis"), SmallRoll());
-  ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
   const auto first = ItemTexts(doc.Keywords());
-  doc.ScanData().Lines.SetSize(3);  // a stage that damaged the working lines
+  doc.ScanData().Lines.Clear();  // a stage that damaged the working lines
   doc.ScanData().ScanWidth = 1;
-  doc.RunPipeline();
+  doc.RunPipeline(ui.settings);
   EXPECT_EQ(ItemTexts(doc.Keywords()), first);
   EXPECT_EQ(doc.ScanData().Lines.Size(), doc.ScanData().LinesAsRead.Size());
   EXPECT_EQ(doc.ScanData().ScanWidth, 3648);
@@ -100,15 +109,18 @@ TEST(Document, ReprocessingStartsFromTheLinesAsRead) {
 
 TEST(Document, RefusedHeaderStillRunsThePipelineOnNoLines) {
   TempDir dir;
-  RecordingUi ui;
-  TarveloDoc doc(ui);
+  RecordingFrontEnd ui;
+  TarveloDoc doc(ui, ui);
   synth::CisHeaderFields header;
   header.width = 0;
   header.line_count = 3;
   WriteBytes(dir.File("broken.cis"), synth::EncodeCisHeader(header));
-  EXPECT_EQ(doc.Load(dir.File("broken.cis")), LoadStatus::kRefused);
-  EXPECT_EQ(doc.LastErrorText(), "*** Invalid Scanner Width in File *** ");
+  const Result refused = doc.Load(dir.File("broken.cis"), ui.settings);
+  EXPECT_EQ(refused.kind(), Result::Kind::kCorrupt);
+  EXPECT_EQ(refused.message(), "*** Invalid Scanner Width in File *** ");
+  EXPECT_EQ(ui.kinds, std::vector<MessageKind>{MessageKind::kError});
   EXPECT_TRUE(doc.ScanData().Lines.Empty());
+  EXPECT_TRUE(ui.header_summaries.empty());  // nothing of a refused header is shown
   EXPECT_EQ(ui.statuses.back(), "Ready");
   // No MIDI file pretends to be the conversion of a file that could not be read.
   EXPECT_TRUE(doc.Summary().Outputs.empty());
@@ -116,9 +128,24 @@ TEST(Document, RefusedHeaderStillRunsThePipelineOnNoLines) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("broken_eRollMIDI.mid")));
 }
 
+TEST(Document, AFileThatCouldNotBeOpenedIsNeverConvertedOnReprocessing) {
+  TempDir dir;
+  RecordingFrontEnd ui;
+  TarveloDoc doc(ui, ui);
+  WriteBytes(dir.File("roll.cis"), SmallRoll());
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
+  const std::string converted = ReadBytes(dir.File("roll_ScanImageMIDI.mid"));
+  // Same name up to the first full stop, so the same output names.
+  WriteBytes(dir.File("roll.txt"), SmallRoll());
+  ASSERT_FALSE(doc.Load(dir.File("roll.txt"), ui.settings).ok());
+  doc.RunPipeline(ui.settings);  // "Re-Process" after a settings change
+  EXPECT_TRUE(doc.Summary().Outputs.empty());
+  EXPECT_EQ(ReadBytes(dir.File("roll_ScanImageMIDI.mid")), converted);
+}
+
 TEST(Document, OldFormatForcedClearsTheTypeFlagsOfEveryRun) {
   TempDir dir;
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   synth::SyntheticRollSpec plan;
   plan.holes = {{60, 0.2, 0.2}};
   plan.type_byte = 0x20;
@@ -126,12 +153,12 @@ TEST(Document, OldFormatForcedClearsTheTypeFlagsOfEveryRun) {
   plan.scan_width = 1824;  // two arrays of 1824 make the 3648 pixels of a line
   std::string bytes = synth::RenderSyntheticCis(plan);
   WriteBytes(dir.File("dual.cis"), bytes);
-  TarveloDoc doc(ui);
-  ASSERT_NE(doc.Load(dir.File("dual.cis")), LoadStatus::kUnreadable);
+  TarveloDoc doc(ui, ui);
+  ASSERT_TRUE(doc.Load(dir.File("dual.cis"), ui.settings).ok());
   EXPECT_TRUE(doc.ScanData().SavedTwinArray);
-  ui.Store().WriteProfileInt("Scanner Settings", "ForceOldCisFormat0", 1);
+  ui.Store().WriteProfileInt("Scanner Settings", "ForceOldCisFormat0", 1).Ignore();
   ui.ReloadSettings();
-  doc.RunPipeline();
+  doc.RunPipeline(ui.settings);
   EXPECT_FALSE(doc.ScanData().TwinArray);
   EXPECT_FALSE(doc.ScanData().MirrorImage);
   EXPECT_FALSE(doc.ScanData().ReverseImage);

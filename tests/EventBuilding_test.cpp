@@ -3,12 +3,12 @@
 #include <vector>
 
 #include "events/EventBuilding.h"
-#include "helpers/RecordingUi.h"
+#include "helpers/RecordingFrontEnd.h"
 
 namespace tarvelo {
 namespace {
 
-using testing::RecordingUi;
+using testing::RecordingFrontEnd;
 
 PunchedHole Hole(int track, double start, double end, double width = 20) {
   PunchedHole hole;
@@ -40,7 +40,7 @@ TEST(EventBuilding, GlitchesShorterThanTheThresholdAreMergedInChains) {
   // Track 40: gaps of about 0.005 and 0.004 collapse three holes into one; the last gap, about
   // 0.01, is the threshold itself and stays. Track 41's hole between them is another track.
   TrackEventArrays events = WithHoles({Hole(40, 0.10, 0.20, 18), Hole(41, 0.10, 0.30), Hole(40, 0.205, 0.25, 25),
-                                        Hole(40, 0.254, 0.29, 22), Hole(40, 0.30, 0.40)});
+                                       Hole(40, 0.254, 0.29, 22), Hole(40, 0.30, 0.40)});
   const double threshold = 0.30 - 0.29;
   EXPECT_EQ(MergeScanGlitches(events, threshold), 2);
   EXPECT_TRUE(events.Hole(0).Removed);
@@ -77,7 +77,7 @@ TEST(EventBuilding, SpeckTestsCountEveryFailedTest) {
 }
 
 TEST(EventBuilding, ScanImageEventsStartWithTheTitleAndTruncatePositions) {
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   RollTypeDefinition roll;
   roll.TrackMidiVelocity[30] = 100;
   TrackEventArrays events = WithHoles({Hole(30, -0.2, 0.0305), Hole(31, 0.5, 0.6), Hole(30, 0.0305, 0.5)});
@@ -87,32 +87,31 @@ TEST(EventBuilding, ScanImageEventsStartWithTheTitleAndTruncatePositions) {
   EXPECT_EQ(events.Event(0).Text, "/CIS_embedded_title: My Roll");
   EXPECT_EQ(events.Hole(0).StartPosition, 0);  // clamped in the hole itself
   // Equal positions keep the order of addition: the first hole's note off before the second's note on.
-  EXPECT_EQ(Listed(events),
-            (std::vector<std::string>{"3841 0@0", "1 30@0", "0 30@30", "1 30@30", "0 30@500"}));
+  EXPECT_EQ(Listed(events), (std::vector<std::string>{"3841 0@0", "1 30@0", "0 30@30", "1 30@30", "0 30@500"}));
   EXPECT_EQ(events.Event(1).Value, 100);
   EXPECT_EQ(events.Event(2).Value, 0);
 }
 
 TEST(EventBuilding, ERollEdgeShiftsApplyOnlyAfterTheRollStart) {
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   RollTypeDefinition roll;
-  roll.TrackLeadingEdgeShift[5] = -0.05;   // 0.03 - 0.05 is not above 0: the note on stays at 30
-  roll.TrackTrailingEdgeShift[5] = 0.0125; // trunc(12.5) = 12 added
+  roll.TrackLeadingEdgeShift[5] = -0.05;    // 0.03 - 0.05 is not above 0: the note on stays at 30
+  roll.TrackTrailingEdgeShift[5] = 0.0125;  // trunc(12.5) = 12 added
   roll.TrackLeadingEdgeShift[6] = 0.02;
-  roll.TrackTrailingEdgeShift[6] = 0.03;   // widens the first note of track 6 over the second
+  roll.TrackTrailingEdgeShift[6] = 0.03;  // widens the first note of track 6 over the second
   TrackEventArrays events = WithHoles({Hole(5, 0.03, 0.2), Hole(6, 1.0, 1.1), Hole(6, 1.1, 1.3), Hole(7, -0.2, 0.1)});
   BuildERollEvents(events, roll, "T", ui);
   EXPECT_EQ(ui.statuses, std::vector<std::string>{"Building ERoll Event Track Array"});
-  EXPECT_EQ(Listed(events), (std::vector<std::string>{"3841 0@0", "1 7@0", "1 5@30", "0 7@100", "0 5@212",
-                                                      "1 6@1020", "0 6@1330"}));
+  EXPECT_EQ(Listed(events),
+            (std::vector<std::string>{"3841 0@0", "1 7@0", "1 5@30", "0 7@100", "0 5@212", "1 6@1020", "0 6@1330"}));
 }
 
 TEST(EventBuilding, WebbingJoinsShortGapsOfOneTrack) {
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   RollTypeDefinition roll;  // webbing limit 0.065 inch on every track, holes on tracks 0..119
-  TrackEventArrays events = WithHoles({Hole(50, 1.0, 1.1), Hole(50, 1.15, 1.3),   // gap 50: joined
-                                        Hole(51, 1.0, 1.1), Hole(51, 1.17, 1.3),   // gap 70: kept
-                                        Hole(120, 1.0, 1.1), Hole(120, 1.11, 1.3)}); // outside the hole tracks
+  TrackEventArrays events = WithHoles({Hole(50, 1.0, 1.1), Hole(50, 1.15, 1.3),      // gap 50: joined
+                                       Hole(51, 1.0, 1.1), Hole(51, 1.17, 1.3),      // gap 70: kept
+                                       Hole(120, 1.0, 1.1), Hole(120, 1.11, 1.3)});  // outside the hole tracks
   BuildERollEvents(events, roll, "T", ui);
   RemoveWebbing(events, roll, 80);
   EXPECT_EQ(Listed(events),
@@ -121,22 +120,22 @@ TEST(EventBuilding, WebbingJoinsShortGapsOfOneTrack) {
 }
 
 TEST(EventBuilding, WebbingLimitInSecondsAndWithAcceleration) {
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   RollTypeDefinition roll;
   roll.InterpretWebbingLimitAsSeconds = true;
   roll.TrackRemoveWebbingSmallerThan.fill(0.1);  // 100 * 80 * 0.02 = 160 thousandths at tempo 80
   TrackEventArrays events = WithHoles({Hole(40, 1.0, 1.1), Hole(40, 1.259, 1.3),   // gap 159: joined
-                                        Hole(41, 1.0, 1.1), Hole(41, 1.26, 1.3)});  // gap 160: kept
+                                       Hole(41, 1.0, 1.1), Hole(41, 1.26, 1.3)});  // gap 160: kept
   BuildERollEvents(events, roll, "T", ui);
   RemoveWebbing(events, roll, 80);
-  EXPECT_EQ(Listed(events), (std::vector<std::string>{"3841 0@0", "1 40@1000", "1 41@1000", "0 41@1100",
-                                                      "1 41@1260", "0 40@1300", "0 41@1300"}));
+  EXPECT_EQ(Listed(events), (std::vector<std::string>{"3841 0@0", "1 40@1000", "1 41@1000", "0 41@1100", "1 41@1260",
+                                                      "0 40@1300", "0 41@1300"}));
 
   // 10 percent per foot: one foot (12000 thousandths) down the roll the limit is 10 % larger.
   RollTypeDefinition accel;
   accel.ApplyAccelerationToWebbing = true;
   accel.TakeupSpoolAccelerationPctPerFoot = 10;
-  accel.TrackRemoveWebbingSmallerThan.fill(0.060);  // 60, times 1.1 = 66 at 12000
+  accel.TrackRemoveWebbingSmallerThan.fill(0.060);                                   // 60, times 1.1 = 66 at 12000
   TrackEventArrays far = WithHoles({Hole(40, 11.9, 11.935), Hole(40, 12.0, 12.1)});  // gap 65
   BuildERollEvents(far, accel, "T", ui);
   RemoveWebbing(far, accel, 80);
@@ -148,7 +147,7 @@ TEST(EventBuilding, WebbingLimitInSecondsAndWithAcceleration) {
 }
 
 TEST(EventBuilding, TempoAccelerationEventsRiseEveryInterval) {
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   RollTypeDefinition roll;
   roll.TakeupSpoolAccelerationPctPerFoot = 1;  // interval 60000 / 80 = 750 thousandths
   TrackEventArrays events = WithHoles({Hole(40, 0.1, 2.3)});

@@ -22,7 +22,8 @@ std::string Bytes(std::initializer_list<int> values) {
   return bytes;
 }
 
-const std::string kTrackStart = Bytes({0x00, 0xFF, 0x58, 0x04, 0x04, 0x02, 0x18, 0x08, 0x00, 0xFF, 0x59, 0x02, 0x00, 0x00});
+const std::string kTrackStart =
+    Bytes({0x00, 0xFF, 0x58, 0x04, 0x04, 0x02, 0x18, 0x08, 0x00, 0xFF, 0x59, 0x02, 0x00, 0x00});
 
 // The track bytes between the writer's opening time and key signatures and the end of track.
 std::string TrackBody(const MidiFileWriter& writer) {
@@ -44,10 +45,11 @@ TEST(MidiFileWriter, EmptyFileIsExactlyHeaderAndSignatures) {
   writer.Open(path);
   writer.WriteHeader();
   writer.WriteTrack();
-  ASSERT_TRUE(writer.Close()) << writer.Error();
+  const Result closed = writer.Close();
+  ASSERT_TRUE(closed.ok()) << closed.message();
 
-  const std::string expected = "MThd" + Bytes({0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0}) + "MTrk" +
-                               Bytes({0, 0, 0, 0x12}) + kTrackStart + Bytes({0x00, 0xFF, 0x2F, 0x00});
+  const std::string expected = "MThd" + Bytes({0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0}) + "MTrk" + Bytes({0, 0, 0, 0x12}) +
+                               kTrackStart + Bytes({0x00, 0xFF, 0x2F, 0x00});
   EXPECT_EQ(ReadBytes(path), expected);
   const auto listing = ExpectSoundMidiFile(path);
   EXPECT_EQ(RecordsOfKind(listing, "Time_signature"), std::vector<std::string>{"1, 0, Time_signature, 4, 2, 24, 8"});
@@ -79,11 +81,11 @@ TEST(MidiFileWriter, VelocityAndControllerValuesOutsideRangeUseFallbacks) {
   writer.AddController(0, 0, 64, 200);
   writer.AddController(0, 0, 64, 64);
   writer.AddNoteOff(128, 3, 61);
-  EXPECT_EQ(Written(writer), Bytes({0x00, 0x90, 60, 70, 0x00, 0x90, 60, 70, 0x00, 0x90, 60, 127, 0x00, 0x90, 60, 70,
-                                    0x00, 0xB0, 64, 0, 0x00, 0xB0, 64, 0, 0x00, 0xB0, 64, 64, 0x81, 0x00, 0x93, 61,
-                                    0}));
+  EXPECT_EQ(Written(writer),
+            Bytes({0x00, 0x90, 60, 70,   0x00, 0x90, 60, 70,   0x00, 0x90, 60, 127,  0x00, 0x90, 60, 70, 0x00,
+                   0xB0, 64,   0,  0x00, 0xB0, 64,   0,  0x00, 0xB0, 64,   64, 0x81, 0x00, 0x93, 61, 0}));
   // Fallback values are the writer's rule, not a problem to report.
-  EXPECT_FALSE(writer.GetProblems().Any());
+  EXPECT_FALSE(writer.AdjustmentCounts().Any());
 }
 
 TEST(MidiFileWriter, MetaEvents) {
@@ -98,9 +100,8 @@ TEST(MidiFileWriter, MetaEvents) {
   writer.AddAllSoundOff(10);
   const std::string expected = Bytes({0x00, 0xFF, 0x51, 0x03, 0x0B, 0x71, 0xB0, 0x00, 0xFF, 0x51, 0x03, 0x34, 0x56,
                                       0x78, 0x00, 0xFF, 0x01, 0x81, 0x48}) +
-                               std::string(200, 'a') +
-                               Bytes({0x05, 0xFF, 0x06, 0x00, 0x00, 0xFF, 0x03, 0x04}) + "Name" +
-                               Bytes({0x00, 0xFF, 0x05, 0x01}) + "w" +
+                               std::string(200, 'a') + Bytes({0x05, 0xFF, 0x06, 0x00, 0x00, 0xFF, 0x03, 0x04}) +
+                               "Name" + Bytes({0x00, 0xFF, 0x05, 0x01}) + "w" +
                                Bytes({0x00, 0xC9, 0x05, 0x0A, 0xB0, 0x78, 0x00});
   EXPECT_EQ(Written(writer), expected);
 }
@@ -115,16 +116,17 @@ TEST(MidiFileWriter, OutOfRangeChannelEventsAreLeftOutKeepingOtherTimes) {
   writer.Open(path);
   writer.WriteHeader();
   writer.AddNoteOn(100, 0, 60, 64);
-  writer.AddNoteOn(20, 16, 61, 64);   // channel 16
-  writer.AddNoteOn(20, 0, 128, 64);   // note 128
+  writer.AddNoteOn(20, 16, 61, 64);  // channel 16
+  writer.AddNoteOn(20, 0, 128, 64);  // note 128
   writer.AddController(20, -1, 64, 127);
   writer.AddController(20, 0, 200, 127);
   writer.AddProgramChange(0, 130);
-  writer.AddNoteOff(20, 0, 60);       // tick 200
+  writer.AddNoteOff(20, 0, 60);  // tick 200
   writer.WriteTrack();
-  ASSERT_TRUE(writer.Close()) << writer.Error();
+  const Result closed = writer.Close();
+  ASSERT_TRUE(closed.ok()) << closed.message();
 
-  EXPECT_EQ(writer.GetProblems().events_left_out, 5);
+  EXPECT_EQ(writer.AdjustmentCounts().EventsLeftOut, 5);
   const std::string message = writer.ProblemText();
   EXPECT_NE(message.find(path), std::string::npos);
   EXPECT_NE(message.find("5 event(s) left out"), std::string::npos);
@@ -139,13 +141,13 @@ TEST(MidiFileWriter, OutOfRangeChannelEventsAreLeftOutKeepingOtherTimes) {
 
 TEST(MidiFileWriter, EventsAreWrittenInTickOrderKeepingAppendOrderOnTies) {
   MidiFileWriter writer;
-  writer.AddNoteOn(100, 0, 1, 1);  // tick 100
-  writer.AddNoteOn(-40, 0, 2, 1);  // tick 60: written before the one at 100
-  writer.AddNoteOn(0, 0, 3, 1);    // tick 60, after note 2
-  writer.AddNoteOn(40, 0, 4, 1);   // tick 100, after note 1
-  writer.AddNoteOn(-500, 0, 5, 1); // would be before the start: tick 0
+  writer.AddNoteOn(100, 0, 1, 1);   // tick 100
+  writer.AddNoteOn(-40, 0, 2, 1);   // tick 60: written before the one at 100
+  writer.AddNoteOn(0, 0, 3, 1);     // tick 60, after note 2
+  writer.AddNoteOn(40, 0, 4, 1);    // tick 100, after note 1
+  writer.AddNoteOn(-500, 0, 5, 1);  // would be before the start: tick 0
   EXPECT_EQ(Written(writer), Bytes({0x00, 0x90, 5, 1, 60, 0x90, 2, 1, 0, 0x90, 3, 1, 40, 0x90, 1, 1, 0, 0x90, 4, 1}));
-  EXPECT_EQ(writer.GetProblems().times_adjusted, 1);
+  EXPECT_EQ(writer.AdjustmentCounts().TimesAdjusted, 1);
 }
 
 TEST(MidiFileWriter, GapsLongerThanADeltaCanHoldAreShortened) {
@@ -153,7 +155,7 @@ TEST(MidiFileWriter, GapsLongerThanADeltaCanHoldAreShortened) {
   writer.AddNoteOn(0x10000000, 0, 60, 64);
   writer.AddNoteOff(480, 0, 60);
   EXPECT_EQ(Written(writer), Bytes({0xFF, 0xFF, 0xFF, 0x7F, 0x90, 60, 64, 0x83, 0x60, 0x90, 60, 0}));
-  EXPECT_EQ(writer.GetProblems().times_adjusted, 1);
+  EXPECT_EQ(writer.AdjustmentCounts().TimesAdjusted, 1);
   EXPECT_NE(writer.ProblemText().find("1 event time(s) moved"), std::string::npos);
 }
 
@@ -176,16 +178,18 @@ TEST(MidiFileWriter, FailureToWriteNamesPathAndReasonAndLeavesNoFile) {
     writer.Open(path);
     writer.WriteHeader();
     writer.WriteTrack();
-    EXPECT_FALSE(writer.Close());
-    EXPECT_NE(writer.Error().find(path), std::string::npos) << writer.Error();
-    EXPECT_NE(writer.Error().find("("), std::string::npos) << "a reason is given: " << writer.Error();
+    const Result closed = writer.Close();
+    EXPECT_EQ(closed.kind(), Result::Kind::kIoError);
+    EXPECT_NE(closed.message().find(path), std::string::npos) << closed.message();
+    EXPECT_NE(closed.message().find("("), std::string::npos) << "a reason is given: " << closed.message();
   }
   // Only the two entries made above remain: no temporary or partial file.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator{}), 2);
 
   MidiFileWriter unopened;
-  EXPECT_FALSE(unopened.Close());
-  EXPECT_FALSE(unopened.Error().empty());
+  const Result closed = unopened.Close();
+  EXPECT_FALSE(closed.ok());
+  EXPECT_FALSE(closed.message().empty());
 }
 
 // A file with every kind of event, as the outputs write them, read back by midicsv.
@@ -211,8 +215,9 @@ TEST(MidiFileWriter, CompleteFileListsTheExpectedEvents) {
   writer.AddMarker(3, "m");
   writer.AddAllSoundOff(1280);
   writer.WriteTrack();
-  ASSERT_TRUE(writer.Close()) << writer.Error();
-  EXPECT_FALSE(writer.GetProblems().Any());
+  const Result closed = writer.Close();
+  ASSERT_TRUE(closed.ok()) << closed.message();
+  EXPECT_FALSE(writer.AdjustmentCounts().Any());
 
   const auto listing = ExpectSoundMidiFile(path);
   const std::vector<std::string> expected = {
@@ -261,4 +266,3 @@ TEST(MidiCsvCheck, NoticesDataBytesWithTopBitAndWrongChunkLength) {
 
 }  // namespace
 }  // namespace tarvelo
-

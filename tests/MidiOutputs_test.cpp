@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "helpers/MidiCsv.h"
-#include "helpers/RecordingUi.h"
+#include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
 #include "midi/CreditDate.h"
 #include "midi/ERollMidi.h"
@@ -18,7 +18,7 @@ namespace {
 
 using testing::ExpectSoundMidiFile;
 using testing::MidiCsvListing;
-using testing::RecordingUi;
+using testing::RecordingFrontEnd;
 using testing::RecordsOfKind;
 using testing::TempDir;
 
@@ -27,12 +27,16 @@ class ScopedEnv {
  public:
   ScopedEnv(const char* name, const char* value) : name_(name) {
     if (const char* old = std::getenv(name)) old_ = old;
-    if (value) ::setenv(name, value, 1);
-    else ::unsetenv(name);
+    if (value)
+      ::setenv(name, value, 1);
+    else
+      ::unsetenv(name);
   }
   ~ScopedEnv() {
-    if (old_) ::setenv(name_, old_->c_str(), 1);
-    else ::unsetenv(name_);
+    if (old_)
+      ::setenv(name_, old_->c_str(), 1);
+    else
+      ::unsetenv(name_);
   }
 
  private:
@@ -43,7 +47,7 @@ class ScopedEnv {
 // One output written from hand-made events into a fresh folder.
 struct Output {
   TempDir dir;
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   RollTypeDefinition roll;
   RollInfo info;
   KeywordList keywords;
@@ -70,15 +74,21 @@ struct Output {
     Add(kEventNoteOn, track, on, 85);
     Add(kEventNoteOff, track, off);
   }
+  // The outputs take their naming and framing settings from the profile as it is now.
   MidiOutputResult ScanImage() {
     events.SortEventsByYPosition();
-    return WriteScanImageMidi({folder, name, tempo, roll, info}, events, keywords, ui);
+    ui.ReloadSettings();
+    return WriteScanImageMidi(Source(), events, keywords, ui);
   }
   MidiOutputResult ERoll() {
     events.SortEventsByYPosition();
-    return WriteERollMidi({folder, name, tempo, roll, info}, events, keywords, ui);
+    ui.ReloadSettings();
+    return WriteERollMidi(Source(), events, keywords, ui);
   }
-  void Set(const char* section, const char* key, int value) { ui.Store().WriteProfileInt(section, key, value); }
+  MidiOutputSource Source() const { return {folder, name, tempo, roll, info, ui.settings.General, ui.settings.ERoll}; }
+  void Set(const char* section, const char* key, int value) {
+    ui.Store().WriteProfileInt(section, key, value).Ignore();
+  }
 };
 
 // The records after the texts the outputs put first: the music and the framing events.
@@ -89,7 +99,8 @@ std::vector<std::string> Body(const MidiCsvListing& listing) {
     const bool text = line.find("_t, ") != std::string::npos || line.find(", Tempo, ") != std::string::npos ||
                       line.find(", Time_signature,") != std::string::npos ||
                       line.find(", Key_signature,") != std::string::npos;
-    if (!started && (text || line.find(", Header,") != std::string::npos || line.find("Start_track") != std::string::npos))
+    if (!started &&
+        (text || line.find(", Header,") != std::string::npos || line.find("Start_track") != std::string::npos))
       continue;
     started = true;
     if (line != "0, 0, End_of_file") body.push_back(line);
@@ -133,7 +144,7 @@ TEST(ScanImageMidi, TextsComeFirstInTheirOrder) {
   out.keywords.AddText("/play_tempo: 80");
   out.Note(60, 1000, 1500);
   const MidiOutputResult result = out.ScanImage();
-  ASSERT_TRUE(result.Written) << result.Error;
+  ASSERT_TRUE(result.Outcome.ok()) << result.Outcome.message();
   EXPECT_EQ(result.Path, out.folder + "roll_ScanImageMIDI.mid");
   EXPECT_EQ(out.ui.statuses, std::vector<std::string>{"Writing Output MIDI File"});
   EXPECT_TRUE(out.ui.messages.empty());
@@ -164,35 +175,33 @@ TEST(ScanImageMidi, LeadInTruncatedTicksAndLeftOutTracks) {
   Output out;
   out.roll.TrackMidiChannel[63] = 2;
   out.Add(kEventTempo, 0, 500).TempoValue = 700000;  // before the first playable event: delta 0
-  out.Note(60, 1000, 2200);                           // 2200 is 1.2 inches after 1000: 480 ticks
+  out.Note(60, 1000, 2200);                          // 2200 is 1.2 inches after 1000: 480 ticks
   out.Note(61, 1001, 2300);
   out.Note(62, 1002, 2400);
-  out.Note(63, 1003, 2500);                           // tick 401
-  out.Note(130, 1500, 2000);                          // beyond note 127: left out, time not taken
+  out.Note(63, 1003, 2500);   // tick 401
+  out.Note(130, 1500, 2000);  // beyond note 127: left out, time not taken
   const MidiOutputResult result = out.ScanImage();
-  ASSERT_TRUE(result.Written);
+  ASSERT_TRUE(result.Outcome.ok());
   const auto listing = ExpectSoundMidiFile(result.Path);
   EXPECT_EQ(RecordsOfKind(listing, "Tempo"), (std::vector<std::string>{"1, 0, Tempo, 750000", "1, 0, Tempo, 700000"}));
-  EXPECT_EQ(Body(listing), (std::vector<std::string>{
-                               "1, 1280, Note_on_c, 0, 60, 85", "1, 1280, Note_on_c, 0, 61, 85",
-                               "1, 1280, Note_on_c, 0, 62, 85", "1, 1281, Note_on_c, 2, 63, 85",
-                               "1, 1760, Note_on_c, 0, 60, 0", "1, 1800, Note_on_c, 0, 61, 0",
-                               "1, 1840, Note_on_c, 0, 62, 0", "1, 1880, Note_on_c, 2, 63, 0",
-                               "1, 1880, End_track"}));
+  EXPECT_EQ(Body(listing),
+            (std::vector<std::string>{
+                "1, 1280, Note_on_c, 0, 60, 85", "1, 1280, Note_on_c, 0, 61, 85", "1, 1280, Note_on_c, 0, 62, 85",
+                "1, 1281, Note_on_c, 2, 63, 85", "1, 1760, Note_on_c, 0, 60, 0", "1, 1800, Note_on_c, 0, 61, 0",
+                "1, 1840, Note_on_c, 0, 62, 0", "1, 1880, Note_on_c, 2, 63, 0", "1, 1880, End_track"}));
 
   Output none;
   none.Set("Midi Gen Settings", "ScanMidiLeadInTime", 0);
   none.Note(60, 1000, 2200);
-  ASSERT_TRUE(none.ScanImage().Written);
-  EXPECT_EQ(Body(ExpectSoundMidiFile(none.folder + "roll_ScanImageMIDI.mid")).front(),
-            "1, 0, Note_on_c, 0, 60, 85");
+  ASSERT_TRUE(none.ScanImage().Outcome.ok());
+  EXPECT_EQ(Body(ExpectSoundMidiFile(none.folder + "roll_ScanImageMIDI.mid")).front(), "1, 0, Note_on_c, 0, 60, 85");
 }
 
 TEST(ScanImageMidi, NamePartsPedalsMetaTextsAndUnhandledTypes) {
   TARVELO_REQUIRE_MIDICSV();
   Output out;
-  out.ui.Store().WriteProfileString("Midi Gen Settings", "ScanMidiFilePrefix", "pre_");
-  out.ui.Store().WriteProfileString("Midi Gen Settings", "ScanMidiFileSuffix", "_post");
+  out.ui.Store().WriteProfileString("Midi Gen Settings", "ScanMidiFilePrefix", "pre_").Ignore();
+  out.ui.Store().WriteProfileString("Midi Gen Settings", "ScanMidiFileSuffix", "_post").Ignore();
   out.Add(kEventSustainPedal, 40, 1000, 100);
   out.Add(kEventSoftPedal, 40, 1000, 0);
   out.Add(kEventTextBase + 6, 0, 1200).Text = "mark";
@@ -200,12 +209,13 @@ TEST(ScanImageMidi, NamePartsPedalsMetaTextsAndUnhandledTypes) {
   TrackEvent& odd = out.Add(500, 41, 1200, 9);
   odd.Text = "odd";
   const MidiOutputResult result = out.ScanImage();
-  ASSERT_TRUE(result.Written);
+  ASSERT_TRUE(result.Outcome.ok());
   EXPECT_EQ(result.Path, out.folder + "pre_roll_post.mid");
   EXPECT_EQ(Body(ExpectSoundMidiFile(result.Path)),
             (std::vector<std::string>{"1, 1280, Control_c, 0, 64, 100", "1, 1280, Control_c, 0, 67, 0",
                                       "1, 1360, Marker_t, \"mark\"", "1, 1360, Lyric_t, \"la\"",
                                       "1, 1360, Control_c, 0, 4, 9", "1, 1360, End_track"}));
+  EXPECT_EQ(out.ui.kinds, std::vector<MessageKind>{MessageKind::kWarning});
   EXPECT_EQ(out.ui.messages, std::vector<std::string>{"Unhandled Event Encountered : \n Event Type = 500\n Event Y "
                                                       "Position = 1200\n Event Text = odd"});
 }
@@ -217,7 +227,7 @@ TEST(ERollMidi, PowerRollMarkersLeadInAndTrailer) {
   out.roll.TrackMidiChannel[40] = 1;
   out.Note(40, 1000, 2200);
   const MidiOutputResult result = out.ERoll();
-  ASSERT_TRUE(result.Written);
+  ASSERT_TRUE(result.Outcome.ok());
   EXPECT_EQ(result.Path, out.folder + "roll_eRollMIDI.mid");
   EXPECT_EQ(Body(ExpectSoundMidiFile(result.Path)),
             (std::vector<std::string>{"1, 0, Program_c, 0, 0", "1, 0, Note_on_c, 0, 1, 1", "1, 100, Note_on_c, 0, 1, 0",
@@ -229,7 +239,7 @@ TEST(ERollMidi, PowerRollMarkersLeadInAndTrailer) {
   off.Set("Midi eRoll Settings", "IncludePowerRollEvents", 0);
   off.Set("Midi eRoll Settings", "eRollMidiTrailerTime", 1);
   off.Note(40, 1000, 2200);
-  ASSERT_TRUE(off.ERoll().Written);
+  ASSERT_TRUE(off.ERoll().Outcome.ok());
   EXPECT_EQ(Body(ExpectSoundMidiFile(off.folder + "roll_eRollMIDI.mid")),
             (std::vector<std::string>{"1, 0, Program_c, 0, 0", "1, 1280, Note_on_c, 0, 40, 85",
                                       "1, 1760, Note_on_c, 0, 40, 0", "1, 2400, Control_c, 0, 120, 0",
@@ -243,7 +253,7 @@ TEST(ERollMidi, ProgramChangesAndNote18Sustain) {
   out.roll.ChannelInstrument[9] = 5;
   out.roll.TrackMidiPitch[3] = 18;
   out.Note(3, 1000, 1600);
-  ASSERT_TRUE(out.ERoll().Written);
+  ASSERT_TRUE(out.ERoll().Outcome.ok());
   EXPECT_EQ(Body(ExpectSoundMidiFile(out.folder + "roll_eRollMIDI.mid")),
             (std::vector<std::string>{"1, 0, Program_c, 0, 0", "1, 0, Program_c, 9, 5", "1, 1280, Note_on_c, 0, 18, 85",
                                       "1, 1280, Control_c, 0, 64, 127", "1, 1520, Note_on_c, 0, 18, 0",
@@ -254,7 +264,7 @@ TEST(ERollMidi, ProgramChangesAndNote18Sustain) {
   plain.Set("Midi eRoll Settings", "IncludePowerRollEvents", 0);
   plain.Set("Midi eRoll Settings", "IncludeTrack18SustainPedal", 0);
   plain.Note(18, 1000, 1600);  // Fail-Safe: track 18 is note 18
-  ASSERT_TRUE(plain.ERoll().Written);
+  ASSERT_TRUE(plain.ERoll().Outcome.ok());
   EXPECT_TRUE(RecordsOfKind(ExpectSoundMidiFile(plain.folder + "roll_eRollMIDI.mid"), "Control_c").size() == 1u);
 }
 
@@ -266,7 +276,7 @@ TEST(ERollMidi, KeywordItemsAndTempoAcceleration) {
   out.keywords.AddText("/Processing_History: CIS --> ScanImageMIDI");
   out.roll.TakeupSpoolAccelerationPctPerFoot = 1;  // not applied: ApplyAccelerationToTempo is off
   out.Note(40, 1000, 2000);
-  ASSERT_TRUE(out.ERoll().Written);
+  ASSERT_TRUE(out.ERoll().Outcome.ok());
   EXPECT_EQ(out.keywords.Count(), 3);
   EXPECT_EQ(out.keywords.ItemText(0), "/File_Type: eRollMIDI file");
   EXPECT_EQ(out.keywords.ItemText(1), "/Source_File_Type: CIS");
@@ -274,25 +284,27 @@ TEST(ERollMidi, KeywordItemsAndTempoAcceleration) {
   EXPECT_EQ(out.events.EventCount(), 3);
   const auto texts = Texts(ExpectSoundMidiFile(out.folder + "roll_eRollMIDI.mid"));
   const std::vector<std::string> tail(texts.end() - 9, texts.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{
-                      "/owner: ", "", "Roll Template Type Used = Fail-Safe",
-                      "Conversion to eRoll MIDI made Saturday, June 23, 2007 with Quenby E-Roll converter - "
-                      "https://tarvelo.example.org",
-                      "CIS to ScanImageMIDI converter - Beta Version - June. 23, 2007", "/CIS_embedded_title: Roll",
-                      "/File_Type: eRollMIDI file", "/Source_File_Type: CIS", "/Processing_History: CIS --> eRollMIDI "}));
+  EXPECT_EQ(tail,
+            (std::vector<std::string>{
+                "/owner: ", "", "Roll Template Type Used = Fail-Safe",
+                "Conversion to eRoll MIDI made Saturday, June 23, 2007 with Quenby E-Roll converter - "
+                "https://tarvelo.example.org",
+                "CIS to ScanImageMIDI converter - Beta Version - June. 23, 2007", "/CIS_embedded_title: Roll",
+                "/File_Type: eRollMIDI file", "/Source_File_Type: CIS", "/Processing_History: CIS --> eRollMIDI "}));
 
   Output accel;
   accel.roll.ApplyAccelerationToTempo = true;
   accel.roll.TakeupSpoolAccelerationPctPerFoot = 1;  // 750 thousandths apart at tempo 80
   accel.Note(40, 1000, 2000);
-  ASSERT_TRUE(accel.ERoll().Written);
+  ASSERT_TRUE(accel.ERoll().Outcome.ok());
   EXPECT_EQ(accel.keywords.ItemText(0), "/eRollTempoAcceleration: 1.000 PctPerFoot  for takeup-spool acceleration");
   const auto listing = ExpectSoundMidiFile(accel.folder + "roll_eRollMIDI.mid");
   // 750 lies before the first note (delta 0); 1500 is 200 ticks after the note at 1000.
   EXPECT_EQ(RecordsOfKind(listing, "Tempo"),
             (std::vector<std::string>{"1, 0, Tempo, 750000", "1, 0, Tempo, 749531", "1, 1680, Tempo, 749063"}));
   const auto accel_texts = Texts(listing);  // the item set by the output comes before the three it changes
-  EXPECT_EQ(accel_texts[accel_texts.size() - 4], "/eRollTempoAcceleration: 1.000 PctPerFoot  for takeup-spool acceleration");
+  EXPECT_EQ(accel_texts[accel_texts.size() - 4],
+            "/eRollTempoAcceleration: 1.000 PctPerFoot  for takeup-spool acceleration");
 }
 
 TEST(MidiOutputs, ValuesBeyondTheMidiRangeAreLeftOutAndReportedOnce) {
@@ -305,17 +317,18 @@ TEST(MidiOutputs, ValuesBeyondTheMidiRangeAreLeftOutAndReportedOnce) {
   out.Note(50, 1200, 1300);
   out.Note(51, 1000, 1100);
   out.Note(52, 1000, 1100);
-  ASSERT_TRUE(out.ERoll().Written);
+  ASSERT_TRUE(out.ERoll().Outcome.ok());
   const auto listing = ExpectSoundMidiFile(out.folder + "roll_eRollMIDI.mid");
   EXPECT_EQ(RecordsOfKind(listing, "Program_c"), std::vector<std::string>{"1, 0, Program_c, 0, 0"});
   const auto notes = RecordsOfKind(listing, "Note_on_c");
-  EXPECT_EQ(notes.size(), 4u + 2u);  // the PowerRoll markers and track 52
+  EXPECT_EQ(notes.size(), 4u + 2u);       // the PowerRoll markers and track 52
   ASSERT_EQ(out.ui.messages.size(), 1u);  // one program change and six notes, told once
+  EXPECT_EQ(out.ui.kinds[0], MessageKind::kWarning);
   EXPECT_NE(out.ui.messages[0].find("7 event(s) left out"), std::string::npos) << out.ui.messages[0];
   EXPECT_NE(out.ui.messages[0].find(out.folder + "roll_eRollMIDI.mid"), std::string::npos);
 
   // The ScanImage file maps the same channel; its own message names its own file.
-  ASSERT_TRUE(out.ScanImage().Written);
+  ASSERT_TRUE(out.ScanImage().Outcome.ok());
   ExpectSoundMidiFile(out.folder + "roll_ScanImageMIDI.mid");
   ASSERT_EQ(out.ui.messages.size(), 2u);
   EXPECT_NE(out.ui.messages[1].find("roll_ScanImageMIDI.mid"), std::string::npos);
@@ -326,11 +339,12 @@ TEST(MidiOutputs, AFileThatCannotBeWrittenIsReportedAndLeavesNothing) {
   out.folder = out.dir.File("missing") + "/";
   out.Note(40, 1000, 1100);
   const MidiOutputResult result = out.ScanImage();
-  EXPECT_FALSE(result.Written);
+  EXPECT_EQ(result.Outcome.kind(), Result::Kind::kIoError);
   ASSERT_EQ(out.ui.messages.size(), 1u);
-  EXPECT_EQ(out.ui.messages[0], result.Error);
-  EXPECT_NE(result.Error.find(out.folder + "roll_ScanImageMIDI.mid"), std::string::npos);
-  EXPECT_NE(result.Error.find("No such file"), std::string::npos) << result.Error;
+  EXPECT_EQ(out.ui.kinds[0], MessageKind::kError);
+  EXPECT_EQ(out.ui.messages[0], result.Outcome.message());
+  EXPECT_NE(result.Outcome.message().find(out.folder + "roll_ScanImageMIDI.mid"), std::string::npos);
+  EXPECT_NE(result.Outcome.message().find("No such file"), std::string::npos) << result.Outcome.message();
   EXPECT_TRUE(std::filesystem::is_empty(out.dir.Path()));
 }
 
@@ -339,8 +353,9 @@ TEST(MidiOutputs, ARollTempoTooSlowForMidiIsWrittenAt100) {
   Output out;
   out.tempo = 0;
   out.Note(40, 1000, 1100);
-  ASSERT_TRUE(out.ScanImage().Written);
+  ASSERT_TRUE(out.ScanImage().Outcome.ok());
   ASSERT_EQ(out.ui.messages.size(), 1u);
+  EXPECT_EQ(out.ui.kinds[0], MessageKind::kWarning);
   EXPECT_NE(out.ui.messages[0].find("tempo 0"), std::string::npos);
   const auto listing = ExpectSoundMidiFile(out.folder + "roll_ScanImageMIDI.mid");
   EXPECT_EQ(RecordsOfKind(listing, "Tempo"), std::vector<std::string>{"1, 0, Tempo, 600000"});
@@ -353,7 +368,7 @@ TEST(MidiOutputs, TicksOfVeryLongRollsDoNotWrap) {
   Output out;
   out.Note(60, 8000000, 8001200);  // tick 3200000
   out.Note(61, 9000000, 9001200);  // tick 3600000: 9000000 * 480 does not fit 32 bits
-  ASSERT_TRUE(out.ScanImage().Written);
+  ASSERT_TRUE(out.ScanImage().Outcome.ok());
   EXPECT_EQ(Body(ExpectSoundMidiFile(out.folder + "roll_ScanImageMIDI.mid")),
             (std::vector<std::string>{"1, 1280, Note_on_c, 0, 60, 85", "1, 1760, Note_on_c, 0, 60, 0",
                                       "1, 401280, Note_on_c, 0, 61, 85", "1, 401760, Note_on_c, 0, 61, 0",

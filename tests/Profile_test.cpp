@@ -17,25 +17,33 @@ using testing::WriteBytes;
 TEST(IniProfile, AnyStringRoundTripsThroughTheFile) {
   TempDir dir;
   const std::string path = dir.File("sub/Tarvelo.ini");  // the folder is created on save
-  const std::string texts[] = {"  leading and trailing  ", "a=b=c", "; not a comment", "# nor this",
-                               "Ch\xC3\xB4pin \xE2\x99\xAB", "\"quoted\" \\ back", "two\nlines\r\tand tab",
-                               std::string("nul\0byte", 8), ""};
+  const std::string texts[] = {"  leading and trailing  ",
+                               "a=b=c",
+                               "; not a comment",
+                               "# nor this",
+                               "Ch\xC3\xB4pin \xE2\x99\xAB",
+                               "\"quoted\" \\ back",
+                               "two\nlines\r\tand tab",
+                               std::string("nul\0byte", 8),
+                               ""};
   {
     IniProfile profile(path);
     int n = 0;
-    for (const auto& text : texts) EXPECT_TRUE(profile.WriteProfileString("Embedded Roll Info Settings", "Key" + std::to_string(n++), text));
+    for (const auto& text : texts)
+      EXPECT_TRUE(profile.WriteProfileString("Embedded Roll Info Settings", "Key" + std::to_string(n++), text));
   }
   IniProfile again(path);
   EXPECT_TRUE(again.Problems().empty());
   int n = 0;
-  for (const auto& text : texts) EXPECT_EQ(again.GetProfileString("Embedded Roll Info Settings", "Key" + std::to_string(n++), "x"), text);
+  for (const auto& text : texts)
+    EXPECT_EQ(again.GetProfileString("Embedded Roll Info Settings", "Key" + std::to_string(n++), "x"), text);
 }
 
 TEST(IniProfile, NamesCompareCaseInsensitivelyAndIntegersFallBackToDefault) {
   IniProfile profile;
-  profile.WriteProfileInt("Scanner Settings", "ScannerDPI0", 600);
+  profile.WriteProfileInt("Scanner Settings", "ScannerDPI0", 600).Ignore();
   EXPECT_EQ(profile.GetProfileInt("scanner settings", "SCANNERDPI0", 1), 600);
-  profile.WriteProfileString("Scanner Settings", "scannerdpi0", "not a number");
+  profile.WriteProfileString("Scanner Settings", "scannerdpi0", "not a number").Ignore();
   EXPECT_EQ(profile.GetProfileInt("Scanner Settings", "ScannerDPI0", 300), 300);
   EXPECT_EQ(profile.GetProfileString("Scanner Settings", "Missing", "dflt"), "dflt");
   // One entry only: the second write replaced the first whatever its spelling.
@@ -67,7 +75,9 @@ TEST(IniProfile, UnwritableProfileReportsAndKeepsValuesInMemory) {
   WriteBytes(dir.File("plain-file"), "x");
   // Not even root can create a file inside a regular file.
   IniProfile profile(dir.File("plain-file/Tarvelo.ini"));
-  EXPECT_FALSE(profile.WriteProfileInt("S", "K", 1));
+  const Result written = profile.WriteProfileInt("S", "K", 1);
+  EXPECT_EQ(written.kind(), Result::Kind::kIoError);
+  EXPECT_NE(written.message().find("Tarvelo.ini"), std::string::npos) << written.message();
   EXPECT_EQ(profile.GetProfileInt("S", "K", 0), 1);
   EXPECT_FALSE(profile.Problems().empty());
 }
@@ -77,7 +87,7 @@ TEST(IniProfile, SaveFailureLeavesTheOldFileIntact) {
   const std::string path = dir.File("Tarvelo.ini");
   {
     IniProfile profile(path);
-    profile.WriteProfileInt("S", "K", 1);
+    profile.WriteProfileInt("S", "K", 1).Ignore();
   }
   // A folder in the profile's place cannot be replaced by a file.
   const std::string blocked = dir.File("blocked.ini");
@@ -104,19 +114,19 @@ TEST(IniProfile, DefaultPathFollowsEnvironment) {
 
 TEST(OverlayProfile, OverridesWinAndHeldWritesNeverReachTheBase) {
   IniProfile base;
-  base.WriteProfileInt("S", "A", 1);
-  base.WriteProfileInt("S", "B", 2);
+  base.WriteProfileInt("S", "A", 1).Ignore();
+  base.WriteProfileInt("S", "B", 2).Ignore();
   OverlayProfile held(base, OverlayProfile::Writes::kHeld);
   held.Override("s", "a", "10");
   EXPECT_EQ(held.GetProfileInt("S", "A", 0), 10);
   EXPECT_EQ(held.GetProfileInt("S", "B", 0), 2);
-  held.WriteProfileInt("S", "B", 20);
+  held.WriteProfileInt("S", "B", 20).Ignore();
   EXPECT_EQ(held.GetProfileInt("S", "B", 0), 20);
   EXPECT_EQ(base.GetProfileInt("S", "B", 0), 2);
 
   OverlayProfile through(base);
   through.Override("S", "A", "10");
-  through.WriteProfileInt("S", "A", 11);
+  through.WriteProfileInt("S", "A", 11).Ignore();
   EXPECT_EQ(through.GetProfileInt("S", "A", 0), 11);
   EXPECT_EQ(base.GetProfileInt("S", "A", 0), 11);
 }

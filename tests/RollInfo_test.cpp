@@ -7,7 +7,7 @@
 #include "cis/RollInfo.h"
 #include "document/TarveloDoc.h"
 #include "helpers/CisBytes.h"
-#include "helpers/RecordingUi.h"
+#include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
 
 namespace tarvelo {
@@ -15,7 +15,7 @@ namespace {
 
 using testing::CisTestHeader;
 using testing::MakeCisBytes;
-using testing::RecordingUi;
+using testing::RecordingFrontEnd;
 using testing::TempDir;
 using testing::WriteBytes;
 
@@ -45,14 +45,14 @@ TEST(RollInfo, AnnLinesSetEntriesByKeyword) {
   info.ReadAnnText(
       "/Composer : Chopin\r"
       "/printed_image_capture: yes\r"
-      "  /TITLE:  A: B  \r"          // only the first colon splits; blanks trimmed
-      "/roll_type: ignored\r"        // the roll type cannot be set from a file
+      "  /TITLE:  A: B  \r"    // only the first colon splits; blanks trimmed
+      "/roll_type: ignored\r"  // the roll type cannot be set from a file
       "/unknown: x\r"
       "no colon here\r"
-      "x\r"                          // too short
+      "x\r"  // too short
       "/misc_info: first\r"
-      "/misc_info: second\r"         // a later line wins
-      "/roll_number:42");            // the last line needs no carriage return
+      "/misc_info: second\r"  // a later line wins
+      "/roll_number:42");     // the last line needs no carriage return
   EXPECT_EQ(info.Composer, "Chopin");
   EXPECT_EQ(info.PrintedImageCapture, "yes");
   EXPECT_EQ(info.Title, "A: B");
@@ -118,33 +118,17 @@ TEST(RollInfo, EmbeddedTextsAreTrimmedAndKeepEmptyEntries) {
   EXPECT_EQ(texts[23], "note");
 }
 
-TEST(RollInfo, OkWithTemplateFlagStoresTheTemplateCancelChangesNothing) {
-  RecordingUi ui;
-  ui.Store().WriteProfileString(RollInfo::kSection, "RollOwner", "Collector");
-  RollInfo info(ui.Profile());
+TEST(RollInfo, SavedTemplateIsTheDefaultOfTheNextStart) {
+  IniProfile profile;
+  profile.WriteProfileString(RollInfo::kSection, "RollOwner", "Collector").Ignore();
+  RollInfo info(profile);
   EXPECT_EQ(info.Owner, "Collector");
-  ui.edit_roll_info = [](RollInfo& edited) {
-    edited.ScannedBy = "Me";
-    edited.Composer = "Grieg";
-    return false;  // Cancel
-  };
-  EXPECT_FALSE(EditRollInfo(info, ui));
-  EXPECT_EQ(info.ScannedBy, "Your Name Here");
-  EXPECT_EQ(info.Composer, "");
-  EXPECT_TRUE(ui.reprocess_pending.empty());
-
-  ui.edit_roll_info = [](RollInfo& edited) {
-    edited.ScannedBy = "Me";
-    edited.Composer = "Grieg";
-    edited.SaveAsTemplate = true;
-    return true;
-  };
-  EXPECT_TRUE(EditRollInfo(info, ui));
-  EXPECT_EQ(info.Composer, "Grieg");
-  EXPECT_EQ(ui.reprocess_pending, std::vector<bool>{true});
-  // The template becomes the default of the next start.
-  const RollInfo next(ui.Profile());
+  info.ScannedBy = "Me";
+  info.Composer = "Grieg";  // not a template entry
+  ASSERT_TRUE(info.SaveTemplate(profile).ok());
+  const RollInfo next(profile);
   EXPECT_EQ(next.ScannedBy, "Me");
+  EXPECT_EQ(next.Owner, "Collector");
   EXPECT_EQ(next.Composer, "");
 }
 
@@ -164,28 +148,60 @@ class RollInfoLoad : public ::testing::Test {
 };
 
 TEST_F(RollInfoLoad, AnnFileIsReadOnlyWhenEnabled) {
-  RecordingUi ui;
-  TarveloDoc doc(ui);
+  RecordingFrontEnd ui;
+  TarveloDoc doc(ui, ui);
   doc.RollInformation().Composer = "left over";
-  ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
   EXPECT_EQ(doc.RollInformation().Composer, "");
   EXPECT_EQ(doc.RollInformation().Title, "Loaded Roll");
   EXPECT_EQ(doc.RollInformation().RollTempo, "80");
   EXPECT_EQ(doc.RollInformation().RollType, doc.RollTypeName());
   EXPECT_EQ(ui.roll_info_dialogs, 1);
 
-  ui.Store().WriteProfileInt("Diagnostic Settings", "UseAnnFile", 1);
-  ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
+  ui.Store().WriteProfileInt("Diagnostic Settings", "UseAnnFile", 1).Ignore();
+  ui.ReloadSettings();
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
   EXPECT_EQ(doc.RollInformation().Composer, "From Ann");
   EXPECT_EQ(ui.roll_info_dialogs, 2);
 }
 
+TEST_F(RollInfoLoad, DialogOkTakesTheEntriesCancelChangesNothing) {
+  RecordingFrontEnd ui;
+  ui.Store().WriteProfileString(RollInfo::kSection, "RollOwner", "Collector").Ignore();
+  TarveloDoc doc(ui, ui, RollInfo(ui.Store()));
+  ui.edit_roll_info = [](RollInfo& edited) {
+    edited.ScannedBy = "Me";
+    edited.Composer = "Grieg";
+    return false;  // Cancel
+  };
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
+  EXPECT_EQ(doc.RollInformation().Owner, "Collector");  // the template entries carry over
+  EXPECT_EQ(doc.RollInformation().ScannedBy, "Your Name Here");
+  EXPECT_EQ(doc.RollInformation().Composer, "");
+  EXPECT_EQ(ui.reprocess_pending, std::vector<bool>{false});  // only the end of the run
+
+  ui.reprocess_pending.clear();
+  ui.edit_roll_info = [](RollInfo& edited) {
+    edited.ScannedBy = "Me";
+    edited.Composer = "Grieg";
+    edited.SaveAsTemplate = true;
+    return true;
+  };
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
+  EXPECT_EQ(doc.RollInformation().Composer, "Grieg");
+  EXPECT_EQ(doc.RollInformation().ScannedBy, "Me");
+  EXPECT_EQ(ui.reprocess_pending, (std::vector<bool>{true, false}));
+  // Storing the template is the front end's part; the document leaves the profile alone.
+  EXPECT_FALSE(ui.Store().Find(RollInfo::kSection, "ScannedBy").has_value());
+}
+
 TEST_F(RollInfoLoad, NoDialogWhenEmbeddingIsOffAndNothingForARefusedHeader) {
-  RecordingUi ui;
-  ui.Store().WriteProfileInt("OutputFiles", "EmbedRollKeywordData", 0);
-  ui.Store().WriteProfileInt("Diagnostic Settings", "UseAnnFile", 1);
-  TarveloDoc doc(ui);
-  ASSERT_EQ(doc.Load(dir.File("roll.cis")), LoadStatus::kLoaded);
+  RecordingFrontEnd ui;
+  ui.Store().WriteProfileInt("OutputFiles", "EmbedRollKeywordData", 0).Ignore();
+  ui.Store().WriteProfileInt("Diagnostic Settings", "UseAnnFile", 1).Ignore();
+  ui.ReloadSettings();
+  TarveloDoc doc(ui, ui);
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
   EXPECT_EQ(ui.roll_info_dialogs, 0);
   EXPECT_EQ(doc.RollInformation().Composer, "");  // the ANN file is read only for the dialog
   EXPECT_EQ(doc.RollInformation().Title, "Loaded Roll");
@@ -194,7 +210,7 @@ TEST_F(RollInfoLoad, NoDialogWhenEmbeddingIsOffAndNothingForARefusedHeader) {
   refused.title = "Refused";
   refused.width = 0;
   WriteBytes(dir.File("refused.cis"), MakeCisBytes(refused, {}));
-  ASSERT_EQ(doc.Load(dir.File("refused.cis")), LoadStatus::kRefused);
+  EXPECT_EQ(doc.Load(dir.File("refused.cis"), ui.settings).kind(), Result::Kind::kCorrupt);
   EXPECT_EQ(doc.RollInformation().Title, "Loaded Roll");
 }
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "helpers/RecordingUi.h"
+#include "helpers/RecordingFrontEnd.h"
 #include "rolltypes/ApplyRollType.h"
 #include "rolltypes/RollTypeDefinition.h"
 #include "view/TrackStrips.h"
@@ -11,7 +11,7 @@
 namespace tarvelo {
 namespace {
 
-using testing::RecordingUi;
+using testing::RecordingFrontEnd;
 
 // A library holding the given roll type bodies, each wrapped in <RollType Name="...">.
 std::string Library(std::initializer_list<std::pair<const char*, std::string>> types) {
@@ -22,7 +22,7 @@ std::string Library(std::initializer_list<std::pair<const char*, std::string>> t
 
 struct Applied {
   RollTypeDefinition record;
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   bool found = false;
 };
 
@@ -30,7 +30,7 @@ struct Applied {
 std::unique_ptr<Applied> Apply(const std::string& library, const std::string& name = "T") {
   auto result = std::make_unique<Applied>();
   XmlDocument doc;
-  EXPECT_TRUE(doc.SetDocument(library)) << doc.GetError();
+  EXPECT_TRUE(doc.SetDocument(library)) << doc.Error();
   result->found = ApplyActiveRollType(result->record, name, doc, result->ui);
   return result;
 }
@@ -55,17 +55,19 @@ TEST(RollTypeDefinition, FailSafeTracks) {
 
 TEST(ApplyRollType, DefaultsFillOnlyTheHoleRangeInForceAtThatStep) {
   // Only the low end of the hole range is given: the Fail-Safe high end 119 holds.
-  auto a = Apply(Library({{"T", "<DefaultTrackNoteVelocity>64</DefaultTrackNoteVelocity>"
-                                "<LowestTrackHoleNumber>10</LowestTrackHoleNumber>"}}));
+  auto a = Apply(Library({{"T",
+                           "<DefaultTrackNoteVelocity>64</DefaultTrackNoteVelocity>"
+                           "<LowestTrackHoleNumber>10</LowestTrackHoleNumber>"}}));
   EXPECT_TRUE(a->found);
   EXPECT_TRUE(a->ui.messages.empty());
   for (int n = 0; n < 256; ++n) EXPECT_EQ(a->record.TrackMidiVelocity[n], n >= 10 && n <= 119 ? 64 : 85) << n;
 
   // Transpose, channel and punch over the range.
-  a = Apply(Library({{"T", "<HighestTrackHoleNumber>30</HighestTrackHoleNumber><LowestTrackHoleNumber>20"
-                           "</LowestTrackHoleNumber><DefaultTrackToMidiPitchTranspose>-5</DefaultTrackToMidiPitchTranspose>"
-                           "<DefaultMapToMidiChannel>3</DefaultMapToMidiChannel>"
-                           "<DefaultTrackHolePunchDiameter>0.1</DefaultTrackHolePunchDiameter>"}}));
+  a = Apply(Library({{"T",
+                      "<HighestTrackHoleNumber>30</HighestTrackHoleNumber><LowestTrackHoleNumber>20"
+                      "</LowestTrackHoleNumber><DefaultTrackToMidiPitchTranspose>-5</DefaultTrackToMidiPitchTranspose>"
+                      "<DefaultMapToMidiChannel>3</DefaultMapToMidiChannel>"
+                      "<DefaultTrackHolePunchDiameter>0.1</DefaultTrackHolePunchDiameter>"}}));
   const RollTypeDefinition& r = a->record;
   EXPECT_EQ(r.DefaultTrackToMidiPitchTranspose, -5);
   for (int n : {19, 20, 30, 31}) {
@@ -84,23 +86,26 @@ TEST(ApplyRollType, RestorationRangeIsRefilledByEachEnd) {
   EXPECT_TRUE(a->record.TrackUsedForRestoration[113]);
   EXPECT_EQ(a->record.TrackRestorationWeight[114], 0.0);
   // Both ends, written high first: the result is the range given.
-  a = Apply(Library({{"T", "<HighestTrackUsedForRestoration>50</HighestTrackUsedForRestoration>"
-                           "<LowestTrackUsedForRestoration>45</LowestTrackUsedForRestoration>"}}));
+  a = Apply(Library({{"T",
+                      "<HighestTrackUsedForRestoration>50</HighestTrackUsedForRestoration>"
+                      "<LowestTrackUsedForRestoration>45</LowestTrackUsedForRestoration>"}}));
   for (int n = 0; n < 256; ++n) {
     EXPECT_EQ(a->record.TrackUsedForRestoration[n], n >= 45 && n <= 50) << n;
     EXPECT_EQ(a->record.TrackRestorationWeight[n], n >= 45 && n <= 50 ? 1.0 : 0.0) << n;
   }
   // A range reaching outside the slots is clipped, not written out of bounds.
-  a = Apply(Library({{"T", "<LowestTrackUsedForRestoration>-9</LowestTrackUsedForRestoration>"
-                           "<HighestTrackUsedForRestoration>9999</HighestTrackUsedForRestoration>"}}));
+  a = Apply(Library({{"T",
+                      "<LowestTrackUsedForRestoration>-9</LowestTrackUsedForRestoration>"
+                      "<HighestTrackUsedForRestoration>9999</HighestTrackUsedForRestoration>"}}));
   EXPECT_TRUE(a->record.TrackUsedForRestoration[0]);
   EXPECT_TRUE(a->record.TrackUsedForRestoration[255]);
 }
 
 TEST(ApplyRollType, SpacingMovesAllBandsButTrackCentreKeepsItsOwnWidth) {
-  auto a = Apply(Library({{"T", "<track number='5'><center>3.0</center></track>"
-                                "<track number='6'><width>0.2</width><center>4.0</center></track>"
-                                "<DefaultTrackCenterSpacing>0.1</DefaultTrackCenterSpacing>"}}));
+  auto a = Apply(Library({{"T",
+                           "<track number='5'><center>3.0</center></track>"
+                           "<track number='6'><width>0.2</width><center>4.0</center></track>"
+                           "<DefaultTrackCenterSpacing>0.1</DefaultTrackCenterSpacing>"}}));
   const RollTypeDefinition& r = a->record;
   EXPECT_EQ(r.DefaultTrackCenterSpacing, 0.1);
   for (int n : {0, 4, 7, 255}) {
@@ -121,19 +126,20 @@ TEST(ApplyRollType, SpacingMovesAllBandsButTrackCentreKeepsItsOwnWidth) {
 }
 
 TEST(ApplyRollType, PerTrackValuesOverrideDefaultsAndBadNumbersAreIgnored) {
-  auto a = Apply(Library({{"T", "<track number=\"20\"><MapToMidiNotePitch>18</MapToMidiNotePitch>"
-                                "<MapToMidiVelocity>1</MapToMidiVelocity><TrailingEdgeShift>0.04</TrailingEdgeShift>"
-                                "<BackgroundColor> #ff0000 </BackgroundColor>"
-                                "<Center>9</Center><Track>ignored</Track></track>"
-                                "<track number='256'><MapToMidiVelocity>7</MapToMidiVelocity></track>"
-                                "<track number='-1'><MapToMidiVelocity>7</MapToMidiVelocity></track>"
-                                "<track number='30'><MapToMidiVelocity>x</MapToMidiVelocity></track>"
-                                "<DefaultTrackNoteVelocity>99</DefaultTrackNoteVelocity>"
-                                "<SetChannelToInstrument Channel='16'>5</SetChannelToInstrument>"
-                                "<SetChannelToInstrument Channel='-1'>5</SetChannelToInstrument>"
-                                "<SetChannelToInstrument Channel='9'>48</SetChannelToInstrument>"
-                                "<SetChannelToInstrument Channel='9'>49</SetChannelToInstrument>"
-                                "<SetChannelToInstrument Channel='0'> 19 </SetChannelToInstrument>"}}));
+  auto a = Apply(Library({{"T",
+                           "<track number=\"20\"><MapToMidiNotePitch>18</MapToMidiNotePitch>"
+                           "<MapToMidiVelocity>1</MapToMidiVelocity><TrailingEdgeShift>0.04</TrailingEdgeShift>"
+                           "<BackgroundColor> #ff0000 </BackgroundColor>"
+                           "<Center>9</Center><Track>ignored</Track></track>"
+                           "<track number='256'><MapToMidiVelocity>7</MapToMidiVelocity></track>"
+                           "<track number='-1'><MapToMidiVelocity>7</MapToMidiVelocity></track>"
+                           "<track number='30'><MapToMidiVelocity>x</MapToMidiVelocity></track>"
+                           "<DefaultTrackNoteVelocity>99</DefaultTrackNoteVelocity>"
+                           "<SetChannelToInstrument Channel='16'>5</SetChannelToInstrument>"
+                           "<SetChannelToInstrument Channel='-1'>5</SetChannelToInstrument>"
+                           "<SetChannelToInstrument Channel='9'>48</SetChannelToInstrument>"
+                           "<SetChannelToInstrument Channel='9'>49</SetChannelToInstrument>"
+                           "<SetChannelToInstrument Channel='0'> 19 </SetChannelToInstrument>"}}));
   const RollTypeDefinition& r = a->record;
   EXPECT_EQ(r.TrackMidiPitch[20], 18);
   EXPECT_EQ(r.TrackMidiVelocity[20], 1);
@@ -150,26 +156,29 @@ TEST(ApplyRollType, PerTrackValuesOverrideDefaultsAndBadNumbersAreIgnored) {
 }
 
 TEST(ApplyRollType, HoleRangeOutsideTheSlotsIsClipped) {
-  auto a = Apply(Library({{"T", "<LowestTrackHoleNumber>-1000000</LowestTrackHoleNumber>"
-                                "<HighestTrackHoleNumber>2147483647</HighestTrackHoleNumber>"
-                                "<DefaultTrackToMidiPitchTranspose>2147483647</DefaultTrackToMidiPitchTranspose>"
-                                "<DefaultTrackNoteVelocity>3</DefaultTrackNoteVelocity>"
-                                "<LowerRollEdgeExpectedLocation>1e300</LowerRollEdgeExpectedLocation>"
-                                "<DefaultTrackCenterSpacing>1e307</DefaultTrackCenterSpacing>"}}));
+  auto a = Apply(Library({{"T",
+                           "<LowestTrackHoleNumber>-1000000</LowestTrackHoleNumber>"
+                           "<HighestTrackHoleNumber>2147483647</HighestTrackHoleNumber>"
+                           "<DefaultTrackToMidiPitchTranspose>2147483647</DefaultTrackToMidiPitchTranspose>"
+                           "<DefaultTrackNoteVelocity>3</DefaultTrackNoteVelocity>"
+                           "<LowerRollEdgeExpectedLocation>1e300</LowerRollEdgeExpectedLocation>"
+                           "<DefaultTrackCenterSpacing>1e307</DefaultTrackCenterSpacing>"}}));
   EXPECT_EQ(a->record.TrackMidiVelocity[0], 3);
   EXPECT_EQ(a->record.TrackMidiVelocity[255], 3);
   EXPECT_EQ(a->record.TrackMidiPitch[255], 2147483647);
 }
 
 TEST(ApplyRollType, SwitchesScalarsAndFirstOfAName) {
-  auto a = Apply(Library({{"T", "<InterpretWebbingLimitAsSeconds> TRUE </InterpretWebbingLimitAsSeconds>"
-                                "<ApplyAccelerationToWebbing>untrue</ApplyAccelerationToWebbing>"
-                                "<ApplyAccelerationToTempo>yes</ApplyAccelerationToTempo>"
-                                "<TakeupSpoolAccelerationPctPerFoot>0.22</TakeupSpoolAccelerationPctPerFoot>"
-                                "<RollPunchStepRangeMin>1</RollPunchStepRangeMin><RollPunchStepRangeMax>2</RollPunchStepRangeMax>"
-                                "<UpperRollEdgeExpectedLocation>14.5</UpperRollEdgeExpectedLocation>"
-                                "<UpperRollEdgeExpectedLocation>99</UpperRollEdgeExpectedLocation>"
-                                "<LowerRollEdgeExpectedLocation><![CDATA[1.5]]></LowerRollEdgeExpectedLocation>"}}));
+  auto a =
+      Apply(Library({{"T",
+                      "<InterpretWebbingLimitAsSeconds> TRUE </InterpretWebbingLimitAsSeconds>"
+                      "<ApplyAccelerationToWebbing>untrue</ApplyAccelerationToWebbing>"
+                      "<ApplyAccelerationToTempo>yes</ApplyAccelerationToTempo>"
+                      "<TakeupSpoolAccelerationPctPerFoot>0.22</TakeupSpoolAccelerationPctPerFoot>"
+                      "<RollPunchStepRangeMin>1</RollPunchStepRangeMin><RollPunchStepRangeMax>2</RollPunchStepRangeMax>"
+                      "<UpperRollEdgeExpectedLocation>14.5</UpperRollEdgeExpectedLocation>"
+                      "<UpperRollEdgeExpectedLocation>99</UpperRollEdgeExpectedLocation>"
+                      "<LowerRollEdgeExpectedLocation><![CDATA[1.5]]></LowerRollEdgeExpectedLocation>"}}));
   const RollTypeDefinition& r = a->record;
   EXPECT_TRUE(r.InterpretWebbingLimitAsSeconds);
   EXPECT_TRUE(r.ApplyAccelerationToWebbing) << "any word containing true counts";
@@ -205,8 +214,9 @@ TEST(ApplyRollType, ABareRollTypeTopElementIsApplied) {
   EXPECT_TRUE(bare->found);
   EXPECT_EQ(bare->record.HighestTrackHoleNumber, 90);
   EXPECT_TRUE(bare->ui.messages.empty());
-  const auto nested = Apply("<Other><RollType Name=\"T\"><HighestTrackHoleNumber>90</HighestTrackHoleNumber>"
-                            "</RollType></Other>");
+  const auto nested = Apply(
+      "<Other><RollType Name=\"T\"><HighestTrackHoleNumber>90</HighestTrackHoleNumber>"
+      "</RollType></Other>");
   EXPECT_FALSE(nested->found);
   EXPECT_EQ(nested->record.HighestTrackHoleNumber, 119);
 }
@@ -216,6 +226,7 @@ TEST(ApplyRollType, UnknownNameGivesFailSafeValuesAndAMessage) {
   EXPECT_FALSE(a->found);
   ASSERT_EQ(a->ui.messages.size(), 1u);
   EXPECT_EQ(a->ui.messages[0], "ERROR - Requested Roll Type Not Found : Missing");
+  EXPECT_EQ(a->ui.kinds[0], MessageKind::kError);
   EXPECT_EQ(a->record.Name, "Missing") << "the requested name is kept";
   EXPECT_EQ(a->record.TrackMidiVelocity[50], 85);
 
@@ -228,22 +239,24 @@ TEST(ApplyRollType, UnknownNameGivesFailSafeValuesAndAMessage) {
   // An empty (failed) document: every other name is not found.
   XmlDocument broken;
   EXPECT_FALSE(broken.SetDocument("<broken>"));
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   RollTypeDefinition r;
   EXPECT_FALSE(ApplyActiveRollType(r, "T", broken, ui));
   EXPECT_EQ(ui.messages.size(), 1u);
 }
 
-TEST(ApplyRollType, NameComesFromTheProfileWithFailSafeDefault) {
+TEST(ApplyRollType, ActiveNameComesFromTheSettingsWithFailSafeDefault) {
   XmlDocument doc;
   ASSERT_TRUE(doc.SetDocument(Library({{"Mine", "<DefaultTrackNoteVelocity>33</DefaultTrackNoteVelocity>"}})));
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   RollTypeDefinition r;
-  EXPECT_TRUE(ApplyActiveRollType(r, doc, ui));
+  EXPECT_EQ(RollSettings().ActiveRollTypeName, "Fail-Safe");
+  EXPECT_TRUE(ApplyActiveRollType(r, ui.settings.Roll.ActiveRollTypeName, doc, ui));
   EXPECT_EQ(r.Name, "Fail-Safe");
   EXPECT_TRUE(ui.messages.empty());
-  ui.Store().WriteProfileString("Roll Settings", "ActiveRollTypeName", "Mine");
-  EXPECT_TRUE(ApplyActiveRollType(r, doc, ui));
+  ui.Store().WriteProfileString("Roll Settings", "ActiveRollTypeName", "Mine").Ignore();
+  ui.ReloadSettings();
+  EXPECT_TRUE(ApplyActiveRollType(r, ui.settings.Roll.ActiveRollTypeName, doc, ui));
   EXPECT_EQ(r.Name, "Mine");
   EXPECT_EQ(r.TrackMidiVelocity[40], 33);
 }
@@ -287,11 +300,12 @@ TEST(RollTypeStrips, RulerKeyboardPatternAndTrackBands) {
 }
 
 TEST(RollTypeStrips, EdgeMarksShowOutsideTheTracks) {
-  auto a = Apply(Library({{"T", "<LowestTrackHoleNumber>20</LowestTrackHoleNumber>"
-                                "<HighestTrackHoleNumber>30</HighestTrackHoleNumber>"}}));
+  auto a = Apply(Library({{"T",
+                           "<LowestTrackHoleNumber>20</LowestTrackHoleNumber>"
+                           "<HighestTrackHoleNumber>30</HighestTrackHoleNumber>"}}));
   TrackStrips r;
   RenderTrackStrips(a->record, r);
-  EXPECT_EQ(r.TrackColour.Pixel(101, 0), MakeColour(255, 17, 17));  // 1.6 in
+  EXPECT_EQ(r.TrackColour.Pixel(101, 0), MakeColour(255, 17, 17));   // 1.6 in
   EXPECT_EQ(r.TrackColour.Pixel(810, 14), MakeColour(255, 17, 17));  // 12.85 in
   // Grey band from px(lower of 20) + 1 = 141 up to px(upper of 30) = 217.
   EXPECT_EQ(r.TrackColour.Pixel(140, 19), MakeColour(255, 255, 255));
@@ -302,14 +316,17 @@ TEST(RollTypeStrips, EdgeMarksShowOutsideTheTracks) {
 }
 
 TEST(RollTypeStrips, AbsurdGeometryDrawsWithoutFault) {
-  auto a = Apply(Library({{"T", "<LowestTrackHoleNumber>300</LowestTrackHoleNumber><HighestTrackHoleNumber>-4"
-                                "</HighestTrackHoleNumber><UpperRollEdgeExpectedLocation>-1e308</UpperRollEdgeExpectedLocation>"
-                                "<DefaultTrackCenterSpacing>1e308</DefaultTrackCenterSpacing>"}}));
+  auto a =
+      Apply(Library({{"T",
+                      "<LowestTrackHoleNumber>300</LowestTrackHoleNumber><HighestTrackHoleNumber>-4"
+                      "</HighestTrackHoleNumber><UpperRollEdgeExpectedLocation>-1e308</UpperRollEdgeExpectedLocation>"
+                      "<DefaultTrackCenterSpacing>1e308</DefaultTrackCenterSpacing>"}}));
   TrackStrips strips;
   RenderTrackStrips(a->record, strips);
   EXPECT_EQ(strips.TrackColour.width, 1449);
-  a = Apply(Library({{"T", "<track number='3'><width>-5</width></track><track number='4'><center>1e308</center>"
-                           "<width>1e308</width></track>"}}));
+  a = Apply(Library({{"T",
+                      "<track number='3'><width>-5</width></track><track number='4'><center>1e308</center>"
+                      "<width>1e308</width></track>"}}));
   RenderTrackStrips(a->record, strips);
   EXPECT_EQ(strips.TrackParity.height, 20);
 }

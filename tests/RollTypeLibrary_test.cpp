@@ -8,7 +8,7 @@
 
 #include "cis/CisReader.h"
 #include "document/TarveloDoc.h"
-#include "helpers/RecordingUi.h"
+#include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
 #include "rolltypes/ApplyRollType.h"
 #include "rolltypes/DescribeRollType.h"
@@ -17,7 +17,7 @@
 namespace tarvelo {
 namespace {
 
-using testing::RecordingUi;
+using testing::RecordingFrontEnd;
 using testing::TempDir;
 using testing::WriteBytes;
 
@@ -28,7 +28,8 @@ const std::string kSmallLibrary =
     "  <RollType Name=\"First\"><DefaultTrackNoteVelocity>40</DefaultTrackNoteVelocity></RollType>\n"
     "  <RollType><DefaultTrackNoteVelocity>41</DefaultTrackNoteVelocity></RollType>\n"
     "  <Other Name=\"not a roll type\"/>\n"
-    "  <RollType Name=\"Caf\xC3\xA9 \xE2\x80\x93 \xF0\x9F\x8E\xB9\"><DefaultTrackNoteVelocity>42</DefaultTrackNoteVelocity>"
+    "  <RollType Name=\"Caf\xC3\xA9 \xE2\x80\x93 "
+    "\xF0\x9F\x8E\xB9\"><DefaultTrackNoteVelocity>42</DefaultTrackNoteVelocity>"
     "</RollType>\n"
     "</RollTypeDefinitions>\n";
 
@@ -39,10 +40,14 @@ std::string ToUtf16WithBom(const std::string& utf8) {
     const auto b = static_cast<unsigned char>(utf8[i]);
     uint32_t code;
     int length;
-    if (b < 0x80) code = b, length = 1;
-    else if (b < 0xE0) code = b & 0x1F, length = 2;
-    else if (b < 0xF0) code = b & 0x0F, length = 3;
-    else code = b & 0x07, length = 4;
+    if (b < 0x80)
+      code = b, length = 1;
+    else if (b < 0xE0)
+      code = b & 0x1F, length = 2;
+    else if (b < 0xF0)
+      code = b & 0x0F, length = 3;
+    else
+      code = b & 0x07, length = 4;
     for (int k = 1; k < length; ++k) code = code << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
     i += static_cast<size_t>(length);
     auto unit = [&out](uint32_t u) {
@@ -69,12 +74,12 @@ std::string BigEndian(const std::string& ascii) {
 TEST(RollTypeLibrary, LoadsNamesInFileOrderFromTheFirstCandidateThatOpens) {
   TempDir dir;
   WriteBytes(dir.File("RollTypeDefinitions.xml"), kSmallLibrary);
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   XmlDocument doc;
   std::vector<std::string> names;
   std::string loaded;
-  ASSERT_TRUE(LoadRollTypeDefinitions({dir.File("missing.xml"), dir.File("RollTypeDefinitions.xml")}, doc, names,
-                                      ui, &loaded));
+  ASSERT_TRUE(
+      LoadRollTypeDefinitions({dir.File("missing.xml"), dir.File("RollTypeDefinitions.xml")}, doc, names, ui, &loaded));
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(loaded, dir.File("RollTypeDefinitions.xml"));
   EXPECT_EQ(names, (std::vector<std::string>{"Fail-Safe", "First", "", "Caf\xC3\xA9 \xE2\x80\x93 \xF0\x9F\x8E\xB9"}));
@@ -95,18 +100,19 @@ TEST(RollTypeLibrary, EachProblemHasItsMessageAndLeavesOnlyFailSafe) {
   };
   for (const Case& c : cases) {
     WriteBytes(dir.File("lib.xml"), c.bytes);
-    RecordingUi ui;
+    RecordingFrontEnd ui;
     XmlDocument doc;
     ASSERT_TRUE(doc.SetDocument(kSmallLibrary));
     std::vector<std::string> names = {"stale"};
     EXPECT_FALSE(LoadRollTypeDefinitions({dir.File("lib.xml")}, doc, names, ui));
     EXPECT_EQ(ui.messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(ui.kinds, std::vector<MessageKind>{MessageKind::kError});
     EXPECT_EQ(names, std::vector<std::string>{"Fail-Safe"});
     doc.ResetPosition();
     EXPECT_FALSE(doc.FindElement("")) << "the parsed tree is empty after a failed load";
   }
 
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   XmlDocument doc;
   std::vector<std::string> names;
   EXPECT_FALSE(LoadRollTypeDefinitions({dir.File("none1.xml"), dir.File("none2.xml")}, doc, names, ui));
@@ -115,7 +121,7 @@ TEST(RollTypeLibrary, EachProblemHasItsMessageAndLeavesOnlyFailSafe) {
 
   // Parsed, but without roll types: no message, Fail-Safe only.
   WriteBytes(dir.File("lib.xml"), "<Something><Else/></Something>");
-  RecordingUi quiet;
+  RecordingFrontEnd quiet;
   EXPECT_TRUE(LoadRollTypeDefinitions({dir.File("lib.xml")}, doc, names, quiet));
   EXPECT_TRUE(quiet.messages.empty());
   EXPECT_EQ(names, std::vector<std::string>{"Fail-Safe"});
@@ -125,10 +131,11 @@ TEST(RollTypeLibrary, ABareRollTypeTopElementIsListed) {
   // Without a RollTypeDefinitions top element the RollType search runs at the top level: a
   // bare RollType is found there, a RollType inside another element is not.
   TempDir dir;
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   XmlDocument doc;
   std::vector<std::string> names;
-  WriteBytes(dir.File("lib.xml"), "<RollType Name='Bare'><HighestTrackHoleNumber>90</HighestTrackHoleNumber></RollType>");
+  WriteBytes(dir.File("lib.xml"),
+             "<RollType Name='Bare'><HighestTrackHoleNumber>90</HighestTrackHoleNumber></RollType>");
   EXPECT_TRUE(LoadRollTypeDefinitions({dir.File("lib.xml")}, doc, names, ui));
   EXPECT_EQ(names, (std::vector<std::string>{"Fail-Safe", "Bare"}));
   WriteBytes(dir.File("lib.xml"), "<Other><RollType Name='Inner'/></Other>");
@@ -141,7 +148,7 @@ TEST(RollTypeLibrary, Utf16FileWithByteOrderMarkLoadsLikeItsUtf8Equivalent) {
   TempDir dir;
   WriteBytes(dir.File("utf8.xml"), kSmallLibrary);
   WriteBytes(dir.File("utf16.xml"), ToUtf16WithBom(kSmallLibrary));
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   XmlDocument doc8, doc16;
   std::vector<std::string> names8, names16;
   ASSERT_TRUE(LoadRollTypeDefinitions({dir.File("utf8.xml")}, doc8, names8, ui));
@@ -175,7 +182,7 @@ TEST(RollTypeLibrary, CandidatesStartInTheWorkingFolder) {
 struct Shipped {
   XmlDocument doc;
   std::vector<std::string> names;
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   Shipped() { EXPECT_TRUE(LoadRollTypeDefinitions({kShipped}, doc, names, ui)); }
   RollTypeDefinition Get(const std::string& name) {
     RollTypeDefinition r;
@@ -187,8 +194,8 @@ struct Shipped {
 TEST(ShippedRollTypes, LoadWithoutAnyMessageAndListTheCommonTypes) {
   Shipped lib;
   EXPECT_TRUE(lib.ui.messages.empty());
-  for (const char* name : {"88-Note", "65-Note", "Ampico A", "Ampico B", "Duo-Art", "Welte Licensee",
-                           "Welte T-100 Red", "Welte T-98 Green", "Recordo", "Artecho", "Aeolian 176-Note Organ"}) {
+  for (const char* name : {"88-Note", "65-Note", "Ampico A", "Ampico B", "Duo-Art", "Welte Licensee", "Welte T-100 Red",
+                           "Welte T-98 Green", "Recordo", "Artecho", "Aeolian 176-Note Organ"}) {
     EXPECT_NE(std::find(lib.names.begin(), lib.names.end(), name), lib.names.end()) << name;
   }
   EXPECT_EQ(lib.names[0], "Fail-Safe");
@@ -200,9 +207,9 @@ TEST(ShippedRollTypes, HoleRangesNotesAndPedals) {
   Shipped lib;
   struct Expect {
     const char* name;
-    int lowest, highest;   // hole range
+    int lowest, highest;  // hole range
     int first_note_track, last_note_track, first_pitch;
-    int sustain_track;     // -1: none on note 18
+    int sustain_track;  // -1: none on note 18
   };
   const Expect expected[] = {
       {"88-Note", 16, 113, 21, 108, 21, 18},        {"Ampico A", 16, 113, 23, 105, 23, 18},
@@ -230,8 +237,7 @@ TEST(ShippedRollTypes, HoleRangesNotesAndPedals) {
       if (r.TrackMidiPitch[n] == 18) on_18.push_back(n);
     EXPECT_EQ(on_18, e.sustain_track < 0 ? std::vector<int>{} : std::vector<int>{e.sustain_track});
     // Control holes outside the notes play silently.
-    for (int n = e.lowest; n < e.first_note_track; ++n)
-      EXPECT_LE(r.TrackMidiVelocity[n], 85) << n;
+    for (int n = e.lowest; n < e.first_note_track; ++n) EXPECT_LE(r.TrackMidiVelocity[n], 85) << n;
   }
   // The lock-and-cancel Welte holes in the sustain place keep notes off 18.
   EXPECT_EQ(lib.Get("Welte Licensee").TrackMidiPitch[18], 14);
@@ -280,13 +286,11 @@ TEST(ShippedRollTypes, TrackBandsRiseAcrossTheRollWithoutOverlap) {
 TEST(ShippedRollTypes, AmpicoBColumnsOfARealScanSitOnTheTrackCentres) {
   TARVELO_REQUIRE_REAL_CIS();
   const std::string bytes = testing::ReadBytes((testing::RealCisDir() / "stepper_bicolor.CIS").string());
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   CisScanData scan;
   scan.FileName = "stepper_bicolor";
   scan.FileExtension = "CIS";
-  std::string error;
-  ASSERT_EQ(ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, scan, ui, error),
-            CisReadResult::kRead);
+  ASSERT_TRUE(ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, false, scan, ui).ok());
   const int hole_image_width = scan.ScanWidth / 2;  // the second half is an ink channel
   const double dpi = 300.0;
 
@@ -343,13 +347,13 @@ TEST(DescribeRollType, ListsSettingsAndTheTracksOfTheHoleRange) {
 
 TEST(TarveloDocRollType, AppliedRollTypeNamesTheConversion) {
   Shipped lib;
-  RecordingUi ui;
-  TarveloDoc doc(ui);
+  RecordingFrontEnd ui;
+  TarveloDoc doc(ui, ui);
   EXPECT_EQ(doc.RollTypeName(), "Fail-Safe");
   EXPECT_EQ(doc.RollType().HighestTrackHoleNumber, 119);
   for (size_t i = 1; i < lib.names.size(); ++i) {
     ASSERT_TRUE(doc.ApplyRollType(lib.doc, lib.names[i]));
-    doc.RunPipeline();
+    doc.RunPipeline(ui.settings);
     const int at = doc.Keywords().FindKey("/CIS_converted_as_type:");
     ASSERT_GE(at, 0);
     EXPECT_EQ(doc.Keywords().Items()[static_cast<size_t>(at)].Value, lib.names[i]);
@@ -357,9 +361,15 @@ TEST(TarveloDocRollType, AppliedRollTypeNamesTheConversion) {
   EXPECT_FALSE(doc.ApplyRollType(lib.doc, "Nope"));
   EXPECT_EQ(doc.RollTypeName(), "Nope");
   EXPECT_EQ(doc.RollType().HighestTrackHoleNumber, 119);
-  ui.Store().WriteProfileString("Roll Settings", "ActiveRollTypeName", "Recordo");
-  EXPECT_TRUE(doc.ApplyActiveRollType(lib.doc));
+  EXPECT_EQ(ui.kinds, std::vector<MessageKind>{MessageKind::kError});
+  // A roll type applied once elsewhere (as a batch does) and handed to the document.
+  RollTypeDefinition recordo;
+  ASSERT_TRUE(ApplyActiveRollType(recordo, "Recordo", lib.doc, ui));
+  doc.SetRollType(recordo);
   EXPECT_EQ(doc.RollTypeName(), "Recordo");
+  doc.RunPipeline(ui.settings);
+  EXPECT_EQ(doc.Keywords().ItemText(doc.Keywords().FindKey("/CIS_converted_as_type:")),
+            "/CIS_converted_as_type: Recordo");
 }
 
 }  // namespace

@@ -3,14 +3,17 @@
 #include <numeric>
 #include <vector>
 
+#include "SyntheticRoll.h"
+#include "document/TarveloDoc.h"
 #include "events/EventBuilding.h"
 #include "events/SpacingHistogram.h"
-#include "helpers/RecordingUi.h"
+#include "helpers/RecordingFrontEnd.h"
+#include "helpers/TestPaths.h"
 
 namespace tarvelo {
 namespace {
 
-using testing::RecordingUi;
+using testing::RecordingFrontEnd;
 
 struct HoleSpec {
   int track;
@@ -30,7 +33,7 @@ TrackEventArrays EventsOf(const std::vector<HoleSpec>& holes, const RollTypeDefi
     hole.Length = h.end - h.start;
     events.AddHole(hole);
   }
-  RecordingUi ui;
+  RecordingFrontEnd ui;
   BuildScanImageEvents(events, roll, "", ui);
   return events;
 }
@@ -85,15 +88,15 @@ TEST(SpacingHistogram, NearTheRollStartEveryNeighbourCountsFromPositionZero) {
   EXPECT_EQ(ComputeSpacingHistograms(EventsOf({{18, 0.5, 0.6}}, roll), roll, false).All[500], 13u);
 }
 
-TEST(SpacingHistogram, StoreKeepsBinsOneTo249AndReadsTheSameTrackSwitch) {
-  RecordingUi ui;
+TEST(SpacingHistogram, StoreKeepsBinsOneTo249AndFollowsTheSameTrackSwitch) {
+  RecordingFrontEnd ui;
   const RollTypeDefinition roll;
   // Spacings: 0 (tracks 40 and 41 together), 125 and 250 on track 40.
   const auto events = EventsOf({{40, 2.0, 2.1}, {41, 2.0, 2.1}, {40, 2.125, 2.225}, {40, 2.375, 2.45}}, roll);
-  ui.SpacingHistogram().HistogramAll[7] = 99;  // left from an earlier conversion
-  BuildSpacingHistogram(events, roll, ui);
+  SpacingHistogramStore store;
+  store.HistogramAll[7] = 99;  // left from an earlier conversion
+  BuildSpacingHistogram(events, roll, false, store, ui);
   EXPECT_EQ(ui.statuses.back(), "Building Histogram Array");
-  const SpacingHistogramStore& store = ui.SpacingHistogram();
   const auto full = ComputeSpacingHistograms(events, roll, false);
   EXPECT_GT(full.All[0], 0u);
   EXPECT_GT(full.All[250], 0u);
@@ -107,9 +110,26 @@ TEST(SpacingHistogram, StoreKeepsBinsOneTo249AndReadsTheSameTrackSwitch) {
   // 125 from track 40 alone, and from 41's edges at 2.0 / 2.1 seen by track 40's second hole.
   EXPECT_EQ(store.HistogramAll[125], 4u);
 
-  ui.Store().WriteProfileInt("Diagnostic Settings", "HistogramSameTrackOnly", 1);
-  BuildSpacingHistogram(events, roll, ui);
+  BuildSpacingHistogram(events, roll, true, store, ui);
   EXPECT_EQ(store.HistogramAll[125], 2u);
+}
+
+// The histograms of a conversion are part of its summary, unless the front end never shows them.
+TEST(SpacingHistogram, DocumentKeepsThemInItsSummaryWhenWanted) {
+  testing::TempDir dir;
+  synth::SyntheticRollSpec plan;
+  plan.holes = {{60, 0.5, 0.1}, {60, 0.7, 0.1}, {64, 0.55, 0.1}};  // spacings within 1..249 thousandths
+  testing::WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(plan));
+  RecordingFrontEnd ui;
+  TarveloDoc doc(ui, ui);
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
+  const auto& histogram = doc.Summary().SpacingHistogram.HistogramAll;
+  EXPECT_GT(std::accumulate(histogram.begin(), histogram.end(), 0u), 0u);
+
+  doc.SetSpacingHistogramWanted(false);
+  doc.RunPipeline(ui.settings);
+  const auto& skipped = doc.Summary().SpacingHistogram.HistogramAll;
+  EXPECT_EQ(std::accumulate(skipped.begin(), skipped.end(), 0u), 0u);
 }
 
 }  // namespace

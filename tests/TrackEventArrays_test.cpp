@@ -32,8 +32,9 @@ TEST(TrackEventArrays, SortKeepsTheOrderOfAdditionAtEqualPositions) {
   store.AddEvent(Note(kEventNoteOff, 5, 0xFFFFFFF0u));  // unsigned comparison
   store.AddEvent(Note(kEventNoteOff, 2, 200));
   store.SortEventsByYPosition();
-  const std::vector<std::pair<int32_t, int32_t>> expected = {
-      {kEventNoteOn, 1}, {kEventNoteOff, 1}, {kEventNoteOn, 2}, {kEventNoteOff, 2}, {kEventNoteOn, 5}, {kEventNoteOff, 5}};
+  const std::vector<std::pair<int32_t, int32_t>> expected = {{kEventNoteOn, 1}, {kEventNoteOff, 1},
+                                                             {kEventNoteOn, 2}, {kEventNoteOff, 2},
+                                                             {kEventNoteOn, 5}, {kEventNoteOff, 5}};
   ASSERT_EQ(store.EventCount(), 6);
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(store.Event(i).Type, expected[static_cast<size_t>(i)].first) << i;
@@ -44,7 +45,7 @@ TEST(TrackEventArrays, SortKeepsTheOrderOfAdditionAtEqualPositions) {
 TEST(TrackEventArrays, NestedNotesBecomeOneNoteAndStrayNoteOffsAreDropped) {
   TrackEventArrays store;
   store.ClearEvents();
-  store.AddEvent(Note(kEventNoteOff, 7, 50));   // no note on before it
+  store.AddEvent(Note(kEventNoteOff, 7, 50));  // no note on before it
   store.AddEvent(Note(kEventNoteOn, 3, 100));
   TrackEvent text;
   text.Type = kEventText;
@@ -64,8 +65,9 @@ TEST(TrackEventArrays, NestedNotesBecomeOneNoteAndStrayNoteOffsAreDropped) {
   store.AddEvent(Note(kEventNoteOn, 600, 330));  // beyond the tracked range: passed over
   store.AddEvent(Note(kEventNoteOn, 600, 340));
   store.RemoveNestedNotes();
-  const std::vector<int32_t> types = {kEventEmpty, kEventNoteOn, kEventText, kEventEmpty, kEventTempo, kEventEmpty,
-                                      kEventNoteOff, kEventNoteOn, kEventNoteOff, kEventNoteOn, kEventNoteOn};
+  const std::vector<int32_t> types = {kEventEmpty,   kEventNoteOn, kEventText,    kEventEmpty,
+                                      kEventTempo,   kEventEmpty,  kEventNoteOff, kEventNoteOn,
+                                      kEventNoteOff, kEventNoteOn, kEventNoteOn};
   ASSERT_EQ(store.EventCount(), static_cast<int>(types.size()));
   for (int i = 0; i < store.EventCount(); ++i) EXPECT_EQ(store.Event(i).Type, types[static_cast<size_t>(i)]) << i;
   EXPECT_EQ(store.Event(2).Text, "between");

@@ -4,7 +4,7 @@
 
 #include "SyntheticRoll.h"
 #include "document/TarveloDoc.h"
-#include "helpers/RecordingUi.h"
+#include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
 #include "helpers/TwinArrayRoll.h"
 
@@ -22,17 +22,17 @@ synth::SyntheticRollSpec OneHole(uint8_t encoder_byte) {
 
 struct Converted {
   testing::TempDir dir;
-  testing::RecordingUi ui;
-  TarveloDoc doc{ui};
+  testing::RecordingFrontEnd ui;
+  TarveloDoc doc{ui, ui};
   Converted(const std::string& bytes, int reversal, bool old_format = false,
-            const std::function<void(testing::RecordingUi&)>& configure = {}) {
-    ui.Session().diagnostic.OverrideImageReversal = reversal;
-    ui.Session().presets.Live().ForceOldCisFormat = old_format;
+            const std::function<void(testing::RecordingFrontEnd&)>& configure = {}) {
+    ui.settings.Diagnostic.OverrideImageReversal = reversal;
+    ui.settings.Scanner.ForceOldCisFormat = old_format;
     if (configure) configure(ui);
     testing::WriteBytes(dir.File("roll.cis"), bytes);
-    status = doc.Load(dir.File("roll.cis"));
+    status = doc.Load(dir.File("roll.cis"), ui.settings);
   }
-  LoadStatus status;
+  Result status;
   int OnlyHoleTrack() const {
     EXPECT_EQ(doc.TrackEvents().HoleCount(), 1);
     return doc.TrackEvents().HoleCount() == 1 ? doc.TrackEvents().Hole(0).Track : -1;
@@ -63,20 +63,21 @@ TEST(TrackingPipeline, MirrorImageFlagMirrorsTheLinesUnlessOverridden) {
   EXPECT_EQ(always.OnlyHoleTrack(), mirrored_track);
 
   // A second run starts again from the lines as read: mirrored once, not twice.
-  mirrored.doc.RunPipeline();
+  mirrored.doc.RunPipeline(mirrored.ui.settings);
   EXPECT_EQ(mirrored.OnlyHoleTrack(), mirrored_track);
   EXPECT_TRUE(mirrored.ui.messages.empty());
 }
 
 TEST(TrackingPipeline, TwinArrayItemsWithTheFileValues) {
   Converted twin(testing::RenderTwinArrayCis(OneHole(0x10), {224, 10}), DiagnosticSettings::kUseCisBit, false,
-                 [](testing::RecordingUi& ui) {
-                   ui.Session().twin_array.OverrideCISvalues = false;
-                   ui.Session().twin_array.BlendWidthInThousandths = 45;
+                 [](testing::RecordingFrontEnd& ui) {
+                   ui.settings.TwinArray.OverrideCISvalues = false;
+                   ui.settings.TwinArray.BlendWidthInThousandths = 45;
                  });
-  ASSERT_EQ(twin.status, LoadStatus::kLoaded);
+  ASSERT_TRUE(twin.status.ok()) << twin.status.message();
   EXPECT_TRUE(twin.ui.messages.empty());
-  EXPECT_EQ(twin.Item("/Twin_Array_CIS:"), "/Twin_Array_CIS: Embedded Values Used | Separation = 100 , OverlapWidth = 224");
+  EXPECT_EQ(twin.Item("/Twin_Array_CIS:"),
+            "/Twin_Array_CIS: Embedded Values Used | Separation = 100 , OverlapWidth = 224");
   EXPECT_EQ(twin.Item("/Twin_Array_Blend_Area_Width:"), "/Twin_Array_Blend_Area_Width: 45  thousandths ");
   EXPECT_EQ(twin.doc.ScanData().CrossoverPixel, 1936 - 112);
   EXPECT_EQ(twin.Item("/Twin_Array_Crossover_Track:"),
@@ -87,7 +88,8 @@ TEST(TrackingPipeline, TwinArrayItemsWithTheFileValues) {
   // The items come once each, in the order of the run.
   const int twin_item = twin.doc.Keywords().FindKey("/Twin_Array_CIS:");
   EXPECT_LT(twin_item, twin.doc.Keywords().FindKey("/ActiveTracking:"));
-  EXPECT_LT(twin.doc.Keywords().FindKey("/ActiveTracking:"), twin.doc.Keywords().FindKey("/Twin_Array_Crossover_Track:"));
+  EXPECT_LT(twin.doc.Keywords().FindKey("/ActiveTracking:"),
+            twin.doc.Keywords().FindKey("/Twin_Array_Crossover_Track:"));
 }
 
 TEST(TrackingPipeline, OldFormatForcedNeitherMergesNorMirrors) {

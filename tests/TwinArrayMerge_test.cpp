@@ -5,7 +5,7 @@
 
 #include "document/TarveloDoc.h"
 #include "geometry/TwinArrayMerge.h"
-#include "helpers/RecordingUi.h"
+#include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
 #include "helpers/TwinArrayRoll.h"
 
@@ -132,15 +132,15 @@ std::vector<Transitions> NumberedLines(int n) {
 }
 
 TEST(TwinArrayMerge, PartnerLineFollowsTheSeparation) {
-  testing::RecordingUi ui;
-  ui.Session().twin_array.OverrideCISvalues = false;
+  testing::RecordingFrontEnd ui;
+  ui.settings.TwinArray.OverrideCISvalues = false;
   const std::vector<Transitions> source = NumberedLines(8);
 
   // Separation 0: every line is merged with itself.
   CisScanData same = TwinData(40, source, 100);
   same.ArraySeparation = 0;
   same.ChangeoverPixel = 4;
-  MergeTwinArrays(same, ui);
+  MergeTwinArrays(same, ui.settings.TwinArray, ui.settings.Scanner, ui);
   ASSERT_EQ(same.Lines.Size(), 8);
   ASSERT_FALSE(ui.progress.empty());
   EXPECT_EQ(ui.progress.front().colour, kProgressTwinArray);
@@ -159,7 +159,7 @@ TEST(TwinArrayMerge, PartnerLineFollowsTheSeparation) {
   CisScanData later = TwinData(40, source, 100);
   later.ArraySeparation = 30;
   later.ChangeoverPixel = 4;
-  MergeTwinArrays(later, ui);
+  MergeTwinArrays(later, ui.settings.TwinArray, ui.settings.Scanner, ui);
   for (int i = 0; i < 8; ++i) {
     const size_t q = static_cast<size_t>(std::min(i + 3, 7));
     const auto merged = later.Lines.Transitions(i);
@@ -204,11 +204,11 @@ TEST(TwinArrayMerge, PartnerSearchShortcutMatchesTheWalk) {
 }
 
 TEST(TwinArrayMerge, DisabledMergeLeavesTheLinesAndTheCrossover) {
-  testing::RecordingUi ui;
-  ui.Session().twin_array.DisableTwinArrayProcessing = true;
+  testing::RecordingFrontEnd ui;
+  ui.settings.TwinArray.DisableTwinArrayProcessing = true;
   CisScanData data = TwinData(40, NumberedLines(3), 100);
   data.CrossoverPixel = 77;
-  MergeTwinArrays(data, ui);
+  MergeTwinArrays(data, ui.settings.TwinArray, ui.settings.Scanner, ui);
   EXPECT_EQ(data.ScanWidth, 40);
   EXPECT_EQ(data.CrossoverPixel, 77);
   EXPECT_EQ(data.Lines.TransitionCount(2), 6);
@@ -240,15 +240,15 @@ void ExpectTwinMergesBack(int single_width, const testing::TwinArrayOptions& twi
   testing::WriteBytes(dir.File("single.cis"), synth::RenderSyntheticCis(plan));
   testing::WriteBytes(dir.File("twin.cis"), testing::RenderTwinArrayCis(plan, twin));
 
-  testing::RecordingUi single_ui, twin_ui;
-  twin_ui.Session().twin_array.OverrideCISvalues = preset_values;
+  testing::RecordingFrontEnd single_ui, twin_ui;
+  twin_ui.settings.TwinArray.OverrideCISvalues = preset_values;
   if (preset_values) {
-    twin_ui.Session().presets.Live().TwinArrayOverlap = (twin.overlap + 0.5) / 300.0;
-    twin_ui.Session().presets.Live().TwinArrayVertOffset = twin.separation_lines / 100.0;
+    twin_ui.settings.Scanner.TwinArrayOverlap = (twin.overlap + 0.5) / 300.0;
+    twin_ui.settings.Scanner.TwinArrayVertOffset = twin.separation_lines / 100.0;
   }
-  TarveloDoc single(single_ui), merged(twin_ui);
-  ASSERT_EQ(single.Load(dir.File("single.cis")), LoadStatus::kLoaded);
-  ASSERT_EQ(merged.Load(dir.File("twin.cis")), LoadStatus::kLoaded);
+  TarveloDoc single(single_ui, single_ui), merged(twin_ui, twin_ui);
+  ASSERT_TRUE(single.Load(dir.File("single.cis"), single_ui.settings).ok());
+  ASSERT_TRUE(merged.Load(dir.File("twin.cis"), twin_ui.settings).ok());
   EXPECT_TRUE(twin_ui.messages.empty());
   const ScanLineArray& a = single.ScanData().Lines;
   const ScanLineArray& b = merged.ScanData().Lines;
@@ -277,13 +277,9 @@ void ExpectTwinMergesBack(int single_width, const testing::TwinArrayOptions& twi
   ASSERT_GE(crossover_item, 0);
 }
 
-TEST(TwinArrayMerge, SyntheticTwinRollMergesBackWithTheHeaderValues) {
-  ExpectTwinMergesBack(3648, {224, 10}, false);
-}
+TEST(TwinArrayMerge, SyntheticTwinRollMergesBackWithTheHeaderValues) { ExpectTwinMergesBack(3648, {224, 10}, false); }
 
-TEST(TwinArrayMerge, SyntheticTwinRollMergesBackWithAnOddPresetOverlap) {
-  ExpectTwinMergesBack(3647, {225, 12}, true);
-}
+TEST(TwinArrayMerge, SyntheticTwinRollMergesBackWithAnOddPresetOverlap) { ExpectTwinMergesBack(3647, {225, 12}, true); }
 
 }  // namespace
 }  // namespace tarvelo

@@ -67,12 +67,12 @@ std::unique_ptr<Node> ParseWithExpat(const std::string& text) {
 // Compares the current element of `doc` (and everything below it) with `node`.
 void ExpectSameElement(XmlDocument& doc, const Node& node, const std::string& path) {
   const std::string here = path + "/" + node.name;
-  ASSERT_EQ(doc.GetTagName(), node.name) << here;
-  for (const auto& [name, value] : node.attributes) EXPECT_EQ(doc.GetAttribute(name), value) << here << " @" << name;
+  ASSERT_EQ(doc.TagName(), node.name) << here;
+  for (const auto& [name, value] : node.attributes) EXPECT_EQ(doc.Attribute(name), value) << here << " @" << name;
   if (node.children.empty())
-    EXPECT_EQ(doc.GetData(), node.text) << here;
+    EXPECT_EQ(doc.Data(), node.text) << here;
   else
-    EXPECT_EQ(doc.GetData(), "") << here;
+    EXPECT_EQ(doc.Data(), "") << here;
   ASSERT_TRUE(doc.IntoElement()) << here;
   for (const auto& child : node.children) {
     ASSERT_TRUE(doc.FindElement("")) << here << " missing child " << child->name;
@@ -87,7 +87,7 @@ void ExpectSameDocument(const std::string& text) {
   const std::unique_ptr<Node> expected = ParseWithExpat(text);
   ASSERT_TRUE(expected) << "expat refused the generated document:\n" << text;
   XmlDocument doc;
-  ASSERT_TRUE(doc.SetDocument(text)) << doc.GetError() << "\n" << text;
+  ASSERT_TRUE(doc.SetDocument(text)) << doc.Error() << "\n" << text;
   doc.ResetPosition();
   ASSERT_TRUE(doc.FindElement(""));
   ExpectSameElement(doc, *expected, "");
@@ -114,15 +114,39 @@ class DocumentGenerator {
 
   std::string Name() {
     static const std::vector<std::string> kNames = {
-        "RollType", "RollTypes", "Roll", "track", "Track", "center", "width", "a", "ab", "b",
-        "Name", "Names", "x_1", "my-name", "n.v", "caf\xC3\xA9", "\xE4\xB8\xAD"};
+        "RollType", "RollTypes", "Roll",  "track", "Track",   "center", "width",       "a",           "ab",
+        "b",        "Name",      "Names", "x_1",   "my-name", "n.v",    "caf\xC3\xA9", "\xE4\xB8\xAD"};
     return kNames[static_cast<size_t>(Below(static_cast<int>(kNames.size())))];
   }
 
   std::string Text(bool in_attribute, int max_length) {
-    static const std::vector<std::string> kPieces = {
-        "a", "Z", "0", "9", " ", " ", ".", "-", "'", "\"", "/", "=", "?", "!", "#", ";", "[", "]",
-        "&lt;", "&gt;", "&amp;", "&apos;", "&quot;", "&amp;lt;", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x8E\xB9"};
+    static const std::vector<std::string> kPieces = {"a",
+                                                     "Z",
+                                                     "0",
+                                                     "9",
+                                                     " ",
+                                                     " ",
+                                                     ".",
+                                                     "-",
+                                                     "'",
+                                                     "\"",
+                                                     "/",
+                                                     "=",
+                                                     "?",
+                                                     "!",
+                                                     "#",
+                                                     ";",
+                                                     "[",
+                                                     "]",
+                                                     "&lt;",
+                                                     "&gt;",
+                                                     "&amp;",
+                                                     "&apos;",
+                                                     "&quot;",
+                                                     "&amp;lt;",
+                                                     "\xC3\xA9",
+                                                     "\xE2\x82\xAC",
+                                                     "\xF0\x9F\x8E\xB9"};
     std::string out;
     const int length = Below(max_length + 1);
     for (int i = 0; i < length; ++i) out += kPieces[static_cast<size_t>(Below(static_cast<int>(kPieces.size())))];

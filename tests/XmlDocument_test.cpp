@@ -11,7 +11,7 @@ namespace {
 void ExpectParseError(const std::string& text, const std::string& message) {
   XmlDocument doc;
   EXPECT_FALSE(doc.SetDocument(text)) << text;
-  EXPECT_EQ(doc.GetError(), message) << text;
+  EXPECT_EQ(doc.Error(), message) << text;
   doc.ResetPosition();
   EXPECT_FALSE(doc.FindElement("")) << "a failed document must have an empty tree: " << text;
 }
@@ -60,23 +60,23 @@ TEST(XmlDocument, DeclarationsAndCommentsBeforeTheRootAreSteppedOver) {
       "<?xml version=\"1.0\"?>\n<!-- header -->\n<!DOCTYPE r [ <!ENTITY x \"y\"> ]>\n<r><c/></r> trailing <<< junk"));
   doc.ResetPosition();
   ASSERT_TRUE(doc.FindElement(""));
-  EXPECT_EQ(doc.GetTagName(), "r");
+  EXPECT_EQ(doc.TagName(), "r");
   EXPECT_FALSE(doc.FindElement("")) << "only one top element is parsed";
 }
 
 TEST(XmlDocument, DataOfEmptyAndChildlessElements) {
   XmlDocument doc;
-  ASSERT_TRUE(doc.SetDocument(
-      "<r><empty/><pair></pair><spaced>  a &amp; b  </spaced><parent>x<c/>y</parent>"
-      "<withcomment>1<!-- two -->3</withcomment><cdata> <![CDATA[<raw> &amp;]]>ignored</cdata>"
-      "<refs>&amp;lt; &#65; &bogus; &quot;&apos;&gt;&lt;</refs><cut>&amp</cut></r>"));
+  ASSERT_TRUE(
+      doc.SetDocument("<r><empty/><pair></pair><spaced>  a &amp; b  </spaced><parent>x<c/>y</parent>"
+                      "<withcomment>1<!-- two -->3</withcomment><cdata> <![CDATA[<raw> &amp;]]>ignored</cdata>"
+                      "<refs>&amp;lt; &#65; &bogus; &quot;&apos;&gt;&lt;</refs><cut>&amp</cut></r>"));
   doc.ResetPosition();
   ASSERT_TRUE(doc.FindElement("r"));
   ASSERT_TRUE(doc.IntoElement());
   auto data_of = [&doc](const char* name) {
     doc.ResetMainPosition();
     EXPECT_TRUE(doc.FindElement(name)) << name;
-    return doc.GetData();
+    return doc.Data();
   };
   EXPECT_EQ(data_of("empty"), "");
   EXPECT_EQ(data_of("pair"), "");
@@ -91,28 +91,28 @@ TEST(XmlDocument, DataOfEmptyAndChildlessElements) {
 
 TEST(XmlDocument, AttributesNeedQuotesAndMatchWholeNames) {
   XmlDocument doc;
-  ASSERT_TRUE(doc.SetDocument(
-      "<r><a Name=\"one\" Names='two' N=\"three\" bare=four esc=\"&lt;&amp;&gt;\" empty=\"\"/>"
-      "<b x=\"1>2\">tail</b></r>"));
+  ASSERT_TRUE(
+      doc.SetDocument("<r><a Name=\"one\" Names='two' N=\"three\" bare=four esc=\"&lt;&amp;&gt;\" empty=\"\"/>"
+                      "<b x=\"1>2\">tail</b></r>"));
   doc.ResetPosition();
   doc.FindElement("r");
   doc.IntoElement();
   ASSERT_TRUE(doc.FindElement("a"));
-  EXPECT_EQ(doc.GetAttribute("Name"), "one");
-  EXPECT_EQ(doc.GetAttribute("Names"), "two");
-  EXPECT_EQ(doc.GetAttribute("N"), "three");
-  EXPECT_EQ(doc.GetAttribute("Nam"), "");
-  EXPECT_EQ(doc.GetAttribute("bare"), "") << "an unquoted value reads as absent";
-  EXPECT_EQ(doc.GetAttribute("esc"), "<&>");
-  EXPECT_EQ(doc.GetAttribute("empty"), "");
-  EXPECT_EQ(doc.GetAttribute("missing"), "");
+  EXPECT_EQ(doc.Attribute("Name"), "one");
+  EXPECT_EQ(doc.Attribute("Names"), "two");
+  EXPECT_EQ(doc.Attribute("N"), "three");
+  EXPECT_EQ(doc.Attribute("Nam"), "");
+  EXPECT_EQ(doc.Attribute("bare"), "") << "an unquoted value reads as absent";
+  EXPECT_EQ(doc.Attribute("esc"), "<&>");
+  EXPECT_EQ(doc.Attribute("empty"), "");
+  EXPECT_EQ(doc.Attribute("missing"), "");
   // The first ">" closes the start tag even inside quotes: the rest is content.
   ASSERT_TRUE(doc.FindElement("b"));
-  EXPECT_EQ(doc.GetData(), "2\">tail");
+  EXPECT_EQ(doc.Data(), "2\">tail");
   // No current element: no attribute.
   doc.ResetMainPosition();
-  EXPECT_EQ(doc.GetAttribute("Name"), "");
-  EXPECT_EQ(doc.GetData(), "");
+  EXPECT_EQ(doc.Attribute("Name"), "");
+  EXPECT_EQ(doc.Data(), "");
 }
 
 TEST(XmlDocument, FindElementMatchesWholeCaseSensitiveNames) {
@@ -122,14 +122,14 @@ TEST(XmlDocument, FindElementMatchesWholeCaseSensitiveNames) {
   ASSERT_TRUE(doc.FindElement("r"));
   ASSERT_TRUE(doc.IntoElement());
   ASSERT_TRUE(doc.FindElement("Name"));
-  EXPECT_EQ(doc.GetAttribute("id"), "1");
+  EXPECT_EQ(doc.Attribute("id"), "1");
   ASSERT_TRUE(doc.FindElement("Name")) << "a second search continues after the first find";
-  EXPECT_EQ(doc.GetAttribute("id"), "2");
+  EXPECT_EQ(doc.Attribute("id"), "2");
   EXPECT_FALSE(doc.FindElement("Name"));
-  EXPECT_EQ(doc.GetAttribute("id"), "2") << "a failed search changes nothing";
+  EXPECT_EQ(doc.Attribute("id"), "2") << "a failed search changes nothing";
   doc.ResetMainPosition();
   ASSERT_TRUE(doc.FindElement("Name"));
-  EXPECT_EQ(doc.GetAttribute("id"), "1");
+  EXPECT_EQ(doc.Attribute("id"), "1");
 }
 
 TEST(XmlDocument, NavigatorStepsInAndOut) {
@@ -142,11 +142,11 @@ TEST(XmlDocument, NavigatorStepsInAndOut) {
   ASSERT_TRUE(doc.FindElement("b"));
   ASSERT_TRUE(doc.IntoElement());
   ASSERT_TRUE(doc.FindElement("x"));
-  EXPECT_EQ(doc.GetData(), "3");
+  EXPECT_EQ(doc.Data(), "3");
   ASSERT_TRUE(doc.OutOfElement());
-  EXPECT_EQ(doc.GetTagName(), "b");
+  EXPECT_EQ(doc.TagName(), "b");
   ASSERT_TRUE(doc.IntoElement()) << "returns to the child that was current";
-  EXPECT_EQ(doc.GetTagName(), "x");
+  EXPECT_EQ(doc.TagName(), "x");
   // Into an element without children: nothing current, searches fail, out works.
   doc.ResetPosition();
   ASSERT_TRUE(doc.FindElement("r"));
@@ -157,20 +157,21 @@ TEST(XmlDocument, NavigatorStepsInAndOut) {
   ASSERT_TRUE(doc.IntoElement());
   EXPECT_FALSE(doc.FindElement(""));
   EXPECT_FALSE(doc.IntoElement());
-  EXPECT_EQ(doc.GetData(), "");
+  EXPECT_EQ(doc.Data(), "");
   ASSERT_TRUE(doc.OutOfElement());
-  EXPECT_EQ(doc.GetData(), "2");
+  EXPECT_EQ(doc.Data(), "2");
 }
 
 TEST(XmlDocument, EndTagsMayCarryBlanksAndAttributesAndUtf8NamesWork) {
   XmlDocument doc;
-  ASSERT_TRUE(doc.SetDocument("<r><caf\xC3\xA9 n=\"\xE4\xB8\xAD\xE6\x96\x87\">\xC3\xA9t\xC3\xA9</caf\xC3\xA9 ><b></ b></r >"));
+  ASSERT_TRUE(
+      doc.SetDocument("<r><caf\xC3\xA9 n=\"\xE4\xB8\xAD\xE6\x96\x87\">\xC3\xA9t\xC3\xA9</caf\xC3\xA9 ><b></ b></r >"));
   doc.ResetPosition();
   doc.FindElement("r");
   doc.IntoElement();
   ASSERT_TRUE(doc.FindElement("caf\xC3\xA9"));
-  EXPECT_EQ(doc.GetAttribute("n"), "\xE4\xB8\xAD\xE6\x96\x87");
-  EXPECT_EQ(doc.GetData(), "\xC3\xA9t\xC3\xA9");
+  EXPECT_EQ(doc.Attribute("n"), "\xE4\xB8\xAD\xE6\x96\x87");
+  EXPECT_EQ(doc.Data(), "\xC3\xA9t\xC3\xA9");
   EXPECT_TRUE(doc.FindElement("b"));
 }
 
@@ -183,7 +184,7 @@ TEST(XmlDocument, TextEndsAtNulAndASecondDocumentReplacesTheFirst) {
   doc.ResetPosition();
   EXPECT_FALSE(doc.FindElement("a"));
   ASSERT_TRUE(doc.SetDocument("<b/>"));
-  EXPECT_EQ(doc.GetError(), "");
+  EXPECT_EQ(doc.Error(), "");
   EXPECT_TRUE(doc.FindElement("b"));
   EXPECT_FALSE(doc.SetDocument(static_cast<const char*>(nullptr)));
 }
@@ -199,7 +200,7 @@ TEST(XmlDocument, ManyElementsGrowThePositionTable) {
   doc.IntoElement();
   int count = 0;
   while (doc.FindElement("i")) {
-    ASSERT_EQ(doc.GetAttribute("v"), std::to_string(count));
+    ASSERT_EQ(doc.Attribute("v"), std::to_string(count));
     ++count;
   }
   EXPECT_EQ(count, 5000);

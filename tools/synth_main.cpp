@@ -10,10 +10,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: tarvelo-synth OUT.cis\n");
     return 2;
   }
-  std::string error;
-  if (!tarvelo::WriteFileAtomically(argv[1], tarvelo::synth::RenderSyntheticCis(tarvelo::synth::SampleRollSpec()),
-                                    error)) {
-    std::fprintf(stderr, "tarvelo-synth: %s\n", error.c_str());
+  const tarvelo::Result written =
+      tarvelo::WriteFileAtomically(argv[1], tarvelo::synth::RenderSyntheticCis(tarvelo::synth::SampleRollSpec()));
+  if (!written.ok()) {
+    std::fprintf(stderr, "tarvelo-synth: %s\n", written.message().c_str());
     return 1;
   }
   return 0;

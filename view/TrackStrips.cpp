@@ -45,7 +45,7 @@ void DrawKeyboardPattern(int width, TrackStrips& strips) {
   RgbImage& parities = strips.TrackParity;
   parities = RgbImage(width, kTrackStripHeight, MakeColour(85, 85, 85));
   for (int k = 0; k <= 127; ++k) {
-    const uint32_t colour = k % 12 == 0 ? MakeColour(170, 255, 170)
+    const uint32_t colour = k % 12 == 0  ? MakeColour(170, 255, 170)
                             : k % 2 == 0 ? MakeColour(221, 221, 221)
                                          : MakeColour(255, 255, 238);
     parities.FillRect(7 * k + 1, 0, 6, kTrackBandHeight, colour);
@@ -53,7 +53,7 @@ void DrawKeyboardPattern(int width, TrackStrips& strips) {
   RgbImage& colours = strips.TrackColour;
   colours = RgbImage(width, kTrackStripHeight, MakeColour(255, 255, 238));
   for (int k = 14; k <= 114; ++k) {
-    const uint32_t colour = k % 12 == 0 ? MakeColour(187, 255, 187)
+    const uint32_t colour = k % 12 == 0  ? MakeColour(187, 255, 187)
                             : k % 2 == 0 ? MakeColour(238, 238, 238)
                                          : MakeColour(255, 255, 255);
     colours.FillRect(7 * k + 1, 0, 6, kTrackBandHeight, colour);
@@ -95,7 +95,7 @@ void RenderTrackStrips(const RollTypeDefinition& roll, TrackStrips& strips) {
     const int x = Px(lower_boundary[n]) + 1;
     const int band_width = ClampedInt((upper_boundary[n] - lower_boundary[n]) * kPixelsPerInch + 0.5) - 1;
     colours.FillRect(x, 0, band_width, kTrackBandHeight, roll.TrackBackgroundColor[n]);
-    const uint32_t parity = n % 12 == 0 ? MakeColour(170, 255, 170)
+    const uint32_t parity = n % 12 == 0  ? MakeColour(170, 255, 170)
                             : n % 2 == 0 ? MakeColour(221, 221, 221)
                                          : MakeColour(255, 255, 238);
     parities.FillRect(x, 0, band_width, kTrackBandHeight, parity);

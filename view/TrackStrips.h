@@ -25,11 +25,11 @@ struct TrackStrips {
   static constexpr int kRulerHeight = 40;
   static constexpr int kTrackStripHeight = 20;
 
-  RgbImage Ruler;                     // inch scale; its numbers are in RulerLabels
+  RgbImage Ruler;  // inch scale; its numbers are in RulerLabels
   std::vector<RulerLabel> RulerLabels;
-  RgbImage TrackColour;               // each track's band in its background colour
-  RgbImage TrackParity;               // the bands in alternating shades, octaves marked
-  int UpperEdgeStripPixel = 0;        // one past the upper roll edge mark; 0 before rendering
+  RgbImage TrackColour;         // each track's band in its background colour
+  RgbImage TrackParity;         // the bands in alternating shades, octaves marked
+  int UpperEdgeStripPixel = 0;  // one past the upper roll edge mark; 0 before rendering
 };
 
 // The strips before any roll type was rendered: the ruler, and a keyboard pattern in the two

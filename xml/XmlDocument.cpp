@@ -94,7 +94,7 @@ void XmlDocument::FreeLastPosition() {
   if (next_free_ > 1) --next_free_;
 }
 
-int32_t XmlDocument::Error(const char* message, std::string_view name) {
+int32_t XmlDocument::Fail(const char* message, std::string_view name) {
   error_ = message;
   const size_t at = error_.find("%s");
   if (at != std::string::npos) error_.replace(at, 2, name);
@@ -115,19 +115,19 @@ int32_t XmlDocument::ParseElement(int32_t parent_index, int depth) {
   std::string_view name;
   while (name.empty()) {
     int32_t lt = token.next;
-    if (!ScanToChar(lt, '<')) return Error("Element tag not found");
+    if (!ScanToChar(lt, '<')) return Fail("Element tag not found");
     pos(index).startTagBegin = lt;
     pos(parent_index).endTagBegin = lt;
     token.next = lt + 1;
-    if (!NextToken(token)) return Error("Abrupt end within tag");
-    if (token.quoted) return Error("Tag starts with quote");
+    if (!NextToken(token)) return Fail("Abrupt end within tag");
+    if (token.quoted) return Fail("Tag starts with quote");
     const char first = At(token.tokenBegin);
     if (first == '!' || first == '?') {
       token.next = lt;
       const int kind = SkipNode(token);
       // A step that does not move past the "<" (for example "< !--", which reads as an
       // element at the "<") would be taken again for ever: refuse it.
-      if (kind == 0 || token.next <= lt) return Error("Invalid node");
+      if (kind == 0 || token.next <= lt) return Fail("Invalid node");
       continue;
     }
     if (first == '/') {
@@ -140,10 +140,10 @@ int32_t XmlDocument::ParseElement(int32_t parent_index, int depth) {
     name = std::string_view(text_).substr(static_cast<size_t>(token.tokenBegin),
                                           static_cast<size_t>(end - token.tokenBegin + 1));
   }
-  if (depth > kMaxNestingDepth) return Error("Elements nested too deeply");
+  if (depth > kMaxNestingDepth) return Fail("Elements nested too deeply");
 
   int32_t gt = token.next;
-  if (!ScanToChar(gt, '>')) return Error("End of tag not found");
+  if (!ScanToChar(gt, '>')) return Fail("End of tag not found");
   pos(index).startTagEnd = gt;
   if (At(gt - 1) == '/') {
     pos(index).endTagBegin = gt - 1;
@@ -166,7 +166,7 @@ int32_t XmlDocument::ParseElement(int32_t parent_index, int depth) {
   }
 
   int32_t lt = pos(index).endTagBegin;
-  if (!ScanToChar(lt, '<')) return Error("End tag of %s element not found", name);
+  if (!ScanToChar(lt, '<')) return Fail("End tag of %s element not found", name);
   pos(index).endTagBegin = lt;
 
   token = XmlToken{};
@@ -177,14 +177,14 @@ int32_t XmlDocument::ParseElement(int32_t parent_index, int depth) {
     ++count;
     if (token.quoted) continue;
     const char first = At(token.tokenBegin);
-    if (count == 1 && first != '/') return Error("Expecting end tag of element %s", name);
-    if (count == 2 && !TokenMatches(token, name)) return Error("End tag does not correspond to %s", name);
+    if (count == 1 && first != '/') return Fail("Expecting end tag of element %s", name);
+    if (count == 2 && !TokenMatches(token, name)) return Fail("End tag does not correspond to %s", name);
     if (first == '>') {
       closed = true;
       break;
     }
   }
-  if (!closed || count < 2) return Error("End tag not completed for element %s", name);
+  if (!closed || count < 2) return Fail("End tag not completed for element %s", name);
   pos(index).endTagEnd = token.tokenBegin;
   return index;
 }
@@ -341,7 +341,7 @@ bool XmlDocument::OutOfElement() {
   return true;
 }
 
-std::string XmlDocument::GetTagName() const {
+std::string XmlDocument::TagName() const {
   if (current_ == 0 || node_type_ != 1) return {};
   const XmlToken token = NameToken(current_);
   if (token.quoted || token.tokenEnd < token.tokenBegin) return {};
@@ -349,7 +349,7 @@ std::string XmlDocument::GetTagName() const {
                       static_cast<size_t>(token.tokenEnd - token.tokenBegin + 1));
 }
 
-std::string XmlDocument::GetAttribute(std::string_view name) const {
+std::string XmlDocument::Attribute(std::string_view name) const {
   if (current_ == 0 || node_type_ != 1 || name.empty()) return {};
   XmlToken token;
   token.next = positions_[static_cast<size_t>(current_)].startTagBegin + 1;
@@ -369,7 +369,7 @@ std::string XmlDocument::GetAttribute(std::string_view name) const {
   return {};
 }
 
-std::string XmlDocument::GetData() const {
+std::string XmlDocument::Data() const {
   if (current_ == 0 || node_type_ != 1) return {};
   const ElementPosition& element = positions_[static_cast<size_t>(current_)];
   if (element.firstChild != 0) return {};

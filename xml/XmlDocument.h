@@ -34,7 +34,7 @@ class XmlDocument {
 
   // Stores `text` (null gives an empty text; the text ends at its first NUL byte), resets
   // the navigator and parses. Returns true when the top element and everything inside it
-  // parsed; on failure GetError() tells why and the tree is empty (every search fails).
+  // parsed; on failure Error() tells why and the tree is empty (every search fails).
   bool SetDocument(const char* text);
   bool SetDocument(std::string_view text);
 
@@ -57,15 +57,15 @@ class XmlDocument {
 
   // Value of the quoted attribute `name` of the current element, entity-decoded; empty when
   // there is no current element or the attribute is absent (an unquoted value reads as absent).
-  std::string GetAttribute(std::string_view name) const;
+  std::string Attribute(std::string_view name) const;
   // Text content of the current element: empty for an element with child elements or an
   // empty element; the raw content of a leading CDATA section; otherwise the whole content,
   // entity-decoded, surrounding white space included.
-  std::string GetData() const;
+  std::string Data() const;
   // Tag name of the current element (empty when none is current).
-  std::string GetTagName() const;
+  std::string TagName() const;
   // Message of the last parse error, empty if the last SetDocument succeeded.
-  const std::string& GetError() const { return error_; }
+  const std::string& Error() const { return error_; }
 
   // The stored text (for diagnostics and tests).
   const std::string& Text() const { return text_; }
@@ -97,7 +97,7 @@ class XmlDocument {
   int32_t NextChar(int32_t index) const;
 
   int32_t ParseElement(int32_t parent_index, int depth);
-  int32_t Error(const char* message, std::string_view name = {});
+  int32_t Fail(const char* message, std::string_view name = {});
   int32_t AllocPosition();
   void FreeLastPosition();
 

@@ -6,7 +6,8 @@
 #include <string>
 
 #include "align/PrepareScan.h"
-#include "helpers/RecordingUi.h"
+#include "helpers/RecordingFrontEnd.h"
+#include "rolltypes/RollTypeLibrary.h"
 
 namespace tarvelo::testing {
 
@@ -48,11 +49,13 @@ synth::SyntheticRollSpec SystemRoll(synth::RollSystem system, double offset, dou
 
 const std::vector<RollTypeDefinition>& ShippedRollTypes() {
   static const std::vector<RollTypeDefinition> types = [] {
-    RecordingUi ui;
-    std::vector<RollTypeDefinition> loaded;
-    if (!LoadRollTypeLibrary(std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml", ui, loaded))
+    RecordingFrontEnd front_end;
+    XmlDocument library;
+    std::vector<std::string> names;
+    if (!LoadRollTypeDefinitions({std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml"}, library, names,
+                                 front_end))
       throw std::runtime_error("the shipped roll type library does not load");
-    return loaded;
+    return FillRollTypes(library, names, front_end);
   }();
   return types;
 }

@@ -17,7 +17,7 @@ struct CisTestHeader {
   int16_t changeover = 0;
   int16_t tempo = 90;
   int16_t lines_per_inch = 200;
-  int32_t line_count = -1;          // -1: the number of lines given
+  int32_t line_count = -1;  // -1: the number of lines given
 };
 
 struct CisTestLine {

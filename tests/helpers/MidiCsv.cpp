@@ -16,8 +16,10 @@ namespace {
 std::string Quote(const std::string& text) {
   std::string quoted = "'";
   for (const char c : text) {
-    if (c == '\'') quoted += "'\\''";
-    else quoted += c;
+    if (c == '\'')
+      quoted += "'\\''";
+    else
+      quoted += c;
   }
   return quoted + "'";
 }
@@ -43,8 +45,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
 }  // namespace
 
 bool MidiCsvAvailable() {
-  static const bool available =
-      Run("command -v midicsv >/dev/null 2>&1 && command -v csvmidi >/dev/null 2>&1") == 0;
+  static const bool available = Run("command -v midicsv >/dev/null 2>&1 && command -v csvmidi >/dev/null 2>&1") == 0;
   return available;
 }
 

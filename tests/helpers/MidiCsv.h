@@ -32,7 +32,7 @@ MidiCsvListing ExpectSoundMidiFile(const std::string& midi_path);
 }  // namespace tarvelo::testing
 
 // Skips the current test when midicsv is not installed.
-#define TARVELO_REQUIRE_MIDICSV()                                                     \
-  do {                                                                                \
+#define TARVELO_REQUIRE_MIDICSV()                                                            \
+  do {                                                                                       \
     if (!::tarvelo::testing::MidiCsvAvailable()) GTEST_SKIP() << "midicsv is not installed"; \
   } while (0)

@@ -31,7 +31,7 @@ std::string ReadBytes(const std::string& path);
 }  // namespace tarvelo::testing
 
 // Skips the current test when the real scans are not available.
-#define TARVELO_REQUIRE_REAL_CIS()                                                   \
-  do {                                                                               \
+#define TARVELO_REQUIRE_REAL_CIS()                                                              \
+  do {                                                                                          \
     if (::tarvelo::testing::RealCisDir().empty()) GTEST_SKIP() << "no ../shared/data/real-cis"; \
   } while (0)

@@ -1,4 +1,4 @@
-#include "cli/TerminalUi.h"
+#include "cli/TerminalReporter.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,36 +7,35 @@
 
 namespace tarvelo::cli {
 
-TerminalUi::TerminalUi(SessionSettings& settings, bool show_progress)
-    : UiServices(settings), show_progress_(show_progress) {}
+TerminalReporter::TerminalReporter(bool show_progress) : show_progress_(show_progress) {}
 
-TerminalUi::~TerminalUi() { ClearBar(); }
+TerminalReporter::~TerminalReporter() { ClearBar(); }
 
-void TerminalUi::BeginFile(const std::string& name) {
+void TerminalReporter::BeginFile(const std::string& name) {
   file_ = name;
   status_.clear();
   position_ = 0;
   messages_.clear();
-  statuses_.clear();
-  header_summary_ = CisHeaderSummary{};
 }
 
-void TerminalUi::EndFile() { ClearBar(); }
+void TerminalReporter::EndFile() { ClearBar(); }
 
-void TerminalUi::SetStatusText(std::string_view text) {
+void TerminalReporter::SetStatusText(std::string_view text) {
   status_ = std::string(text);
-  statuses_.push_back(status_);
   Draw();
 }
 
-void TerminalUi::SetProgress(int /*colour_type*/, int position) {
+void TerminalReporter::SetProgress(int /*colour_type*/, int position) {
   position_ = std::clamp(position, 0, 100);
   Draw();
 }
 
-void TerminalUi::ShowMessage(std::string_view text) {
-  messages_.emplace_back(text);
-  if (!echo_messages_) return;
+void TerminalReporter::ShowMessage(MessageKind kind, std::string_view text) {
+  messages_.push_back(ReportedMessage{kind, std::string(text)});
+  if (echo_messages_) Print(text);
+}
+
+void TerminalReporter::Print(std::string_view text) {
   ClearBar();
   // Each line of the message names the file, so messages of a batch stay attributable.
   size_t start = 0;
@@ -52,12 +51,12 @@ void TerminalUi::ShowMessage(std::string_view text) {
   Draw();
 }
 
-bool TerminalUi::EditRollInfo(RollInfo& info) {
+bool TerminalReporter::EditRollInfo(RollInfo& info) {
   for (const auto& [name, value] : roll_info_entries_) info.SetEntry(name, value);
   return true;
 }
 
-void TerminalUi::Draw() {
+void TerminalReporter::Draw() {
   if (!show_progress_) return;
   constexpr int kBarWidth = 30;
   const int filled = position_ * kBarWidth / 100;
@@ -70,7 +69,7 @@ void TerminalUi::Draw() {
   bar_visible_ = true;
 }
 
-void TerminalUi::ClearBar() {
+void TerminalReporter::ClearBar() {
   if (!bar_visible_) return;
   std::fprintf(stderr, "\r%-100s\r", "");
   std::fflush(stderr);

@@ -1,0 +1,54 @@
+#include "cis/CisFile.h"
+
+#include <cstdint>
+
+#include "cis/CisFormat.h"
+#include "cis/CisReader.h"
+#include "support/AtomicFile.h"
+#include "support/TextTrim.h"
+
+namespace tarvelo {
+
+CisFileName SplitCisFileName(const std::string& path) {
+  CisFileName names;
+  names.Path = path;
+  const size_t slash = path.find_last_of("/\\");
+  names.NameWithExtension = slash == std::string::npos ? path : path.substr(slash + 1);
+  names.Folder = path.substr(0, path.size() - names.NameWithExtension.size());
+  const std::string& name = names.NameWithExtension;
+  names.Extension = ToLowerAscii(name.size() >= 3 ? name.substr(name.size() - 3) : name);
+  names.Name = name.substr(0, name.find('.'));
+  return names;
+}
+
+Result OpenCisFile(const std::string& path, bool old_format_forced, CisScanData& data, Reporter& reporter,
+                   CisOpenState* state) {
+  if (state) *state = CisOpenState::kNothingRead;
+  data.Reset();
+  const CisFileName names = SplitCisFileName(path);
+  data.FileName = names.Name;
+  data.FolderName = names.Folder;
+  data.FileExtension = names.Extension;
+  auto fail = [&reporter](Result failure) {
+    reporter.ShowMessage(MessageKind::kError, failure.message());
+    return failure;
+  };
+  if (names.Extension != "cis") return fail(Result::Invalid("*** Invalid File Type *** CIS files only - "));
+
+  std::string bytes;
+  if (Result read = ReadWholeFile(path, bytes); !read.ok()) return fail(read);
+  if (bytes.size() < cis::kHeaderSize) {
+    return fail(Result::Corrupt("The file is too short to be a CIS file: " + std::to_string(bytes.size()) +
+                                " bytes, the header alone takes 52."));
+  }
+  const auto* file = reinterpret_cast<const uint8_t*>(bytes.data());
+  Result read = ReadCisFile({file, bytes.size()}, old_format_forced, data, reporter);
+  if (state) {
+    *state = read.ok()                                 ? CisOpenState::kRead
+             : read.kind() == Result::Kind::kCancelled ? CisOpenState::kNothingRead
+                                                       : CisOpenState::kHeaderRefused;
+  }
+  return read;
+}
+
+}  // namespace tarvelo

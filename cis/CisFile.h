@@ -1,0 +1,42 @@
+#pragma once
+// Opening a CIS file from a path: the names the program gives the file, the name check,
+// reading the whole file and the reader. Every front end and every tool that opens a scan
+// goes through OpenCisFile.
+
+#include <string>
+
+#include "cis/CisScanData.h"
+#include "services/Reporter.h"
+#include "support/Result.h"
+
+namespace tarvelo {
+
+// The names of a file as the program uses them.
+struct CisFileName {
+  std::string Path;               // as given
+  std::string Folder;             // up to and including the last separator ("" for none)
+  std::string NameWithExtension;  // after the last separator
+  std::string Name;               // NameWithExtension up to its first "."
+  std::string Extension;          // the last three characters of NameWithExtension, lower-cased
+};
+CisFileName SplitCisFileName(const std::string& path);
+
+// How far an opening got.
+enum class CisOpenState {
+  kNothingRead,    // wrong type, unreadable, shorter than a header, or the reading was stopped
+  kHeaderRefused,  // the header was read and refused (zero width or line count): no lines
+  kRead,           // header accepted and lines read (damaged lines reported as warnings)
+};
+
+// Opens `path` into `data` (which is Reset first and gets the file's names): the extension
+// must be "cis" in any case, the file must be readable and at least a header long, and the
+// reader must accept its header. Every failure is reported as an error message and returned:
+//   kInvalid  "*** Invalid File Type *** CIS files only - "
+//   kNotFound / kIoError  the file cannot be read ("cannot open <path>: <reason>")
+//   kCorrupt  shorter than the header, or a header the reader refused
+//   kCancelled  the user stopped the reading (no message; the lines are not usable)
+// `state`, when given, receives how far the opening got.
+Result OpenCisFile(const std::string& path, bool old_format_forced, CisScanData& data, Reporter& reporter,
+                   CisOpenState* state = nullptr);
+
+}  // namespace tarvelo
