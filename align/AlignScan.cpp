@@ -148,20 +148,26 @@ AlignmentReport AlignScan(const AlignRequest& request) {
   if (report.Measurement.Holes.empty())
     report.Notes.push_back({MessageKind::kWarning, "No holes were found in the scan."});
 
+  if (request.Recognise) Rank(request, report);
+  const bool recognised = request.Recognise && report.Ranking.Decided;
   if (request.RollType != nullptr) {
-    // When recognising, only how the settings in force place the holes is needed of it.
+    // The roll type in force is fitted when the suggestion is for it: without recognition, or
+    // when the evidence does not decide. Otherwise only how the settings in force place the
+    // holes on its tracks is needed.
     LayoutFit shared;
     shared.Layout = LayoutOf(*request.RollType);
-    if (!request.Recognise)
-      shared = FitShared(report.Measurement, shared.Layout, report.DpiCandidates, request.Options);
+    if (!recognised) shared = FitShared(report.Measurement, shared.Layout, report.DpiCandidates, request.Options);
     report.InForceType = MeasureRollType(*request.RollType, shared, report, request.Options);
   }
   report.Suggestion = report.InForceType;
-  if (request.Recognise) {
-    Rank(request, report);
-    if (!report.Ranking.Ranked.empty() && report.Ranking.Ranked.front().Fit.Found)
-      report.Suggestion = report.Ranking.Ranked.front();
+  for (const RollTypeFit& fit : report.Ranking.Ranked) {
+    if (recognised && fit.Name == report.Ranking.Recognised) {
+      report.Suggestion = fit;
+      break;
+    }
   }
+  if (request.RollType == nullptr && !recognised && !report.Ranking.Ranked.empty())
+    report.Suggestion = report.Ranking.Ranked.front();
 
   const TrackFit& fit = report.Suggestion.Fit;
   if (fit.Found) {
