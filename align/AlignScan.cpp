@@ -19,6 +19,8 @@ constexpr double kScoreMargin = 0.03;
 // kEdgeMiss on they count against it.
 constexpr double kEdgeTolerance = 0.35;
 constexpr double kEdgeMiss = 0.85;
+// A paper edge this many tracks from where the roll type expects it puts holes on wrong tracks.
+constexpr double kWrongTrackMiss = 0.5;
 // A jump of the holes across a twin array scan's crossover this large (pixels) is reported.
 constexpr double kCrossoverStep = 4;
 // A roll type must put this share of the holes on its tracks, and score this much, to be
@@ -127,9 +129,30 @@ void Rank(const AlignRequest& request, AlignmentReport& report) {
   }
 }
 
+// Where the settings in force put the paper edge, against where the roll type in force expects it.
+void NoteEdgeInForce(AlignmentReport& report) {
+  const PaperEdges& edges = report.Measurement.Edges;
+  const TrackLayout& layout = report.InForceType.Layout;
+  const ScannerSetting& in_force = report.InForce;
+  if ((!edges.LowerFound && !edges.UpperFound) || !(layout.Spacing > 0) || in_force.Dpi < 1) return;
+  const double scale = in_force.Stretch / in_force.Dpi;
+  const bool lower = edges.LowerFound;
+  const double edge = scale * (lower ? edges.Lower : edges.Upper) + in_force.Offset;
+  const double expected = lower ? layout.LowerEdge : layout.UpperEdge;
+  report.InForceEdgeMiss = std::abs(edge - expected) / layout.Spacing;
+  if (report.InForceEdgeMiss < kWrongTrackMiss) return;
+  report.Notes.push_back({MessageKind::kWarning,
+                          std::string("With the settings in force the paper's ") + (lower ? "bass" : "treble") +
+                              " edge lies at " + Inches(edge) + " inch, " +
+                              FormatGcvt(std::round(report.InForceEdgeMiss * 10) / 10, 3) + " of a track from where " +
+                              report.InForceType.Name + " expects it (" + Inches(expected) +
+                              " inch): holes land on the wrong tracks.",
+                          true});
+}
+
 }  // namespace
 
-bool IsPlausibleDpi(int dpi) { return dpi >= 100 && dpi <= 2400; }
+bool IsPlausibleDpi(int dpi) { return dpi >= 100 && dpi <= 1000; }
 
 AlignmentReport AlignScan(const AlignRequest& request) {
   AlignmentReport report;
@@ -149,7 +172,7 @@ AlignmentReport AlignScan(const AlignRequest& request) {
     report.Notes.push_back({MessageKind::kWarning, "No holes were found in the scan."});
 
   if (request.Recognise) Rank(request, report);
-  const bool recognised = request.Recognise && report.Ranking.Decided;
+  const bool recognised = request.Recognise && request.SuggestRecognised && report.Ranking.Decided;
   if (request.RollType != nullptr) {
     // The roll type in force is fitted when the suggestion is for it: without recognition, or
     // when the evidence does not decide. Otherwise only how the settings in force place the
@@ -168,6 +191,8 @@ AlignmentReport AlignScan(const AlignRequest& request) {
   }
   if (request.RollType == nullptr && !recognised && !report.Ranking.Ranked.empty())
     report.Suggestion = report.Ranking.Ranked.front();
+
+  if (request.RollType != nullptr) NoteEdgeInForce(report);
 
   const TrackFit& fit = report.Suggestion.Fit;
   if (fit.Found) {

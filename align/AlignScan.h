@@ -23,7 +23,8 @@ struct AlignRequest {
   ScannerSetting InForce;                          // the preset's DPI, offset and stretch
   const RollTypeDefinition* RollType = nullptr;    // the roll type in force
   std::vector<const RollTypeDefinition*> Library;  // the roll types to rank (when Recognise)
-  bool Recognise = false;
+  bool Recognise = false;                          // rank the library's roll types
+  bool SuggestRecognised = true;  // when recognising: suggest for the recognised type, not the one in force
   FitOptions Options;
 };
 
@@ -51,22 +52,29 @@ struct RollTypeRanking {
 struct AlignmentNote {
   MessageKind Kind;
   std::string Text;
+  bool AboutSettingsInForce = false;  // tells what the preset's values would do (moot for an aligned run)
 };
 
 struct AlignmentReport {
   ScanMeasurement Measurement;
   int HeaderDpi = 0;             // as the file states it
-  bool HeaderDpiUsable = false;  // a plausible DPI (100 to 2400), tried besides the preset's
+  bool HeaderDpiUsable = false;  // a plausible DPI (100 to 1000), tried besides the preset's
   std::vector<int> DpiCandidates;
   ScannerSetting InForce;
   RollTypeFit InForceType;  // the roll type in force
   RollTypeRanking Ranking;  // filled when recognising
-  RollTypeFit Suggestion;   // for the recognised (or best ranked) type, else the one in force
+  // For the recognised roll type (when asked); for the one in force without recognition or when
+  // the evidence does not decide (for the best ranked when there is none in force).
+  RollTypeFit Suggestion;
   TwinArrayJoin TwinArray;  // a twin array scan: how well its halves meet at the suggestion
+  // With the settings in force: how many tracks the paper's bass edge (else its treble edge)
+  // lies from where the roll type in force expects it (0 when no edge shows). Half a track
+  // and more puts holes on the wrong tracks, which on-track shares cannot see.
+  double InForceEdgeMiss = 0;
   std::vector<AlignmentNote> Notes;
 };
 
-// A plausible DPI for a scanner: 100 to 2400.
+// A plausible DPI for a scanner, which a preset can hold: 100 to 1000.
 bool IsPlausibleDpi(int dpi);
 
 AlignmentReport AlignScan(const AlignRequest& request);

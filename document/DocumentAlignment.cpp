@@ -37,7 +37,8 @@ RunSettings TarveloDoc::Align(const RunSettings& settings) {
   request.Recognise = alignment_options_.RecogniseRollType;
   for (const RollTypeDefinition& type : alignment_options_.Library) request.Library.push_back(&type);
   alignment_ = AlignScan(request);
-  for (const AlignmentNote& note : alignment_.Notes) reporter_.ShowMessage(note.Kind, note.Text);
+  for (const AlignmentNote& note : alignment_.Notes)
+    if (!note.AboutSettingsInForce) reporter_.ShowMessage(note.Kind, note.Text);
 
   const RollTypeFit& suggestion = alignment_.Suggestion;
   if (!suggestion.Fit.Found) {

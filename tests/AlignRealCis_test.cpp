@@ -4,6 +4,7 @@
 
 #include "align/AlignScan.h"
 #include "align/PrepareScan.h"
+#include "document/TarveloDoc.h"
 #include "helpers/AlignmentRolls.h"
 #include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
@@ -86,6 +87,32 @@ TEST(AlignRealCis, TheAmpicoBScansAreRecognised) {
 
   // The Duo-Art scan at 200 DPI.
   EXPECT_EQ(AlignRealScan("stepper_single.CIS").Ranking.Recognised, "Duo-Art");
+}
+
+TEST(AlignRealCis, AnAlignedConversionPutsTheHolesOnTrack) {
+  TARVELO_REQUIRE_REAL_CIS();
+  testing::TempDir out;
+  for (const char* name : {"stepper_single.CIS", "stepper_twin.CIS", "stepper_bicolor.CIS", "clocked_single.CIS",
+                           "no_encoder_signal.CIS"}) {
+    SCOPED_TRACE(name);
+    testing::RecordingFrontEnd front_end;
+    TarveloDoc doc(front_end, front_end);
+    doc.SetOutputFolder(out.Path().string());
+    AlignmentOptions alignment;
+    alignment.Align = true;
+    alignment.RecogniseRollType = true;
+    alignment.Library = testing::ShippedRollTypes();
+    doc.SetAlignment(alignment);
+    ASSERT_TRUE(doc.Load((testing::RealCisDir() / name).string(), front_end.settings).ok());
+    // The holes the conversion placed, after its tracking, lie on their tracks.
+    const ConversionSummary& summary = doc.Summary();
+    ASSERT_GT(summary.HolesMeasured, 1000);
+    EXPECT_LE(summary.HolesOffTrack, 0.03 * summary.HolesMeasured);
+    EXPECT_EQ(front_end.CountOf(MessageKind::kError), 0);
+    EXPECT_EQ(doc.LookupMap().Dpi, std::string(name) == "stepper_single.CIS" ? 200.0 : 300.0);
+    const KeywordList& keywords = doc.Keywords();
+    EXPECT_NE(keywords.FindKey("/auto_alignment:"), -1);
+  }
 }
 
 TEST(AlignRealCis, ARefusedHeaderIsAFailureWithTheReadersMessage) {
