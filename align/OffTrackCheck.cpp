@@ -11,7 +11,7 @@ namespace tarvelo {
 
 namespace {
 
-constexpr double kSampleSpacing = 0.01;  // inches of roll between the lines looked at
+constexpr double kSampleSpacing = 0.02;  // inches of roll between the lines looked at
 constexpr double kNarrowestHole = 0.02;  // inches across
 
 }  // namespace
@@ -38,6 +38,7 @@ OffTrackCount CountOffTrackHoles(const CisScanData& data, const TrackLookupMap& 
   }
 
   std::vector<MeasuredHole> holes;
+  holes.reserve(lines.TotalTransitions() / 8);
   const auto sample_count = static_cast<int>(sampled.size());
   HoleLinker linker(
       sample_count, [&](int sample) { return lines.Position(sampled[static_cast<size_t>(sample)]); }, holes);
@@ -50,6 +51,7 @@ OffTrackCount CountOffTrackHoles(const CisScanData& data, const TrackLookupMap& 
     bool hole = data.HolePolarity;
     for (const int32_t t : lines.Transitions(sampled[static_cast<size_t>(s)])) {
       const int64_t a = previous + shift, b = t + shift;
+      if (a > map.LastPixel) break;  // the rest of the line lies beyond the tracks
       const int64_t center = (a + b) / 2;
       if (hole && b - a >= linking::kNarrowestRun && b - a <= widest && map.IsInTrackedSpan(center) && a >= INT32_MIN &&
           b <= INT32_MAX)

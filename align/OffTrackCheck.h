@@ -18,7 +18,7 @@ struct OffTrackCount {
 
 // `data` after the per-line pass (every line's TrackingOffset written), `map` as the pass built
 // it. A hole is on track within `on_track_share` of the roll type's track spacing of its
-// track's centre. Lines about a hundredth of an inch apart are looked at (holes are longer).
+// track's centre. Lines about a fiftieth of an inch apart are looked at (holes are longer).
 OffTrackCount CountOffTrackHoles(const CisScanData& data, const TrackLookupMap& map, const RollTypeDefinition& roll,
                                  double on_track_share = 0.3);
 
