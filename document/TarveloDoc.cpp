@@ -1,6 +1,7 @@
 #include "document/TarveloDoc.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "cis/HeaderSummary.h"
 #include "events/EventBuilding.h"
@@ -214,8 +215,9 @@ void TarveloDoc::Run(const RunSettings& settings) {
   MergeAndMirror(settings);
   // An aligned run goes on with the settings the scan's measurement suggests.
   alignment_ = AlignmentReport{};
-  const RunSettings aligned = alignment_options_.Align ? Align(settings) : RunSettings{};
-  const RunSettings& run = alignment_options_.Align ? aligned : settings;
+  std::optional<RunSettings> aligned;
+  if (alignment_options_.Align) aligned = Align(settings);
+  const RunSettings& run = aligned ? *aligned : settings;
   ProcessScanLines(scan_, roll_type_, run.Scanner, run.Tracking, run.Diagnostic.WriteTrackLookUpMapFile, lookup_map_,
                    track_events_, keywords_, reporter_);
   CheckHolesOnTrack(run);
