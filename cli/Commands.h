@@ -86,6 +86,25 @@ struct EditOptions {
 };
 int RunEdit(const EditOptions& options);
 
+// The picture commands: one file converted (no MIDI files written), one PNG picture written.
+struct PictureOptions {
+  ProfileOptions profile;
+  std::string file;
+  std::string output;     // -o
+  std::string library;    // --roll-types FILE
+  std::string roll_type;  // --roll-type NAME, this run only
+};
+
+struct RenderOptions {
+  PictureOptions picture;
+  double from_inch = 0;   // --from: this inch of the roll at the top
+  int zoom_level = 5;     // --zoom 1..9
+  int height = 600;       // --height: rows of the view's client area
+  bool tracking = false;  // --tracking: show the tracking corrections
+};
+int RunRender(const RenderOptions& options);
+int RunHistogram(const PictureOptions& options);
+
 struct SettingsOptions {
   std::string profile_path;
   std::string action;  // get, set, list

@@ -50,6 +50,7 @@ class TerminalReporter : public Reporter, public FrontEndHooks {
   bool show_progress_;
   bool echo_messages_ = true;
   bool bar_visible_ = false;
+  bool wants_histogram_ = false;
   std::string file_;
   std::string status_;
   int position_ = 0;

@@ -18,6 +18,14 @@ void AddProfileOptions(CLI::App& command, tarvelo::cli::ProfileOptions& options)
   command.add_option("--preset", options.preset, "Use scanner preset N (0-15) for this run");
 }
 
+void AddPictureOptions(CLI::App& command, tarvelo::cli::PictureOptions& options) {
+  AddProfileOptions(command, options.profile);
+  command.add_option("--roll-types", options.library, "Roll type library file (RollTypeDefinitions.xml)");
+  command.add_option("--roll-type", options.roll_type, "Roll type for this run (default: the profile's)");
+  command.add_option("-o,--output", options.output, "PNG file to write")->required();
+  command.add_option("file", options.file, "CIS file")->required();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -86,6 +94,22 @@ int main(int argc, char** argv) {
   auto* lpi_option = edit_command->add_option("--lpi", lpi, "Lines per inch (below 1 means 100)");
   edit_command->add_option("-o,--output", edit.output, "Write the result here instead of replacing the file");
 
+  RenderOptions render;
+  auto* render_command = app.add_subcommand("render", "Convert a CIS file and write its roll view as a PNG picture");
+  AddPictureOptions(*render_command, render.picture);
+  render_command->add_option("--from", render.from_inch, "Inch of the roll at the top of the picture (default 0)")
+      ->check(CLI::NonNegativeNumber);
+  render_command->add_option("--zoom", render.zoom_level, "Zoom level 1-9 (5: 63 pixels per inch, the default)")
+      ->check(CLI::Range(1, 9));
+  render_command->add_option("--height", render.height, "Height of the view in pixels (default 600)")
+      ->check(CLI::Range(1, 5000));
+  render_command->add_flag("--tracking", render.tracking, "Show the tracking corrections");
+
+  PictureOptions histogram;
+  auto* histogram_command =
+      app.add_subcommand("histogram", "Convert a CIS file and write its spacing histogram as a PNG picture");
+  AddPictureOptions(*histogram_command, histogram);
+
   SettingsOptions settings;
   auto* settings_command = app.add_subcommand("settings", "Read and change the settings profile");
   settings_command->add_option("--profile", settings.profile_path, "Settings profile file");
@@ -118,6 +142,8 @@ int main(int argc, char** argv) {
     }
     if (convert_command->parsed()) return RunConvert(convert);
     if (align_command->parsed()) return RunAlign(align);
+    if (render_command->parsed()) return RunRender(render);
+    if (histogram_command->parsed()) return RunHistogram(histogram);
     return RunSettingsCommand(settings);
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "tarvelo-cli: out of memory\n");

@@ -14,10 +14,14 @@ namespace {
 
 // The failure of an operation on `path`, with the system's reason for the errno in force.
 Result SystemFailure(const std::string& what, const std::string& path) {
-  const int error_number = errno;
-  const std::string reason = std::strerror(error_number);
-  if (error_number == ENOENT) return Result::NotFound(what + " " + path + ": " + reason);
-  return Result::IoError(what + " " + path + ": " + reason);
+  return Result::IoError(what + " " + path + ": " + std::strerror(errno));
+}
+
+// The same for reading: a file that does not exist is kNotFound.
+Result ReadFailure(const std::string& what, const std::string& path) {
+  const bool missing = errno == ENOENT;
+  Result failure = SystemFailure(what, path);
+  return missing ? Result::NotFound(failure.message()) : failure;
 }
 
 // Closes and removes the temporary file of a write that failed, keeping `failure`.
@@ -61,7 +65,7 @@ Result WriteFileAtomically(const std::string& path, std::string_view bytes, Flus
 
 Result ReadWholeFile(const std::string& path, std::string& bytes) {
   const int fd = ::open(path.c_str(), O_RDONLY);
-  if (fd < 0) return SystemFailure("cannot open", path);
+  if (fd < 0) return ReadFailure("cannot open", path);
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);

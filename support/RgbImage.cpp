@@ -42,6 +42,33 @@ void RgbImage::VerticalLine(int x, int y_from, int y_to, uint32_t colour) {
   FillRect(x, y_from, 1, y_to - y_from, colour);
 }
 
+void RgbImage::HorizontalLine(int x_from, int x_to, int y, uint32_t colour) {
+  FillRect(x_from, y, x_to - x_from, 1, colour);
+}
+
+void RgbImage::CopyFrom(const RgbImage& source, int source_x, int source_y, int w, int h, int x, int y) {
+  // Clip in 64 bits against the source, then against this image.
+  long long from_x = source_x, from_y = source_y, to_x = x, to_y = y, columns = w, rows = h;
+  auto clip_start = [&](long long& start, long long& other_start, long long& count) {
+    if (start < 0) {
+      count += start;
+      other_start -= start;
+      start = 0;
+    }
+  };
+  clip_start(from_x, to_x, columns);
+  clip_start(from_y, to_y, rows);
+  clip_start(to_x, from_x, columns);
+  clip_start(to_y, from_y, rows);
+  columns = std::min({columns, source.width - from_x, width - to_x});
+  rows = std::min({rows, source.height - from_y, height - to_y});
+  if (columns <= 0 || rows <= 0) return;
+  for (long long row = 0; row < rows; ++row) {
+    const uint8_t* from = source.Row(static_cast<int>(from_y + row)) + from_x * 3;
+    std::copy(from, from + columns * 3, Row(static_cast<int>(to_y + row)) + to_x * 3);
+  }
+}
+
 std::string EncodePpm(const RgbImage& image) {
   std::string out = "P6\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n255\n";
   out.append(reinterpret_cast<const char*>(image.pixels.data()), image.pixels.size());

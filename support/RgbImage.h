@@ -2,6 +2,7 @@
 // A plain RGB raster: width x height pixels, three bytes (red, green, blue) per pixel, rows
 // from the top. Drawing operations clip to the image, so callers may pass any coordinates.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -35,6 +36,16 @@ struct RgbImage {
   void FillRect(int x, int y, int w, int h, uint32_t colour);
   // A vertical line at x from y_from up to but not including y_to.
   void VerticalLine(int x, int y_from, int y_to, uint32_t colour);
+  // A horizontal line in row y from x_from up to but not including x_to.
+  void HorizontalLine(int x_from, int x_to, int y, uint32_t colour);
+  // Copies the `w` x `h` pixels of `source` whose top-left corner is (source_x, source_y) to
+  // (x, y) in this image, clipped to both images. `source` is another image.
+  void CopyFrom(const RgbImage& source, int source_x, int source_y, int w, int h, int x, int y);
+
+  // Direct access for drawing loops: the three bytes of pixel (0, y); the caller keeps
+  // 0 <= y < height and stays inside the row's width * 3 bytes.
+  uint8_t* Row(int y) { return pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 3; }
+  const uint8_t* Row(int y) const { return pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 3; }
 };
 
 // The image as a binary portable pixmap (PPM "P6") file.

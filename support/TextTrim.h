@@ -8,9 +8,7 @@
 
 namespace tarvelo {
 
-inline bool IsWhiteSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
+inline bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
 // `text` without the spaces at its two ends.
 inline std::string_view TrimBlanks(std::string_view text) {

@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake pkg-config libcli11-dev libgtest-dev libgmock-dev nlohmann-json3-dev
-          libexpat1-dev midicsv clang-format clang-tidy)
+          libexpat1-dev midicsv clang-format clang-tidy libpng-dev libfreetype-dev fonts-dejavu-core
+          python3-pil pngcheck)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -12,6 +12,7 @@ layers=(
   "geometry midi view"
   "align"
   "document"
+  "pictures"
   "cli app"
 )
 declare -A rank

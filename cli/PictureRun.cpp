@@ -1,0 +1,58 @@
+#include "cli/PictureRun.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "cli/RollTypeLibrarySetup.h"
+#include "pictures/PictureFile.h"
+
+namespace tarvelo::cli {
+
+int ConvertForPicture(const PictureOptions& options, bool wants_histogram, PictureRun& run) {
+  run.profile = RunProfile::Open(options.profile);
+  if (!run.profile) return kExitUsage;
+  // The font first: a missing font should not cost a conversion.
+  std::string font_path;
+  Result font = FindLabelFont(font_path);
+  if (font) font = run.font.Load(font_path);
+  if (!font) {
+    std::fprintf(stderr, "tarvelo-cli: %s\n", font.message().c_str());
+    return kExitFileFailed;
+  }
+  run.settings = run.profile->Settings();
+  run.reporter = std::make_unique<TerminalReporter>(::isatty(STDERR_FILENO) == 1);
+  TerminalReporter& reporter = *run.reporter;
+
+  const std::string roll_type = options.roll_type.empty() ? run.settings.Roll.ActiveRollTypeName : options.roll_type;
+  XmlDocument library;
+  std::vector<std::string> names;
+  reporter.BeginFile(options.library.empty() ? "roll types" : options.library);
+  if (!options.library.empty() || roll_type != "Fail-Safe")
+    LoadRollTypeLibrary(options.library, library, names, reporter);
+  if (!options.roll_type.empty() && roll_type != "Fail-Safe" &&
+      std::find(names.begin(), names.end(), roll_type) == names.end()) {
+    std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n", roll_type.c_str());
+    return kExitUsage;
+  }
+
+  reporter.BeginFile(options.file);
+  run.doc = std::make_unique<TarveloDoc>(reporter, reporter, RollInfo(run.profile->Store()));
+  run.doc->ApplyRollType(library, roll_type);
+  run.doc->SetScanImageMidiSkipped(true);
+  run.doc->SetERollMidiSkipped(true);
+  run.doc->SetSpacingHistogramWanted(wants_histogram);
+  const Result loaded = run.doc->Load(options.file, run.settings);
+  reporter.EndFile();
+  return ExitStatusForFile(loaded);  // a failure has been reported as it happened
+}
+
+int WritePicture(const PictureOptions& options, const Picture& picture, const LabelFont& font) {
+  const Result written = WritePictureFile(options.output, picture, font);
+  if (written) return kExitOk;
+  std::fprintf(stderr, "tarvelo-cli: %s\n", written.message().c_str());
+  return kExitFileFailed;
+}
+
+}  // namespace tarvelo::cli

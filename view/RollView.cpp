@@ -1,0 +1,174 @@
+#include "view/RollView.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace tarvelo {
+
+namespace {
+
+// Canvas places of the view's parts. Rectangles and lines run from their first column or row
+// up to, not including, the last one named, as the strips' lines do.
+constexpr int kRulerBandRight = 44;     // ruler background: columns 0 .. 43
+constexpr int kRulerBandBottom = 4999;  // rows kRollImageTop .. 4998
+constexpr int kImageLeft = 50;          // the strips start here; sensor pixel 0 at zero offset
+constexpr int kTrackColourRows = 8;     // top rows of the colour strip stretched over the canvas
+constexpr int kRulerRows = 31;          // rows of the ruler strip shown at the top
+constexpr int kParityTop = 26;          // the parity strip's row below the top
+constexpr int kParityRows = 16;
+constexpr int kQuarterTickLeft = 32;
+constexpr int kHalfTickLeft = 25;
+constexpr int kInchTickLeft = 17;
+constexpr int kFootTickLeft = 7;
+constexpr int kLabelLeft = 10;
+constexpr int kLabelReach = 24;  // a label whose top lies less than this above the area still shows
+
+// A column or row far outside any raster: what out-of-range values are held to, so that
+// absurd settings or positions draw nothing instead of overflowing.
+constexpr long long kFarAway = 1LL << 40;
+
+long long ClampedInteger(double value) {
+  if (std::isnan(value)) return 0;
+  if (value <= -static_cast<double>(kFarAway)) return -kFarAway;
+  if (value >= static_cast<double>(kFarAway)) return kFarAway;
+  return static_cast<long long>(value);
+}
+
+// The device columns of sensor pixels: x0 + int(63 * t / ppi), x0 = 50 - int(-63 * offset),
+// ppi = DPI / stretch; kept in a table for the pixels of the scan width.
+class SensorColumns {
+ public:
+  SensorColumns(const RollViewSettings& settings, int scan_width, int scroll_x)
+      : pixels_per_inch_(settings.ScannerDPI / settings.ScannerAlignStretch),
+        origin_(kImageLeft - ClampedInteger(-kViewPixelsPerInch * settings.ScannerOffset) - scroll_x) {
+    // The widest scan a header can state (32767 pixels, doubled twice); pixels beyond it, from
+    // damaged lines, are computed one by one.
+    const int table_size = std::clamp(scan_width, 0, 4 * 32767) + 1;
+    if (!Drawable()) return;
+    table_.resize(static_cast<size_t>(table_size));
+    for (int pixel = 0; pixel < table_size; ++pixel) table_[static_cast<size_t>(pixel)] = Compute(pixel);
+  }
+
+  // A DPI of zero (or no number) places no dots.
+  bool Drawable() const { return std::isfinite(kViewPixelsPerInch / pixels_per_inch_); }
+
+  long long Column(int32_t pixel) const {
+    return static_cast<uint32_t>(pixel) < table_.size() ? table_[static_cast<size_t>(pixel)] : Compute(pixel);
+  }
+
+ private:
+  long long Compute(int32_t pixel) const {
+    return origin_ + ClampedInteger(kViewPixelsPerInch * pixel / pixels_per_inch_);
+  }
+
+  double pixels_per_inch_;
+  long long origin_;
+  std::vector<long long> table_;
+};
+
+void DrawBackground(const TrackStrips& strips, int scroll_x, int scroll_y, RgbImage& image) {
+  if (image.width > 0 && image.height > 0) std::memset(image.pixels.data(), 0xFF, image.pixels.size());
+  static_assert(kViewBackground == MakeColour(255, 255, 255), "the fill above writes white");
+  image.FillRect(-scroll_x, kRollImageTop - scroll_y, kRulerBandRight, kRulerBandBottom - kRollImageTop,
+                 kRulerBackground);
+  // The top rows of the track colour strip stretched over the canvas height: the tracks'
+  // colours become vertical bands behind the scan.
+  const RgbImage& colours = strips.TrackColour;
+  for (int row = 0; row < image.height; ++row) {
+    const long long from_top = static_cast<long long>(row) + scroll_y - kRollImageTop;
+    if (from_top < 0 || from_top >= kRollCanvasHeight) continue;
+    const int source_row = static_cast<int>(from_top * kTrackColourRows / kRollCanvasHeight);
+    image.CopyFrom(colours, 0, source_row, colours.width, 1, kImageLeft - scroll_x, row);
+  }
+}
+
+// The ruler and parity strips at the top of the client area, as wide as the roll's upper edge.
+void DrawScales(const TrackStrips& strips, int scroll_x, Picture& picture) {
+  const int shown_width = strips.UpperEdgeStripPixel;
+  picture.Image.CopyFrom(strips.Ruler, 0, 0, shown_width, kRulerRows, kImageLeft - scroll_x, 0);
+  picture.Image.CopyFrom(strips.TrackParity, 0, 0, shown_width, kParityRows, kImageLeft - scroll_x, kParityTop);
+  for (const RulerLabel& label : strips.RulerLabels)
+    if (label.x < shown_width && label.y < kRulerRows)
+      picture.Labels.push_back({kImageLeft - scroll_x + label.x, label.y, label.text, MakeColour(0, 0, 0)});
+}
+
+void Tick(RgbImage& image, int left, int scroll_x, long long row, uint32_t colour) {
+  if (row >= 0 && row < image.height)
+    image.HorizontalLine(left - scroll_x, kRulerBandRight - scroll_x, static_cast<int>(row), colour);
+}
+
+// One dot per transition of each drawn line, and the ruler's ticks and labels where the
+// lines pass quarter, half and whole inches.
+void DrawLines(const CisScanData& scan, const RollViewSettings& settings, int scroll_x, int scroll_y,
+               Picture& picture) {
+  RgbImage& image = picture.Image;
+  const ScanLineArray& lines = scan.Lines;
+  const int rows_per_inch = RowsPerInch(settings.ZoomFactor);
+  const DrawnLines drawn = LinesToDraw(lines.Size(), scan.InterpretedAverageLpi, rows_per_inch, scroll_y, image.height);
+  if (drawn.End <= drawn.First) return;
+  const SensorColumns columns(settings, scan.ScanWidth, scroll_x);
+  const bool crossover = scan.TwinArray && settings.ShowCrossoverLine && columns.Drawable();
+  const long long crossover_column = columns.Column(scan.CrossoverPixel);
+  const long long zoom = rows_per_inch;
+  auto row_of = [&](int line) { return ClampedInteger(static_cast<double>(rows_per_inch) * lines.Position(line)); };
+
+  // Rows are counted from the top of the client area: the first drawn line lies at row 45.
+  long long previous = 0, top = kRollImageTop;
+  if (drawn.First > 0) {
+    previous = row_of(drawn.First);
+    top = kRollImageTop - previous;
+  }
+  const auto width = static_cast<unsigned long long>(image.width);
+  for (int line = drawn.First; line < drawn.End; ++line) {
+    const long long p = row_of(line);
+    const long long row = top + p;
+    if ((4 * p) % zoom < (4 * previous) % zoom) Tick(image, kQuarterTickLeft, scroll_x, row, kRulerTick);
+    if ((2 * p) % zoom < (2 * previous) % zoom) Tick(image, kHalfTickLeft, scroll_x, row, kRulerTick);
+    if (p % zoom < previous % zoom) {
+      // A whole inch was passed: inches are numbered, every twelfth is a foot.
+      const long long inches = ClampedInteger(lines.Position(line));
+      const bool foot = inches % 12 == 0;
+      Tick(image, foot ? kFootTickLeft : kInchTickLeft, scroll_x, row, foot ? kFootTick : kRulerTick);
+      if (row + 1 > -kLabelReach && row + 1 < image.height)
+        picture.Labels.push_back({kLabelLeft - scroll_x, static_cast<int>(row + 1),
+                                  foot ? std::to_string(inches / 12) + " feet" : std::to_string(inches) + "\"",
+                                  MakeColour(0, 0, 0)});
+    }
+    previous = p;
+    if (row < 0 || row >= image.height || !columns.Drawable()) continue;
+
+    const long long shift =
+        settings.ShowTrackingCorrections ? ClampedInteger(kViewPixelsPerInch * lines.Geometry(line).TrackingOffset) : 0;
+    uint8_t* pixels = image.Row(static_cast<int>(row));
+    auto dot = [&](long long column, uint32_t colour) {
+      if (static_cast<unsigned long long>(column) >= width) return;
+      uint8_t* at = pixels + column * 3;
+      at[0] = static_cast<uint8_t>(ColourRed(colour));
+      at[1] = static_cast<uint8_t>(ColourGreen(colour));
+      at[2] = static_cast<uint8_t>(ColourBlue(colour));
+    };
+    for (const int32_t transition : lines.Transitions(line)) dot(columns.Column(transition) + shift, kTransitionDot);
+    if (crossover) dot(crossover_column + shift, kCrossoverDot);
+  }
+}
+
+}  // namespace
+
+void DrawRollView(const CisScanData& scan, const TrackStrips& strips, const RollViewSettings& settings,
+                  Picture& picture) {
+  const int width = std::max(settings.ClientWidth, 0);
+  const int height = std::max(settings.ClientHeight, 0);
+  const int scroll_x = std::clamp(settings.ScrollX, 0, std::max(kRollCanvasWidth - width, 0));
+  const int scroll_y = std::clamp(settings.ScrollY, 0, MaxScrollRow(height));
+  if (picture.Image.width != width || picture.Image.height != height)
+    picture.Image = RgbImage(width, height, kViewBackground);
+  picture.Labels.clear();
+  DrawBackground(strips, scroll_x, scroll_y, picture.Image);
+  DrawScales(strips, scroll_x, picture);
+  DrawLines(scan, settings, scroll_x, scroll_y, picture);
+}
+
+}  // namespace tarvelo
