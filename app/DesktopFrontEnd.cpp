@@ -19,6 +19,12 @@ void DesktopFrontEnd::SetProgress(int colour_type, int position) {
 
 void DesktopFrontEnd::ShowMessage(MessageKind kind, std::string_view text) { presenter_.Present(kind, text); }
 
+bool DesktopFrontEnd::ShowOffTrackNotice(std::string_view text) {
+  last_notice_ = std::string(text);
+  if (notice_sink_) notice_sink_(last_notice_);
+  return true;
+}
+
 void DesktopFrontEnd::SetReprocessPending(bool pending) {
   state_.SetReprocessPending(pending);
   ShowState();

@@ -4,6 +4,7 @@
 // the state changes a conversion makes (re-process pending, outputs written, the file and
 // title fields). It keeps the window's state and shows it; it holds no conversion logic.
 
+#include <functional>
 #include <string>
 
 #include "app/MessagePresenter.h"
@@ -34,6 +35,12 @@ class DesktopFrontEnd : public Reporter, public FrontEndHooks {
   // The roll information dialog ("View/Set Embedded Text") is still to come: until it does, the
   // entries a file brings (its ANN file, the profile's template) are taken as they are.
   bool EditRollInfo(RollInfo& /*info*/) override { return true; }
+  // Holes off their tracks: a line in the window's status bar, not a modal message.
+  bool ShowOffTrackNotice(std::string_view text) override;
+  // Where notices go (the main window's status bar).
+  void SetNoticeSink(std::function<void(const std::string&)> sink) { notice_sink_ = std::move(sink); }
+  // The notice of the latest run that gave one ("" before any).
+  const std::string& LastNotice() const { return last_notice_; }
 
   // The header values of the file read last (for the "CIS File Embedded Data" dialog).
   const CisHeaderSummary& HeaderSummary() const { return header_summary_; }
@@ -45,6 +52,8 @@ class DesktopFrontEnd : public Reporter, public FrontEndHooks {
   ControlBar& bar_;
   MessagePresenter& presenter_;
   CisHeaderSummary header_summary_{};
+  std::function<void(const std::string&)> notice_sink_;
+  std::string last_notice_;
 };
 
 }  // namespace tarvelo::app

@@ -73,6 +73,7 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
   setAcceptDrops(true);
   BuildBars();
   front_end_ = std::make_unique<DesktopFrontEnd>(state_, *bar_, *presenter_);
+  front_end_->SetNoticeSink([this](const std::string& text) { statusBar()->showMessage(ToQString(text)); });
   BuildMenus();
   ReportProfileProblems();
 

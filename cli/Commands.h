@@ -51,7 +51,8 @@ struct ConvertOptions {
   ProfileOptions profile;
   std::vector<std::string> files;
   std::string library;            // --roll-types FILE
-  std::string roll_type;          // --roll-type NAME, this run only
+  std::string roll_type;          // --roll-type NAME (or "auto", which aligns), this run only
+  bool align = false;             // --align: convert each file with its own measured settings
   std::vector<std::string> info;  // --info KEY=VALUE: roll information entries for this run
   std::string output_dir;         // --output-dir: outputs there instead of next to the input
   bool no_scan_midi = false;      // --no-scan-midi
@@ -60,6 +61,16 @@ struct ConvertOptions {
   bool quiet = false;
 };
 int RunConvert(const ConvertOptions& options);
+
+struct AlignOptions {
+  ProfileOptions profile;
+  std::vector<std::string> files;
+  std::string library;    // --roll-types FILE
+  std::string roll_type;  // --roll-type NAME or "auto"; empty: the profile's active roll type
+  bool json = false;      // --json
+  int write_preset = -1;  // --write-preset N: store the suggestion in preset N
+};
+int RunAlign(const AlignOptions& options);
 
 struct RollTypesOptions {
   ProfileOptions profile;

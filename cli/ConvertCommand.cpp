@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "align/PrepareScan.h"
 #include "cis/RollInfo.h"
 #include "cli/Commands.h"
 #include "cli/JsonReport.h"
@@ -50,15 +51,21 @@ int RunConvert(const ConvertOptions& options) {
   }
   ui.SetRollInfoEntries(std::move(entries));
 
-  // The roll type of this run: --roll-type, else the profile's active roll type.
-  const std::string roll_type = options.roll_type.empty() ? settings.Roll.ActiveRollTypeName : options.roll_type;
+  // The roll type of this run: --roll-type, else the profile's active roll type. "auto" aligns
+  // each file and takes the roll type it recognises; while the holes do not decide, the
+  // profile's stays.
+  const bool automatic = options.roll_type == "auto";
+  const bool align = options.align || automatic;
+  const std::string roll_type =
+      options.roll_type.empty() || automatic ? settings.Roll.ActiveRollTypeName : options.roll_type;
   XmlDocument library;
   std::vector<std::string> names;
   ui.BeginFile(options.library.empty() ? "roll types" : options.library);
   // Without a library only the built-in roll type is there; that is no reason to complain
   // while the built-in type is the one wanted.
-  if (!options.library.empty() || roll_type != "Fail-Safe") LoadRollTypeLibrary(options.library, library, names, ui);
-  if (!options.roll_type.empty() && std::find(names.begin(), names.end(), roll_type) == names.end() &&
+  if (!options.library.empty() || roll_type != "Fail-Safe" || automatic)
+    LoadRollTypeLibrary(options.library, library, names, ui);
+  if (!options.roll_type.empty() && !automatic && std::find(names.begin(), names.end(), roll_type) == names.end() &&
       roll_type != "Fail-Safe") {
     std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n", roll_type.c_str());
     return kExitUsage;
@@ -76,6 +83,11 @@ int RunConvert(const ConvertOptions& options) {
     output_dir = WithTrailingSeparator(output_dir);
   }
 
+  AlignmentOptions alignment;
+  alignment.Align = align;
+  alignment.RecogniseRollType = automatic;
+  if (automatic) alignment.Library = FillRollTypes(library, names, ui);
+
   JsonReport report;
   const auto run_start = std::chrono::steady_clock::now();
   int status = kExitOk;
@@ -88,6 +100,7 @@ int RunConvert(const ConvertOptions& options) {
     doc.SetScanImageMidiSkipped(options.no_scan_midi);
     doc.SetERollMidiSkipped(options.no_eroll_midi);
     doc.SetSpacingHistogramWanted(false);  // the command line never shows it
+    if (align) doc.SetAlignment(alignment);
     const Result loaded = doc.Load(path, settings);
     ui.EndFile();
     if (options.json) report.AddFile(path, loaded, doc, ui.Messages(), SecondsSince(file_start));

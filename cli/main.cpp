@@ -63,7 +63,12 @@ int main(int argc, char** argv) {
   AddProfileOptions(*convert_command, convert.profile);
   convert_command->add_flag("--quiet,-q", convert.quiet, "No progress bar");
   convert_command->add_option("--roll-types", convert.library, "Roll type library file (RollTypeDefinitions.xml)");
-  convert_command->add_option("--roll-type", convert.roll_type, "Roll type for this run (default: the profile's)");
+  convert_command->add_option("--roll-type", convert.roll_type,
+                              "Roll type for this run (default: the profile's); auto: the one the scan shows "
+                              "(aligns each file)");
+  convert_command->add_flag("--align", convert.align,
+                            "Convert each file with the DPI, offset and stretch its measurement suggests "
+                            "(this run only)");
   convert_command->add_option("--info", convert.info, "Roll information entry for this run, e.g. composer=Chopin")
       ->allow_extra_args(false);
   convert_command->add_option("--output-dir", convert.output_dir,
@@ -72,6 +77,20 @@ int main(int argc, char** argv) {
   convert_command->add_flag("--no-eroll-midi", convert.no_eroll_midi, "Do not write the eRoll MIDI file");
   convert_command->add_flag("--json", convert.json, "Print a JSON report of the run on standard output");
   convert_command->add_option("files", convert.files, "CIS files")->required();
+
+  AlignOptions align;
+  auto* align_command =
+      app.add_subcommand("align", "Measure CIS files and suggest the scanner settings and roll type that fit them");
+  AddProfileOptions(*align_command, align.profile);
+  align_command->add_option("--roll-types", align.library, "Roll type library file (RollTypeDefinitions.xml)");
+  align_command->add_option("--roll-type", align.roll_type,
+                            "Roll type to fit (default: the profile's), or auto to recognise it");
+  align_command->add_flag("--json", align.json, "Print a JSON report on standard output");
+  align_command
+      ->add_option("--write-preset", align.write_preset,
+                   "Store the suggestion in scanner preset N (0-15), with the preset dialog's checks")
+      ->check(CLI::Range(0, 15));
+  align_command->add_option("files", align.files, "CIS files")->required();
 
   RollTypesOptions roll_types;
   auto* roll_types_command = app.add_subcommand("roll-types", "List the roll types, or describe the named ones");
@@ -140,6 +159,7 @@ int main(int argc, char** argv) {
       return RunEdit(edit);
     }
     if (convert_command->parsed()) return RunConvert(convert);
+    if (align_command->parsed()) return RunAlign(align);
 #ifdef TARVELO_HAVE_PICTURES
     if (render_command->parsed()) return RunRender(render);
     if (histogram_command->parsed()) return RunHistogram(histogram);

@@ -7,12 +7,14 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QUrl>
 #include <QtTest>
 #include <filesystem>
 
 #include "DesktopTestSupport.h"
 #include "app/ControlBar.h"
+#include "app/DesktopFrontEnd.h"
 #include "cis/CisWriter.h"
 #include "helpers/RunCommand.h"
 #include "settings/IniProfile.h"
@@ -189,7 +191,11 @@ class DesktopFilesTest : public QObject {
         QVERIFY2(!from_window.empty(), (stem + suffix).c_str());
         QVERIFY2(from_window == from_cli, (stem + suffix).c_str());
       }
+      // Where the settings do not fit a scan, the window says so in its status bar, never in a
+      // modal message.
       QVERIFY2(presenter.texts.empty(), presenter.texts.empty() ? "" : presenter.texts.front().c_str());
+      if (!window.FrontEnd().LastNotice().empty())
+        QCOMPARE(window.statusBar()->currentMessage(), Q(window.FrontEnd().LastNotice()));
     }
   }
 };
