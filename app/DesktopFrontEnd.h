@@ -32,9 +32,10 @@ class DesktopFrontEnd : public Reporter, public FrontEndHooks {
   void MarkERollWritten() override;
   void RefreshControlBar(std::string_view file_name_with_extension, std::string_view title) override;
   void SetHeaderSummary(const CisHeaderSummary& summary) override { header_summary_ = summary; }
-  // The roll information dialog ("View/Set Embedded Text") is still to come: until it does, the
-  // entries a file brings (its ANN file, the profile's template) are taken as they are.
-  bool EditRollInfo(RollInfo& /*info*/) override { return true; }
+  // The roll information a file brings (its ANN file, the profile's template) is completed by
+  // the editor the window sets (the roll information dialog); without one it is taken as it is.
+  bool EditRollInfo(RollInfo& info) override { return roll_info_editor_ ? roll_info_editor_(info) : true; }
+  void SetRollInfoEditor(std::function<bool(RollInfo&)> editor) { roll_info_editor_ = std::move(editor); }
   // Holes off their tracks: a line in the window's status bar, not a modal message.
   bool ShowOffTrackNotice(std::string_view text) override;
   // Where notices go (the main window's status bar).
@@ -53,6 +54,7 @@ class DesktopFrontEnd : public Reporter, public FrontEndHooks {
   MessagePresenter& presenter_;
   CisHeaderSummary header_summary_{};
   std::function<void(const std::string&)> notice_sink_;
+  std::function<bool(RollInfo&)> roll_info_editor_;
   std::string last_notice_;
 };
 

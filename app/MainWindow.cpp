@@ -28,6 +28,14 @@
 #include "app/ProgramIcon.h"
 #include "app/QtText.h"
 #include "app/RollViewWidget.h"
+#include "app/dialogs/ActiveTrackingSettingsDialog.h"
+#include "app/dialogs/CisDataDialog.h"
+#include "app/dialogs/DiagnosticSettingsDialog.h"
+#include "app/dialogs/ERollSettingsDialog.h"
+#include "app/dialogs/GeneralSettingsDialog.h"
+#include "app/dialogs/RollInfoDialog.h"
+#include "app/dialogs/ScannerSettingsDialog.h"
+#include "app/dialogs/TwinArraySettingsDialog.h"
 #include "cis/CisWriter.h"
 #include "rolltypes/RollTypeLibrary.h"
 
@@ -74,6 +82,14 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
   BuildBars();
   front_end_ = std::make_unique<DesktopFrontEnd>(state_, *bar_, *presenter_);
   front_end_->SetNoticeSink([this](const std::string& text) { statusBar()->showMessage(ToQString(text)); });
+  if (options.EditRollInfo) {
+    front_end_->SetRollInfoEditor(options.EditRollInfo);
+  } else {
+    front_end_->SetRollInfoEditor([this](RollInfo& info) {
+      RollInfoDialog dialog(info, profile_, this);
+      return dialog.exec() == QDialog::Accepted;
+    });
+  }
   BuildMenus();
   ReportProfileProblems();
 
@@ -333,9 +349,14 @@ void MainWindow::ReportIfFailed(const Result& result) {
   if (!result.ok()) front_end_->ShowMessage(MessageKind::kError, result.message());
 }
 
-void MainWindow::ShowNotYetAvailable(const char* dialog) {
-  front_end_->ShowMessage(MessageKind::kInformation,
-                          std::string("The \"") + dialog + "\" dialog is not yet available in this version.");
+void MainWindow::ActOn(const DialogOutcome& outcome) {
+  if (outcome.ReprocessPending) front_end_->SetReprocessPending(true);
+  if (outcome.ScannerDisplayChanged) ShowScannerDisplay();
+  if (outcome.TitleChanged) front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Title);
+  if (outcome.Repaint) {
+    UpdateView();
+    view_->viewport()->update();
+  }
 }
 
 void MainWindow::ShowScannerDisplay() {
@@ -411,13 +432,32 @@ void MainWindow::OnRecentFile(int index) {
   OpenFile(ToQString(paths[static_cast<size_t>(index)]));
 }
 
-// Settings menu: each dialog stores its values on OK and then calls ApplySettingsChange.
+// Settings menu: each dialog checks and stores its values on OK and says what changed.
 
-void MainWindow::OnScanImageMidiSettings() { ShowNotYetAvailable("General Settings"); }
-void MainWindow::OnERollMidiSettings() { ShowNotYetAvailable("eRoll MIDI Settings "); }
-void MainWindow::OnDiagnosticSettings() { ShowNotYetAvailable("Diagnostic Settings"); }
-void MainWindow::OnActiveTrackingSettings() { ShowNotYetAvailable("Active Tracking Settings"); }
-void MainWindow::OnTwinArraySettings() { ShowNotYetAvailable("Twin Array Processing Settings"); }
+void MainWindow::OnScanImageMidiSettings() {
+  GeneralSettingsDialog dialog(session_.General, profile_, this);
+  if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
+}
+
+void MainWindow::OnERollMidiSettings() {
+  ERollSettingsDialog dialog(session_.ERoll, profile_, this);
+  if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
+}
+
+void MainWindow::OnDiagnosticSettings() {
+  DiagnosticSettingsDialog dialog(session_.Diagnostic, profile_, this);
+  if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
+}
+
+void MainWindow::OnActiveTrackingSettings() {
+  ActiveTrackingSettingsDialog dialog(session_.Tracking, profile_, this);
+  if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
+}
+
+void MainWindow::OnTwinArraySettings() {
+  TwinArraySettingsDialog dialog(session_.TwinArray, profile_, this);
+  if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
+}
 
 void MainWindow::OnAbout() {
   AboutBox about(this);
@@ -442,7 +482,10 @@ void MainWindow::OnOffsetNudged(double inches) {
   UpdateView();
 }
 
-void MainWindow::OnScannerSettings() { ShowNotYetAvailable("Scanner Settings Dialog"); }
+void MainWindow::OnScannerSettings() {
+  ScannerSettingsDialog dialog(session_.Presets, profile_, this);
+  if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
+}
 
 void MainWindow::OnReprocess() {
   std::string failure;
@@ -493,8 +536,17 @@ void MainWindow::OnViewHistogram() {
   window.exec();
 }
 
-void MainWindow::OnCisData() { ShowNotYetAvailable("CIS File Embedded Data"); }
+void MainWindow::OnCisData() {
+  // The header of the open file; without one the entries are only shown.
+  CisScanData* scan = doc_->FileNameWithExtension().empty() ? nullptr : &doc_->ScanData();
+  CisDataDialog dialog(SummarizeHeader(doc_->ScanData()), scan, this);
+  if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
+}
 
-void MainWindow::OnEmbeddedText() { ShowNotYetAvailable("Embed Keyword Data Text Items Into MIDI file"); }
+void MainWindow::OnEmbeddedText() {
+  RollInfoDialog dialog(doc_->RollInformation(), profile_, this);
+  if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
+  view_->viewport()->update();
+}
 
 }  // namespace tarvelo::app

@@ -6,12 +6,14 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/DesktopProfile.h"
 #include "app/WindowState.h"
+#include "app/dialogs/DialogOutcome.h"
 #include "document/TarveloDoc.h"
 #include "settings/IniProfile.h"
 #include "settings/SessionSettings.h"
@@ -34,6 +36,9 @@ struct MainWindowOptions {
   std::string ProfilePath;                      // the settings profile file ("": held in memory only)
   std::vector<std::string> RollTypeCandidates;  // where RollTypeDefinitions.xml is looked for, in order
   MessagePresenter* Presenter = nullptr;        // how messages are shown; null: the modal message window
+  // How the roll information of a file being opened is completed (true: accepted); null: the
+  // roll information dialog, when the settings ask for it.
+  std::function<bool(RollInfo&)> EditRollInfo;
 };
 
 class MainWindow : public QMainWindow {
@@ -114,8 +119,9 @@ class MainWindow : public QMainWindow {
   void ReportProfileProblems();
   // A failed profile write is shown as an error message; the window goes on.
   void ReportIfFailed(const Result& result);
-  // The settings dialogs come with the next step of the desktop; until then a note says so.
-  void ShowNotYetAvailable(const char* dialog);
+  // What the window does after a dialog closed with OK: the settings-changed state, the scanner
+  // display, the title field, the view.
+  void ActOn(const DialogOutcome& outcome);
 
   IniProfile profile_;
   SessionSettings session_;

@@ -104,6 +104,9 @@ int Run(QApplication& application) {
   MainWindowOptions options;
   options.ProfilePath = DefaultProfilePath();
   options.RollTypeCandidates = RollTypeDefinitionsCandidates(WorkingFolder(), ExecutablePath());
+  // A run that only takes a picture waits for no one: the roll information of the file it opens
+  // is taken as it comes, without the roll information dialog.
+  if (parser.isSet(screenshot)) options.EditRollInfo = [](RollInfo&) { return true; };
   MainWindow window(options);
   window.show();
   if (!parser.positionalArguments().isEmpty()) window.OpenFile(parser.positionalArguments().first());

@@ -17,6 +17,8 @@ app::MainWindowOptions TestWindowOptions(RecordingPresenter& presenter, const st
   options.ProfilePath = profile_path;
   options.RollTypeCandidates = {SourceFile("data/RollTypeDefinitions.xml")};
   options.Presenter = &presenter;
+  // Files open without the roll information dialog; the tests that want it clear this.
+  options.EditRollInfo = [](RollInfo&) { return true; };
   return options;
 }
 

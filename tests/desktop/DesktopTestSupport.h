@@ -32,8 +32,9 @@ class RecordingPresenter : public app::MessagePresenter {
   std::vector<std::string> texts;
 };
 
-// Messages through `presenter`, the repository's roll type library, and the profile at
-// `profile_path` ("" keeps it in memory).
+// Messages through `presenter`, the repository's roll type library, the profile at
+// `profile_path` ("" keeps it in memory), and the roll information of an opened file accepted
+// as it comes (no dialog).
 app::MainWindowOptions TestWindowOptions(RecordingPresenter& presenter, const std::string& profile_path = "");
 
 // A file of the repository.

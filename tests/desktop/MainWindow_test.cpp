@@ -261,15 +261,6 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.Bar()->FileField()->text(), QStringLiteral("SampleRoll.cis"));
     QCOMPARE(window.windowTitle(), QStringLiteral("SampleRoll.cis - Tarvelo"));
     QVERIFY(window.Bar()->ReprocessButton()->isEnabled());
-
-    // The dialogs of the next step answer with a note for now.
-    presenter.Clear();
-    QTest::mouseClick(window.Bar()->ScannerSettingsButton(), Qt::LeftButton);
-    QTest::mouseClick(window.Bar()->CisDataButton(), Qt::LeftButton);
-    QTest::mouseClick(window.Bar()->EmbeddedTextButton(), Qt::LeftButton);
-    for (QAction* item : Menu(window, "&Settings")->actions()) item->trigger();
-    QCOMPARE(presenter.texts.size(), size_t{8});
-    for (const std::string& text : presenter.texts) QVERIFY(text.find("not yet available") != std::string::npos);
   }
 
   void AboutBoxAndHistogramWindowOpenFromTheirCommands() {
