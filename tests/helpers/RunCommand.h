@@ -2,6 +2,9 @@
 // Runs a command line through the shell and captures its exit status and output.
 
 #include <string>
+#include <vector>
+
+#include <sys/types.h>
 
 namespace tarvelo::testing {
 
@@ -16,6 +19,14 @@ CommandResult RunCommand(const std::string& command);
 
 // The tarvelo-cli program of this build, quoted for the shell.
 std::string CliPath();
+
+// Starts `argv` (argv[0] a path) without a shell, standard input empty, standard output and
+// error into the two files, with SIGINT and SIGTERM at their default handling. Returns the
+// process id, or -1 when it could not be started.
+pid_t StartProcess(const std::vector<std::string>& argv, const std::string& out_path, const std::string& err_path);
+
+// Waits for `pid` to end: its exit status, or 128 + the signal that ended it.
+int WaitProcess(pid_t pid);
 
 // Quotes a word for the shell.
 std::string ShellQuote(const std::string& word);
