@@ -37,7 +37,9 @@ FileOutcome FailedByException(const BatchInput& input, const std::string& what) 
 }
 
 void Work(const std::vector<BatchInput>& inputs, const BatchJob& shared_job, BatchState& state) {
-  const BatchJob job = shared_job;  // this thread's own copy
+  // This thread's own copy: the documents of different threads share nothing but the input
+  // list, even read-only settings.
+  const BatchJob job = shared_job;  // NOLINT(performance-unnecessary-copy-initialization)
   for (;;) {
     size_t index = 0;
     {
