@@ -64,6 +64,10 @@ FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job) {
   outcome.Input = input.Path;
   outcome.Messages = std::move(reporter.Messages());
   outcome.Status = StatusOfConversion(loaded, outcome.Messages, doc.Summary().Outputs);
+  if (outcome.Status == FileStatus::kStopped) {
+    outcome.Messages.push_back(
+        ReportedMessage{MessageKind::kInformation, "stopped before its conversion was finished; nothing was written"});
+  }
   if (!loaded.ok()) outcome.LoadError = loaded.message();
   outcome.Counts = doc.Summary();
   outcome.Counts.Outputs.clear();
