@@ -121,6 +121,17 @@ int RunConvert(const ConvertOptions& options) {
   job.NoClobber = options.no_clobber;
   job.MeasureOutputs = options.verbose || !options.log.empty();
 
+  if (!options.log.empty()) {
+    // Known before the first file: a log that could not be written at the end would lose
+    // the report of the whole batch.
+    const std::filesystem::path folder = std::filesystem::path(options.log).parent_path();
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder.empty() ? std::filesystem::path(".") : folder, ec) ||
+        std::filesystem::is_directory(options.log, ec)) {
+      std::fprintf(stderr, "tarvelo-cli: --log %s: no folder to write it in\n", options.log.c_str());
+      return kExitUsage;
+    }
+  }
   std::vector<BatchInput> inputs = CollectInputs(options.files, options.recursive);
   if (!options.output_dir.empty()) {
     std::error_code ec;

@@ -174,6 +174,8 @@ TEST_F(CliBatch, TheSummaryCountsTheStatusesAndTheLogKeepsTheReport) {
   EXPECT_NE(log.find("two.cis: wrote out/two_eRollMIDI.mid"), std::string::npos) << log;
   EXPECT_NE(log.find("4 files: 2 converted, 1 converted with warnings, 1 failed"), std::string::npos) << log;
 
+  EXPECT_EQ(RunCommand(cli_ + "--log nowhere/run.log one.cis").status, 2);
+
   // --quiet: the warnings and errors only, no summary.
   const auto quiet = RunCommand(cli_ + "--quiet --output-dir out one.cis text.cis");
   EXPECT_EQ(quiet.err.find("files:"), std::string::npos) << quiet.err;
