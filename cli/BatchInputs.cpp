@@ -9,6 +9,7 @@
 #include "cis/CisFile.h"
 #include "geometry/DiagnosticFiles.h"
 #include "support/TextTrim.h"
+#include "support/Utf8Path.h"
 
 namespace tarvelo::cli {
 
@@ -20,13 +21,13 @@ namespace {
 // links resolved as far as the file system allows.
 std::string IdentityOf(const std::string& path) {
   std::error_code error;
-  fs::path resolved = fs::weakly_canonical(fs::path(path), error);
-  if (error) resolved = fs::absolute(fs::path(path), error).lexically_normal();
-  return error ? path : resolved.string();
+  fs::path resolved = fs::weakly_canonical(PathFromUtf8(path), error);
+  if (error) resolved = fs::absolute(PathFromUtf8(path), error).lexically_normal();
+  return error ? path : Utf8FromPath(resolved);
 }
 
 bool HasCisExtension(const fs::path& path) {
-  const std::string name = path.filename().string();
+  const std::string name = Utf8FromPath(path.filename());
   return name.size() > 4 && ToLowerAscii(name.substr(name.size() - 4)) == ".cis";
 }
 
@@ -34,7 +35,7 @@ bool HasCisExtension(const fs::path& path) {
 // read becomes an entry with its problem, and the walk goes on beside it.
 void CollectFolder(const std::string& folder, bool recursive, std::vector<BatchInput>& found) {
   std::vector<BatchInput> files;
-  std::vector<fs::path> pending{fs::path(folder)};
+  std::vector<fs::path> pending{PathFromUtf8(folder)};
   bool unreadable = false;
   while (!pending.empty()) {
     const fs::path current = pending.back();
@@ -48,15 +49,15 @@ void CollectFolder(const std::string& folder, bool recursive, std::vector<BatchI
         pending.push_back(it->path());
       } else if (HasCisExtension(it->path()) && it->is_regular_file(type_error)) {
         BatchInput input;
-        input.Path = it->path().string();
+        input.Path = Utf8FromPath(it->path());
         files.push_back(std::move(input));
       }
     }
     if (error) {
       unreadable = true;
       BatchInput input;
-      input.Path = current.string();
-      input.Problem = "cannot read the folder " + current.string() + ": " + error.message();
+      input.Path = Utf8FromPath(current);
+      input.Problem = "cannot read the folder " + input.Path + ": " + error.message();
       found.push_back(std::move(input));
     }
   }
@@ -76,7 +77,7 @@ std::vector<BatchInput> CollectInputs(const std::vector<std::string>& named, boo
   std::vector<BatchInput> found;
   for (const std::string& path : named) {
     std::error_code error;
-    if (fs::is_directory(path, error)) {
+    if (fs::is_directory(PathFromUtf8(path), error)) {
       CollectFolder(path, recursive, found);
     } else {
       BatchInput input;
@@ -90,7 +91,7 @@ std::vector<BatchInput> CollectInputs(const std::vector<std::string>& named, boo
   for (BatchInput& input : found) {
     if (input.Problem.empty() && !seen.insert(IdentityOf(input.Path)).second) continue;
     std::error_code error;
-    const uintmax_t size = input.Problem.empty() ? fs::file_size(input.Path, error) : 0;
+    const uintmax_t size = input.Problem.empty() ? fs::file_size(PathFromUtf8(input.Path), error) : 0;
     input.Bytes = error ? 0 : size;
     inputs.push_back(std::move(input));
   }
@@ -102,19 +103,18 @@ namespace {
 // The folder below the output folder that mirrors the folder of `path`.
 std::string MirroredFolder(const std::string& path) {
   std::error_code error;
-  const fs::path folder = fs::absolute(fs::path(path), error).lexically_normal().parent_path();
+  const fs::path folder = fs::absolute(PathFromUtf8(path), error).lexically_normal().parent_path();
   const fs::path working = fs::current_path(error);
   fs::path relative = folder.lexically_relative(working);
   if (error || relative.empty() || *relative.begin() == "..") relative = folder.relative_path();
   if (relative == ".") return "";
-  return relative.generic_string() + "/";
+  return WithTrailingSeparator(Utf8FromPath(relative));
 }
 
 }  // namespace
 
 Result PlanOutputs(std::vector<BatchInput>& inputs, const OutputPlan& plan, const RunSettings& settings) {
-  std::string output_dir = plan.OutputDir;
-  if (!output_dir.empty() && output_dir.back() != '/') output_dir += '/';
+  const std::string output_dir = WithTrailingSeparator(plan.OutputDir);
   // Which input claimed each output, by the output's folded identity.
   std::map<std::string, size_t> claimed;
   for (size_t index = 0; index < inputs.size(); ++index) {

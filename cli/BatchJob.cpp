@@ -7,6 +7,7 @@
 #include "cli/MidiFacts.h"
 #include "document/TarveloDoc.h"
 #include "support/AtomicFile.h"
+#include "support/Utf8Path.h"
 
 namespace tarvelo::cli {
 
@@ -24,7 +25,7 @@ FileOutcome Refused(const BatchInput& input, MessageKind kind, FileStatus status
 std::string ExistingOutput(const BatchInput& input) {
   for (const std::string& output : input.Outputs) {
     std::error_code error;
-    if (std::filesystem::exists(output, error)) return output;
+    if (std::filesystem::exists(PathFromUtf8(output), error)) return output;
   }
   return "";
 }
@@ -43,8 +44,8 @@ FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job) {
   }
   if (!input.OutputFolder.empty()) {
     std::error_code error;
-    std::filesystem::create_directories(input.OutputFolder, error);
-    if (!std::filesystem::is_directory(input.OutputFolder)) {
+    std::filesystem::create_directories(PathFromUtf8(input.OutputFolder), error);
+    if (!std::filesystem::is_directory(PathFromUtf8(input.OutputFolder), error)) {
       return Refused(input, MessageKind::kError, FileStatus::kFailed,
                      "cannot make the output folder " + input.OutputFolder + ": " +
                          (error ? error.message() : std::string("not a folder")));
@@ -58,6 +59,7 @@ FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job) {
   doc.SetScanImageMidiSkipped(job.SkipScanImage);
   doc.SetERollMidiSkipped(job.SkipERoll);
   doc.SetSpacingHistogramWanted(false);  // the command line never shows it
+  if (job.Alignment.Align) doc.SetAlignment(job.Alignment);
   const Result loaded = doc.Load(input.Path, job.Settings);
 
   FileOutcome outcome;

@@ -8,6 +8,7 @@
 #include "cli/BatchInputs.h"
 #include "cli/FileOutcome.h"
 #include "cli/FileReporter.h"
+#include "document/AlignmentOptions.h"
 #include "rolltypes/RollTypeDefinition.h"
 #include "settings/RunSettings.h"
 
@@ -23,6 +24,7 @@ struct BatchJob {
   bool SkipERoll = false;       // --no-eroll-midi
   bool NoClobber = false;       // --no-clobber: a file with an output already there is skipped
   bool MeasureOutputs = false;  // --verbose: notes and minutes of every output written
+  AlignmentOptions Alignment;   // --align, --roll-type auto
 };
 
 // Converts `input` as `job` says. Never throws for a bad file: every problem is a message of

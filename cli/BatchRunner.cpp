@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "cli/StopSignals.h"
+#include "support/Utf8Path.h"
 
 namespace tarvelo::cli {
 
@@ -46,7 +47,7 @@ void Work(const std::vector<BatchInput>& inputs, const BatchJob& shared_job, Bat
       std::lock_guard lock(state.mutex);
       if (state.taken >= inputs.size() || StopSignal() != 0) break;
       index = state.taken++;
-      state.current = std::filesystem::path(inputs[index].Path).filename().string();
+      state.current = Utf8FromPath(PathFromUtf8(inputs[index].Path).filename());
     }
     FileOutcome outcome;
     // What the standard library may throw (memory, file system) fails this file only.

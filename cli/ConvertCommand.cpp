@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "align/PrepareScan.h"
 #include "cli/BatchInputs.h"
 #include "cli/BatchJob.h"
 #include "cli/BatchRunner.h"
@@ -21,6 +22,7 @@
 #include "rolltypes/ApplyRollType.h"
 #include "rolltypes/RollTypeLibrary.h"
 #include "support/AtomicFile.h"
+#include "support/Utf8Path.h"
 
 namespace tarvelo::cli {
 
@@ -47,29 +49,36 @@ bool ReadInfoEntries(const std::vector<std::string>& items, RollInfoEntries& ent
   return true;
 }
 
-// Applies the roll type of this run to job.RollType. An unknown --roll-type or a library
-// named with --roll-types that cannot be used is a usage error (false); an unknown roll type
-// from the profile fails every file (job.RollTypeError).
+// Applies the roll type of this run to job.RollType, and prepares the alignment: "auto"
+// aligns each file and takes the roll type it recognises (while the holes do not decide, the
+// profile's stays); --align converts each file with its own measured settings. An unknown
+// --roll-type or a library named with --roll-types that cannot be used is a usage error
+// (false); an unknown roll type from the profile fails every file (job.RollTypeError).
 bool PrepareRollType(const ConvertOptions& options, BatchJob& job) {
-  const std::string roll_type = options.roll_type.empty() ? job.Settings.Roll.ActiveRollTypeName : options.roll_type;
+  const bool automatic = options.roll_type == "auto";
+  const std::string roll_type =
+      options.roll_type.empty() || automatic ? job.Settings.Roll.ActiveRollTypeName : options.roll_type;
   TerminalReporter setup(false);
   setup.BeginFile(options.library.empty() ? "roll types" : options.library);
   XmlDocument library;
   std::vector<std::string> names{kFailSafeRollTypeName};
   // Without a library only the built-in roll type is there; that is no reason to complain
   // while the built-in type is the one wanted.
-  if (!options.library.empty() || roll_type != kFailSafeRollTypeName) {
+  if (!options.library.empty() || roll_type != kFailSafeRollTypeName || automatic) {
     if (!LoadRollTypeLibrary(options.library, library, names, setup) && !options.library.empty()) {
       std::fprintf(stderr, "tarvelo-cli: --roll-types %s cannot be used as the roll type library\n",
                    options.library.c_str());
       return false;
     }
   }
+  job.Alignment.Align = options.align || automatic;
+  job.Alignment.RecogniseRollType = automatic;
+  if (automatic) job.Alignment.Library = FillRollTypes(library, names, setup);
   if (std::find(names.begin(), names.end(), roll_type) != names.end()) {
     ApplyActiveRollType(job.RollType, roll_type, library, setup);
     return true;
   }
-  if (!options.roll_type.empty()) {
+  if (!options.roll_type.empty() && !automatic) {
     std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n", roll_type.c_str());
     return false;
   }
@@ -124,10 +133,11 @@ int RunConvert(const ConvertOptions& options) {
   if (!options.log.empty()) {
     // Known before the first file: a log that could not be written at the end would lose
     // the report of the whole batch.
-    const std::filesystem::path folder = std::filesystem::path(options.log).parent_path();
+    const std::filesystem::path log = PathFromUtf8(options.log);
+    const std::filesystem::path folder = log.parent_path();
     std::error_code ec;
     if (!std::filesystem::is_directory(folder.empty() ? std::filesystem::path(".") : folder, ec) ||
-        std::filesystem::is_directory(options.log, ec)) {
+        std::filesystem::is_directory(log, ec)) {
       std::fprintf(stderr, "tarvelo-cli: --log %s: no folder to write it in\n", options.log.c_str());
       return kExitUsage;
     }
@@ -135,8 +145,8 @@ int RunConvert(const ConvertOptions& options) {
   std::vector<BatchInput> inputs = CollectInputs(options.files, options.recursive);
   if (!options.output_dir.empty()) {
     std::error_code ec;
-    std::filesystem::create_directories(options.output_dir, ec);
-    if (!std::filesystem::is_directory(options.output_dir)) {
+    std::filesystem::create_directories(PathFromUtf8(options.output_dir), ec);
+    if (!std::filesystem::is_directory(PathFromUtf8(options.output_dir), ec)) {
       std::fprintf(stderr, "tarvelo-cli: cannot use %s as the output folder: %s\n", options.output_dir.c_str(),
                    ec ? ec.message().c_str() : "not a folder");
       return kExitFileFailed;

@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "cli/TerminalReporter.h"
 #include "support/TextTrim.h"
+#include "support/Utf8Path.h"
 
 namespace tarvelo::cli {
 
@@ -24,7 +25,7 @@ struct StoredHeader {
 
 StoredHeader ReadStoredHeader(const std::string& path) {
   StoredHeader header;
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(PathFromUtf8(path), std::ios::binary);
   uint8_t bytes[cis::kHeaderSize] = {};
   if (!file.read(reinterpret_cast<char*>(bytes), sizeof bytes)) return header;
   const std::string area(reinterpret_cast<const char*>(bytes), cis::kTitleAreaSize);

@@ -4,6 +4,7 @@
 
 #include "cis/RollInfo.h"
 #include "midi/VersionText.h"
+#include "support/Utf8Path.h"
 
 #ifndef TARVELO_VERSION
 #define TARVELO_VERSION "unknown"
@@ -89,6 +90,10 @@ const std::map<std::string, std::string>& Examples() {
        "  %p convert --no-clobber --strict --quiet --output-dir midi scans/\n"
        "  %p convert --roll-type 'Duo-Art' --set 'Scanner Settings/ScannerDPI0=200' roll.cis\n"
        "  %p convert --json --info 'composer=Scott Joplin' roll.cis > report.json\n"},
+      {"align",
+       "  %p align roll.cis\n"
+       "  %p align --roll-type auto --json scans/*.cis\n"
+       "  %p align --write-preset 3 roll.cis\n"},
       {"roll-types",
        "  %p roll-types\n"
        "  %p roll-types 'Ampico B'\n"
@@ -111,7 +116,7 @@ const std::map<std::string, std::string>& Examples() {
 }  // namespace
 
 void SetProgramName(const std::string& argv0) {
-  const size_t slash = argv0.find_last_of('/');
+  const size_t slash = argv0.find_last_of(kPathSeparator == '/' ? "/" : "/\\");
   const std::string base = slash == std::string::npos ? argv0 : argv0.substr(slash + 1);
   if (!base.empty()) program_name = base;
 }

@@ -1,5 +1,5 @@
 # Makes the manual page of tarvelo-cli from its help pages, so the two never disagree:
-#   cmake -DCLI=path/to/tarvelo-cli -DOUT=tarvelo-cli.1 -DVERSION=1.0 -P ManPage.cmake
+#   cmake -DCLI=path/to/tarvelo-cli -DOUT=tarvelo-cli.1 -DVERSION=1.0 -DCOMMANDS=info,convert,... -P ManPage.cmake
 # Each help page goes into the page as preformatted text, escaped for roff.
 
 function(help_page out_var)
@@ -19,7 +19,8 @@ set(page ".TH TARVELO\\-CLI 1 \"\" \"tarvelo\\-cli ${VERSION}\" \"User Commands\
 string(APPEND page ".SH NAME\ntarvelo\\-cli \\- convert CIS roll scans into MIDI files, report on scans, keep settings\n")
 string(APPEND page ".SH SYNOPSIS\n.B tarvelo\\-cli\n\\fICOMMAND\\fR [\\fIOPTIONS\\fR] [\\fIFILES\\fR]\n")
 string(APPEND page ".SH DESCRIPTION\n.nf\n${main_help}.fi\n.SH COMMANDS\n")
-foreach(command info convert roll-types edit render histogram settings)
+string(REPLACE "," ";" commands "${COMMANDS}")
+foreach(command IN LISTS commands)
   help_page(command_help ${command})
   string(REPLACE "-" "\\-" command_name "${command}")
   string(APPEND page ".SS \"tarvelo\\-cli ${command_name}\"\n.nf\n${command_help}.fi\n")

@@ -1,20 +1,20 @@
 #include "cli/ProgressLine.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+
+#include "support/Console.h"
+#include "support/ProcessEnvironment.h"
 
 namespace tarvelo::cli {
 
-int TerminalColumns(int fd) {
-  if (::isatty(fd) != 1) return 0;
-  struct winsize size {};
-  if (::ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
-  if (const char* columns = std::getenv("COLUMNS")) {
-    const int value = std::atoi(columns);
+int StandardErrorColumns() {
+  if (!IsTerminal(stderr)) return 0;
+  if (const int columns = TerminalColumns(stderr); columns > 0) return columns;
+  if (const std::optional<std::string> columns = EnvironmentValue("COLUMNS")) {
+    const int value = std::atoi(columns->c_str());
     if (value > 0) return value;
   }
   return 80;
@@ -92,11 +92,11 @@ std::string BatchProgressText(int done, int total, std::string_view current, dou
   return FitToColumns(count + "  " + std::string(current), columns);
 }
 
-ProgressLine::ProgressLine(bool enabled) : enabled_(enabled && ::isatty(STDERR_FILENO) == 1) {}
+ProgressLine::ProgressLine(bool enabled) : enabled_(enabled && IsTerminal(stderr)) {}
 
 int ProgressLine::Columns() const {
   if (!enabled_) return 0;
-  return std::max(TerminalColumns(STDERR_FILENO) - 1, 1);
+  return std::max(StandardErrorColumns() - 1, 1);
 }
 
 void ProgressLine::Show(const std::string& text) {

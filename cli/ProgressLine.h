@@ -8,9 +8,9 @@
 
 namespace tarvelo::cli {
 
-// The columns of the terminal on file descriptor `fd`: its window size, else $COLUMNS, else
-// 80; 0 when `fd` is not a terminal.
-int TerminalColumns(int fd);
+// The columns of the terminal standard error shows on: its window's width, else $COLUMNS,
+// else 80; 0 when standard error is not a terminal.
+int StandardErrorColumns();
 
 // How many columns `text` may take: a byte below 0x80 takes one, every other character is
 // counted as two (a wide character never makes the line longer than counted).

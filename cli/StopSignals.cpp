@@ -15,8 +15,13 @@ static_assert(std::atomic<int>::is_always_lock_free);
 extern "C" void RequestStop(int signal_number) {
   int none = 0;
   stop_signal.compare_exchange_strong(none, signal_number);
+#ifdef _WIN32
+  // Windows puts the default handling back before calling a handler.
+  std::signal(signal_number, RequestStop);
+#endif
 }
 
+#ifndef _WIN32
 void Catch(int signal_number, bool keep_if_ignored) {
   struct sigaction previous {};
   if (keep_if_ignored && ::sigaction(signal_number, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) return;
@@ -27,13 +32,21 @@ void Catch(int signal_number, bool keep_if_ignored) {
   action.sa_flags = SA_RESTART;
   ::sigaction(signal_number, &action, nullptr);
 }
+#endif
 
 }  // namespace
 
 void InstallStopSignals() {
+#ifdef _WIN32
+  // Ctrl-C and Ctrl-Break in a console; Windows has no file-size signal.
+  std::signal(SIGINT, RequestStop);
+  std::signal(SIGTERM, RequestStop);
+  std::signal(SIGBREAK, RequestStop);
+#else
   std::signal(SIGXFSZ, SIG_IGN);
   Catch(SIGINT, true);
   Catch(SIGTERM, false);
+#endif
 }
 
 int StopSignal() { return stop_signal.load(); }

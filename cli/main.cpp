@@ -1,15 +1,21 @@
 // tarvelo-cli: batch conversion of CIS roll scans, header reports and settings.
-#include <malloc.h>
-
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <string>
+#include <vector>
+
+#ifdef __GLIBC__  // defined by the C library's headers above
+#include <malloc.h>
+#endif
 
 #include "cli/Commands.h"
 #include "cli/HelpText.h"
 #include "cli/StopSignals.h"
+#include "support/Console.h"
+#include "support/ProcessEnvironment.h"
 
 namespace {
 
@@ -22,6 +28,7 @@ void AddProfileOptions(CLI::App& command, tarvelo::cli::ProfileOptions& options)
   command.add_option("--preset", options.preset, "Use scanner preset N (0-15) for this run");
 }
 
+#ifdef TARVELO_HAVE_PICTURES
 void AddPictureOptions(CLI::App& command, tarvelo::cli::PictureOptions& options) {
   AddProfileOptions(command, options.profile);
   command.add_option("--roll-types", options.library, "Roll type library file (RollTypeDefinitions.xml)");
@@ -29,6 +36,7 @@ void AddPictureOptions(CLI::App& command, tarvelo::cli::PictureOptions& options)
   command.add_option("-o,--output", options.output, "PNG file to write")->required();
   command.add_option("file", options.file, "CIS file")->required();
 }
+#endif
 
 CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& description) {
   CLI::App* command = app.add_subcommand(name, description);
@@ -40,12 +48,20 @@ CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& 
 
 int main(int argc, char** argv) {
   using namespace tarvelo::cli;
+#ifdef __GLIBC__
   // A conversion allocates and frees tens of megabytes per file; keeping freed memory in the
   // process spares a batch from faulting in fresh pages for every file.
   mallopt(M_MMAP_THRESHOLD, 512 << 20);
   mallopt(M_TRIM_THRESHOLD, 1024 << 20);
+#endif
   InstallStopSignals();
-  SetProgramName(argc > 0 ? argv[0] : "tarvelo-cli");
+  tarvelo::UseUtf8StandardStreams();
+  // File names and texts arrive as UTF-8 on every system.
+  std::vector<std::string> arguments = tarvelo::CommandLineArguments(argc, argv);
+  std::vector<char*> utf8_argv;
+  for (std::string& argument : arguments) utf8_argv.push_back(argument.data());
+  utf8_argv.push_back(nullptr);
+  SetProgramName(arguments.empty() ? "tarvelo-cli" : arguments.front());
   CLI::App app{"Tarvelo: converts CIS roll scans into MIDI files", ProgramName()};
   app.require_subcommand(1);
   app.set_version_flag("--version", ProgramVersionText(), "Show the program's version and exit");
@@ -65,7 +81,12 @@ int main(int argc, char** argv) {
                                      "MIDI files");
   AddProfileOptions(*convert_command, convert.profile);
   convert_command->add_option("--roll-types", convert.library, "Roll type library file (RollTypeDefinitions.xml)");
-  convert_command->add_option("--roll-type", convert.roll_type, "Roll type for this run (default: the profile's)");
+  convert_command->add_option("--roll-type", convert.roll_type,
+                              "Roll type for this run (default: the profile's); auto: the one the scan shows "
+                              "(aligns each file)");
+  convert_command->add_flag("--align", convert.align,
+                            "Convert each file with the DPI, offset and stretch its measurement suggests "
+                            "(this run only)");
   convert_command
       ->add_option("--info", convert.info, "Roll information entry for this run, e.g. composer=Chopin (repeatable)")
       ->allow_extra_args(false);
@@ -93,6 +114,20 @@ int main(int argc, char** argv) {
   convert_command->add_option("--log", convert.log, "Write the report (every message, output and the summary) here");
   convert_command->add_option("files", convert.files, "CIS files and folders")->required();
 
+  AlignOptions align;
+  auto* align_command =
+      AddCommand(app, "align", "Measure CIS files and suggest the scanner settings and roll type that fit them");
+  AddProfileOptions(*align_command, align.profile);
+  align_command->add_option("--roll-types", align.library, "Roll type library file (RollTypeDefinitions.xml)");
+  align_command->add_option("--roll-type", align.roll_type,
+                            "Roll type to fit (default: the profile's), or auto to recognise it");
+  align_command->add_flag("--json", align.json, "Print a JSON report on standard output");
+  align_command
+      ->add_option("--write-preset", align.write_preset,
+                   "Store the suggestion in scanner preset N (0-15), with the preset dialog's checks")
+      ->check(CLI::Range(0, 15));
+  align_command->add_option("files", align.files, "CIS files")->required();
+
   RollTypesOptions roll_types;
   auto* roll_types_command = AddCommand(app, "roll-types", "List the roll types, or describe the named ones");
   AddProfileOptions(*roll_types_command, roll_types.profile);
@@ -111,6 +146,7 @@ int main(int argc, char** argv) {
   auto* lpi_option = edit_command->add_option("--lpi", lpi, "Lines per inch (1 to 32767)");
   edit_command->add_option("-o,--output", edit.output, "Write the result here instead of replacing the file");
 
+#ifdef TARVELO_HAVE_PICTURES
   RenderOptions render;
   auto* render_command =
       AddCommand(app, "render", "Convert a CIS file and write its roll view as a PNG picture (no MIDI files)");
@@ -127,6 +163,7 @@ int main(int argc, char** argv) {
   auto* histogram_command = AddCommand(
       app, "histogram", "Convert a CIS file and write its spacing histogram as a PNG picture (no MIDI files)");
   AddPictureOptions(*histogram_command, histogram);
+#endif
 
   SettingsOptions settings;
   auto* settings_command = AddCommand(app, "settings", "Read and change the settings profile");
@@ -137,7 +174,7 @@ int main(int argc, char** argv) {
   settings_command->add_option("names", settings.arguments, "Section/Key (get) or Section/Key=Value (set)");
 
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(arguments.size()), utf8_argv.data());
   } catch (const CLI::ParseError& error) {
     const int code = app.exit(error);
     return code == 0 ? 0 : kExitUsage;
@@ -162,10 +199,14 @@ int main(int argc, char** argv) {
       status = RunEdit(edit);
     } else if (convert_command->parsed()) {
       status = RunConvert(convert);
+    } else if (align_command->parsed()) {
+      status = RunAlign(align);
+#ifdef TARVELO_HAVE_PICTURES
     } else if (render_command->parsed()) {
       status = RunRender(render);
     } else if (histogram_command->parsed()) {
       status = RunHistogram(histogram);
+#endif
     } else {
       status = RunSettingsCommand(settings);
     }

@@ -12,7 +12,7 @@ _tarvelo_cli_escaped() {
 
 _tarvelo_cli() {
   local program=${COMP_WORDS[0]} cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
-  local commands="info convert roll-types edit render histogram settings"
+  local commands="info convert align roll-types edit render histogram settings"
   local command="" library=() i
   COMPREPLY=()
   for ((i = 1; i < COMP_CWORD; i++)); do

@@ -12,6 +12,7 @@ DiagnosticSettings::DiagnosticSettings(const ProfileStore& store) {
   HistogramSameTrackOnly = store.GetProfileInt(kSection, "HistogramSameTrackOnly", 0) != 0;
   EmbedRollKeywordData = store.GetProfileInt(kOutputSection, "EmbedRollKeywordData", 1) != 0;
   UseAnnFile = store.GetProfileInt(kSection, "UseAnnFile", 0) != 0;
+  OffTrackWarningPercent = store.GetProfileInt(kSection, "OffTrackWarningPercent", 10);
 }
 
 Result DiagnosticSettings::Save(ProfileStore& store) const {
@@ -27,6 +28,7 @@ Result DiagnosticSettings::Save(ProfileStore& store) const {
   writer.Switch("EmbedRollKeywordData", EmbedRollKeywordData);
   writer.SetSection(kSection);
   writer.Switch("UseAnnFile", UseAnnFile);
+  writer.Int("OffTrackWarningPercent", OffTrackWarningPercent);
   return writer.Outcome();
 }
 
@@ -37,6 +39,7 @@ Result DiagnosticSettings::Validate() const {
   check.Range("Suppress Histogram Data Below This Threshold Spacing (in thousandths of an inch)",
               HistogramMinDisplayDistance, 0LL, 100LL);
   check.Range("Number of Encoder Ticks to average for Shaft Encoder Scanners", EncoderTicksToAverage, 1LL, 20LL);
+  check.Range("Warn When More Than This Percent of the Holes Lie Off Their Tracks", OffTrackWarningPercent, 0LL, 100LL);
   return check.Outcome();
 }
 

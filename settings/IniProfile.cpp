@@ -1,12 +1,13 @@
 #include "settings/IniProfile.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "support/AtomicFile.h"
 #include "support/LenientNumber.h"
+#include "support/ProcessEnvironment.h"
 #include "support/TextTrim.h"
+#include "support/Utf8Path.h"
 
 namespace tarvelo {
 
@@ -116,7 +117,7 @@ IniProfile::IniProfile() { sections_.push_back(Section{}); }
 IniProfile::IniProfile(std::string path) : path_(std::move(path)) {
   sections_.push_back(Section{});
   std::error_code ec;
-  if (!std::filesystem::exists(path_, ec)) return;
+  if (!std::filesystem::exists(PathFromUtf8(path_), ec)) return;
   std::string text;
   if (const Result read = ReadWholeFile(path_, text); !read.ok()) {
     problems_.push_back(read.message());
@@ -272,7 +273,7 @@ std::vector<IniProfile::Entry> IniProfile::Entries() const {
 Result IniProfile::Save() {
   if (path_.empty()) return Result::Ok();
   std::error_code ec;
-  const auto folder = std::filesystem::path(path_).parent_path();
+  const auto folder = PathFromUtf8(path_).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);
   Result written = WriteFileAtomically(path_, ToText());
   if (!written.ok()) {
@@ -283,12 +284,13 @@ Result IniProfile::Save() {
 }
 
 std::string DefaultProfilePath() {
-  if (const char* explicit_path = std::getenv("TARVELO_PROFILE"); explicit_path && *explicit_path) return explicit_path;
+  if (const auto explicit_path = EnvironmentValue("TARVELO_PROFILE"); explicit_path && !explicit_path->empty())
+    return *explicit_path;
   std::string base;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
-    base = xdg;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    base = std::string(home) + "/.config";
+  if (const auto xdg = EnvironmentValue("XDG_CONFIG_HOME"); xdg && !xdg->empty()) {
+    base = *xdg;
+  } else if (const auto home = EnvironmentValue("HOME"); home && !home->empty()) {
+    base = *home + "/.config";
   } else {
     base = ".";
   }

@@ -1,12 +1,14 @@
 #include "support/AtomicFile.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "support/NativeFile.h"
 
 namespace tarvelo {
 
@@ -27,7 +29,7 @@ Result ReadFailure(const std::string& what, const std::string& path) {
 // Closes and removes the temporary file of a write that failed, keeping `failure`.
 Result Abandon(int fd, const std::string& temp, Result failure) {
   if (fd >= 0) ::close(fd);
-  ::unlink(temp.c_str());
+  RemoveFile(temp);
   return failure;
 }
 
@@ -36,7 +38,7 @@ Result Abandon(int fd, const std::string& temp, Result failure) {
 Result WriteFileAtomically(const std::string& path, std::string_view bytes, Flush flush) {
   // A unique name beside the destination, so the rename stays within one file system.
   std::string temp = path + ".tmp-XXXXXX";
-  const int fd = ::mkstemp(temp.data());
+  const int fd = CreateUniqueFile(temp);
   if (fd < 0) return SystemFailure("cannot create a file beside", path);
   const char* data = bytes.data();
   size_t left = bytes.size();
@@ -49,29 +51,31 @@ Result WriteFileAtomically(const std::string& path, std::string_view bytes, Flus
     data += written;
     left -= static_cast<size_t>(written);
   }
+#ifndef _WIN32
   // mkstemp creates the file readable by the owner only; give it the usual permissions.
   const mode_t mask = ::umask(0);
   ::umask(mask);
   ::fchmod(fd, 0666 & ~mask);
-  if (flush == Flush::kToDisk && ::fsync(fd) != 0 && errno != EINVAL) {
+#endif
+  if (flush == Flush::kToDisk && !SyncToDisk(fd) && errno != EINVAL) {
     return Abandon(fd, temp, SystemFailure("cannot write", path));
   }
   if (::close(fd) != 0) return Abandon(-1, temp, SystemFailure("cannot write", path));
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
+  if (!RenameOver(temp, path)) {
     return Abandon(-1, temp, SystemFailure("cannot replace", path));
   }
   return Result::Ok();
 }
 
 Result ReadWholeFile(const std::string& path, std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY);
+  const int fd = OpenForReading(path);
   if (fd < 0) return ReadFailure("cannot open", path);
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+  std::uint64_t size = 0;
+  if (!RegularFileSize(fd, size)) {
     ::close(fd);
     return Result::IoError("cannot read " + path + ": not a regular file");
   }
-  bytes.resize(static_cast<size_t>(info.st_size));
+  bytes.resize(static_cast<size_t>(size));
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);

@@ -1,5 +1,7 @@
 // tarvelo-cli stopped by a signal or by the file-size limit: no temporary file is left, every
 // finished output is whole, and the exit status says what happened.
+// POSIX only: signals, process ids and the shell's file-size limit.
+#ifndef _WIN32
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -105,3 +107,4 @@ TEST(CliStop, AWritePastTheFileSizeLimitIsAnOrdinaryWriteError) {
 
 }  // namespace
 }  // namespace tarvelo
+#endif  // _WIN32

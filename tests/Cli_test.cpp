@@ -154,7 +154,8 @@ TEST_F(Cli, ConvertWithEachRollType) {
     start = end + 1;
     const auto r = RunCommand(CliPath() + " convert --quiet" + profile_ + " --roll-type " + ShellQuote(name) + " " +
                               ShellQuote(roll_));
-    EXPECT_EQ(r.status, 0) << name << ": " << r.err;
+    // Converted, with a warning where the roll type's tracks do not fit the synthetic roll's holes.
+    EXPECT_TRUE(r.status == 0 || r.status == 3) << name << ": " << r.err;
     ++types;
   }
   EXPECT_GE(types, 9);

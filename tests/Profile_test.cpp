@@ -3,9 +3,11 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "helpers/Environment.h"
 #include "helpers/TestPaths.h"
 #include "settings/IniProfile.h"
 #include "settings/OverlayProfile.h"
+#include "settings/UserProfile.h"
 
 namespace tarvelo {
 namespace {
@@ -99,17 +101,38 @@ TEST(IniProfile, SaveFailureLeavesTheOldFileIntact) {
 }
 
 TEST(IniProfile, DefaultPathFollowsEnvironment) {
-  const char* old_profile = std::getenv("TARVELO_PROFILE");
-  const std::string saved = old_profile ? old_profile : "";
-  ::setenv("TARVELO_PROFILE", "/tmp/elsewhere.ini", 1);
-  EXPECT_EQ(DefaultProfilePath(), "/tmp/elsewhere.ini");
-  ::unsetenv("TARVELO_PROFILE");
-  ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
-  EXPECT_EQ(DefaultProfilePath(), "/cfg/Quenby_Software/Tarvelo.ini");
-  ::unsetenv("XDG_CONFIG_HOME");
-  ::setenv("HOME", "/home/archivist", 1);
+  using testing::ScopedEnvironment;
+  {
+    const ScopedEnvironment profile("TARVELO_PROFILE", "/tmp/elsewhere.ini");
+    EXPECT_EQ(DefaultProfilePath(), "/tmp/elsewhere.ini");
+  }
+  const ScopedEnvironment no_profile("TARVELO_PROFILE", std::nullopt);
+  {
+    const ScopedEnvironment config("XDG_CONFIG_HOME", "/cfg");
+    EXPECT_EQ(DefaultProfilePath(), "/cfg/Quenby_Software/Tarvelo.ini");
+  }
+  const ScopedEnvironment no_config("XDG_CONFIG_HOME", std::nullopt);
+  const ScopedEnvironment home("HOME", "/home/archivist");
   EXPECT_EQ(DefaultProfilePath(), "/home/archivist/.config/Quenby_Software/Tarvelo.ini");
-  if (old_profile) ::setenv("TARVELO_PROFILE", saved.c_str(), 1);
+}
+
+// Every front end opens its profile through OpenProfile: a named file first, then the file
+// TARVELO_PROFILE names (on every system), then the user's default profile.
+TEST(UserProfile, ANamedFileOrTarveloProfileIsTheIniFileUsed) {
+  TempDir dir;
+  const testing::ScopedEnvironment file("TARVELO_PROFILE", dir.File("from-environment.ini"));
+  OpenedProfile opened = OpenDefaultProfile();
+  EXPECT_EQ(opened.Location, dir.File("from-environment.ini"));
+  ASSERT_TRUE(opened.Store->WriteProfileInt("Midi Gen Settings", "ScanMidiLeadInTime", 4));
+  EXPECT_EQ(IniProfile(dir.File("from-environment.ini")).GetProfileInt("Midi Gen Settings", "ScanMidiLeadInTime", 0),
+            4);
+
+  WriteBytes(dir.File("named.ini"), "[Midi Gen Settings]\nScanMidiLeadInTime=6\nbroken line\n");
+  opened = OpenProfile(dir.File("named.ini"));
+  EXPECT_EQ(opened.Location, dir.File("named.ini"));
+  EXPECT_EQ(opened.Store->GetProfileInt("Midi Gen Settings", "ScanMidiLeadInTime", 0), 6);
+  ASSERT_EQ(opened.Problems.size(), 1u);
+  EXPECT_NE(opened.Problems[0].find("line 3"), std::string::npos);
 }
 
 TEST(OverlayProfile, OverridesWinAndHeldWritesNeverReachTheBase) {
