@@ -48,6 +48,22 @@ Result OpenCisFile(const std::string& path, bool old_format_forced, CisScanData&
              : read.kind() == Result::Kind::kCancelled ? CisOpenState::kNothingRead
                                                        : CisOpenState::kHeaderRefused;
   }
+  if (!read.ok()) return read;
+  // A file whose lines overran the sensor width nearly all (or that ends before its first
+  // line is complete) is some other file with a plausible header: converting it would pass
+  // noise off as a roll. Noise completes a line exactly by chance now and then (about one
+  // line in 50,000), so fewer than one well-formed line in a hundred counts as none.
+  const int64_t lines = data.Lines.Size();
+  const int64_t well_formed = lines - data.CorruptLineCount;
+  if (well_formed * 100 < lines || lines == 0) {
+    if (state) *state = CisOpenState::kNotAScan;
+    const std::string reason = lines == 0 ? "the file holds no complete scan line after its header."
+                               : well_formed <= 0
+                                   ? "not one of its " + std::to_string(lines) + " scan lines is well formed."
+                                   : "only " + std::to_string(well_formed) + " of its " + std::to_string(lines) +
+                                         " scan lines are well formed.";
+    return fail(Result::Corrupt("This is not a CIS scan: " + reason));
+  }
   return read;
 }
 

@@ -25,6 +25,7 @@ CisFileName SplitCisFileName(const std::string& path);
 enum class CisOpenState {
   kNothingRead,    // wrong type, unreadable, shorter than a header, or the reading was stopped
   kHeaderRefused,  // the header was read and refused (zero width or line count): no lines
+  kNotAScan,       // header accepted, but hardly a scan line is well formed: not a scan to convert
   kRead,           // header accepted and lines read (damaged lines reported as warnings)
 };
 
@@ -33,7 +34,9 @@ enum class CisOpenState {
 // reader must accept its header. Every failure is reported as an error message and returned:
 //   kInvalid  "*** Invalid File Type *** CIS files only - "
 //   kNotFound / kIoError  the file cannot be read ("cannot open <path>: <reason>")
-//   kCorrupt  shorter than the header, or a header the reader refused
+//   kCorrupt  shorter than the header, a header the reader refused, or hardly a well-formed
+//             line: none, or fewer than one in a hundred ("This is not a CIS scan: ...";
+//             the lines read stay in `data`)
 //   kCancelled  the user stopped the reading (no message; the lines are not usable)
 // `state`, when given, receives how far the opening got.
 Result OpenCisFile(const std::string& path, bool old_format_forced, CisScanData& data, Reporter& reporter,

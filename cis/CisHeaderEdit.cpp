@@ -35,6 +35,7 @@ Result EditCisHeader(const std::string& path, const CisHeaderEdit& edit, const s
   CisOpenState state = CisOpenState::kNothingRead;
   if (Result opened = OpenCisFile(path, old_format_forced, data, reporter, &state); !opened.ok()) {
     if (state == CisOpenState::kHeaderRefused) return Result::Corrupt(opened.message() + "- the file was not changed.");
+    if (state == CisOpenState::kNotAScan) return Result::Corrupt(opened.message() + " The file was not changed.");
     return opened;
   }
   data.KeepAsRead();

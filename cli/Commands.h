@@ -44,21 +44,29 @@ bool SplitSettingName(const std::string& text, std::string& section, std::string
 struct InfoOptions {
   ProfileOptions profile;
   std::vector<std::string> files;
+  bool json = false;  // --json: one JSON document on standard output
 };
 int RunInfo(const InfoOptions& options);
 
 struct ConvertOptions {
   ProfileOptions profile;
-  std::vector<std::string> files;
-  std::string library;            // --roll-types FILE
-  std::string roll_type;          // --roll-type NAME (or "auto", which aligns), this run only
-  bool align = false;             // --align: convert each file with its own measured settings
-  std::vector<std::string> info;  // --info KEY=VALUE: roll information entries for this run
-  std::string output_dir;         // --output-dir: outputs there instead of next to the input
-  bool no_scan_midi = false;      // --no-scan-midi
-  bool no_eroll_midi = false;     // --no-eroll-midi
-  bool json = false;              // --json
-  bool quiet = false;
+  std::vector<std::string> files;  // files and folders
+  std::string library;             // --roll-types FILE
+  std::string roll_type;           // --roll-type NAME (or "auto", which aligns), this run only
+  bool align = false;              // --align: convert each file with its own measured settings
+  std::vector<std::string> info;   // --info KEY=VALUE: roll information entries for this run
+  std::string output_dir;          // --output-dir: outputs there instead of next to the input
+  bool keep_tree = false;          // --keep-tree: below --output-dir, the inputs' folders
+  bool recursive = false;          // --recursive: folders below named folders too
+  bool no_clobber = false;         // --no-clobber: a file with an output already there is skipped
+  int jobs = 0;                    // --jobs N; 0: the number of cores
+  bool no_scan_midi = false;       // --no-scan-midi
+  bool no_eroll_midi = false;      // --no-eroll-midi
+  bool json = false;               // --json
+  bool strict = false;             // --strict: warnings fail the run (exit 1 instead of 3)
+  bool quiet = false;              // --quiet: only warnings and errors
+  bool verbose = false;            // --verbose: every output written, with notes and minutes
+  std::string log;                 // --log FILE: the report as text
 };
 int RunConvert(const ConvertOptions& options);
 

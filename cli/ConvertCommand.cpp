@@ -1,23 +1,114 @@
-// tarvelo-cli convert FILE.cis...: opens each file and runs the whole conversion.
+// tarvelo-cli convert FILE.cis|FOLDER...: converts every file of the batch, N at a time, and
+// tells the truth about each: its status, its messages, a summary and the exit status.
 #include <cstdio>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <system_error>
 
 #include "align/PrepareScan.h"
-#include "cis/RollInfo.h"
+#include "cli/BatchInputs.h"
+#include "cli/BatchJob.h"
+#include "cli/BatchRunner.h"
+#include "cli/BatchSummary.h"
 #include "cli/Commands.h"
 #include "cli/JsonReport.h"
+#include "cli/MessageLines.h"
+#include "cli/ProgressLine.h"
 #include "cli/RollTypeLibrarySetup.h"
+#include "cli/StopSignals.h"
 #include "cli/TerminalReporter.h"
-#include "document/TarveloDoc.h"
-#include "support/Console.h"
+#include "rolltypes/ApplyRollType.h"
+#include "rolltypes/RollTypeLibrary.h"
+#include "support/AtomicFile.h"
 #include "support/Utf8Path.h"
 
 namespace tarvelo::cli {
 
 namespace {
+
+// Roll information entries for this run, checked like the roll information dialog.
+bool ReadInfoEntries(const std::vector<std::string>& items, RollInfoEntries& entries) {
+  RollInfo trial;
+  for (const std::string& item : items) {
+    const size_t equals = item.find('=');
+    if (equals == std::string::npos || !trial.SetEntry(item.substr(0, equals), item.substr(equals + 1))) {
+      std::fprintf(stderr,
+                   "tarvelo-cli: --info wants KEY=VALUE with a roll information entry name "
+                   "(title, composer, roll_number, ...; see: tarvelo-cli convert --help), not \"%s\"\n",
+                   item.c_str());
+      return false;
+    }
+    entries.emplace_back(item.substr(0, equals), item.substr(equals + 1));
+  }
+  if (const Result checked = trial.Validate(); !checked.ok()) {
+    std::fprintf(stderr, "tarvelo-cli: --info: %s\n", checked.message().c_str());
+    return false;
+  }
+  return true;
+}
+
+// Applies the roll type of this run to job.RollType, and prepares the alignment: "auto"
+// aligns each file and takes the roll type it recognises (while the holes do not decide, the
+// profile's stays); --align converts each file with its own measured settings. An unknown
+// --roll-type or a library named with --roll-types that cannot be used is a usage error
+// (false); an unknown roll type from the profile fails every file (job.RollTypeError).
+bool PrepareRollType(const ConvertOptions& options, BatchJob& job) {
+  const bool automatic = options.roll_type == "auto";
+  const std::string roll_type =
+      options.roll_type.empty() || automatic ? job.Settings.Roll.ActiveRollTypeName : options.roll_type;
+  TerminalReporter setup(false);
+  setup.BeginFile(options.library.empty() ? "roll types" : options.library);
+  XmlDocument library;
+  std::vector<std::string> names{kFailSafeRollTypeName};
+  // Without a library only the built-in roll type is there; that is no reason to complain
+  // while the built-in type is the one wanted.
+  if (!options.library.empty() || roll_type != kFailSafeRollTypeName || automatic) {
+    if (!LoadRollTypeLibrary(options.library, library, names, setup) && !options.library.empty()) {
+      std::fprintf(stderr, "tarvelo-cli: --roll-types %s cannot be used as the roll type library\n",
+                   options.library.c_str());
+      return false;
+    }
+  }
+  job.Alignment.Align = options.align || automatic;
+  job.Alignment.RecogniseRollType = automatic;
+  if (automatic) job.Alignment.Library = FillRollTypes(library, names, setup);
+  if (std::find(names.begin(), names.end(), roll_type) != names.end()) {
+    ApplyActiveRollType(job.RollType, roll_type, library, setup);
+    return true;
+  }
+  if (!options.roll_type.empty() && !automatic) {
+    std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n", roll_type.c_str());
+    return false;
+  }
+  setup.SetEchoMessages(false);
+  ApplyActiveRollType(job.RollType, roll_type, library, setup);
+  job.RollTypeError =
+      setup.Messages().empty() ? "ERROR - Requested Roll Type Not Found : " + roll_type : setup.Messages().front().Text;
+  job.RollTypeError += " (the profile's roll type; see: tarvelo-cli roll-types)";
+  return true;
+}
+
+// The report lines of one finished file: its messages (without the notes when `quiet`) and,
+// when `with_outputs`, every output written.
+std::string OutcomeText(const FileOutcome& outcome, bool quiet, bool with_outputs) {
+  std::string text;
+  for (const ReportedMessage& message : outcome.Messages)
+    if (!quiet || message.Kind != MessageKind::kInformation) text += PrefixedLines(outcome.Input, message.Text);
+  if (!with_outputs) return text;
+  for (const OutputReport& output : outcome.Outputs) {
+    if (!output.Record.Outcome.ok()) continue;
+    std::string line = "wrote " + output.Record.Path;
+    if (output.Notes >= 0) {
+      char facts[64];
+      std::snprintf(facts, sizeof facts, " (%d notes, %.1f minutes)", output.Notes, output.Minutes);
+      line += facts;
+    }
+    text += PrefixedLines(outcome.Input, line);
+  }
+  return text;
+}
 
 double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -26,90 +117,88 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 }  // namespace
 
 int RunConvert(const ConvertOptions& options) {
+  const auto run_start = std::chrono::steady_clock::now();
   auto profile = RunProfile::Open(options.profile);
   if (!profile) return kExitUsage;
-  const RunSettings settings = profile->Settings();
-  const RollInfo roll_info_template(profile->Store());
-  TerminalReporter ui(!options.quiet && IsTerminal(stderr));
-  // Roll information entries for this run, checked like the roll information dialog.
-  std::vector<std::pair<std::string, std::string>> entries;
-  RollInfo trial;
-  for (const std::string& item : options.info) {
-    const size_t equals = item.find('=');
-    if (equals == std::string::npos || !trial.SetEntry(item.substr(0, equals), item.substr(equals + 1))) {
-      std::fprintf(stderr,
-                   "tarvelo-cli: --info wants KEY=VALUE with a roll information entry name "
-                   "(title, composer, roll_number, ...), not \"%s\"\n",
-                   item.c_str());
+  BatchJob job;
+  job.Settings = profile->Settings();
+  job.RollInfoTemplate = RollInfo(profile->Store());
+  if (!ReadInfoEntries(options.info, job.Entries)) return kExitUsage;
+  if (!PrepareRollType(options, job)) return kExitUsage;
+  job.SkipScanImage = options.no_scan_midi;
+  job.SkipERoll = options.no_eroll_midi;
+  job.NoClobber = options.no_clobber;
+  job.MeasureOutputs = options.verbose || !options.log.empty();
+
+  if (!options.log.empty()) {
+    // Known before the first file: a log that could not be written at the end would lose
+    // the report of the whole batch.
+    const std::filesystem::path log = PathFromUtf8(options.log);
+    const std::filesystem::path folder = log.parent_path();
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder.empty() ? std::filesystem::path(".") : folder, ec) ||
+        std::filesystem::is_directory(log, ec)) {
+      std::fprintf(stderr, "tarvelo-cli: --log %s: no folder to write it in\n", options.log.c_str());
       return kExitUsage;
     }
-    entries.emplace_back(item.substr(0, equals), item.substr(equals + 1));
   }
-  if (const Result checked = trial.Validate(); !checked.ok()) {
-    std::fprintf(stderr, "tarvelo-cli: --info: %s\n", checked.message().c_str());
-    return kExitUsage;
-  }
-  ui.SetRollInfoEntries(std::move(entries));
-
-  // The roll type of this run: --roll-type, else the profile's active roll type. "auto" aligns
-  // each file and takes the roll type it recognises; while the holes do not decide, the
-  // profile's stays.
-  const bool automatic = options.roll_type == "auto";
-  const bool align = options.align || automatic;
-  const std::string roll_type =
-      options.roll_type.empty() || automatic ? settings.Roll.ActiveRollTypeName : options.roll_type;
-  XmlDocument library;
-  std::vector<std::string> names;
-  ui.BeginFile(options.library.empty() ? "roll types" : options.library);
-  // Without a library only the built-in roll type is there; that is no reason to complain
-  // while the built-in type is the one wanted.
-  if (!options.library.empty() || roll_type != "Fail-Safe" || automatic)
-    LoadRollTypeLibrary(options.library, library, names, ui);
-  if (!options.roll_type.empty() && !automatic && std::find(names.begin(), names.end(), roll_type) == names.end() &&
-      roll_type != "Fail-Safe") {
-    std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n", roll_type.c_str());
-    return kExitUsage;
-  }
-
-  std::string output_dir = options.output_dir;
-  if (!output_dir.empty()) {
+  std::vector<BatchInput> inputs = CollectInputs(options.files, options.recursive);
+  if (!options.output_dir.empty()) {
     std::error_code ec;
-    std::filesystem::create_directories(PathFromUtf8(output_dir), ec);
-    if (!std::filesystem::is_directory(PathFromUtf8(output_dir))) {
-      std::fprintf(stderr, "tarvelo-cli: cannot use %s as the output folder: %s\n", output_dir.c_str(),
+    std::filesystem::create_directories(PathFromUtf8(options.output_dir), ec);
+    if (!std::filesystem::is_directory(PathFromUtf8(options.output_dir), ec)) {
+      std::fprintf(stderr, "tarvelo-cli: cannot use %s as the output folder: %s\n", options.output_dir.c_str(),
                    ec ? ec.message().c_str() : "not a folder");
       return kExitFileFailed;
     }
-    output_dir = WithTrailingSeparator(output_dir);
+  }
+  OutputPlan plan;
+  plan.OutputDir = options.output_dir;
+  plan.KeepTree = options.keep_tree;
+  plan.ScanImage = !options.no_scan_midi;
+  plan.ERoll = !options.no_eroll_midi;
+  if (const Result planned = PlanOutputs(inputs, plan, job.Settings); !planned.ok()) {
+    std::fprintf(stderr, "tarvelo-cli: %s\n", planned.message().c_str());
+    return kExitUsage;
   }
 
-  AlignmentOptions alignment;
-  alignment.Align = align;
-  alignment.RecogniseRollType = automatic;
-  if (automatic) alignment.Library = FillRollTypes(library, names, ui);
-
+  ProgressLine progress_line(!options.quiet);
+  BatchSummary summary;
   JsonReport report;
-  const auto run_start = std::chrono::steady_clock::now();
-  int status = kExitOk;
-  for (const std::string& path : options.files) {
-    const auto file_start = std::chrono::steady_clock::now();
-    ui.BeginFile(path);
-    TarveloDoc doc(ui, ui, roll_info_template);
-    doc.ApplyRollType(library, roll_type);
-    doc.SetOutputFolder(output_dir);
-    doc.SetScanImageMidiSkipped(options.no_scan_midi);
-    doc.SetERollMidiSkipped(options.no_eroll_midi);
-    doc.SetSpacingHistogramWanted(false);  // the command line never shows it
-    if (align) doc.SetAlignment(alignment);
-    const Result loaded = doc.Load(path, settings);
-    ui.EndFile();
-    if (options.json) report.AddFile(path, loaded, doc, ui.Messages(), SecondsSince(file_start));
-    // Every failure has been reported as it happened.
-    status = WorseExitStatus(status, ExitStatusForFile(loaded));
-    for (const OutputFileRecord& output : doc.Summary().Outputs)
-      status = WorseExitStatus(status, ExitStatusForFile(output.Outcome));
+  std::string log;
+  const auto on_outcome = [&](FileOutcome&& outcome) {
+    progress_line.Clear();
+    std::fputs(OutcomeText(outcome, options.quiet, options.verbose).c_str(), stderr);
+    std::fflush(stderr);
+    if (!options.log.empty()) log += OutcomeText(outcome, false, true);
+    summary.Add(outcome);
+    if (options.json) report.AddFile(outcome);
+  };
+  const auto on_progress = [&](const BatchProgress& progress) {
+    if (!progress_line.Enabled()) return;
+    progress_line.Show(BatchProgressText(progress.Done, progress.Total, progress.Current, progress.Elapsed,
+                                         progress.Remaining, progress_line.Columns()));
+  };
+  const int jobs = options.jobs > 0 ? options.jobs : DefaultJobs();
+  const int never_started = RunBatch(inputs, job, jobs, on_outcome, on_progress);
+  progress_line.Clear();
+
+  const int stop_signal = StopSignal();
+  int status = stop_signal != 0 ? ExitStatusForSignal(stop_signal)
+                                : ExitStatusForBatch(summary.Count(FileStatus::kFailed),
+                                                     summary.Count(FileStatus::kConvertedWithWarnings), options.strict);
+  const std::string place = options.output_dir.empty() ? "beside the inputs"
+                            : options.keep_tree        ? "below " + options.output_dir
+                                                       : "in " + options.output_dir;
+  const std::string summary_text = summary.Text(place, SecondsSince(run_start), stop_signal, never_started);
+  if (!options.quiet || stop_signal != 0) std::fputs(summary_text.c_str(), stderr);
+  if (!options.log.empty()) {
+    if (const Result written = WriteFileAtomically(options.log, log + summary_text); !written.ok()) {
+      std::fprintf(stderr, "tarvelo-cli: the log was not written: %s\n", written.message().c_str());
+      if (stop_signal == 0) status = WorseExitStatus(status, kExitFileFailed);
+    }
   }
-  if (options.json) report.Print(status == kExitOk, SecondsSince(run_start));
+  if (options.json) report.Print(summary, status, stop_signal, SecondsSince(run_start));
   return status;
 }
 

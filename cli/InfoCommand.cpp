@@ -1,6 +1,9 @@
-// tarvelo-cli info FILE.cis...: the header summary of each file, plus the lines read and
-// the damaged lines, without converting anything.
+// tarvelo-cli info FILE.cis...: the header summary of each file, plus the lines read, the
+// damaged lines, the roll's length and its playing time, without converting anything; with
+// --json the same as one JSON document.
 #include <cstdio>
+
+#include <nlohmann/json.hpp>
 
 #include "cis/CisFile.h"
 #include "cis/HeaderSummary.h"
@@ -9,6 +12,32 @@
 
 namespace tarvelo::cli {
 
+namespace {
+
+// The scanner type field of the header by name: type 2 is a shaft-encoder scanner, whose
+// lines carry the encoder signal; the other types advance the roll at a nominal speed.
+std::string ScannerTypeName(int type) { return type == 2 ? "shaft encoder" : "no shaft encoder"; }
+
+struct RollMeasures {
+  double feet = 0;     // lines read at the header's lines per inch
+  double minutes = 0;  // at the roll's tempo (tempo 100 plays ten feet a minute)
+};
+
+RollMeasures Measure(const CisScanData& data) {
+  RollMeasures measures;
+  if (data.LinesPerInch > 0) measures.feet = data.Lines.Size() / static_cast<double>(data.LinesPerInch) / 12.0;
+  if (data.Tempo > 0) measures.minutes = measures.feet / (data.Tempo / 10.0);
+  return measures;
+}
+
+std::string Fixed(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", value);
+  return text;
+}
+
+}  // namespace
+
 int RunInfo(const InfoOptions& options) {
   auto profile = RunProfile::Open(options.profile);
   if (!profile) return kExitUsage;
@@ -16,21 +45,54 @@ int RunInfo(const InfoOptions& options) {
   TerminalReporter reporter(false);
   int status = kExitOk;
   bool first = true;
+  nlohmann::json files = nlohmann::json::array();
   for (const std::string& path : options.files) {
     reporter.BeginFile(path);
     CisScanData data;
     CisOpenState state = CisOpenState::kNothingRead;
     const Result opened = OpenCisFile(path, settings.Scanner.ForceOldCisFormat, data, reporter, &state);
     status = WorseExitStatus(status, ExitStatusForFile(opened));
-    if (state == CisOpenState::kNothingRead) continue;
+    nlohmann::json file = {{"input", path}};
+    if (!opened.ok()) file["error"] = opened.message();
+    if (state == CisOpenState::kNothingRead || state == CisOpenState::kHeaderRefused) {
+      if (options.json) files.push_back(std::move(file));
+      if (options.json || state == CisOpenState::kNothingRead) continue;
+      if (!first) std::printf("\n");
+      first = false;
+      std::printf("%s\n", path.c_str());
+      continue;
+    }
+    const RollMeasures measures = Measure(data);
+    if (options.json) {
+      nlohmann::json header = nlohmann::json::object();
+      for (const auto& [label, value] : HeaderSummaryEntries(SummarizeHeader(data))) header[label] = value;
+      file["header"] = std::move(header);
+      file["scanner_type"] = data.ScannerType;
+      file["scanner_type_name"] = ScannerTypeName(data.ScannerType);
+      file["lines_read"] = data.Lines.Size();
+      file["damaged_lines"] = data.CorruptLineCount;
+      file["roll_length_feet"] = measures.feet;
+      file["play_minutes"] = measures.minutes;
+      file["tempo"] = data.Tempo;
+      files.push_back(std::move(file));
+      continue;
+    }
     if (!first) std::printf("\n");
     first = false;
     std::printf("%s\n", path.c_str());
-    if (state == CisOpenState::kHeaderRefused) continue;
-    for (const auto& [label, value] : HeaderSummaryEntries(SummarizeHeader(data)))
-      std::printf("  %-18s %s\n", (label + ":").c_str(), value.c_str());
+    for (const auto& [label, value] : HeaderSummaryEntries(SummarizeHeader(data))) {
+      const std::string shown =
+          label == "Scanner Type" ? value + " (" + ScannerTypeName(data.ScannerType) + ")" : value;
+      std::printf("  %-18s %s\n", (label + ":").c_str(), shown.c_str());
+    }
     std::printf("  %-18s %d\n", "Lines read:", data.Lines.Size());
     std::printf("  %-18s %d\n", "Damaged lines:", data.CorruptLineCount);
+    std::printf("  %-18s %s feet\n", "Roll length:", Fixed(measures.feet).c_str());
+    std::printf("  %-18s %s minutes at tempo %d\n", "Playing time:", Fixed(measures.minutes).c_str(), data.Tempo);
+  }
+  if (options.json) {
+    const nlohmann::json document = {{"files", std::move(files)}};
+    std::printf("%s\n", document.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
   }
   return status;
 }

@@ -6,45 +6,24 @@
 
 namespace tarvelo::cli {
 
-namespace {
-
-const char* StatusName(const Result& loaded) {
-  switch (loaded.kind()) {
-    case Result::Kind::kOk:
-      return "converted";
-    case Result::Kind::kInvalid:
-      return "wrong type";
-    case Result::Kind::kCorrupt:
-      return "refused";
-    case Result::Kind::kNotFound:
-    case Result::Kind::kIoError:
-      return "unreadable";
-    case Result::Kind::kCancelled:
-      return "cancelled";
-  }
-  return "unknown";
-}
-
-}  // namespace
-
-void JsonReport::AddFile(const std::string& path, const Result& loaded, const TarveloDoc& doc,
-                         const std::vector<ReportedMessage>& messages, double seconds) {
+void JsonReport::AddFile(const FileOutcome& outcome) {
   using nlohmann::json;
-  const ConversionSummary& summary = doc.Summary();
-  json file = {{"input", path}, {"status", StatusName(loaded)}};
-  if (!loaded.ok()) file["error"] = loaded.message();
+  const ConversionSummary& summary = outcome.Counts;
+  json file = {{"input", outcome.Input}, {"status", FileStatusName(outcome.Status)}};
+  if (!outcome.LoadError.empty()) file["error"] = outcome.LoadError;
   json outputs = json::array();
-  for (const OutputFileRecord& output : summary.Outputs) {
-    json record = {{"kind", output.Kind}, {"path", output.Path}, {"written", output.Outcome.ok()}};
-    if (!output.Outcome.ok()) record["error"] = output.Outcome.message();
-    outputs.push_back(std::move(record));
+  for (const OutputReport& output : outcome.Outputs) {
+    const OutputFileRecord& record = output.Record;
+    json entry = {{"kind", record.Kind}, {"path", record.Path}, {"written", record.Outcome.ok()}};
+    if (!record.Outcome.ok()) entry["error"] = record.Outcome.message();
+    if (output.Notes >= 0) entry["notes"] = output.Notes;
+    if (output.Minutes >= 0) entry["minutes"] = output.Minutes;
+    outputs.push_back(std::move(entry));
   }
   file["outputs"] = std::move(outputs);
-  json keywords = json::array();
-  for (int i = 0; i < doc.Keywords().Count(); ++i) keywords.push_back(doc.Keywords().ItemText(i));
-  file["keywords"] = std::move(keywords);
+  file["keywords"] = outcome.Keywords;
   json reported = json::array();
-  for (const ReportedMessage& message : messages)
+  for (const ReportedMessage& message : outcome.Messages)
     reported.push_back({{"kind", MessageKindName(message.Kind)}, {"text", message.Text}});
   file["messages"] = std::move(reported);
   file["counts"] = {{"lines", summary.Lines},
@@ -54,15 +33,25 @@ void JsonReport::AddFile(const std::string& path, const Result& loaded, const Ta
                     {"specks_removed", summary.SpecksRemoved},
                     {"scanimage_events", summary.ScanImageEvents},
                     {"eroll_events", summary.ERollEvents}};
-  file["seconds"] = seconds;
+  file["seconds"] = outcome.Seconds;
   // Texts from a scan may hold any bytes; invalid UTF-8 is replaced rather than refused.
   files_.push_back(file.dump(-1, ' ', false, json::error_handler_t::replace));
 }
 
-void JsonReport::Print(bool success, double seconds) const {
+void JsonReport::Print(const BatchSummary& summary, int exit_status, int stop_signal, double seconds) const {
+  using nlohmann::json;
+  const bool success = summary.Count(FileStatus::kFailed) == 0 && stop_signal == 0;
   std::string text = "{\"success\":" + std::string(success ? "true" : "false") + ",\"files\":[";
   for (size_t i = 0; i < files_.size(); ++i) text += (i ? "," : "") + files_[i];
-  text += "],\"seconds\":" + nlohmann::json(seconds).dump() + "}\n";
+  json totals = {{"files", summary.Files()},
+                 {"converted", summary.Count(FileStatus::kConverted)},
+                 {"converted_with_warnings", summary.Count(FileStatus::kConvertedWithWarnings)},
+                 {"failed", summary.Count(FileStatus::kFailed)},
+                 {"skipped", summary.Count(FileStatus::kSkipped)},
+                 {"stopped", summary.Count(FileStatus::kStopped)}};
+  text += "],\"summary\":" + totals.dump() + ",\"exit_status\":" + std::to_string(exit_status);
+  if (stop_signal != 0) text += ",\"stopped_by\":" + json(SignalName(stop_signal)).dump();
+  text += ",\"seconds\":" + json(seconds).dump() + "}\n";
   std::fputs(text.c_str(), stdout);
   std::fflush(stdout);
 }

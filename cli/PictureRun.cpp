@@ -28,8 +28,12 @@ int ConvertForPicture(const PictureOptions& options, bool wants_histogram, Pictu
   XmlDocument library;
   std::vector<std::string> names;
   reporter.BeginFile(options.library.empty() ? "roll types" : options.library);
-  if (!options.library.empty() || roll_type != "Fail-Safe")
-    LoadRollTypeLibrary(options.library, library, names, reporter);
+  if ((!options.library.empty() || roll_type != "Fail-Safe") &&
+      !LoadRollTypeLibrary(options.library, library, names, reporter) && !options.library.empty()) {
+    std::fprintf(stderr, "tarvelo-cli: --roll-types %s cannot be used as the roll type library\n",
+                 options.library.c_str());
+    return kExitUsage;
+  }
   if (!options.roll_type.empty() && roll_type != "Fail-Safe" &&
       std::find(names.begin(), names.end(), roll_type) == names.end()) {
     std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n", roll_type.c_str());

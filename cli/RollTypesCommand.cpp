@@ -19,6 +19,11 @@ int RunRollTypes(const RollTypesOptions& options) {
   XmlDocument library;
   std::vector<std::string> names;
   const bool loaded = LoadRollTypeLibrary(options.library, library, names, ui);
+  if (!loaded && !options.library.empty()) {
+    std::fprintf(stderr, "tarvelo-cli: --roll-types %s cannot be used as the roll type library\n",
+                 options.library.c_str());
+    return kExitUsage;
+  }
   if (options.names.empty()) {
     for (const std::string& name : names) std::printf("%s\n", name.c_str());
     return loaded ? kExitOk : kExitFileFailed;

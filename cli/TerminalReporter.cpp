@@ -4,12 +4,12 @@
 #include <cstdio>
 
 #include "cis/RollInfo.h"
+#include "cli/MessageLines.h"
+#include "cli/StopSignals.h"
 
 namespace tarvelo::cli {
 
-TerminalReporter::TerminalReporter(bool show_progress) : show_progress_(show_progress) {}
-
-TerminalReporter::~TerminalReporter() { ClearBar(); }
+TerminalReporter::TerminalReporter(bool show_progress) : progress_line_(show_progress) {}
 
 void TerminalReporter::BeginFile(const std::string& name) {
   file_ = name;
@@ -18,7 +18,7 @@ void TerminalReporter::BeginFile(const std::string& name) {
   messages_.clear();
 }
 
-void TerminalReporter::EndFile() { ClearBar(); }
+void TerminalReporter::EndFile() { progress_line_.Clear(); }
 
 void TerminalReporter::SetStatusText(std::string_view text) {
   status_ = std::string(text);
@@ -35,18 +35,11 @@ void TerminalReporter::ShowMessage(MessageKind kind, std::string_view text) {
   if (echo_messages_) Print(text);
 }
 
+bool TerminalReporter::IsCancelled() const { return StopSignal() != 0; }
+
 void TerminalReporter::Print(std::string_view text) {
-  ClearBar();
-  // Each line of the message names the file, so messages of a batch stay attributable.
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    const std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.find_first_not_of(' ') != std::string_view::npos)
-      std::fprintf(stderr, "%s: %.*s\n", file_.c_str(), static_cast<int>(line.size()), line.data());
-    start = end + 1;
-  }
+  progress_line_.Clear();
+  std::fputs(PrefixedLines(file_, text).c_str(), stderr);
   std::fflush(stderr);
   Draw();
 }
@@ -57,23 +50,13 @@ bool TerminalReporter::EditRollInfo(RollInfo& info) {
 }
 
 void TerminalReporter::Draw() {
-  if (!show_progress_) return;
-  constexpr int kBarWidth = 30;
+  if (!progress_line_.Enabled()) return;
+  constexpr int kBarWidth = 20;
   const int filled = position_ * kBarWidth / 100;
   std::string bar(static_cast<size_t>(filled), '#');
   bar.resize(kBarWidth, ' ');
-  std::string line = file_ + " [" + bar + "] " + std::to_string(position_) + "% " + status_;
-  if (line.size() > 100) line.resize(100);
-  std::fprintf(stderr, "\r%-100s", line.c_str());
-  std::fflush(stderr);
-  bar_visible_ = true;
-}
-
-void TerminalReporter::ClearBar() {
-  if (!bar_visible_) return;
-  std::fprintf(stderr, "\r%-100s\r", "");
-  std::fflush(stderr);
-  bar_visible_ = false;
+  progress_line_.Show(
+      FitToColumns(file_ + " [" + bar + "] " + std::to_string(position_) + "% " + status_, progress_line_.Columns()));
 }
 
 }  // namespace tarvelo::cli

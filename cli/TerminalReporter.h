@@ -1,37 +1,35 @@
 #pragma once
-// The command line's side of the core's interface: messages go to standard error, each line
-// prefixed with the file being converted (the run goes on, as if OK were pressed); status and
-// progress draw a one-line progress bar when standard error is a terminal; the roll
-// information "dialog" fills in the entries given with --info.
+// The command line's side of the core's interface for the commands that work on one file at
+// a time (info, edit, roll-types, render, histogram): messages go to standard error, each
+// line prefixed with the file being worked on (the run goes on, as if OK were pressed);
+// status and progress draw one progress line fitted to the terminal when standard error is
+// one; a stop signal is the cancel request; the roll information "dialog" fills in the
+// entries given with --info.
 
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "cli/FileOutcome.h"
+#include "cli/ProgressLine.h"
 #include "document/FrontEndHooks.h"
 #include "services/Reporter.h"
 
 namespace tarvelo::cli {
 
-// A message as the command line keeps it for its reports.
-struct ReportedMessage {
-  MessageKind Kind;
-  std::string Text;
-};
-
 class TerminalReporter : public Reporter, public FrontEndHooks {
  public:
   explicit TerminalReporter(bool show_progress);
-  ~TerminalReporter() override;
 
   // Names the file that messages are about; clears the messages of the previous file.
   void BeginFile(const std::string& name);
-  // Removes the progress bar line.
+  // Removes the progress line.
   void EndFile();
 
   void SetStatusText(std::string_view text) override;
   void SetProgress(int colour_type, int position) override;
   void ShowMessage(MessageKind kind, std::string_view text) override;
+  bool IsCancelled() const override;
   bool EditRollInfo(RollInfo& info) override;
   void SetRollInfoEntries(std::vector<std::pair<std::string, std::string>> entries) {
     roll_info_entries_ = std::move(entries);
@@ -40,17 +38,14 @@ class TerminalReporter : public Reporter, public FrontEndHooks {
   const std::vector<ReportedMessage>& Messages() const { return messages_; }
   // Prints `text` on standard error, each of its lines prefixed with the file's name.
   void Print(std::string_view text);
-  // Messages are kept but not printed (for --json, which reports them itself).
+  // Messages are kept but not printed.
   void SetEchoMessages(bool echo) { echo_messages_ = echo; }
 
  private:
   void Draw();
-  void ClearBar();
 
-  bool show_progress_;
+  ProgressLine progress_line_;
   bool echo_messages_ = true;
-  bool bar_visible_ = false;
-  bool wants_histogram_ = false;
   std::string file_;
   std::string status_;
   int position_ = 0;

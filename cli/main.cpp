@@ -12,6 +12,8 @@
 #endif
 
 #include "cli/Commands.h"
+#include "cli/HelpText.h"
+#include "cli/StopSignals.h"
 #include "support/Console.h"
 #include "support/ProcessEnvironment.h"
 
@@ -19,7 +21,9 @@ namespace {
 
 void AddProfileOptions(CLI::App& command, tarvelo::cli::ProfileOptions& options) {
   command.add_option("--profile", options.profile_path, "Settings profile file (default: the user's profile)");
-  command.add_option("--set", options.sets, "Override a setting for this run: \"Section/Key=Value\" (repeatable)")
+  command
+      .add_option("--set", options.sets,
+                  "Override a setting for this run: \"Section/Key=Value\" (repeatable; names: settings list)")
       ->allow_extra_args(false);
   command.add_option("--preset", options.preset, "Use scanner preset N (0-15) for this run");
 }
@@ -34,6 +38,12 @@ void AddPictureOptions(CLI::App& command, tarvelo::cli::PictureOptions& options)
 }
 #endif
 
+CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& description) {
+  CLI::App* command = app.add_subcommand(name, description);
+  command->footer(tarvelo::cli::CommandHelpFooter(name));
+  return command;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,24 +54,32 @@ int main(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, 512 << 20);
   mallopt(M_TRIM_THRESHOLD, 1024 << 20);
 #endif
+  InstallStopSignals();
   tarvelo::UseUtf8StandardStreams();
   // File names and texts arrive as UTF-8 on every system.
   std::vector<std::string> arguments = tarvelo::CommandLineArguments(argc, argv);
   std::vector<char*> utf8_argv;
   for (std::string& argument : arguments) utf8_argv.push_back(argument.data());
   utf8_argv.push_back(nullptr);
-  CLI::App app{"Tarvelo: converts CIS roll scans into MIDI files"};
+  SetProgramName(arguments.empty() ? "tarvelo-cli" : arguments.front());
+  CLI::App app{"Tarvelo: converts CIS roll scans into MIDI files", ProgramName()};
   app.require_subcommand(1);
+  app.set_version_flag("--version", ProgramVersionText(), "Show the program's version and exit");
+  app.footer(MainHelpFooter());
 
   InfoOptions info;
-  auto* info_command = app.add_subcommand("info", "Show the header of CIS files");
+  auto* info_command = AddCommand(app, "info",
+                                  "Show the header of CIS files, the lines read and damaged, the roll's "
+                                  "length and playing time");
   AddProfileOptions(*info_command, info.profile);
+  info_command->add_flag("--json", info.json, "Print one JSON document on standard output");
   info_command->add_option("files", info.files, "CIS files")->required();
 
   ConvertOptions convert;
-  auto* convert_command = app.add_subcommand("convert", "Convert CIS files");
+  auto* convert_command = AddCommand(app, "convert",
+                                     "Convert CIS files (and the CIS files in folders) into ScanImage and eRoll "
+                                     "MIDI files");
   AddProfileOptions(*convert_command, convert.profile);
-  convert_command->add_flag("--quiet,-q", convert.quiet, "No progress bar");
   convert_command->add_option("--roll-types", convert.library, "Roll type library file (RollTypeDefinitions.xml)");
   convert_command->add_option("--roll-type", convert.roll_type,
                               "Roll type for this run (default: the profile's); auto: the one the scan shows "
@@ -69,18 +87,36 @@ int main(int argc, char** argv) {
   convert_command->add_flag("--align", convert.align,
                             "Convert each file with the DPI, offset and stretch its measurement suggests "
                             "(this run only)");
-  convert_command->add_option("--info", convert.info, "Roll information entry for this run, e.g. composer=Chopin")
+  convert_command
+      ->add_option("--info", convert.info, "Roll information entry for this run, e.g. composer=Chopin (repeatable)")
       ->allow_extra_args(false);
-  convert_command->add_option("--output-dir", convert.output_dir,
-                              "Write the outputs here instead of next to the input");
-  convert_command->add_flag("--no-scan-midi", convert.no_scan_midi, "Do not write the ScanImage MIDI file");
-  convert_command->add_flag("--no-eroll-midi", convert.no_eroll_midi, "Do not write the eRoll MIDI file");
+  auto* output_dir_option = convert_command->add_option("--output-dir", convert.output_dir,
+                                                        "Write the outputs here instead of next to each input");
+  convert_command
+      ->add_flag("--keep-tree", convert.keep_tree,
+                 "Below --output-dir, keep each input's folder (relative to the working folder)")
+      ->needs(output_dir_option);
+  convert_command->add_flag("-r,--recursive", convert.recursive, "Convert the CIS files below named folders too");
+  convert_command->add_flag("--no-clobber", convert.no_clobber,
+                            "Skip a file when one of its outputs exists already (default: replace it)");
+  convert_command
+      ->add_option("-j,--jobs", convert.jobs, "Convert N files at once (default: the number of processor cores)")
+      ->check(CLI::Range(1, 1024));
+  convert_command->add_flag("--no-scan-midi", convert.no_scan_midi, "Do not write the ScanImage MIDI files");
+  convert_command->add_flag("--no-eroll-midi", convert.no_eroll_midi, "Do not write the eRoll MIDI files");
   convert_command->add_flag("--json", convert.json, "Print a JSON report of the run on standard output");
-  convert_command->add_option("files", convert.files, "CIS files")->required();
+  convert_command->add_flag("--strict", convert.strict, "Exit with 1 instead of 3 when a file had warnings");
+  auto* quiet_option = convert_command->add_flag("-q,--quiet", convert.quiet,
+                                                 "Print only warnings and errors (no progress, no summary)");
+  convert_command
+      ->add_flag("-v,--verbose", convert.verbose, "List every output written with its notes and length in minutes")
+      ->excludes(quiet_option);
+  convert_command->add_option("--log", convert.log, "Write the report (every message, output and the summary) here");
+  convert_command->add_option("files", convert.files, "CIS files and folders")->required();
 
   AlignOptions align;
   auto* align_command =
-      app.add_subcommand("align", "Measure CIS files and suggest the scanner settings and roll type that fit them");
+      AddCommand(app, "align", "Measure CIS files and suggest the scanner settings and roll type that fit them");
   AddProfileOptions(*align_command, align.profile);
   align_command->add_option("--roll-types", align.library, "Roll type library file (RollTypeDefinitions.xml)");
   align_command->add_option("--roll-type", align.roll_type,
@@ -93,7 +129,7 @@ int main(int argc, char** argv) {
   align_command->add_option("files", align.files, "CIS files")->required();
 
   RollTypesOptions roll_types;
-  auto* roll_types_command = app.add_subcommand("roll-types", "List the roll types, or describe the named ones");
+  auto* roll_types_command = AddCommand(app, "roll-types", "List the roll types, or describe the named ones");
   AddProfileOptions(*roll_types_command, roll_types.profile);
   roll_types_command->add_option("--roll-types", roll_types.library, "Roll type library file");
   roll_types_command->add_option("names", roll_types.names, "Roll type names to describe");
@@ -102,17 +138,18 @@ int main(int argc, char** argv) {
   std::string title;
   double tempo = 0;
   long long lpi = 0;
-  auto* edit_command = app.add_subcommand("edit", "Correct the title, tempo or lines per inch of a CIS file");
+  auto* edit_command = AddCommand(app, "edit", "Correct the title, tempo or lines per inch of a CIS file");
   AddProfileOptions(*edit_command, edit.profile);
   edit_command->add_option("file", edit.file, "CIS file")->required();
-  auto* title_option = edit_command->add_option("--title", title, "Roll title (at most 50 characters)");
+  auto* title_option = edit_command->add_option("--title", title, "Roll title (at most 32 bytes, the title area)");
   auto* tempo_option = edit_command->add_option("--tempo", tempo, "Tempo (0 to 10000)");
-  auto* lpi_option = edit_command->add_option("--lpi", lpi, "Lines per inch (below 1 means 100)");
+  auto* lpi_option = edit_command->add_option("--lpi", lpi, "Lines per inch (1 to 32767)");
   edit_command->add_option("-o,--output", edit.output, "Write the result here instead of replacing the file");
 
 #ifdef TARVELO_HAVE_PICTURES
   RenderOptions render;
-  auto* render_command = app.add_subcommand("render", "Convert a CIS file and write its roll view as a PNG picture");
+  auto* render_command =
+      AddCommand(app, "render", "Convert a CIS file and write its roll view as a PNG picture (no MIDI files)");
   AddPictureOptions(*render_command, render.picture);
   render_command->add_option("--from", render.from_inch, "Inch of the roll at the top of the picture (default 0)")
       ->check(CLI::NonNegativeNumber);
@@ -123,13 +160,13 @@ int main(int argc, char** argv) {
   render_command->add_flag("--tracking", render.tracking, "Show the tracking corrections");
 
   PictureOptions histogram;
-  auto* histogram_command =
-      app.add_subcommand("histogram", "Convert a CIS file and write its spacing histogram as a PNG picture");
+  auto* histogram_command = AddCommand(
+      app, "histogram", "Convert a CIS file and write its spacing histogram as a PNG picture (no MIDI files)");
   AddPictureOptions(*histogram_command, histogram);
 #endif
 
   SettingsOptions settings;
-  auto* settings_command = app.add_subcommand("settings", "Read and change the settings profile");
+  auto* settings_command = AddCommand(app, "settings", "Read and change the settings profile");
   settings_command->add_option("--profile", settings.profile_path, "Settings profile file");
   settings_command->add_option("action", settings.action, "list, get or set")
       ->required()
@@ -149,22 +186,30 @@ int main(int argc, char** argv) {
 
   // Whatever the standard library throws (memory, file system) ends the command with a
   // message and exit status 1, never with an abort.
+  int status = kExitFileFailed;
   try {
-    if (info_command->parsed()) return RunInfo(info);
-    if (roll_types_command->parsed()) return RunRollTypes(roll_types);
-    if (edit_command->parsed()) {
+    if (info_command->parsed()) {
+      status = RunInfo(info);
+    } else if (roll_types_command->parsed()) {
+      status = RunRollTypes(roll_types);
+    } else if (edit_command->parsed()) {
       if (title_option->count() > 0) edit.edit.Title = title;
       if (tempo_option->count() > 0) edit.edit.Tempo = tempo;
       if (lpi_option->count() > 0) edit.edit.LinesPerInch = lpi;
-      return RunEdit(edit);
-    }
-    if (convert_command->parsed()) return RunConvert(convert);
-    if (align_command->parsed()) return RunAlign(align);
+      status = RunEdit(edit);
+    } else if (convert_command->parsed()) {
+      status = RunConvert(convert);
+    } else if (align_command->parsed()) {
+      status = RunAlign(align);
 #ifdef TARVELO_HAVE_PICTURES
-    if (render_command->parsed()) return RunRender(render);
-    if (histogram_command->parsed()) return RunHistogram(histogram);
+    } else if (render_command->parsed()) {
+      status = RunRender(render);
+    } else if (histogram_command->parsed()) {
+      status = RunHistogram(histogram);
 #endif
-    return RunSettingsCommand(settings);
+    } else {
+      status = RunSettingsCommand(settings);
+    }
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "tarvelo-cli: out of memory\n");
   } catch (const std::exception& error) {
@@ -172,5 +217,7 @@ int main(int argc, char** argv) {
   } catch (...) {
     std::fprintf(stderr, "tarvelo-cli: unexpected failure\n");
   }
-  return kExitFileFailed;
+  // A command that was asked to stop says so in its status, whatever it managed to finish.
+  if (const int stop_signal = StopSignal(); stop_signal != 0) return ExitStatusForSignal(stop_signal);
+  return status;
 }

@@ -9,6 +9,7 @@
 #include "geometry/ActiveTracking.h"
 #include "geometry/DiagnosticFiles.h"
 #include "geometry/ScanLinePositions.h"
+#include "geometry/ScannerGeometry.h"
 #include "geometry/TwinArrayMerge.h"
 #include "midi/ERollMidi.h"
 #include "midi/ScanImageMidi.h"
@@ -45,13 +46,14 @@ Result TarveloDoc::Load(const std::string& path, const RunSettings& settings) {
     summary_.MessageCounts = reporter_.Counts();
     return opened;
   }
-  if (state == CisOpenState::kRead) {
-    hooks_.SetHeaderSummary(SummarizeHeader(scan_));
-    PrepareRollInfoForNewFile(settings);
-  }
+  if (state != CisOpenState::kHeaderRefused) hooks_.SetHeaderSummary(SummarizeHeader(scan_));
+  if (state == CisOpenState::kRead) PrepareRollInfoForNewFile(settings);
+  // Lines of a file that is not a scan are noise: the pipeline runs on none, as for a
+  // refused header.
+  if (state == CisOpenState::kNotAScan) scan_.Lines.Clear();
   scan_.KeepAsRead();
   lines_are_as_read_ = true;  // the first run need not copy them back
-  nothing_read_ = state == CisOpenState::kHeaderRefused;
+  nothing_read_ = state != CisOpenState::kRead;
   Run(settings);
   if (!opened.ok()) return opened;
   if (summary_.Cancelled) return Result::Cancelled("stopped: " + path + " was not converted");
@@ -101,9 +103,11 @@ void TarveloDoc::RecordHeaderKeywords() {
 }
 
 void TarveloDoc::RecordScannerKeywords(const ScannerSettings& scanner) {
-  keywords_.AddKeyInteger("/scanner_horizontal_DPI: ", static_cast<int>(scanner.ScannerDPI));
-  keywords_.AddKeyReal("/scanner_horizontal_offset: ", scanner.ScannerOffset);
-  keywords_.AddKeyReal("/scanner_horizontal_stretch: ", scanner.ScannerAlignStretch);
+  // The values the conversion places the pixels with, not a refused preset value.
+  const ScannerGeometry used = UsableScannerGeometry(scanner);
+  keywords_.AddKeyInteger("/scanner_horizontal_DPI: ", used.Dpi);
+  keywords_.AddKeyReal("/scanner_horizontal_offset: ", used.Offset);
+  keywords_.AddKeyReal("/scanner_horizontal_stretch: ", used.Stretch);
   keywords_.AddKeyReal("/interpreted_file_AverageLPI: ", scan_.InterpretedAverageLpi);
   if (scanner.TakeupAccelCorrection() > 0) {
     keywords_.AddKeyReal("/scanner_takeup_accel_correction: ", scanner.TakeupAccelCorrection(), " Pct. per foot",

@@ -15,6 +15,10 @@ struct ScannerGeometry {
   double PixelsPerInch() const { return Dpi / Stretch; }
 };
 
+// The values a conversion uses for `settings`, without a word: the preset's, with 300 for a
+// DPI below 1 and 1.0 for a stretch that is not positive.
+ScannerGeometry UsableScannerGeometry(const ScannerSettings& settings);
+
 // Reads the current preset's values. Presets are not range-checked when loaded; a DPI or a
 // stretch that is not positive would divide by zero or turn the roll round, so the default
 // (300, 1.0) stands in for it, with a warning.

@@ -8,6 +8,7 @@
 
 #include "support/WindowsApi.h"
 #else
+#include <sys/ioctl.h>
 #include <unistd.h>
 #endif
 
@@ -20,6 +21,13 @@ bool IsTerminal(std::FILE* stream) {
   const intptr_t handle = _get_osfhandle(_fileno(stream));
   DWORD mode = 0;
   return handle != -1 && GetConsoleMode(reinterpret_cast<HANDLE>(handle), &mode) != 0;
+}
+
+int TerminalColumns(std::FILE* stream) {
+  const intptr_t handle = _get_osfhandle(_fileno(stream));
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (handle == -1 || !GetConsoleScreenBufferInfo(reinterpret_cast<HANDLE>(handle), &info)) return 0;
+  return info.srWindow.Right - info.srWindow.Left + 1;
 }
 
 namespace {
@@ -44,6 +52,12 @@ void UseUtf8StandardStreams() {
 #else
 
 bool IsTerminal(std::FILE* stream) { return ::isatty(::fileno(stream)) == 1; }
+
+int TerminalColumns(std::FILE* stream) {
+  struct winsize size {};
+  if (!IsTerminal(stream) || ::ioctl(::fileno(stream), TIOCGWINSZ, &size) != 0) return 0;
+  return size.ws_col;
+}
 
 void UseUtf8StandardStreams() {}
 

@@ -9,6 +9,10 @@ namespace tarvelo {
 // True when `stream` is a terminal (on Windows, a console window), not a file or a pipe.
 bool IsTerminal(std::FILE* stream);
 
+// The width in columns of the terminal `stream` shows on (its window), or 0 when it is not a
+// terminal or does not tell.
+int TerminalColumns(std::FILE* stream);
+
 // Makes standard output and standard error carry the program's bytes as they are: on Windows
 // line feeds stay line feeds (so reports and messages are the same bytes as elsewhere) and a
 // console shows UTF-8 text. Nothing to do elsewhere.

@@ -183,7 +183,8 @@ class DesktopFilesTest : public QObject {
           testing::ShellQuote(testing::SourceFile("data/RollTypeDefinitions.xml")) + " --output-dir " +
           testing::ShellQuote((dir.Path() / "cli").string()) + " " +
           testing::ShellQuote((testing::RealCisDir() / name).string()));
-      QVERIFY2(cli.status == 0, cli.err.c_str());
+      // Converted (0), or converted with warnings (3: the 88-Note tracks do not fit every scan).
+      QVERIFY2(cli.status == 0 || cli.status == 3, cli.err.c_str());
       const std::string stem = fs::path(name).stem().string();
       for (const char* suffix : {"_ScanImageMIDI.mid", "_eRollMIDI.mid"}) {
         const std::string from_window = testing::ReadBytes((dir.Path() / "window" / (stem + suffix)).string());

@@ -1,0 +1,92 @@
+#include "cli/BatchJob.h"
+
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+
+#include "cli/MidiFacts.h"
+#include "document/TarveloDoc.h"
+#include "support/AtomicFile.h"
+#include "support/Utf8Path.h"
+
+namespace tarvelo::cli {
+
+namespace {
+
+FileOutcome Refused(const BatchInput& input, MessageKind kind, FileStatus status, const std::string& text) {
+  FileOutcome outcome;
+  outcome.Input = input.Path;
+  outcome.Status = status;
+  outcome.Messages.push_back(ReportedMessage{kind, text});
+  return outcome;
+}
+
+// The first output of `input` that exists already, "" when none does.
+std::string ExistingOutput(const BatchInput& input) {
+  for (const std::string& output : input.Outputs) {
+    std::error_code error;
+    if (std::filesystem::exists(PathFromUtf8(output), error)) return output;
+  }
+  return "";
+}
+
+}  // namespace
+
+FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job) {
+  const auto start = std::chrono::steady_clock::now();
+  if (!input.Problem.empty()) return Refused(input, MessageKind::kError, FileStatus::kFailed, input.Problem);
+  if (!job.RollTypeError.empty()) return Refused(input, MessageKind::kError, FileStatus::kFailed, job.RollTypeError);
+  if (job.NoClobber) {
+    if (const std::string existing = ExistingOutput(input); !existing.empty()) {
+      return Refused(input, MessageKind::kInformation, FileStatus::kSkipped,
+                     existing + " exists; the file is not converted (--no-clobber)");
+    }
+  }
+  if (!input.OutputFolder.empty()) {
+    std::error_code error;
+    std::filesystem::create_directories(PathFromUtf8(input.OutputFolder), error);
+    if (!std::filesystem::is_directory(PathFromUtf8(input.OutputFolder), error)) {
+      return Refused(input, MessageKind::kError, FileStatus::kFailed,
+                     "cannot make the output folder " + input.OutputFolder + ": " +
+                         (error ? error.message() : std::string("not a folder")));
+    }
+  }
+
+  FileReporter reporter(job.Entries);
+  TarveloDoc doc(reporter, reporter, job.RollInfoTemplate);
+  doc.SetRollType(job.RollType);
+  doc.SetOutputFolder(input.OutputFolder);
+  doc.SetScanImageMidiSkipped(job.SkipScanImage);
+  doc.SetERollMidiSkipped(job.SkipERoll);
+  doc.SetSpacingHistogramWanted(false);  // the command line never shows it
+  if (job.Alignment.Align) doc.SetAlignment(job.Alignment);
+  const Result loaded = doc.Load(input.Path, job.Settings);
+
+  FileOutcome outcome;
+  outcome.Input = input.Path;
+  outcome.Messages = std::move(reporter.Messages());
+  outcome.Status = StatusOfConversion(loaded, outcome.Messages, doc.Summary().Outputs);
+  if (outcome.Status == FileStatus::kStopped) {
+    outcome.Messages.push_back(
+        ReportedMessage{MessageKind::kInformation, "stopped before its conversion was finished; nothing was written"});
+  }
+  if (!loaded.ok()) outcome.LoadError = loaded.message();
+  outcome.Counts = doc.Summary();
+  outcome.Counts.Outputs.clear();
+  for (const OutputFileRecord& record : doc.Summary().Outputs) {
+    OutputReport report{record};
+    std::string bytes;
+    MidiFacts facts;
+    if (job.MeasureOutputs && record.Outcome.ok() && ReadWholeFile(record.Path, bytes).ok() &&
+        ReadMidiFacts(bytes, facts)) {
+      report.Notes = facts.Notes;
+      report.Minutes = facts.Minutes;
+    }
+    outcome.Outputs.push_back(std::move(report));
+  }
+  for (int i = 0; i < doc.Keywords().Count(); ++i) outcome.Keywords.push_back(doc.Keywords().ItemText(i));
+  outcome.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return outcome;
+}
+
+}  // namespace tarvelo::cli

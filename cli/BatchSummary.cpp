@@ -1,0 +1,76 @@
+#include "cli/BatchSummary.h"
+
+#include <csignal>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "cli/ProgressLine.h"
+
+namespace tarvelo::cli {
+
+void BatchSummary::Add(const FileOutcome& outcome) {
+  ++counts_[static_cast<size_t>(outcome.Status)];
+  if (outcome.Status != FileStatus::kConverted)
+    rows_.push_back(Row{outcome.Input, outcome.Status, DecidingMessage(outcome.Status, outcome.Messages)});
+}
+
+int BatchSummary::Files() const {
+  int files = 0;
+  for (const int count : counts_) files += count;
+  return files;
+}
+
+std::string SignalName(int signal_number) {
+  if (signal_number == SIGINT) return "SIGINT";
+  if (signal_number == SIGTERM) return "SIGTERM";
+  return "signal " + std::to_string(signal_number);
+}
+
+namespace {
+
+std::string PadTo(const std::string& text, int columns) {
+  const int used = TextColumns(text);
+  return used >= columns ? text : text + std::string(static_cast<size_t>(columns - used), ' ');
+}
+
+}  // namespace
+
+std::string BatchSummary::Text(const std::string& outputs_place, double seconds, int stop_signal,
+                               int never_started) const {
+  std::string text;
+  if (!rows_.empty()) {
+    constexpr int kLongestFileColumn = 60;
+    constexpr int kLongestMessage = 100;
+    int file_columns = 4;
+    for (const Row& row : rows_) file_columns = std::max(file_columns, TextColumns(row.File));
+    file_columns = std::min(file_columns, kLongestFileColumn);
+    const int status_columns = TextColumns(FileStatusName(FileStatus::kConvertedWithWarnings));
+    text += PadTo("file", file_columns) + "  " + PadTo("status", status_columns) + "  message\n";
+    for (const Row& row : rows_) {
+      std::string message = FitToColumns(row.Message, kLongestMessage);
+      if (message.size() < row.Message.size()) message += "...";
+      text += PadTo(row.File, file_columns) + "  " + PadTo(FileStatusName(row.Status), status_columns) + "  " +
+              message + "\n";
+    }
+  }
+  if (stop_signal != 0) {
+    text += "Stopped by " + SignalName(stop_signal) + ": " + std::to_string(never_started) +
+            (never_started == 1 ? " file was" : " files were") + " not started";
+    if (Count(FileStatus::kStopped) > 0)
+      text += ", " + std::to_string(Count(FileStatus::kStopped)) + " stopped while being converted";
+    text += "; every output listed as written is complete.\n";
+  }
+  const int files = Files();
+  text += std::to_string(files) + (files == 1 ? " file: " : " files: ") +
+          std::to_string(Count(FileStatus::kConverted)) + " converted, " +
+          std::to_string(Count(FileStatus::kConvertedWithWarnings)) + " converted with warnings, " +
+          std::to_string(Count(FileStatus::kFailed)) + " failed";
+  if (Count(FileStatus::kSkipped) > 0) text += ", " + std::to_string(Count(FileStatus::kSkipped)) + " skipped";
+  char time[32];
+  std::snprintf(time, sizeof time, "%.1f s", seconds);
+  text += "; outputs " + outputs_place + "; " + (seconds < 60 ? std::string(time) : FormatDuration(seconds)) + "\n";
+  return text;
+}
+
+}  // namespace tarvelo::cli

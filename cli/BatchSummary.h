@@ -1,0 +1,38 @@
+#pragma once
+// The summary printed after a batch: a table of the files that were not simply converted
+// (file, status, the message that decided the status) and a line with the counts, where the
+// outputs went and the time the batch took.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "cli/FileOutcome.h"
+
+namespace tarvelo::cli {
+
+class BatchSummary {
+ public:
+  // Counts `outcome` and keeps its table row when it was not simply converted.
+  void Add(const FileOutcome& outcome);
+  int Count(FileStatus status) const { return counts_[static_cast<size_t>(status)]; }
+  int Files() const;
+
+  // The table (when it has rows) and the counts line. `outputs_place` says where the
+  // outputs went; `stop_signal` (0: none) and `never_started` tell of a batch that was stopped.
+  std::string Text(const std::string& outputs_place, double seconds, int stop_signal, int never_started) const;
+
+ private:
+  struct Row {
+    std::string File;
+    FileStatus Status;
+    std::string Message;
+  };
+  std::array<int, 5> counts_{};
+  std::vector<Row> rows_;
+};
+
+// "SIGINT", "SIGTERM", or "signal N".
+std::string SignalName(int signal_number);
+
+}  // namespace tarvelo::cli

@@ -1,0 +1,160 @@
+#include "cli/HelpText.h"
+
+#include <map>
+
+#include "cis/RollInfo.h"
+#include "midi/VersionText.h"
+#include "support/Utf8Path.h"
+
+#ifndef TARVELO_VERSION
+#define TARVELO_VERSION "unknown"
+#endif
+
+namespace tarvelo::cli {
+
+namespace {
+
+std::string program_name = "tarvelo-cli";
+
+// Replaces every "%p" of `text` with the program's name.
+std::string WithProgramName(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == 'p') {
+      out += program_name;
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+// The roll information entry names, comma-separated, in lines of at most 90 columns.
+std::string RollInfoNames() {
+  std::string lines = "  ";
+  size_t column = 2;
+  bool first = true;
+  for (const RollInfo::Field& field : RollInfo::Fields()) {
+    const std::string name = field.name;
+    if (!first) {
+      lines += ",";
+      ++column;
+      if (column + 1 + name.size() > 90) {
+        lines += "\n  ";
+        column = 2;
+      } else {
+        lines += " ";
+        ++column;
+      }
+    }
+    lines += name;
+    column += name.size();
+    first = false;
+  }
+  return lines;
+}
+
+std::string CommonFooter() {
+  return WithProgramName(
+      "Exit statuses:\n"
+      "  0    every file converted, or the command did what it was asked\n"
+      "  1    a file failed: unreadable, not a CIS scan, an error message, an output not written;\n"
+      "       or the profile could not be saved\n"
+      "  2    usage: an option, setting, value, roll type or roll type library was refused;\n"
+      "       nothing was converted\n"
+      "  3    convert: every file was converted, some with warnings (--strict makes this 1)\n"
+      "  130  stopped by Ctrl-C (SIGINT), 143 stopped by SIGTERM: the files being written are\n"
+      "       removed, every finished output and the profile stay as they are\n"
+      "\n"
+      "Environment:\n"
+      "  TARVELO_PROFILE    the settings profile file to use\n"
+      "  XDG_CONFIG_HOME    the default profile is $XDG_CONFIG_HOME/Quenby_Software/Tarvelo.ini\n"
+      "                     (~/.config/Quenby_Software/Tarvelo.ini when it is not set)\n"
+      "  SOURCE_DATE_EPOCH  seconds since 1970 for the credit date in the MIDI files, so that\n"
+      "                     runs on different days write the same bytes\n"
+      "\n"
+      "Names: settings for --set and 'settings': %p settings list\n"
+      "       roll types for --roll-type: %p roll-types\n");
+}
+
+const std::map<std::string, std::string>& Examples() {
+  static const std::map<std::string, std::string> examples = {
+      {"info",
+       "  %p info roll.cis\n"
+       "  %p info --json scans/*.cis > headers.json\n"},
+      {"convert",
+       "  %p convert roll.cis\n"
+       "  %p convert --output-dir midi scans/\n"
+       "  %p convert --recursive --keep-tree --output-dir midi --jobs 4 --log run.log archive/\n"
+       "  %p convert --no-clobber --strict --quiet --output-dir midi scans/\n"
+       "  %p convert --roll-type 'Duo-Art' --set 'Scanner Settings/ScannerDPI0=200' roll.cis\n"
+       "  %p convert --json --info 'composer=Scott Joplin' roll.cis > report.json\n"},
+      {"align",
+       "  %p align roll.cis\n"
+       "  %p align --roll-type auto --json scans/*.cis\n"
+       "  %p align --write-preset 3 roll.cis\n"},
+      {"roll-types",
+       "  %p roll-types\n"
+       "  %p roll-types 'Ampico B'\n"
+       "  %p roll-types --roll-types my/RollTypeDefinitions.xml\n"},
+      {"edit",
+       "  %p edit roll.cis --title 'Maple Leaf Rag' --tempo 85\n"
+       "  %p edit roll.cis --lpi 300 -o corrected.cis\n"},
+      {"render",
+       "  %p render roll.cis -o roll.png\n"
+       "  %p render roll.cis -o detail.png --from 120 --zoom 8 --tracking\n"},
+      {"histogram", "  %p histogram roll.cis -o spacing.png\n"},
+      {"settings",
+       "  %p settings list\n"
+       "  %p settings get 'Scanner Settings/ScannerDPI0'\n"
+       "  %p settings set 'Roll Settings/ActiveRollTypeName=Duo-Art'\n"},
+  };
+  return examples;
+}
+
+}  // namespace
+
+void SetProgramName(const std::string& argv0) {
+  const size_t slash = argv0.find_last_of(kPathSeparator == '/' ? "/" : "/\\");
+  const std::string base = slash == std::string::npos ? argv0 : argv0.substr(slash + 1);
+  if (!base.empty()) program_name = base;
+}
+
+const std::string& ProgramName() { return program_name; }
+
+std::string ProgramVersionText() {
+  return program_name + " " + TARVELO_VERSION + "\n" + tarvelo::VersionText().FullText();
+}
+
+std::string MainHelpFooter() {
+  return WithProgramName(
+             "Examples:\n"
+             "  %p convert --output-dir midi scans/\n"
+             "  %p convert --recursive --keep-tree --output-dir midi --log run.log archive/\n"
+             "  %p info roll.cis\n"
+             "\n"
+             "Each command has its own help: %p COMMAND --help\n"
+             "\n") +
+         CommonFooter();
+}
+
+std::string CommandHelpFooter(const std::string& command) {
+  std::string footer = "Examples:\n";
+  const auto found = Examples().find(command);
+  if (found != Examples().end()) footer += WithProgramName(found->second);
+  footer += "\n";
+  if (command == "convert") {
+    footer +=
+        "Statuses: each file is \"converted\" (no message), \"converted with warnings\" (damaged lines, a\n"
+        "safe value used in place of a bad setting, ...), \"failed\" (an error message, a refused or\n"
+        "unreadable file, not a CIS scan, an output not written), or \"skipped\" (--no-clobber). A\n"
+        "summary of the files that were not simply converted ends the run.\n"
+        "\n"
+        "Roll information entries for --info KEY=VALUE:\n" +
+        RollInfoNames() + "\n\n";
+  }
+  return footer + CommonFooter();
+}
+
+}  // namespace tarvelo::cli

@@ -1,0 +1,135 @@
+// What tarvelo-cli shows a person at a terminal: the progress line fitted to the terminal,
+// the version, the help pages and the manual page made from them, and bash completion.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "SyntheticRoll.h"
+#include "helpers/RunCommand.h"
+#include "helpers/TestPaths.h"
+
+namespace tarvelo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::CliPath;
+using testing::RunCommand;
+using testing::ShellQuote;
+
+const char* const kCommands[] = {"info", "convert", "align", "roll-types", "edit", "render", "histogram", "settings"};
+
+TEST(CliTerminal, TheProgressLineIsNeverWiderThanTheTerminal) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a pseudo-terminal is a POSIX device";
+#endif
+  testing::TempDir dir;
+  synth::SyntheticRollSpec plan;
+  plan.holes = {{60, 0.5, 0.3}};
+  const std::string roll = synth::RenderSyntheticCis(plan);
+  // Names far longer than the terminal is wide.
+  const std::string long_name(90, 'n');
+  std::vector<std::string> files;
+  for (int i = 0; i < 12; ++i) {
+    files.push_back(dir.File(long_name + std::to_string(i) + ".cis"));
+    testing::WriteBytes(files.back(), roll);
+  }
+  std::string command = "python3 " + ShellQuote(std::string(TARVELO_SOURCE_DIR) + "/tests/helpers/run_in_pty.py") +
+                        " 60 " + CliPath() + " convert --jobs 1 --profile " + ShellQuote(dir.File("p.ini")) +
+                        " --output-dir " + ShellQuote(dir.File("out"));
+  for (const std::string& file : files) command += " " + ShellQuote(file);
+  const auto result = RunCommand(command);
+  ASSERT_EQ(result.status, 0) << result.out << result.err;
+
+  // The terminal's lines end in "\r\n"; within a line, the progress line is every piece
+  // ended by a bare "\r" (the last piece is text that stays).
+  int progress_lines = 0;
+  size_t start = 0;
+  while (start < result.out.size()) {
+    size_t end = result.out.find("\r\n", start);
+    if (end == std::string::npos) end = result.out.size();
+    const std::string line = result.out.substr(start, end - start);
+    size_t piece = 0;
+    for (size_t cut = line.find('\r'); cut != std::string::npos; cut = line.find('\r', piece)) {
+      const std::string drawn = line.substr(piece, cut - piece);
+      EXPECT_LE(drawn.size(), 60u) << "\"" << drawn << "\"";
+      if (drawn.find(" elapsed, ") != std::string::npos) ++progress_lines;
+      piece = cut + 1;
+    }
+    start = end + 2;
+  }
+  EXPECT_GT(progress_lines, 0) << result.out;
+  EXPECT_NE(result.out.find("12 files: 12 converted, 0 converted with warnings, 0 failed"), std::string::npos)
+      << result.out;
+}
+
+TEST(CliTerminal, VersionHelpPagesAndTheManualPage) {
+  const auto version = RunCommand(CliPath() + " --version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("tarvelo-cli 1.0\nCIS to ScanImageMIDI converter - Beta Version", 0), 0u) << version.out;
+
+  std::vector<std::string> pages = {""};
+  for (const char* command : kCommands) pages.push_back(std::string(" ") + command);
+  for (const std::string& page : pages) {
+    const auto help = RunCommand(CliPath() + page + " --help");
+    EXPECT_EQ(help.status, 0) << page;
+    for (const char* part : {"Usage: tarvelo-cli", "Examples:\n  tarvelo-cli", "Exit statuses:", "TARVELO_PROFILE",
+                             "XDG_CONFIG_HOME", "SOURCE_DATE_EPOCH", "tarvelo-cli settings list"})
+      EXPECT_NE(help.out.find(part), std::string::npos) << "page" << page << " lacks " << part;
+  }
+  EXPECT_NE(RunCommand(CliPath() + " convert --help").out.find("composer, lyricist"), std::string::npos);
+
+#ifndef _WIN32
+  // The usage line names the program as it was invoked.
+  testing::TempDir dir;
+  fs::create_symlink(TARVELO_CLI_PATH, dir.File("rollconv"));
+  EXPECT_NE(RunCommand(ShellQuote(dir.File("rollconv")) + " --help").out.find("Usage: rollconv"), std::string::npos);
+
+  const std::string man = testing::ReadBytes(TARVELO_MAN_PAGE);
+  EXPECT_EQ(man.rfind(".TH TARVELO\\-CLI 1", 0), 0u);
+  for (const std::string command : kCommands) {
+    std::string escaped;
+    for (const char c : command) escaped += c == '-' ? std::string("\\-") : std::string(1, c);
+    EXPECT_NE(man.find(".SS \"tarvelo\\-cli " + escaped + "\""), std::string::npos) << command;
+  }
+  EXPECT_NE(man.find("\\-\\-no\\-clobber"), std::string::npos);
+#endif
+}
+
+// The words bash completion offers for a command line whose last word is being completed.
+std::vector<std::string> Completions(const std::string& words) {
+  const std::string script = std::string(TARVELO_SOURCE_DIR) + "/cli/tarvelo-cli.bash";
+  const auto result =
+      RunCommand("bash -c " + ShellQuote("source " + ShellQuote(script) + "; COMP_WORDS=(" + CliPath() + " " + words +
+                                         "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _tarvelo_cli; "
+                                         "printf '%s\\n' \"${COMPREPLY[@]}\""));
+  std::vector<std::string> offered;
+  size_t start = 0;
+  for (size_t end = result.out.find('\n'); end != std::string::npos; end = result.out.find('\n', start)) {
+    offered.push_back(result.out.substr(start, end - start));
+    start = end + 1;
+  }
+  return offered;
+}
+
+bool Offers(const std::vector<std::string>& offered, const std::string& word) {
+  return std::find(offered.begin(), offered.end(), word) != offered.end();
+}
+
+TEST(CliTerminal, BashCompletionOffersCommandsOptionsRollTypesAndSettings) {
+#ifdef _WIN32
+  GTEST_SKIP() << "bash completion is for POSIX shells";
+#endif
+  if (RunCommand("bash -c true").status != 0) GTEST_SKIP() << "no bash";
+  EXPECT_TRUE(Offers(Completions("con"), "convert"));
+  EXPECT_TRUE(Offers(Completions("convert --no"), "--no-clobber"));
+  const auto roll_types = Completions("convert --roll-type ''");
+  EXPECT_TRUE(Offers(roll_types, "Duo-Art"));
+  EXPECT_TRUE(Offers(roll_types, "Ampico\\ B"));
+  EXPECT_TRUE(Offers(Completions("convert --roll-type Du"), "Duo-Art"));
+  EXPECT_TRUE(Offers(Completions("settings get 'Scanner Settings/ScannerDPI1'"), "Scanner\\ Settings/ScannerDPI15"));
+  EXPECT_TRUE(Offers(Completions("convert --set Midi"), "Midi\\ Gen\\ Settings/ScanMidiLeadInTime="));
+}
+
+}  // namespace
+}  // namespace tarvelo
