@@ -33,8 +33,7 @@ class IniProfile : public ProfileStore {
   Result WriteProfileInt(std::string_view section, std::string_view key, int value) override;
   Result WriteProfileString(std::string_view section, std::string_view key, std::string_view value) override;
 
-  // The raw stored value, if present (for listing).
-  std::optional<std::string> Find(std::string_view section, std::string_view key) const;
+  std::optional<std::string> Find(std::string_view section, std::string_view key) const override;
 
   struct Entry {
     std::string section;
