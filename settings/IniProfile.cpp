@@ -18,11 +18,18 @@ std::string FoldProfileName(std::string_view name) {
   return folded;
 }
 
-namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && FoldProfileName(a) == FoldProfileName(b);
+bool SameProfileName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
 }
+
+namespace {
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -180,7 +187,7 @@ void IniProfile::ParseText(std::string_view text, std::vector<Section>& sections
     }
     // A later line for the same key replaces the earlier one.
     for (auto it = current.lines.begin(); it != current.lines.end(); ++it) {
-      if (it->kind == Line::kValue && SameName(it->key, entry.key)) {
+      if (it->kind == Line::kValue && SameProfileName(it->key, entry.key)) {
         current.lines.erase(it);
         break;
       }
@@ -192,9 +199,9 @@ void IniProfile::ParseText(std::string_view text, std::vector<Section>& sections
 const IniProfile::Line* IniProfile::FindLine(std::string_view section, std::string_view key) const {
   // Sections may appear more than once in a hand-edited file; the last one wins.
   for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
-    if (!SameName(s->name, section) || s->name.empty()) continue;
+    if (!SameProfileName(s->name, section) || s->name.empty()) continue;
     for (const Line& line : s->lines)
-      if (line.kind == Line::kValue && SameName(line.key, key)) return &line;
+      if (line.kind == Line::kValue && SameProfileName(line.key, key)) return &line;
   }
   return nullptr;
 }
@@ -267,14 +274,14 @@ Result IniProfile::Store(std::string_view section, std::string_view key, std::st
 void IniProfile::SetValue(std::string_view section, std::string_view key, std::string value, bool is_text) {
   Section* target = nullptr;
   for (auto s = sections_.rbegin(); s != sections_.rend() && !target; ++s)
-    if (!s->name.empty() && SameName(s->name, section)) target = &*s;
+    if (!s->name.empty() && SameProfileName(s->name, section)) target = &*s;
   if (!target) {
     sections_.push_back(Section{std::string(section), {}});
     target = &sections_.back();
   }
   Line* line = nullptr;
   for (Line& l : target->lines)
-    if (l.kind == Line::kValue && SameName(l.key, key)) line = &l;
+    if (l.kind == Line::kValue && SameProfileName(l.key, key)) line = &l;
   if (!line) {
     target->lines.push_back(Line{});
     line = &target->lines.back();

@@ -29,5 +29,8 @@ class ProfileStore {
 
 // Lower-cases ASCII letters; profile names compare through it.
 std::string FoldProfileName(std::string_view name);
+// Whether two profile names are the same but for the case of ASCII letters (without building
+// folded copies: profiles are searched name by name).
+bool SameProfileName(std::string_view a, std::string_view b);
 
 }  // namespace tarvelo

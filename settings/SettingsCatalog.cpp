@@ -54,8 +54,7 @@ std::vector<SettingValue> EffectiveSettings(const ProfileStore& store) {
 const SettingValue* FindSetting(const std::vector<SettingValue>& settings, std::string_view section,
                                 std::string_view key) {
   for (const SettingValue& s : settings)
-    if (FoldProfileName(s.section) == FoldProfileName(section) && FoldProfileName(s.key) == FoldProfileName(key))
-      return &s;
+    if (SameProfileName(s.section, section) && SameProfileName(s.key, key)) return &s;
   return nullptr;
 }
 

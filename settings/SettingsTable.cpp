@@ -107,10 +107,6 @@ constexpr std::array kTable = {
     SettingSpec{kRoll, "ActiveRollTypeName", "Roll Type", kText, "Fail-Safe"},
 };
 
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && FoldProfileName(a) == FoldProfileName(b);
-}
-
 // The key without a trailing preset index.
 std::string_view KeyStem(std::string_view key) {
   while (!key.empty() && std::isdigit(static_cast<unsigned char>(key.back()))) key.remove_suffix(1);
@@ -137,9 +133,9 @@ std::string FormatRangeLimit(double value) {
 const SettingSpec* FindSettingSpec(std::string_view section, std::string_view key) {
   const std::string_view stem = KeyStem(key);
   for (const SettingSpec& spec : kTable) {
-    if (!SameName(spec.Section, section)) continue;
-    if (SameName(spec.Key, key)) return &spec;
-    if (spec.PerPreset && SameName(spec.Key, stem)) {
+    if (!SameProfileName(spec.Section, section)) continue;
+    if (SameProfileName(spec.Key, key)) return &spec;
+    if (spec.PerPreset && SameProfileName(spec.Key, stem)) {
       const int index = PresetIndexOfKey(key);
       return index >= 0 && index <= 15 ? &spec : nullptr;
     }
