@@ -26,7 +26,9 @@ void ReadHeader(const uint8_t* header, CisScanData& data, bool old_format_forced
   data.TwinArray = false;
   data.ReverseImage = false;
   data.MirrorImage = false;
+  data.HorizontalDpi = 0;
   if (!old_format_forced) {
+    data.HorizontalDpi = cis::ReadI16(header + cis::kHorizontalDpiOffset);
     const uint8_t type = header[cis::kScannerTypeOffset];
     if (type & cis::kTwinArrayBit) {
       data.ScanWidth *= 2;

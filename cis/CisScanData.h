@@ -32,6 +32,7 @@ struct CisScanData {
     LinesAsRead.Clear();
     Title.clear();
     ChangeoverPixel = 0;
+    HorizontalDpi = 0;
     HeaderLineCount = 0;
     LinesPerInch = 100;
     Tempo = 100;
@@ -77,6 +78,10 @@ struct CisScanData {
   ScanLineArray LinesAsRead;
   std::string Title;
   int16_t ChangeoverPixel = 0;
+  // Header bytes 38-39 as read: the DPI the scanner says it used across the roll. Only
+  // informational (conversions use the preset's DPI); 0 in the old format, where those bytes
+  // may be title text. May be 0 or absurd in any file.
+  int16_t HorizontalDpi = 0;
   int32_t HeaderLineCount = 0;
   int16_t LinesPerInch = 100;
   int16_t Tempo = 100;

@@ -8,6 +8,7 @@
 #include "cis/CisScanData.h"
 #include "support/AtomicFile.h"
 #include "support/TextTrim.h"
+#include "support/Utf8Path.h"
 
 namespace tarvelo {
 
@@ -52,26 +53,26 @@ constexpr std::array<const char*, 6> kTemplateOrder = {"ScannedBy", "MusicCatego
 // a name that differs only in its extension's case is preferred. Empty when there is none.
 std::string FindIgnoringCase(const std::string& path) {
   namespace fs = std::filesystem;
-  const fs::path wanted(path);
-  const std::string wanted_name = wanted.filename().string();
-  const std::string wanted_stem = wanted.stem().string();
+  const fs::path wanted = PathFromUtf8(path);
+  const std::string wanted_name = Utf8FromPath(wanted.filename());
+  const std::string wanted_stem = Utf8FromPath(wanted.stem());
   const std::string wanted_lower = ToLowerAscii(wanted_name);
   const fs::path folder = wanted.has_parent_path() ? wanted.parent_path() : fs::path(".");
 
   std::vector<std::string> candidates;
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
+    const std::string name = Utf8FromPath(it->path().filename());
     std::error_code type_error;
     if (ToLowerAscii(name) == wanted_lower && it->is_regular_file(type_error)) candidates.push_back(name);
   }
   if (candidates.empty()) return "";
   std::sort(candidates.begin(), candidates.end());
   const auto same_stem = std::find_if(candidates.begin(), candidates.end(), [&](const std::string& name) {
-    return fs::path(name).stem().string() == wanted_stem;
+    return Utf8FromPath(PathFromUtf8(name).stem()) == wanted_stem;
   });
   const std::string& chosen = same_stem != candidates.end() ? *same_stem : candidates.front();
-  return (wanted.has_parent_path() ? (folder / chosen) : fs::path(chosen)).string();
+  return Utf8FromPath(wanted.has_parent_path() ? (folder / PathFromUtf8(chosen)) : PathFromUtf8(chosen));
 }
 
 }  // namespace

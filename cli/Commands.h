@@ -7,15 +7,15 @@
 
 #include "cis/CisHeaderEdit.h"
 #include "cli/ExitStatus.h"
-#include "settings/IniProfile.h"
 #include "settings/OverlayProfile.h"
 #include "settings/RunSettings.h"
+#include "settings/UserProfile.h"
 
 namespace tarvelo::cli {
 
 // Options every command that reads settings shares.
 struct ProfileOptions {
-  std::string profile_path;       // --profile; empty: the default profile
+  std::string profile_path;       // --profile; empty: the default profile (settings/UserProfile.h)
   std::vector<std::string> sets;  // --set "Section/Key=Value", this run only
   int preset = -1;                // --preset N, this run only
 };
@@ -27,13 +27,14 @@ class RunProfile {
   // Returns null and prints the reason when an override is malformed or refused.
   static std::unique_ptr<RunProfile> Open(const ProfileOptions& options);
   ProfileStore& Store() { return overlay_; }
-  IniProfile& Stored() { return stored_; }
+  ProfileStore& Stored() { return *stored_.Store; }
   // The settings of a run with this profile.
   RunSettings Settings() const { return RunSettings::FromProfile(overlay_); }
 
  private:
-  explicit RunProfile(const std::string& path) : stored_(path), overlay_(stored_, OverlayProfile::Writes::kHeld) {}
-  IniProfile stored_;
+  explicit RunProfile(OpenedProfile stored)
+      : stored_(std::move(stored)), overlay_(*stored_.Store, OverlayProfile::Writes::kHeld) {}
+  OpenedProfile stored_;
   OverlayProfile overlay_;
 };
 
@@ -50,7 +51,8 @@ struct ConvertOptions {
   ProfileOptions profile;
   std::vector<std::string> files;
   std::string library;            // --roll-types FILE
-  std::string roll_type;          // --roll-type NAME, this run only
+  std::string roll_type;          // --roll-type NAME (or "auto", which aligns), this run only
+  bool align = false;             // --align: convert each file with its own measured settings
   std::vector<std::string> info;  // --info KEY=VALUE: roll information entries for this run
   std::string output_dir;         // --output-dir: outputs there instead of next to the input
   bool no_scan_midi = false;      // --no-scan-midi
@@ -59,6 +61,16 @@ struct ConvertOptions {
   bool quiet = false;
 };
 int RunConvert(const ConvertOptions& options);
+
+struct AlignOptions {
+  ProfileOptions profile;
+  std::vector<std::string> files;
+  std::string library;    // --roll-types FILE
+  std::string roll_type;  // --roll-type NAME or "auto"; empty: the profile's active roll type
+  bool json = false;      // --json
+  int write_preset = -1;  // --write-preset N: store the suggestion in preset N
+};
+int RunAlign(const AlignOptions& options);
 
 struct RollTypesOptions {
   ProfileOptions profile;

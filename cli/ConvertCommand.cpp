@@ -1,18 +1,19 @@
 // tarvelo-cli convert FILE.cis...: opens each file and runs the whole conversion.
-#include <unistd.h>
-
 #include <cstdio>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 
+#include "align/PrepareScan.h"
 #include "cis/RollInfo.h"
 #include "cli/Commands.h"
 #include "cli/JsonReport.h"
 #include "cli/RollTypeLibrarySetup.h"
 #include "cli/TerminalReporter.h"
 #include "document/TarveloDoc.h"
+#include "support/Console.h"
+#include "support/Utf8Path.h"
 
 namespace tarvelo::cli {
 
@@ -29,7 +30,7 @@ int RunConvert(const ConvertOptions& options) {
   if (!profile) return kExitUsage;
   const RunSettings settings = profile->Settings();
   const RollInfo roll_info_template(profile->Store());
-  TerminalReporter ui(!options.quiet && ::isatty(STDERR_FILENO) == 1);
+  TerminalReporter ui(!options.quiet && IsTerminal(stderr));
   // Roll information entries for this run, checked like the roll information dialog.
   std::vector<std::pair<std::string, std::string>> entries;
   RollInfo trial;
@@ -50,15 +51,21 @@ int RunConvert(const ConvertOptions& options) {
   }
   ui.SetRollInfoEntries(std::move(entries));
 
-  // The roll type of this run: --roll-type, else the profile's active roll type.
-  const std::string roll_type = options.roll_type.empty() ? settings.Roll.ActiveRollTypeName : options.roll_type;
+  // The roll type of this run: --roll-type, else the profile's active roll type. "auto" aligns
+  // each file and takes the roll type it recognises; while the holes do not decide, the
+  // profile's stays.
+  const bool automatic = options.roll_type == "auto";
+  const bool align = options.align || automatic;
+  const std::string roll_type =
+      options.roll_type.empty() || automatic ? settings.Roll.ActiveRollTypeName : options.roll_type;
   XmlDocument library;
   std::vector<std::string> names;
   ui.BeginFile(options.library.empty() ? "roll types" : options.library);
   // Without a library only the built-in roll type is there; that is no reason to complain
   // while the built-in type is the one wanted.
-  if (!options.library.empty() || roll_type != "Fail-Safe") LoadRollTypeLibrary(options.library, library, names, ui);
-  if (!options.roll_type.empty() && std::find(names.begin(), names.end(), roll_type) == names.end() &&
+  if (!options.library.empty() || roll_type != "Fail-Safe" || automatic)
+    LoadRollTypeLibrary(options.library, library, names, ui);
+  if (!options.roll_type.empty() && !automatic && std::find(names.begin(), names.end(), roll_type) == names.end() &&
       roll_type != "Fail-Safe") {
     std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n", roll_type.c_str());
     return kExitUsage;
@@ -67,14 +74,19 @@ int RunConvert(const ConvertOptions& options) {
   std::string output_dir = options.output_dir;
   if (!output_dir.empty()) {
     std::error_code ec;
-    std::filesystem::create_directories(output_dir, ec);
-    if (!std::filesystem::is_directory(output_dir)) {
+    std::filesystem::create_directories(PathFromUtf8(output_dir), ec);
+    if (!std::filesystem::is_directory(PathFromUtf8(output_dir))) {
       std::fprintf(stderr, "tarvelo-cli: cannot use %s as the output folder: %s\n", output_dir.c_str(),
                    ec ? ec.message().c_str() : "not a folder");
       return kExitFileFailed;
     }
-    if (output_dir.back() != '/') output_dir += '/';
+    output_dir = WithTrailingSeparator(output_dir);
   }
+
+  AlignmentOptions alignment;
+  alignment.Align = align;
+  alignment.RecogniseRollType = automatic;
+  if (automatic) alignment.Library = FillRollTypes(library, names, ui);
 
   JsonReport report;
   const auto run_start = std::chrono::steady_clock::now();
@@ -88,6 +100,7 @@ int RunConvert(const ConvertOptions& options) {
     doc.SetScanImageMidiSkipped(options.no_scan_midi);
     doc.SetERollMidiSkipped(options.no_eroll_midi);
     doc.SetSpacingHistogramWanted(false);  // the command line never shows it
+    if (align) doc.SetAlignment(alignment);
     const Result loaded = doc.Load(path, settings);
     ui.EndFile();
     if (options.json) report.AddFile(path, loaded, doc, ui.Messages(), SecondsSince(file_start));

@@ -1,12 +1,11 @@
 #include "cli/PictureRun.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 
 #include "cli/RollTypeLibrarySetup.h"
 #include "pictures/PictureFile.h"
+#include "support/Console.h"
 
 namespace tarvelo::cli {
 
@@ -22,7 +21,7 @@ int ConvertForPicture(const PictureOptions& options, bool wants_histogram, Pictu
     return kExitFileFailed;
   }
   run.settings = run.profile->Settings();
-  run.reporter = std::make_unique<TerminalReporter>(::isatty(STDERR_FILENO) == 1);
+  run.reporter = std::make_unique<TerminalReporter>(IsTerminal(stderr));
   TerminalReporter& reporter = *run.reporter;
 
   const std::string roll_type = options.roll_type.empty() ? run.settings.Roll.ActiveRollTypeName : options.roll_type;

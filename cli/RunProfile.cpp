@@ -20,10 +20,9 @@ bool SplitSettingName(const std::string& text, std::string& section, std::string
 }
 
 std::unique_ptr<RunProfile> RunProfile::Open(const ProfileOptions& options) {
-  std::unique_ptr<RunProfile> run(
-      new RunProfile(options.profile_path.empty() ? DefaultProfilePath() : options.profile_path));
-  for (const std::string& problem : run->stored_.Problems())
-    std::fprintf(stderr, "tarvelo-cli: profile %s: %s\n", run->stored_.Path().c_str(), problem.c_str());
+  std::unique_ptr<RunProfile> run(new RunProfile(OpenProfile(options.profile_path)));
+  for (const std::string& problem : run->stored_.Problems)
+    std::fprintf(stderr, "tarvelo-cli: profile %s: %s\n", run->stored_.Location.c_str(), problem.c_str());
 
   std::vector<std::string> sets = options.sets;
   if (options.preset >= 0)

@@ -15,9 +15,10 @@ void PrintSetting(const SettingValue& s) {
 }  // namespace
 
 int RunSettingsCommand(const SettingsOptions& options) {
-  IniProfile profile(options.profile_path.empty() ? DefaultProfilePath() : options.profile_path);
-  for (const std::string& problem : profile.Problems())
-    std::fprintf(stderr, "tarvelo-cli: profile %s: %s\n", profile.Path().c_str(), problem.c_str());
+  const OpenedProfile opened = OpenProfile(options.profile_path);
+  for (const std::string& problem : opened.Problems)
+    std::fprintf(stderr, "tarvelo-cli: profile %s: %s\n", opened.Location.c_str(), problem.c_str());
+  ProfileStore& profile = *opened.Store;
 
   if (options.action == "list") {
     for (const SettingValue& s : EffectiveSettings(profile)) PrintSetting(s);

@@ -1,13 +1,19 @@
 // tarvelo-cli: batch conversion of CIS roll scans, header reports and settings.
-#include <malloc.h>
-
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <string>
+#include <vector>
+
+#ifdef __GLIBC__  // defined by the C library's headers above
+#include <malloc.h>
+#endif
 
 #include "cli/Commands.h"
+#include "support/Console.h"
+#include "support/ProcessEnvironment.h"
 
 namespace {
 
@@ -18,6 +24,7 @@ void AddProfileOptions(CLI::App& command, tarvelo::cli::ProfileOptions& options)
   command.add_option("--preset", options.preset, "Use scanner preset N (0-15) for this run");
 }
 
+#ifdef TARVELO_HAVE_PICTURES
 void AddPictureOptions(CLI::App& command, tarvelo::cli::PictureOptions& options) {
   AddProfileOptions(command, options.profile);
   command.add_option("--roll-types", options.library, "Roll type library file (RollTypeDefinitions.xml)");
@@ -25,15 +32,24 @@ void AddPictureOptions(CLI::App& command, tarvelo::cli::PictureOptions& options)
   command.add_option("-o,--output", options.output, "PNG file to write")->required();
   command.add_option("file", options.file, "CIS file")->required();
 }
+#endif
 
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace tarvelo::cli;
+#ifdef __GLIBC__
   // A conversion allocates and frees tens of megabytes per file; keeping freed memory in the
   // process spares a batch from faulting in fresh pages for every file.
   mallopt(M_MMAP_THRESHOLD, 512 << 20);
   mallopt(M_TRIM_THRESHOLD, 1024 << 20);
+#endif
+  tarvelo::UseUtf8StandardStreams();
+  // File names and texts arrive as UTF-8 on every system.
+  std::vector<std::string> arguments = tarvelo::CommandLineArguments(argc, argv);
+  std::vector<char*> utf8_argv;
+  for (std::string& argument : arguments) utf8_argv.push_back(argument.data());
+  utf8_argv.push_back(nullptr);
   CLI::App app{"Tarvelo: converts CIS roll scans into MIDI files"};
   app.require_subcommand(1);
 
@@ -47,7 +63,12 @@ int main(int argc, char** argv) {
   AddProfileOptions(*convert_command, convert.profile);
   convert_command->add_flag("--quiet,-q", convert.quiet, "No progress bar");
   convert_command->add_option("--roll-types", convert.library, "Roll type library file (RollTypeDefinitions.xml)");
-  convert_command->add_option("--roll-type", convert.roll_type, "Roll type for this run (default: the profile's)");
+  convert_command->add_option("--roll-type", convert.roll_type,
+                              "Roll type for this run (default: the profile's); auto: the one the scan shows "
+                              "(aligns each file)");
+  convert_command->add_flag("--align", convert.align,
+                            "Convert each file with the DPI, offset and stretch its measurement suggests "
+                            "(this run only)");
   convert_command->add_option("--info", convert.info, "Roll information entry for this run, e.g. composer=Chopin")
       ->allow_extra_args(false);
   convert_command->add_option("--output-dir", convert.output_dir,
@@ -56,6 +77,20 @@ int main(int argc, char** argv) {
   convert_command->add_flag("--no-eroll-midi", convert.no_eroll_midi, "Do not write the eRoll MIDI file");
   convert_command->add_flag("--json", convert.json, "Print a JSON report of the run on standard output");
   convert_command->add_option("files", convert.files, "CIS files")->required();
+
+  AlignOptions align;
+  auto* align_command =
+      app.add_subcommand("align", "Measure CIS files and suggest the scanner settings and roll type that fit them");
+  AddProfileOptions(*align_command, align.profile);
+  align_command->add_option("--roll-types", align.library, "Roll type library file (RollTypeDefinitions.xml)");
+  align_command->add_option("--roll-type", align.roll_type,
+                            "Roll type to fit (default: the profile's), or auto to recognise it");
+  align_command->add_flag("--json", align.json, "Print a JSON report on standard output");
+  align_command
+      ->add_option("--write-preset", align.write_preset,
+                   "Store the suggestion in scanner preset N (0-15), with the preset dialog's checks")
+      ->check(CLI::Range(0, 15));
+  align_command->add_option("files", align.files, "CIS files")->required();
 
   RollTypesOptions roll_types;
   auto* roll_types_command = app.add_subcommand("roll-types", "List the roll types, or describe the named ones");
@@ -75,6 +110,7 @@ int main(int argc, char** argv) {
   auto* lpi_option = edit_command->add_option("--lpi", lpi, "Lines per inch (below 1 means 100)");
   edit_command->add_option("-o,--output", edit.output, "Write the result here instead of replacing the file");
 
+#ifdef TARVELO_HAVE_PICTURES
   RenderOptions render;
   auto* render_command = app.add_subcommand("render", "Convert a CIS file and write its roll view as a PNG picture");
   AddPictureOptions(*render_command, render.picture);
@@ -90,6 +126,7 @@ int main(int argc, char** argv) {
   auto* histogram_command =
       app.add_subcommand("histogram", "Convert a CIS file and write its spacing histogram as a PNG picture");
   AddPictureOptions(*histogram_command, histogram);
+#endif
 
   SettingsOptions settings;
   auto* settings_command = app.add_subcommand("settings", "Read and change the settings profile");
@@ -100,7 +137,7 @@ int main(int argc, char** argv) {
   settings_command->add_option("names", settings.arguments, "Section/Key (get) or Section/Key=Value (set)");
 
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(arguments.size()), utf8_argv.data());
   } catch (const CLI::ParseError& error) {
     const int code = app.exit(error);
     return code == 0 ? 0 : kExitUsage;
@@ -122,8 +159,11 @@ int main(int argc, char** argv) {
       return RunEdit(edit);
     }
     if (convert_command->parsed()) return RunConvert(convert);
+    if (align_command->parsed()) return RunAlign(align);
+#ifdef TARVELO_HAVE_PICTURES
     if (render_command->parsed()) return RunRender(render);
     if (histogram_command->parsed()) return RunHistogram(histogram);
+#endif
     return RunSettingsCommand(settings);
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "tarvelo-cli: out of memory\n");

@@ -29,7 +29,9 @@ struct ConversionSummary {
   int ScanImageEvents = 0;                // events of the ScanImage event list (empty events not counted)
   int ERollEvents = 0;                    // the same for the eRoll list, tempo events included; 0 when not built
   std::vector<OutputFileRecord> Outputs;  // in the order attempted; skipped outputs are absent
-  bool Cancelled = false;                 // the user stopped the run: no outputs were written
+  int HolesMeasured = 0;                  // distinct holes the off-track check looked at
+  int HolesOffTrack = 0;   // of them, those further than 0.3 of a track spacing from their track's centre
+  bool Cancelled = false;  // the user stopped the run: no outputs were written
   // Messages the load and the run reported, counted by kind (index: MessageKind).
   std::array<int, 3> MessageCounts{};
   // The spacing histograms of the run (all 0 when the document was asked not to build them).

@@ -28,6 +28,10 @@ class FrontEndHooks {
   // Returns true on OK, false on Cancel. A front end without a dialog accepts them unchanged.
   // On OK the front end stores the template entries when `info.SaveAsTemplate` is set.
   virtual bool EditRollInfo(RollInfo& /*info*/) { return true; }
+  // Too many holes of the run lie off their tracks (`text` says how many and what to do). A
+  // front end with a status bar shows it there and returns true; otherwise (the default) the
+  // document reports it as a warning message.
+  virtual bool ShowOffTrackNotice(std::string_view /*text*/) { return false; }
 };
 
 // Hooks that show nothing: for documents run without a window (batches, benchmarks).

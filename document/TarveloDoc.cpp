@@ -1,6 +1,7 @@
 #include "document/TarveloDoc.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "cis/HeaderSummary.h"
 #include "events/EventBuilding.h"
@@ -14,6 +15,7 @@
 #include "rolltypes/ApplyRollType.h"
 #include "support/NumberFormat.h"
 #include "support/SafeTruncate.h"
+#include "support/Utf8Path.h"
 
 namespace tarvelo {
 
@@ -143,7 +145,7 @@ void TarveloDoc::MergeAndMirror(const RunSettings& settings) {
 std::string TarveloDoc::OutputFolder() const {
   if (output_folder_.empty()) return names_.Folder;
   const char last = output_folder_.back();
-  return last == '/' || last == '\\' ? output_folder_ : output_folder_ + "/";
+  return last == '/' || last == '\\' ? output_folder_ : output_folder_ + kPathSeparator;
 }
 
 void TarveloDoc::RecordOutput(const char* kind, const MidiOutputResult& result) {
@@ -219,15 +221,21 @@ void TarveloDoc::Run(const RunSettings& settings) {
   RecordScannerKeywords(settings.Scanner);
 
   MergeAndMirror(settings);
-  ProcessScanLines(scan_, roll_type_, settings.Scanner, settings.Tracking, settings.Diagnostic.WriteTrackLookUpMapFile,
-                   lookup_map_, track_events_, keywords_, reporter_);
+  // An aligned run goes on with the settings the scan's measurement suggests.
+  alignment_ = AlignmentReport{};
+  std::optional<RunSettings> aligned;
+  if (alignment_options_.Align) aligned = Align(settings);
+  const RunSettings& run = aligned ? *aligned : settings;
+  ProcessScanLines(scan_, roll_type_, run.Scanner, run.Tracking, run.Diagnostic.WriteTrackLookUpMapFile, lookup_map_,
+                   track_events_, keywords_, reporter_);
+  CheckHolesOnTrack(run);
   if (settings.Diagnostic.WriteCISrawTransitionFile) {
     WriteCisDiagnosticFile(scan_, TruncToInt32(lookup_map_.Dpi), reporter_).Ignore();
   }
   keywords_.AddKeyInteger("/Twin_Array_Crossover_Track: ", lookup_map_.ClosestTrackAt(scan_.CrossoverPixel), " ");
   summary_.Lines = scan_.Lines.Size();
 
-  BuildEventsAndWriteOutputs(settings);
+  BuildEventsAndWriteOutputs(run);
 
   summary_.MessageCounts = reporter_.Counts();
   // The run has finished: full progress, "Ready", and the window back to idle.

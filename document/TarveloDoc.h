@@ -18,9 +18,11 @@
 #include <string>
 #include <string_view>
 
+#include "align/AlignScan.h"
 #include "cis/CisFile.h"
 #include "cis/CisScanData.h"
 #include "cis/RollInfo.h"
+#include "document/AlignmentOptions.h"
 #include "document/ConversionSummary.h"
 #include "document/CountingReporter.h"
 #include "document/FrontEndHooks.h"
@@ -104,6 +106,13 @@ class TarveloDoc {
   // What the latest run did.
   const ConversionSummary& Summary() const { return summary_; }
 
+  // Aligns the following runs to their scan (see AlignmentOptions); off by default. A run that
+  // recognises another roll type makes it the document's roll type. Each aligned run records
+  // what it used in the keyword item "/auto_alignment: " and reports it as information.
+  void SetAlignment(AlignmentOptions options) { alignment_options_ = std::move(options); }
+  // The measurement of the latest aligned run (empty when the run was not aligned).
+  const AlignmentReport& Alignment() const { return alignment_; }
+
   // Header edits of the "CIS File Embedded Data" display.
   void SetTitle(std::string title) { scan_.Title = std::move(title); }
   void SetTempo(int tempo) { scan_.Tempo = static_cast<int16_t>(tempo); }
@@ -119,6 +128,11 @@ class TarveloDoc {
   void RecordHeaderKeywords();
   void RecordScannerKeywords(const ScannerSettings& scanner);
   void MergeAndMirror(const RunSettings& settings);
+  // Measures the prepared lines and returns the settings of an aligned run (document/
+  // DocumentAlignment.cpp); the roll type and the keyword items follow.
+  RunSettings Align(const RunSettings& settings);
+  // After the per-line pass: counts the holes off their tracks and warns when too many are.
+  void CheckHolesOnTrack(const RunSettings& settings);
   void BuildEventsAndWriteOutputs(const RunSettings& settings);
   void RecordOutput(const char* kind, const MidiOutputResult& result);
 
@@ -137,6 +151,8 @@ class TarveloDoc {
   bool skip_eroll_ = false;
   bool histogram_wanted_ = true;
   ConversionSummary summary_;
+  AlignmentOptions alignment_options_;
+  AlignmentReport alignment_;
   bool nothing_read_ = false;       // the last opening failed or its header was refused: no outputs
   bool lines_are_as_read_ = false;  // Lines is an untouched copy of LinesAsRead
 };

@@ -3,6 +3,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+
+#include "support/CalendarTime.h"
+#include "support/ProcessEnvironment.h"
 
 namespace tarvelo {
 
@@ -14,8 +18,9 @@ constexpr const char* kMonths[] = {"January", "February", "March",     "April", 
 
 // SOURCE_DATE_EPOCH as seconds, or false when it is unset or not a plain decimal number.
 bool SourceDateEpoch(std::time_t& seconds) {
-  const char* text = std::getenv("SOURCE_DATE_EPOCH");
-  if (text == nullptr || *text == '\0') return false;
+  const std::optional<std::string> variable = EnvironmentValue("SOURCE_DATE_EPOCH");
+  if (!variable || variable->empty()) return false;
+  const char* text = variable->c_str();
   for (const char* p = text; *p != '\0'; ++p)
     if (*p < '0' || *p > '9') return false;
   errno = 0;
@@ -39,9 +44,9 @@ std::string FormatCreditDate(const std::tm& date) {
 std::string CreditDateText() {
   std::time_t seconds = 0;
   std::tm date{};
-  if (SourceDateEpoch(seconds) && gmtime_r(&seconds, &date) != nullptr) return FormatCreditDate(date);
+  if (SourceDateEpoch(seconds) && UniversalTime(seconds, date)) return FormatCreditDate(date);
   seconds = std::time(nullptr);
-  if (localtime_r(&seconds, &date) == nullptr) date = std::tm{};
+  if (!LocalTime(seconds, date)) date = std::tm{};
   return FormatCreditDate(date);
 }
 

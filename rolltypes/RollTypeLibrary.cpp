@@ -2,20 +2,15 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <system_error>
 
 #include "support/AtomicFile.h"
+#include "support/ProcessEnvironment.h"
 #include "support/TextEncoding.h"
+#include "support/Utf8Path.h"
 
 namespace tarvelo {
 
 namespace {
-
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
 
 #ifndef TARVELO_DATA_DIR
 #define TARVELO_DATA_DIR ""
@@ -27,34 +22,23 @@ void AddUnique(std::vector<std::string>& list, std::string path) {
 
 }  // namespace
 
-std::string WorkingFolder() {
-  std::error_code ec;
-  const std::filesystem::path folder = std::filesystem::current_path(ec);
-  return ec ? std::string() : folder.string();
-}
+std::string WorkingFolder() { return WorkingFolderPath(); }
 
-std::string ExecutablePath() {
-  std::error_code ec;
-#ifdef __linux__
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (!ec) return self.string();
-#endif
-  return {};
-}
+std::string ExecutablePath() { return ExecutableFilePath(); }
 
 std::vector<std::string> RollTypeDefinitionsCandidates(const std::string& working_folder,
                                                        const std::string& executable_path) {
   std::vector<std::string> candidates;
-  if (!working_folder.empty()) AddUnique(candidates, working_folder + kSeparator + kRollTypeDefinitionsFileName);
+  if (!working_folder.empty()) AddUnique(candidates, working_folder + kPathSeparator + kRollTypeDefinitionsFileName);
   if (!executable_path.empty()) {
-    const std::filesystem::path folder = std::filesystem::path(executable_path).parent_path();
-    AddUnique(candidates, (folder / kRollTypeDefinitionsFileName).string());
-    AddUnique(candidates,
-              (folder.parent_path() / "share" / "tarvelo" / kRollTypeDefinitionsFileName).lexically_normal().string());
+    const std::filesystem::path folder = PathFromUtf8(executable_path).parent_path();
+    AddUnique(candidates, Utf8FromPath(folder / kRollTypeDefinitionsFileName));
+    AddUnique(
+        candidates,
+        Utf8FromPath((folder.parent_path() / "share" / "tarvelo" / kRollTypeDefinitionsFileName).lexically_normal()));
   }
   const std::string data_dir = TARVELO_DATA_DIR;
-  if (!data_dir.empty())
-    AddUnique(candidates, (std::filesystem::path(data_dir) / kRollTypeDefinitionsFileName).string());
+  if (!data_dir.empty()) AddUnique(candidates, Utf8FromPath(PathFromUtf8(data_dir) / kRollTypeDefinitionsFileName));
   return candidates;
 }
 

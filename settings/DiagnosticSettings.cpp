@@ -12,6 +12,7 @@ DiagnosticSettings::DiagnosticSettings(const ProfileStore& store) {
   HistogramSameTrackOnly = ReadSettingSwitch(store, kSection, "HistogramSameTrackOnly");
   EmbedRollKeywordData = ReadSettingSwitch(store, kOutputSection, "EmbedRollKeywordData");
   UseAnnFile = ReadSettingSwitch(store, kSection, "UseAnnFile");
+  OffTrackWarningPercent = ReadSettingInt(store, kSection, "OffTrackWarningPercent");
 }
 
 Result DiagnosticSettings::Save(ProfileStore& store) const {
@@ -27,6 +28,7 @@ Result DiagnosticSettings::Save(ProfileStore& store) const {
   writer.Switch("EmbedRollKeywordData", EmbedRollKeywordData);
   writer.SetSection(kSection);
   writer.Switch("UseAnnFile", UseAnnFile);
+  writer.Int("OffTrackWarningPercent", OffTrackWarningPercent);
   return writer.Outcome();
 }
 
@@ -35,6 +37,7 @@ Result DiagnosticSettings::Validate() const {
   check.Field(kSection, "OverrideImageReversal", OverrideImageReversal);
   check.Field(kSection, "HistogramMinDisplayDistance", HistogramMinDisplayDistance);
   check.Field(kSection, "EncoderTicksToAverage", EncoderTicksToAverage);
+  check.Field(kSection, "OffTrackWarningPercent", OffTrackWarningPercent);
   return check.Outcome();
 }
 

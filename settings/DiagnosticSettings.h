@@ -31,6 +31,9 @@ class DiagnosticSettings {
   bool HistogramSameTrackOnly = false;
   bool EmbedRollKeywordData = false;  // stored in "OutputFiles"
   bool UseAnnFile = false;
+  // Every conversion warns when more than this share (percent) of its holes lie off their
+  // tracks; 100 never warns.
+  int OffTrackWarningPercent = 10;
 };
 
 }  // namespace tarvelo

@@ -1,13 +1,14 @@
 #include "settings/IniProfile.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "support/AtomicFile.h"
 #include "support/FileLock.h"
 #include "support/LenientNumber.h"
+#include "support/ProcessEnvironment.h"
 #include "support/TextTrim.h"
+#include "support/Utf8Path.h"
 
 namespace tarvelo {
 
@@ -124,7 +125,7 @@ IniProfile::IniProfile() { sections_.push_back(Section{}); }
 IniProfile::IniProfile(std::string path) : path_(std::move(path)) {
   sections_.push_back(Section{});
   std::error_code ec;
-  if (!std::filesystem::exists(path_, ec)) return;
+  if (!std::filesystem::exists(PathFromUtf8(path_), ec)) return;
   std::string text;
   if (const Result read = ReadWholeFile(path_, text); !read.ok()) {
     problems_.push_back(read.message());
@@ -242,12 +243,12 @@ Result IniProfile::Store(std::string_view section, std::string_view key, std::st
   // process made since this profile was loaded is kept. Whatever fails, this profile holds the
   // new value for the rest of the session.
   std::error_code ec;
-  const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
+  const std::filesystem::path folder = PathFromUtf8(path_).parent_path();
   if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
     std::filesystem::create_directories(folder, ec);
     if (ec) {
       SetValue(section, key, std::move(value), is_text);
-      return SaveFailure(Result::IoError("cannot create the folder " + folder.string() + ": " + ec.message()));
+      return SaveFailure(Result::IoError("cannot create the folder " + Utf8FromPath(folder) + ": " + ec.message()));
     }
   }
   const FileLock lock(path_ + ".lock");
@@ -324,12 +325,13 @@ std::vector<IniProfile::Entry> IniProfile::Entries() const {
 }
 
 std::string DefaultProfilePath() {
-  if (const char* explicit_path = std::getenv("TARVELO_PROFILE"); explicit_path && *explicit_path) return explicit_path;
+  if (const auto explicit_path = EnvironmentValue("TARVELO_PROFILE"); explicit_path && !explicit_path->empty())
+    return *explicit_path;
   std::string base;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
-    base = xdg;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    base = std::string(home) + "/.config";
+  if (const auto xdg = EnvironmentValue("XDG_CONFIG_HOME"); xdg && !xdg->empty()) {
+    base = *xdg;
+  } else if (const auto home = EnvironmentValue("HOME"); home && !home->empty()) {
+    base = *home + "/.config";
   } else {
     base = ".";
   }

@@ -83,6 +83,9 @@ constexpr std::array kTable = {
     SettingSpec{kDiagnostic, "HistogramSameTrackOnly", "Histograms from same track events only", kSwitch, "0"},
     SettingSpec{kOutputs, "EmbedRollKeywordData", "Embed Roll Info During Conversion", kSwitch, "1"},
     SettingSpec{kDiagnostic, "UseAnnFile", "Pre-populate some entries using ANN file data if found", kSwitch, "0"},
+    // Above 100 never warns, below 0 always: either is what it says.
+    SettingSpec{kDiagnostic, "OffTrackWarningPercent",
+                "Warn When More Than This Percent of the Holes Lie Off Their Tracks", kInteger, "10", 0, 100},
 
     SettingSpec{kTracking, "EventsBetweenUpdates", "Min number of events between updates", kInteger, "25", 1, 1000},
     SettingSpec{kTracking, "RollEdgeCaptureDistance", "Roll Edge Capture Distance", kReal, "0.1", 0, 0.5,

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
+
+#include "support/NativeFile.h"
 
 namespace tarvelo {
 
@@ -50,8 +50,9 @@ void UnlistTemporaryFile(int slot) {
 std::string UniqueSuffix() {
   static std::atomic<uint64_t> calls{0};
   static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  uint64_t mixed = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  mixed ^= (static_cast<uint64_t>(::getpid()) << 32) ^ (calls.fetch_add(1) * 0x9E3779B97F4A7C15ull);
+  // The clock and the table's address (placed anew in each process) tell processes apart.
+  uint64_t mixed = static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+  mixed ^= (reinterpret_cast<uintptr_t>(&temporary_slots) << 16) ^ (calls.fetch_add(1) * 0x9E3779B97F4A7C15ull);
   mixed ^= mixed >> 29;
   mixed *= 0xBF58476D1CE4E5B9ull;
   mixed ^= mixed >> 32;
@@ -85,7 +86,7 @@ class TemporaryFile {
     for (int attempt = 0; attempt < 100; ++attempt) {
       path_ = destination + ".tmp-" + UniqueSuffix();
       slot_ = ListTemporaryFile(path_);
-      fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      fd_ = CreateNewFile(path_);
       if (fd_ >= 0) return;
       const int error = errno;
       UnlistTemporaryFile(slot_);
@@ -110,7 +111,7 @@ class TemporaryFile {
   }
   // Puts the file in the destination's place; false (errno set) when it could not.
   bool RenameTo(const std::string& destination) {
-    if (std::rename(path_.c_str(), destination.c_str()) != 0) return false;
+    if (!RenameOver(path_, destination)) return false;
     UnlistTemporaryFile(slot_);
     slot_ = -1;
     path_.clear();
@@ -122,7 +123,7 @@ class TemporaryFile {
   void Abandon() {
     const int error = errno;
     if (fd_ >= 0) ::close(fd_);
-    if (!path_.empty() && outcome_.ok()) ::unlink(path_.c_str());
+    if (!path_.empty() && outcome_.ok()) RemoveFile(path_);
     UnlistTemporaryFile(slot_);
     errno = error;
   }
@@ -137,22 +138,17 @@ class TemporaryFile {
 
 void RemoveTemporaryFiles() {
   for (TemporarySlot& slot : temporary_slots)
-    if (slot.state.load(std::memory_order_acquire) == kListed) ::unlink(slot.path);
+    if (slot.state.load(std::memory_order_acquire) == kListed) RemoveFileFromSignalHandler(slot.path);
 }
 
 Result WriteFileAtomically(const std::string& path, std::string_view bytes, Flush flush) {
-  // A file being replaced keeps its permissions, and a read-only one is not replaced at all:
-  // the rename would otherwise pass over the protection the user gave it.
-  struct stat existing {};
-  const bool replacing = ::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
-  if (replacing && ((existing.st_mode & 0222) == 0 || (::access(path.c_str(), W_OK) != 0 && errno != ENOENT))) {
-    return Result::IoError("cannot replace " + path + ": the file is read-only");
-  }
+  // A read-only file is not replaced: the rename would pass over the protection the user gave it.
+  if (IsReadOnlyFile(path)) return Result::IoError("cannot replace " + path + ": the file is read-only");
 
   TemporaryFile temp(path);
   if (!temp.Outcome().ok()) return temp.Outcome();
   const int fd = temp.Descriptor();
-  if (replacing) ::fchmod(fd, existing.st_mode & 07777);
+  CopyPermissions(path, fd);  // a file that is replaced keeps its permissions
   const char* data = bytes.data();
   size_t left = bytes.size();
   while (left > 0) {
@@ -164,7 +160,7 @@ Result WriteFileAtomically(const std::string& path, std::string_view bytes, Flus
     data += written;
     left -= static_cast<size_t>(written);
   }
-  if (flush == Flush::kToDisk && ::fsync(fd) != 0 && errno != EINVAL) return SystemFailure("cannot write", path);
+  if (flush == Flush::kToDisk && !SyncToDisk(fd) && errno != EINVAL) return SystemFailure("cannot write", path);
   if (!temp.Close()) return SystemFailure("cannot write", path);
   if (!temp.RenameTo(path)) return SystemFailure("cannot replace", path);
   return Result::Ok();
@@ -173,14 +169,13 @@ Result WriteFileAtomically(const std::string& path, std::string_view bytes, Flus
 Result ReadWholeFile(const std::string& path, std::string& bytes) { return ReadWholeFile(path, bytes, SIZE_MAX); }
 
 Result ReadWholeFile(const std::string& path, std::string& bytes, size_t max_bytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = OpenForReading(path);
   if (fd < 0) return ReadFailure("cannot open", path);
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+  std::uint64_t size = 0;
+  if (!RegularFileSize(fd, size)) {
     ::close(fd);
     return Result::IoError("cannot read " + path + ": not a regular file");
   }
-  const auto size = static_cast<uint64_t>(info.st_size);
   if (size > max_bytes) {
     ::close(fd);
     return Result::Invalid("cannot read " + path + ": the file holds " + std::to_string(size) +

@@ -4,9 +4,10 @@
 // The lock is taken on a separate lock file beside the file, never on the file itself, since
 // the file is replaced by a rename while the lock is held. The lock file stays in place.
 //
-// On POSIX systems the lock is flock(2) on the lock file; a Windows build takes LockFileEx on
-// the same file here, and nowhere else. Every process that writes the file must use it.
+// On POSIX systems the lock is flock(2) on the lock file, on Windows LockFileEx; every process
+// that writes the file must take it.
 
+#include <cstdint>
 #include <string>
 
 #include "support/Result.h"
@@ -27,7 +28,7 @@ class FileLock {
   const Result& Outcome() const { return outcome_; }
 
  private:
-  int fd_ = -1;
+  std::intptr_t lock_ = -1;  // the lock file's descriptor (POSIX) or handle (Windows)
   Result outcome_;
 };
 

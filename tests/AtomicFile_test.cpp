@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <filesystem>
@@ -17,6 +19,8 @@ namespace {
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
+
+#ifndef _WIN32
 
 int FilesIn(const TempDir& dir) {
   return static_cast<int>(std::distance(std::filesystem::directory_iterator(dir.Path()), {}));
@@ -85,6 +89,8 @@ TEST(AtomicFile, ANewFileGetsTheUsualModeAndAReplacedOneKeepsItsOwn) {
   EXPECT_EQ(ReadBytes(path), "b");
   ::umask(mask);
 }
+
+#endif  // _WIN32
 
 TEST(AtomicFile, ReadingWithALimitRefusesALargerFile) {
   TempDir dir;

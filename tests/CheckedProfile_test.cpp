@@ -122,24 +122,25 @@ TEST(CheckedProfile, AConversionWithAHostileProfileFileWritesTheDefaultOutputsAn
   WriteBytes(dir.File("fresh/roll.cis"), scan);
   WriteBytes(dir.File("hostile/roll.cis"), scan);
   WriteBytes(dir.File("p.ini"), kHostileProfile);
+  int fresh_warnings = 0;  // what the scan itself gives with the defaults
   {
     RecordingFrontEnd ui;
     TarveloDoc doc(ui, ui);
     ASSERT_TRUE(doc.Load(dir.File("fresh/roll.cis"), ui.settings).ok());
-    EXPECT_TRUE(ui.messages.empty());
+    fresh_warnings = ui.CountOf(MessageKind::kWarning);
   }
   RecordingFrontEnd ui;
   TarveloDoc doc(ui, ui);
   const RunSettings hostile = RunSettings::FromProfile(IniProfile(dir.File("p.ini")));
   ASSERT_TRUE(doc.Load(dir.File("hostile/roll.cis"), hostile).ok());
-  EXPECT_EQ(ui.CountOf(MessageKind::kWarning), kHostileValues);
-  EXPECT_EQ(doc.Summary().CountOf(MessageKind::kWarning), kHostileValues);
+  EXPECT_EQ(ui.CountOf(MessageKind::kWarning), fresh_warnings + kHostileValues);
+  EXPECT_EQ(doc.Summary().CountOf(MessageKind::kWarning), fresh_warnings + kHostileValues);
   for (const char* output : {"roll_ScanImageMIDI.mid", "roll_eRollMIDI.mid"})
     EXPECT_EQ(ReadBytes(dir.File(std::string("hostile/") + output)),
               ReadBytes(dir.File(std::string("fresh/") + output)))
         << output;
   doc.RunPipeline(hostile);  // "Re-Process": reported again
-  EXPECT_EQ(doc.Summary().CountOf(MessageKind::kWarning), kHostileValues);
+  EXPECT_EQ(doc.Summary().CountOf(MessageKind::kWarning), fresh_warnings + kHostileValues);
 }
 
 }  // namespace

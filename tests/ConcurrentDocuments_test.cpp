@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "document/TarveloDoc.h"
+#include "helpers/Environment.h"
 #include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
 #include "rolltypes/ApplyRollType.h"
@@ -35,7 +36,8 @@ std::pair<std::string, std::string> Convert(const std::filesystem::path& scan, c
 
 TEST(ConcurrentDocuments, TwoThreadsWriteTheSameFilesAsOneAfterTheOther) {
   TARVELO_REQUIRE_REAL_CIS();
-  ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1);  // the credit date must not change between runs
+  // The credit date must not change between runs.
+  const testing::ScopedEnvironment date("SOURCE_DATE_EPOCH", "1700000000");
   // One roll type, applied once and copied into every document: the shared read-only data.
   XmlDocument library;
   std::vector<std::string> names;
@@ -57,7 +59,6 @@ TEST(ConcurrentDocuments, TwoThreadsWriteTheSameFilesAsOneAfterTheOther) {
   std::thread b([&] { second_threaded = Convert(second, at_once.Path().string(), ampico, settings); });
   a.join();
   b.join();
-  ::unsetenv("SOURCE_DATE_EPOCH");
 
   ASSERT_FALSE(first_alone.first.empty());
   EXPECT_TRUE(first_threaded == first_alone);

@@ -13,6 +13,7 @@
 
 #include "SyntheticRoll.h"
 #include "document/TarveloDoc.h"
+#include "helpers/Environment.h"
 #include "helpers/MidiCsv.h"
 #include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
@@ -30,8 +31,7 @@ using testing::WriteBytes;
 
 // Pins the credit date so that two runs write the same bytes.
 struct FixedDate {
-  FixedDate() { ::setenv("SOURCE_DATE_EPOCH", "1182556800", 1); }
-  ~FixedDate() { ::unsetenv("SOURCE_DATE_EPOCH"); }
+  testing::ScopedEnvironment date{"SOURCE_DATE_EPOCH", "1182556800"};
 };
 
 std::vector<std::string> ItemTexts(const KeywordList& list) {

@@ -7,6 +7,7 @@
 #include "document/TarveloDoc.h"
 #include "geometry/DiagnosticFiles.h"
 #include "helpers/RecordingFrontEnd.h"
+#include "helpers/RunCommand.h"
 #include "helpers/TestPaths.h"
 
 namespace tarvelo {
@@ -113,12 +114,12 @@ TEST(DiagnosticFiles, FileThatCannotBeWrittenIsReportedAndTheConversionGoesOn) {
 TEST(DiagnosticFiles, CommandLineWritesThemWhenAskedForOneRun) {
   testing::TempDir dir;
   testing::WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(ShortRoll()));
-  const std::string command = std::string("\"") + TARVELO_CLI_PATH + "\" convert --quiet --profile \"" +
-                              dir.File("profile.ini") +
-                              "\" --set \"Diagnostic Settings/WriteCISrawTransitionFile=1\""
-                              " --set \"Diagnostic Settings/WriteTrackLookUpMapFile=1\" \"" +
-                              dir.File("roll.cis") + "\" 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string command = testing::CliPath() + " convert --quiet --profile " +
+                              testing::ShellQuote(dir.File("profile.ini")) +
+                              " --set 'Diagnostic Settings/WriteCISrawTransitionFile=1'"
+                              " --set 'Diagnostic Settings/WriteTrackLookUpMapFile=1' " +
+                              testing::ShellQuote(dir.File("roll.cis"));
+  ASSERT_EQ(testing::RunCommand(command).status, 0);
   EXPECT_TRUE(std::filesystem::exists(dir.File("roll_DiagnosticFileValues.txt")));
   EXPECT_TRUE(std::filesystem::exists(dir.File("roll_LookupMapDiagnosticFileValues.txt")));
 }

@@ -35,7 +35,7 @@ TEST(Document, NameChecks) {
   EXPECT_EQ(doc.FileName(), "a");
   EXPECT_EQ(doc.FileNames().Extension, "cis");
   EXPECT_EQ(doc.FileNameWithExtension(), "a.b.CIS");
-  EXPECT_EQ(doc.FolderName(), dir.Path().string() + "/");
+  EXPECT_EQ(doc.FolderName(), (dir.Path() / "").string());  // with the system's separator
 
   WriteBytes(dir.File("roll.txt"), SmallRoll());
   ui.messages.clear();

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "helpers/Environment.h"
 #include "helpers/MidiCsv.h"
 #include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
@@ -22,27 +23,7 @@ using testing::RecordingFrontEnd;
 using testing::RecordsOfKind;
 using testing::TempDir;
 
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value)
-      ::setenv(name, value, 1);
-    else
-      ::unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (old_)
-      ::setenv(name_, old_->c_str(), 1);
-    else
-      ::unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using ScopedEnv = testing::ScopedEnvironment;
 
 // One output written from hand-made events into a fresh folder.
 struct Output {

@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
 
+#include "helpers/Environment.h"
 #include "helpers/RunCommand.h"
 #include "helpers/TestPaths.h"
 #include "settings/IniProfile.h"
 #include "settings/OverlayProfile.h"
+#include "settings/UserProfile.h"
 
 namespace tarvelo {
 namespace {
@@ -20,10 +24,12 @@ using testing::ShellQuote;
 using testing::TempDir;
 using testing::WriteBytes;
 
+#ifndef _WIN32
 unsigned FileMode(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
+#endif
 
 TEST(IniProfile, AnyStringRoundTripsThroughTheFile) {
   TempDir dir;
@@ -110,6 +116,7 @@ TEST(IniProfile, SaveFailureLeavesTheOldFileIntact) {
   EXPECT_EQ(IniProfile(path).GetProfileInt("S", "K", 0), 1);
 }
 
+#ifndef _WIN32
 TEST(IniProfile, AReadOnlyProfileIsNeverReplaced) {
   TempDir dir;
   const std::string path = dir.File("p.ini");
@@ -138,6 +145,8 @@ TEST(IniProfile, ReplacementKeepsTheFileMode) {
   }
 }
 
+#endif  // _WIN32
+
 // A write starts from the file as it is now, not as this profile read it.
 TEST(IniProfile, AWriteKeepsWhatAnotherWriterSavedMeanwhile) {
   TempDir dir;
@@ -152,6 +161,7 @@ TEST(IniProfile, AWriteKeepsWhatAnotherWriterSavedMeanwhile) {
   EXPECT_EQ(second.GetProfileInt("S", "A", 0), 1);
 }
 
+#ifndef _WIN32
 // Two command lines that change different keys of one profile at the same moment, 50 times
 // over: both changes are kept every time.
 TEST(IniProfile, ConcurrentCommandLinesSettingDifferentKeysBothKeepTheirChange) {
@@ -172,18 +182,41 @@ TEST(IniProfile, ConcurrentCommandLinesSettingDifferentKeysBothKeepTheirChange) 
   EXPECT_EQ(result.out, "0\n") << result.err;
 }
 
+#endif  // _WIN32
+
 TEST(IniProfile, DefaultPathFollowsEnvironment) {
-  const char* old_profile = std::getenv("TARVELO_PROFILE");
-  const std::string saved = old_profile ? old_profile : "";
-  ::setenv("TARVELO_PROFILE", "/tmp/elsewhere.ini", 1);
-  EXPECT_EQ(DefaultProfilePath(), "/tmp/elsewhere.ini");
-  ::unsetenv("TARVELO_PROFILE");
-  ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
-  EXPECT_EQ(DefaultProfilePath(), "/cfg/Quenby_Software/Tarvelo.ini");
-  ::unsetenv("XDG_CONFIG_HOME");
-  ::setenv("HOME", "/home/archivist", 1);
+  using testing::ScopedEnvironment;
+  {
+    const ScopedEnvironment profile("TARVELO_PROFILE", "/tmp/elsewhere.ini");
+    EXPECT_EQ(DefaultProfilePath(), "/tmp/elsewhere.ini");
+  }
+  const ScopedEnvironment no_profile("TARVELO_PROFILE", std::nullopt);
+  {
+    const ScopedEnvironment config("XDG_CONFIG_HOME", "/cfg");
+    EXPECT_EQ(DefaultProfilePath(), "/cfg/Quenby_Software/Tarvelo.ini");
+  }
+  const ScopedEnvironment no_config("XDG_CONFIG_HOME", std::nullopt);
+  const ScopedEnvironment home("HOME", "/home/archivist");
   EXPECT_EQ(DefaultProfilePath(), "/home/archivist/.config/Quenby_Software/Tarvelo.ini");
-  if (old_profile) ::setenv("TARVELO_PROFILE", saved.c_str(), 1);
+}
+
+// Every front end opens its profile through OpenProfile: a named file first, then the file
+// TARVELO_PROFILE names (on every system), then the user's default profile.
+TEST(UserProfile, ANamedFileOrTarveloProfileIsTheIniFileUsed) {
+  TempDir dir;
+  const testing::ScopedEnvironment file("TARVELO_PROFILE", dir.File("from-environment.ini"));
+  OpenedProfile opened = OpenDefaultProfile();
+  EXPECT_EQ(opened.Location, dir.File("from-environment.ini"));
+  ASSERT_TRUE(opened.Store->WriteProfileInt("Midi Gen Settings", "ScanMidiLeadInTime", 4));
+  EXPECT_EQ(IniProfile(dir.File("from-environment.ini")).GetProfileInt("Midi Gen Settings", "ScanMidiLeadInTime", 0),
+            4);
+
+  WriteBytes(dir.File("named.ini"), "[Midi Gen Settings]\nScanMidiLeadInTime=6\nbroken line\n");
+  opened = OpenProfile(dir.File("named.ini"));
+  EXPECT_EQ(opened.Location, dir.File("named.ini"));
+  EXPECT_EQ(opened.Store->GetProfileInt("Midi Gen Settings", "ScanMidiLeadInTime", 0), 6);
+  ASSERT_EQ(opened.Problems.size(), 1u);
+  EXPECT_NE(opened.Problems[0].find("line 3"), std::string::npos);
 }
 
 TEST(OverlayProfile, OverridesWinAndHeldWritesNeverReachTheBase) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,11 @@ TEST(RollInfo, AnnFileIsFoundWhateverTheCaseOfItsExtension) {
   RollInfo info;
   EXPECT_TRUE(info.ReadAnnFile(dir.File("Roll.ann")));
   EXPECT_EQ(info.Composer, "Upper");
+  EXPECT_FALSE(info.ReadAnnFile(dir.File("missing.ann")));
+  EXPECT_FALSE(info.ReadAnnFile(dir.File("no-folder/Roll.ann")));
+  EXPECT_EQ(info.Composer, "Upper");  // a file not found changes nothing
+  // A folder that ignores letter case (as on Windows) holds one file for all these names.
+  if (std::filesystem::exists(dir.File("Roll.ann"))) return;
 
   // An exact name wins over a case variant; a variant with the same stem wins over others.
   WriteBytes(dir.File("Roll.ann"), "/composer: Exact\r");
@@ -97,10 +103,6 @@ TEST(RollInfo, AnnFileIsFoundWhateverTheCaseOfItsExtension) {
   WriteBytes(dir.File("other.Ann"), "/composer: Stem\r");
   WriteBytes(dir.File("OTHER.ann"), "/composer: Variant\r");
   EXPECT_TRUE(info.ReadAnnFile(dir.File("other.ann")));
-  EXPECT_EQ(info.Composer, "Stem");
-
-  EXPECT_FALSE(info.ReadAnnFile(dir.File("missing.ann")));
-  EXPECT_FALSE(info.ReadAnnFile(dir.File("no-folder/Roll.ann")));
   EXPECT_EQ(info.Composer, "Stem");
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -206,10 +207,12 @@ TEST(RollTypeLibrary, FileAbove16MegabytesIsRefusedUnread) {
 TEST(RollTypeLibrary, CandidatesStartInTheWorkingFolder) {
   const auto candidates = RollTypeDefinitionsCandidates("/work/dir", "/opt/tarvelo/bin/tarvelo-cli");
   ASSERT_GE(candidates.size(), 3u);
-  EXPECT_EQ(candidates[0], "/work/dir/RollTypeDefinitions.xml");
-  EXPECT_EQ(candidates[1], "/opt/tarvelo/bin/RollTypeDefinitions.xml");
-  EXPECT_EQ(candidates[2], "/opt/tarvelo/share/tarvelo/RollTypeDefinitions.xml");
-  EXPECT_EQ(candidates.back(), std::string(TARVELO_DATA_DIR) + "/RollTypeDefinitions.xml");
+  // Compared as paths: on Windows the names are joined with backslashes.
+  using std::filesystem::path;
+  EXPECT_EQ(path(candidates[0]), path("/work/dir/RollTypeDefinitions.xml"));
+  EXPECT_EQ(path(candidates[1]), path("/opt/tarvelo/bin/RollTypeDefinitions.xml"));
+  EXPECT_EQ(path(candidates[2]), path("/opt/tarvelo/share/tarvelo/RollTypeDefinitions.xml"));
+  EXPECT_EQ(path(candidates.back()), path(std::string(TARVELO_DATA_DIR) + "/RollTypeDefinitions.xml"));
   // Nothing twice, empty inputs skipped.
   const auto plain = RollTypeDefinitionsCandidates("", "");
   ASSERT_EQ(plain.size(), 1u);

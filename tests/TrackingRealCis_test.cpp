@@ -48,7 +48,12 @@ void ExpectPlausibleHoles(const RealRoll& roll) {
 TEST(TrackingRealCis, TwinArrayScanMergesWithoutMessages) {
   TARVELO_REQUIRE_REAL_CIS();
   RealRoll roll("stepper_twin.CIS");
-  EXPECT_TRUE(roll.ui.messages.empty());
+  // The merge says nothing. The preset's overlap joins the halves 19 pixels off, which puts
+  // some holes of the treble half off their tracks (about a tenth: near the warning's share).
+  for (const std::string& message : roll.ui.messages)
+    EXPECT_NE(message.find("of the holes lie more than 0.3 of a track spacing"), std::string::npos) << message;
+  const ConversionSummary& summary = roll.doc.Summary();
+  EXPECT_GT(summary.HolesOffTrack, 0.05 * summary.HolesMeasured);
   const CisScanData& data = roll.doc.ScanData();
   // 2 x 2600 pixels less the preset's overlap of 0.75 inch at 300 DPI.
   EXPECT_EQ(data.ScanWidth, 5200 - 225);
@@ -77,10 +82,11 @@ TEST(TrackingRealCis, BiColourScanIsNotMirrored) {
   EXPECT_FALSE(roll.doc.ScanData().ImageMirrored);
   ExpectPlausibleHoles(roll);
 
-  // Mirrored on request it still converts without complaint, with the hole image now
-  // beyond the tracks (the second channel comes first).
+  // Mirrored on request it still converts, with the hole image now beyond the tracks (the
+  // second channel comes first): the holes it finds lie off the tracks, and the run says so.
   RealRoll mirrored("stepper_bicolor.CIS", DiagnosticSettings::kAlwaysReverse);
-  EXPECT_TRUE(mirrored.ui.messages.empty());
+  ASSERT_EQ(mirrored.ui.messages.size(), 1u);
+  EXPECT_NE(mirrored.ui.messages[0].find("of the holes lie more than 0.3 of a track spacing"), std::string::npos);
   EXPECT_TRUE(mirrored.doc.ScanData().ImageMirrored);
   EXPECT_NE(mirrored.doc.TrackEvents().HoleCount(), roll.doc.TrackEvents().HoleCount());
 }

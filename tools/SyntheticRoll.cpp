@@ -14,6 +14,17 @@ void PutU16(std::string& out, size_t offset, uint16_t value) {
 
 double DefaultTrackCenter(int track) { return track / 9.0 + 1.0 / 18.0; }
 
+// A deterministic pseudo-random value in [0, 1) from a line index and a stream number.
+double Noise(int index, uint32_t stream) {
+  uint32_t x = static_cast<uint32_t>(index) * 0x9E3779B1u ^ (stream * 0x85EBCA77u + 0x165667B1u);
+  x ^= x >> 15;
+  x *= 0x2C1B3C6Du;
+  x ^= x >> 12;
+  x *= 0x297A2D39u;
+  x ^= x >> 15;
+  return (x >> 8) / 16777216.0;
+}
+
 }  // namespace
 
 std::string EncodeCisHeader(const CisHeaderFields& h) {
@@ -63,7 +74,7 @@ std::vector<int32_t> SyntheticLineTransitions(const SyntheticRollSpec& plan, int
   const double position = static_cast<double>(index) / plan.lines_per_inch;
   const double shift = plan.drift ? plan.drift(position) : 0.0;
   const auto center = plan.track_center ? plan.track_center : DefaultTrackCenter;
-  const double ppi = plan.dpi;
+  const double ppi = plan.dpi / plan.stretch;
   auto to_pixel = [&](double inch) {
     const double p = std::round((inch + shift - plan.offset) * ppi);
     return static_cast<int>(std::clamp(p, 0.0, static_cast<double>(plan.scan_width)));
@@ -71,13 +82,31 @@ std::vector<int32_t> SyntheticLineTransitions(const SyntheticRollSpec& plan, int
 
   // Spans that are not paper: beyond each edge and every hole open on this line.
   std::vector<PixelSpan> spans;
-  spans.push_back({0, to_pixel(plan.lower_edge)});
+  const double lower_edge = plan.lower_edge + plan.ragged_margin * Noise(index, 1);
+  const double upper_edge = plan.upper_edge - plan.ragged_margin * Noise(index, 2);
+  spans.push_back({0, to_pixel(lower_edge)});
   for (const SyntheticHole& hole : plan.holes) {
     if (position < hole.start_inch || position >= hole.start_inch + hole.length_inch) continue;
-    const double c = center(hole.track);
-    spans.push_back({to_pixel(c - plan.hole_diameter / 2), to_pixel(c + plan.hole_diameter / 2)});
+    const double c = center(hole.track) + hole.center_shift * (center(hole.track + 1) - center(hole.track));
+    const double radius = (hole.diameter > 0 ? hole.diameter : plan.hole_diameter) / 2;
+    spans.push_back({to_pixel(c - radius), to_pixel(c + radius)});
   }
-  spans.push_back({to_pixel(plan.upper_edge), plan.scan_width});
+  spans.push_back({to_pixel(upper_edge), plan.scan_width});
+  if (plan.ragged_margin > 0) {
+    // Torn fibres on one line in four: two or three short runs, a pixel or two of paper apart.
+    for (const bool lower : {true, false}) {
+      if (Noise(index, lower ? 3 : 4) >= 0.25) continue;
+      int at = lower ? to_pixel(lower_edge) : to_pixel(upper_edge);
+      const int pieces = 2 + static_cast<int>(Noise(index, 5) * 2);
+      for (int k = 0; k < pieces; ++k) {
+        const int gap = 1 + static_cast<int>(Noise(index, 6 + k) * 2);
+        const int width = 1 + static_cast<int>(Noise(index, 9 + k) * 4);
+        const PixelSpan fibre = lower ? PixelSpan{at + gap, at + gap + width} : PixelSpan{at - gap - width, at - gap};
+        if (fibre.first >= 0 && fibre.last <= plan.scan_width) spans.push_back(fibre);
+        at = lower ? fibre.last : fibre.first;
+      }
+    }
+  }
   std::sort(spans.begin(), spans.end(), [](const PixelSpan& a, const PixelSpan& b) { return a.first < b.first; });
 
   // Merge overlapping spans, then write alternating runs starting with a hole run (empty when
@@ -115,7 +144,7 @@ std::string RenderSyntheticCis(const SyntheticRollSpec& plan) {
   header.title = plan.title;
   header.type_byte = plan.type_byte;
   header.encoder_byte = plan.encoder_byte;
-  header.dpi = static_cast<int16_t>(plan.dpi);
+  header.dpi = plan.header_dpi.value_or(static_cast<int16_t>(plan.dpi));
   header.width = static_cast<int16_t>(plan.scan_width);
   header.tempo = static_cast<int16_t>(plan.tempo);
   header.lines_per_inch = static_cast<int16_t>(plan.lines_per_inch);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,8 @@ struct SyntheticHole {
   int track = 0;
   double start_inch = 0;
   double length_inch = 0;
+  double center_shift = 0;  // tracks from the track's centre (half holes lie off it)
+  double diameter = 0;      // across the roll, inches; 0: the plan's hole_diameter
 };
 
 struct SyntheticRollSpec {
@@ -42,6 +45,9 @@ struct SyntheticRollSpec {
   int scan_width = 3648;  // pixels per line
   int dpi = 300;          // scanner pixels per inch across the roll
   double offset = 1.0;    // roll coordinate (inches) of pixel 0
+  // The paper's scale: pixel p shows roll coordinate p * stretch / dpi + offset.
+  double stretch = 1.0;
+  std::optional<int16_t> header_dpi;  // the DPI the header states, when not dpi
   int lines_per_inch = 100;
   int tempo = 80;
   double length_inch = 0;  // 0: one inch beyond the last hole
@@ -54,6 +60,10 @@ struct SyntheticRollSpec {
   std::vector<SyntheticHole> holes;
   // Sideways shift of the paper (inches) at a position along the roll; none by default.
   std::function<double(double)> drift;
+  // Ragged margins: each line's paper edges lie up to this far (inches) inside the nominal
+  // edges, with now and then a few torn fibres (short hole-colour runs a pixel or two apart)
+  // just inside them. Deterministic.
+  double ragged_margin = 0;
   // Shaft encoder: line word bit 0x80 toggles every this many lines (0: never).
   int encoder_lines_per_tick = 0;
   uint8_t type_byte = 0;

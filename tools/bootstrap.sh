@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake pkg-config libcli11-dev libgtest-dev libgmock-dev nlohmann-json3-dev
           libexpat1-dev midicsv clang-format clang-tidy libpng-dev libfreetype-dev fonts-dejavu-core
-          python3-pil pngcheck)
+          python3-pil pngcheck qt6-base-dev xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

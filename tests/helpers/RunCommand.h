@@ -11,7 +11,9 @@ struct CommandResult {
   std::string err;  // standard error
 };
 
-// Runs `command` with /bin/sh; standard input is empty.
+// Runs `command` with /bin/sh; standard input is empty. On Windows the command is split into
+// words as the shell would quote them (no redirection, pipes or variables) and its program
+// started directly.
 CommandResult RunCommand(const std::string& command);
 
 // The tarvelo-cli program of this build, quoted for the shell.

@@ -4,6 +4,8 @@
 #include <random>
 #include <sstream>
 
+#include "support/Utf8Path.h"
+
 namespace tarvelo::testing {
 
 TempDir::TempDir() {
@@ -14,6 +16,8 @@ TempDir::TempDir() {
     if (std::filesystem::create_directory(path_)) break;
   }
 }
+
+std::string TempDir::File(const std::string& name) const { return Utf8FromPath(path_ / PathFromUtf8(name)); }
 
 TempDir::~TempDir() {
   std::error_code ec;
@@ -27,12 +31,12 @@ std::filesystem::path RealCisDir() {
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
+  std::ofstream out(PathFromUtf8(path), std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();

@@ -14,7 +14,8 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
   const std::filesystem::path& Path() const { return path_; }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  // The UTF-8 name of file `name` (UTF-8) in the folder.
+  std::string File(const std::string& name) const;
 
  private:
   std::filesystem::path path_;
@@ -24,7 +25,7 @@ class TempDir {
 // (tests that need it skip).
 std::filesystem::path RealCisDir();
 
-// Writes bytes to a file (test setup).
+// Writes bytes to a file (test setup); names are UTF-8.
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 

@@ -1,0 +1,79 @@
+#include "align/OffTrackCheck.h"
+
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "align/HoleLinker.h"
+#include "support/SafeTruncate.h"
+
+namespace tarvelo {
+
+namespace {
+
+constexpr double kSampleSpacing = 0.02;  // inches of roll between the lines looked at
+constexpr double kNarrowestHole = 0.02;  // inches across
+
+}  // namespace
+
+OffTrackCount CountOffTrackHoles(const CisScanData& data, const TrackLookupMap& map, const RollTypeDefinition& roll,
+                                 double on_track_share) {
+  OffTrackCount count;
+  const ScanLineArray& lines = data.Lines;
+  if (lines.Empty() || map.EntryCount() == 0 || !(map.PixelsPerInch > 0)) return count;
+
+  // The lines looked at, and the correction the pass placed each with: the one in force before
+  // the loop update that closed the line's interval (the recorded offset includes that update).
+  std::vector<int> sampled;
+  std::vector<int64_t> shifts;
+  double used = 0, recorded = 0, next_position = -1;
+  for (int i = 0; i < lines.Size(); ++i) {
+    const double offset = lines.Geometry(i).TrackingOffset;
+    if (i > 0 && offset != recorded) used = recorded;
+    recorded = offset;
+    if (lines.Position(i) < next_position) continue;
+    next_position = lines.Position(i) + kSampleSpacing;
+    sampled.push_back(i);
+    shifts.push_back(TruncToInt32(used * map.Dpi));
+  }
+
+  std::vector<MeasuredHole> holes;
+  holes.reserve(lines.TotalTransitions() / 8);
+  const auto sample_count = static_cast<int>(sampled.size());
+  HoleLinker linker(
+      sample_count, [&](int sample) { return lines.Position(sampled[static_cast<size_t>(sample)]); }, holes);
+  const double widest = 1.3 * map.TrackSpacingPixels;  // wider runs are holes side by side
+  std::vector<std::pair<int32_t, int32_t>> runs;
+  for (int s = 0; s < sample_count; ++s) {
+    runs.clear();
+    const int64_t shift = shifts[static_cast<size_t>(s)];
+    int64_t previous = 0;
+    bool hole = data.HolePolarity;
+    for (const int32_t t : lines.Transitions(sampled[static_cast<size_t>(s)])) {
+      const int64_t a = previous + shift, b = t + shift;
+      if (a > map.LastPixel) break;  // the rest of the line lies beyond the tracks
+      const int64_t center = (a + b) / 2;
+      if (hole && b - a >= linking::kNarrowestRun && b - a <= widest && map.IsInTrackedSpan(center) && a >= INT32_MIN &&
+          b <= INT32_MAX)
+        runs.emplace_back(static_cast<int32_t>(a), static_cast<int32_t>(b));
+      previous = t;
+      hole = !hole;
+    }
+    linker.AddLine(s, runs, 0.0f);
+  }
+  linker.Finish();
+
+  const double tolerance = on_track_share * roll.DefaultTrackCenterSpacing;
+  const double narrowest = kNarrowestHole * map.PixelsPerInch;
+  for (const MeasuredHole& hole : holes) {
+    if (hole.Width < narrowest) continue;
+    const auto pixel = static_cast<int64_t>(std::floor(hole.Center));
+    const int track = map.ClosestTrackAt(pixel);
+    const double across = hole.Center / map.PixelsPerInch + map.OffsetInches;
+    ++count.Holes;
+    if (std::abs(across - roll.TrackCenter[static_cast<size_t>(track)]) > tolerance) ++count.OffTrack;
+  }
+  return count;
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,256 @@
+#include "align/PaperEdges.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr float kNotFound = std::numeric_limits<float>::quiet_NaN();
+constexpr int32_t kNoEdge = -1;
+constexpr double kWindowInches = 0.5;     // roll length over which the edge medians are taken
+constexpr double kZoneSearchShare = 0.3;  // an edge zone must begin in the outer 30 % of the image
+constexpr double kZoneCore = 0.8;         // share of lines open in the zone's core
+constexpr double kZoneBorder = 0.5;       // share of lines open where the zone is taken to end
+constexpr int kProfileStride = 4;
+
+// Calls visit(first, last) for every hole-colour run of a line, clipped to [lo, hi).
+template <typename Visit>
+void ForEachHoleRun(std::span<const int32_t> transitions, bool even_runs_are_holes, int32_t lo, int32_t hi,
+                    Visit&& visit) {
+  int32_t previous = 0;
+  bool hole = even_runs_are_holes;
+  for (const int32_t t : transitions) {
+    if (hole) {
+      const int32_t a = std::max(previous, lo);
+      const int32_t b = std::min(t, hi);
+      if (b > a) visit(a, b);
+    }
+    previous = t;
+    hole = !hole;
+    if (previous >= hi) break;
+  }
+}
+
+float Median(std::vector<float>& values) {
+  const size_t middle = values.size() / 2;
+  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle), values.end());
+  return values[middle];
+}
+
+// The median of the found edges (pixels first .. first + counts.size() - 1, by count).
+double MedianPixel(const std::vector<int32_t>& counts, int32_t first, int64_t total) {
+  int64_t seen = 0;
+  for (size_t x = 0; x < counts.size(); ++x) {
+    seen += counts[x];
+    if (2 * seen > total) return first + static_cast<double>(x);
+  }
+  return first;
+}
+
+}  // namespace
+
+PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan) {
+  PaperEdgeTrace trace;
+  if (scan.Lines == nullptr || scan.ImageLast <= scan.ImageFirst) return trace;
+  const ScanLineArray& lines = *scan.Lines;
+  const int line_count = lines.Size();
+  const int32_t first = scan.ImageFirst;
+  const int32_t last = scan.ImageLast;
+  const int32_t width = last - first;
+  trace.Wander.assign(static_cast<size_t>(line_count), 0.0f);
+  trace.LowerBound.assign(static_cast<size_t>(line_count), first - 1);
+  trace.UpperBound.assign(static_cast<size_t>(line_count), last);
+  if (line_count == 0) return trace;
+
+  // How many lines show hole colour at each pixel (every fourth line tells it well enough).
+  std::vector<int32_t> open(static_cast<size_t>(width) + 1, 0);
+  int sampled = 0;
+  for (int i = 0; i < line_count; i += kProfileStride, ++sampled) {
+    ForEachHoleRun(lines.Transitions(i), scan.HolesAreEvenRuns, first, last, [&](int32_t a, int32_t b) {
+      ++open[static_cast<size_t>(a - first)];
+      --open[static_cast<size_t>(b - first)];
+    });
+  }
+  for (int32_t x = 1; x <= width; ++x) open[static_cast<size_t>(x)] += open[static_cast<size_t>(x - 1)];
+  auto share = [&](int32_t pixel) { return static_cast<double>(open[static_cast<size_t>(pixel - first)]) / sampled; };
+
+  // The always-open zones beyond the edges.
+  const auto search = static_cast<int32_t>(kZoneSearchShare * width);
+  double zone_lower = -1, zone_upper = -1;
+  // A zone must be wider than a column or two of sensor pixels that are always dark.
+  const int32_t narrowest_zone = std::max(3, width / 500);
+  for (int32_t x = first; x < first + search; ++x) {
+    if (share(x) < kZoneCore) continue;
+    int32_t end = x;
+    while (end < last && share(end) >= kZoneBorder) ++end;
+    if (end - x < narrowest_zone) {
+      x = end;
+      continue;
+    }
+    zone_lower = end;
+    break;
+  }
+  for (int32_t x = last - 1; x >= last - search; --x) {
+    if (share(x) < kZoneCore) continue;
+    int32_t begin = x;
+    while (begin > first && share(begin - 1) >= kZoneBorder) --begin;
+    if (x + 1 - begin < narrowest_zone) {
+      x = begin;
+      continue;
+    }
+    zone_upper = begin;
+    break;
+  }
+  if (zone_lower >= 0 && zone_upper >= 0 && zone_upper - zone_lower < 0.4 * width) {
+    zone_lower = -1;  // zones that leave no room for a roll: not edges
+    zone_upper = -1;
+  }
+  const bool has_lower = zone_lower >= 0;
+  const bool has_upper = zone_upper >= 0;
+  if (!has_lower && !has_upper) return trace;
+
+  // On each line, the transition into paper nearest to the lower zone's end and the one out of
+  // paper nearest to the upper zone's start, within a capture distance well beyond any wander.
+  const double paper_width = has_lower && has_upper ? zone_upper - zone_lower : 0.93 * width;
+  const double capture = std::max(4.0, 0.015 * paper_width);
+  std::vector<int32_t> lower_edge(static_cast<size_t>(line_count), kNoEdge);
+  std::vector<int32_t> upper_edge(static_cast<size_t>(line_count), kNoEdge);
+  std::vector<int32_t> lower_counts(static_cast<size_t>(width), 0), upper_counts(static_cast<size_t>(width), 0);
+  int64_t lower_total = 0, upper_total = 0;
+  for (int i = 0; i < line_count; ++i) {
+    const std::span<const int32_t> transitions = lines.Transitions(i);
+    const auto count = static_cast<int>(transitions.size());
+    // Transition k ends run k, which is a hole run when k is even for even hole runs.
+    auto ends_hole = [&](int k) { return (k % 2 == 0) == scan.HolesAreEvenRuns; };
+    if (has_lower) {
+      double best = capture + 1;
+      for (int k = 0; k < count && transitions[static_cast<size_t>(k)] <= zone_lower + capture; ++k) {
+        const int32_t t = transitions[static_cast<size_t>(k)];
+        if (!ends_hole(k) || t <= first || t >= last || std::abs(t - zone_lower) >= best) continue;
+        best = std::abs(t - zone_lower);
+        lower_edge[static_cast<size_t>(i)] = t;
+      }
+      if (lower_edge[static_cast<size_t>(i)] != kNoEdge) {
+        ++lower_counts[static_cast<size_t>(lower_edge[static_cast<size_t>(i)] - first)];
+        ++lower_total;
+      }
+    }
+    if (has_upper) {
+      double best = capture + 1;
+      // Start at the last transition within reach (a bi-colour line goes on with its ink channel).
+      const auto reach = std::upper_bound(transitions.begin(), transitions.end(), zone_upper + capture);
+      for (int k = static_cast<int>(reach - transitions.begin()) - 1;
+           k >= 0 && transitions[static_cast<size_t>(k)] >= zone_upper - capture; --k) {
+        // Transition k starts run k + 1: a hole run when run k is paper.
+        const int32_t t = transitions[static_cast<size_t>(k)];
+        if (ends_hole(k) || t <= first || t >= last || std::abs(t - zone_upper) > best) continue;
+        best = std::abs(t - zone_upper);
+        upper_edge[static_cast<size_t>(i)] = t;
+      }
+      if (upper_edge[static_cast<size_t>(i)] != kNoEdge) {
+        ++upper_counts[static_cast<size_t>(upper_edge[static_cast<size_t>(i)] - first)];
+        ++upper_total;
+      }
+    }
+  }
+
+  // Edge medians per half inch of roll; the paper's sideways place is their mean.
+  struct Window {
+    double Position;
+    float Lower, Upper;
+  };
+  std::vector<Window> windows;
+  std::vector<float> lowers, uppers;
+  int window_start = 0;
+  for (int i = 0; i <= line_count; ++i) {
+    const bool close = i == line_count || std::floor(lines.Position(i) / kWindowInches) !=
+                                              std::floor(lines.Position(window_start) / kWindowInches);
+    if (!close) continue;
+    lowers.clear();
+    uppers.clear();
+    for (int k = window_start; k < i; ++k) {
+      if (lower_edge[static_cast<size_t>(k)] != kNoEdge)
+        lowers.push_back(static_cast<float>(lower_edge[static_cast<size_t>(k)]));
+      if (upper_edge[static_cast<size_t>(k)] != kNoEdge)
+        uppers.push_back(static_cast<float>(upper_edge[static_cast<size_t>(k)]));
+    }
+    const size_t needed = std::max<size_t>(3, static_cast<size_t>(i - window_start) / 5);
+    Window window{0.5 * (lines.Position(window_start) + lines.Position(i - 1)), kNotFound, kNotFound};
+    if (lowers.size() >= needed) window.Lower = Median(lowers);
+    if (uppers.size() >= needed) window.Upper = Median(uppers);
+    windows.push_back(window);
+    window_start = i;
+  }
+  PaperEdges& edges = trace.Edges;
+  edges.LowerLineShare = static_cast<double>(lower_total) / line_count;
+  edges.UpperLineShare = static_cast<double>(upper_total) / line_count;
+  // An edge seen on fewer than a fifth of the lines is not trusted.
+  edges.LowerFound = edges.LowerLineShare >= 0.2;
+  edges.UpperFound = edges.UpperLineShare >= 0.2;
+  if (edges.LowerFound) edges.Lower = MedianPixel(lower_counts, first, lower_total);
+  if (edges.UpperFound) edges.Upper = MedianPixel(upper_counts, first, upper_total);
+
+  // Sideways shift per window: the mean deviation of the edges found from their medians.
+  std::vector<double> shift_position;
+  std::vector<float> shift;
+  for (const Window& window : windows) {
+    double sum = 0;
+    int count = 0;
+    if (edges.LowerFound && !std::isnan(window.Lower)) {
+      sum += window.Lower - edges.Lower;
+      ++count;
+    }
+    if (edges.UpperFound && !std::isnan(window.Upper)) {
+      sum += window.Upper - edges.Upper;
+      ++count;
+    }
+    if (count == 0) continue;
+    shift_position.push_back(window.Position);
+    shift.push_back(static_cast<float>(sum / count));
+  }
+  if (!shift.empty()) {
+    std::vector<float> sorted = shift;
+    const float middle = Median(sorted);
+    for (float& value : shift) value -= middle;
+    const auto [low, high] = std::minmax_element(shift.begin(), shift.end());
+    trace.WanderSpan = *high - *low;
+    // Every line's shift, interpolated between window centres.
+    size_t next = 0;
+    for (int i = 0; i < line_count; ++i) {
+      const double position = lines.Position(i);
+      while (next < shift.size() && shift_position[next] < position) ++next;
+      float value;
+      if (next == 0) {
+        value = shift.front();
+      } else if (next == shift.size()) {
+        value = shift.back();
+      } else {
+        const double span = shift_position[next] - shift_position[next - 1];
+        const double t = span > 0 ? (position - shift_position[next - 1]) / span : 0.0;
+        value = static_cast<float>(shift[next - 1] + t * (shift[next] - shift[next - 1]));
+      }
+      trace.Wander[static_cast<size_t>(i)] = value;
+    }
+  }
+
+  // Where holes may lie on each line: inside the edges seen on it, or the expected edges.
+  for (int i = 0; i < line_count; ++i) {
+    const auto index = static_cast<size_t>(i);
+    if (edges.LowerFound) {
+      trace.LowerBound[index] = lower_edge[index] != kNoEdge
+                                    ? lower_edge[index]
+                                    : static_cast<int32_t>(std::floor(edges.Lower + trace.Wander[index] + 0.5));
+    }
+    if (edges.UpperFound) {
+      trace.UpperBound[index] = upper_edge[index] != kNoEdge
+                                    ? upper_edge[index]
+                                    : static_cast<int32_t>(std::floor(edges.Upper + trace.Wander[index] + 0.5));
+    }
+  }
+  return trace;
+}
+
+}  // namespace tarvelo

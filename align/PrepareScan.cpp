@@ -1,0 +1,66 @@
+#include "align/PrepareScan.h"
+
+#include "cis/CisFile.h"
+#include "geometry/ActiveTracking.h"
+#include "geometry/ScanLinePositions.h"
+#include "geometry/ScannerGeometry.h"
+#include "geometry/TwinArrayMerge.h"
+#include "rolltypes/ApplyRollType.h"
+#include "rolltypes/RollTypeLibrary.h"
+
+namespace tarvelo {
+
+Result PrepareScan(const std::string& path, const RunSettings& settings, Reporter& reporter, PreparedScan& out) {
+  CisScanData& data = out.Data;
+  CisOpenState state = CisOpenState::kNothingRead;
+  const Result opened = OpenCisFile(path, settings.Scanner.ForceOldCisFormat, data, reporter, &state);
+  if (!opened) return opened;
+  PrepareLines(data, settings, reporter);
+  const ScannerGeometry scanner = ReadScannerGeometry(settings.Scanner, reporter);
+  out.Preset = ScannerSetting{scanner.Dpi, scanner.Offset, scanner.Stretch};
+  return Result::Ok();
+}
+
+void PrepareLines(CisScanData& data, const RunSettings& settings, Reporter& reporter) {
+  ComputeScanLinePositions(data, settings.Scanner, settings.Diagnostic, reporter);
+  if (data.TwinArray) MergeTwinArrays(data, settings.TwinArray, settings.Scanner, reporter);
+  const int reversal = settings.Diagnostic.OverrideImageReversal;
+  if ((reversal == DiagnosticSettings::kUseCisBit && data.MirrorImage) ||
+      reversal == DiagnosticSettings::kAlwaysReverse) {
+    ReverseScanLines(data);
+  }
+}
+
+ScanForAlignment AlignmentView(const CisScanData& data, int lighting_method) {
+  ScanForAlignment view;
+  view.Lines = &data.Lines;
+  view.ImageFirst = 0;
+  view.ImageLast = data.ScanWidth;
+  if (data.ReverseImage) {
+    // A bi-colour line carries the hole image in one half and an ink channel in the other;
+    // mirroring swaps the halves.
+    const int32_t half = data.ScanWidth / 2;
+    if (data.ImageMirrored) {
+      view.ImageFirst = data.ScanWidth - half;
+    } else {
+      view.ImageLast = half;
+    }
+  }
+  view.HolesAreEvenRuns = DetectHolePolarity(data, lighting_method) == 1;
+  view.HeaderDpi = data.HorizontalDpi;
+  if (data.TwinArray) view.CrossoverPixel = data.CrossoverPixel;
+  return view;
+}
+
+std::vector<RollTypeDefinition> FillRollTypes(XmlDocument& library, const std::vector<std::string>& names,
+                                              Reporter& reporter) {
+  std::vector<RollTypeDefinition> types;
+  for (const std::string& name : names) {
+    if (name == kFailSafeRollTypeName) continue;
+    types.emplace_back();
+    ApplyActiveRollType(types.back(), name, library, reporter);
+  }
+  return types;
+}
+
+}  // namespace tarvelo

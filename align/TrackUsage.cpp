@@ -1,0 +1,94 @@
+#include "align/TrackUsage.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "align/FitTracks.h"
+
+namespace tarvelo {
+
+TrackStats TrackUsage::At(int track) const {
+  const int index = track - FirstTrack;
+  if (index < 0 || index >= static_cast<int>(Tracks.size())) return {};
+  return Tracks[static_cast<size_t>(index)];
+}
+
+TrackUsage MeasureTrackUsage(const ScanMeasurement& scan, const TrackLayout& layout, const ScannerSetting& setting,
+                             int extension, double on_track_share) {
+  TrackUsage usage;
+  usage.RollLength = scan.RollLength;
+  if (!layout.IsUsable() || setting.Dpi < 1 || !(setting.Stretch > 0)) return usage;
+  bool uniform = true;
+  for (size_t k = 0; k < layout.Centers.size(); ++k) {
+    if (std::abs(layout.Centers[k] - (layout.Centers[0] + static_cast<double>(k) * layout.Spacing)) >
+        0.05 * layout.Spacing)
+      uniform = false;
+  }
+  if (!uniform) extension = 0;
+  usage.FirstTrack = layout.LowestTrack - extension;
+  const int count = layout.TrackCount() + 2 * extension;
+  usage.Tracks.assign(static_cast<size_t>(count), TrackStats{});
+  const double scale = setting.Stretch / setting.Dpi;
+  const double tolerance = on_track_share * layout.Spacing;
+  const double near_end = 0.85 * scan.RollLength;
+  // A track is seen when its band, wherever the paper wandered, lies on the image.
+  const double reach = 0.5 * layout.Spacing / scale + 0.5 * scan.WanderSpan + 2;
+  for (int index = 0; index < count; ++index) {
+    const double center =
+        uniform ? layout.Centers[0] + (index - extension) * layout.Spacing : layout.Centers[static_cast<size_t>(index)];
+    const double pixel = (center - setting.Offset) / scale;
+    usage.Tracks[static_cast<size_t>(index)].Visible =
+        pixel - reach >= scan.ImageFirst && pixel + reach <= scan.ImageLast;
+  }
+
+  for (const MeasuredHole& hole : scan.Holes) {
+    if (!IsPlausibleHole(hole, setting.Dpi)) continue;
+    const double y = scale * hole.Center + setting.Offset;
+    int index = -1;
+    double center = 0;
+    if (uniform) {
+      const auto step = static_cast<int>(std::lround((y - layout.Centers[0]) / layout.Spacing));
+      index = step + extension;
+      center = layout.Centers[0] + step * layout.Spacing;
+    } else {
+      const auto it = std::lower_bound(layout.Centers.begin(), layout.Centers.end(), y);
+      size_t k = static_cast<size_t>(it - layout.Centers.begin());
+      if (k == layout.Centers.size() || (k > 0 && y - layout.Centers[k - 1] < layout.Centers[k] - y)) --k;
+      index = static_cast<int>(k);
+      center = layout.Centers[k];
+    }
+    if (index < 0 || index >= count || std::abs(y - center) > tolerance) continue;
+    TrackStats& stats = usage.Tracks[static_cast<size_t>(index)];
+    ++stats.Holes;
+    if (hole.Start >= near_end) ++stats.HolesNearEnd;
+    stats.Length += hole.Length();
+    stats.Width += hole.Width * scale;
+    stats.Offset += (y - center) / layout.Spacing;
+    ++usage.TotalHoles;
+  }
+  for (TrackStats& stats : usage.Tracks) {
+    if (stats.Holes == 0) continue;
+    stats.Width /= stats.Holes;
+    stats.Offset /= stats.Holes;
+  }
+
+  // The middle half of the span stands for the note tracks.
+  const int quarter = layout.TrackCount() / 4;
+  int holes = 0, tracks = 0;
+  double length = 0, width = 0;
+  for (int k = extension + quarter; k < extension + layout.TrackCount() - quarter; ++k) {
+    const TrackStats& stats = usage.Tracks[static_cast<size_t>(k)];
+    holes += stats.Holes;
+    length += stats.Length;
+    width += stats.Width * stats.Holes;
+    ++tracks;
+  }
+  if (tracks > 0) usage.NoteHoles = static_cast<double>(holes) / tracks;
+  if (holes > 0) {
+    usage.NoteLength = length / holes;
+    usage.NoteWidth = width / holes;
+  }
+  return usage;
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,43 @@
+#pragma once
+// How a roll uses its tracks, once a fit has placed the holes on them: per track the number
+// of holes, their total length, width and place along the roll. Reproducing systems that share
+// one set of track positions differ in these: which control tracks carry holes, how many and
+// how long, and which stay empty.
+
+#include <vector>
+
+#include "align/AlignmentInput.h"
+#include "align/ScanMeasurement.h"
+#include "align/TrackLayout.h"
+
+namespace tarvelo {
+
+struct TrackStats {
+  bool Visible = false;  // the track lies wholly on the scanned image (else its holes are unknown)
+  int Holes = 0;
+  int HolesNearEnd = 0;  // starting in the last 15 % of the roll (where rewind holes lie)
+  double Length = 0;     // sum of the hole lengths, inches
+  double Width = 0;      // mean width, inches
+  double Offset = 0;     // mean offset of the hole centres from the track centre, in spacings
+};
+
+struct TrackUsage {
+  int FirstTrack = 0;  // Tracks[0] is this track
+  std::vector<TrackStats> Tracks;
+  double NoteHoles = 0;   // mean holes per track over the middle half of the span
+  double NoteLength = 0;  // mean hole length there, inches
+  double NoteWidth = 0;   // mean hole width there, inches
+  int TotalHoles = 0;     // holes placed on any track
+  double RollLength = 0;
+
+  // The stats of `track`; an empty record for a track outside the measured range.
+  TrackStats At(int track) const;
+};
+
+// Places the plausible holes at `setting`. For a layout with evenly spaced centres the tracks
+// go on for `extension` places beyond each end of the span (holes there tell a roll type with
+// more tracks from one with fewer).
+TrackUsage MeasureTrackUsage(const ScanMeasurement& scan, const TrackLayout& layout, const ScannerSetting& setting,
+                             int extension = 3, double on_track_share = 0.3);
+
+}  // namespace tarvelo

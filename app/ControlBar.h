@@ -1,0 +1,118 @@
+#pragma once
+// The control bar: version and status texts, the progress bar, the file and title fields, the
+// scanner display with the offset arrows, the feature indicators, the roll type box and the
+// conversion, output, zoom and view commands. It shows a WindowState and turns each click into
+// a signal; it decides nothing itself.
+
+#include <QElapsedTimer>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "app/WindowState.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace tarvelo::app {
+
+class LampWidget;
+
+class ControlBar : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ControlBar(QWidget* parent = nullptr);
+
+  // Enabled and checked states, lamps and zoom buttons as `state` says.
+  void ShowState(const WindowState& state);
+  // The status field and the progress bar. A conversion does not return to the event loop until
+  // it ends, so both are painted at once, as often as a screen can show it (every 20 ms at most:
+  // a stage may report hundreds of steps a second); PaintStatusAndProgress paints them now.
+  void ShowStatus(const std::string& text);
+  void ShowProgress(uint32_t colour, int position);
+  void PaintStatusAndProgress();
+  void ShowScanner(const ScannerDisplay& display);
+  // The "File : " field and the title field.
+  void ShowFile(const std::string& file_name_with_extension, const std::string& title);
+  // Fills the "Roll Type " box and selects entry `selected`.
+  void ShowRollTypes(const std::vector<std::string>& names, int selected);
+  // "PunchMIDI" shows its stored switch and is always greyed.
+  void ShowPunchMidi(bool on);
+
+  // The controls, for the window's shortcuts and for tests.
+  QPushButton* ReprocessButton() const { return reprocess_; }
+  QPushButton* ZoomInButton() const { return zoom_in_; }
+  QPushButton* ZoomOutButton() const { return zoom_out_; }
+  QPushButton* NudgeLeftButton() const { return nudge_left_; }
+  QPushButton* NudgeRightButton() const { return nudge_right_; }
+  QPushButton* ScannerSettingsButton() const { return scanner_settings_; }
+  QPushButton* HistogramButton() const { return histogram_; }
+  QPushButton* CisDataButton() const { return cis_data_; }
+  QPushButton* EmbeddedTextButton() const { return embedded_text_; }
+  QCheckBox* ScanMidiBox() const { return scan_midi_; }
+  QCheckBox* ERollMidiBox() const { return eroll_midi_; }
+  QCheckBox* PunchMidiBox() const { return punch_midi_; }
+  QCheckBox* TrackingCorrectionsBox() const { return tracking_corrections_; }
+  QComboBox* RollTypeBox() const { return roll_type_; }
+  LampWidget* ScanMidiLamp() const { return scan_midi_lamp_; }
+  LampWidget* ERollMidiLamp() const { return eroll_midi_lamp_; }
+  LampWidget* TrackingLamp() const { return tracking_lamp_; }
+  QProgressBar* Progress() const { return progress_; }
+  QLabel* StatusField() const { return status_; }
+  QLabel* FileField() const { return file_; }
+  QLabel* TitleField() const { return title_; }
+  QLabel* OffsetField() const { return offset_; }
+
+ signals:
+  void RollTypeChosen(int index);
+  void OffsetNudged(double inches);
+  void ScannerSettingsRequested();
+  void ReprocessRequested();
+  void ScanMidiToggled(bool on);
+  void ERollMidiToggled(bool on);
+  void ZoomInRequested();
+  void ZoomOutRequested();
+  void TrackingCorrectionsToggled(bool on);
+  void HistogramRequested();
+  void CisDataRequested();
+  void EmbeddedTextRequested();
+
+ private:
+  void PaintSoon();
+
+  QElapsedTimer last_paint_;
+  QLabel* version_;
+  QLabel* status_;
+  QProgressBar* progress_;
+  QLabel* file_;
+  QLabel* title_;
+  QLabel* dpi_;
+  QLabel* offset_;
+  QLabel* stretch_;
+  QLabel* mode_;
+  QLabel* preset_;
+  LampWidget* tracking_lamp_;
+  QLabel* tracking_;
+  QPushButton* nudge_left_;
+  QPushButton* nudge_right_;
+  QPushButton* scanner_settings_;
+  QComboBox* roll_type_;
+  QPushButton* reprocess_;
+  QCheckBox* scan_midi_;
+  LampWidget* scan_midi_lamp_;
+  QCheckBox* eroll_midi_;
+  LampWidget* eroll_midi_lamp_;
+  QCheckBox* punch_midi_;
+  QPushButton* zoom_in_;
+  QPushButton* zoom_out_;
+  QCheckBox* tracking_corrections_;
+  QPushButton* histogram_;
+  QPushButton* cis_data_;
+  QPushButton* embedded_text_;
+};
+
+}  // namespace tarvelo::app

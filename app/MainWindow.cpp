@@ -1,0 +1,500 @@
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+#include <functional>
+#include <new>
+
+#include "app/AboutBox.h"
+#include "app/ControlBar.h"
+#include "app/DesktopFrontEnd.h"
+#include "app/HistogramWindow.h"
+#include "app/MessageWindow.h"
+#include "app/ProgramIcon.h"
+#include "app/QtText.h"
+#include "app/RollViewWidget.h"
+#include "cis/CisWriter.h"
+#include "rolltypes/RollTypeLibrary.h"
+
+namespace tarvelo::app {
+
+namespace {
+
+constexpr const char* kProgramName = "Tarvelo";
+constexpr const char* kRollFileFilter = "Roll Files (*.cis *.CIS)";
+
+QString LatinText(const char* text) { return QString::fromLatin1(text); }
+
+// Runs `work`, turning what the standard library may throw (out of memory, a file system
+// failure) into `failure`, so that a command ends with a message rather than ending the program.
+bool RunCaught(const std::function<void()>& work, std::string& failure) {
+  try {
+    work();
+    return true;
+  } catch (const std::bad_alloc&) {
+    failure = "there is not enough memory";
+  } catch (const std::exception& caught) {
+    failure = caught.what();
+  }
+  return false;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
+    : QMainWindow(parent),
+      profile_(options.ProfilePath.empty() ? IniProfile() : IniProfile(options.ProfilePath)),
+      session_(profile_),
+      desktop_profile_(profile_),
+      recent_(desktop_profile_.LoadRecentFiles()),
+      state_(session_.Outputs),
+      strips_(InitialTrackStrips()) {
+  if (options.Presenter) {
+    presenter_ = options.Presenter;
+  } else {
+    own_presenter_ = std::make_unique<MessageWindowPresenter>(this);
+    presenter_ = own_presenter_.get();
+  }
+  setAcceptDrops(true);
+  BuildBars();
+  front_end_ = std::make_unique<DesktopFrontEnd>(state_, *bar_, *presenter_);
+  front_end_->SetNoticeSink([this](const std::string& text) { statusBar()->showMessage(ToQString(text)); });
+  BuildMenus();
+  ReportProfileProblems();
+
+  // The roll types, then the control bar as they and the profile say.
+  LoadRollTypes(options.RollTypeCandidates);
+  bar_->ShowPunchMidi(session_.Outputs.PunchMidi);
+  front_end_->ShowState();
+  ShowScannerDisplay();
+
+  // An empty document with the active roll type applied, as the view first shows it.
+  doc_ = std::make_unique<TarveloDoc>(*front_end_, *front_end_, RollInfo(profile_));
+  ApplyRollTypeChange();
+  front_end_->RefreshControlBar("", "");
+  view_->SetSource(&doc_->ScanData(), &strips_);
+  UpdateView();
+  UpdateTitle();
+  UpdateRecentFilesMenu();
+  RestoreGeometry();
+}
+
+MainWindow::~MainWindow() {
+  // The view draws from the document; let it go first.
+  if (view_) view_->SetSource(nullptr, nullptr);
+}
+
+void MainWindow::BuildBars() {
+  bar_ = new ControlBar;
+  view_ = new RollViewWidget;
+  setCentralWidget(view_);
+
+  toolbar_ = new QToolBar(QStringLiteral("Toolbar"));
+  toolbar_->setObjectName("toolbar");
+  addToolBar(Qt::TopToolBarArea, toolbar_);
+  addToolBarBreak(Qt::TopToolBarArea);
+  auto* control_band = new QToolBar(QStringLiteral("Control Bar"));
+  control_band->setObjectName("controlBand");
+  control_band->addWidget(bar_);
+  addToolBar(Qt::TopToolBarArea, control_band);
+  statusBar()->setObjectName("statusBar");
+
+  connect(bar_, &ControlBar::RollTypeChosen, this, &MainWindow::OnRollTypeChosen);
+  connect(bar_, &ControlBar::OffsetNudged, this, &MainWindow::OnOffsetNudged);
+  connect(bar_, &ControlBar::ScannerSettingsRequested, this, &MainWindow::OnScannerSettings);
+  connect(bar_, &ControlBar::ReprocessRequested, this, &MainWindow::OnReprocess);
+  connect(bar_, &ControlBar::ScanMidiToggled, this, &MainWindow::OnScanMidiToggled);
+  connect(bar_, &ControlBar::ERollMidiToggled, this, &MainWindow::OnERollMidiToggled);
+  connect(bar_, &ControlBar::ZoomInRequested, this, &MainWindow::OnZoomIn);
+  connect(bar_, &ControlBar::ZoomOutRequested, this, &MainWindow::OnZoomOut);
+  connect(bar_, &ControlBar::TrackingCorrectionsToggled, this, &MainWindow::OnTrackingCorrectionsToggled);
+  connect(bar_, &ControlBar::HistogramRequested, this, &MainWindow::OnViewHistogram);
+  connect(bar_, &ControlBar::CisDataRequested, this, &MainWindow::OnCisData);
+  connect(bar_, &ControlBar::EmbeddedTextRequested, this, &MainWindow::OnEmbeddedText);
+}
+
+void MainWindow::BuildMenus() {
+  QStyle* look = style();
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  QAction* file_new =
+      file->addAction(look->standardIcon(QStyle::SP_FileIcon), QStringLiteral("&New"), this, &MainWindow::OnFileNew);
+  file_new->setShortcut(QKeySequence::New);
+  file_new->setStatusTip(QStringLiteral("Create a new document"));
+  QAction* open = file->addAction(look->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("&Open..."), this,
+                                  &MainWindow::OnFileOpen);
+  open->setShortcut(QKeySequence::Open);
+  open->setStatusTip(QStringLiteral("Open a roll scan (CIS file) and convert it"));
+  save_action_ = file->addAction(look->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("&Save"), this,
+                                 &MainWindow::OnFileSave);
+  save_action_->setShortcut(QKeySequence::Save);
+  save_action_->setStatusTip(QStringLiteral("Save the CIS file with its corrected header"));
+  save_as_action_ = file->addAction(QStringLiteral("Save &As..."), this, &MainWindow::OnFileSaveAs);
+  save_as_action_->setStatusTip(QStringLiteral("Save the CIS file under a new name"));
+  recent_separator_ = file->addSeparator();
+  for (int index = 0; index < kRecentFileCount; ++index) {
+    QAction* recent = file->addAction(QString(), this, [this, index] { OnRecentFile(index); });
+    recent->setObjectName(QStringLiteral("recentFile%1").arg(index + 1));
+    recent_actions_.push_back(recent);
+  }
+  file->addSeparator();
+  QAction* exit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+  exit->setShortcut(QKeySequence::Quit);
+  exit->setStatusTip(QStringLiteral("Quit the application"));
+
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  QAction* toolbar = toolbar_->toggleViewAction();
+  toolbar->setText(QStringLiteral("&Toolbar"));
+  toolbar->setStatusTip(QStringLiteral("Show or hide the toolbar"));
+  view->addAction(toolbar);
+  QAction* status = view->addAction(QStringLiteral("&Status Bar"));
+  status->setCheckable(true);
+  status->setChecked(true);
+  status->setStatusTip(QStringLiteral("Show or hide the status bar"));
+  connect(status, &QAction::toggled, statusBar(), &QWidget::setVisible);
+
+  QMenu* settings = menuBar()->addMenu(QStringLiteral("&Settings"));
+  settings->addAction(QStringLiteral("&ScanImageMIDI Settings"), this, &MainWindow::OnScanImageMidiSettings);
+  settings->addAction(QStringLiteral("&eRoll MIDI settings"), this, &MainWindow::OnERollMidiSettings);
+  settings->addAction(QStringLiteral("&Diagnostics"), this, &MainWindow::OnDiagnosticSettings);
+  settings->addAction(QStringLiteral("&ActiveTracking"), this, &MainWindow::OnActiveTrackingSettings);
+  settings->addAction(QStringLiteral("&Twin Array Settings"), this, &MainWindow::OnTwinArraySettings);
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  QAction* about = help->addAction(ProgramIcon(), QStringLiteral("&About Tarvelo..."), this, &MainWindow::OnAbout);
+  about->setStatusTip(QStringLiteral("Display program information and version"));
+
+  toolbar_->addAction(file_new);
+  toolbar_->addAction(open);
+  toolbar_->addAction(save_action_);
+  toolbar_->addSeparator();
+  toolbar_->addAction(about);
+
+  // Keys for the control bar's commands; a greyed button ignores its key too.
+  auto add_key = [this](const QKeySequence& key, QPushButton* button) {
+    auto* action = new QAction(this);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, button, &QPushButton::click);
+    addAction(action);
+  };
+  add_key(QKeySequence(Qt::Key_F5), bar_->ReprocessButton());
+  add_key(QKeySequence(Qt::CTRL | Qt::Key_Plus), bar_->ZoomInButton());
+  add_key(QKeySequence(Qt::CTRL | Qt::Key_Equal), bar_->ZoomInButton());
+  add_key(QKeySequence(Qt::CTRL | Qt::Key_Minus), bar_->ZoomOutButton());
+}
+
+void MainWindow::ReportProfileProblems() {
+  if (profile_.Problems().empty()) return;
+  std::string text =
+      "The settings profile " + profile_.Path() + " has lines that cannot be read; they are kept as they are:";
+  for (const std::string& problem : profile_.Problems()) text += "\n" + problem;
+  front_end_->ShowMessage(MessageKind::kWarning, text);
+}
+
+void MainWindow::LoadRollTypes(const std::vector<std::string>& candidates) {
+  LoadRollTypeDefinitions(candidates, library_, roll_type_names_, *front_end_);
+  bar_->ShowRollTypes(roll_type_names_, SelectedRollTypeIndex(roll_type_names_, session_.Roll.ActiveRollTypeName));
+}
+
+void MainWindow::RestoreGeometry() {
+  const std::optional<WindowGeometry> stored = desktop_profile_.Geometry();
+  if (!stored) {
+    resize(kFirstWindowWidth, kFirstWindowHeight);
+    return;
+  }
+  resize(stored->Width, stored->Height);
+  // Only where a screen still shows it (a screen may have gone since).
+  const QPoint corner(stored->Left, stored->Top);
+  if (QGuiApplication::screenAt(corner + QPoint(40, 40)) != nullptr) move(corner);
+  if (stored->Maximized) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  const QRect normal = isMaximized() ? normalGeometry() : geometry();
+  WindowGeometry geometry;
+  geometry.Left = normal.x();
+  geometry.Top = normal.y();
+  geometry.Width = normal.width();
+  geometry.Height = normal.height();
+  geometry.Maximized = isMaximized();
+  ReportIfFailed(desktop_profile_.SaveGeometry(geometry));
+  event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls() && event->mimeData()->urls().first().isLocalFile()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+  event->acceptProposedAction();
+  OpenFile(urls.first().toLocalFile());
+}
+
+bool MainWindow::OpenFile(const QString& path) {
+  if (path.isEmpty()) return false;
+  setWindowTitle(QStringLiteral("Reading File : ") + QFileInfo(path).fileName());
+  // The file is read into a new document: one that cannot be opened leaves the open one as
+  // it was. The roll type and the roll information carry over, as they do from file to file.
+  auto doc = std::make_unique<TarveloDoc>(*front_end_, *front_end_, doc_->RollInformation());
+  doc->SetRollType(doc_->RollType());
+  const WindowState before = state_;
+  Result loaded;
+  std::string failure;
+  if (!RunCaught([&] { loaded = doc->Load(ToFilePath(path), session_.ForRun()); }, failure)) {
+    loaded = Result::IoError("The file " + ToUtf8(path) + " could not be converted: " + failure);
+    front_end_->ShowMessage(MessageKind::kError, loaded.message());
+  }
+  if (!loaded.ok()) {
+    // The load has shown why; put the window back as it was.
+    state_ = before;
+    front_end_->ShowState();
+    front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Title);
+    UpdateTitle();
+    if (loaded.kind() == Result::Kind::kNotFound) {
+      recent_.Remove(ToUtf8(path));
+      ReportIfFailed(desktop_profile_.SaveRecentFiles(recent_));
+      UpdateRecentFilesMenu();
+    }
+    return false;
+  }
+  view_->SetSource(nullptr, &strips_);
+  doc_ = std::move(doc);
+  view_->SetSource(&doc_->ScanData(), &strips_);
+  save_path_ = path;
+  RememberFile(path);
+  ReportIfFailed(desktop_profile_.SaveLastFolder(ToUtf8(QFileInfo(path).absolutePath())));
+  UpdateTitle();
+  view_->ScrollToTop();
+  view_->viewport()->repaint();
+  return true;
+}
+
+bool MainWindow::SaveDocumentAs(const QString& path) {
+  Result written;
+  std::string failure;
+  if (!RunCaught([&] { written = WriteCisFile(doc_->ScanData(), ToFilePath(path)); }, failure))
+    written = Result::IoError("cannot write " + ToUtf8(path) + ": " + failure);
+  if (!written.ok()) {
+    front_end_->ShowMessage(MessageKind::kError, written.message());
+    return false;
+  }
+  save_path_ = path;
+  RememberFile(path);
+  UpdateTitle();
+  return true;
+}
+
+void MainWindow::RememberFile(const QString& path) {
+  recent_.Add(ToUtf8(QFileInfo(path).absoluteFilePath()));
+  ReportIfFailed(desktop_profile_.SaveRecentFiles(recent_));
+  UpdateRecentFilesMenu();
+}
+
+void MainWindow::UpdateRecentFilesMenu() {
+  const std::vector<std::string>& paths = recent_.Paths();
+  for (size_t index = 0; index < recent_actions_.size(); ++index) {
+    QAction* action = recent_actions_[index];
+    if (index < paths.size()) {
+      action->setText(QStringLiteral("&%1 %2").arg(index + 1).arg(ToQString(paths[index])));
+      action->setVisible(true);
+    } else {
+      action->setVisible(false);
+    }
+  }
+  recent_separator_->setVisible(!paths.empty());
+}
+
+void MainWindow::UpdateTitle() {
+  const bool has_file = !save_path_.isEmpty();
+  const QString name = has_file ? QFileInfo(save_path_).fileName() : QStringLiteral("Untitled");
+  setWindowTitle(name + QStringLiteral(" - ") + LatinText(kProgramName));
+  save_action_->setEnabled(has_file);
+  save_as_action_->setEnabled(has_file);
+}
+
+void MainWindow::ReportIfFailed(const Result& result) {
+  if (!result.ok()) front_end_->ShowMessage(MessageKind::kError, result.message());
+}
+
+void MainWindow::ShowNotYetAvailable(const char* dialog) {
+  front_end_->ShowMessage(MessageKind::kInformation,
+                          std::string("The \"") + dialog + "\" dialog is not yet available in this version.");
+}
+
+void MainWindow::ShowScannerDisplay() {
+  bar_->ShowScanner(DescribeScanner(session_.Presets.Live(), session_.Presets.CurrentPreset().PresetName));
+}
+
+void MainWindow::UpdateView() {
+  RollViewSettings settings = view_->ViewSettings();
+  const ScannerSettings& live = session_.Presets.Live();
+  settings.ScannerDPI = static_cast<int>(live.ScannerDPI);
+  settings.ScannerOffset = live.ScannerOffset;
+  settings.ScannerAlignStretch = live.ScannerAlignStretch;
+  settings.ZoomFactor = state_.Zoom().Factor();
+  settings.ShowTrackingCorrections = state_.ShowTrackingCorrections();
+  settings.ShowCrossoverLine = session_.TwinArray.ShowCrossoverLine;
+  view_->SetViewSettings(settings);
+}
+
+void MainWindow::ApplyRollTypeChange() {
+  const std::string& name = session_.Roll.ActiveRollTypeName;
+  doc_->ApplyRollType(library_, name);
+  doc_->RollInformation().SetRollType(name);
+  RenderTrackStrips(doc_->RollType(), strips_);
+  view_->viewport()->update();
+}
+
+void MainWindow::ApplySettingsChange() {
+  front_end_->SetReprocessPending(true);
+  ShowScannerDisplay();
+  UpdateView();
+}
+
+// File menu ---------------------------------------------------------------------------------
+
+void MainWindow::OnFileNew() {
+  view_->SetSource(nullptr, &strips_);
+  auto doc = std::make_unique<TarveloDoc>(*front_end_, *front_end_, doc_->RollInformation());
+  doc->SetRollType(doc_->RollType());
+  doc_ = std::move(doc);
+  view_->SetSource(&doc_->ScanData(), &strips_);
+  save_path_.clear();
+  front_end_->RefreshControlBar("", "");
+  UpdateTitle();
+  view_->ScrollToTop();
+}
+
+void MainWindow::OnFileOpen() {
+  const QString folder = ToQString(desktop_profile_.LastFolder());
+  const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), folder,
+                                                    LatinText(kRollFileFilter) + QStringLiteral(";;All Files (*)"));
+  if (!path.isEmpty()) OpenFile(path);
+}
+
+void MainWindow::OnFileSave() {
+  if (save_path_.isEmpty()) {
+    OnFileSaveAs();
+    return;
+  }
+  SaveDocumentAs(save_path_);
+}
+
+void MainWindow::OnFileSaveAs() {
+  QFileDialog dialog(this, QStringLiteral("Save As"), save_path_, LatinText(kRollFileFilter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("cis"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  SaveDocumentAs(dialog.selectedFiles().first());
+}
+
+void MainWindow::OnRecentFile(int index) {
+  const std::vector<std::string>& paths = recent_.Paths();
+  if (index < 0 || index >= static_cast<int>(paths.size())) return;
+  OpenFile(ToQString(paths[static_cast<size_t>(index)]));
+}
+
+// Settings menu: each dialog stores its values on OK and then calls ApplySettingsChange.
+
+void MainWindow::OnScanImageMidiSettings() { ShowNotYetAvailable("General Settings"); }
+void MainWindow::OnERollMidiSettings() { ShowNotYetAvailable("eRoll MIDI Settings "); }
+void MainWindow::OnDiagnosticSettings() { ShowNotYetAvailable("Diagnostic Settings"); }
+void MainWindow::OnActiveTrackingSettings() { ShowNotYetAvailable("Active Tracking Settings"); }
+void MainWindow::OnTwinArraySettings() { ShowNotYetAvailable("Twin Array Processing Settings"); }
+
+void MainWindow::OnAbout() {
+  AboutBox about(this);
+  about.exec();
+}
+
+// Control bar --------------------------------------------------------------------------------
+
+void MainWindow::OnRollTypeChosen(int index) {
+  if (index < 0 || index >= static_cast<int>(roll_type_names_.size())) return;
+  session_.Roll.ActiveRollTypeName = roll_type_names_[static_cast<size_t>(index)];
+  ReportIfFailed(session_.Roll.Save(profile_));
+  ApplyRollTypeChange();
+  front_end_->SetReprocessPending(true);
+  UpdateView();
+}
+
+void MainWindow::OnOffsetNudged(double inches) {
+  session_.Presets.NudgeOffset(inches);
+  ShowScannerDisplay();
+  front_end_->SetReprocessPending(true);
+  UpdateView();
+}
+
+void MainWindow::OnScannerSettings() { ShowNotYetAvailable("Scanner Settings Dialog"); }
+
+void MainWindow::OnReprocess() {
+  std::string failure;
+  if (!RunCaught([&] { doc_->RunPipeline(session_.ForRun()); }, failure)) {
+    front_end_->ShowMessage(MessageKind::kError, "The conversion could not be finished: " + failure);
+    front_end_->SetReprocessPending(true);  // the outputs were not all written: offer it again
+  }
+  UpdateView();
+  view_->viewport()->repaint();
+}
+
+void MainWindow::OnScanMidiToggled(bool on) {
+  state_.SetScanMidi(on);
+  session_.Outputs.ScanMidi = on;
+  ReportIfFailed(session_.Outputs.SaveScanMidi(profile_));
+  front_end_->ShowState();
+  front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Title);
+}
+
+void MainWindow::OnERollMidiToggled(bool on) {
+  state_.SetERollMidi(on);
+  session_.Outputs.eRollMidi = on;
+  ReportIfFailed(session_.Outputs.SaveERollMidi(profile_));
+  front_end_->ShowState();
+  front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Title);
+}
+
+void MainWindow::OnZoomIn() {
+  state_.ZoomIn();
+  front_end_->ShowState();
+  UpdateView();
+}
+
+void MainWindow::OnZoomOut() {
+  state_.ZoomOut();
+  front_end_->ShowState();
+  UpdateView();
+}
+
+void MainWindow::OnTrackingCorrectionsToggled(bool on) {
+  state_.SetShowTrackingCorrections(on);
+  front_end_->ShowState();
+  UpdateView();
+}
+
+void MainWindow::OnViewHistogram() {
+  HistogramWindow window(doc_->Summary().SpacingHistogram, session_.Diagnostic, doc_->FileName(), this);
+  window.exec();
+}
+
+void MainWindow::OnCisData() { ShowNotYetAvailable("CIS File Embedded Data"); }
+
+void MainWindow::OnEmbeddedText() { ShowNotYetAvailable("Embed Keyword Data Text Items Into MIDI file"); }
+
+}  // namespace tarvelo::app

@@ -1,0 +1,143 @@
+#pragma once
+// The main window: menus, toolbar, the control bar, the roll view and the status bar around one
+// document. It owns the session's settings, the roll type library and the document, and offers
+// the commands (one slot each); every conversion runs in the core, inside the command that
+// starts it, and the window shows what the core reports.
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/DesktopProfile.h"
+#include "app/WindowState.h"
+#include "document/TarveloDoc.h"
+#include "settings/IniProfile.h"
+#include "settings/SessionSettings.h"
+#include "view/TrackStrips.h"
+#include "xml/XmlDocument.h"
+
+class QAction;
+class QMenu;
+class QToolBar;
+
+namespace tarvelo::app {
+
+class ControlBar;
+class DesktopFrontEnd;
+class MessagePresenter;
+class MessageWindowPresenter;
+class RollViewWidget;
+
+struct MainWindowOptions {
+  std::string ProfilePath;                      // the settings profile file ("": held in memory only)
+  std::vector<std::string> RollTypeCandidates;  // where RollTypeDefinitions.xml is looked for, in order
+  MessagePresenter* Presenter = nullptr;        // how messages are shown; null: the modal message window
+};
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(const MainWindowOptions& options, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Opens `path` as File Open does: the document's load runs the conversion. A file that cannot
+  // be opened (its message has been shown) leaves the open document as it was. Returns whether
+  // the file became the document.
+  bool OpenFile(const QString& path);
+  // Saves the scan as a CIS file at `path` (written whole or not at all). Returns whether it was
+  // written; a failure has been shown.
+  bool SaveDocumentAs(const QString& path);
+
+  // After a settings dialog closed with OK (or a preset was applied): its values are stored;
+  // the window shows the settings-changed state and repaints.
+  void ApplySettingsChange();
+
+  ControlBar* Bar() const { return bar_; }
+  DesktopFrontEnd& FrontEnd() const { return *front_end_; }
+  RollViewWidget* View() const { return view_; }
+  const TarveloDoc& Document() const { return *doc_; }
+  const WindowState& State() const { return state_; }
+  SessionSettings& Session() { return session_; }
+  const std::vector<std::string>& RollTypeNames() const { return roll_type_names_; }
+  const RecentFiles& Recent() const { return recent_; }
+  // The File menu's entries of the recent files (hidden when unused).
+  const std::vector<QAction*>& RecentFileActions() const { return recent_actions_; }
+
+ public slots:
+  // File menu.
+  void OnFileNew();
+  void OnFileOpen();
+  void OnFileSave();
+  void OnFileSaveAs();
+  void OnRecentFile(int index);
+  // Settings menu: the settings dialogs.
+  void OnScanImageMidiSettings();
+  void OnERollMidiSettings();
+  void OnDiagnosticSettings();
+  void OnActiveTrackingSettings();
+  void OnTwinArraySettings();
+  // Help menu.
+  void OnAbout();
+  // Control bar.
+  void OnRollTypeChosen(int index);
+  void OnOffsetNudged(double inches);
+  void OnScannerSettings();
+  void OnReprocess();
+  void OnScanMidiToggled(bool on);
+  void OnERollMidiToggled(bool on);
+  void OnZoomIn();
+  void OnZoomOut();
+  void OnTrackingCorrectionsToggled(bool on);
+  void OnViewHistogram();
+  void OnCisData();
+  void OnEmbeddedText();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildBars();
+  void LoadRollTypes(const std::vector<std::string>& candidates);
+  void RestoreGeometry();
+  void ApplyRollTypeChange();
+  void UpdateView();
+  void UpdateTitle();
+  void UpdateRecentFilesMenu();
+  void RememberFile(const QString& path);
+  void ShowScannerDisplay();
+  void ReportProfileProblems();
+  // A failed profile write is shown as an error message; the window goes on.
+  void ReportIfFailed(const Result& result);
+  // The settings dialogs come with the next step of the desktop; until then a note says so.
+  void ShowNotYetAvailable(const char* dialog);
+
+  IniProfile profile_;
+  SessionSettings session_;
+  DesktopProfile desktop_profile_;
+  RecentFiles recent_;
+  WindowState state_;
+  std::unique_ptr<MessageWindowPresenter> own_presenter_;
+  MessagePresenter* presenter_;
+  ControlBar* bar_ = nullptr;
+  RollViewWidget* view_ = nullptr;
+  std::unique_ptr<DesktopFrontEnd> front_end_;
+  XmlDocument library_;
+  std::vector<std::string> roll_type_names_;
+  TrackStrips strips_;
+  std::unique_ptr<TarveloDoc> doc_;
+  QString save_path_;  // where Save writes: the file opened or saved last
+
+  QToolBar* toolbar_ = nullptr;
+  QAction* save_action_ = nullptr;
+  QAction* save_as_action_ = nullptr;
+  std::vector<QAction*> recent_actions_;
+  QAction* recent_separator_ = nullptr;
+};
+
+}  // namespace tarvelo::app

@@ -1,0 +1,103 @@
+#include "app/WindowState.h"
+
+#include <algorithm>
+
+#include "services/Reporter.h"
+#include "support/NumberFormat.h"
+#include "support/RgbImage.h"
+
+namespace tarvelo::app {
+
+uint32_t LampColour(Lamp lamp) {
+  switch (lamp) {
+    case Lamp::kGreen:
+      return MakeColour(0, 255, 0);
+    case Lamp::kYellow:
+      return MakeColour(255, 255, 0);
+    case Lamp::kGrey:
+      break;
+  }
+  return MakeColour(192, 192, 192);
+}
+
+bool IsProgressColourType(int colour_type) {
+  return colour_type >= kProgressReading && colour_type <= kProgressFinished;
+}
+
+uint32_t ProgressColourOf(int colour_type) {
+  switch (colour_type) {
+    case kProgressReading:
+      return MakeColour(238, 68, 51);
+    case kProgressTracking:
+      return MakeColour(224, 221, 68);
+    case kProgressTwinArray:
+      return MakeColour(51, 255, 255);
+    case kProgressUnused4:
+      return MakeColour(51, 68, 255);
+    case kProgressUnused5:
+      return MakeColour(34, 255, 51);
+    default:
+      return MakeColour(34, 238, 85);
+  }
+}
+
+WindowState::WindowState(const OutputSettings& outputs)
+    : scan_midi_(outputs.ScanMidi),
+      eroll_midi_(outputs.eRollMidi),
+      progress_colour_(ProgressColourOf(kProgressFinished)) {}
+
+void WindowState::SetScanMidi(bool on) {
+  scan_midi_ = on;
+  if (!on) scan_written_ = false;
+}
+
+void WindowState::SetERollMidi(bool on) {
+  eroll_midi_ = on;
+  if (!on) eroll_written_ = false;
+}
+
+void WindowState::SetReprocessPending(bool pending) {
+  reprocess_pending_ = pending;
+  if (pending) {
+    show_tracking_ = false;
+    scan_written_ = false;
+    eroll_written_ = false;
+    return;
+  }
+  SetProgress(kProgressFinished, 100);
+  status_ = "Ready";
+}
+
+void WindowState::SetShowTrackingCorrections(bool on) {
+  if (CanShowTrackingCorrections()) show_tracking_ = on;
+}
+
+void WindowState::SetProgress(int colour_type, int position) {
+  if (IsProgressColourType(colour_type)) progress_colour_ = ProgressColourOf(colour_type);
+  progress_position_ = std::clamp(position, 0, 100);
+}
+
+Lamp WindowState::OutputLamp(bool on, bool written) {
+  if (!on) return Lamp::kGrey;
+  return written ? Lamp::kGreen : Lamp::kYellow;
+}
+
+int SelectedRollTypeIndex(const std::vector<std::string>& names, std::string_view active) {
+  const auto found = std::find(names.begin(), names.end(), active);
+  return found == names.end() ? 0 : static_cast<int>(found - names.begin());
+}
+
+ScannerDisplay DescribeScanner(const ScannerSettings& live, std::string_view preset_name) {
+  ScannerDisplay display;
+  display.Dpi = std::to_string(live.ScannerDPI) + " DPI";
+  display.Offset = "Offset = " + FormatGcvt(live.ScannerOffset, 8);
+  display.Stretch = "Stretch = " + FormatGcvt(live.ScannerAlignStretch, 8);
+  display.Mode = live.ScannerModeType;
+  display.PresetName = std::string(preset_name);
+  display.TrackingOn = live.ActiveTracking;
+  display.Tracking = live.ActiveTracking ? "Active Tracking ON" : "Active Tracking OFF";
+  display.TrackingLamp = live.ActiveTracking ? Lamp::kGreen : Lamp::kGrey;
+  return display;
+}
+
+}  // namespace tarvelo::app

@@ -1,0 +1,141 @@
+// tarvelo: the desktop program. `tarvelo [FILE.cis]` opens the window and the file it names.
+//   --from INCH          show the roll from this inch on
+//   --tracking           start with "Show Tracking Corrections" on
+//   --screenshot FILE    save a picture of the window as the screen shows it, then quit
+#include <QApplication>
+#include <QCheckBox>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QPalette>
+#include <QSaveFile>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QWindow>
+#include <cstdio>
+#include <exception>
+
+#include "app/ControlBar.h"
+#include "app/MainWindow.h"
+#include "app/MessagePresenter.h"
+#include "app/ProgramIcon.h"
+#include "app/RollViewWidget.h"
+#include "rolltypes/RollTypeLibrary.h"
+#include "settings/IniProfile.h"
+
+using namespace tarvelo;
+using namespace tarvelo::app;
+
+namespace {
+
+// Whatever a command did not catch (out of memory in the middle of drawing, say) ends that
+// command with a message, not the program.
+class TarveloApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& failure) {
+      std::fprintf(stderr, "tarvelo: %s\n", failure.what());
+      MessageWindowPresenter().Present(MessageKind::kError,
+                                       std::string("The command could not be finished: ") + failure.what());
+    }
+    return false;
+  }
+};
+
+// The look the control bar and the dialogs were made for: dialog background RGB(230,230,210),
+// black texts.
+void SetLook(QApplication& application) {
+  application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QPalette palette = application.palette();
+  palette.setColor(QPalette::Window, QColor(230, 230, 210));
+  palette.setColor(QPalette::WindowText, Qt::black);
+  palette.setColor(QPalette::ButtonText, Qt::black);
+  application.setPalette(palette);
+}
+
+// Waits until the window system shows `window` (at most `limit_ms`), then lets it paint.
+void WaitUntilShown(QWidget& window, int limit_ms) {
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < limit_ms && !(window.windowHandle() && window.windowHandle()->isExposed()))
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  for (int round = 0; round < 5; ++round) QApplication::processEvents();
+}
+
+// The window's area of the screen, as the window system shows it, saved whole or not at all.
+int SaveScreenshot(QWidget& window, const QString& path) {
+  WaitUntilShown(window, 5000);
+  window.repaint();
+  QApplication::processEvents();
+  QScreen* screen = window.screen();
+  const QRect area = window.geometry();
+  const QPixmap shot = screen ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()) : QPixmap();
+  QSaveFile file(path);
+  if (shot.isNull() || !file.open(QIODevice::WriteOnly) || !shot.save(&file, "PNG") || !file.commit()) {
+    std::fprintf(stderr, "tarvelo: cannot write the screenshot %s: %s\n", qPrintable(path),
+                 shot.isNull() ? "the screen could not be read" : qPrintable(file.errorString()));
+    return 1;
+  }
+  return 0;
+}
+
+int Run(QApplication& application) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Tarvelo: player-piano roll scans (CIS files) to MIDI files"));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A CIS file to open"),
+                               QStringLiteral("[FILE.cis]"));
+  const QCommandLineOption tracking(QStringLiteral("tracking"), QStringLiteral("Show the tracking corrections"));
+  const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                      QStringLiteral("Save a picture of the window as shown, then quit"),
+                                      QStringLiteral("PNG"));
+  const QCommandLineOption from(QStringLiteral("from"), QStringLiteral("Show the roll from this inch on"),
+                                QStringLiteral("INCH"));
+  parser.addOption(from);
+  parser.addOption(tracking);
+  parser.addOption(screenshot);
+  parser.process(application);
+
+  MainWindowOptions options;
+  options.ProfilePath = DefaultProfilePath();
+  options.RollTypeCandidates = RollTypeDefinitionsCandidates(WorkingFolder(), ExecutablePath());
+  MainWindow window(options);
+  window.show();
+  if (!parser.positionalArguments().isEmpty()) window.OpenFile(parser.positionalArguments().first());
+  if (parser.isSet(from)) {
+    bool is_number = false;
+    const double inches = parser.value(from).toDouble(&is_number);
+    if (!is_number) {
+      std::fprintf(stderr, "tarvelo: --from wants a number of inches, not \"%s\"\n", qPrintable(parser.value(from)));
+      return 2;
+    }
+    QApplication::processEvents();  // the view at its final size
+    window.View()->ScrollToInch(inches);
+  }
+  if (parser.isSet(tracking) && window.Bar()->TrackingCorrectionsBox()->isEnabled())
+    window.Bar()->TrackingCorrectionsBox()->click();
+  if (parser.isSet(screenshot)) return SaveScreenshot(window, parser.value(screenshot));
+  return application.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TarveloApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Tarvelo"));
+  QApplication::setApplicationVersion(QStringLiteral("1.0"));
+  QApplication::setWindowIcon(ProgramIcon());
+  SetLook(application);
+  try {
+    return Run(application);
+  } catch (const std::exception& failure) {
+    // Out of memory or a file system failure the core could not turn into a message.
+    std::fprintf(stderr, "tarvelo: %s\n", failure.what());
+    return 1;
+  }
+}

@@ -1,0 +1,185 @@
+// tarvelo-cli align FILE.cis...: measures each scan and tells the scanner settings (and the
+// roll type) that put its holes on their tracks; --write-preset stores them in a preset.
+#include <unistd.h>
+
+#include <cstdio>
+
+#include <algorithm>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "align/AlignScan.h"
+#include "align/PrepareScan.h"
+#include "align/StoreInPreset.h"
+#include "cli/Commands.h"
+#include "cli/RollTypeLibrarySetup.h"
+#include "cli/TerminalReporter.h"
+#include "rolltypes/RollTypeLibrary.h"
+
+namespace tarvelo::cli {
+
+namespace {
+
+std::string Fixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+std::string Percent(double share) { return Fixed(100 * share, 2) + " %"; }
+
+// The roll type the suggestion is for, or "" when recognition did not decide.
+std::string SuggestedType(const AlignmentReport& report, bool automatic) {
+  if (automatic && !report.Ranking.Decided) return "";
+  return report.Suggestion.Name;
+}
+
+void PrintReport(const std::string& path, const AlignmentReport& report, bool automatic) {
+  const TrackFit& fit = report.Suggestion.Fit;
+  std::printf("%s\n", path.c_str());
+  std::printf("  DPI:            header %d%s, preset %d\n", report.HeaderDpi,
+              report.HeaderDpiUsable ? "" : " (not usable)", report.InForce.Dpi);
+  std::string edges;
+  edges += fit.LowerEdgeFound ? Fixed(fit.LowerEdge, 3) + " in" : "not seen";
+  edges += " and ";
+  edges += fit.UpperEdgeFound ? Fixed(fit.UpperEdge, 3) + " in" : "not seen";
+  std::printf("  paper edges:    %s\n", edges.c_str());
+  const std::string type = SuggestedType(report, automatic);
+  std::printf("  suggestion:     DPI %d, offset %s in, stretch %s for %s\n", fit.Setting.Dpi,
+              Fixed(fit.Setting.Offset, 4).c_str(), Fixed(fit.Setting.Stretch, 4).c_str(),
+              type.empty() ? (report.Suggestion.Name + " (in use; the roll type is undecided)").c_str()
+              : automatic  ? (type + " (recognised)").c_str()
+                           : type.c_str());
+  std::printf("  holes on track: %s with the suggestion, %s with the settings in force (%s, offset %s in)\n",
+              Percent(fit.Count.Share()).c_str(), Percent(report.InForceType.Before.Share()).c_str(),
+              report.InForceType.Name.c_str(), Fixed(report.InForce.Offset, 4).c_str());
+  if (!report.Ranking.Ranked.empty()) {
+    std::string ranked;
+    for (const RollTypeFit& candidate : report.Ranking.Ranked)
+      ranked += (ranked.empty() ? "" : ", ") + candidate.Name + " " + Fixed(candidate.Score, 3);
+    std::printf("  roll types:     %s%s\n", report.Ranking.Decided ? "" : "(undecided) ", ranked.c_str());
+  }
+}
+
+nlohmann::json MessagesJson(const std::vector<ReportedMessage>& messages) {
+  nlohmann::json reported = nlohmann::json::array();
+  for (const ReportedMessage& message : messages)
+    reported.push_back({{"kind", MessageKindName(message.Kind)}, {"text", message.Text}});
+  return reported;
+}
+
+nlohmann::json FileJson(const std::string& path, const AlignmentReport& report, bool automatic,
+                        const std::vector<ReportedMessage>& messages) {
+  using nlohmann::json;
+  const TrackFit& fit = report.Suggestion.Fit;
+  json file = {{"path", path}};
+  file["dpi"] = fit.Setting.Dpi;
+  file["offset"] = fit.Setting.Offset;
+  file["stretch"] = fit.Setting.Stretch;
+  const std::string type = SuggestedType(report, automatic);
+  file["roll_type"] = type.empty() ? json(nullptr) : json(type);
+  file["on_track"] = fit.Count.Share();
+  file["on_track_before"] = report.InForceType.Before.Share();
+  file["paper_edges"] = {fit.LowerEdgeFound ? json(fit.LowerEdge) : json(nullptr),
+                         fit.UpperEdgeFound ? json(fit.UpperEdge) : json(nullptr)};
+  json candidates = json::array();
+  for (const RollTypeFit& candidate : report.Ranking.Ranked)
+    candidates.push_back({{"roll_type", candidate.Name}, {"score", candidate.Score}});
+  file["candidates"] = std::move(candidates);
+  file["messages"] = MessagesJson(messages);
+  return file;
+}
+
+}  // namespace
+
+int RunAlign(const AlignOptions& options) {
+  auto profile = RunProfile::Open(options.profile);
+  if (!profile) return kExitUsage;
+  const RunSettings settings = profile->Settings();
+  if (options.write_preset >= 0 && options.files.size() != 1) {
+    std::fprintf(stderr, "tarvelo-cli: --write-preset stores the suggestion for one file; %zu were given\n",
+                 options.files.size());
+    return kExitUsage;
+  }
+  if (options.write_preset >= kPresetCount) {
+    std::fprintf(stderr, "tarvelo-cli: --write-preset wants a preset from 0 to 15, not %d\n", options.write_preset);
+    return kExitUsage;
+  }
+  TerminalReporter ui(!options.json && ::isatty(STDERR_FILENO) == 1);
+  ui.SetEchoMessages(!options.json);
+
+  // The roll types to rank (the whole library) and the one in force: --roll-type NAME, else the
+  // profile's active roll type (also the fallback of --roll-type auto while it cannot decide).
+  const bool automatic = options.roll_type == "auto";
+  const std::string in_force_name =
+      options.roll_type.empty() || automatic ? settings.Roll.ActiveRollTypeName : options.roll_type;
+  XmlDocument library;
+  std::vector<std::string> names;
+  ui.BeginFile(options.library.empty() ? "roll types" : options.library);
+  LoadRollTypeLibrary(options.library, library, names, ui);
+  if (!options.roll_type.empty() && !automatic && options.roll_type != kFailSafeRollTypeName &&
+      std::find(names.begin(), names.end(), options.roll_type) == names.end()) {
+    std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n", options.roll_type.c_str());
+    return kExitUsage;
+  }
+  const std::vector<RollTypeDefinition> types = FillRollTypes(library, names, ui);
+  RollTypeDefinition in_force;
+  for (const RollTypeDefinition& type : types)
+    if (type.Name == in_force_name) in_force = type;
+
+  nlohmann::json files = nlohmann::json::array();
+  int status = kExitOk;
+  for (const std::string& path : options.files) {
+    ui.BeginFile(path);
+    PreparedScan scan;
+    const Result prepared = PrepareScan(path, settings, ui, scan);
+    if (!prepared.ok()) {
+      ui.EndFile();
+      status = WorseExitStatus(status, ExitStatusForFile(prepared));
+      if (options.json) {
+        files.push_back({{"path", path}, {"error", prepared.message()}, {"messages", MessagesJson(ui.Messages())}});
+      }
+      continue;
+    }
+    AlignRequest request;
+    request.Scan = AlignmentView(scan.Data, settings.Scanner.ScanLightingMethod);
+    request.InForce = scan.Preset;
+    request.RollType = &in_force;
+    for (const RollTypeDefinition& type : types) request.Library.push_back(&type);
+    request.Recognise = !types.empty();
+    request.SuggestRecognised = automatic;
+    const AlignmentReport report = AlignScan(request);
+    for (const AlignmentNote& note : report.Notes) ui.ShowMessage(note.Kind, note.Text);
+    const TrackFit& fit = report.Suggestion.Fit;
+    if (!fit.Found) {
+      ui.ShowMessage(MessageKind::kError, "No settings fit this scan: its holes could not be measured.");
+      status = WorseExitStatus(status, kExitFileFailed);
+    } else if (options.write_preset >= 0) {
+      const Result stored = StoreInPreset(profile->Stored(), options.write_preset, fit.Setting);
+      if (stored.ok()) {
+        ui.ShowMessage(MessageKind::kInformation,
+                       "The suggestion was stored in scanner preset " + std::to_string(options.write_preset) + ".");
+      } else {
+        ui.ShowMessage(MessageKind::kError, "The suggestion was not stored in scanner preset " +
+                                                std::to_string(options.write_preset) + ": " + stored.message());
+        status = WorseExitStatus(status, kExitFileFailed);
+      }
+    }
+    ui.EndFile();
+    if (options.json) {
+      files.push_back(FileJson(path, report, automatic, ui.Messages()));
+    } else if (fit.Found) {
+      PrintReport(path, report, automatic);
+    }
+  }
+  if (options.json) {
+    const nlohmann::json document = {{"files", std::move(files)}};
+    // Texts from a scan may hold any bytes; invalid UTF-8 is replaced rather than refused.
+    std::printf("%s\n", document.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+  }
+  std::fflush(stdout);
+  return status;
+}
+
+}  // namespace tarvelo::cli

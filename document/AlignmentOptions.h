@@ -1,0 +1,19 @@
+#pragma once
+// How a document aligns its runs to the scan (none by default): each run measures the lines
+// after the twin array merge and the mirroring and converts with the DPI, offset and stretch
+// the measurement suggests instead of the preset's; when asked, also with the roll type it
+// recognises among a library.
+
+#include <vector>
+
+#include "rolltypes/RollTypeDefinition.h"
+
+namespace tarvelo {
+
+struct AlignmentOptions {
+  bool Align = false;                       // convert with the suggested DPI, offset and stretch
+  bool RecogniseRollType = false;           // and with the roll type recognised among Library
+  std::vector<RollTypeDefinition> Library;  // the roll types to recognise among
+};
+
+}  // namespace tarvelo

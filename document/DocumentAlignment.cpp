@@ -1,0 +1,93 @@
+// The document's alignment of a run to its scan, and the check that the run's holes lie on
+// their tracks.
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "align/OffTrackCheck.h"
+#include "align/PrepareScan.h"
+#include "document/TarveloDoc.h"
+#include "support/NumberFormat.h"
+
+namespace tarvelo {
+
+namespace {
+
+std::string Fixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+std::string Percent(double share) { return Fixed(100 * share, 2) + " %"; }
+
+}  // namespace
+
+RunSettings TarveloDoc::Align(const RunSettings& settings) {
+  RunSettings aligned = settings;
+  AlignRequest request;
+  request.Scan = AlignmentView(scan_, settings.Scanner.ScanLightingMethod);
+  // The preset's values as the per-line pass takes them (it reports unusable ones itself).
+  request.InForce.Dpi = settings.Scanner.ScannerDPI >= 1 && settings.Scanner.ScannerDPI <= INT32_MAX
+                            ? static_cast<int>(settings.Scanner.ScannerDPI)
+                            : 300;
+  request.InForce.Offset = settings.Scanner.ScannerOffset;
+  request.InForce.Stretch = settings.Scanner.ScannerAlignStretch > 0 ? settings.Scanner.ScannerAlignStretch : 1.0;
+  request.RollType = &roll_type_;
+  request.Recognise = alignment_options_.RecogniseRollType;
+  for (const RollTypeDefinition& type : alignment_options_.Library) request.Library.push_back(&type);
+  alignment_ = AlignScan(request);
+  for (const AlignmentNote& note : alignment_.Notes)
+    if (!note.AboutSettingsInForce) reporter_.ShowMessage(note.Kind, note.Text);
+
+  const RollTypeFit& suggestion = alignment_.Suggestion;
+  if (!suggestion.Fit.Found) {
+    keywords_.AddKeyValue("/auto_alignment: ", "none (no holes measured); the preset's values are used");
+    return aligned;
+  }
+  // The recognised roll type (one of the library's) becomes the one in use.
+  std::string type_note = "in use";
+  if (alignment_options_.RecogniseRollType) {
+    if (alignment_.Ranking.Decided) {
+      type_note = "recognised";
+      for (const RollTypeDefinition& type : alignment_options_.Library) {
+        if (type.Name != alignment_.Ranking.Recognised) continue;
+        roll_type_ = type;
+        roll_info_.SetRollType(roll_type_.Name);
+        keywords_.AddKeyValue("/CIS_converted_as_type: ", roll_type_.Name);
+        break;
+      }
+    } else {
+      type_note = "in use; the holes do not decide the roll type";
+    }
+  }
+  aligned.Scanner.ScannerDPI = suggestion.Fit.Setting.Dpi;
+  aligned.Scanner.ScannerOffset = suggestion.Fit.Setting.Offset;
+  aligned.Scanner.ScannerAlignStretch = suggestion.Fit.Setting.Stretch;
+  RecordScannerKeywords(aligned.Scanner);  // in place of the preset's values
+
+  const std::string used =
+      "DPI " + std::to_string(suggestion.Fit.Setting.Dpi) + " | offset " + Fixed(suggestion.Fit.Setting.Offset, 4) +
+      " | stretch " + Fixed(suggestion.Fit.Setting.Stretch, 4) + " | roll type " + roll_type_.Name + " (" + type_note +
+      ") | on track " + Percent(suggestion.Fit.Count.Share()) + " (preset " + Percent(suggestion.Before.Share()) + ")";
+  keywords_.AddKeyValue("/auto_alignment: ", used);
+  reporter_.ShowMessage(MessageKind::kInformation, "Aligned to the scan: " + used);
+  return aligned;
+}
+
+void TarveloDoc::CheckHolesOnTrack(const RunSettings& settings) {
+  if (scan_.Lines.Empty()) return;
+  const OffTrackCount count = CountOffTrackHoles(scan_, lookup_map_, roll_type_);
+  summary_.HolesMeasured = count.Holes;
+  summary_.HolesOffTrack = count.OffTrack;
+  const int limit = settings.Diagnostic.OffTrackWarningPercent;
+  if (count.Holes == 0 || limit >= 100 || 100.0 * count.OffTrack <= static_cast<double>(limit) * count.Holes) return;
+  const std::string text = Fixed(100 * count.Share(), 1) +
+                           " % of the holes lie more than 0.3 of a track spacing from their track's centre (roll "
+                           "type \"" +
+                           roll_type_.Name + "\", scanner offset " + FormatGcvt(lookup_map_.OffsetInches, 8) +
+                           " inch): the settings do not fit this scan. Run align on it to find settings that do.";
+  if (!hooks_.ShowOffTrackNotice(text)) reporter_.ShowMessage(MessageKind::kWarning, text);
+}
+
+}  // namespace tarvelo

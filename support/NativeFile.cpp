@@ -1,0 +1,186 @@
+#include "support/NativeFile.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#ifdef _WIN32
+#include <io.h>
+#include <share.h>
+
+#include <atomic>
+
+#include "support/TextEncoding.h"
+#include "support/WindowsApi.h"
+#else
+#include <stdlib.h>
+#include <unistd.h>
+#endif
+
+namespace tarvelo {
+
+#ifdef _WIN32
+
+namespace {
+
+std::wstring Wide(const std::string& text) {
+  const std::u16string wide = Utf8ToUtf16(text);
+  return std::wstring(wide.begin(), wide.end());
+}
+
+// errno for the Windows error of a failed call, so that failures read the same everywhere.
+int ErrnoFor(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+      return EACCES;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+      return EEXIST;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_NOT_SAME_DEVICE:
+      return EXDEV;
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_INVALID_NAME:
+      return ENAMETOOLONG;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      return ENOMEM;
+    default:
+      return EIO;
+  }
+}
+
+}  // namespace
+
+int OpenForReading(const std::string& path) {
+  int fd = -1;
+  // Others may read and write the file meanwhile, as on POSIX systems.
+  const errno_t failed = _wsopen_s(&fd, Wide(path).c_str(), _O_RDONLY | _O_BINARY, _SH_DENYNO, 0);
+  if (failed != 0) {
+    errno = failed;
+    return -1;
+  }
+  return fd;
+}
+
+int CreateUniqueFile(std::string& name_template) {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  static std::atomic<unsigned long long> counter{0};
+  if (name_template.size() < 6) {
+    errno = EINVAL;
+    return -1;
+  }
+  const unsigned long long seed = (static_cast<unsigned long long>(GetCurrentProcessId()) << 32) ^ GetTickCount64();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    unsigned long long value = seed * 6364136223846793005ULL + counter.fetch_add(1) * 1442695040888963407ULL;
+    for (size_t i = name_template.size() - 6; i < name_template.size(); ++i) {
+      name_template[i] = kLetters[value % 36];
+      value /= 36;
+    }
+    int fd = -1;
+    const errno_t failed = _wsopen_s(&fd, Wide(name_template).c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY,
+                                     _SH_DENYNO, _S_IREAD | _S_IWRITE);
+    if (failed == 0) return fd;
+    if (failed != EEXIST) {
+      errno = failed;
+      return -1;
+    }
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+bool RegularFileSize(int fd, std::uint64_t& size) {
+  struct _stat64 info {};
+  if (_fstat64(fd, &info) != 0) return false;
+  if ((info.st_mode & _S_IFMT) != _S_IFREG) {
+    errno = EINVAL;
+    return false;
+  }
+  size = static_cast<std::uint64_t>(info.st_size);
+  return true;
+}
+
+bool SyncToDisk(int fd) { return _commit(fd) == 0; }
+
+bool RenameOver(const std::string& from, const std::string& to) {
+  if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  errno = ErrnoFor(GetLastError());
+  return false;
+}
+
+bool RemoveFile(const std::string& path) { return _wunlink(Wide(path).c_str()) == 0; }
+
+int CreateNewFile(const std::string& path) {
+  int fd = -1;
+  const errno_t failed =
+      _wsopen_s(&fd, Wide(path).c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYNO, _S_IREAD | _S_IWRITE);
+  if (failed == 0) return fd;
+  errno = failed;
+  return -1;
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+  struct _stat64 info {};
+  return _wstat64(Wide(path).c_str(), &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG &&
+         (info.st_mode & _S_IWRITE) == 0;
+}
+
+void CopyPermissions(const std::string&, int) {}
+
+void RemoveFileFromSignalHandler(const char* path) { RemoveFile(path); }
+
+#else
+
+int OpenForReading(const std::string& path) { return ::open(path.c_str(), O_RDONLY); }
+
+int CreateUniqueFile(std::string& name_template) { return ::mkstemp(name_template.data()); }
+
+bool RegularFileSize(int fd, std::uint64_t& size) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return false;
+  if (!S_ISREG(info.st_mode)) {
+    errno = EINVAL;
+    return false;
+  }
+  size = static_cast<std::uint64_t>(info.st_size);
+  return true;
+}
+
+bool SyncToDisk(int fd) { return ::fsync(fd) == 0; }
+
+bool RenameOver(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
+
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+int CreateNewFile(const std::string& path) { return ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
+
+bool IsReadOnlyFile(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  // The mode bits, since a privileged process may write whatever the bits say.
+  return (info.st_mode & 0222) == 0 || (::access(path.c_str(), W_OK) != 0 && errno != ENOENT);
+}
+
+void CopyPermissions(const std::string& path, int fd) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) ::fchmod(fd, info.st_mode & 07777);
+}
+
+void RemoveFileFromSignalHandler(const char* path) { ::unlink(path); }
+
+#endif
+
+}  // namespace tarvelo

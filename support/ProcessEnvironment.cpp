@@ -1,0 +1,87 @@
+#include "support/ProcessEnvironment.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "support/Utf8Path.h"
+
+#ifdef _WIN32
+#include "support/TextEncoding.h"
+#include "support/WindowsApi.h"
+
+#include <shellapi.h>  // after windows.h
+#endif
+
+namespace tarvelo {
+
+#ifdef _WIN32
+
+namespace {
+
+std::string Utf8(const wchar_t* text, size_t length) { return Utf16ToUtf8(std::u16string(text, text + length)); }
+
+}  // namespace
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  if (wide == nullptr) {
+    arguments.assign(argv, argv + argc);
+    return arguments;
+  }
+  for (int i = 0; i < count; ++i) arguments.push_back(Utf8(wide[i], wcslen(wide[i])));
+  LocalFree(wide);
+  return arguments;
+}
+
+std::optional<std::string> EnvironmentValue(const char* name) {
+  const std::u16string wide_name = Utf8ToUtf16(name);
+  const std::wstring key(wide_name.begin(), wide_name.end());
+  const wchar_t* value = _wgetenv(key.c_str());
+  if (value == nullptr) return std::nullopt;
+  return Utf8(value, wcslen(value));
+}
+
+std::string ExecutableFilePath() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) return Utf8(buffer.data(), length);
+    if (buffer.size() >= 32768) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+#else
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv, argv + argc);
+}
+
+std::optional<std::string> EnvironmentValue(const char* name) {
+  const char* value = std::getenv(name);
+  if (value == nullptr) return std::nullopt;
+  return std::string(value);
+}
+
+std::string ExecutableFilePath() {
+  std::error_code ec;
+#ifdef __linux__
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) return self.string();
+#endif
+  return {};
+}
+
+#endif
+
+std::string WorkingFolderPath() {
+  std::error_code ec;
+  const std::filesystem::path folder = std::filesystem::current_path(ec);
+  return ec ? std::string() : Utf8FromPath(folder);
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include "SyntheticRoll.h"
+#include "document/TarveloDoc.h"
+#include "helpers/RecordingFrontEnd.h"
+#include "helpers/TestPaths.h"
+#include "settings/IniProfile.h"
+#include "settings/SettingsCatalog.h"
+
+namespace tarvelo {
+namespace {
+
+// A roll whose paper lies at offset 1.06 inch: with the preset's 1.0 and no tracking its holes
+// sit half a track off their centres.
+std::string HalfTrackOffRoll() {
+  synth::SyntheticRollSpec plan;
+  plan.offset = 1.06;
+  plan.length_inch = 12;
+  for (int k = 0; k < 60; ++k) plan.holes.push_back({30 + (k * 7) % 60, 0.5 + k * 0.18, 0.1});
+  return synth::RenderSyntheticCis(plan);
+}
+
+struct Conversion : testing::RecordingFrontEnd {
+  bool status_bar = false;  // plays a front end that shows the notice in its status bar
+  std::vector<std::string> notices;
+  bool ShowOffTrackNotice(std::string_view text) override {
+    notices.emplace_back(text);
+    return status_bar;
+  }
+  void Convert(const std::string& bytes) {
+    testing::TempDir dir;
+    testing::WriteBytes(dir.File("roll.cis"), bytes);
+    TarveloDoc doc(*this, *this);
+    EXPECT_TRUE(doc.Load(dir.File("roll.cis"), settings).ok());
+    summary = doc.Summary();
+  }
+  ConversionSummary summary;
+};
+
+TEST(OffTrackWarning, NamesTheShareTheRollTypeAndTheOffsetAndSuggestsAlign) {
+  Conversion run;
+  run.settings.Scanner.ActiveTracking = false;
+  run.Convert(HalfTrackOffRoll());
+  EXPECT_EQ(run.summary.HolesMeasured, 60);
+  EXPECT_EQ(run.summary.HolesOffTrack, 60);
+  ASSERT_EQ(run.messages.size(), 1u);
+  EXPECT_EQ(run.kinds[0], MessageKind::kWarning);
+  EXPECT_EQ(run.messages[0],
+            "100.0 % of the holes lie more than 0.3 of a track spacing from their track's centre (roll type "
+            "\"Fail-Safe\", scanner offset 1. inch): the settings do not fit this scan. Run align on it to find "
+            "settings that do.");
+  EXPECT_EQ(run.summary.CountOf(MessageKind::kWarning), 1);
+
+  // A front end with a status bar shows it there instead: no message, the run still warned.
+  Conversion quiet;
+  quiet.status_bar = true;
+  quiet.settings.Scanner.ActiveTracking = false;
+  quiet.Convert(HalfTrackOffRoll());
+  EXPECT_TRUE(quiet.messages.empty());
+  ASSERT_EQ(quiet.notices.size(), 1u);
+  EXPECT_EQ(quiet.notices[0], run.messages[0]);
+
+  // The right offset, or a share above every hole's, says nothing.
+  Conversion right;
+  right.settings.Scanner.ActiveTracking = false;
+  right.settings.Scanner.ScannerOffset = 1.06;
+  right.Convert(HalfTrackOffRoll());
+  EXPECT_EQ(right.summary.HolesOffTrack, 0);
+  EXPECT_TRUE(right.messages.empty());
+  EXPECT_TRUE(right.notices.empty());
+  Conversion never;
+  never.settings.Scanner.ActiveTracking = false;
+  never.settings.Diagnostic.OffTrackWarningPercent = 100;
+  never.Convert(HalfTrackOffRoll());
+  EXPECT_TRUE(never.messages.empty());
+}
+
+TEST(OffTrackWarning, TheShareIsADiagnosticSettingWithItsRange) {
+  IniProfile profile;
+  EXPECT_EQ(DiagnosticSettings(profile).OffTrackWarningPercent, 10);
+  EXPECT_TRUE(SetSetting(profile, "Diagnostic Settings", "OffTrackWarningPercent", "25").ok());
+  EXPECT_EQ(DiagnosticSettings(profile).OffTrackWarningPercent, 25);
+  for (const char* refused : {"101", "-1"}) {
+    const Result result = SetSetting(profile, "Diagnostic Settings", "OffTrackWarningPercent", refused);
+    EXPECT_EQ(result.kind(), Result::Kind::kInvalid) << refused;
+    EXPECT_NE(result.message().find("Warn When More Than This Percent of the Holes Lie Off Their Tracks"),
+              std::string::npos);
+  }
+  EXPECT_EQ(DiagnosticSettings(profile).OffTrackWarningPercent, 25);
+}
+
+}  // namespace
+}  // namespace tarvelo
