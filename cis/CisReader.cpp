@@ -53,6 +53,21 @@ void ReadHeader(const uint8_t* header, CisScanData& data, bool old_format_forced
   data.Tempo = (tempo < 10 || tempo > 500) ? int16_t{100} : tempo;
 }
 
+// A scanner writes exactly the line count it states, so a difference means the file was cut
+// short (a copy that stopped, a damaged disk) or its header is damaged (a wrong count, or type
+// bits that change the width and so the way every record is read). Either way the result is
+// doubtful and the user must hear of it; what was read is still converted.
+void ReportLineCountMismatch(int32_t lines_read, int32_t stated, Reporter& reporter) {
+  if (lines_read < stated) {
+    reporter.ShowMessage(MessageKind::kWarning, "The file ends after " + std::to_string(lines_read) + " of " +
+                                                    std::to_string(stated) + " scan lines");
+  } else if (lines_read > stated) {
+    reporter.ShowMessage(MessageKind::kWarning, "The file holds " + std::to_string(lines_read) +
+                                                    " scan lines, more than the " + std::to_string(stated) +
+                                                    " its header states; every line was read");
+  }
+}
+
 }  // namespace
 
 Result ReadCisFile(std::span<const uint8_t> bytes, bool old_format_forced, CisScanData& data, Reporter& reporter) {
@@ -154,6 +169,7 @@ Result ReadCisFile(std::span<const uint8_t> bytes, bool old_format_forced, CisSc
                                                     "\n Total number of corrupt lines = " + std::to_string(corrupt) +
                                                     "\n Lines read from file  = " + std::to_string(lines_read));
   }
+  ReportLineCountMismatch(lines_read, data.HeaderLineCount, reporter);
   return Result::Ok();
 }
 

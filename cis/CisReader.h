@@ -15,7 +15,9 @@ namespace tarvelo {
 // FileName and FileExtension name the file in messages. With `old_format_forced` the type
 // bits of the header are not interpreted. Reports status and progress (colour type 1).
 //   ok        header accepted and lines read; damaged lines are kept as read and reported
-//             in warnings
+//             in warnings, and so is a number of lines other than the header states ("The
+//             file ends after N of M scan lines" when the file ends early; a longer file is
+//             read to its end)
 //   kCorrupt  zero or negative scan width or line count: reported as an error, no lines read
 //   kCancelled  a stop request ended the reading early; `data` holds the lines read so far,
 //             which are not the whole roll and must not be converted or saved

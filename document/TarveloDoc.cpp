@@ -33,8 +33,14 @@ bool TarveloDoc::ApplyRollType(XmlDocument& library, std::string_view name) {
   return ApplyActiveRollType(roll_type_, name, library, reporter_);
 }
 
+void TarveloDoc::ReportProfileFindings(const RunSettings& settings) {
+  for (const SettingFinding& finding : settings.ProfileFindings)
+    reporter_.ShowMessage(MessageKind::kWarning, finding.Message);
+}
+
 Result TarveloDoc::Load(const std::string& path, const RunSettings& settings) {
   reporter_.ResetCounts();
+  ReportProfileFindings(settings);
   nothing_read_ = true;  // until the reader has accepted a header
   keywords_.Clear();
   names_ = SplitCisFileName(path);
@@ -74,6 +80,7 @@ void TarveloDoc::PrepareRollInfoForNewFile(const RunSettings& settings) {
 
 void TarveloDoc::RunPipeline(const RunSettings& settings) {
   reporter_.ResetCounts();
+  ReportProfileFindings(settings);
   Run(settings);
 }
 

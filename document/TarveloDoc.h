@@ -49,7 +49,8 @@ class TarveloDoc {
   // file and the roll information dialog, when `settings` ask for them), keeps the pristine
   // copy of the lines, and runs the pipeline once with `settings`. A file whose header is
   // refused still runs the pipeline on no lines (and writes no outputs). Returns ok when the
-  // file was read and converted (warnings may have been reported: see Summary), the opening's
+  // file was read and converted (warnings may have been reported: see Summary; the settings'
+  // ProfileFindings are reported first, at every Load and RunPipeline), the opening's
   // failure otherwise, or kCancelled when the user stopped the run.
   Result Load(const std::string& path, const RunSettings& settings);
   // Runs every conversion stage in order on the current scan data with `settings`.
@@ -118,6 +119,9 @@ class TarveloDoc {
   void SetLinesPerInch(int lpi);
 
  private:
+  // Values of the profile the run does not use as stored (or that their dialogs would refuse):
+  // one warning each, so a doubtful setting never passes unnoticed.
+  void ReportProfileFindings(const RunSettings& settings);
   void PrepareRollInfoForNewFile(const RunSettings& settings);
   void Run(const RunSettings& settings);
   void RestoreLinesAndFlags(const RunSettings& settings);

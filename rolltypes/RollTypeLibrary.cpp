@@ -42,25 +42,43 @@ std::vector<std::string> RollTypeDefinitionsCandidates(const std::string& workin
   return candidates;
 }
 
-bool RollTypeFileText(const std::string& bytes, std::string& text) {
+Result RollTypeFileText(const std::string& bytes, std::string& text) {
   if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
       static_cast<unsigned char>(bytes[1]) == 0xFE) {
+    if (bytes.size() % 2 != 0) {
+      text.clear();
+      return Result::Corrupt(std::string("Loading the XML config file : ") + " File Does Not Parse Properly" +
+                             " (UTF-16 text of an odd number of bytes)");
+    }
     text = Utf16LeToUtf8(std::string_view(bytes).substr(2));
   } else {
     // The text ends at its first NUL byte.
     text.assign(bytes.c_str());
   }
   const long long expected = static_cast<long long>(bytes.size()) / 2 - 20;
-  return static_cast<long long>(text.size()) >= expected;
+  if (static_cast<long long>(text.size()) < expected)
+    return Result::Corrupt("Error converting file to string (may contain binary data)");
+  return Result::Ok();
 }
 
 bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, XmlDocument& document,
                              std::vector<std::string>& names, Reporter& reporter, std::string* loaded_path) {
   names.assign(1, kFailSafeRollTypeName);
   std::string bytes;
+  std::error_code error;
   const std::string* opened = nullptr;
   for (const std::string& path : candidates) {
-    if (ReadWholeFile(path, bytes).ok()) {
+    const Result read = ReadWholeFile(path, bytes, kMaxRollTypeFileBytes);
+    if (read.kind() == Result::Kind::kInvalid) {
+      // Found but too large: not passed over for another candidate, which would hide it.
+      document.SetDocument(nullptr);
+      reporter.ShowMessage(MessageKind::kError, "The roll type file " + path + " holds " +
+                                                    std::to_string(std::filesystem::file_size(path, error)) +
+                                                    " bytes, more than the " + std::to_string(kMaxRollTypeFileBytes) +
+                                                    " a roll type file may hold; it is not read.");
+      return false;
+    }
+    if (read.ok()) {
       opened = &path;
       break;
     }
@@ -74,9 +92,9 @@ bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, XmlDocu
   if (loaded_path) *loaded_path = *opened;
 
   std::string text;
-  if (!RollTypeFileText(bytes, text)) {
+  if (const Result converted = RollTypeFileText(bytes, text); !converted.ok()) {
     document.SetDocument(nullptr);
-    reporter.ShowMessage(MessageKind::kError, "Error converting file to string (may contain binary data)");
+    reporter.ShowMessage(MessageKind::kError, converted.message());
     return false;
   }
   std::string().swap(bytes);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "services/Reporter.h"
+#include "support/Result.h"
 #include "xml/XmlDocument.h"
 
 namespace tarvelo {
@@ -27,6 +28,10 @@ std::string ExecutablePath();
 std::vector<std::string> RollTypeDefinitionsCandidates(const std::string& working_folder,
                                                        const std::string& executable_path);
 
+// The largest library file that is read (the shipped one is under 100 KB): a larger file is
+// refused before it is read, so that a hostile file cannot take the memory.
+inline constexpr size_t kMaxRollTypeFileBytes = 16 * 1024 * 1024;
+
 // Loads the first of `candidates` that can be read into `document`, and sets `names` to
 // "Fail-Safe" followed by the Name attribute of every RollType in file order (an element
 // without the attribute gives an empty entry). A file that starts with the byte-order mark
@@ -34,14 +39,21 @@ std::vector<std::string> RollTypeDefinitionsCandidates(const std::string& workin
 // Problems are reported as errors and leave the names at "Fail-Safe" only and the document
 // empty:
 //   no candidate opens          "Unable to open XML config file " + the first candidate
+//   the first that opens is larger than kMaxRollTypeFileBytes
+//                               "The roll type file … holds … bytes, more than the … a roll
+//                               type file may hold; it is not read."
 //   text cut short by NUL bytes  "Error converting file to string (may contain binary data)"
+//   UTF-16 of an odd length     "Loading the XML config file : " + " File Does Not Parse Properly"
+//                               + " (UTF-16 text of an odd number of bytes)"
 //   parse error                 "Loading the XML config file : " + " File Does Not Parse Properly"
 // Returns true when a file was parsed; `loaded_path` (if given) receives the file read.
 bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, XmlDocument& document,
                              std::vector<std::string>& names, Reporter& reporter, std::string* loaded_path = nullptr);
 
-// Converts the bytes of a library file to the text the parser reads (see above). Returns
-// false when the text is shorter than bytes / 2 - 20 characters, i.e. holds binary data.
-bool RollTypeFileText(const std::string& bytes, std::string& text);
+// Converts the bytes of a library file to the text the parser reads (see above). Fails
+// (kCorrupt, with the message to report) when the text is shorter than bytes / 2 - 20
+// characters, i.e. holds binary data, or when UTF-16 text has an odd number of bytes (its last
+// character is incomplete: the file was cut or is not UTF-16).
+Result RollTypeFileText(const std::string& bytes, std::string& text);
 
 }  // namespace tarvelo

@@ -3,11 +3,11 @@
 namespace tarvelo {
 
 ActiveTrackingSettings::ActiveTrackingSettings(const ProfileStore& store) {
-  EventsBetweenUpdates = store.GetProfileInt(kSection, "EventsBetweenUpdates", 25);
-  RollEdgeCaptureDistance = ReadProfileReal(store, kSection, "RollEdgeCaptureDistance", "0.1");
-  TrackingUpdateDistance = ReadProfileReal(store, kSection, "TrackingUpdateDistance", "0.5");
-  EdgeErrorWeightingFactor = ReadProfileReal(store, kSection, "EdgeErrorWeightingFactor", "0.20");
-  TrackingLoopGain = ReadProfileReal(store, kSection, "TrackingLoopGain", "0.60");
+  EventsBetweenUpdates = ReadSettingInt(store, kSection, "EventsBetweenUpdates");
+  RollEdgeCaptureDistance = ReadSettingReal(store, kSection, "RollEdgeCaptureDistance");
+  TrackingUpdateDistance = ReadSettingReal(store, kSection, "TrackingUpdateDistance");
+  EdgeErrorWeightingFactor = ReadSettingReal(store, kSection, "EdgeErrorWeightingFactor");
+  TrackingLoopGain = ReadSettingReal(store, kSection, "TrackingLoopGain");
 }
 
 Result ActiveTrackingSettings::Save(ProfileStore& store) const {
@@ -22,11 +22,11 @@ Result ActiveTrackingSettings::Save(ProfileStore& store) const {
 
 Result ActiveTrackingSettings::Validate() const {
   SettingsCheck check;
-  check.Range("Min number of events between updates", EventsBetweenUpdates, 1LL, 1000LL);
-  check.Range("Roll Edge Capture Distance", RollEdgeCaptureDistance, 0.0, 0.5);
-  check.Range("Distance Between Tracking Updates", TrackingUpdateDistance, 0.1, 10.0);
-  check.Range("Edge Error Weighting Factor ( less than 1.0 )", EdgeErrorWeightingFactor, 0.0, 1.0);
-  check.Range("Tracking Loop Gain ( less than 1.0 )", TrackingLoopGain, 0.0, 1.0);
+  check.Field(kSection, "EventsBetweenUpdates", EventsBetweenUpdates);
+  check.Field(kSection, "RollEdgeCaptureDistance", RollEdgeCaptureDistance);
+  check.Field(kSection, "TrackingUpdateDistance", TrackingUpdateDistance);
+  check.Field(kSection, "EdgeErrorWeightingFactor", EdgeErrorWeightingFactor);
+  check.Field(kSection, "TrackingLoopGain", TrackingLoopGain);
   return check.Outcome();
 }
 

@@ -3,16 +3,16 @@
 namespace tarvelo {
 
 DiagnosticSettings::DiagnosticSettings(const ProfileStore& store) {
-  WriteCISrawTransitionFile = store.GetProfileInt(kSection, "WriteCISrawTransitionFile", 0) != 0;
-  WriteTrackLookUpMapFile = store.GetProfileInt(kSection, "WriteTrackLookUpMapFile", 0) != 0;
-  OverrideImageReversal = store.GetProfileInt(kSection, "OverrideImageReversal", 0);
-  HistogramMinDisplayDistance = store.GetProfileInt(kSection, "HistogramMinDisplayDistance", 13);
-  EncoderTicksToAverage = store.GetProfileInt(kSection, "EncoderTicksToAverage", 2);
-  ShowShaftEncoderStatistics = store.GetProfileInt(kSection, "ShowShaftEncoderStatistics", 0) != 0;
-  HistogramSameTrackOnly = store.GetProfileInt(kSection, "HistogramSameTrackOnly", 0) != 0;
-  EmbedRollKeywordData = store.GetProfileInt(kOutputSection, "EmbedRollKeywordData", 1) != 0;
-  UseAnnFile = store.GetProfileInt(kSection, "UseAnnFile", 0) != 0;
-  OffTrackWarningPercent = store.GetProfileInt(kSection, "OffTrackWarningPercent", 10);
+  WriteCISrawTransitionFile = ReadSettingSwitch(store, kSection, "WriteCISrawTransitionFile");
+  WriteTrackLookUpMapFile = ReadSettingSwitch(store, kSection, "WriteTrackLookUpMapFile");
+  OverrideImageReversal = ReadSettingInt(store, kSection, "OverrideImageReversal");
+  HistogramMinDisplayDistance = ReadSettingInt(store, kSection, "HistogramMinDisplayDistance");
+  EncoderTicksToAverage = ReadSettingInt(store, kSection, "EncoderTicksToAverage");
+  ShowShaftEncoderStatistics = ReadSettingSwitch(store, kSection, "ShowShaftEncoderStatistics");
+  HistogramSameTrackOnly = ReadSettingSwitch(store, kSection, "HistogramSameTrackOnly");
+  EmbedRollKeywordData = ReadSettingSwitch(store, kOutputSection, "EmbedRollKeywordData");
+  UseAnnFile = ReadSettingSwitch(store, kSection, "UseAnnFile");
+  OffTrackWarningPercent = ReadSettingInt(store, kSection, "OffTrackWarningPercent");
 }
 
 Result DiagnosticSettings::Save(ProfileStore& store) const {
@@ -34,12 +34,10 @@ Result DiagnosticSettings::Save(ProfileStore& store) const {
 
 Result DiagnosticSettings::Validate() const {
   SettingsCheck check;
-  // The reversal override is a radio group: only its three choices can be picked.
-  check.Range("Left/Right Image Reversal Override", OverrideImageReversal, 0LL, 2LL);
-  check.Range("Suppress Histogram Data Below This Threshold Spacing (in thousandths of an inch)",
-              HistogramMinDisplayDistance, 0LL, 100LL);
-  check.Range("Number of Encoder Ticks to average for Shaft Encoder Scanners", EncoderTicksToAverage, 1LL, 20LL);
-  check.Range("Warn When More Than This Percent of the Holes Lie Off Their Tracks", OffTrackWarningPercent, 0LL, 100LL);
+  check.Field(kSection, "OverrideImageReversal", OverrideImageReversal);
+  check.Field(kSection, "HistogramMinDisplayDistance", HistogramMinDisplayDistance);
+  check.Field(kSection, "EncoderTicksToAverage", EncoderTicksToAverage);
+  check.Field(kSection, "OffTrackWarningPercent", OffTrackWarningPercent);
   return check.Outcome();
 }
 

@@ -3,12 +3,12 @@
 namespace tarvelo {
 
 ERollSettings::ERollSettings(const ProfileStore& store) {
-  eRollMidiFilePrefix = store.GetProfileString(kSection, "eRollMidiFilePrefix", "");
-  eRollMidiFileSuffix = store.GetProfileString(kSection, "eRollMidiFileSuffix", "_eRollMIDI");
-  eRollMidiLeadInTime = store.GetProfileInt(kSection, "eRollMidiLeadInTime", 2);
-  eRollMidiTrailerTime = store.GetProfileInt(kSection, "eRollMidiTrailerTime", 2);
-  IncludePowerRollEvents = store.GetProfileInt(kSection, "IncludePowerRollEvents", 1) != 0;
-  IncludeTrack18SustainPedal = store.GetProfileInt(kSection, "IncludeTrack18SustainPedal", 1) != 0;
+  eRollMidiFilePrefix = ReadSettingText(store, kSection, "eRollMidiFilePrefix");
+  eRollMidiFileSuffix = ReadSettingText(store, kSection, "eRollMidiFileSuffix");
+  eRollMidiLeadInTime = ReadSettingInt(store, kSection, "eRollMidiLeadInTime");
+  eRollMidiTrailerTime = ReadSettingInt(store, kSection, "eRollMidiTrailerTime");
+  IncludePowerRollEvents = ReadSettingSwitch(store, kSection, "IncludePowerRollEvents");
+  IncludeTrack18SustainPedal = ReadSettingSwitch(store, kSection, "IncludeTrack18SustainPedal");
 }
 
 Result ERollSettings::Save(ProfileStore& store) const {
@@ -24,10 +24,10 @@ Result ERollSettings::Save(ProfileStore& store) const {
 
 Result ERollSettings::Validate() const {
   SettingsCheck check;
-  check.Length("Prefix", eRollMidiFilePrefix, 32);
-  check.Length("Suffix", eRollMidiFileSuffix, 32);
-  check.Range("Lead - In time in seconds", eRollMidiLeadInTime, 0LL, 10LL);
-  check.Range("Trailer time in seconds", eRollMidiTrailerTime, 0LL, 10LL);
+  check.Field(kSection, "eRollMidiFilePrefix", eRollMidiFilePrefix);
+  check.Field(kSection, "eRollMidiFileSuffix", eRollMidiFileSuffix);
+  check.Field(kSection, "eRollMidiLeadInTime", eRollMidiLeadInTime);
+  check.Field(kSection, "eRollMidiTrailerTime", eRollMidiTrailerTime);
   return check.Outcome();
 }
 

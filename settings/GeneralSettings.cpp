@@ -3,13 +3,13 @@
 namespace tarvelo {
 
 GeneralSettings::GeneralSettings(const ProfileStore& store) {
-  ScanMidiFilePrefix = store.GetProfileString(kSection, "ScanMidiFilePrefix", "");
-  ScanMidiFileSuffix = store.GetProfileString(kSection, "ScanMidiFileSuffix", "_ScanImageMIDI");
-  ScanMidiLeadInTime = store.GetProfileInt(kSection, "ScanMidiLeadInTime", 2);
-  SpeckThresholdLength = ReadProfileReal(store, kSection, "SpeckThresholdLength", "0.020");
-  MidiCopyrightInfoString = store.GetProfileString(kSection, "MidiCopyrightInfoString", "copyright info here");
-  SpeckThresholdWidthPct = store.GetProfileInt(kSection, "SpeckThresholdWidthPct", 15);
-  GlitchThresholdDistance = ReadProfileReal(store, kSection, "GlitchThresholdDistance", "0.01");
+  ScanMidiFilePrefix = ReadSettingText(store, kSection, "ScanMidiFilePrefix");
+  ScanMidiFileSuffix = ReadSettingText(store, kSection, "ScanMidiFileSuffix");
+  ScanMidiLeadInTime = ReadSettingInt(store, kSection, "ScanMidiLeadInTime");
+  SpeckThresholdLength = ReadSettingReal(store, kSection, "SpeckThresholdLength");
+  MidiCopyrightInfoString = ReadSettingText(store, kSection, "MidiCopyrightInfoString");
+  SpeckThresholdWidthPct = ReadSettingInt(store, kSection, "SpeckThresholdWidthPct");
+  GlitchThresholdDistance = ReadSettingReal(store, kSection, "GlitchThresholdDistance");
 }
 
 Result GeneralSettings::Save(ProfileStore& store) const {
@@ -26,13 +26,13 @@ Result GeneralSettings::Save(ProfileStore& store) const {
 
 Result GeneralSettings::Validate() const {
   SettingsCheck check;
-  check.Length("Prefix", ScanMidiFilePrefix, 64);
-  check.Length("Suffix", ScanMidiFileSuffix, 64);
-  check.Range("Lead - In time in seconds", ScanMidiLeadInTime, 0LL, 10LL);
-  check.Range("Remove as speck if length less than (inches)", SpeckThresholdLength, 0.0, 1.0);
-  check.Length("Default Copyright Text For MIDI files", MidiCopyrightInfoString, 127);
-  check.Range("Remove as speck if width less than (percent of track)", SpeckThresholdWidthPct, 1LL, 100LL);
-  check.Range("Merge holes if separated by less than (inches)", GlitchThresholdDistance, 0.0, 1.0);
+  check.Field(kSection, "ScanMidiFilePrefix", ScanMidiFilePrefix);
+  check.Field(kSection, "ScanMidiFileSuffix", ScanMidiFileSuffix);
+  check.Field(kSection, "ScanMidiLeadInTime", ScanMidiLeadInTime);
+  check.Field(kSection, "SpeckThresholdLength", SpeckThresholdLength);
+  check.Field(kSection, "MidiCopyrightInfoString", MidiCopyrightInfoString);
+  check.Field(kSection, "SpeckThresholdWidthPct", SpeckThresholdWidthPct);
+  check.Field(kSection, "GlitchThresholdDistance", GlitchThresholdDistance);
   return check.Outcome();
 }
 

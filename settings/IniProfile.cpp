@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "support/AtomicFile.h"
+#include "support/FileLock.h"
 #include "support/LenientNumber.h"
 #include "support/ProcessEnvironment.h"
 #include "support/TextTrim.h"
@@ -18,11 +19,18 @@ std::string FoldProfileName(std::string_view name) {
   return folded;
 }
 
-namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && FoldProfileName(a) == FoldProfileName(b);
+bool SameProfileName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
 }
+
+namespace {
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -126,9 +134,11 @@ IniProfile::IniProfile(std::string path) : path_(std::move(path)) {
   LoadFromText(text);
 }
 
-void IniProfile::LoadFromText(std::string_view text) {
-  sections_.clear();
-  sections_.push_back(Section{});
+void IniProfile::LoadFromText(std::string_view text) { ParseText(text, sections_, &problems_); }
+
+void IniProfile::ParseText(std::string_view text, std::vector<Section>& sections, std::vector<std::string>* problems) {
+  sections.clear();
+  sections.push_back(Section{});
   size_t line_number = 0;
   size_t pos = 0;
   while (pos < text.size()) {
@@ -138,13 +148,13 @@ void IniProfile::LoadFromText(std::string_view text) {
     pos = end + 1;
     ++line_number;
     const std::string_view line = TrimWhiteSpace(raw);
-    Section& current = sections_.back();
+    Section& current = sections.back();
     auto keep_raw = [&](const std::string& why) {
       Line kept;
       kept.kind = Line::kRaw;
       kept.raw = std::string(raw.substr(0, raw.size() - (raw.ends_with('\r') ? 1 : 0)));
       current.lines.push_back(std::move(kept));
-      if (!why.empty()) problems_.push_back("line " + std::to_string(line_number) + ": " + why);
+      if (!why.empty() && problems) problems->push_back("line " + std::to_string(line_number) + ": " + why);
     };
     if (line.empty() || line.front() == ';' || line.front() == '#') {
       keep_raw("");
@@ -156,7 +166,7 @@ void IniProfile::LoadFromText(std::string_view text) {
         keep_raw("a section header must read [Name]");
         continue;
       }
-      sections_.push_back(Section{std::string(name), {}});
+      sections.push_back(Section{std::string(name), {}});
       continue;
     }
     const size_t equals = line.find('=');
@@ -178,7 +188,7 @@ void IniProfile::LoadFromText(std::string_view text) {
     }
     // A later line for the same key replaces the earlier one.
     for (auto it = current.lines.begin(); it != current.lines.end(); ++it) {
-      if (it->kind == Line::kValue && SameName(it->key, entry.key)) {
+      if (it->kind == Line::kValue && SameProfileName(it->key, entry.key)) {
         current.lines.erase(it);
         break;
       }
@@ -190,9 +200,9 @@ void IniProfile::LoadFromText(std::string_view text) {
 const IniProfile::Line* IniProfile::FindLine(std::string_view section, std::string_view key) const {
   // Sections may appear more than once in a hand-edited file; the last one wins.
   for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
-    if (!SameName(s->name, section) || s->name.empty()) continue;
+    if (!SameProfileName(s->name, section) || s->name.empty()) continue;
     for (const Line& line : s->lines)
-      if (line.kind == Line::kValue && SameName(line.key, key)) return &line;
+      if (line.kind == Line::kValue && SameProfileName(line.key, key)) return &line;
   }
   return nullptr;
 }
@@ -225,16 +235,54 @@ Result IniProfile::WriteProfileString(std::string_view section, std::string_view
 }
 
 Result IniProfile::Store(std::string_view section, std::string_view key, std::string value, bool is_text) {
+  if (path_.empty()) {
+    SetValue(section, key, std::move(value), is_text);
+    return Result::Ok();
+  }
+  // The profile is read, changed and written back under the lock, so that a change another
+  // process made since this profile was loaded is kept. Whatever fails, this profile holds the
+  // new value for the rest of the session.
+  std::error_code ec;
+  const std::filesystem::path folder = PathFromUtf8(path_).parent_path();
+  if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
+    std::filesystem::create_directories(folder, ec);
+    if (ec) {
+      SetValue(section, key, std::move(value), is_text);
+      return SaveFailure(Result::IoError("cannot create the folder " + Utf8FromPath(folder) + ": " + ec.message()));
+    }
+  }
+  const FileLock lock(path_ + ".lock");
+  if (!lock.Outcome().ok()) {
+    SetValue(section, key, std::move(value), is_text);
+    return SaveFailure(lock.Outcome());
+  }
+  std::string text;
+  const Result read = ReadWholeFile(path_, text);
+  if (read.ok()) {
+    std::vector<Section> current;
+    ParseText(text, current, nullptr);  // its problems were reported when it was loaded
+    sections_ = std::move(current);
+  } else if (read.kind() != Result::Kind::kNotFound) {
+    // Writing without the file's present contents could lose another process's changes.
+    SetValue(section, key, std::move(value), is_text);
+    return SaveFailure(read);
+  }
+  SetValue(section, key, std::move(value), is_text);
+  if (Result written = WriteFileAtomically(path_, ToText()); !written.ok()) return SaveFailure(written);
+  return Result::Ok();
+}
+
+void IniProfile::SetValue(std::string_view section, std::string_view key, std::string value, bool is_text) {
   Section* target = nullptr;
   for (auto s = sections_.rbegin(); s != sections_.rend() && !target; ++s)
-    if (!s->name.empty() && SameName(s->name, section)) target = &*s;
+    if (!s->name.empty() && SameProfileName(s->name, section)) target = &*s;
   if (!target) {
     sections_.push_back(Section{std::string(section), {}});
     target = &sections_.back();
   }
   Line* line = nullptr;
   for (Line& l : target->lines)
-    if (l.kind == Line::kValue && SameName(l.key, key)) line = &l;
+    if (l.kind == Line::kValue && SameProfileName(l.key, key)) line = &l;
   if (!line) {
     target->lines.push_back(Line{});
     line = &target->lines.back();
@@ -242,7 +290,13 @@ Result IniProfile::Store(std::string_view section, std::string_view key, std::st
   }
   line->value = std::move(value);
   line->is_text = is_text;
-  return Save();
+}
+
+Result IniProfile::SaveFailure(const Result& failure) {
+  // The underlying message names the file (or its folder or lock file) and the system's reason.
+  Result reported = Result::IoError("the profile " + path_ + " could not be saved: " + failure.message());
+  problems_.push_back(reported.message());
+  return reported;
 }
 
 std::string IniProfile::ToText() const {
@@ -268,19 +322,6 @@ std::vector<IniProfile::Entry> IniProfile::Entries() const {
       if (line.kind == Line::kValue) entries.push_back(Entry{s.name, line.key, line.value, line.is_text});
   }
   return entries;
-}
-
-Result IniProfile::Save() {
-  if (path_.empty()) return Result::Ok();
-  std::error_code ec;
-  const auto folder = PathFromUtf8(path_).parent_path();
-  if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-  Result written = WriteFileAtomically(path_, ToText());
-  if (!written.ok()) {
-    written = Result::IoError("the profile could not be saved: " + written.message());
-    problems_.push_back(written.message());
-  }
-  return written;
 }
 
 std::string DefaultProfilePath() {

@@ -8,8 +8,15 @@
 // is taken as written. Lines starting with ';' or '#' are comments.
 //
 // Lines that cannot be understood are reported by Problems() and kept verbatim when the
-// file is saved again, so nothing a user wrote by hand is lost. Saving writes a temporary
-// file and renames it over the profile.
+// file is saved again, so nothing a user wrote by hand is lost.
+//
+// Every write is a read-modify-write of the file under an advisory lock (support/FileLock.h,
+// the lock file is the profile's path + ".lock"): the file is read again as it is now, the one
+// value changed and the file replaced through a temporary file and a rename. Two processes
+// that change different keys at once therefore both keep their change, and after a write this
+// profile holds what the file holds. The replacement keeps the file's permissions; a
+// read-only profile is never replaced. A write that fails keeps the value in memory and
+// returns (and lists in Problems) "the profile <path> could not be saved: " and the reason.
 
 #include <map>
 #include <optional>
@@ -33,8 +40,7 @@ class IniProfile : public ProfileStore {
   Result WriteProfileInt(std::string_view section, std::string_view key, int value) override;
   Result WriteProfileString(std::string_view section, std::string_view key, std::string_view value) override;
 
-  // The raw stored value, if present (for listing).
-  std::optional<std::string> Find(std::string_view section, std::string_view key) const;
+  std::optional<std::string> Find(std::string_view section, std::string_view key) const override;
 
   struct Entry {
     std::string section;
@@ -67,9 +73,14 @@ class IniProfile : public ProfileStore {
     std::vector<Line> lines;
   };
 
+  // Parses INI text into `sections`, adding what cannot be understood to `problems` (if given).
+  static void ParseText(std::string_view text, std::vector<Section>& sections, std::vector<std::string>* problems);
   const Line* FindLine(std::string_view section, std::string_view key) const;
+  // Writes one value: into memory, and for a profile with a path, into the file as it is now.
   Result Store(std::string_view section, std::string_view key, std::string value, bool is_text);
-  Result Save();
+  void SetValue(std::string_view section, std::string_view key, std::string value, bool is_text);
+  // Keeps and returns a failure to save as "the profile <path> could not be saved: ...".
+  Result SaveFailure(const Result& failure);
 
   std::string path_;
   std::vector<Section> sections_;  // sections_[0] holds lines before any header (name "")

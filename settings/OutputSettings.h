@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "settings/ProfileStore.h"
+#include "settings/SettingsIo.h"
 
 namespace tarvelo {
 
@@ -12,9 +12,9 @@ struct OutputSettings {
 
   OutputSettings() = default;
   explicit OutputSettings(const ProfileStore& store)
-      : ScanMidi(store.GetProfileInt(kSection, "ScanMidi", 1) != 0),
-        eRollMidi(store.GetProfileInt(kSection, "eRollMidi", 1) != 0),
-        PunchMidi(store.GetProfileInt(kSection, "PunchMidi", 1) != 0) {}
+      : ScanMidi(ReadSettingSwitch(store, kSection, "ScanMidi")),
+        eRollMidi(ReadSettingSwitch(store, kSection, "eRollMidi")),
+        PunchMidi(ReadSettingSwitch(store, kSection, "PunchMidi")) {}
 
   // The check boxes store their state at once when clicked.
   Result SaveScanMidi(ProfileStore& store) const { return store.WriteProfileInt(kSection, "ScanMidi", ScanMidi); }
@@ -30,7 +30,7 @@ struct RollSettings {
 
   RollSettings() = default;
   explicit RollSettings(const ProfileStore& store)
-      : ActiveRollTypeName(store.GetProfileString(kSection, "ActiveRollTypeName", "Fail-Safe")) {}
+      : ActiveRollTypeName(ReadSettingText(store, kSection, "ActiveRollTypeName")) {}
 
   Result Save(ProfileStore& store) const {
     return store.WriteProfileString(kSection, "ActiveRollTypeName", ActiveRollTypeName);

@@ -26,6 +26,12 @@ std::string OverlayProfile::GetProfileString(std::string_view section, std::stri
   return it->second;
 }
 
+std::optional<std::string> OverlayProfile::Find(std::string_view section, std::string_view key) const {
+  const auto it = overrides_.find(Id(section, key));
+  if (it == overrides_.end()) return base_.Find(section, key);
+  return it->second;
+}
+
 Result OverlayProfile::WriteProfileInt(std::string_view section, std::string_view key, int value) {
   if (writes_ == Writes::kHeld) {
     overrides_[Id(section, key)] = std::to_string(value);

@@ -105,6 +105,13 @@ std::string RegistryProfile::GetProfileString(std::string_view section, std::str
   return std::string(default_value);
 }
 
+std::optional<std::string> RegistryProfile::Find(std::string_view section, std::string_view key) const {
+  const std::optional<StoredValue> value = ReadValue(key_, section, key);
+  if (value && IsText(*value)) return TextOf(*value);
+  if (value && IsInteger(*value)) return std::to_string(IntegerOf(*value));
+  return std::nullopt;  // missing, or of a type that reads as the default
+}
+
 namespace {
 
 Result WriteValue(const std::string& root, std::string_view section, std::string_view key, DWORD type, const BYTE* data,

@@ -28,6 +28,7 @@ class RegistryProfile : public ProfileStore {
   int GetProfileInt(std::string_view section, std::string_view key, int default_value) const override;
   std::string GetProfileString(std::string_view section, std::string_view key,
                                std::string_view default_value) const override;
+  std::optional<std::string> Find(std::string_view section, std::string_view key) const override;
   Result WriteProfileInt(std::string_view section, std::string_view key, int value) override;
   Result WriteProfileString(std::string_view section, std::string_view key, std::string_view value) override;
 

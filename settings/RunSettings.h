@@ -3,7 +3,10 @@
 // when a run starts; settings change only between runs, so a run sees one consistent set
 // and two documents on two threads share nothing through their settings.
 
+#include <vector>
+
 #include "settings/ActiveTrackingSettings.h"
+#include "settings/CheckedProfile.h"
 #include "settings/DiagnosticSettings.h"
 #include "settings/ERollSettings.h"
 #include "settings/GeneralSettings.h"
@@ -15,7 +18,8 @@
 namespace tarvelo {
 
 struct RunSettings {
-  // Every group as `store` holds it; the scanner record is the store's current preset.
+  // Every group as `store` holds it, checked as CheckedProfile checks a run's values; the
+  // scanner record is the store's current preset. What the check found is in ProfileFindings.
   static RunSettings FromProfile(const ProfileStore& store);
 
   ScannerSettings Scanner;  // the live scanner record (current preset, with any offset nudge)
@@ -26,6 +30,9 @@ struct RunSettings {
   TwinArraySettings TwinArray;
   OutputSettings Outputs;
   RollSettings Roll;
+  // Values of the profile that are not what their dialogs accept, and what is used instead:
+  // the document reports each as a warning at the start of every run.
+  std::vector<SettingFinding> ProfileFindings;
 };
 
 }  // namespace tarvelo

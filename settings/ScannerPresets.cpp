@@ -1,5 +1,6 @@
 #include "settings/ScannerPresets.h"
 
+#include "settings/SettingsTable.h"
 #include "support/LenientNumber.h"
 #include "support/NumberFormat.h"
 
@@ -51,47 +52,48 @@ ScannerPreset ToStored(const ScannerSettings& settings, int auto_tweak) {
 }  // namespace
 
 Result ValidatePresetEdit(const ScannerSettings& edit) {
+  constexpr const char* kSection = ScannerPresets::kSection;
   SettingsCheck check;
-  check.Length("Rename : ", edit.PresetName, 128);
-  check.Range("Scanner Horizontal DPI", edit.ScannerDPI, 10LL, 1000LL);
-  check.Range("+/- Horiz Offset (in Inches)", edit.ScannerOffset, -20.0, 20.0);
-  check.Range("Stretch Factor (1.0 typical)", edit.ScannerAlignStretch, 0.5, 2.0);
-  check.Length("Scanner Mode : ", edit.ScannerModeType, 32);
-  check.Range("% per Foot", edit.TakeupAccelPct, -5.0, 5.0);
-  check.Range("Overlap Width (in Inches)", edit.TwinArrayOverlap, 0.0, 100.0);
-  check.Range("Sensor Vert. Offset (in Inches)", edit.TwinArrayVertOffset, 0.0, 5.0);
+  check.Field(kSection, "PresetName", edit.PresetName);
+  check.Field(kSection, "ScannerDPI", static_cast<double>(edit.ScannerDPI));
+  check.Field(kSection, "ScannerOffset", edit.ScannerOffset);
+  check.Field(kSection, "ScannerAlignStretch", edit.ScannerAlignStretch);
+  check.Field(kSection, "ScannerModeType", edit.ScannerModeType);
+  check.Field(kSection, "TakeupAccelPct", edit.TakeupAccelPct);
+  check.Field(kSection, "ScanLightingMethod", edit.ScanLightingMethod);
+  check.Field(kSection, "TwinArrayOverlap", edit.TwinArrayOverlap);
+  check.Field(kSection, "TwinArrayVertOffset", edit.TwinArrayVertOffset);
   return check.Outcome();
 }
 
 std::string ScannerPresets::DefaultTakeupAccelPct(int index) {
-  static const char* const kDefaults[] = {"0.20", "0.21", "0.22", "0.23", "0.24", "0.25", "0.26"};
-  return index >= 0 && index <= 6 ? kDefaults[index] : "0.27";
+  return DefaultValue(*FindSettingSpec(kSection, "TakeupAccelPct"), index);
 }
 
 std::string ScannerPresets::DefaultPresetName(int index) {
-  return index == 0 ? "My Scanner" : "Alternate" + std::to_string(index);
+  return DefaultValue(*FindSettingSpec(kSection, "PresetName"), index);
 }
 
 ScannerPresets::ScannerPresets(const ProfileStore& store) { LoadPresets(store); }
 
 void ScannerPresets::LoadPresets(const ProfileStore& store) {
-  current_ = store.GetProfileInt(kSection, "CurrentPreset", 0);
+  current_ = ReadSettingInt(store, kSection, "CurrentPreset");
   if (current_ < 0 || current_ >= kPresetCount) current_ = 0;
   for (int n = 0; n < kPresetCount; ++n) {
     ScannerPreset& p = presets_[static_cast<size_t>(n)];
-    p.PresetName = store.GetProfileString(kSection, Key("PresetName", n), DefaultPresetName(n));
-    p.ScannerDPI = store.GetProfileInt(kSection, Key("ScannerDPI", n), 300);
-    p.ScannerOffset = store.GetProfileString(kSection, Key("ScannerOffset", n), "1.00");
-    p.ScannerAlignStretch = store.GetProfileString(kSection, Key("ScannerAlignStretch", n), "1.00");
-    p.ScannerModeType = store.GetProfileString(kSection, Key("ScannerModeType", n), kModeNoEncoding);
-    p.RemoveTakeupAccel = store.GetProfileInt(kSection, Key("RemoveTakeupAccel", n), 0);
-    p.TakeupAccelPct = store.GetProfileString(kSection, Key("TakeupAccelPct", n), DefaultTakeupAccelPct(n));
-    p.ActiveTracking = store.GetProfileInt(kSection, Key("ActiveTracking", n), 1);
-    p.AutoTweakSettings = store.GetProfileInt(kSection, Key("AutoTweakSettings", n), 1);
-    p.ScanLightingMethod = store.GetProfileInt(kSection, Key("ScanLightingMethod", n), 0);
-    p.TwinArrayOverlap = store.GetProfileString(kSection, Key("TwinArrayOverlap", n), "0.750");
-    p.TwinArrayVertOffset = store.GetProfileString(kSection, Key("TwinArrayVertOffset", n), "0.600");
-    p.ForceOldCisFormat = store.GetProfileInt(kSection, Key("ForceOldCisFormat", n), 0);
+    p.PresetName = ReadSettingText(store, kSection, Key("PresetName", n));
+    p.ScannerDPI = ReadSettingInt(store, kSection, Key("ScannerDPI", n));
+    p.ScannerOffset = ReadSettingText(store, kSection, Key("ScannerOffset", n));
+    p.ScannerAlignStretch = ReadSettingText(store, kSection, Key("ScannerAlignStretch", n));
+    p.ScannerModeType = ReadSettingText(store, kSection, Key("ScannerModeType", n));
+    p.RemoveTakeupAccel = ReadSettingInt(store, kSection, Key("RemoveTakeupAccel", n));
+    p.TakeupAccelPct = ReadSettingText(store, kSection, Key("TakeupAccelPct", n));
+    p.ActiveTracking = ReadSettingInt(store, kSection, Key("ActiveTracking", n));
+    p.AutoTweakSettings = ReadSettingInt(store, kSection, Key("AutoTweakSettings", n));
+    p.ScanLightingMethod = ReadSettingInt(store, kSection, Key("ScanLightingMethod", n));
+    p.TwinArrayOverlap = ReadSettingText(store, kSection, Key("TwinArrayOverlap", n));
+    p.TwinArrayVertOffset = ReadSettingText(store, kSection, Key("TwinArrayVertOffset", n));
+    p.ForceOldCisFormat = ReadSettingInt(store, kSection, Key("ForceOldCisFormat", n));
   }
   ApplyCurrentPreset();
 }

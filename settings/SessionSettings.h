@@ -4,7 +4,10 @@
 // and the active roll type name, all loaded from one profile. A run gets a copy of them as
 // a RunSettings value (ForRun) when it starts.
 
+#include <vector>
+
 #include "settings/ActiveTrackingSettings.h"
+#include "settings/CheckedProfile.h"
 #include "settings/DiagnosticSettings.h"
 #include "settings/ERollSettings.h"
 #include "settings/GeneralSettings.h"
@@ -18,35 +21,19 @@ namespace tarvelo {
 
 class SessionSettings {
  public:
-  explicit SessionSettings(ProfileStore& store)
-      : TwinArray(store),
-        ERoll(store),
-        General(store),
-        Tracking(store),
-        Diagnostic(store),
-        Presets(store),
-        Outputs(store),
-        Roll(store),
-        store_(store) {}
+  // Loads every group through a CheckedProfile: values the dialogs would refuse are replaced or
+  // kept as that check says, and its findings are kept for the runs.
+  explicit SessionSettings(ProfileStore& store) : SessionSettings(store, CheckedProfile(store)) {}
 
   ProfileStore& Profile() const { return store_; }
 
   // Loads every group again from the profile (the live scanner record included).
-  void Reload() {
-    TwinArray = TwinArraySettings(store_);
-    ERoll = ERollSettings(store_);
-    General = GeneralSettings(store_);
-    Tracking = ActiveTrackingSettings(store_);
-    Diagnostic = DiagnosticSettings(store_);
-    Presets = ScannerPresets(store_);
-    Outputs = OutputSettings(store_);
-    Roll = RollSettings(store_);
-  }
+  void Reload();
 
-  // The settings of a run that starts now: the live scanner record and every group as held.
-  RunSettings ForRun() const {
-    return RunSettings{Presets.Live(), General, ERoll, Diagnostic, Tracking, TwinArray, Outputs, Roll};
-  }
+  // The settings of a run that starts now: the live scanner record and every group as held,
+  // with the findings of the load that still hold (a finding lapses once the profile holds
+  // another value for its key, as after a dialog's OK, or once its preset is no longer current).
+  RunSettings ForRun() const;
 
   TwinArraySettings TwinArray;
   ERollSettings ERoll;
@@ -58,7 +45,20 @@ class SessionSettings {
   RollSettings Roll;
 
  private:
+  SessionSettings(ProfileStore& store, const CheckedProfile& checked)
+      : TwinArray(checked),
+        ERoll(checked),
+        General(checked),
+        Tracking(checked),
+        Diagnostic(checked),
+        Presets(checked),
+        Outputs(checked),
+        Roll(checked),
+        store_(store),
+        findings_(checked.Findings()) {}
+
   ProfileStore& store_;
+  std::vector<SettingFinding> findings_;  // what loading the groups found in the profile
 };
 
 }  // namespace tarvelo

@@ -1,7 +1,7 @@
 #pragma once
 // Every setting the program knows, with the value in force, and the checked way to change
-// one setting by name. The command line's "settings" command is built on these; the
-// desktop dialogs use the groups directly.
+// one setting by name. The command line's "settings" command and --set are built on these; the
+// desktop dialogs use the groups directly. Kinds and ranges come from settings/SettingsTable.h.
 
 #include <string>
 #include <string_view>
@@ -27,7 +27,8 @@ std::vector<SettingValue> EffectiveSettings(const ProfileStore& store);
 const SettingValue* FindSetting(const std::vector<SettingValue>& settings, std::string_view section,
                                 std::string_view key);
 
-// Changes one setting after the checks its dialog makes on OK/Apply. Reals are stored as
+// Changes one setting after the check its dialog makes on that field on OK/Apply (its range
+// in settings/SettingsTable.h; other fields of the dialog are not looked at). Reals are stored as
 // their _gcvt text (8 digits for scanner presets, 10 otherwise). kNotFound for an unknown
 // setting, kInvalid for a value its dialog refuses (nothing written), kIoError when the profile
 // could not be saved.

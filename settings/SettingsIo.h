@@ -14,6 +14,13 @@ namespace tarvelo {
 // A real stored as text (read leniently: text that is not a number gives 0).
 double ReadProfileReal(const ProfileStore& store, std::string_view section, std::string_view key,
                        std::string_view default_text);
+
+// A setting of the table (settings/SettingsTable.h) as `store` holds it, or the table's default
+// when it is absent (for a scanner preset key, the default of the preset its index names).
+int ReadSettingInt(const ProfileStore& store, std::string_view section, std::string_view key);
+bool ReadSettingSwitch(const ProfileStore& store, std::string_view section, std::string_view key);
+double ReadSettingReal(const ProfileStore& store, std::string_view section, std::string_view key);
+std::string ReadSettingText(const ProfileStore& store, std::string_view section, std::string_view key);
 // A real written as its _gcvt text with `digits` significant digits.
 Result WriteProfileReal(ProfileStore& store, std::string_view section, std::string_view key, double value, int digits);
 
@@ -44,6 +51,11 @@ class ProfileWriter {
 // fails is the one the dialog names (and puts the focus on); later checks change nothing.
 class SettingsCheck {
  public:
+  // A field of a setting of the table (settings/SettingsTable.h): its range and message come
+  // from there. A scanner preset key may be given without its index.
+  void Field(std::string_view section, std::string_view key, double value);
+  void Field(std::string_view section, std::string_view key, std::string_view text);
+
   // A number within low..high (a real must also be finite).
   void Range(std::string_view label, double value, double low, double high);
   void Range(std::string_view label, long long value, long long low, long long high);
@@ -56,6 +68,7 @@ class SettingsCheck {
   Result Outcome() const { return outcome_; }
 
  private:
+  void Keep(Result result);
   Result outcome_;
 };
 

@@ -3,10 +3,10 @@
 namespace tarvelo {
 
 TwinArraySettings::TwinArraySettings(const ProfileStore& store) {
-  OverrideCISvalues = store.GetProfileInt(kSection, "OverrideCISvalues", 1) != 0;
-  ShowCrossoverLine = store.GetProfileInt(kSection, "ShowCrossoverLine", 1) != 0;
-  DisableTwinArrayProcessing = store.GetProfileInt(kSection, "DisableTwinArrayProcessing", 0) != 0;
-  BlendWidthInThousandths = store.GetProfileInt(kSection, "BlendWidthInThousandths", 60);
+  OverrideCISvalues = ReadSettingSwitch(store, kSection, "OverrideCISvalues");
+  ShowCrossoverLine = ReadSettingSwitch(store, kSection, "ShowCrossoverLine");
+  DisableTwinArrayProcessing = ReadSettingSwitch(store, kSection, "DisableTwinArrayProcessing");
+  BlendWidthInThousandths = ReadSettingInt(store, kSection, "BlendWidthInThousandths");
 }
 
 Result TwinArraySettings::Save(ProfileStore& store) const {
@@ -20,7 +20,7 @@ Result TwinArraySettings::Save(ProfileStore& store) const {
 
 Result TwinArraySettings::Validate() const {
   SettingsCheck check;
-  check.Range("Blending Seam Width in Thousandths of an Inch", BlendWidthInThousandths, 0LL, 100LL);
+  check.Field(kSection, "BlendWidthInThousandths", BlendWidthInThousandths);
   return check.Outcome();
 }
 

@@ -16,12 +16,27 @@ namespace tarvelo {
 // alone guarantees, and a batch of thousands of them is not slowed by a flush each.
 enum class Flush { kToDisk, kNo };
 
-// Writes `bytes` to `path` atomically. On failure (kIoError, the message naming the path and
-// the system's reason) any existing file at `path` is untouched and the temporary file removed.
+// Writes `bytes` to `path` atomically. The temporary file is named `path` + ".tmp-" and six
+// letters or digits. A file that is replaced keeps its permissions; a new file gets the usual
+// ones (0666 less the umask). A read-only file (no write permission for anyone, or none for
+// this process) is never replaced. On failure (kIoError, the message naming the path and the
+// system's reason) any existing file at `path` is untouched and the temporary file removed.
 Result WriteFileAtomically(const std::string& path, std::string_view bytes, Flush flush = Flush::kToDisk);
+
+// Removes the temporary file of every WriteFileAtomically call in progress, on any thread.
+// Async-signal-safe (it reads a fixed table of paths with lock-free atomics and calls unlink
+// only): a front end's handler of SIGINT or SIGTERM calls it before the process ends, so that
+// a stopped program leaves no temporary file behind. The files being replaced stay as they
+// were; a write whose temporary file is removed fails (or has already finished). Up to 64
+// writes at once are known (paths up to 4095 bytes); a write beyond them goes on unlisted.
+void RemoveTemporaryFiles();
 
 // Reads a whole file into `bytes`. kIoError when it cannot be read (kNotFound when it does not
 // exist), with a message naming the path and the reason.
 Result ReadWholeFile(const std::string& path, std::string& bytes);
+
+// The same for a file that must not exceed `max_bytes`: a larger one is not read (kInvalid,
+// naming the path, its size and the limit), so that a hostile file cannot take the memory.
+Result ReadWholeFile(const std::string& path, std::string& bytes, size_t max_bytes);
 
 }  // namespace tarvelo

@@ -123,6 +123,25 @@ bool RenameOver(const std::string& from, const std::string& to) {
 
 bool RemoveFile(const std::string& path) { return _wunlink(Wide(path).c_str()) == 0; }
 
+int CreateNewFile(const std::string& path) {
+  int fd = -1;
+  const errno_t failed =
+      _wsopen_s(&fd, Wide(path).c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYNO, _S_IREAD | _S_IWRITE);
+  if (failed == 0) return fd;
+  errno = failed;
+  return -1;
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+  struct _stat64 info {};
+  return _wstat64(Wide(path).c_str(), &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG &&
+         (info.st_mode & _S_IWRITE) == 0;
+}
+
+void CopyPermissions(const std::string&, int) {}
+
+void RemoveFileFromSignalHandler(const char* path) { RemoveFile(path); }
+
 #else
 
 int OpenForReading(const std::string& path) { return ::open(path.c_str(), O_RDONLY); }
@@ -145,6 +164,22 @@ bool SyncToDisk(int fd) { return ::fsync(fd) == 0; }
 bool RenameOver(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
 
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+int CreateNewFile(const std::string& path) { return ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
+
+bool IsReadOnlyFile(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  // The mode bits, since a privileged process may write whatever the bits say.
+  return (info.st_mode & 0222) == 0 || (::access(path.c_str(), W_OK) != 0 && errno != ENOENT);
+}
+
+void CopyPermissions(const std::string& path, int fd) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) ::fchmod(fd, info.st_mode & 07777);
+}
+
+void RemoveFileFromSignalHandler(const char* path) { ::unlink(path); }
 
 #endif
 

@@ -30,4 +30,21 @@ bool RenameOver(const std::string& from, const std::string& to);
 // Removes the file `path`.
 bool RemoveFile(const std::string& path);
 
+// Creates the new, empty file `path` for writing (it must not exist yet), with the usual
+// permissions (0666 less the umask on POSIX systems). The file descriptor, or -1.
+int CreateNewFile(const std::string& path);
+
+// Whether `path` is an existing file that must not be replaced: one without write permission
+// for anyone, or none for this process (on Windows, one with the read-only attribute).
+bool IsReadOnlyFile(const std::string& path);
+
+// Gives the open file `fd` the permissions of the file `path`, when there is one (POSIX
+// systems; on Windows a new file takes its folder's, as the file it replaces did).
+void CopyPermissions(const std::string& path, int fd);
+
+// Removes the file `path` from a signal handler: on POSIX systems unlink only, which is
+// async-signal-safe; on Windows, whose console handlers run on a thread of their own, as
+// RemoveFile does.
+void RemoveFileFromSignalHandler(const char* path);
+
 }  // namespace tarvelo

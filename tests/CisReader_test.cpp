@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "SyntheticRoll.h"
 #include "cis/CisReader.h"
 #include "cis/HeaderSummary.h"
@@ -134,19 +136,37 @@ TEST(CisReader, OverrunningLineIsReportedAndKept) {
             "\n Lines read from file  = 3");
 }
 
-TEST(CisReader, TruncatedRecordIsDroppedQuietly) {
-  RecordingFrontEnd ui;
+TEST(CisReader, FewerOrMoreLinesThanStatedAreReadAndReported) {
   std::string file = EncodeCisHeader(Header(100, 3));
   AppendCisLine(file, {40, 60}, 0);
   AppendCisLine(file, {40, 60}, 0);
   file += std::string("\x28\x00\x3c", 3);  // a run, then half a word
-  const Read r = ReadBytes(file, ui);
-  EXPECT_EQ(r.data.Lines.Size(), 2);
-  EXPECT_TRUE(ui.messages.empty());
-  // A line whose closing word is missing is dropped too.
-  std::string no_word = EncodeCisHeader(Header(100, 1));
-  no_word += std::string("\x64\x00", 2);
-  EXPECT_EQ(ReadBytes(no_word, ui).data.Lines.Size(), 0);
+  {
+    RecordingFrontEnd ui;
+    const Read r = ReadBytes(file, ui);
+    EXPECT_TRUE(r.result.ok());  // what was read is still converted
+    EXPECT_EQ(r.data.Lines.Size(), 2);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"The file ends after 2 of 3 scan lines"});
+    EXPECT_EQ(ui.kinds, std::vector<MessageKind>{MessageKind::kWarning});
+  }
+  {
+    // A line whose closing word is missing is dropped too.
+    RecordingFrontEnd ui;
+    std::string no_word = EncodeCisHeader(Header(100, 1));
+    no_word += std::string("\x64\x00", 2);
+    EXPECT_EQ(ReadBytes(no_word, ui).data.Lines.Size(), 0);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"The file ends after 0 of 1 scan lines"});
+  }
+  {
+    // A file longer than its header says is read to its end.
+    RecordingFrontEnd ui;
+    std::string longer = EncodeCisHeader(Header(100, 1));
+    AppendCisLine(longer, {100}, 0);
+    AppendCisLine(longer, {100}, 0);
+    EXPECT_EQ(ReadBytes(longer, ui).data.Lines.Size(), 2);
+    ASSERT_EQ(ui.kinds, std::vector<MessageKind>{MessageKind::kWarning});
+    EXPECT_NE(ui.messages[0].find("2 scan lines, more than the 1"), std::string::npos) << ui.messages[0];
+  }
 }
 
 TEST(CisReader, HugeStatedLineCountDoesNotReserveBeyondTheFile) {
@@ -156,6 +176,7 @@ TEST(CisReader, HugeStatedLineCountDoesNotReserveBeyondTheFile) {
   const Read r = ReadBytes(file, ui);
   EXPECT_EQ(r.data.Lines.Size(), 1);
   EXPECT_LT(r.data.Lines.MemoryBytes(), 1000u);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"The file ends after 1 of 2000000000 scan lines"});
 }
 
 TEST(CisReader, TitleStopsAtZeroByteAndIsTrimmed) {
@@ -215,6 +236,65 @@ TEST(CisReader, RealScansReadTheirHeaderLineCounts) {
   std::string bytes;
   ASSERT_TRUE(ReadWholeFile((testing::RealCisDir() / "broken_data.CIS").string(), bytes).ok());
   EXPECT_EQ(ReadBytes(bytes, ui).result.kind(), Result::Kind::kCorrupt);
+}
+
+// Copies of a real scan cut inside its body, as an interrupted copy leaves them: each reads the
+// whole lines before the cut and says how far the file got.
+TEST(CisReader, RealScanCutShortReportsHowFarItGot) {
+  TARVELO_REQUIRE_REAL_CIS();
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile((testing::RealCisDir() / "stepper_twin.CIS").string(), bytes).ok());
+  RecordingFrontEnd whole_ui;
+  const Read whole = ReadBytes(bytes, whole_ui);
+  ASSERT_EQ(whole.data.Lines.Size(), 63661);
+  for (const size_t cut : {size_t{52}, size_t{4000}, size_t{105620}, bytes.size() / 2, bytes.size() - 1}) {
+    RecordingFrontEnd ui;
+    const Read r = ReadBytes(bytes.substr(0, cut), ui);
+    EXPECT_TRUE(r.result.ok()) << cut;
+    const int read = r.data.Lines.Size();
+    EXPECT_LT(read, 63661) << cut;
+    EXPECT_EQ(ui.messages,
+              std::vector<std::string>{"The file ends after " + std::to_string(read) + " of 63661 scan lines"})
+        << cut;
+    EXPECT_EQ(ui.kinds, std::vector<MessageKind>{MessageKind::kWarning}) << cut;
+    // The lines before the cut are the file's own lines.
+    if (read > 0) {
+      EXPECT_TRUE(std::ranges::equal(r.data.Lines.Transitions(read - 1), whole.data.Lines.Transitions(read - 1)));
+    }
+  }
+}
+
+// Damaged header fields that make a real scan read as far fewer lines: a huge line count, every
+// type bit set (four times the width), the twin bit with an extreme separation.
+TEST(CisReader, RealScanWithDamagedHeaderIsReported) {
+  TARVELO_REQUIRE_REAL_CIS();
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile((testing::RealCisDir() / "stepper_single.CIS").string(), bytes).ok());
+  auto damaged = [&bytes](size_t offset, std::string_view replacement) {
+    std::string copy = bytes;
+    copy.replace(offset, replacement.size(), replacement);
+    return copy;
+  };
+  const struct {
+    const char* what;
+    std::string bytes;
+    int32_t stated;
+  } cases[] = {
+      {"line count 0x7FFFFFFF", damaged(48, std::string("\xFF\xFF\xFF\x7F", 4)), 0x7FFFFFFF},
+      {"type byte 0xFF", damaged(34, "\xFF"), 59425},
+      {"twin bit, separation 32767", damaged(34, std::string("\x24\x00\xFF\x7F", 4)), 59425},
+      {"twin bit, separation -32767", damaged(34, std::string("\x24\x00\x01\x80", 4)), 59425},
+  };
+  for (const auto& c : cases) {
+    RecordingFrontEnd ui;
+    const Read r = ReadBytes(c.bytes, ui);
+    EXPECT_TRUE(r.result.ok()) << c.what;
+    EXPECT_LE(r.data.Lines.Size(), 59425) << c.what;
+    const std::string expected = "The file ends after " + std::to_string(r.data.Lines.Size()) + " of " +
+                                 std::to_string(c.stated) + " scan lines";
+    EXPECT_NE(std::find(ui.messages.begin(), ui.messages.end(), expected), ui.messages.end()) << c.what;
+    EXPECT_EQ(ui.CountOf(MessageKind::kError), 0) << c.what;
+  }
 }
 
 }  // namespace

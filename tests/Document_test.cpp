@@ -128,6 +128,21 @@ TEST(Document, RefusedHeaderStillRunsThePipelineOnNoLines) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("broken_eRollMIDI.mid")));
 }
 
+TEST(Document, ACutShortScanIsConvertedAsFarAsItGoesWithAWarning) {
+  TARVELO_REQUIRE_REAL_CIS();
+  TempDir dir;
+  RecordingFrontEnd ui;
+  TarveloDoc doc(ui, ui);
+  WriteBytes(dir.File("cut.cis"), ReadBytes((testing::RealCisDir() / "stepper_twin.CIS").string()).substr(0, 105620));
+  ASSERT_TRUE(doc.Load(dir.File("cut.cis"), ui.settings).ok());
+  const int lines = doc.ScanData().LinesAsRead.Size();
+  EXPECT_GT(lines, 0);
+  EXPECT_EQ(ui.messages.front(), "The file ends after " + std::to_string(lines) + " of 63661 scan lines");
+  EXPECT_EQ(doc.Summary().CountOf(MessageKind::kWarning), 1);
+  ASSERT_EQ(doc.Summary().Outputs.size(), 2u);
+  EXPECT_TRUE(doc.Summary().Outputs[0].Outcome.ok());
+}
+
 TEST(Document, AFileThatCouldNotBeOpenedIsNeverConvertedOnReprocessing) {
   TempDir dir;
   RecordingFrontEnd ui;

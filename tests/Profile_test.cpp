@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <cstdlib>
 #include <filesystem>
 
 #include "helpers/Environment.h"
+#include "helpers/RunCommand.h"
 #include "helpers/TestPaths.h"
 #include "settings/IniProfile.h"
 #include "settings/OverlayProfile.h"
@@ -12,9 +17,19 @@
 namespace tarvelo {
 namespace {
 
+using testing::CliPath;
 using testing::ReadBytes;
+using testing::RunCommand;
+using testing::ShellQuote;
 using testing::TempDir;
 using testing::WriteBytes;
+
+#ifndef _WIN32
+unsigned FileMode(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+#endif
 
 TEST(IniProfile, AnyStringRoundTripsThroughTheFile) {
   TempDir dir;
@@ -68,8 +83,9 @@ TEST(IniProfile, DamagedLinesAreReportedAndKeptOnSave) {
   EXPECT_NE(saved.find("this line is junk"), std::string::npos);
   EXPECT_NE(saved.find("Key=\"unclosed"), std::string::npos);
   EXPECT_NE(saved.find("ScannerDPI0=500"), std::string::npos);
-  // Nothing but the profile is left in the folder (the temporary file was renamed).
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+  // Nothing but the profile and its lock file is left in the folder (the temporary file was renamed).
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+  EXPECT_TRUE(std::filesystem::exists(path + ".lock"));
 }
 
 TEST(IniProfile, UnwritableProfileReportsAndKeepsValuesInMemory) {
@@ -99,6 +115,74 @@ TEST(IniProfile, SaveFailureLeavesTheOldFileIntact) {
   EXPECT_TRUE(std::filesystem::is_directory(blocked));
   EXPECT_EQ(IniProfile(path).GetProfileInt("S", "K", 0), 1);
 }
+
+#ifndef _WIN32
+TEST(IniProfile, AReadOnlyProfileIsNeverReplaced) {
+  TempDir dir;
+  const std::string path = dir.File("p.ini");
+  WriteBytes(path, "[S]\nK=1\n");
+  ::chmod(path.c_str(), 0444);
+  IniProfile profile(path);
+  const Result written = profile.WriteProfileInt("S", "K", 2);
+  EXPECT_EQ(written.kind(), Result::Kind::kIoError);
+  EXPECT_EQ(written.message(),
+            "the profile " + path + " could not be saved: cannot replace " + path + ": the file is read-only");
+  EXPECT_EQ(ReadBytes(path), "[S]\nK=1\n");
+  EXPECT_EQ(FileMode(path), 0444u);
+  EXPECT_EQ(profile.GetProfileInt("S", "K", 0), 2);  // the session goes on with the new value
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);  // the file and its lock
+}
+
+TEST(IniProfile, ReplacementKeepsTheFileMode) {
+  TempDir dir;
+  const std::string path = dir.File("p.ini");
+  for (const unsigned mode : {0600u, 0640u, 0664u}) {
+    WriteBytes(path, "[S]\nK=1\n");
+    ::chmod(path.c_str(), mode);
+    ASSERT_TRUE(IniProfile(path).WriteProfileInt("S", "K", 2).ok());
+    EXPECT_EQ(FileMode(path), mode);
+    EXPECT_EQ(IniProfile(path).GetProfileInt("S", "K", 0), 2);
+  }
+}
+
+#endif  // _WIN32
+
+// A write starts from the file as it is now, not as this profile read it.
+TEST(IniProfile, AWriteKeepsWhatAnotherWriterSavedMeanwhile) {
+  TempDir dir;
+  const std::string path = dir.File("p.ini");
+  IniProfile first(path);
+  IniProfile second(path);
+  ASSERT_TRUE(first.WriteProfileInt("S", "A", 1).ok());
+  ASSERT_TRUE(second.WriteProfileInt("S", "B", 2).ok());
+  const IniProfile stored(path);
+  EXPECT_EQ(stored.GetProfileInt("S", "A", 0), 1);
+  EXPECT_EQ(stored.GetProfileInt("S", "B", 0), 2);
+  EXPECT_EQ(second.GetProfileInt("S", "A", 0), 1);
+}
+
+#ifndef _WIN32
+// Two command lines that change different keys of one profile at the same moment, 50 times
+// over: both changes are kept every time.
+TEST(IniProfile, ConcurrentCommandLinesSettingDifferentKeysBothKeepTheirChange) {
+  TempDir dir;
+  const std::string profile = dir.File("p.ini");
+  const std::string set = CliPath() + " settings --profile " + ShellQuote(profile) + " set ";
+  const std::string script = "lost=0; for i in $(seq 1 50); do " + set +
+                             "\"Midi Gen Settings/MidiCopyrightInfoString=A$i\" & " + set +
+                             "\"Midi eRoll Settings/eRollMidiFileSuffix=_B$i\" & wait; "
+                             "grep -qx \"MidiCopyrightInfoString=\\\"A$i\\\"\" " +
+                             ShellQuote(profile) +
+                             " || lost=$((lost+1)); "
+                             "grep -qx \"eRollMidiFileSuffix=\\\"_B$i\\\"\" " +
+                             ShellQuote(profile) +
+                             " || lost=$((lost+1)); "
+                             "done; echo $lost";
+  const auto result = RunCommand("sh -c " + ShellQuote(script));
+  EXPECT_EQ(result.out, "0\n") << result.err;
+}
+
+#endif  // _WIN32
 
 TEST(IniProfile, DefaultPathFollowsEnvironment) {
   using testing::ScopedEnvironment;

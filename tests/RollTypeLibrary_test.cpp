@@ -164,6 +164,46 @@ TEST(RollTypeLibrary, Utf16FileWithByteOrderMarkLoadsLikeItsUtf8Equivalent) {
   EXPECT_EQ(a.TrackMidiVelocity, b.TrackMidiVelocity);
 }
 
+// A UTF-16 file cut by one byte used to load with its last character dropped.
+TEST(RollTypeLibrary, Utf16FileOfAnOddLengthIsRefused) {
+  TempDir dir;
+  std::string utf16 = ToUtf16WithBom(kSmallLibrary);
+  utf16.pop_back();
+  WriteBytes(dir.File("odd.xml"), utf16);
+  RecordingFrontEnd ui;
+  XmlDocument doc;
+  std::vector<std::string> names;
+  EXPECT_FALSE(LoadRollTypeDefinitions({dir.File("odd.xml")}, doc, names, ui));
+  EXPECT_EQ(names, std::vector<std::string>{"Fail-Safe"});
+  ASSERT_EQ(ui.kinds, std::vector<MessageKind>{MessageKind::kError});
+  EXPECT_EQ(ui.messages[0].rfind("Loading the XML config file :  File Does Not Parse Properly", 0), 0u)
+      << ui.messages[0];
+}
+
+TEST(RollTypeLibrary, FileAbove16MegabytesIsRefusedUnread) {
+  TempDir dir;
+  WriteBytes(dir.File("huge.xml"), "<RollTypeDefinitions>");
+  std::filesystem::resize_file(dir.File("huge.xml"), kMaxRollTypeFileBytes + 1);  // sparse: no disk taken
+  WriteBytes(dir.File("small.xml"), kSmallLibrary);
+  RecordingFrontEnd ui;
+  XmlDocument doc;
+  std::vector<std::string> names;
+  // Not passed over for the next candidate either: the file named first is the one refused.
+  EXPECT_FALSE(LoadRollTypeDefinitions({dir.File("huge.xml"), dir.File("small.xml")}, doc, names, ui));
+  EXPECT_EQ(names, std::vector<std::string>{"Fail-Safe"});
+  ASSERT_EQ(ui.kinds, std::vector<MessageKind>{MessageKind::kError});
+  EXPECT_EQ(ui.messages[0],
+            "The roll type file " + dir.File("huge.xml") +
+                " holds 16777217 bytes, more than the 16777216 a roll type file may hold; it is not read.");
+  // A file of exactly the limit is read.
+  std::filesystem::resize_file(dir.File("huge.xml"), kMaxRollTypeFileBytes);
+  ui.messages.clear();
+  ui.kinds.clear();
+  LoadRollTypeDefinitions({dir.File("huge.xml")}, doc, names, ui);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Error converting file to string (may contain binary data)");
+}
+
 TEST(RollTypeLibrary, CandidatesStartInTheWorkingFolder) {
   const auto candidates = RollTypeDefinitionsCandidates("/work/dir", "/opt/tarvelo/bin/tarvelo-cli");
   ASSERT_GE(candidates.size(), 3u);

@@ -141,11 +141,14 @@ TEST(ScanLinePositions, UnknownModeAndBadTickCountAreReported) {
 
   RecordingFrontEnd encoder;
   SetMode(encoder, "Shaft Encoder");
-  encoder.Store().WriteProfileInt("Diagnostic Settings", "EncoderTicksToAverage", 0).Ignore();
   CisScanData ticks = Scan(200, 100, [](int i) { return static_cast<uint16_t>((i / 4) % 2 ? 0x80 : 0); });
   ticks.ScannerType = 2;
   ticks.EncoderExponent = 2;
-  EXPECT_EQ(Positions(ticks, encoder), "Shaft Encoder");
+  // A profile's count below 1 already reads as the default; settings made otherwise may hold one.
+  encoder.ReloadSettings();
+  encoder.settings.Diagnostic.EncoderTicksToAverage = 0;
+  EXPECT_EQ(ComputeScanLinePositions(ticks, encoder.settings.Scanner, encoder.settings.Diagnostic, encoder),
+            "Shaft Encoder");
   ASSERT_FALSE(encoder.messages.empty());
   EXPECT_NE(encoder.messages[0].find("EncoderTicksToAverage"), std::string::npos);
   EXPECT_EQ(encoder.kinds[0], MessageKind::kWarning);

@@ -1,0 +1,35 @@
+#pragma once
+// An advisory lock that serialises a read-modify-write of one file between processes (two
+// command lines, or a command line and the desktop, changing the settings profile at once).
+// The lock is taken on a separate lock file beside the file, never on the file itself, since
+// the file is replaced by a rename while the lock is held. The lock file stays in place.
+//
+// On POSIX systems the lock is flock(2) on the lock file, on Windows LockFileEx; every process
+// that writes the file must take it.
+
+#include <cstdint>
+#include <string>
+
+#include "support/Result.h"
+
+namespace tarvelo {
+
+class FileLock {
+ public:
+  // Waits until this process holds the exclusive lock of `lock_path` (created when missing).
+  // Outcome() says whether it does.
+  explicit FileLock(const std::string& lock_path);
+  // Releases the lock.
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+  // Ok while the lock is held; else kIoError naming the lock file and the system's reason.
+  const Result& Outcome() const { return outcome_; }
+
+ private:
+  std::intptr_t lock_ = -1;  // the lock file's descriptor (POSIX) or handle (Windows)
+  Result outcome_;
+};
+
+}  // namespace tarvelo
