@@ -13,8 +13,8 @@
 #include "app/DesktopProfile.h"
 #include "app/WindowState.h"
 #include "document/TarveloDoc.h"
-#include "settings/IniProfile.h"
 #include "settings/SessionSettings.h"
+#include "settings/UserProfile.h"
 #include "view/TrackStrips.h"
 #include "xml/XmlDocument.h"
 
@@ -31,7 +31,10 @@ class MessageWindowPresenter;
 class RollViewWidget;
 
 struct MainWindowOptions {
-  std::string ProfilePath;                      // the settings profile file ("": held in memory only)
+  // The settings profile: the user's own when UserProfile is set (the registry on Windows, the INI
+  // file elsewhere: settings/UserProfile.h), else the INI file ProfilePath ("": held in memory only).
+  bool UserProfile = false;
+  std::string ProfilePath;
   std::vector<std::string> RollTypeCandidates;  // where RollTypeDefinitions.xml is looked for, in order
   MessagePresenter* Presenter = nullptr;        // how messages are shown; null: the modal message window
 };
@@ -117,7 +120,7 @@ class MainWindow : public QMainWindow {
   // The settings dialogs come with the next step of the desktop; until then a note says so.
   void ShowNotYetAvailable(const char* dialog);
 
-  IniProfile profile_;
+  OpenedProfile profile_;
   SessionSettings session_;
   DesktopProfile desktop_profile_;
   RecentFiles recent_;
