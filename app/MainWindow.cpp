@@ -38,6 +38,7 @@
 #include "app/dialogs/TwinArraySettingsDialog.h"
 #include "cis/CisWriter.h"
 #include "rolltypes/RollTypeLibrary.h"
+#include "settings/IniProfile.h"
 
 namespace tarvelo::app {
 
@@ -62,13 +63,22 @@ bool RunCaught(const std::function<void()>& work, std::string& failure) {
   return false;
 }
 
+// The profile the options name; an empty INI profile in memory when they name none.
+OpenedProfile OpenWindowProfile(const MainWindowOptions& options) {
+  if (options.UserProfile) return OpenDefaultProfile();
+  if (!options.ProfilePath.empty()) return OpenProfile(options.ProfilePath);
+  OpenedProfile in_memory;
+  in_memory.Store = std::make_unique<IniProfile>();
+  return in_memory;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
     : QMainWindow(parent),
-      profile_(options.ProfilePath.empty() ? IniProfile() : IniProfile(options.ProfilePath)),
-      session_(profile_),
-      desktop_profile_(profile_),
+      profile_(OpenWindowProfile(options)),
+      session_(*profile_.Store),
+      desktop_profile_(*profile_.Store),
       recent_(desktop_profile_.LoadRecentFiles()),
       state_(session_.Outputs),
       strips_(InitialTrackStrips()) {
@@ -100,7 +110,7 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
   ShowScannerDisplay();
 
   // An empty document with the active roll type applied, as the view first shows it.
-  doc_ = std::make_unique<TarveloDoc>(*front_end_, *front_end_, RollInfo(profile_));
+  doc_ = std::make_unique<TarveloDoc>(*front_end_, *front_end_, RollInfo(*profile_.Store));
   ApplyRollTypeChange();
   front_end_->RefreshControlBar("", "");
   view_->SetSource(&doc_->ScanData(), &strips_);
@@ -215,10 +225,10 @@ void MainWindow::BuildMenus() {
 }
 
 void MainWindow::ReportProfileProblems() {
-  if (profile_.Problems().empty()) return;
+  if (profile_.Problems.empty()) return;
   std::string text =
-      "The settings profile " + profile_.Path() + " has lines that cannot be read; they are kept as they are:";
-  for (const std::string& problem : profile_.Problems()) text += "\n" + problem;
+      "The settings profile " + profile_.Location + " has lines that cannot be read; they are kept as they are:";
+  for (const std::string& problem : profile_.Problems) text += "\n" + problem;
   front_end_->ShowMessage(MessageKind::kWarning, text);
 }
 
@@ -469,7 +479,7 @@ void MainWindow::OnAbout() {
 void MainWindow::OnRollTypeChosen(int index) {
   if (index < 0 || index >= static_cast<int>(roll_type_names_.size())) return;
   session_.Roll.ActiveRollTypeName = roll_type_names_[static_cast<size_t>(index)];
-  ReportIfFailed(session_.Roll.Save(profile_));
+  ReportIfFailed(session_.Roll.Save(*profile_.Store));
   ApplyRollTypeChange();
   front_end_->SetReprocessPending(true);
   UpdateView();
@@ -500,7 +510,7 @@ void MainWindow::OnReprocess() {
 void MainWindow::OnScanMidiToggled(bool on) {
   state_.SetScanMidi(on);
   session_.Outputs.ScanMidi = on;
-  ReportIfFailed(session_.Outputs.SaveScanMidi(profile_));
+  ReportIfFailed(session_.Outputs.SaveScanMidi(*profile_.Store));
   front_end_->ShowState();
   front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Title);
 }
@@ -508,7 +518,7 @@ void MainWindow::OnScanMidiToggled(bool on) {
 void MainWindow::OnERollMidiToggled(bool on) {
   state_.SetERollMidi(on);
   session_.Outputs.eRollMidi = on;
-  ReportIfFailed(session_.Outputs.SaveERollMidi(profile_));
+  ReportIfFailed(session_.Outputs.SaveERollMidi(*profile_.Store));
   front_end_->ShowState();
   front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Title);
 }

@@ -15,8 +15,8 @@
 #include "app/WindowState.h"
 #include "app/dialogs/DialogOutcome.h"
 #include "document/TarveloDoc.h"
-#include "settings/IniProfile.h"
 #include "settings/SessionSettings.h"
+#include "settings/UserProfile.h"
 #include "view/TrackStrips.h"
 #include "xml/XmlDocument.h"
 
@@ -33,7 +33,10 @@ class MessageWindowPresenter;
 class RollViewWidget;
 
 struct MainWindowOptions {
-  std::string ProfilePath;                      // the settings profile file ("": held in memory only)
+  // The settings profile: the user's own when UserProfile is set (the registry on Windows, the INI
+  // file elsewhere: settings/UserProfile.h), else the INI file ProfilePath ("": held in memory only).
+  bool UserProfile = false;
+  std::string ProfilePath;
   std::vector<std::string> RollTypeCandidates;  // where RollTypeDefinitions.xml is looked for, in order
   MessagePresenter* Presenter = nullptr;        // how messages are shown; null: the modal message window
   // How the roll information of a file being opened is completed (true: accepted); null: the
@@ -123,7 +126,7 @@ class MainWindow : public QMainWindow {
   // display, the title field, the view.
   void ActOn(const DialogOutcome& outcome);
 
-  IniProfile profile_;
+  OpenedProfile profile_;
   SessionSettings session_;
   DesktopProfile desktop_profile_;
   RecentFiles recent_;

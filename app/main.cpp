@@ -7,7 +7,9 @@
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileOpenEvent>
 #include <QPalette>
+#include <QPointer>
 #include <QSaveFile>
 #include <QScreen>
 #include <QStyleFactory>
@@ -21,19 +23,32 @@
 #include "app/ProgramIcon.h"
 #include "app/RollViewWidget.h"
 #include "rolltypes/RollTypeLibrary.h"
-#include "settings/IniProfile.h"
 
 using namespace tarvelo;
 using namespace tarvelo::app;
 
 namespace {
 
-// Whatever a command did not catch (out of memory in the middle of drawing, say) ends that
-// command with a message, not the program.
+// The application: catches what a command did not, and opens the files the system hands over.
 class TarveloApplication : public QApplication {
  public:
   using QApplication::QApplication;
 
+  // Where files that the system hands over while the program runs are opened.
+  void SetWindow(MainWindow* window) { window_ = window; }
+
+  // macOS hands the files a user opens with the program (a double click in the Finder, Open
+  // With, a drop on the Dock icon) as file-open events, not as arguments.
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::FileOpen && window_) {
+      window_->OpenFile(static_cast<QFileOpenEvent*>(event)->file());
+      return true;
+    }
+    return QApplication::event(event);
+  }
+
+  // Whatever a command did not catch (out of memory in the middle of drawing, say) ends that
+  // command with a message, not the program.
   bool notify(QObject* receiver, QEvent* event) override {
     try {
       return QApplication::notify(receiver, event);
@@ -44,6 +59,9 @@ class TarveloApplication : public QApplication {
     }
     return false;
   }
+
+ private:
+  QPointer<MainWindow> window_;
 };
 
 // The look the control bar and the dialogs were made for: dialog background RGB(230,230,210),
@@ -83,7 +101,7 @@ int SaveScreenshot(QWidget& window, const QString& path) {
   return 0;
 }
 
-int Run(QApplication& application) {
+int Run(TarveloApplication& application) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Tarvelo: player-piano roll scans (CIS files) to MIDI files"));
   parser.addHelpOption();
@@ -102,13 +120,14 @@ int Run(QApplication& application) {
   parser.process(application);
 
   MainWindowOptions options;
-  options.ProfilePath = DefaultProfilePath();
+  options.UserProfile = true;
   options.RollTypeCandidates = RollTypeDefinitionsCandidates(WorkingFolder(), ExecutablePath());
   // A run that only takes a picture waits for no one: the roll information of the file it opens
   // is taken as it comes, without the roll information dialog.
   if (parser.isSet(screenshot)) options.EditRollInfo = [](RollInfo&) { return true; };
   MainWindow window(options);
   window.show();
+  application.SetWindow(&window);
   if (!parser.positionalArguments().isEmpty()) window.OpenFile(parser.positionalArguments().first());
   if (parser.isSet(from)) {
     bool is_number = false;
@@ -131,7 +150,9 @@ int Run(QApplication& application) {
 int main(int argc, char** argv) {
   TarveloApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarvelo"));
-  QApplication::setApplicationVersion(QStringLiteral("1.0"));
+  QApplication::setApplicationVersion(QStringLiteral(TARVELO_VERSION));
+  // The desktop entry (tarvelo.desktop) that Wayland compositors match the window with.
+  QGuiApplication::setDesktopFileName(QStringLiteral("tarvelo"));
   QApplication::setWindowIcon(ProgramIcon());
   SetLook(application);
   try {

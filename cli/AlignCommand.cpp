@@ -1,7 +1,5 @@
 // tarvelo-cli align FILE.cis...: measures each scan and tells the scanner settings (and the
 // roll type) that put its holes on their tracks; --write-preset stores them in a preset.
-#include <unistd.h>
-
 #include <cstdio>
 
 #include <algorithm>
@@ -16,6 +14,7 @@
 #include "cli/RollTypeLibrarySetup.h"
 #include "cli/TerminalReporter.h"
 #include "rolltypes/RollTypeLibrary.h"
+#include "support/Console.h"
 
 namespace tarvelo::cli {
 
@@ -106,7 +105,7 @@ int RunAlign(const AlignOptions& options) {
     std::fprintf(stderr, "tarvelo-cli: --write-preset wants a preset from 0 to 15, not %d\n", options.write_preset);
     return kExitUsage;
   }
-  TerminalReporter ui(!options.json && ::isatty(STDERR_FILENO) == 1);
+  TerminalReporter ui(!options.json && IsTerminal(stderr));
   ui.SetEchoMessages(!options.json);
 
   // The roll types to rank (the whole library) and the one in force: --roll-type NAME, else the

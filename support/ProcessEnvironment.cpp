@@ -6,6 +6,12 @@
 
 #include "support/Utf8Path.h"
 
+#ifdef __APPLE__
+#include <mach-o/dyld.h>
+
+#include <cstdint>
+#endif
+
 #ifdef _WIN32
 #include "support/TextEncoding.h"
 #include "support/WindowsApi.h"
@@ -72,6 +78,16 @@ std::string ExecutableFilePath() {
 #ifdef __linux__
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (!ec) return self.string();
+#elif defined(__APPLE__)
+  // The path the program was started by (inside its app bundle), with links resolved.
+  uint32_t size = 0;
+  _NSGetExecutablePath(nullptr, &size);
+  std::string path(size, '\0');
+  if (_NSGetExecutablePath(path.data(), &size) == 0) {
+    path.resize(path.find('\0') == std::string::npos ? path.size() : path.find('\0'));
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
+    return ec ? path : resolved.string();
+  }
 #endif
   return {};
 }

@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake pkg-config libcli11-dev libgtest-dev libgmock-dev nlohmann-json3-dev
           libexpat1-dev midicsv clang-format clang-tidy libpng-dev libfreetype-dev fonts-dejavu-core
-          python3-pil pngcheck qt6-base-dev xvfb xauth)
+          python3-pil pngcheck qt6-base-dev xvfb xauth
+          desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -16,6 +16,7 @@
 #include "app/DesktopFrontEnd.h"
 #include "app/LampWidget.h"
 #include "app/RollViewWidget.h"
+#include "helpers/Environment.h"
 #include "settings/IniProfile.h"
 
 using namespace tarvelo;
@@ -161,6 +162,26 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.Bar()->RollTypeBox()->currentIndex(), 0);
     QCOMPARE(window.Bar()->RollTypeBox()->currentText(), QStringLiteral("Fail-Safe"));
     QVERIFY(presenter.Saw("ERROR - Requested Roll Type Not Found : No Such Roll"));
+  }
+
+  // The program opens the user's profile as tarvelo-cli does: TARVELO_PROFILE names an INI file
+  // on every system; its unreadable lines are reported with its path and kept.
+  void TheUserProfileIsTheOneTheCommandLineUses() {
+    testing::TempDir dir;
+    const std::string profile_path = dir.File("Tarvelo.ini");
+    testing::WriteBytes(profile_path, "[OutputFiles]\nScanMidi=0\nno equals sign here\n");
+    testing::ScopedEnvironment profile_variable("TARVELO_PROFILE", profile_path);
+    RecordingPresenter presenter;
+    app::MainWindowOptions options = testing::TestWindowOptions(presenter);
+    options.UserProfile = true;
+    MainWindow window(options);
+    window.show();
+    QVERIFY(!window.Bar()->ScanMidiBox()->isChecked());
+    QVERIFY(presenter.Saw("The settings profile " + profile_path + " has lines that cannot be read"));
+
+    QTest::mouseClick(window.Bar()->ScanMidiBox(), Qt::LeftButton);
+    QCOMPARE(IniProfile(profile_path).GetProfileInt("OutputFiles", "ScanMidi", 0), 1);
+    QVERIFY(testing::ReadBytes(profile_path).find("no equals sign here") != std::string::npos);
   }
 
   void LampsThroughUncheckingAndCheckingScanMidiAndAConversion() {
