@@ -96,7 +96,7 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
     front_end_->SetRollInfoEditor(options.EditRollInfo);
   } else {
     front_end_->SetRollInfoEditor([this](RollInfo& info) {
-      RollInfoDialog dialog(info, profile_, this);
+      RollInfoDialog dialog(info, *profile_.Store, this);
       return dialog.exec() == QDialog::Accepted;
     });
   }
@@ -445,27 +445,27 @@ void MainWindow::OnRecentFile(int index) {
 // Settings menu: each dialog checks and stores its values on OK and says what changed.
 
 void MainWindow::OnScanImageMidiSettings() {
-  GeneralSettingsDialog dialog(session_.General, profile_, this);
+  GeneralSettingsDialog dialog(session_.General, *profile_.Store, this);
   if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
 }
 
 void MainWindow::OnERollMidiSettings() {
-  ERollSettingsDialog dialog(session_.ERoll, profile_, this);
+  ERollSettingsDialog dialog(session_.ERoll, *profile_.Store, this);
   if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
 }
 
 void MainWindow::OnDiagnosticSettings() {
-  DiagnosticSettingsDialog dialog(session_.Diagnostic, profile_, this);
+  DiagnosticSettingsDialog dialog(session_.Diagnostic, *profile_.Store, this);
   if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
 }
 
 void MainWindow::OnActiveTrackingSettings() {
-  ActiveTrackingSettingsDialog dialog(session_.Tracking, profile_, this);
+  ActiveTrackingSettingsDialog dialog(session_.Tracking, *profile_.Store, this);
   if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
 }
 
 void MainWindow::OnTwinArraySettings() {
-  TwinArraySettingsDialog dialog(session_.TwinArray, profile_, this);
+  TwinArraySettingsDialog dialog(session_.TwinArray, *profile_.Store, this);
   if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
 }
 
@@ -493,7 +493,7 @@ void MainWindow::OnOffsetNudged(double inches) {
 }
 
 void MainWindow::OnScannerSettings() {
-  ScannerSettingsDialog dialog(session_.Presets, profile_, this);
+  ScannerSettingsDialog dialog(session_.Presets, *profile_.Store, this);
   if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
 }
 
@@ -554,7 +554,7 @@ void MainWindow::OnCisData() {
 }
 
 void MainWindow::OnEmbeddedText() {
-  RollInfoDialog dialog(doc_->RollInformation(), profile_, this);
+  RollInfoDialog dialog(doc_->RollInformation(), *profile_.Store, this);
   if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
   view_->viewport()->update();
 }
