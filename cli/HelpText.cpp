@@ -1,5 +1,6 @@
 #include "cli/HelpText.h"
 
+#include <cctype>
 #include <map>
 
 #include "cis/RollInfo.h"
@@ -117,7 +118,13 @@ const std::map<std::string, std::string>& Examples() {
 
 void SetProgramName(const std::string& argv0) {
   const size_t slash = argv0.find_last_of(kPathSeparator == '/' ? "/" : "/\\");
-  const std::string base = slash == std::string::npos ? argv0 : argv0.substr(slash + 1);
+  std::string base = slash == std::string::npos ? argv0 : argv0.substr(slash + 1);
+  // On Windows the program is typed without its ".exe", so help shows it without.
+  if (kPathSeparator != '/' && base.size() > 4) {
+    std::string suffix = base.substr(base.size() - 4);
+    for (char& c : suffix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (suffix == ".exe") base.resize(base.size() - 4);
+  }
   if (!base.empty()) program_name = base;
 }
 
