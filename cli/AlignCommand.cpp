@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
+#include "align/AlignOpenedScan.h"
 #include "align/AlignScan.h"
 #include "align/PrepareScan.h"
 #include "align/StoreInPreset.h"
@@ -142,13 +144,11 @@ int RunAlign(const AlignOptions& options) {
       continue;
     }
     AlignRequest request;
-    request.Scan = AlignmentView(scan.Data, settings.Scanner.ScanLightingMethod);
-    request.InForce = scan.Preset;
     request.RollType = &in_force;
     for (const RollTypeDefinition& type : types) request.Library.push_back(&type);
     request.Recognise = !types.empty();
     request.SuggestRecognised = automatic;
-    const AlignmentReport report = AlignScan(request);
+    const AlignmentReport report = AlignPreparedScan(scan, settings.Scanner.ScanLightingMethod, std::move(request));
     for (const AlignmentNote& note : report.Notes) ui.ShowMessage(note.Kind, note.Text);
     const TrackFit& fit = report.Suggestion.Fit;
     if (!fit.Found) {
