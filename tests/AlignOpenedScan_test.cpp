@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "align/AlignOpenedScan.h"
@@ -123,6 +126,33 @@ TEST(AlignOpenedScan, FailsWithoutLinesOrHolesAndSaysWhy) {
   const MeasuredAlignment no_holes = AlignOpenedScan(blank, front_end.settings, request, front_end);
   EXPECT_EQ(no_holes.Outcome.kind(), Result::Kind::kInvalid);
   EXPECT_NE(no_holes.Outcome.message().find("holes could not be measured"), std::string::npos);
+}
+
+TEST(AlignOpenedScan, ValuesNoPresetWouldHoldStillGiveAMeasurement) {
+  // The scanner dialog measures its fields as they stand, before Apply checks them: a DPI that is
+  // not a number, an offset and a stretch that are not numbers, or a DPI far out of range.
+  testing::TempDir dir;
+  const std::string path = dir.File("roll.cis");
+  testing::WriteBytes(path, synth::RenderSyntheticCis(AmpicoBRoll()));
+  testing::RecordingFrontEnd front_end;
+  front_end.settings.Outputs.ScanMidi = false;
+  front_end.settings.Outputs.eRollMidi = false;
+  TarveloDoc doc(front_end, front_end);
+  ASSERT_TRUE(doc.Load(path, front_end.settings));
+  AlignRequest request;
+  request.RollType = &testing::ShippedRollType("Ampico B");
+  for (const auto& [dpi, offset, stretch] :
+       {std::tuple{INT_MIN, std::nan(""), std::nan("")}, std::tuple{5000000, 1e300, -1.0}, std::tuple{1, -20.0, 0.5}}) {
+    RunSettings typed = front_end.settings;
+    typed.Scanner.ScannerDPI = dpi;
+    typed.Scanner.ScannerOffset = offset;
+    typed.Scanner.ScannerAlignStretch = stretch;
+    front_end.messages.clear();
+    const MeasuredAlignment measured = AlignOpenedScan(doc.ScanData(), typed, request, front_end);
+    ASSERT_TRUE(measured.Outcome) << dpi << " " << measured.Outcome.message();
+    EXPECT_EQ(measured.Report.Suggestion.Fit.Setting.Dpi, 300) << dpi;
+    EXPECT_NEAR(measured.Report.Suggestion.Fit.Setting.Offset, 1.12, 0.005) << dpi;
+  }
 }
 
 }  // namespace
