@@ -1,25 +1,22 @@
 #include "app/dialogs/AlignmentText.h"
 
 #include <algorithm>
-#include <cstdio>
+
+#include "support/NumberFormat.h"
 
 namespace tarvelo::app {
 
 namespace {
 
-std::string Fixed(double value, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
-}
-
-std::string Percent(double share, int decimals) { return Fixed(100 * share, decimals) + " %"; }
+std::string Percent(double share, int decimals) { return FormatFixed(100 * share, decimals) + " %"; }
 
 std::string EdgesText(const TrackFit& fit) {
   if (fit.LowerEdgeFound && fit.UpperEdgeFound)
-    return "paper edges " + Fixed(fit.LowerEdge, 3) + " and " + Fixed(fit.UpperEdge, 3) + " inch";
-  if (fit.LowerEdgeFound) return "bass paper edge " + Fixed(fit.LowerEdge, 3) + " inch (the treble edge does not show)";
-  if (fit.UpperEdgeFound) return "treble paper edge " + Fixed(fit.UpperEdge, 3) + " inch (the bass edge does not show)";
+    return "paper edges " + FormatFixed(fit.LowerEdge, 3) + " and " + FormatFixed(fit.UpperEdge, 3) + " inch";
+  if (fit.LowerEdgeFound)
+    return "bass paper edge " + FormatFixed(fit.LowerEdge, 3) + " inch (the treble edge does not show)";
+  if (fit.UpperEdgeFound)
+    return "treble paper edge " + FormatFixed(fit.UpperEdge, 3) + " inch (the bass edge does not show)";
   return "neither paper edge shows";
 }
 
@@ -28,7 +25,7 @@ std::string ScoresOf(const RollTypeRanking& ranking, const std::vector<std::stri
   std::string text;
   for (const RollTypeFit& fit : ranking.Ranked) {
     if (std::find(names.begin(), names.end(), fit.Name) == names.end()) continue;
-    text += (text.empty() ? "" : ", ") + fit.Name + " " + Fixed(fit.Score, 3);
+    text += (text.empty() ? "" : ", ") + fit.Name + " " + FormatFixed(fit.Score, 3);
   }
   return text;
 }
@@ -38,9 +35,9 @@ std::string ScoresOf(const RollTypeRanking& ranking, const std::vector<std::stri
 std::string MeasuredSettingsText(const AlignmentReport& report) {
   const TrackFit& fit = report.Suggestion.Fit;
   std::string text = "Measured: " + Percent(fit.Count.Share(), 2) + " of the holes on track with DPI " +
-                     std::to_string(fit.Setting.Dpi) + ", offset " + Fixed(fit.Setting.Offset, 4) + " inch, stretch " +
-                     Fixed(fit.Setting.Stretch, 4) + " (now " + Percent(report.InForceType.Before.Share(), 1) + "); " +
-                     EdgesText(fit);
+                     std::to_string(fit.Setting.Dpi) + ", offset " + FormatFixed(fit.Setting.Offset, 4) +
+                     " inch, stretch " + FormatFixed(fit.Setting.Stretch, 4) + " (now " +
+                     Percent(report.InForceType.Before.Share(), 1) + "); " + EdgesText(fit);
   for (const AlignmentNote& note : report.Notes)
     if (note.Kind != MessageKind::kInformation) text += "\n" + note.Text;
   return text;
@@ -52,10 +49,10 @@ std::string RecognitionText(const AlignmentReport& report, const std::string& ke
     std::string text = "Recognised " + ranking.Recognised;
     for (size_t index = 0; index < ranking.Ranked.size(); ++index) {
       if (ranking.Ranked[index].Name != ranking.Recognised) continue;
-      text += " (score " + Fixed(ranking.Ranked[index].Score, 3);
+      text += " (score " + FormatFixed(ranking.Ranked[index].Score, 3);
       const size_t next = index == 0 ? 1 : 0;
       if (next < ranking.Ranked.size())
-        text += "; next " + ranking.Ranked[next].Name + " " + Fixed(ranking.Ranked[next].Score, 3);
+        text += "; next " + ranking.Ranked[next].Name + " " + FormatFixed(ranking.Ranked[next].Score, 3);
       text += ")";
       break;
     }
