@@ -12,7 +12,6 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QtTest>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -26,8 +25,6 @@ using namespace tarvelo::app;
 using tarvelo::testing::RecordingPresenter;
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr double kTrueOffset = 1.16;  // 1.4 tracks from the preset's 1.0
 constexpr double kTrueStretch = 1.004;
@@ -252,20 +249,6 @@ class DesktopAlignmentTest : public QObject {
     QVERIFY2(said.startsWith(QStringLiteral("The roll type is undecided: Player Roll 0.")), qPrintable(said));
     QVERIFY2(said.contains(QStringLiteral(", Home-made Roll 0.")), qPrintable(said));
     QVERIFY2(said.endsWith(QStringLiteral("; Player Roll is kept")), qPrintable(said));
-  }
-
-  void RecogniseFromThisRollOnARealAmpicoBScan() {
-    if (testing::RealCisDir().empty()) QSKIP("no ../shared/data/real-cis");
-    testing::TempDir dir;
-    const fs::path scan = dir.Path() / "clocked_single.CIS";  // the outputs go beside the link
-    fs::create_symlink(testing::RealCisDir() / "clocked_single.CIS", scan);
-    RecordingPresenter presenter;
-    MainWindow window(testing::TestWindowOptions(presenter));
-    window.show();
-    QVERIFY(window.OpenFile(QString::fromStdString(scan.string())));
-    ChooseRecognise(*window.Bar());
-    QCOMPARE(window.Bar()->RollTypeBox()->currentText(), QStringLiteral("Ampico B"));
-    QVERIFY(window.statusBar()->currentMessage().startsWith(QStringLiteral("Recognised Ampico B")));
   }
 };
 
