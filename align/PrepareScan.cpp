@@ -10,15 +10,32 @@
 
 namespace tarvelo {
 
+namespace {
+
+// The preset's DPI, offset and stretch as the per-line pass takes them.
+ScannerSetting PresetSetting(const RunSettings& settings, Reporter& reporter) {
+  const ScannerGeometry scanner = ReadScannerGeometry(settings.Scanner, reporter);
+  return ScannerSetting{scanner.Dpi, scanner.Offset, scanner.Stretch};
+}
+
+}  // namespace
+
 Result PrepareScan(const std::string& path, const RunSettings& settings, Reporter& reporter, PreparedScan& out) {
   CisScanData& data = out.Data;
   CisOpenState state = CisOpenState::kNothingRead;
   const Result opened = OpenCisFile(path, settings.Scanner.ForceOldCisFormat, data, reporter, &state);
   if (!opened) return opened;
   PrepareLines(data, settings, reporter);
-  const ScannerGeometry scanner = ReadScannerGeometry(settings.Scanner, reporter);
-  out.Preset = ScannerSetting{scanner.Dpi, scanner.Offset, scanner.Stretch};
+  out.Preset = PresetSetting(settings, reporter);
   return Result::Ok();
+}
+
+void PrepareOpenedScan(const CisScanData& opened, const RunSettings& settings, Reporter& reporter, PreparedScan& out) {
+  out.Data = opened;
+  out.Data.Lines = opened.LinesAsRead;
+  out.Data.RestoreFlagsAsRead(settings.Scanner.ForceOldCisFormat);
+  PrepareLines(out.Data, settings, reporter);
+  out.Preset = PresetSetting(settings, reporter);
 }
 
 void PrepareLines(CisScanData& data, const RunSettings& settings, Reporter& reporter) {

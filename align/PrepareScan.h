@@ -28,6 +28,11 @@ struct PreparedScan {
 // and the stages' messages go to `reporter` as in a conversion.
 Result PrepareScan(const std::string& path, const RunSettings& settings, Reporter& reporter, PreparedScan& out);
 
+// Prepares, as PrepareScan does, the lines of a scan already open (`opened`: its lines as read
+// and the header flags KeepAsRead saved with them) on a copy in `out`, without reading the file
+// again; `opened` is not changed.
+void PrepareOpenedScan(const CisScanData& opened, const RunSettings& settings, Reporter& reporter, PreparedScan& out);
+
 // The positions, the merge and the mirroring of a conversion with `settings`, on lines as read.
 void PrepareLines(CisScanData& data, const RunSettings& settings, Reporter& reporter);
 

@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 
 #include "app/LampWidget.h"
 #include "app/QtText.h"
@@ -68,6 +69,8 @@ QHBoxLayout* LampRow(LampWidget* lamp, QWidget* text) {
 
 // The least time between two paints of the status and progress while a conversion runs.
 constexpr qint64 kPaintIntervalMs = 20;
+
+constexpr const char* kRecogniseEntryText = "Recognise From This Roll";
 
 }  // namespace
 
@@ -194,7 +197,7 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   layout->addLayout(scanner_row);
   layout->addLayout(view_row);
 
-  connect(roll_type_, &QComboBox::activated, this, &ControlBar::RollTypeChosen);
+  connect(roll_type_, &QComboBox::activated, this, &ControlBar::OnRollTypeActivated);
   connect(nudge_left_, &QPushButton::clicked, this, [this] { emit OffsetNudged(-kOffsetNudgeInches); });
   connect(nudge_right_, &QPushButton::clicked, this, [this] { emit OffsetNudged(kOffsetNudgeInches); });
   connect(scanner_settings_, &QPushButton::clicked, this, &ControlBar::ScannerSettingsRequested);
@@ -275,7 +278,40 @@ void ControlBar::ShowRollTypes(const std::vector<std::string>& names, int select
   const QSignalBlocker quiet(roll_type_);
   roll_type_->clear();
   for (const std::string& name : names) roll_type_->addItem(ToQString(name));
-  roll_type_->setCurrentIndex(selected);
+  roll_type_count_ = static_cast<int>(names.size());
+  roll_type_->insertSeparator(roll_type_count_);
+  roll_type_->addItem(QString::fromLatin1(kRecogniseEntryText));
+  roll_type_->setItemData(RecogniseEntryIndex(),
+                          QStringLiteral("Measure the open roll and choose the roll type whose tracks and "
+                                         "control holes fit it best"),
+                          Qt::ToolTipRole);
+  SetRecogniseEnabled(false);
+  roll_type_->setCurrentIndex(-1);
+  SelectRollType(selected);
+}
+
+void ControlBar::SelectRollType(int index) {
+  if (index < 0 || index >= roll_type_count_) return;
+  const QSignalBlocker quiet(roll_type_);
+  selected_roll_type_ = index;
+  roll_type_->setCurrentIndex(index);
+}
+
+void ControlBar::SetRecogniseEnabled(bool enabled) {
+  auto* model = qobject_cast<QStandardItemModel*>(roll_type_->model());
+  if (QStandardItem* entry = model ? model->item(RecogniseEntryIndex()) : nullptr) entry->setEnabled(enabled);
+}
+
+void ControlBar::OnRollTypeActivated(int index) {
+  if (index >= 0 && index < roll_type_count_) {
+    selected_roll_type_ = index;
+    emit RollTypeChosen(index);
+    return;
+  }
+  // The recognition entry (or the separator) never stays selected: the roll type in use does
+  // until the recognition chooses another.
+  SelectRollType(selected_roll_type_);
+  if (index == RecogniseEntryIndex()) emit RecogniseRollTypeRequested();
 }
 
 void ControlBar::ShowPunchMidi(bool on) { punch_midi_->setChecked(on); }

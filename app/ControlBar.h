@@ -38,8 +38,17 @@ class ControlBar : public QWidget {
   void ShowScanner(const ScannerDisplay& display);
   // The "File : " field and the title field.
   void ShowFile(const std::string& file_name_with_extension, const std::string& title);
-  // Fills the "Roll Type " box and selects entry `selected`.
+  // Fills the "Roll Type " box with `names`, then "Recognise From This Roll" (below a
+  // separator), and selects entry `selected` of `names`. Box indexes below the count of names
+  // are those of `names`; choosing one emits RollTypeChosen with it. Choosing the recognition
+  // entry puts the selection back where it was and emits RecogniseRollTypeRequested.
   void ShowRollTypes(const std::vector<std::string>& names, int selected);
+  // Selects entry `index` of the names without emitting anything.
+  void SelectRollType(int index);
+  // The recognition entry is usable only while a roll is open.
+  void SetRecogniseEnabled(bool enabled);
+  // The box index of "Recognise From This Roll".
+  int RecogniseEntryIndex() const { return roll_type_count_ + 1; }
   // "PunchMIDI" shows its stored switch and is always greyed.
   void ShowPunchMidi(bool on);
 
@@ -69,6 +78,7 @@ class ControlBar : public QWidget {
 
  signals:
   void RollTypeChosen(int index);
+  void RecogniseRollTypeRequested();
   void OffsetNudged(double inches);
   void ScannerSettingsRequested();
   void ReprocessRequested();
@@ -83,6 +93,7 @@ class ControlBar : public QWidget {
 
  private:
   void PaintSoon();
+  void OnRollTypeActivated(int index);
 
   QElapsedTimer last_paint_;
   QLabel* version_;
@@ -101,6 +112,8 @@ class ControlBar : public QWidget {
   QPushButton* nudge_right_;
   QPushButton* scanner_settings_;
   QComboBox* roll_type_;
+  int roll_type_count_ = 0;  // the roll type names in the box (the entries before the separator)
+  int selected_roll_type_ = 0;
   QPushButton* reprocess_;
   QCheckBox* scan_midi_;
   LampWidget* scan_midi_lamp_;

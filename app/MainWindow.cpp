@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 #include <functional>
 #include <new>
 
@@ -29,8 +30,10 @@
 #include "app/QtText.h"
 #include "app/RollViewWidget.h"
 #include "app/dialogs/ActiveTrackingSettingsDialog.h"
+#include "app/dialogs/AlignmentText.h"
 #include "app/dialogs/CisDataDialog.h"
 #include "app/dialogs/DiagnosticSettingsDialog.h"
+#include "app/dialogs/DialogWidgets.h"
 #include "app/dialogs/ERollSettingsDialog.h"
 #include "app/dialogs/GeneralSettingsDialog.h"
 #include "app/dialogs/RollInfoDialog.h"
@@ -62,6 +65,17 @@ bool RunCaught(const std::function<void()>& work, std::string& failure) {
   }
   return false;
 }
+
+// Keeps the messages of a measurement's preparation (shown with its result, not on their own);
+// status and progress are left as the last conversion set them.
+class MessageCollector : public Reporter {
+ public:
+  void SetStatusText(std::string_view) override {}
+  void SetProgress(int, int) override {}
+  void ShowMessage(MessageKind kind, std::string_view text) override { messages.push_back({kind, std::string(text)}); }
+
+  std::vector<AlignmentNote> messages;
+};
 
 // The profile the options name; an empty INI profile in memory when they name none.
 OpenedProfile OpenWindowProfile(const MainWindowOptions& options) {
@@ -141,6 +155,7 @@ void MainWindow::BuildBars() {
   statusBar()->setObjectName("statusBar");
 
   connect(bar_, &ControlBar::RollTypeChosen, this, &MainWindow::OnRollTypeChosen);
+  connect(bar_, &ControlBar::RecogniseRollTypeRequested, this, &MainWindow::OnRecogniseRollType);
   connect(bar_, &ControlBar::OffsetNudged, this, &MainWindow::OnOffsetNudged);
   connect(bar_, &ControlBar::ScannerSettingsRequested, this, &MainWindow::OnScannerSettings);
   connect(bar_, &ControlBar::ReprocessRequested, this, &MainWindow::OnReprocess);
@@ -353,6 +368,42 @@ void MainWindow::UpdateTitle() {
   setWindowTitle(name + QStringLiteral(" - ") + LatinText(kProgramName));
   save_action_->setEnabled(has_file);
   save_as_action_->setEnabled(has_file);
+  bar_->SetRecogniseEnabled(HasRoll());
+}
+
+bool MainWindow::HasRoll() const {
+  return !doc_->FileNameWithExtension().empty() && !doc_->ScanData().LinesAsRead.Empty();
+}
+
+const std::vector<RollTypeDefinition>& MainWindow::LibraryRollTypes() {
+  if (!library_types_filled_) {
+    library_types_ = FillRollTypes(library_, roll_type_names_, *front_end_);
+    library_types_filled_ = true;
+  }
+  return library_types_;
+}
+
+MeasuredAlignment MainWindow::MeasureOpenRoll(const ScannerSettings* edited, bool recognise) {
+  RunSettings settings = session_.ForRun();
+  if (edited) settings.Scanner = *edited;
+  AlignRequest request;
+  request.RollType = &doc_->RollType();
+  if (recognise) {
+    for (const RollTypeDefinition& type : LibraryRollTypes()) request.Library.push_back(&type);
+    request.Recognise = !request.Library.empty();
+  }
+  MeasuredAlignment measured;
+  MessageCollector preparation;
+  std::string failure;
+  if (!RunCaught([&] { measured = AlignOpenedScan(doc_->ScanData(), settings, std::move(request), preparation); },
+                 failure)) {
+    measured = MeasuredAlignment{};
+    measured.Outcome = Result::IoError("The roll could not be measured: " + failure);
+    return measured;
+  }
+  for (AlignmentNote& message : preparation.messages)
+    if (message.Kind != MessageKind::kInformation) measured.Report.Notes.push_back(std::move(message));
+  return measured;
 }
 
 void MainWindow::ReportIfFailed(const Result& result) {
@@ -485,6 +536,30 @@ void MainWindow::OnRollTypeChosen(int index) {
   UpdateView();
 }
 
+void MainWindow::OnRecogniseRollType() {
+  if (!HasRoll()) return;
+  if (LibraryRollTypes().empty()) {
+    statusBar()->showMessage(QStringLiteral("The roll type library holds no roll types to recognise."));
+    return;
+  }
+  MeasuredAlignment measured;
+  {
+    const BusyCursor busy;
+    measured = MeasureOpenRoll(nullptr, true);
+  }
+  if (!measured.Outcome.ok()) {
+    statusBar()->showMessage(ToQString(measured.Outcome.message()));
+    return;
+  }
+  statusBar()->showMessage(ToQString(RecognitionText(measured.Report, doc_->RollTypeName())));
+  if (!measured.Report.Ranking.Decided) return;
+  const auto found = std::find(roll_type_names_.begin(), roll_type_names_.end(), measured.Report.Ranking.Recognised);
+  if (found == roll_type_names_.end()) return;
+  const int index = static_cast<int>(found - roll_type_names_.begin());
+  bar_->SelectRollType(index);
+  OnRollTypeChosen(index);
+}
+
 void MainWindow::OnOffsetNudged(double inches) {
   session_.Presets.NudgeOffset(inches);
   ShowScannerDisplay();
@@ -494,6 +569,9 @@ void MainWindow::OnOffsetNudged(double inches) {
 
 void MainWindow::OnScannerSettings() {
   ScannerSettingsDialog dialog(session_.Presets, *profile_.Store, this);
+  if (HasRoll()) {
+    dialog.SetAlignmentMeasurer([this](const ScannerSettings& edited) { return MeasureOpenRoll(&edited, false); });
+  }
   if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
 }
 

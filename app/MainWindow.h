@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "align/AlignOpenedScan.h"
 #include "app/DesktopProfile.h"
 #include "app/WindowState.h"
 #include "app/dialogs/DialogOutcome.h"
@@ -91,6 +92,9 @@ class MainWindow : public QMainWindow {
   void OnAbout();
   // Control bar.
   void OnRollTypeChosen(int index);
+  // "Recognise From This Roll": measures the open roll with every roll type of the library and
+  // chooses the recognised one as a choice in the box would; the status bar says what it found.
+  void OnRecogniseRollType();
   void OnOffsetNudged(double inches);
   void OnScannerSettings();
   void OnReprocess();
@@ -125,6 +129,15 @@ class MainWindow : public QMainWindow {
   // What the window does after a dialog closed with OK: the settings-changed state, the scanner
   // display, the title field, the view.
   void ActOn(const DialogOutcome& outcome);
+  // Whether a roll is open: a file was read and has scan lines to measure.
+  bool HasRoll() const;
+  // Measures the open roll with the session's settings (the scanner values `edited` instead of
+  // the live ones, when given) and the roll type in use; `recognise` ranks the library's roll
+  // types too and suggests for the recognised one. The warnings of preparing the lines join the
+  // report's notes; nothing is shown.
+  MeasuredAlignment MeasureOpenRoll(const ScannerSettings* edited, bool recognise);
+  // The library's roll types, filled once when first needed.
+  const std::vector<RollTypeDefinition>& LibraryRollTypes();
 
   OpenedProfile profile_;
   SessionSettings session_;
@@ -138,6 +151,8 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<DesktopFrontEnd> front_end_;
   XmlDocument library_;
   std::vector<std::string> roll_type_names_;
+  std::vector<RollTypeDefinition> library_types_;
+  bool library_types_filled_ = false;
   TrackStrips strips_;
   std::unique_ptr<TarveloDoc> doc_;
   QString save_path_;  // where Save writes: the file opened or saved last

@@ -50,6 +50,21 @@ struct CisScanData {
     SavedMirrorImage = MirrorImage;
   }
 
+  // Before a run: the header flags and the width back as KeepAsRead saved them (the lines are
+  // the caller's to restore). Reading in the old format, forced, knows none of the type bits.
+  void RestoreFlagsAsRead(bool old_format_forced) {
+    ImageMirrored = false;
+    ReverseImage = SavedReverseImage;
+    ScanWidth = SavedScanWidth;
+    TwinArray = SavedTwinArray;
+    MirrorImage = SavedMirrorImage;
+    if (old_format_forced) {
+      TwinArray = false;
+      ReverseImage = false;
+      MirrorImage = false;
+    }
+  }
+
   bool SavedReverseImage = false;
   bool SavedTwinArray = false;
   // Copy of MirrorImage taken when the file was read; each run restores from it.

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
+#include "align/AlignOpenedScan.h"
 #include "align/AlignScan.h"
 #include "align/PrepareScan.h"
 #include "align/StoreInPreset.h"
@@ -15,18 +17,13 @@
 #include "cli/TerminalReporter.h"
 #include "rolltypes/RollTypeLibrary.h"
 #include "support/Console.h"
+#include "support/NumberFormat.h"
 
 namespace tarvelo::cli {
 
 namespace {
 
-std::string Fixed(double value, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
-}
-
-std::string Percent(double share) { return Fixed(100 * share, 2) + " %"; }
+std::string Percent(double share) { return FormatFixed(100 * share, 2) + " %"; }
 
 // The roll type the suggestion is for, or "" when recognition did not decide.
 std::string SuggestedType(const AlignmentReport& report, bool automatic) {
@@ -40,23 +37,23 @@ void PrintReport(const std::string& path, const AlignmentReport& report, bool au
   std::printf("  DPI:            header %d%s, preset %d\n", report.HeaderDpi,
               report.HeaderDpiUsable ? "" : " (not usable)", report.InForce.Dpi);
   std::string edges;
-  edges += fit.LowerEdgeFound ? Fixed(fit.LowerEdge, 3) + " in" : "not seen";
+  edges += fit.LowerEdgeFound ? FormatFixed(fit.LowerEdge, 3) + " in" : "not seen";
   edges += " and ";
-  edges += fit.UpperEdgeFound ? Fixed(fit.UpperEdge, 3) + " in" : "not seen";
+  edges += fit.UpperEdgeFound ? FormatFixed(fit.UpperEdge, 3) + " in" : "not seen";
   std::printf("  paper edges:    %s\n", edges.c_str());
   const std::string type = SuggestedType(report, automatic);
   std::printf("  suggestion:     DPI %d, offset %s in, stretch %s for %s\n", fit.Setting.Dpi,
-              Fixed(fit.Setting.Offset, 4).c_str(), Fixed(fit.Setting.Stretch, 4).c_str(),
+              FormatFixed(fit.Setting.Offset, 4).c_str(), FormatFixed(fit.Setting.Stretch, 4).c_str(),
               type.empty() ? (report.Suggestion.Name + " (in use; the roll type is undecided)").c_str()
               : automatic  ? (type + " (recognised)").c_str()
                            : type.c_str());
   std::printf("  holes on track: %s with the suggestion, %s with the settings in force (%s, offset %s in)\n",
               Percent(fit.Count.Share()).c_str(), Percent(report.InForceType.Before.Share()).c_str(),
-              report.InForceType.Name.c_str(), Fixed(report.InForce.Offset, 4).c_str());
+              report.InForceType.Name.c_str(), FormatFixed(report.InForce.Offset, 4).c_str());
   if (!report.Ranking.Ranked.empty()) {
     std::string ranked;
     for (const RollTypeFit& candidate : report.Ranking.Ranked)
-      ranked += (ranked.empty() ? "" : ", ") + candidate.Name + " " + Fixed(candidate.Score, 3);
+      ranked += (ranked.empty() ? "" : ", ") + candidate.Name + " " + FormatFixed(candidate.Score, 3);
     std::printf("  roll types:     %s%s\n", report.Ranking.Decided ? "" : "(undecided) ", ranked.c_str());
   }
 }
@@ -142,13 +139,11 @@ int RunAlign(const AlignOptions& options) {
       continue;
     }
     AlignRequest request;
-    request.Scan = AlignmentView(scan.Data, settings.Scanner.ScanLightingMethod);
-    request.InForce = scan.Preset;
     request.RollType = &in_force;
     for (const RollTypeDefinition& type : types) request.Library.push_back(&type);
     request.Recognise = !types.empty();
     request.SuggestRecognised = automatic;
-    const AlignmentReport report = AlignScan(request);
+    const AlignmentReport report = AlignPreparedScan(scan, settings.Scanner.ScanLightingMethod, std::move(request));
     for (const AlignmentNote& note : report.Notes) ui.ShowMessage(note.Kind, note.Text);
     const TrackFit& fit = report.Suggestion.Fit;
     if (!fit.Found) {

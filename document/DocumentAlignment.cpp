@@ -1,7 +1,6 @@
 // The document's alignment of a run to its scan, and the check that the run's holes lie on
 // their tracks.
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "align/OffTrackCheck.h"
@@ -13,13 +12,7 @@ namespace tarvelo {
 
 namespace {
 
-std::string Fixed(double value, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
-}
-
-std::string Percent(double share) { return Fixed(100 * share, 2) + " %"; }
+std::string Percent(double share) { return FormatFixed(100 * share, 2) + " %"; }
 
 }  // namespace
 
@@ -66,10 +59,11 @@ RunSettings TarveloDoc::Align(const RunSettings& settings) {
   aligned.Scanner.ScannerAlignStretch = suggestion.Fit.Setting.Stretch;
   RecordScannerKeywords(aligned.Scanner);  // in place of the preset's values
 
-  const std::string used =
-      "DPI " + std::to_string(suggestion.Fit.Setting.Dpi) + " | offset " + Fixed(suggestion.Fit.Setting.Offset, 4) +
-      " | stretch " + Fixed(suggestion.Fit.Setting.Stretch, 4) + " | roll type " + roll_type_.Name + " (" + type_note +
-      ") | on track " + Percent(suggestion.Fit.Count.Share()) + " (preset " + Percent(suggestion.Before.Share()) + ")";
+  const std::string used = "DPI " + std::to_string(suggestion.Fit.Setting.Dpi) + " | offset " +
+                           FormatFixed(suggestion.Fit.Setting.Offset, 4) + " | stretch " +
+                           FormatFixed(suggestion.Fit.Setting.Stretch, 4) + " | roll type " + roll_type_.Name + " (" +
+                           type_note + ") | on track " + Percent(suggestion.Fit.Count.Share()) + " (preset " +
+                           Percent(suggestion.Before.Share()) + ")";
   keywords_.AddKeyValue("/auto_alignment: ", used);
   reporter_.ShowMessage(MessageKind::kInformation, "Aligned to the scan: " + used);
   return aligned;
@@ -82,7 +76,7 @@ void TarveloDoc::CheckHolesOnTrack(const RunSettings& settings) {
   summary_.HolesOffTrack = count.OffTrack;
   const int limit = settings.Diagnostic.OffTrackWarningPercent;
   if (count.Holes == 0 || limit >= 100 || 100.0 * count.OffTrack <= static_cast<double>(limit) * count.Holes) return;
-  const std::string text = Fixed(100 * count.Share(), 1) +
+  const std::string text = FormatFixed(100 * count.Share(), 1) +
                            " % of the holes lie more than 0.3 of a track spacing from their track's centre (roll "
                            "type \"" +
                            roll_type_.Name + "\", scanner offset " + FormatGcvt(lookup_map_.OffsetInches, 8) +

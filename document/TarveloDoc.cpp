@@ -87,16 +87,7 @@ void TarveloDoc::RunPipeline(const RunSettings& settings) {
 void TarveloDoc::RestoreLinesAndFlags(const RunSettings& settings) {
   if (!lines_are_as_read_) scan_.Lines = scan_.LinesAsRead;
   lines_are_as_read_ = false;
-  scan_.ImageMirrored = false;
-  scan_.ReverseImage = scan_.SavedReverseImage;
-  scan_.ScanWidth = scan_.SavedScanWidth;
-  scan_.TwinArray = scan_.SavedTwinArray;
-  scan_.MirrorImage = scan_.SavedMirrorImage;
-  if (settings.Scanner.ForceOldCisFormat) {
-    scan_.TwinArray = false;
-    scan_.ReverseImage = false;
-    scan_.MirrorImage = false;
-  }
+  scan_.RestoreFlagsAsRead(settings.Scanner.ForceOldCisFormat);
 }
 
 void TarveloDoc::RecordHeaderKeywords() {

@@ -1,5 +1,6 @@
 #include "support/NumberFormat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -67,6 +68,12 @@ std::string FormatInt6(long long value) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%6lld", value);
   return buffer;
+}
+
+std::string FormatFixed(double value, int decimals) {
+  if (!std::isfinite(value)) return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
+  // 309 digits before the point at the most: 20 decimals still fit ToChars's buffer.
+  return ToChars(value, std::chars_format::fixed, std::clamp(decimals, 0, 20));
 }
 
 std::string FormatFixed6_3(double value) {

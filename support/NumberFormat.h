@@ -21,4 +21,7 @@ std::string FormatInt6(long long value);
 // printf "%6.3f": three decimals, right-aligned in at least six characters.
 std::string FormatFixed6_3(double value);
 
+// printf "%.*f" in the C locale: `decimals` (0 to 20) decimals, no padding; "nan", "inf", "-inf".
+std::string FormatFixed(double value, int decimals);
+
 }  // namespace tarvelo

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "support/NumberFormat.h"
 
 namespace tarvelo {
@@ -37,6 +39,11 @@ TEST(FixedFormats, PrintfForms) {
   EXPECT_EQ(FormatFixed6_3(1.5), " 1.500");
   EXPECT_EQ(FormatFixed6_3(-0.25), "-0.250");
   EXPECT_EQ(FormatFixed6_3(300.0), "300.000");
+  EXPECT_EQ(FormatFixed(1.09805, 4), "1.0980");  // the binary value lies just below the half
+  EXPECT_EQ(FormatFixed(99.995, 2), "100.00");   // just above the half: rounds up a digit
+  EXPECT_EQ(FormatFixed(-0.00004, 4), "-0.0000");
+  EXPECT_EQ(FormatFixed(1e300, 1).size(), size_t{303});  // every digit, none cut off
+  EXPECT_EQ(FormatFixed(std::nan(""), 3), "nan");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // Small builders for the dialogs' controls. Every control a test or a caller needs to find is
 // named after the setting it edits (its profile key).
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,5 +41,14 @@ inline QLabel* NoteLabel(const QString& text) {
   label->setWordWrap(true);
   return label;
 }
+
+// The busy cursor for as long as it lives (a measurement or a conversion run in the command).
+class BusyCursor {
+ public:
+  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 }  // namespace tarvelo::app

@@ -5,12 +5,16 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "app/dialogs/AlignmentText.h"
 #include "app/dialogs/DialogWidgets.h"
 #include "app/dialogs/FieldText.h"
+#include "support/NumberFormat.h"
 
 namespace tarvelo::app {
 
@@ -68,6 +72,19 @@ ScannerSettingsDialog::ScannerSettingsDialog(ScannerPresets& presets, ProfileSto
                    WithHint(stretch_, tr("Expand/Shrink to Align Right Edge of Roll")));
   geometry->addRow(tr("Scanner Mode : "), mode_);
 
+  align_ = new QPushButton(tr("Align to This Roll"));
+  align_->setObjectName(QStringLiteral("AlignToRoll"));
+  align_->setAutoDefault(false);
+  align_->setEnabled(false);
+  align_->setToolTip(
+      tr("Measure the open roll and fill in the DPI, offset and stretch that put its holes on the "
+         "tracks of the roll type in use"));
+  measured_ = NoteLabel(QString());
+  measured_->setObjectName(QStringLiteral("AlignmentMeasured"));
+  measured_->setTextFormat(Qt::PlainText);
+  measured_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  connect(align_, &QPushButton::clicked, this, &ScannerSettingsDialog::OnAlignToRoll);
+
   remove_acceleration_ = NamedCheckBox(tr("Remove Acceleration"), "RemoveTakeupAccel", false);
   takeup_percent_ = NamedLineEdit("TakeupAccelPct", QString());
   auto* takeup_group = new QGroupBox(tr("Takeup Spool Drive Compensation"));
@@ -106,6 +123,8 @@ ScannerSettingsDialog::ScannerSettingsDialog(ScannerPresets& presets, ProfileSto
   auto* left = new QVBoxLayout;
   left->addWidget(preset_group);
   left->addLayout(geometry);
+  left->addWidget(align_, 0, Qt::AlignLeft);
+  left->addWidget(measured_);
   left->addStretch();
   auto* right = new QVBoxLayout;
   right->addWidget(takeup_group);
@@ -163,7 +182,31 @@ void ScannerSettingsDialog::OnPresetSelected(int index) {
   ShowPreset(presets_.CurrentIndex());
 }
 
-Result ScannerSettingsDialog::KeepEdits() {
+void ScannerSettingsDialog::SetAlignmentMeasurer(AlignmentMeasurer measure) {
+  measure_ = std::move(measure);
+  align_->setEnabled(static_cast<bool>(measure_));
+}
+
+void ScannerSettingsDialog::OnAlignToRoll() {
+  if (!measure_) return;
+  MeasuredAlignment measured;
+  {
+    const BusyCursor busy;
+    measured = measure_(EnteredValues());
+  }
+  if (!measured.Outcome.ok()) {
+    measured_->setText(ToQString(measured.Outcome.message()));
+    return;
+  }
+  // The values as Apply would store them.
+  const ScannerSetting& suggestion = measured.Report.Suggestion.Fit.Setting;
+  dpi_->setText(QString::number(suggestion.Dpi));
+  offset_->setText(ToQString(FormatGcvt(suggestion.Offset, 8)));
+  stretch_->setText(ToQString(FormatGcvt(suggestion.Stretch, 8)));
+  measured_->setText(ToQString(MeasuredSettingsText(measured.Report)));
+}
+
+ScannerSettings ScannerSettingsDialog::EnteredValues() const {
   ScannerSettings entered = edit_;
   entered.PresetName = ToUtf8(name_->text());
   entered.ScannerDPI = FieldInt(dpi_->text());
@@ -178,6 +221,11 @@ Result ScannerSettingsDialog::KeepEdits() {
   entered.TwinArrayOverlap = FieldReal(overlap_->text());
   entered.TwinArrayVertOffset = FieldReal(vertical_offset_->text());
   entered.ForceOldCisFormat = old_format_->isChecked();
+  return entered;
+}
+
+Result ScannerSettingsDialog::KeepEdits() {
+  ScannerSettings entered = EnteredValues();
   if (Result checked = ValidatePresetEdit(entered); !checked.ok()) return checked;
 
   edit_ = std::move(entered);

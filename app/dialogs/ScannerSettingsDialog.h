@@ -4,7 +4,14 @@
 // it current in memory, but leaves the live record and the profile as they were); "Apply"
 // checks the fields, stores them into the current preset, writes that preset to the profile
 // and makes it the live record.
+//
+// With a roll open, "Align to This Roll" measures it with the values being edited and puts the
+// DPI, offset and stretch that fit its holes into the fields (stored only by Apply), and says
+// beneath the button what it measured.
 
+#include <functional>
+
+#include "align/AlignOpenedScan.h"
 #include "app/dialogs/CheckedDialog.h"
 #include "settings/ProfileStore.h"
 #include "settings/ScannerPresets.h"
@@ -12,15 +19,24 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace tarvelo::app {
+
+// Measures the open roll with the scanner values being edited (the roll type in force).
+using AlignmentMeasurer = std::function<MeasuredAlignment(const ScannerSettings& edited)>;
 
 class ScannerSettingsDialog : public CheckedDialog {
   Q_OBJECT
 
  public:
   ScannerSettingsDialog(ScannerPresets& presets, ProfileStore& store, QWidget* parent = nullptr);
+
+  // How "Align to This Roll" measures the open roll; without one (no roll open) the button is
+  // greyed.
+  void SetAlignmentMeasurer(AlignmentMeasurer measure);
 
  protected:
   Result KeepEdits() override;
@@ -29,6 +45,9 @@ class ScannerSettingsDialog : public CheckedDialog {
   // Puts preset `index` into the controls: its name, DPI and texts as held, its switches.
   void ShowPreset(int index);
   void OnPresetSelected(int index);
+  // The fields as they stand, unchecked, over the working values.
+  ScannerSettings EnteredValues() const;
+  void OnAlignToRoll();
 
   ScannerPresets& presets_;
   ProfileStore& store_;
@@ -50,6 +69,9 @@ class ScannerSettingsDialog : public CheckedDialog {
   QLineEdit* overlap_ = nullptr;
   QLineEdit* vertical_offset_ = nullptr;
   QCheckBox* old_format_ = nullptr;
+  AlignmentMeasurer measure_;
+  QPushButton* align_ = nullptr;
+  QLabel* measured_ = nullptr;
 };
 
 }  // namespace tarvelo::app

@@ -94,7 +94,8 @@ class MainWindowTest : public QObject {
           "View/Set Embedded Text", "Skew Correction OFF", "Punch Fitting OFF"})
       QVERIFY2(texts.contains(QString::fromLatin1(text)), text);
 
-    QCOMPARE(bar.RollTypeBox()->count(), static_cast<int>(window.RollTypeNames().size()));
+    // The roll types, then a separator and "Recognise From This Roll".
+    QCOMPARE(bar.RollTypeBox()->count(), static_cast<int>(window.RollTypeNames().size()) + 2);
     QCOMPARE(bar.RollTypeBox()->itemText(0), QStringLiteral("Fail-Safe"));
     QVERIFY(bar.RollTypeBox()->count() > 5);
 
