@@ -79,6 +79,8 @@ int main(int argc, char** argv) {
   app::MainWindowOptions options;
   options.RollTypeCandidates = {std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml"};
   options.Presenter = &presenter;
+  // Nobody answers the roll information dialog that a load may ask for: keep the entries.
+  options.EditRollInfo = [](RollInfo&) { return true; };
   app::MainWindow window(options);
   window.show();
   QApplication::processEvents();
