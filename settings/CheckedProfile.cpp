@@ -10,14 +10,14 @@ namespace {
 
 constexpr size_t kShownBytes = 64;
 
-bool UsesDefault(const SettingSpec& spec, double value) {
-  switch (spec.OutOfRange) {
+bool UsesDefault(const SettingRule& rule, double value) {
+  switch (rule.OutOfRange) {
     case OutOfRangeUse::kDefault:
       return true;
     case OutOfRangeUse::kDefaultAbove:
-      return value > spec.High;
+      return value > rule.High;
     case OutOfRangeUse::kDefaultBelow:
-      return value < spec.Low;
+      return value < rule.Low;
     case OutOfRangeUse::kValue:
       break;
   }
@@ -58,8 +58,8 @@ CheckedProfile::CheckedProfile(const ProfileStore& base) : base_(base) {
 
 int CheckedProfile::GetProfileInt(std::string_view section, std::string_view key, int default_value) const {
   const int value = base_.GetProfileInt(section, key, default_value);
-  const SettingSpec* spec = FindSettingSpec(section, key);
-  if (!spec || (spec->PerPreset && PresetIndexOfKey(key) != current_preset_)) return value;
+  const SettingRule* rule = FindSettingRule(section, key);
+  if (!rule || (rule->PerPreset && PresetIndexOfKey(key) != current_preset_)) return value;
   const std::optional<std::string> stored = base_.Find(section, key);
   if (!stored) return value;
   const std::string default_text = std::to_string(default_value);
@@ -67,13 +67,13 @@ int CheckedProfile::GetProfileInt(std::string_view section, std::string_view key
   if (!ParseStrictInt(*stored, number)) {
     // The store gives the default for a value that is not a 32-bit integer.
     Note(section, key, *stored,
-         spec->Kind == SettingKind::kSwitch ? "not an integer" : "not an integer in the range " + DescribeRange(*spec),
+         rule->Kind == SettingKind::kSwitch ? "not an integer" : "not an integer in the range " + DescribeRange(*rule),
          DefaultUsed(default_text));
     return default_value;
   }
-  if (IsInRange(*spec, number)) return value;
-  const bool use_default = UsesDefault(*spec, number);
-  Note(section, key, *stored, "outside the range " + DescribeRange(*spec),
+  if (IsInRange(*rule, number)) return value;
+  const bool use_default = UsesDefault(*rule, number);
+  Note(section, key, *stored, "outside the range " + DescribeRange(*rule),
        use_default ? DefaultUsed(default_text) : kValueUsed);
   return use_default ? default_value : value;
 }
@@ -81,24 +81,24 @@ int CheckedProfile::GetProfileInt(std::string_view section, std::string_view key
 std::string CheckedProfile::GetProfileString(std::string_view section, std::string_view key,
                                              std::string_view default_value) const {
   std::string value = base_.GetProfileString(section, key, default_value);
-  const SettingSpec* spec = FindSettingSpec(section, key);
-  if (!spec || (spec->PerPreset && PresetIndexOfKey(key) != current_preset_)) return value;
+  const SettingRule* rule = FindSettingRule(section, key);
+  if (!rule || (rule->PerPreset && PresetIndexOfKey(key) != current_preset_)) return value;
   const std::optional<std::string> stored = base_.Find(section, key);
   if (!stored) return value;
-  if (spec->Kind == SettingKind::kText) {
-    if (!CheckField(*spec, *stored).ok())
-      Note(section, key, *stored, "more than " + FormatRangeLimit(spec->High) + " characters", kValueUsed);
+  if (rule->Kind == SettingKind::kText) {
+    if (!CheckField(*rule, *stored).ok())
+      Note(section, key, *stored, "more than " + FormatRangeLimit(rule->High) + " characters", kValueUsed);
     return value;
   }
-  if (spec->Kind != SettingKind::kReal) return value;
+  if (rule->Kind != SettingKind::kReal) return value;
   double number = 0;
   if (!ParseStrictDouble(*stored, number)) {
-    Note(section, key, *stored, "not a number in the range " + DescribeRange(*spec), DefaultUsed(default_value));
+    Note(section, key, *stored, "not a number in the range " + DescribeRange(*rule), DefaultUsed(default_value));
     return std::string(default_value);
   }
-  if (IsInRange(*spec, number)) return value;
-  const bool use_default = UsesDefault(*spec, number);
-  Note(section, key, *stored, "outside the range " + DescribeRange(*spec),
+  if (IsInRange(*rule, number)) return value;
+  const bool use_default = UsesDefault(*rule, number);
+  Note(section, key, *stored, "outside the range " + DescribeRange(*rule),
        use_default ? DefaultUsed(default_value) : kValueUsed);
   return use_default ? std::string(default_value) : value;
 }

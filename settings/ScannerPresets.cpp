@@ -67,11 +67,11 @@ Result ValidatePresetEdit(const ScannerSettings& edit) {
 }
 
 std::string ScannerPresets::DefaultTakeupAccelPct(int index) {
-  return DefaultValue(*FindSettingSpec(kSection, "TakeupAccelPct"), index);
+  return DefaultValue(*FindSettingRule(kSection, "TakeupAccelPct"), index);
 }
 
 std::string ScannerPresets::DefaultPresetName(int index) {
-  return DefaultValue(*FindSettingSpec(kSection, "PresetName"), index);
+  return DefaultValue(*FindSettingRule(kSection, "PresetName"), index);
 }
 
 ScannerPresets::ScannerPresets(const ProfileStore& store) { LoadPresets(store); }

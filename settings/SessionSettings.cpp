@@ -21,8 +21,8 @@ RunSettings SessionSettings::ForRun() const {
   RunSettings run{Presets.Live(), General, ERoll, Diagnostic, Tracking, TwinArray, Outputs, Roll, {}};
   for (const SettingFinding& finding : findings_) {
     if (store_.Find(finding.Section, finding.Key) != finding.Value) continue;
-    const SettingSpec* spec = FindSettingSpec(finding.Section, finding.Key);
-    if (spec && spec->PerPreset && PresetIndexOfKey(finding.Key) != Presets.CurrentIndex()) continue;
+    const SettingRule* rule = FindSettingRule(finding.Section, finding.Key);
+    if (rule && rule->PerPreset && PresetIndexOfKey(finding.Key) != Presets.CurrentIndex()) continue;
     run.ProfileFindings.push_back(finding);
   }
   return run;

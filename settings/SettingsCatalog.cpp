@@ -42,9 +42,9 @@ std::vector<SettingValue> EffectiveSettings(const ProfileStore& store) {
   std::vector<SettingValue> settings;
   for (const IniProfile::Entry& entry : saved.Entries()) {
     SettingValue value{entry.section, entry.key, entry.value, SettingValue::kInteger};
-    if (const SettingSpec* spec = FindSettingSpec(entry.section, entry.key)) {
-      if (spec->Kind == SettingKind::kReal) value.kind = SettingValue::kReal;
-      if (spec->Kind == SettingKind::kText) value.kind = SettingValue::kText;
+    if (const SettingRule* rule = FindSettingRule(entry.section, entry.key)) {
+      if (rule->Kind == SettingKind::kReal) value.kind = SettingValue::kReal;
+      if (rule->Kind == SettingKind::kText) value.kind = SettingValue::kText;
     }
     settings.push_back(std::move(value));
   }
@@ -61,12 +61,12 @@ const SettingValue* FindSetting(const std::vector<SettingValue>& settings, std::
 Result SetSetting(ProfileStore& store, std::string_view section, std::string_view key, std::string_view value) {
   const std::vector<SettingValue> known = EffectiveSettings(store);
   const SettingValue* setting = FindSetting(known, section, key);
-  const SettingSpec* spec = setting ? FindSettingSpec(setting->section, setting->key) : nullptr;
-  if (!spec) return Result::NotFound("unknown setting " + std::string(section) + "/" + std::string(key));
+  const SettingRule* rule = setting ? FindSettingRule(setting->section, setting->key) : nullptr;
+  if (!rule) return Result::NotFound("unknown setting " + std::string(section) + "/" + std::string(key));
 
   // The check its dialog makes on this field when the user presses OK.
   std::string stored;
-  if (Result checked = CheckEntry(*spec, value, stored); !checked.ok()) return checked;
+  if (Result checked = CheckEntry(*rule, value, stored); !checked.ok()) return checked;
   return setting->kind == SettingValue::kInteger
              ? store.WriteProfileInt(setting->section, setting->key, LenientToInt(stored))
              : store.WriteProfileString(setting->section, setting->key, stored);

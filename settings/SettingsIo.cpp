@@ -14,8 +14,8 @@ namespace {
 // The default of a known setting; a key the table does not know (a programming error the
 // tests catch) reads as empty.
 std::string TableDefault(std::string_view section, std::string_view key) {
-  const SettingSpec* spec = FindSettingSpec(section, key);
-  return spec ? DefaultValue(*spec, std::max(0, PresetIndexOfKey(key))) : std::string();
+  const SettingRule* rule = FindSettingRule(section, key);
+  return rule ? DefaultValue(*rule, std::max(0, PresetIndexOfKey(key))) : std::string();
 }
 
 }  // namespace
@@ -47,14 +47,14 @@ Result WriteProfileReal(ProfileStore& store, std::string_view section, std::stri
 
 void SettingsCheck::Field(std::string_view section, std::string_view key, double value) {
   if (!outcome_.ok()) return;
-  const SettingSpec* spec = FindSettingSpec(section, key);
-  Keep(spec ? CheckField(*spec, value) : Result::Ok());
+  const SettingRule* rule = FindSettingRule(section, key);
+  Keep(rule ? CheckField(*rule, value) : Result::Ok());
 }
 
 void SettingsCheck::Field(std::string_view section, std::string_view key, std::string_view text) {
   if (!outcome_.ok()) return;
-  const SettingSpec* spec = FindSettingSpec(section, key);
-  Keep(spec ? CheckField(*spec, text) : Result::Ok());
+  const SettingRule* rule = FindSettingRule(section, key);
+  Keep(rule ? CheckField(*rule, text) : Result::Ok());
 }
 
 void SettingsCheck::Range(std::string_view label, double value, double low, double high) {

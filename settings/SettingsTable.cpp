@@ -31,83 +31,83 @@ constexpr std::string_view kRoll = "Roll Settings";
 // theirs; the loop's gain and edge weighting also below zero, where the loop drives the
 // correction away from the roll instead of towards it.
 constexpr std::array kTable = {
-    SettingSpec{kScanner, "CurrentPreset", "Scanner Setting Presets", kInteger, "0", 0, 15, kDefault},
-    SettingSpec{kScanner, "PresetName", "Rename : ", kText, "", 0, 128, kValue, true},
-    SettingSpec{kScanner, "ScannerDPI", "Scanner Horizontal DPI", kInteger, "300", 10, 1000, kDefault, true},
-    SettingSpec{kScanner, "ScannerOffset", "+/- Horiz Offset (in Inches)", kReal, "1.00", -20, 20, kDefault, true},
-    SettingSpec{kScanner, "ScannerAlignStretch", "Stretch Factor (1.0 typical)", kReal, "1.00", 0.5, 2, kDefault, true},
-    SettingSpec{kScanner, "ScannerModeType", "Scanner Mode : ", kText, "Mode1 - no encoding", 0, 32, kValue, true},
-    SettingSpec{kScanner, "RemoveTakeupAccel", "Remove Acceleration", kSwitch, "0", 0, 0, kValue, true},
-    SettingSpec{kScanner, "TakeupAccelPct", "% per Foot", kReal, "", -5, 5, kDefault, true},
-    SettingSpec{kScanner, "ActiveTracking", "Tracking ON", kSwitch, "1", 0, 0, kValue, true},
-    SettingSpec{kScanner, "AutoTweakSettings", "Auto-Tweak Offset and Stretch", kSwitch, "1", 0, 0, kValue, true},
-    SettingSpec{kScanner, "ScanLightingMethod", "Scan Illumination Method", kInteger, "0", 0, 2, kValue, true},
-    SettingSpec{kScanner, "TwinArrayOverlap", "Overlap Width (in Inches)", kReal, "0.750", 0, 100, kDefault, true},
-    SettingSpec{kScanner, "TwinArrayVertOffset", "Sensor Vert. Offset (in Inches)", kReal, "0.600", 0, 5, kDefault,
+    SettingRule{kScanner, "CurrentPreset", "Scanner Setting Presets", kInteger, "0", 0, 15, kDefault},
+    SettingRule{kScanner, "PresetName", "Rename : ", kText, "", 0, 128, kValue, true},
+    SettingRule{kScanner, "ScannerDPI", "Scanner Horizontal DPI", kInteger, "300", 10, 1000, kDefault, true},
+    SettingRule{kScanner, "ScannerOffset", "+/- Horiz Offset (in Inches)", kReal, "1.00", -20, 20, kDefault, true},
+    SettingRule{kScanner, "ScannerAlignStretch", "Stretch Factor (1.0 typical)", kReal, "1.00", 0.5, 2, kDefault, true},
+    SettingRule{kScanner, "ScannerModeType", "Scanner Mode : ", kText, "Mode1 - no encoding", 0, 32, kValue, true},
+    SettingRule{kScanner, "RemoveTakeupAccel", "Remove Acceleration", kSwitch, "0", 0, 0, kValue, true},
+    SettingRule{kScanner, "TakeupAccelPct", "% per Foot", kReal, "", -5, 5, kDefault, true},
+    SettingRule{kScanner, "ActiveTracking", "Tracking ON", kSwitch, "1", 0, 0, kValue, true},
+    SettingRule{kScanner, "AutoTweakSettings", "Auto-Tweak Offset and Stretch", kSwitch, "1", 0, 0, kValue, true},
+    SettingRule{kScanner, "ScanLightingMethod", "Scan Illumination Method", kInteger, "0", 0, 2, kValue, true},
+    SettingRule{kScanner, "TwinArrayOverlap", "Overlap Width (in Inches)", kReal, "0.750", 0, 100, kDefault, true},
+    SettingRule{kScanner, "TwinArrayVertOffset", "Sensor Vert. Offset (in Inches)", kReal, "0.600", 0, 5, kDefault,
                 true},
-    SettingSpec{kScanner, "ForceOldCisFormat", "Use Old CIS Format", kSwitch, "0", 0, 0, kValue, true},
+    SettingRule{kScanner, "ForceOldCisFormat", "Use Old CIS Format", kSwitch, "0", 0, 0, kValue, true},
 
-    SettingSpec{kGeneral, "ScanMidiFilePrefix", "Prefix", kText, "", 0, 64},
-    SettingSpec{kGeneral, "ScanMidiFileSuffix", "Suffix", kText, "_ScanImageMIDI", 0, 64},
-    SettingSpec{kGeneral, "ScanMidiLeadInTime", "Lead - In time in seconds", kInteger, "2", 0, 10},
-    SettingSpec{kGeneral, "SpeckThresholdLength", "Remove as speck if length less than (inches)", kReal, "0.020", 0, 1,
+    SettingRule{kGeneral, "ScanMidiFilePrefix", "Prefix", kText, "", 0, 64},
+    SettingRule{kGeneral, "ScanMidiFileSuffix", "Suffix", kText, "_ScanImageMIDI", 0, 64},
+    SettingRule{kGeneral, "ScanMidiLeadInTime", "Lead - In time in seconds", kInteger, "2", 0, 10},
+    SettingRule{kGeneral, "SpeckThresholdLength", "Remove as speck if length less than (inches)", kReal, "0.020", 0, 1,
                 kDefaultAbove},
-    SettingSpec{kGeneral, "MidiCopyrightInfoString", "Default Copyright Text For MIDI files", kText,
+    SettingRule{kGeneral, "MidiCopyrightInfoString", "Default Copyright Text For MIDI files", kText,
                 "copyright info here", 0, 127},
-    SettingSpec{kGeneral, "SpeckThresholdWidthPct", "Remove as speck if width less than (percent of track)", kInteger,
+    SettingRule{kGeneral, "SpeckThresholdWidthPct", "Remove as speck if width less than (percent of track)", kInteger,
                 "15", 1, 100, kDefaultAbove},
-    SettingSpec{kGeneral, "GlitchThresholdDistance", "Merge holes if separated by less than (inches)", kReal, "0.01", 0,
+    SettingRule{kGeneral, "GlitchThresholdDistance", "Merge holes if separated by less than (inches)", kReal, "0.01", 0,
                 1, kDefaultAbove},
 
-    SettingSpec{kERoll, "eRollMidiFilePrefix", "Prefix", kText, "", 0, 32},
-    SettingSpec{kERoll, "eRollMidiFileSuffix", "Suffix", kText, "_eRollMIDI", 0, 32},
-    SettingSpec{kERoll, "eRollMidiLeadInTime", "Lead - In time in seconds", kInteger, "2", 0, 10},
-    SettingSpec{kERoll, "eRollMidiTrailerTime", "Trailer time in seconds", kInteger, "2", 0, 10},
-    SettingSpec{kERoll, "IncludePowerRollEvents", "Include PowerRoll On/Off Events", kSwitch, "1"},
-    SettingSpec{kERoll, "IncludeTrack18SustainPedal",
+    SettingRule{kERoll, "eRollMidiFilePrefix", "Prefix", kText, "", 0, 32},
+    SettingRule{kERoll, "eRollMidiFileSuffix", "Suffix", kText, "_eRollMIDI", 0, 32},
+    SettingRule{kERoll, "eRollMidiLeadInTime", "Lead - In time in seconds", kInteger, "2", 0, 10},
+    SettingRule{kERoll, "eRollMidiTrailerTime", "Trailer time in seconds", kInteger, "2", 0, 10},
+    SettingRule{kERoll, "IncludePowerRollEvents", "Include PowerRoll On/Off Events", kSwitch, "1"},
+    SettingRule{kERoll, "IncludeTrack18SustainPedal",
                 "Include Simple Track 18 Sustain Pedal Controller Events In eRoll MIDI file", kSwitch, "1"},
 
-    SettingSpec{kDiagnostic, "WriteCISrawTransitionFile", "Write CIS Raw Transition List File", kSwitch, "0"},
-    SettingSpec{kDiagnostic, "WriteTrackLookUpMapFile", "Write Track LookUp Map File", kSwitch, "0"},
+    SettingRule{kDiagnostic, "WriteCISrawTransitionFile", "Write CIS Raw Transition List File", kSwitch, "0"},
+    SettingRule{kDiagnostic, "WriteTrackLookUpMapFile", "Write Track LookUp Map File", kSwitch, "0"},
     // A radio group: only its three choices can be picked.
-    SettingSpec{kDiagnostic, "OverrideImageReversal", "Left/Right Image Reversal Override", kInteger, "0", 0, 2},
-    SettingSpec{kDiagnostic, "HistogramMinDisplayDistance",
+    SettingRule{kDiagnostic, "OverrideImageReversal", "Left/Right Image Reversal Override", kInteger, "0", 0, 2},
+    SettingRule{kDiagnostic, "HistogramMinDisplayDistance",
                 "Suppress Histogram Data Below This Threshold Spacing (in thousandths of an inch)", kInteger, "13", 0,
                 100},
     // Below 1 the encoder positions would divide by nothing: the stage itself then uses 2, the
     // default; a larger count is used as it stands.
-    SettingSpec{kDiagnostic, "EncoderTicksToAverage", "Number of Encoder Ticks to average for Shaft Encoder Scanners",
+    SettingRule{kDiagnostic, "EncoderTicksToAverage", "Number of Encoder Ticks to average for Shaft Encoder Scanners",
                 kInteger, "2", 1, 20, kDefaultBelow},
-    SettingSpec{kDiagnostic, "ShowShaftEncoderStatistics", "Show Pop-Up Window With Shaft Encoder Statistics", kSwitch,
+    SettingRule{kDiagnostic, "ShowShaftEncoderStatistics", "Show Pop-Up Window With Shaft Encoder Statistics", kSwitch,
                 "0"},
-    SettingSpec{kDiagnostic, "HistogramSameTrackOnly", "Histograms from same track events only", kSwitch, "0"},
-    SettingSpec{kOutputs, "EmbedRollKeywordData", "Embed Roll Info During Conversion", kSwitch, "1"},
-    SettingSpec{kDiagnostic, "UseAnnFile", "Pre-populate some entries using ANN file data if found", kSwitch, "0"},
+    SettingRule{kDiagnostic, "HistogramSameTrackOnly", "Histograms from same track events only", kSwitch, "0"},
+    SettingRule{kOutputs, "EmbedRollKeywordData", "Embed Roll Info During Conversion", kSwitch, "1"},
+    SettingRule{kDiagnostic, "UseAnnFile", "Pre-populate some entries using ANN file data if found", kSwitch, "0"},
     // Above 100 never warns, below 0 always: either is what it says.
-    SettingSpec{kDiagnostic, "OffTrackWarningPercent",
+    SettingRule{kDiagnostic, "OffTrackWarningPercent",
                 "Warn When More Than This Percent of the Holes Lie Off Their Tracks", kInteger, "10", 0, 100},
 
-    SettingSpec{kTracking, "EventsBetweenUpdates", "Min number of events between updates", kInteger, "25", 1, 1000},
-    SettingSpec{kTracking, "RollEdgeCaptureDistance", "Roll Edge Capture Distance", kReal, "0.1", 0, 0.5,
+    SettingRule{kTracking, "EventsBetweenUpdates", "Min number of events between updates", kInteger, "25", 1, 1000},
+    SettingRule{kTracking, "RollEdgeCaptureDistance", "Roll Edge Capture Distance", kReal, "0.1", 0, 0.5,
                 kDefaultAbove},
-    SettingSpec{kTracking, "TrackingUpdateDistance", "Distance Between Tracking Updates", kReal, "0.5", 0.1, 10,
+    SettingRule{kTracking, "TrackingUpdateDistance", "Distance Between Tracking Updates", kReal, "0.5", 0.1, 10,
                 kDefaultAbove},
-    SettingSpec{kTracking, "EdgeErrorWeightingFactor", "Edge Error Weighting Factor ( less than 1.0 )", kReal, "0.20",
+    SettingRule{kTracking, "EdgeErrorWeightingFactor", "Edge Error Weighting Factor ( less than 1.0 )", kReal, "0.20",
                 0, 1, kDefault},
-    SettingSpec{kTracking, "TrackingLoopGain", "Tracking Loop Gain ( less than 1.0 )", kReal, "0.60", 0, 1, kDefault},
+    SettingRule{kTracking, "TrackingLoopGain", "Tracking Loop Gain ( less than 1.0 )", kReal, "0.60", 0, 1, kDefault},
 
-    SettingSpec{kTwinArray, "OverrideCISvalues", "Override CIS File Embedded Values", kSwitch, "1"},
-    SettingSpec{kTwinArray, "ShowCrossoverLine", "Show Line At Crossover In View Window", kSwitch, "1"},
-    SettingSpec{kTwinArray, "DisableTwinArrayProcessing",
+    SettingRule{kTwinArray, "OverrideCISvalues", "Override CIS File Embedded Values", kSwitch, "1"},
+    SettingRule{kTwinArray, "ShowCrossoverLine", "Show Line At Crossover In View Window", kSwitch, "1"},
+    SettingRule{kTwinArray, "DisableTwinArrayProcessing",
                 "Disable Merging of Twin Array Data ( Allows viewing of raw input scan )", kSwitch, "0"},
-    SettingSpec{kTwinArray, "BlendWidthInThousandths", "Blending Seam Width in Thousandths of an Inch", kInteger, "60",
+    SettingRule{kTwinArray, "BlendWidthInThousandths", "Blending Seam Width in Thousandths of an Inch", kInteger, "60",
                 0, 100},
 
-    SettingSpec{kOutputs, "ScanMidi", "ScanMIDI", kSwitch, "1"},
-    SettingSpec{kOutputs, "eRollMidi", "eRollMIDI", kSwitch, "1"},
-    SettingSpec{kOutputs, "PunchMidi", "PunchMidi", kSwitch, "1"},
+    SettingRule{kOutputs, "ScanMidi", "ScanMIDI", kSwitch, "1"},
+    SettingRule{kOutputs, "eRollMidi", "eRollMIDI", kSwitch, "1"},
+    SettingRule{kOutputs, "PunchMidi", "PunchMidi", kSwitch, "1"},
 
-    SettingSpec{kRoll, "ActiveRollTypeName", "Roll Type", kText, "Fail-Safe"},
+    SettingRule{kRoll, "ActiveRollTypeName", "Roll Type", kText, "Fail-Safe"},
 };
 
 // The key without a trailing preset index.
@@ -117,15 +117,15 @@ std::string_view KeyStem(std::string_view key) {
 }
 
 // The field's label without the blanks and colon that stand before its edit box.
-std::string FieldName(const SettingSpec& spec) {
-  std::string_view label = spec.Label;
+std::string FieldName(const SettingRule& rule) {
+  std::string_view label = rule.Label;
   while (!label.empty() && (label.back() == ' ' || label.back() == ':')) label.remove_suffix(1);
   return std::string(label);
 }
 
 }  // namespace
 
-std::span<const SettingSpec> SettingsTable() { return kTable; }
+std::span<const SettingRule> SettingsTable() { return kTable; }
 
 std::string FormatRangeLimit(double value) {
   std::string text = FormatGcvt(value, 8);
@@ -133,14 +133,14 @@ std::string FormatRangeLimit(double value) {
   return text;
 }
 
-const SettingSpec* FindSettingSpec(std::string_view section, std::string_view key) {
+const SettingRule* FindSettingRule(std::string_view section, std::string_view key) {
   const std::string_view stem = KeyStem(key);
-  for (const SettingSpec& spec : kTable) {
-    if (!SameProfileName(spec.Section, section)) continue;
-    if (SameProfileName(spec.Key, key)) return &spec;
-    if (spec.PerPreset && SameProfileName(spec.Key, stem)) {
+  for (const SettingRule& rule : kTable) {
+    if (!SameProfileName(rule.Section, section)) continue;
+    if (SameProfileName(rule.Key, key)) return &rule;
+    if (rule.PerPreset && SameProfileName(rule.Key, stem)) {
       const int index = PresetIndexOfKey(key);
-      return index >= 0 && index <= 15 ? &spec : nullptr;
+      return index >= 0 && index <= 15 ? &rule : nullptr;
     }
   }
   return nullptr;
@@ -152,75 +152,75 @@ int PresetIndexOfKey(std::string_view key) {
   return LenientToInt(digits);
 }
 
-std::string DefaultValue(const SettingSpec& spec, int preset_index) {
-  if (spec.PerPreset && spec.Key == "PresetName")
+std::string DefaultValue(const SettingRule& rule, int preset_index) {
+  if (rule.PerPreset && rule.Key == "PresetName")
     return preset_index == 0 ? "My Scanner" : "Alternate" + std::to_string(preset_index);
-  if (spec.PerPreset && spec.Key == "TakeupAccelPct") {
+  if (rule.PerPreset && rule.Key == "TakeupAccelPct") {
     static constexpr std::array<std::string_view, 7> kFirstPresets = {"0.20", "0.21", "0.22", "0.23",
                                                                       "0.24", "0.25", "0.26"};
     return std::string(preset_index >= 0 && preset_index <= 6 ? kFirstPresets[static_cast<size_t>(preset_index)]
                                                               : "0.27");
   }
-  return std::string(spec.Default);
+  return std::string(rule.Default);
 }
 
-bool IsInRange(const SettingSpec& spec, double value) {
+bool IsInRange(const SettingRule& rule, double value) {
   if (!std::isfinite(value)) return false;
-  if (spec.Kind == SettingKind::kSwitch) return true;
-  return value >= spec.Low && value <= spec.High;
+  if (rule.Kind == SettingKind::kSwitch) return true;
+  return value >= rule.Low && value <= rule.High;
 }
 
-std::string DescribeRange(const SettingSpec& spec) {
-  switch (spec.Kind) {
+std::string DescribeRange(const SettingRule& rule) {
+  switch (rule.Kind) {
     case SettingKind::kSwitch:
       return "any integer";
     case SettingKind::kText:
-      return spec.High > 0 ? "at most " + FormatRangeLimit(spec.High) + " characters" : "any text";
+      return rule.High > 0 ? "at most " + FormatRangeLimit(rule.High) + " characters" : "any text";
     default:
-      return FormatRangeLimit(spec.Low) + " to " + FormatRangeLimit(spec.High);
+      return FormatRangeLimit(rule.Low) + " to " + FormatRangeLimit(rule.High);
   }
 }
 
-Result CheckField(const SettingSpec& spec, double value) {
+Result CheckField(const SettingRule& rule, double value) {
   SettingsCheck check;
-  if (spec.Kind != SettingKind::kSwitch) check.Range(FieldName(spec), value, spec.Low, spec.High);
+  if (rule.Kind != SettingKind::kSwitch) check.Range(FieldName(rule), value, rule.Low, rule.High);
   return check.Outcome();
 }
 
-Result CheckField(const SettingSpec& spec, std::string_view text) {
+Result CheckField(const SettingRule& rule, std::string_view text) {
   SettingsCheck check;
-  if (spec.Kind == SettingKind::kText && spec.High > 0)
-    check.Length(FieldName(spec), text, static_cast<size_t>(spec.High));
+  if (rule.Kind == SettingKind::kText && rule.High > 0)
+    check.Length(FieldName(rule), text, static_cast<size_t>(rule.High));
   return check.Outcome();
 }
 
-Result CheckEntry(const SettingSpec& spec, std::string_view text, std::string& stored) {
-  switch (spec.Kind) {
+Result CheckEntry(const SettingRule& rule, std::string_view text, std::string& stored) {
+  switch (rule.Kind) {
     case SettingKind::kText:
-      if (Result checked = CheckField(spec, text); !checked.ok()) return checked;
+      if (Result checked = CheckField(rule, text); !checked.ok()) return checked;
       stored = std::string(text);
       return Result::Ok();
     case SettingKind::kSwitch:
     case SettingKind::kInteger: {
       int number = 0;
       if (!ParseStrictInt(text, number)) {
-        return Result::Invalid(FieldName(spec) + (spec.Kind == SettingKind::kSwitch
+        return Result::Invalid(FieldName(rule) + (rule.Kind == SettingKind::kSwitch
                                                       ? std::string(" must be an integer.")
-                                                      : " must be an integer between " + FormatRangeLimit(spec.Low) +
-                                                            " and " + FormatRangeLimit(spec.High) + "."));
+                                                      : " must be an integer between " + FormatRangeLimit(rule.Low) +
+                                                            " and " + FormatRangeLimit(rule.High) + "."));
       }
-      if (Result checked = CheckField(spec, number); !checked.ok()) return checked;
+      if (Result checked = CheckField(rule, number); !checked.ok()) return checked;
       stored = std::to_string(number);
       return Result::Ok();
     }
     case SettingKind::kReal: {
       double number = 0;
       if (!ParseStrictDouble(text, number)) {
-        return Result::Invalid(FieldName(spec) + " must be a number between " + FormatRangeLimit(spec.Low) + " and " +
-                               FormatRangeLimit(spec.High) + ".");
+        return Result::Invalid(FieldName(rule) + " must be a number between " + FormatRangeLimit(rule.Low) + " and " +
+                               FormatRangeLimit(rule.High) + ".");
       }
-      if (Result checked = CheckField(spec, number); !checked.ok()) return checked;
-      stored = FormatGcvt(number, spec.PerPreset ? 8 : 10);
+      if (Result checked = CheckField(rule, number); !checked.ok()) return checked;
+      stored = FormatGcvt(number, rule.PerPreset ? 8 : 10);
       return Result::Ok();
     }
   }

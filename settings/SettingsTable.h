@@ -29,7 +29,7 @@ enum class OutOfRangeUse {
   kDefaultBelow,  // the default below the range, the value above it
 };
 
-struct SettingSpec {
+struct SettingRule {
   std::string_view Section;
   std::string_view Key;    // a scanner preset key without its index 0..15
   std::string_view Label;  // the dialog field that edits the value, as messages name it
@@ -42,37 +42,37 @@ struct SettingSpec {
 };
 
 // Every entry, section by section, in the order of the dialogs' fields.
-std::span<const SettingSpec> SettingsTable();
+std::span<const SettingRule> SettingsTable();
 
 // The entry of `key` in `section` (names compare case-insensitively). A preset key is found
 // with its index 0..15 ("ScannerDPI3") or without one ("ScannerDPI"). nullptr when unknown.
-const SettingSpec* FindSettingSpec(std::string_view section, std::string_view key);
+const SettingRule* FindSettingRule(std::string_view section, std::string_view key);
 
 // The index a preset key carries ("ScannerDPI3" → 3); -1 when it carries none.
 int PresetIndexOfKey(std::string_view key);
 
 // The default of the setting as stored; preset names and take-up percentages differ from
 // preset to preset, so a per-preset setting needs `preset_index`.
-std::string DefaultValue(const SettingSpec& spec, int preset_index = 0);
+std::string DefaultValue(const SettingRule& rule, int preset_index = 0);
 
 // Whether a number lies within the setting's range (always for switches, never for a number
 // that is not finite).
-bool IsInRange(const SettingSpec& spec, double value);
+bool IsInRange(const SettingRule& rule, double value);
 
 // The check a dialog makes on one field when the user presses OK: ok, or kInvalid with a
 // message that names the field and the range ("Stretch Factor (1.0 typical) must be between
 // 0.5 and 2.").
-Result CheckField(const SettingSpec& spec, double value);
-Result CheckField(const SettingSpec& spec, std::string_view text);
+Result CheckField(const SettingRule& rule, double value);
+Result CheckField(const SettingRule& rule, std::string_view text);
 
 // The check of a value entered as text (--set, "settings set"): the text must be a number of
 // the setting's kind within its range, or a text within its length. On success `stored`
 // receives the value as the profile stores it (reals as their _gcvt text, with 8 significant
 // digits for scanner presets and 10 otherwise).
-Result CheckEntry(const SettingSpec& spec, std::string_view text, std::string& stored);
+Result CheckEntry(const SettingRule& rule, std::string_view text, std::string& stored);
 
 // The range as messages show it: "0.5 to 2", "at most 64 characters".
-std::string DescribeRange(const SettingSpec& spec);
+std::string DescribeRange(const SettingRule& rule);
 // A limit of a range as messages show it: 2, 0.5, -20 (no decimal point after an integer).
 std::string FormatRangeLimit(double value);
 
