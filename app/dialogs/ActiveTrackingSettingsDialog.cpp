@@ -44,13 +44,7 @@ Result ActiveTrackingSettingsDialog::KeepEdits() {
   entered.TrackingUpdateDistance = FieldReal(update_distance_->text());
   entered.EdgeErrorWeightingFactor = FieldReal(edge_weighting_->text());
   entered.TrackingLoopGain = FieldReal(loop_gain_->text());
-  if (Result checked = entered.Validate(); !checked.ok()) return checked;
-
-  const Result saved = entered.Save(store_);
-  settings_ = entered;
-  MutableOutcome().ReprocessPending = true;
-  if (!saved.ok()) ReportSaveFailure(saved);
-  return Result::Ok();
+  return KeepCheckedGroup(entered, settings_, store_);
 }
 
 }  // namespace tarvelo::app

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/dialogs/DialogOutcome.h"
+#include "settings/ProfileStore.h"
 #include "support/Result.h"
 
 class QDialogButtonBox;
@@ -44,6 +45,19 @@ class CheckedDialog : public QDialog {
   void ReportSaveFailure(const Result& saved);
 
   DialogOutcome& MutableOutcome() { return outcome_; }
+
+  // What OK does with a settings group as entered: refused when its check fails; else saved to
+  // `store`, made the `live` group and re-processing marked pending. A failed save is reported
+  // and the entered values stay in force for this session all the same.
+  template <typename Group>
+  Result KeepCheckedGroup(Group entered, Group& live, ProfileStore& store) {
+    if (Result checked = entered.Validate(); !checked.ok()) return checked;
+    const Result saved = entered.Save(store);
+    live = std::move(entered);
+    outcome_.ReprocessPending = true;
+    if (!saved.ok()) ReportSaveFailure(saved);
+    return Result::Ok();
+  }
 
  private:
   void OnAccept();

@@ -83,13 +83,7 @@ Result DiagnosticSettingsDialog::KeepEdits() {
   entered.HistogramSameTrackOnly = same_track_only_->isChecked();
   entered.EmbedRollKeywordData = embed_roll_info_->isChecked();
   entered.UseAnnFile = use_ann_file_->isChecked();
-  if (Result checked = entered.Validate(); !checked.ok()) return checked;
-
-  const Result saved = entered.Save(store_);
-  settings_ = entered;
-  MutableOutcome().ReprocessPending = true;
-  if (!saved.ok()) ReportSaveFailure(saved);
-  return Result::Ok();
+  return KeepCheckedGroup(entered, settings_, store_);
 }
 
 }  // namespace tarvelo::app

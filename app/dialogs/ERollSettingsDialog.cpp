@@ -56,13 +56,7 @@ Result ERollSettingsDialog::KeepEdits() {
   entered.eRollMidiTrailerTime = FieldInt(trailer_->text());
   entered.IncludePowerRollEvents = power_roll_->isChecked();
   entered.IncludeTrack18SustainPedal = sustain_pedal_->isChecked();
-  if (Result checked = entered.Validate(); !checked.ok()) return checked;
-
-  const Result saved = entered.Save(store_);
-  settings_ = std::move(entered);
-  MutableOutcome().ReprocessPending = true;
-  if (!saved.ok()) ReportSaveFailure(saved);
-  return Result::Ok();
+  return KeepCheckedGroup(std::move(entered), settings_, store_);
 }
 
 }  // namespace tarvelo::app

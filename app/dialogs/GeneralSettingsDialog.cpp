@@ -70,13 +70,7 @@ Result GeneralSettingsDialog::KeepEdits() {
   entered.MidiCopyrightInfoString = ToUtf8(copyright_->text());
   entered.SpeckThresholdWidthPct = FieldInt(speck_width_->text());
   entered.GlitchThresholdDistance = FieldReal(glitch_distance_->text());
-  if (Result checked = entered.Validate(); !checked.ok()) return checked;
-
-  const Result saved = entered.Save(store_);
-  settings_ = std::move(entered);
-  MutableOutcome().ReprocessPending = true;
-  if (!saved.ok()) ReportSaveFailure(saved);
-  return Result::Ok();
+  return KeepCheckedGroup(std::move(entered), settings_, store_);
 }
 
 }  // namespace tarvelo::app

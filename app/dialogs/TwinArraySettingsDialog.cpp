@@ -41,15 +41,9 @@ Result TwinArraySettingsDialog::KeepEdits() {
   entered.ShowCrossoverLine = crossover_line_->isChecked();
   entered.DisableTwinArrayProcessing = disable_merging_->isChecked();
   entered.BlendWidthInThousandths = FieldInt(blend_width_->text());
-  if (Result checked = entered.Validate(); !checked.ok()) return checked;
-
-  const Result saved = entered.Save(store_);
-  settings_ = entered;
-  DialogOutcome& outcome = MutableOutcome();
-  outcome.ReprocessPending = true;
-  outcome.Repaint = true;
-  if (!saved.ok()) ReportSaveFailure(saved);
-  return Result::Ok();
+  Result kept = KeepCheckedGroup(entered, settings_, store_);
+  if (kept.ok()) MutableOutcome().Repaint = true;  // the crossover line may come or go
+  return kept;
 }
 
 }  // namespace tarvelo::app
