@@ -8,16 +8,8 @@ packages=(build-essential cmake pkg-config libcli11-dev libgtest-dev libgmock-de
           libexpat1-dev midicsv clang-format clang-tidy libpng-dev libfreetype-dev fonts-dejavu-core
           python3-pil pngcheck qt6-base-dev xvfb xauth
           desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source tools/install-packages.sh
+install_missing "${packages[@]}"
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 cmake --build build -j"$(nproc)"

@@ -20,16 +20,8 @@ build="$(realpath -m "${1:-build-package}")"
 packages=(build-essential cmake pkg-config libcli11-dev nlohmann-json3-dev libpng-dev libfreetype-dev
   fonts-dejavu-core qt6-base-dev dpkg-dev lintian desktop-file-utils shared-mime-info xdg-utils
   libfile-mimeinfo-perl)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source tools/install-packages.sh
+install_missing "${packages[@]}"
 
 # Build and pack.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all

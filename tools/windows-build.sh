@@ -12,16 +12,8 @@ cd "$(dirname "$0")/.."
 build="${1:-build-windows}"
 
 packages=(cmake g++-mingw-w64-x86-64-posix wine64 wine googletest libcli11-dev nlohmann-json3-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source tools/install-packages.sh
+install_missing "${packages[@]}"
 
 # The header-only libraries, seen through a folder of their own: their CMake files name the
 # include folder beside them, and the build machine's /usr/include must not reach the cross
