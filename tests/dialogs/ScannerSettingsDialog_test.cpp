@@ -12,15 +12,7 @@
 
 using tarvelo::ScannerPresets;
 using tarvelo::app::ScannerSettingsDialog;
-using tarvelo::testing::AcceptButton;
-using tarvelo::testing::CancelButton;
-using tarvelo::testing::ClickAnsweringMessage;
-using tarvelo::testing::ClickBox;
-using tarvelo::testing::CountingProfile;
-using tarvelo::testing::HasFocusAndSelection;
-using tarvelo::testing::NamesFieldAndRange;
-using tarvelo::testing::ShowDialog;
-using tarvelo::testing::TypeInto;
+using namespace tarvelo::testing;
 
 namespace {
 

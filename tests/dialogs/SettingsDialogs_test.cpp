@@ -15,15 +15,7 @@
 
 using namespace tarvelo;
 using tarvelo::app::CheckedDialog;
-using tarvelo::testing::AcceptButton;
-using tarvelo::testing::CancelButton;
-using tarvelo::testing::ClickAnsweringMessage;
-using tarvelo::testing::ClickBox;
-using tarvelo::testing::CountingProfile;
-using tarvelo::testing::HasFocusAndSelection;
-using tarvelo::testing::NamesFieldAndRange;
-using tarvelo::testing::ShowDialog;
-using tarvelo::testing::TypeInto;
+using namespace tarvelo::testing;
 
 namespace {
 
