@@ -9,31 +9,11 @@
 #include "support/LenientNumber.h"
 #include "support/TextEncoding.h"
 #include "support/WindowsApi.h"
+#include "support/WindowsText.h"
 
 namespace tarvelo {
 
 namespace {
-
-std::wstring Wide(std::string_view text) {
-  const std::u16string wide = Utf8ToUtf16(text);
-  return std::wstring(wide.begin(), wide.end());
-}
-
-std::string Utf8(const wchar_t* text, size_t length) { return Utf16ToUtf8(std::u16string(text, text + length)); }
-
-// The system's text for a registry error code, without its trailing line break.
-std::string SystemReason(LSTATUS status) {
-  wchar_t* text = nullptr;
-  const DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, static_cast<DWORD>(status), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::string reason = length > 0 ? Utf8(text, length) : "error " + std::to_string(status);
-  if (text) LocalFree(text);
-  while (!reason.empty() &&
-         (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' ' || reason.back() == '.'))
-    reason.pop_back();
-  return reason;
-}
 
 // A stored value as the registry holds it.
 struct StoredValue {
@@ -43,9 +23,9 @@ struct StoredValue {
 
 std::optional<StoredValue> ReadValue(const std::string& root, std::string_view section, std::string_view key) {
   HKEY handle = nullptr;
-  const std::wstring path = Wide(root + "\\" + std::string(section));
+  const std::wstring path = WideFromUtf8(root + "\\" + std::string(section));
   if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) return std::nullopt;
-  const std::wstring name = Wide(key);
+  const std::wstring name = WideFromUtf8(key);
   StoredValue value;
   DWORD size = 0;
   LSTATUS status = RegQueryValueExW(handle, name.c_str(), nullptr, &value.type, nullptr, &size);
@@ -118,15 +98,15 @@ Result WriteValue(const std::string& root, std::string_view section, std::string
                   DWORD size) {
   const std::string where = "HKEY_CURRENT_USER\\" + root + "\\" + std::string(section);
   HKEY handle = nullptr;
-  LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, Wide(root + "\\" + std::string(section)).c_str(), 0, nullptr,
-                                   REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &handle, nullptr);
+  LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, WideFromUtf8(root + "\\" + std::string(section)).c_str(), 0,
+                                   nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &handle, nullptr);
   if (status == ERROR_SUCCESS) {
-    status = RegSetValueExW(handle, Wide(key).c_str(), 0, type, data, size);
+    status = RegSetValueExW(handle, WideFromUtf8(key).c_str(), 0, type, data, size);
     RegCloseKey(handle);
   }
   if (status == ERROR_SUCCESS) return Result::Ok();
   return Result::IoError("the profile could not be saved: cannot write " + std::string(key) + " in " + where + ": " +
-                         SystemReason(status));
+                         SystemErrorText(static_cast<unsigned long>(status)));
 }
 
 }  // namespace
@@ -137,7 +117,7 @@ Result RegistryProfile::WriteProfileInt(std::string_view section, std::string_vi
 }
 
 Result RegistryProfile::WriteProfileString(std::string_view section, std::string_view key, std::string_view value) {
-  const std::wstring text = Wide(value);
+  const std::wstring text = WideFromUtf8(value);
   // With its terminating NUL, as the registry's texts are stored.
   return WriteValue(key_, section, key, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));

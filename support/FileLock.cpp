@@ -4,8 +4,8 @@
 #include <cstring>
 
 #ifdef _WIN32
-#include "support/TextEncoding.h"
 #include "support/WindowsApi.h"
+#include "support/WindowsText.h"
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -16,36 +16,18 @@ namespace tarvelo {
 
 #ifdef _WIN32
 
-namespace {
-
-// The system's text for the last error, without its trailing line break.
-std::string LastErrorReason() {
-  const DWORD error = GetLastError();
-  wchar_t* text = nullptr;
-  const DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::string reason = length > 0 ? Utf16ToUtf8(std::u16string(text, text + length)) : "error " + std::to_string(error);
-  if (text) LocalFree(text);
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) reason.pop_back();
-  return reason;
-}
-
-}  // namespace
-
 FileLock::FileLock(const std::string& lock_path) {
-  const std::u16string wide = Utf8ToUtf16(lock_path);
-  const HANDLE handle = CreateFileW(std::wstring(wide.begin(), wide.end()).c_str(), GENERIC_READ | GENERIC_WRITE,
+  const HANDLE handle = CreateFileW(WideFromUtf8(lock_path).c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
-    outcome_ = Result::IoError("cannot open the lock file " + lock_path + ": " + LastErrorReason());
+    outcome_ = Result::IoError("cannot open the lock file " + lock_path + ": " + SystemErrorText(GetLastError()));
     return;
   }
   // The whole file's range, waiting for another holder.
   OVERLAPPED from_start{};
   if (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &from_start)) {
-    outcome_ = Result::IoError("cannot lock " + lock_path + ": " + LastErrorReason());
+    outcome_ = Result::IoError("cannot lock " + lock_path + ": " + SystemErrorText(GetLastError()));
     CloseHandle(handle);
     return;
   }

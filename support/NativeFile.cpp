@@ -12,8 +12,8 @@
 
 #include <atomic>
 
-#include "support/TextEncoding.h"
 #include "support/WindowsApi.h"
+#include "support/WindowsText.h"
 #else
 #include <stdlib.h>
 #include <unistd.h>
@@ -24,11 +24,6 @@ namespace tarvelo {
 #ifdef _WIN32
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  const std::u16string wide = Utf8ToUtf16(text);
-  return std::wstring(wide.begin(), wide.end());
-}
 
 // errno for the Windows error of a failed call, so that failures read the same everywhere.
 int ErrnoFor(DWORD error) {
@@ -66,7 +61,7 @@ int ErrnoFor(DWORD error) {
 int OpenForReading(const std::string& path) {
   int fd = -1;
   // Others may read and write the file meanwhile, as on POSIX systems.
-  const errno_t failed = _wsopen_s(&fd, Wide(path).c_str(), _O_RDONLY | _O_BINARY, _SH_DENYNO, 0);
+  const errno_t failed = _wsopen_s(&fd, WideFromUtf8(path).c_str(), _O_RDONLY | _O_BINARY, _SH_DENYNO, 0);
   if (failed != 0) {
     errno = failed;
     return -1;
@@ -89,7 +84,7 @@ int CreateUniqueFile(std::string& name_template) {
       value /= 36;
     }
     int fd = -1;
-    const errno_t failed = _wsopen_s(&fd, Wide(name_template).c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY,
+    const errno_t failed = _wsopen_s(&fd, WideFromUtf8(name_template).c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY,
                                      _SH_DENYNO, _S_IREAD | _S_IWRITE);
     if (failed == 0) return fd;
     if (failed != EEXIST) {
@@ -115,18 +110,19 @@ bool RegularFileSize(int fd, std::uint64_t& size) {
 bool SyncToDisk(int fd) { return _commit(fd) == 0; }
 
 bool RenameOver(const std::string& from, const std::string& to) {
-  if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (MoveFileExW(WideFromUtf8(from).c_str(), WideFromUtf8(to).c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return true;
   errno = ErrnoFor(GetLastError());
   return false;
 }
 
-bool RemoveFile(const std::string& path) { return _wunlink(Wide(path).c_str()) == 0; }
+bool RemoveFile(const std::string& path) { return _wunlink(WideFromUtf8(path).c_str()) == 0; }
 
 int CreateNewFile(const std::string& path) {
   int fd = -1;
-  const errno_t failed =
-      _wsopen_s(&fd, Wide(path).c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYNO, _S_IREAD | _S_IWRITE);
+  const errno_t failed = _wsopen_s(&fd, WideFromUtf8(path).c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY,
+                                   _SH_DENYNO, _S_IREAD | _S_IWRITE);
   if (failed == 0) return fd;
   errno = failed;
   return -1;
@@ -134,7 +130,7 @@ int CreateNewFile(const std::string& path) {
 
 bool IsReadOnlyFile(const std::string& path) {
   struct _stat64 info {};
-  return _wstat64(Wide(path).c_str(), &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG &&
+  return _wstat64(WideFromUtf8(path).c_str(), &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG &&
          (info.st_mode & _S_IWRITE) == 0;
 }
 

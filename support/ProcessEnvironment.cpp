@@ -13,8 +13,8 @@
 #endif
 
 #ifdef _WIN32
-#include "support/TextEncoding.h"
 #include "support/WindowsApi.h"
+#include "support/WindowsText.h"
 
 #include <shellapi.h>  // after windows.h
 #endif
@@ -22,12 +22,6 @@
 namespace tarvelo {
 
 #ifdef _WIN32
-
-namespace {
-
-std::string Utf8(const wchar_t* text, size_t length) { return Utf16ToUtf8(std::u16string(text, text + length)); }
-
-}  // namespace
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {
   int count = 0;
@@ -37,17 +31,16 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
     arguments.assign(argv, argv + argc);
     return arguments;
   }
-  for (int i = 0; i < count; ++i) arguments.push_back(Utf8(wide[i], wcslen(wide[i])));
+  for (int i = 0; i < count; ++i) arguments.push_back(Utf8FromWide(wide[i]));
   LocalFree(wide);
   return arguments;
 }
 
 std::optional<std::string> EnvironmentValue(const char* name) {
-  const std::u16string wide_name = Utf8ToUtf16(name);
-  const std::wstring key(wide_name.begin(), wide_name.end());
+  const std::wstring key = WideFromUtf8(name);
   const wchar_t* value = _wgetenv(key.c_str());
   if (value == nullptr) return std::nullopt;
-  return Utf8(value, wcslen(value));
+  return Utf8FromWide(value);
 }
 
 std::string ExecutableFilePath() {
@@ -55,7 +48,7 @@ std::string ExecutableFilePath() {
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return {};
-    if (length < buffer.size()) return Utf8(buffer.data(), length);
+    if (length < buffer.size()) return Utf8FromWide(std::wstring_view(buffer.data(), length));
     if (buffer.size() >= 32768) return {};
     buffer.resize(buffer.size() * 2);
   }

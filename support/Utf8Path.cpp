@@ -1,7 +1,7 @@
 #include "support/Utf8Path.h"
 
 #ifdef _WIN32
-#include "support/TextEncoding.h"
+#include "support/WindowsText.h"
 #endif
 
 namespace tarvelo {
@@ -9,15 +9,9 @@ namespace tarvelo {
 #ifdef _WIN32
 
 // Through the program's own converters: the library's would throw on a malformed name.
-std::filesystem::path PathFromUtf8(std::string_view text) {
-  const std::u16string wide = Utf8ToUtf16(text);
-  return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
-}
+std::filesystem::path PathFromUtf8(std::string_view text) { return std::filesystem::path(WideFromUtf8(text)); }
 
-std::string Utf8FromPath(const std::filesystem::path& path) {
-  const std::wstring& wide = path.native();
-  return Utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
-}
+std::string Utf8FromPath(const std::filesystem::path& path) { return Utf8FromWide(path.native()); }
 
 #else
 
