@@ -1,10 +1,12 @@
 #include "align/OffTrackCheck.h"
 
 #include <cmath>
+#include <span>
 #include <utility>
 #include <vector>
 
 #include "align/HoleLinker.h"
+#include "support/Prefetch.h"
 #include "support/SafeTruncate.h"
 
 namespace tarvelo {
@@ -44,7 +46,13 @@ OffTrackCount CountOffTrackHoles(const CisScanData& data, const TrackLookupMap& 
       sample_count, [&](int sample) { return lines.Position(sampled[static_cast<size_t>(sample)]); }, holes);
   const double widest = 1.3 * map.TrackSpacingPixels;  // wider runs are holes side by side
   std::vector<std::pair<int32_t, int32_t>> runs;
+  // Lines a few samples ahead are requested from memory while this one is worked on.
+  constexpr int kAhead = 4;
   for (int s = 0; s < sample_count; ++s) {
+    for (int ahead = s == 0 ? 0 : kAhead; ahead <= kAhead && s + ahead < sample_count; ++ahead) {
+      const std::span<const int32_t> line = lines.Transitions(sampled[static_cast<size_t>(s + ahead)]);
+      PrefetchForRead(line.data(), line.size_bytes());
+    }
     runs.clear();
     const int64_t shift = shifts[static_cast<size_t>(s)];
     int64_t previous = 0;

@@ -1,7 +1,9 @@
 // The document's alignment of a run to its scan, and the check that the run's holes lie on
 // their tracks.
 #include <cmath>
+#include <future>
 #include <string>
+#include <system_error>
 
 #include "align/OffTrackCheck.h"
 #include "align/PrepareScan.h"
@@ -69,9 +71,20 @@ RunSettings TarveloDoc::Align(const RunSettings& settings) {
   return aligned;
 }
 
-void TarveloDoc::CheckHolesOnTrack(const RunSettings& settings) {
+std::future<OffTrackCount> TarveloDoc::CountHolesOffTrackAside() const {
+  auto count = [this] {
+    return scan_.Lines.Empty() ? OffTrackCount{} : CountOffTrackHoles(scan_, lookup_map_, roll_type_);
+  };
+  try {
+    return std::async(std::launch::async, count);
+  } catch (const std::system_error&) {
+    // No thread to be had: count here and now.
+    return std::async(std::launch::deferred, count);
+  }
+}
+
+void TarveloDoc::ReportHolesOnTrack(const RunSettings& settings, const OffTrackCount& count) {
   if (scan_.Lines.Empty()) return;
-  const OffTrackCount count = CountOffTrackHoles(scan_, lookup_map_, roll_type_);
   summary_.HolesMeasured = count.Holes;
   summary_.HolesOffTrack = count.OffTrack;
   const int limit = settings.Diagnostic.OffTrackWarningPercent;

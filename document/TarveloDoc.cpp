@@ -158,7 +158,7 @@ int CountEvents(const TrackEventArrays& events) {
 
 }  // namespace
 
-void TarveloDoc::BuildEventsAndWriteOutputs(const RunSettings& settings) {
+void TarveloDoc::BuildEvents(const RunSettings& settings) {
   const GeneralSettings& general = settings.General;
   summary_.Holes = track_events_.HoleCount();
   summary_.GlitchesMerged = MergeScanGlitches(track_events_, general.GlitchThresholdDistance);
@@ -175,7 +175,9 @@ void TarveloDoc::BuildEventsAndWriteOutputs(const RunSettings& settings) {
     BuildSpacingHistogram(track_events_, roll_type_, settings.Diagnostic.HistogramSameTrackOnly,
                           summary_.SpacingHistogram, reporter_);
   }
+}
 
+void TarveloDoc::WriteOutputs(const RunSettings& settings) {
   // A document without a file (nothing opened yet) has no name to give its outputs, a file
   // that could not be opened or whose header was refused has no scan lines (MIDI files written
   // for it would pass an empty conversion off as a result, and could replace the outputs of
@@ -223,14 +225,18 @@ void TarveloDoc::Run(const RunSettings& settings) {
   const RunSettings& run = aligned ? *aligned : settings;
   ProcessScanLines(scan_, roll_type_, run.Scanner, run.Tracking, run.Diagnostic.WriteTrackLookUpMapFile, lookup_map_,
                    track_events_, keywords_, reporter_);
-  CheckHolesOnTrack(run);
+  // The off-track count and the event lists both start from the per-line pass and neither
+  // changes what the other reads: they are worked out side by side. Building the events
+  // reports no messages, so the messages come in the order of the steps all the same.
+  std::future<OffTrackCount> off_track = CountHolesOffTrackAside();
+  keywords_.AddKeyInteger("/Twin_Array_Crossover_Track: ", lookup_map_.ClosestTrackAt(scan_.CrossoverPixel), " ");
+  summary_.Lines = scan_.Lines.Size();
+  BuildEvents(run);
+  ReportHolesOnTrack(run, off_track.get());
   if (settings.Diagnostic.WriteCISrawTransitionFile) {
     WriteCisDiagnosticFile(scan_, TruncToInt32(lookup_map_.Dpi), reporter_).Ignore();
   }
-  keywords_.AddKeyInteger("/Twin_Array_Crossover_Track: ", lookup_map_.ClosestTrackAt(scan_.CrossoverPixel), " ");
-  summary_.Lines = scan_.Lines.Size();
-
-  BuildEventsAndWriteOutputs(run);
+  WriteOutputs(run);
 
   summary_.MessageCounts = reporter_.Counts();
   // The run has finished: full progress, "Ready", and the window back to idle.

@@ -15,10 +15,12 @@
 // keep no state outside the document. Read-only data (a roll type definition, a settings
 // value) may be copied into any number of documents.
 
+#include <future>
 #include <string>
 #include <string_view>
 
 #include "align/AlignScan.h"
+#include "align/OffTrackCheck.h"
 #include "cis/CisFile.h"
 #include "cis/CisScanData.h"
 #include "cis/RollInfo.h"
@@ -131,9 +133,14 @@ class TarveloDoc {
   // Measures the prepared lines and returns the settings of an aligned run (document/
   // DocumentAlignment.cpp); the roll type and the keyword items follow.
   RunSettings Align(const RunSettings& settings);
-  // After the per-line pass: counts the holes off their tracks and warns when too many are.
-  void CheckHolesOnTrack(const RunSettings& settings);
-  void BuildEventsAndWriteOutputs(const RunSettings& settings);
+  // After the per-line pass: counts the holes off their tracks on a second thread while the
+  // caller goes on (the count only reads the placed lines, the lookup map and the roll type).
+  std::future<OffTrackCount> CountHolesOffTrackAside() const;
+  // Warns when too many holes are off their tracks.
+  void ReportHolesOnTrack(const RunSettings& settings, const OffTrackCount& count);
+  // The event lists (and the histogram) from the holes of the per-line pass; no messages.
+  void BuildEvents(const RunSettings& settings);
+  void WriteOutputs(const RunSettings& settings);
   void RecordOutput(const char* kind, const MidiOutputResult& result);
 
   CountingReporter reporter_;
