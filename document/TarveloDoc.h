@@ -13,7 +13,9 @@
 // Threads: a document is used by one thread at a time. Documents on different threads share
 // nothing: each has its own reporter, hooks, settings and roll type copies, and the stages
 // keep no state outside the document. Read-only data (a roll type definition, a settings
-// value) may be copied into any number of documents.
+// value) may be copied into any number of documents. A run counts the holes off their tracks
+// on a second thread while it builds the events (see CountHolesOffTrackAside); that thread
+// reports nothing and is joined within the run.
 
 #include <future>
 #include <string>

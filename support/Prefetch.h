@@ -13,7 +13,8 @@ namespace tarvelo {
 #if defined(__GNUC__) || defined(__clang__)
 [[gnu::always_inline]]
 #endif
-inline void PrefetchForRead(const void* address, size_t bytes) {
+inline void
+PrefetchForRead(const void* address, size_t bytes) {
 #if defined(__GNUC__) || defined(__clang__)
   const char* at = static_cast<const char*>(address);
   for (size_t offset = 0; offset < bytes; offset += 64) __builtin_prefetch(at + offset, 0, 3);

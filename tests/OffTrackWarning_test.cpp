@@ -75,6 +75,29 @@ TEST(OffTrackWarning, NamesTheShareTheRollTypeAndTheOffsetAndSuggestsAlign) {
   EXPECT_TRUE(never.messages.empty());
 }
 
+// The holes are counted beside the event building; the warning still comes before what the
+// writing of the MIDI files reports (here, a folder that does not exist), run after run.
+TEST(OffTrackWarning, ComesBeforeTheMessagesOfTheOutputs) {
+  testing::TempDir dir;
+  testing::WriteBytes(dir.File("roll.cis"), HalfTrackOffRoll());
+  Conversion run;
+  run.settings.Scanner.ActiveTracking = false;
+  TarveloDoc doc(run, run);
+  doc.SetOutputFolder(dir.File("missing"));
+  EXPECT_TRUE(doc.Load(dir.File("roll.cis"), run.settings).ok());
+  for (int again = 0; again < 3; ++again) {
+    ASSERT_EQ(run.messages.size(), 3u);
+    EXPECT_EQ(run.kinds[0], MessageKind::kWarning);
+    EXPECT_NE(run.messages[0].find("of the holes lie more than 0.3"), std::string::npos);
+    EXPECT_EQ(run.kinds[1], MessageKind::kError);
+    EXPECT_EQ(run.kinds[2], MessageKind::kError);
+    EXPECT_EQ(doc.Summary().HolesOffTrack, 60);
+    run.messages.clear();
+    run.kinds.clear();
+    doc.RunPipeline(run.settings);
+  }
+}
+
 TEST(OffTrackWarning, TheShareIsADiagnosticSettingWithItsRange) {
   IniProfile profile;
   EXPECT_EQ(DiagnosticSettings(profile).OffTrackWarningPercent, 10);
