@@ -23,6 +23,7 @@
 #include "app/ProgramIcon.h"
 #include "app/RollViewWidget.h"
 #include "rolltypes/RollTypeLibrary.h"
+#include "support/ProcessEnvironment.h"
 
 using namespace tarvelo;
 using namespace tarvelo::app;
@@ -148,6 +149,8 @@ int Run(TarveloApplication& application) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Re-processing a roll frees and allocates its lines' values again: keep the memory.
+  tarvelo::KeepFreedMemoryInProcess();
   TarveloApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarvelo"));
   QApplication::setApplicationVersion(QStringLiteral(TARVELO_VERSION));

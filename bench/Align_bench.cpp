@@ -9,8 +9,6 @@
 #include <filesystem>
 #include <random>
 
-#include <malloc.h>
-
 #include "BenchSupport.h"
 #include "align/AlignScan.h"
 #include "align/PrepareScan.h"
@@ -20,9 +18,7 @@
 using namespace tarvelo;
 
 int main(int argc, char** argv) {
-  // The allocator set up as tarvelo-cli sets it (freed memory stays in the process).
-  mallopt(M_MMAP_THRESHOLD, 512 << 20);
-  mallopt(M_TRIM_THRESHOLD, 1024 << 20);
+  KeepFreedMemoryInProcess();  // as the programs do
   const std::string path = argc > 1 ? argv[1] : bench::RealCis("stepper_bicolor.CIS").string();
   const std::string library_path =
       argc > 2 ? argv[2] : std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml";

@@ -12,6 +12,7 @@
 
 #include "helpers/RecordingFrontEnd.h"
 #include "support/AtomicFile.h"
+#include "support/ProcessEnvironment.h"
 
 namespace tarvelo::bench {
 

@@ -12,7 +12,6 @@
 #include "BenchSupport.h"
 #include "document/TarveloDoc.h"
 
-#include <malloc.h>
 #include "events/EventBuilding.h"
 #include "events/SpacingHistogram.h"
 #include "midi/ERollMidi.h"
@@ -21,9 +20,7 @@
 using namespace tarvelo;
 
 int main(int argc, char** argv) {
-  // The allocator set up as tarvelo-cli sets it (freed memory stays in the process).
-  mallopt(M_MMAP_THRESHOLD, 512 << 20);
-  mallopt(M_TRIM_THRESHOLD, 1024 << 20);
+  KeepFreedMemoryInProcess();  // as the programs do
   const std::string path = argc > 1 ? argv[1] : bench::RealCis("stepper_bicolor.CIS").string();
   if (!std::filesystem::exists(path)) {
     std::printf("skipped: %s not found\n", path.c_str());

@@ -66,6 +66,7 @@ int main(int argc, char** argv) {
     std::printf("skipped: %s not found\n", source.c_str());
     return 0;
   }
+  KeepFreedMemoryInProcess();  // as the program does
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
 

@@ -7,10 +7,6 @@
 #include <string>
 #include <vector>
 
-#ifdef __GLIBC__  // defined by the C library's headers above
-#include <malloc.h>
-#endif
-
 #include "cli/Commands.h"
 #include "cli/HelpText.h"
 #include "cli/StopSignals.h"
@@ -48,12 +44,7 @@ CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& 
 
 int main(int argc, char** argv) {
   using namespace tarvelo::cli;
-#ifdef __GLIBC__
-  // A conversion allocates and frees tens of megabytes per file; keeping freed memory in the
-  // process spares a batch from faulting in fresh pages for every file.
-  mallopt(M_MMAP_THRESHOLD, 512 << 20);
-  mallopt(M_TRIM_THRESHOLD, 1024 << 20);
-#endif
+  tarvelo::KeepFreedMemoryInProcess();
   InstallStopSignals();
   tarvelo::UseUtf8StandardStreams();
   // File names and texts arrive as UTF-8 on every system.

@@ -6,6 +6,10 @@
 
 #include "support/Utf8Path.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #ifdef __APPLE__
 #include <mach-o/dyld.h>
 
@@ -91,6 +95,13 @@ std::string WorkingFolderPath() {
   std::error_code ec;
   const std::filesystem::path folder = std::filesystem::current_path(ec);
   return ec ? std::string() : Utf8FromPath(folder);
+}
+
+void KeepFreedMemoryInProcess() {
+#ifdef __GLIBC__
+  mallopt(M_MMAP_THRESHOLD, 512 << 20);
+  mallopt(M_TRIM_THRESHOLD, 1024 << 20);
+#endif
 }
 
 }  // namespace tarvelo

@@ -22,4 +22,9 @@ std::string WorkingFolderPath();
 // The program file of this process; empty when the system does not tell.
 std::string ExecutableFilePath();
 
+// Keeps memory the process frees for its next use instead of handing it back to the system:
+// a conversion allocates and frees tens of megabytes, and a batch or a re-process would
+// otherwise fault in fresh pages every time. Only where the C library lets it be set (glibc).
+void KeepFreedMemoryInProcess();
+
 }  // namespace tarvelo
