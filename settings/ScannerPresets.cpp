@@ -10,6 +10,29 @@ namespace {
 
 std::string Key(const char* stem, int index) { return stem + std::to_string(index); }
 
+// The stored values of a preset, in the order they are read and written: each a text or a
+// whole number, its key the stem followed by the preset's number.
+struct PresetField {
+  const char* Stem;
+  std::string ScannerPreset::*Text;
+  int ScannerPreset::*Number;
+};
+constexpr PresetField kPresetFields[] = {
+    {"PresetName", &ScannerPreset::PresetName, nullptr},
+    {"ScannerDPI", nullptr, &ScannerPreset::ScannerDPI},
+    {"ScannerOffset", &ScannerPreset::ScannerOffset, nullptr},
+    {"ScannerAlignStretch", &ScannerPreset::ScannerAlignStretch, nullptr},
+    {"ScannerModeType", &ScannerPreset::ScannerModeType, nullptr},
+    {"RemoveTakeupAccel", nullptr, &ScannerPreset::RemoveTakeupAccel},
+    {"TakeupAccelPct", &ScannerPreset::TakeupAccelPct, nullptr},
+    {"ActiveTracking", nullptr, &ScannerPreset::ActiveTracking},
+    {"AutoTweakSettings", nullptr, &ScannerPreset::AutoTweakSettings},
+    {"ScanLightingMethod", nullptr, &ScannerPreset::ScanLightingMethod},
+    {"TwinArrayOverlap", &ScannerPreset::TwinArrayOverlap, nullptr},
+    {"TwinArrayVertOffset", &ScannerPreset::TwinArrayVertOffset, nullptr},
+    {"ForceOldCisFormat", nullptr, &ScannerPreset::ForceOldCisFormat},
+};
+
 // The stored preset as numbers, converted leniently (text that is not a number gives 0).
 ScannerSettings FromStored(const ScannerPreset& p) {
   ScannerSettings settings;
@@ -81,19 +104,12 @@ void ScannerPresets::LoadPresets(const ProfileStore& store) {
   if (current_ < 0 || current_ >= kPresetCount) current_ = 0;
   for (int n = 0; n < kPresetCount; ++n) {
     ScannerPreset& p = presets_[static_cast<size_t>(n)];
-    p.PresetName = ReadSettingText(store, kSection, Key("PresetName", n));
-    p.ScannerDPI = ReadSettingInt(store, kSection, Key("ScannerDPI", n));
-    p.ScannerOffset = ReadSettingText(store, kSection, Key("ScannerOffset", n));
-    p.ScannerAlignStretch = ReadSettingText(store, kSection, Key("ScannerAlignStretch", n));
-    p.ScannerModeType = ReadSettingText(store, kSection, Key("ScannerModeType", n));
-    p.RemoveTakeupAccel = ReadSettingInt(store, kSection, Key("RemoveTakeupAccel", n));
-    p.TakeupAccelPct = ReadSettingText(store, kSection, Key("TakeupAccelPct", n));
-    p.ActiveTracking = ReadSettingInt(store, kSection, Key("ActiveTracking", n));
-    p.AutoTweakSettings = ReadSettingInt(store, kSection, Key("AutoTweakSettings", n));
-    p.ScanLightingMethod = ReadSettingInt(store, kSection, Key("ScanLightingMethod", n));
-    p.TwinArrayOverlap = ReadSettingText(store, kSection, Key("TwinArrayOverlap", n));
-    p.TwinArrayVertOffset = ReadSettingText(store, kSection, Key("TwinArrayVertOffset", n));
-    p.ForceOldCisFormat = ReadSettingInt(store, kSection, Key("ForceOldCisFormat", n));
+    for (const PresetField& field : kPresetFields) {
+      if (field.Text != nullptr)
+        p.*field.Text = ReadSettingText(store, kSection, Key(field.Stem, n));
+      else
+        p.*field.Number = ReadSettingInt(store, kSection, Key(field.Stem, n));
+    }
   }
   ApplyCurrentPreset();
 }
@@ -130,21 +146,15 @@ Result ScannerPresets::SavePreset(ProfileStore& store, bool auto_tweak) const {
 }
 
 Result ScannerPresets::SavePresetValues(ProfileStore& store, int n, bool auto_tweak) const {
-  const ScannerPreset& p = Preset(n);
+  ScannerPreset p = Preset(n);
+  p.AutoTweakSettings = auto_tweak ? 1 : 0;
   ProfileWriter writer(store, kSection);
-  writer.String(Key("PresetName", n), p.PresetName);
-  writer.Int(Key("ScannerDPI", n), p.ScannerDPI);
-  writer.String(Key("ScannerOffset", n), p.ScannerOffset);
-  writer.String(Key("ScannerAlignStretch", n), p.ScannerAlignStretch);
-  writer.String(Key("ScannerModeType", n), p.ScannerModeType);
-  writer.Int(Key("RemoveTakeupAccel", n), p.RemoveTakeupAccel);
-  writer.String(Key("TakeupAccelPct", n), p.TakeupAccelPct);
-  writer.Int(Key("ActiveTracking", n), p.ActiveTracking);
-  writer.Int(Key("AutoTweakSettings", n), auto_tweak ? 1 : 0);
-  writer.Int(Key("ScanLightingMethod", n), p.ScanLightingMethod);
-  writer.String(Key("TwinArrayOverlap", n), p.TwinArrayOverlap);
-  writer.String(Key("TwinArrayVertOffset", n), p.TwinArrayVertOffset);
-  writer.Int(Key("ForceOldCisFormat", n), p.ForceOldCisFormat);
+  for (const PresetField& field : kPresetFields) {
+    if (field.Text != nullptr)
+      writer.String(Key(field.Stem, n), p.*field.Text);
+    else
+      writer.Int(Key(field.Stem, n), p.*field.Number);
+  }
   return writer.Outcome();
 }
 
