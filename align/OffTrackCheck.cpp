@@ -46,7 +46,8 @@ OffTrackCount CountOffTrackHoles(const CisScanData& data, const TrackLookupMap& 
       sample_count, [&](int sample) { return lines.Position(sampled[static_cast<size_t>(sample)]); }, holes);
   const double widest = 1.3 * map.TrackSpacingPixels;  // wider runs are holes side by side
   std::vector<std::pair<int32_t, int32_t>> runs;
-  // Lines a few samples ahead are requested from memory while this one is worked on.
+  // Lines a few samples ahead are requested from memory while this one is worked on: the
+  // first sample asks for the first kAhead + 1 lines, every later one for the line kAhead on.
   constexpr int kAhead = 4;
   for (int s = 0; s < sample_count; ++s) {
     for (int ahead = s == 0 ? 0 : kAhead; ahead <= kAhead && s + ahead < sample_count; ++ahead) {

@@ -72,9 +72,7 @@ RunSettings TarveloDoc::Align(const RunSettings& settings) {
 }
 
 std::future<OffTrackCount> TarveloDoc::CountHolesOffTrackAside() const {
-  auto count = [this] {
-    return scan_.Lines.Empty() ? OffTrackCount{} : CountOffTrackHoles(scan_, lookup_map_, roll_type_);
-  };
+  auto count = [this] { return CountOffTrackHoles(scan_, lookup_map_, roll_type_); };
   try {
     return std::async(std::launch::async, count);
   } catch (const std::system_error&) {

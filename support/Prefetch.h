@@ -9,12 +9,8 @@ namespace tarvelo {
 
 // Starts loading the cache lines holding `bytes` bytes from `address`; no effect elsewhere.
 // Always inlined: the compiler drops calls to a function that only prefetches, as it has
-// no effect on the program's results.
-#if defined(__GNUC__) || defined(__clang__)
-[[gnu::always_inline]]
-#endif
-inline void
-PrefetchForRead(const void* address, size_t bytes) {
+// no effect on the program's results (compilers without the attribute ignore it).
+[[gnu::always_inline]] inline void PrefetchForRead(const void* address, size_t bytes) {
 #if defined(__GNUC__) || defined(__clang__)
   const char* at = static_cast<const char*>(address);
   for (size_t offset = 0; offset < bytes; offset += 64) __builtin_prefetch(at + offset, 0, 3);
