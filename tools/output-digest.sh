@@ -16,6 +16,11 @@ trap 'rm -rf "$work"' EXIT
 export SOURCE_DATE_EPOCH=1700000000
 export TARVELO_PROFILE="$work/profile.ini"
 
+# Options every run takes: the switches that keep a conversion literal (the behaviour the
+# digests pin), one per line, so that a new switch is one more line.
+literal=(
+)
+
 inputs=("$root/data/sample/SampleRoll.cis")
 if [ -d "$scans" ]; then
   for f in "$scans"/*.CIS; do inputs+=("$f"); done
@@ -55,7 +60,7 @@ for variation in "${variations[@]}"; do
     mkdir -p "$dir"
     cp "$input" "$dir/$base"
     set +e
-    (cd "$dir" && "$cli" convert --quiet "${args[@]}" "$base" >/dev/null 2>"$dir/messages.txt")
+    (cd "$dir" && "$cli" convert --quiet "${literal[@]}" "${args[@]}" "$base" >/dev/null 2>"$dir/messages.txt")
     status=$?
     set -e
     echo "$name $base exit=$status"
