@@ -27,6 +27,21 @@ struct BatchJob {
   AlignmentOptions Alignment;   // --align, --roll-type auto
 };
 
+// The roll type options of a command that converts (--roll-types, --roll-type, --align).
+struct RollTypeChoice {
+  std::string library;    // --roll-types FILE
+  std::string roll_type;  // --roll-type NAME or "auto"; empty: the profile's
+  bool align = false;     // --align
+};
+
+// Applies the roll type of this run to job.RollType, and prepares the alignment: "auto"
+// aligns each file and takes the roll type it recognises (while the holes do not decide, the
+// profile's stays); --align converts each file with its own measured settings. An unknown
+// --roll-type or a library named with --roll-types that cannot be used is a usage error
+// (false, the reason printed); an unknown roll type from the profile fails every file
+// (job.RollTypeError).
+bool PrepareRollType(const RollTypeChoice& options, BatchJob& job);
+
 // Converts `input` as `job` says. Never throws for a bad file: every problem is a message of
 // the outcome. An input with a Problem fails with it; a stop signal gives "stopped".
 FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job);

@@ -114,6 +114,37 @@ struct RenderOptions {
 int RunRender(const RenderOptions& options);
 int RunHistogram(const PictureOptions& options);
 
+// The listening commands: one file converted (no MIDI files left), the MIDI output heard.
+struct ListenOptions {
+  ProfileOptions profile;
+  std::string file;
+  std::string library;    // --roll-types FILE
+  std::string roll_type;  // --roll-type NAME or "auto", this run only
+  bool align = false;     // --align
+  std::string source;     // --source: eroll or scanimage; empty: the one a roll is heard by
+};
+
+struct RenderAudioOptions {
+  ListenOptions listen;
+  std::string output;      // -o
+  std::string soundfont;   // --soundfont; empty: "Audio Settings/SoundFont" or the installed one
+  double from = 0;         // --from SECONDS
+  double length = -1;      // --length SECONDS; below 0: to the end
+  std::string format;      // --format wav|flac; empty: from the output's name
+  bool quiet = false;      // --quiet: no progress line, no summary
+};
+int RunRenderAudio(const RenderAudioOptions& options);
+
+struct PlayOptions {
+  ListenOptions listen;
+  std::string port;       // --port; empty: "Audio Settings/MidiOutput", else the software synthesizer
+  std::string soundfont;  // --soundfont, for the software synthesizer
+  double from = 0;        // --from SECONDS
+  bool list_ports = false;  // --list-ports
+  bool quiet = false;       // --quiet: no progress line
+};
+int RunPlay(const PlayOptions& options);
+
 struct SettingsOptions {
   std::string profile_path;
   std::string action;  // get, set, list

@@ -49,12 +49,9 @@ bool ReadInfoEntries(const std::vector<std::string>& items, RollInfoEntries& ent
   return true;
 }
 
-// Applies the roll type of this run to job.RollType, and prepares the alignment: "auto"
-// aligns each file and takes the roll type it recognises (while the holes do not decide, the
-// profile's stays); --align converts each file with its own measured settings. An unknown
-// --roll-type or a library named with --roll-types that cannot be used is a usage error
-// (false); an unknown roll type from the profile fails every file (job.RollTypeError).
-bool PrepareRollType(const ConvertOptions& options, BatchJob& job) {
+}  // namespace
+
+bool PrepareRollType(const RollTypeChoice& options, BatchJob& job) {
   const bool automatic = options.roll_type == "auto";
   const std::string roll_type =
       options.roll_type.empty() || automatic ? job.Settings.Roll.ActiveRollTypeName : options.roll_type;
@@ -90,6 +87,8 @@ bool PrepareRollType(const ConvertOptions& options, BatchJob& job) {
   return true;
 }
 
+namespace {
+
 // The report lines of one finished file: its messages (without the notes when `quiet`) and,
 // when `with_outputs`, every output written.
 std::string OutcomeText(const FileOutcome& outcome, bool quiet, bool with_outputs) {
@@ -124,7 +123,7 @@ int RunConvert(const ConvertOptions& options) {
   job.Settings = profile->Settings();
   job.RollInfoTemplate = RollInfo(profile->Store());
   if (!ReadInfoEntries(options.info, job.Entries)) return kExitUsage;
-  if (!PrepareRollType(options, job)) return kExitUsage;
+  if (!PrepareRollType(RollTypeChoice{options.library, options.roll_type, options.align}, job)) return kExitUsage;
   job.SkipScanImage = options.no_scan_midi;
   job.SkipERoll = options.no_eroll_midi;
   job.NoClobber = options.no_clobber;

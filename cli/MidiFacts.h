@@ -11,8 +11,8 @@ struct MidiFacts {
   double Minutes = 0;  // time of the last event, following every tempo change
 };
 
-// Reads the Standard MIDI File `bytes` (the tempo changes of each track apply to that track,
-// as in the single track of a format 0 file). False when the bytes are not such a file.
+// Reads the Standard MIDI File `bytes` (midi/MidiFileReader.h). False when the bytes are not
+// such a file.
 bool ReadMidiFacts(const std::string& bytes, MidiFacts& facts);
 
 }  // namespace tarvelo::cli

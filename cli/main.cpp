@@ -34,6 +34,18 @@ void AddPictureOptions(CLI::App& command, tarvelo::cli::PictureOptions& options)
 }
 #endif
 
+#ifdef TARVELO_HAVE_AUDIO
+void AddListenOptions(CLI::App& command, tarvelo::cli::ListenOptions& options) {
+  AddProfileOptions(command, options.profile);
+  command.add_option("--roll-types", options.library, "Roll type library file (RollTypeDefinitions.xml)");
+  command.add_option("--roll-type", options.roll_type,
+                     "Roll type for this run (default: the profile's); auto: the one the scan shows");
+  command.add_flag("--align", options.align, "Convert with the DPI, offset and stretch the scan's measurement suggests");
+  command.add_option("--source", options.source, "The MIDI output heard: eroll (the default) or scanimage")
+      ->check(CLI::IsMember({"eroll", "scanimage"}));
+}
+#endif
+
 CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& description) {
   CLI::App* command = app.add_subcommand(name, description);
   command->footer(tarvelo::cli::CommandHelpFooter(name));
@@ -156,6 +168,40 @@ int main(int argc, char** argv) {
   AddPictureOptions(*histogram_command, histogram);
 #endif
 
+#ifdef TARVELO_HAVE_AUDIO
+  RenderAudioOptions render_audio;
+  auto* render_audio_command = AddCommand(
+      app, "render-audio", "Convert a CIS file and render it into a sound file with the software synthesizer");
+  AddListenOptions(*render_audio_command, render_audio.listen);
+  render_audio_command->add_option("-o,--output", render_audio.output, "Sound file to write (.wav or .flac)")
+      ->required();
+  render_audio_command->add_option("--soundfont", render_audio.soundfont,
+                                   "SoundFont file (default: \"Audio Settings/SoundFont\", else the installed "
+                                   "TimGM6mb)");
+  render_audio_command->add_option("--from", render_audio.from, "Start this many seconds into the MIDI file")
+      ->check(CLI::NonNegativeNumber);
+  render_audio_command->add_option("--length", render_audio.length, "Render this many seconds (default: to the end)")
+      ->check(CLI::PositiveNumber);
+  render_audio_command->add_option("--format", render_audio.format, "wav or flac (default: from the file's name)")
+      ->check(CLI::IsMember({"wav", "flac"}));
+  render_audio_command->add_flag("-q,--quiet", render_audio.quiet, "Print only warnings and errors");
+  render_audio_command->add_option("file", render_audio.listen.file, "CIS file")->required();
+
+  PlayOptions play;
+  auto* play_command = AddCommand(
+      app, "play", "Convert a CIS file and play it to a MIDI port or through the software synthesizer");
+  AddListenOptions(*play_command, play.listen);
+  play_command->add_option("--port", play.port,
+                           "MIDI port to play to: 128:0, a client's name or part of one (default: "
+                           "\"Audio Settings/MidiOutput\", else the software synthesizer)");
+  play_command->add_option("--soundfont", play.soundfont, "SoundFont file of the software synthesizer");
+  play_command->add_option("--from", play.from, "Start this many seconds into the MIDI file")
+      ->check(CLI::NonNegativeNumber);
+  play_command->add_flag("--list-ports", play.list_ports, "List the MIDI ports that take MIDI, and exit");
+  play_command->add_flag("-q,--quiet", play.quiet, "Print only warnings and errors");
+  play_command->add_option("file", play.listen.file, "CIS file");
+#endif
+
   SettingsOptions settings;
   auto* settings_command = AddCommand(app, "settings", "Read and change the settings profile");
   settings_command->add_option("--profile", settings.profile_path, "Settings profile file");
@@ -197,6 +243,12 @@ int main(int argc, char** argv) {
       status = RunRender(render);
     } else if (histogram_command->parsed()) {
       status = RunHistogram(histogram);
+#endif
+#ifdef TARVELO_HAVE_AUDIO
+    } else if (render_audio_command->parsed()) {
+      status = RunRenderAudio(render_audio);
+    } else if (play_command->parsed()) {
+      status = RunPlay(play);
 #endif
     } else {
       status = RunSettingsCommand(settings);

@@ -4,6 +4,7 @@
 // document's keyword list.
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,10 @@ namespace tarvelo {
 
 // One MIDI output the run attempted.
 struct OutputFileRecord {
-  std::string Kind;  // "ScanImageMIDI" or "eRollMIDI"
-  std::string Path;  // full path of the file
-  Result Outcome;    // ok: written; else why not (the message the user was shown)
+  std::string Kind;            // "ScanImageMIDI" or "eRollMIDI"
+  std::string Path;            // full path of the file
+  Result Outcome;              // ok: written; else why not (the message the user was shown)
+  int64_t RollTickOffset = 0;  // where the roll lies on the file's ticks (midi/RollTiming.h)
 };
 
 struct ConversionSummary {

@@ -144,7 +144,7 @@ std::string TarveloDoc::OutputFolder() const {
 }
 
 void TarveloDoc::RecordOutput(const char* kind, const MidiOutputResult& result) {
-  summary_.Outputs.push_back(OutputFileRecord{kind, result.Path, result.Outcome});
+  summary_.Outputs.push_back(OutputFileRecord{kind, result.Path, result.Outcome, result.RollTickOffset});
 }
 
 namespace {

@@ -57,7 +57,7 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays
   walk.LeadInTicks = LeadInTicks(settings.eRollMidiLeadInTime, tempo);
   walk.PowerRollStart = settings.IncludePowerRollEvents;
   walk.SustainOnNote18 = settings.IncludeTrack18SustainPedal;
-  WriteEventWalk(writer, events, roll, walk, reporter);
+  const int64_t roll_tick_offset = WriteEventWalk(writer, events, roll, walk, reporter);
 
   const int64_t trailer = TrailerTicks(tempo, settings.eRollMidiTrailerTime);
   if (settings.IncludePowerRollEvents) {
@@ -67,7 +67,9 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays
   } else {
     writer.AddAllSoundOff(trailer);
   }
-  return FinishMidiFile(writer, reporter);
+  MidiOutputResult result = FinishMidiFile(writer, reporter);
+  result.RollTickOffset = roll_tick_offset;
+  return result;
 }
 
 }  // namespace tarvelo

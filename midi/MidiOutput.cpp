@@ -42,10 +42,11 @@ std::string TrackNameText(const RollInfo& info) {
   return info.Title + " - " + info.RollManufacturer + " " + info.RollClass + " # " + info.RollNumber;
 }
 
-void WriteEventWalk(MidiFileWriter& writer, const TrackEventArrays& events, const RollTypeDefinition& roll,
+int64_t WriteEventWalk(MidiFileWriter& writer, const TrackEventArrays& events, const RollTypeDefinition& roll,
                     const EventWalkOptions& options, Reporter& reporter) {
   const int first_playable = FirstPlayableEvent(events);
   int64_t previous = 0;
+  int64_t roll_tick_offset = options.LeadInTicks + (options.PowerRollStart ? 100 : 0);
   for (int i = 0; i < events.EventCount(); ++i) {
     const TrackEvent& event = events.Event(i);
     if (!IsMidiTrack(event.Track) || event.Type == kEventEmpty || event.Type == kEventText) continue;
@@ -64,6 +65,7 @@ void WriteEventWalk(MidiFileWriter& writer, const TrackEventArrays& events, cons
         writer.AddNoteOff(100, 0, 1);
         delta = 100 + options.LeadInTicks;
       }
+      roll_tick_offset = writer.CurrentTick() + delta - tick;
     } else {
       delta = tick - previous;
     }
@@ -108,6 +110,7 @@ void WriteEventWalk(MidiFileWriter& writer, const TrackEventArrays& events, cons
     }
     previous = tick;
   }
+  return roll_tick_offset;
 }
 
 void BeginMidiFile(MidiFileWriter& writer, const std::string& path, int tempo, const RollInfo& info,

@@ -37,8 +37,9 @@ struct MidiOutputSource {
 
 // What became of one output file.
 struct MidiOutputResult {
-  std::string Path;  // the file's full path
-  Result Outcome;    // ok: the whole file is on disk; else why not (also reported to the user)
+  std::string Path;            // the file's full path
+  Result Outcome;              // ok: the whole file is on disk; else why not (also reported to the user)
+  int64_t RollTickOffset = 0;  // where the roll lies on the file's ticks (midi/RollTiming.h)
 };
 
 // Tick of an event position (thousandths of an inch): trunc(y * 480 / 1200). The product is
@@ -77,8 +78,9 @@ struct EventWalkOptions {
 // marker, note 1 on channel 0 for 100 ticks, when asked), on channel
 // TrackMidiChannel[track]. Types: 0 note off, 1 note on, 164 / 167 controllers 64 / 67,
 // 3842..3846 meta texts, 3921 tempo; any other type is written as controller 4 and
-// reported in a warning.
-void WriteEventWalk(MidiFileWriter& writer, const TrackEventArrays& events, const RollTypeDefinition& roll,
+// reported in a warning. Returns the roll's tick offset in the file (see RollTiming): every
+// event from the first playable one on is written at EventTick(YPosition) + the offset.
+int64_t WriteEventWalk(MidiFileWriter& writer, const TrackEventArrays& events, const RollTypeDefinition& roll,
                     const EventWalkOptions& options, Reporter& reporter);
 
 // Starts a file as both outputs start theirs: 480 ticks per quarter note at `tempo`, the

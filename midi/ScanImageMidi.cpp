@@ -30,8 +30,10 @@ MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const TrackE
 
   EventWalkOptions walk;
   walk.LeadInTicks = LeadInTicks(settings.ScanMidiLeadInTime, tempo);
-  WriteEventWalk(writer, events, source.RollType, walk, reporter);
-  return FinishMidiFile(writer, reporter);
+  const int64_t roll_tick_offset = WriteEventWalk(writer, events, source.RollType, walk, reporter);
+  MidiOutputResult result = FinishMidiFile(writer, reporter);
+  result.RollTickOffset = roll_tick_offset;
+  return result;
 }
 
 }  // namespace tarvelo

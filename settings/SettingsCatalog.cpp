@@ -1,6 +1,7 @@
 #include "settings/SettingsCatalog.h"
 
 #include "settings/ActiveTrackingSettings.h"
+#include "settings/AudioSettings.h"
 #include "settings/DiagnosticSettings.h"
 #include "settings/ERollSettings.h"
 #include "settings/GeneralSettings.h"
@@ -32,6 +33,7 @@ void SaveAll(const ProfileStore& store, IniProfile& out) {
   writer.Switch("eRollMidi", outputs.eRollMidi);
   writer.Switch("PunchMidi", outputs.PunchMidi);
   RollSettings(store).Save(out).Ignore();
+  AudioSettings(store).Save(out).Ignore();
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ constexpr std::string_view kTracking = "ActiveTrackingParameters";
 constexpr std::string_view kTwinArray = "Twin Array Settings";
 constexpr std::string_view kOutputs = "OutputFiles";
 constexpr std::string_view kRoll = "Roll Settings";
+constexpr std::string_view kAudio = "Audio Settings";
 
 // A run replaces with the default what cannot give a sensible conversion: the scanner geometry
 // outside its range (where the roll lies across and along the sensor), clean-up thresholds
@@ -108,6 +109,10 @@ constexpr std::array kTable = {
     SettingRule{kOutputs, "PunchMidi", "PunchMidi", kSwitch, "1"},
 
     SettingRule{kRoll, "ActiveRollTypeName", "Roll Type", kText, "Fail-Safe"},
+
+    // Listening: empty names the installed General MIDI soundfont and the software synthesizer.
+    SettingRule{kAudio, "SoundFont", "SoundFont", kText, "", 0, 4096},
+    SettingRule{kAudio, "MidiOutput", "MIDI Output", kText, "", 0, 256},
 };
 
 // The key without a trailing preset index.

@@ -12,7 +12,7 @@ layers=(
   "geometry midi view"
   "align"
   "document"
-  "pictures"
+  "pictures audio"
   "cli app"
 )
 declare -A rank

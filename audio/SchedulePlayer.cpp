@@ -1,0 +1,61 @@
+#include "audio/SchedulePlayer.h"
+
+#include <algorithm>
+
+namespace tarvelo {
+
+namespace {
+
+// The longest the player waits without looking at a stop request or telling its position.
+constexpr double kPollSeconds = 0.02;
+
+// Sends to the sink and keeps account of the notes sounding.
+class TrackedSink {
+ public:
+  explicit TrackedSink(MidiSink& sink) : sink_(sink) {}
+  void Send(const MidiMessage& message) {
+    sounding_.Note(message);
+    sink_.Send(message);
+  }
+  void Silence() {
+    for (const MidiMessage& message : sounding_.SilencingMessages()) sink_.Send(message);
+    sounding_.Clear();
+  }
+
+ private:
+  MidiSink& sink_;
+  SoundingNotes sounding_;
+};
+
+}  // namespace
+
+PlaybackEnd PlaySchedule(const PlaybackSchedule& schedule, double from_seconds, MidiSink& sink, PlaybackClock& clock,
+                         const PlaybackControl& control) {
+  const auto stop_requested = [&] { return control.StopRequested && control.StopRequested(); };
+  const auto tell = [&](double seconds) {
+    if (control.Position) control.Position(seconds);
+  };
+  const double from = std::max(0.0, from_seconds);
+  TrackedSink tracked(sink);
+  for (const MidiMessage& message : schedule.StateAt(from)) tracked.Send(message);
+  const double start = clock.Now() - from;  // the clock's time of the schedule's second 0
+  const std::vector<ScheduledMessage>& messages = schedule.Messages();
+  size_t next = schedule.FirstAt(from);
+  PlaybackEnd end = PlaybackEnd::kFinished;
+  while (true) {
+    if (stop_requested()) {
+      end = PlaybackEnd::kStopped;
+      break;
+    }
+    const double now = clock.Now() - start;
+    for (; next < messages.size() && messages[next].Seconds <= now; ++next) tracked.Send(messages[next].Message);
+    tell(std::min(now, schedule.EndSeconds()));
+    if (next >= messages.size() && now >= schedule.EndSeconds()) break;
+    const double due = next < messages.size() ? messages[next].Seconds : schedule.EndSeconds();
+    clock.WaitUntil(start + std::min(due, now + kPollSeconds));
+  }
+  tracked.Silence();
+  return end;
+}
+
+}  // namespace tarvelo

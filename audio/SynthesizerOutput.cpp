@@ -1,0 +1,52 @@
+#include "audio/SynthesizerOutput.h"
+
+#include <fluidsynth.h>
+
+#include <vector>
+
+namespace tarvelo {
+
+namespace {
+
+// The audio systems FluidSynth offers here, in the order to try them.
+std::vector<std::string> AudioSystems(fluid_settings_t* settings) {
+  std::vector<std::string> offered;
+  fluid_settings_foreach_option(
+      settings, "audio.driver", &offered,
+      [](void* data, const char*, const char* option) { static_cast<std::vector<std::string>*>(data)->push_back(option); });
+  std::vector<std::string> ordered;
+  for (const char* preferred : {"pipewire", "pulseaudio", "alsa", "coreaudio", "wasapi", "dsound", "jack", "sdl2", "oss"}) {
+    for (const std::string& name : offered)
+      if (name == preferred) ordered.push_back(name);
+  }
+  return ordered;
+}
+
+}  // namespace
+
+Result SynthesizerOutput::Open(Synthesizer& synthesizer, std::unique_ptr<SynthesizerOutput>& output) {
+  output.reset();
+  std::unique_ptr<SynthesizerOutput> opened(new SynthesizerOutput(synthesizer));
+  fluid_settings_t* settings = synthesizer.Settings();
+  std::string failures;
+  for (const std::string& system : AudioSystems(settings)) {
+    fluid_settings_setstr(settings, "audio.driver", system.c_str());
+    opened->driver_ = new_fluid_audio_driver(settings, synthesizer.Handle());
+    if (opened->driver_ != nullptr) {
+      opened->audio_system_ = system;
+      output = std::move(opened);
+      return Result::Ok();
+    }
+    const std::string reason = LastSynthesizerMessage();
+    failures += (failures.empty() ? "" : "; ") + system + (reason.empty() ? "" : ": " + reason);
+  }
+  return Result::IoError("no audio output can be opened on this machine (" +
+                         (failures.empty() ? std::string("FluidSynth knows no audio system here") : failures) +
+                         ")");
+}
+
+SynthesizerOutput::~SynthesizerOutput() {
+  if (driver_ != nullptr) delete_fluid_audio_driver(driver_);
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,80 @@
+#include "cli/ListenRun.h"
+
+#include <cstdio>
+
+#include "audio/ScratchFolder.h"
+#include "cli/BatchJob.h"
+#include "cli/MessageLines.h"
+#include "midi/MidiFileReader.h"
+#include "support/AtomicFile.h"
+#include "support/Utf8Path.h"
+
+namespace tarvelo::cli {
+
+namespace {
+
+// The output a roll is heard by, as the summary names it, and as the user is told.
+struct SourceOutput {
+  const char* Kind;
+  const char* Name;
+};
+
+SourceOutput OutputOfSource(const std::string& source) {
+  if (source == "scanimage") return {"ScanImageMIDI", "ScanImage MIDI"};
+  return {"eRollMIDI", "eRoll MIDI"};
+}
+
+}  // namespace
+
+int ConvertForListening(const ListenOptions& options, RunProfile& profile, HeardRoll& heard) {
+  BatchJob job;
+  job.Settings = profile.Settings();
+  job.RollInfoTemplate = RollInfo(profile.Store());
+  if (!PrepareRollType(RollTypeChoice{options.library, options.roll_type, options.align}, job)) return kExitUsage;
+  // Only the file heard is written, and only into a folder of the command's own: listening
+  // leaves nothing beside the roll.
+  const bool scan_image = options.source == "scanimage";
+  job.Settings.Outputs.ScanMidi = scan_image;
+  job.Settings.Outputs.eRollMidi = !scan_image;
+  job.SkipScanImage = !scan_image;
+  job.SkipERoll = scan_image;
+  job.Settings.Diagnostic.WriteCISrawTransitionFile = false;
+  job.Settings.Diagnostic.WriteTrackLookUpMapFile = false;
+  const ScratchFolder scratch;
+  if (scratch.Path().empty()) {
+    std::fprintf(stderr, "tarvelo-cli: no folder can be made in the temporary folder for the conversion\n");
+    return kExitFileFailed;
+  }
+  BatchInput input;
+  input.Path = options.file;
+  input.OutputFolder = Utf8FromPath(scratch.Path()) + "/";
+  const FileOutcome outcome = ConvertBatchFile(input, job);
+  for (const ReportedMessage& message : outcome.Messages)
+    std::fputs(PrefixedLines(outcome.Input, message.Text).c_str(), stderr);
+  if (outcome.Status == FileStatus::kFailed || outcome.Status == FileStatus::kStopped) return kExitFileFailed;
+
+  const SourceOutput source = OutputOfSource(options.source);
+  const OutputReport* heard_output = nullptr;
+  for (const OutputReport& output : outcome.Outputs)
+    if (output.Record.Kind == source.Kind && output.Record.Outcome.ok()) heard_output = &output;
+  if (heard_output == nullptr) {
+    std::fprintf(stderr, "tarvelo-cli: %s: the conversion wrote no %s file to listen to\n", options.file.c_str(),
+                 source.Name);
+    return kExitFileFailed;
+  }
+  std::string bytes;
+  MidiFileContents file;
+  Result read = ReadWholeFile(heard_output->Record.Path, bytes);
+  if (read.ok()) read = ReadMidiFile(bytes, file);
+  if (!read.ok()) {
+    std::fprintf(stderr, "tarvelo-cli: %s: %s\n", options.file.c_str(), read.message().c_str());
+    return kExitFileFailed;
+  }
+  heard.Source = source.Name;
+  heard.Timing = RollTiming::OfMidiFile(file, heard_output->Record.RollTickOffset);
+  heard.Schedule = PlaybackSchedule::OfMidiFile(file, heard.Timing);
+  heard.ConversionStatus = outcome.Status == FileStatus::kConvertedWithWarnings ? kExitWarnings : kExitOk;
+  return kExitOk;
+}
+
+}  // namespace tarvelo::cli
