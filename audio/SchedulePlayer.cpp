@@ -38,7 +38,10 @@ PlaybackEnd PlaySchedule(const PlaybackSchedule& schedule, double from_seconds, 
   const double from = std::max(0.0, from_seconds);
   TrackedSink tracked(sink);
   for (const MidiMessage& message : schedule.StateAt(from)) tracked.Send(message);
+  // Times are compared on the clock, as start + a schedule second: a wait until such a time
+  // then always reaches it, however the sum rounds.
   const double start = clock.Now() - from;  // the clock's time of the schedule's second 0
+  const double end_time = start + schedule.EndSeconds();
   const std::vector<ScheduledMessage>& messages = schedule.Messages();
   size_t next = schedule.FirstAt(from);
   PlaybackEnd end = PlaybackEnd::kFinished;
@@ -47,12 +50,12 @@ PlaybackEnd PlaySchedule(const PlaybackSchedule& schedule, double from_seconds, 
       end = PlaybackEnd::kStopped;
       break;
     }
-    const double now = clock.Now() - start;
-    for (; next < messages.size() && messages[next].Seconds <= now; ++next) tracked.Send(messages[next].Message);
-    tell(std::min(now, schedule.EndSeconds()));
-    if (next >= messages.size() && now >= schedule.EndSeconds()) break;
-    const double due = next < messages.size() ? messages[next].Seconds : schedule.EndSeconds();
-    clock.WaitUntil(start + std::min(due, now + kPollSeconds));
+    const double now = clock.Now();
+    for (; next < messages.size() && start + messages[next].Seconds <= now; ++next) tracked.Send(messages[next].Message);
+    tell(std::min(now - start, schedule.EndSeconds()));
+    if (next >= messages.size() && now >= end_time) break;
+    const double due = next < messages.size() ? start + messages[next].Seconds : end_time;
+    clock.WaitUntil(std::min(due, now + kPollSeconds));
   }
   tracked.Silence();
   return end;

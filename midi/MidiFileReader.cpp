@@ -130,14 +130,16 @@ Result ReadMidiFile(std::string_view bytes, MidiFileContents& contents) {
   read.Format = static_cast<int>(format);
   read.TrackCount = static_cast<int>(tracks);
   read.Division = static_cast<int>(division);
-  for (uint32_t track = 0; track < tracks; ++track) {
+  // The header counts the track chunks; a chunk of another kind between them is passed over.
+  for (uint32_t track = 0; track < tracks;) {
     if (!file.Number(4, id) || !file.Number(4, length)) return Corrupt("track " + std::to_string(track + 1) + " is missing");
     const size_t begin = file.Position();
     if (!file.Skip(length)) return Corrupt("track " + std::to_string(track + 1) + " is cut short");
-    if (id != kTrackChunk) continue;  // a chunk of another kind is passed over
+    if (id != kTrackChunk) continue;
+    ++track;
     ByteReader events(bytes, begin, begin + length);
     if (!ReadTrack(events, read.Events, read.EndTick)) {
-      return Corrupt("track " + std::to_string(track + 1) + " holds a damaged event");
+      return Corrupt("track " + std::to_string(track) + " holds a damaged event");
     }
   }
   std::stable_sort(read.Events.begin(), read.Events.end(),

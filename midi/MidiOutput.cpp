@@ -46,7 +46,7 @@ int64_t WriteEventWalk(MidiFileWriter& writer, const TrackEventArrays& events, c
                     const EventWalkOptions& options, Reporter& reporter) {
   const int first_playable = FirstPlayableEvent(events);
   int64_t previous = 0;
-  int64_t roll_tick_offset = options.LeadInTicks + (options.PowerRollStart ? 100 : 0);
+  int64_t roll_tick_offset = options.LeadInTicks + (options.PowerRollStart ? 200 : 0);
   for (int i = 0; i < events.EventCount(); ++i) {
     const TrackEvent& event = events.Event(i);
     if (!IsMidiTrack(event.Track) || event.Type == kEventEmpty || event.Type == kEventText) continue;

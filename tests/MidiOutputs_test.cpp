@@ -12,6 +12,8 @@
 #include "helpers/TestPaths.h"
 #include "midi/CreditDate.h"
 #include "midi/ERollMidi.h"
+#include "midi/MidiFileReader.h"
+#include "midi/RollTiming.h"
 #include "midi/ScanImageMidi.h"
 
 namespace tarvelo {
@@ -355,6 +357,35 @@ TEST(MidiOutputs, TicksOfVeryLongRollsDoNotWrap) {
                                       "1, 401280, Note_on_c, 0, 61, 85", "1, 401760, Note_on_c, 0, 61, 0",
                                       "1, 401760, End_track"}));
   EXPECT_TRUE(out.ui.messages.empty());
+}
+
+// Where each output puts the roll on its ticks, read back through the one timing the players
+// use: every note at its inch, the lead-in and PowerRoll marker before it, and the take-up
+// spool's acceleration in the seconds.
+TEST(MidiOutputs, RollTickOffsetPlacesEveryNoteAtItsInch) {
+  Output out;
+  out.roll.ApplyAccelerationToTempo = true;
+  out.roll.TakeupSpoolAccelerationPctPerFoot = 0.22;
+  const std::vector<uint32_t> ons = {1000, 13000, 60000, 200000, 400001};
+  for (const uint32_t on : ons) out.Note(40, on, on + 500);
+  for (const bool eroll : {false, true}) {  // in the order of a run: the eRoll adds tempo events
+    const MidiOutputResult result = eroll ? out.ERoll() : out.ScanImage();
+    ASSERT_TRUE(result.Outcome.ok());
+    MidiFileContents file;
+    ASSERT_TRUE(ReadMidiFile(testing::ReadBytes(result.Path), file).ok());
+    const RollTiming timing = RollTiming::OfMidiFile(file, result.RollTickOffset);
+    std::vector<double> inches;
+    for (const MidiFileEvent& event : file.Events)
+      if (event.IsNoteOn() && event.Data1 == 40) inches.push_back(timing.InchAtTick(static_cast<double>(event.Tick)));
+    ASSERT_EQ(inches.size(), ons.size());
+    for (size_t i = 0; i < ons.size(); ++i) EXPECT_NEAR(inches[i], ons[i] / 1000.0, 1.0 / 400) << eroll << " " << i;
+    // Tempo 80: 2 s of lead-in, and in the eRoll the 100-tick PowerRoll marker and 100 ticks more.
+    EXPECT_NEAR(timing.SecondsAtInch(1.0), eroll ? 2 + 200 / 640.0 : 2, 1e-9) << eroll;
+    // An inch at tempo 80 takes 0.625 s; 33 feet along the roll the eRoll's tempo has risen by
+    // 0.22 % a foot.
+    const double inch_seconds = timing.SecondsAtInch(400) - timing.SecondsAtInch(399);
+    EXPECT_NEAR(inch_seconds, eroll ? 0.625 / (1 + 0.0022 * 399.5 / 12) : 0.625, 0.625 * 0.002) << eroll;
+  }
 }
 
 }  // namespace
