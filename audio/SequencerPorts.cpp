@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "audio/AlsaLibrary.h"
+
 namespace tarvelo {
 
 namespace {
@@ -19,6 +21,7 @@ std::string Lower(std::string text) {
 // The sequencer, or the reason it cannot be had.
 Result OpenSequencer(snd_seq_t*& sequencer) {
   sequencer = nullptr;
+  SilenceAlsaLibraryMessages();
   const int error = snd_seq_open(&sequencer, "default", SND_SEQ_OPEN_OUTPUT, 0);
   if (error < 0) {
     sequencer = nullptr;

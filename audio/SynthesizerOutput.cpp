@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "audio/AlsaLibrary.h"
+
 namespace tarvelo {
 
 namespace {
@@ -26,6 +28,7 @@ std::vector<std::string> AudioSystems(fluid_settings_t* settings) {
 
 Result SynthesizerOutput::Open(Synthesizer& synthesizer, std::unique_ptr<SynthesizerOutput>& output) {
   output.reset();
+  SilenceAlsaLibraryMessages();
   std::unique_ptr<SynthesizerOutput> opened(new SynthesizerOutput(synthesizer));
   fluid_settings_t* settings = synthesizer.Settings();
   std::string failures;

@@ -64,7 +64,8 @@ std::string CommonFooter() {
       "       or the profile could not be saved\n"
       "  2    usage: an option, setting, value, roll type or roll type library was refused;\n"
       "       nothing was converted\n"
-      "  3    convert: every file was converted, some with warnings (--strict makes this 1)\n"
+      "  3    convert: every file was converted, some with warnings (--strict makes this 1);\n"
+      "       render-audio, play: the roll was heard, its conversion gave warnings\n"
       "  130  stopped by Ctrl-C (SIGINT), 143 stopped by SIGTERM: the files being written are\n"
       "       removed, every finished output and the profile stay as they are\n"
       "\n"
@@ -106,6 +107,14 @@ const std::map<std::string, std::string>& Examples() {
        "  %p render roll.cis -o roll.png\n"
        "  %p render roll.cis -o detail.png --from 120 --zoom 8 --tracking\n"},
       {"histogram", "  %p histogram roll.cis -o spacing.png\n"},
+      {"render-audio",
+       "  %p render-audio roll.cis -o roll.wav\n"
+       "  %p render-audio --roll-type auto --from 30 --length 20 roll.cis -o excerpt.flac\n"
+       "  %p render-audio --soundfont ~/sf2/Salamander.sf2 --source scanimage roll.cis -o holes.wav\n"},
+      {"play",
+       "  %p play roll.cis\n"
+       "  %p play --list-ports\n"
+       "  %p play --port 'Disklavier' --from 95 roll.cis\n"},
       {"settings",
        "  %p settings list\n"
        "  %p settings get 'Scanner Settings/ScannerDPI0'\n"
@@ -160,6 +169,20 @@ std::string CommandHelpFooter(const std::string& command) {
         "\n"
         "Roll information entries for --info KEY=VALUE:\n" +
         RollInfoNames() + "\n\n";
+  } else if (command == "render-audio" || command == "play") {
+    footer +=
+        "What is heard: the roll converted as convert converts it (nothing is written beside it),\n"
+        "its eRoll MIDI file (--source scanimage: the ScanImage file). The software synthesizer\n"
+        "plays it with the SoundFont of --soundfont, else \"Audio Settings/SoundFont\", else the\n"
+        "General MIDI SoundFont of Debian's timgm6mb-soundfont; it has no soft pedal, so notes\n"
+        "under the soft pedal play 8 velocity steps softer. --from counts seconds of the MIDI file.\n";
+    if (command == "play") {
+      footer +=
+          "A MIDI port (--port, else \"Audio Settings/MidiOutput\") gets the file's messages as they\n"
+          "are, soft pedal and all. Ctrl-C stops: every note sounding is ended, then all notes off\n"
+          "and the sustain and soft pedal up on every channel used.\n";
+    }
+    footer += "\n";
   }
   return footer + CommonFooter();
 }

@@ -18,7 +18,8 @@ std::string ProgramVersionText();
 std::string MainHelpFooter();
 
 // The end of one command's help page: its examples, then what every page shows.
-// `command` is one of info, convert, roll-types, edit, render, histogram, settings.
+// `command` is one of info, convert, align, roll-types, edit, render, histogram, render-audio,
+// play, settings.
 std::string CommandHelpFooter(const std::string& command);
 
 }  // namespace tarvelo::cli

@@ -12,7 +12,7 @@ _tarvelo_cli_escaped() {
 
 _tarvelo_cli() {
   local program=${COMP_WORDS[0]} cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
-  local commands="info convert align roll-types edit render histogram settings"
+  local commands="info convert align roll-types edit render histogram render-audio play settings"
   local command="" library=() i
   COMPREPLY=()
   for ((i = 1; i < COMP_CWORD; i++)); do
@@ -32,7 +32,16 @@ _tarvelo_cli() {
       _tarvelo_cli_escaped "$cur" < <("$program" settings list 2>/dev/null | sed 's/=.*/=/')
       compopt -o nospace 2>/dev/null
       return 0 ;;
-    --profile|--roll-types|--log|-o|--output)
+    --source)
+      COMPREPLY=($(compgen -W "eroll scanimage" -- "$cur"))
+      return 0 ;;
+    --format)
+      COMPREPLY=($(compgen -W "wav flac" -- "$cur"))
+      return 0 ;;
+    --port)
+      _tarvelo_cli_escaped "$cur" < <("$program" play --list-ports 2>/dev/null | cut -d' ' -f1)
+      return 0 ;;
+    --profile|--roll-types|--log|-o|--output|--soundfont)
       compopt -o default 2>/dev/null
       return 0 ;;
     --output-dir)

@@ -17,7 +17,11 @@ using testing::CliPath;
 using testing::RunCommand;
 using testing::ShellQuote;
 
-const char* const kCommands[] = {"info", "convert", "align", "roll-types", "edit", "render", "histogram", "settings"};
+const char* const kCommands[] = {"info",      "convert",   "align", "roll-types", "edit", "render", "histogram",
+#ifdef TARVELO_HAVE_AUDIO
+                                 "render-audio", "play",
+#endif
+                                 "settings"};
 
 TEST(CliTerminal, TheProgressLineIsNeverWiderThanTheTerminal) {
 #ifdef _WIN32
@@ -129,6 +133,10 @@ TEST(CliTerminal, BashCompletionOffersCommandsOptionsRollTypesAndSettings) {
   EXPECT_TRUE(Offers(Completions("convert --roll-type Du"), "Duo-Art"));
   EXPECT_TRUE(Offers(Completions("settings get 'Scanner Settings/ScannerDPI1'"), "Scanner\\ Settings/ScannerDPI15"));
   EXPECT_TRUE(Offers(Completions("convert --set Midi"), "Midi\\ Gen\\ Settings/ScanMidiLeadInTime="));
+  EXPECT_TRUE(Offers(Completions("render-a"), "render-audio"));
+  EXPECT_TRUE(Offers(Completions("render-audio --source s"), "scanimage"));
+  EXPECT_TRUE(Offers(Completions("render-audio --format f"), "flac"));
+  EXPECT_TRUE(Offers(Completions("play --list"), "--list-ports"));
 }
 
 }  // namespace
