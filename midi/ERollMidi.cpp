@@ -19,6 +19,19 @@ std::string ERollCreditText(std::string_view date) {
          std::string(kMakerWebAddress);
 }
 
+RollTiming ERollFileTiming(const EventList& events, const ERollSettings& settings, int tempo) {
+  const int file_tempo = tempo >= 4 ? tempo : 100;  // as UsableTempo
+  int64_t start = LeadInTicks(settings.eRollMidiLeadInTime, file_tempo);
+  if (settings.IncludePowerRollEvents) start += 200;  // the start marker, 100 ticks long, and 100 after it
+  std::vector<RollTiming::TempoChange> changes;
+  for (const TrackEvent& event : events)
+    if (event.Kind == EventKind::kTempo)
+      changes.push_back({event.YPosition, static_cast<uint32_t>(event.TempoValue)});
+  const size_t first = FirstPlayableEvent(events);
+  const uint32_t first_position = events.empty() ? 0 : events[first].YPosition;
+  return RollTiming(file_tempo, start, first_position, std::move(changes));
+}
+
 MidiOutputResult WriteERollMidi(const MidiOutputSource& source, EventList& events, KeywordList& keywords,
                                 Reporter& reporter) {
   reporter.SetStatusText("Writing Output MIDI File");

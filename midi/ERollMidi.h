@@ -17,6 +17,7 @@
 #include "events/TrackEvent.h"
 #include "keywords/KeywordList.h"
 #include "midi/MidiOutput.h"
+#include "midi/RollTiming.h"
 #include "services/Reporter.h"
 
 namespace tarvelo {
@@ -29,6 +30,11 @@ namespace tarvelo {
 // that cannot be written is reported (path and reason) and left out.
 MidiOutputResult WriteERollMidi(const MidiOutputSource& source, EventList& events, KeywordList& keywords,
                                 Reporter& reporter);
+
+// The clock of the eRoll file written from `events` (as WriteERollMidi leaves them, tempo events
+// included) with `settings` at `tempo`: its lead-in, PowerRoll start marker, first playable
+// event and tempo events. Every event of the file lies at TickOfPosition of its position.
+RollTiming ERollFileTiming(const EventList& events, const ERollSettings& settings, int tempo);
 
 // "Conversion to eRoll MIDI made <date> with Quenby E-Roll converter - <web address>".
 std::string ERollCreditText(std::string_view date);
