@@ -25,8 +25,7 @@ RollTiming ERollFileTiming(const EventList& events, const ERollSettings& setting
   if (settings.IncludePowerRollEvents) start += 200;  // the start marker, 100 ticks long, and 100 after it
   std::vector<RollTiming::TempoChange> changes;
   for (const TrackEvent& event : events)
-    if (event.Kind == EventKind::kTempo)
-      changes.push_back({event.YPosition, static_cast<uint32_t>(event.TempoValue)});
+    if (event.Kind == EventKind::kTempo) changes.push_back({event.YPosition, static_cast<uint32_t>(event.TempoValue)});
   const size_t first = FirstPlayableEvent(events);
   const uint32_t first_position = events.empty() ? 0 : events[first].YPosition;
   return RollTiming(file_tempo, start, first_position, std::move(changes));
