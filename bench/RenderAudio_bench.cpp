@@ -12,6 +12,7 @@
 #include "audio/SoundFontFile.h"
 #include "audio/Synthesizer.h"
 #include "document/TarveloDoc.h"
+#include "midi/ERollMidi.h"
 #include "midi/MidiFileReader.h"
 
 using namespace tarvelo;
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
     std::printf("failed: no eRoll MIDI file from %s\n", path.c_str());
     return 1;
   }
-  const RollTiming timing = RollTiming::OfMidiFile(file, outputs.back().RollTickOffset);
+  const RollTiming timing = ERollFileTiming(doc.ERollEvents(), ui.settings.ERoll, doc.ScanData().Tempo);
   PlaybackSchedule schedule = PlaybackSchedule::OfMidiFile(file, timing);
   LowerVelocitiesUnderSoftPedal(schedule);
   int notes = 0;

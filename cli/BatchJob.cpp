@@ -32,7 +32,8 @@ std::string ExistingOutput(const BatchInput& input) {
 
 }  // namespace
 
-FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job) {
+FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job,
+                             const std::function<void(const TarveloDoc&)>& inspect) {
   const auto start = std::chrono::steady_clock::now();
   if (!input.Problem.empty()) return Refused(input, MessageKind::kError, FileStatus::kFailed, input.Problem);
   if (!job.RollTypeError.empty()) return Refused(input, MessageKind::kError, FileStatus::kFailed, job.RollTypeError);
@@ -61,6 +62,7 @@ FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job) {
   doc.SetSpacingHistogramWanted(false);  // the command line never shows it
   if (job.Alignment.Align) doc.SetAlignment(job.Alignment);
   const Result loaded = doc.Load(input.Path, job.Settings);
+  if (inspect) inspect(doc);
 
   FileOutcome outcome;
   outcome.Input = input.Path;

@@ -2,6 +2,7 @@
 // One file of a batch: what every file shares (read only while the batch runs; each thread
 // takes its own copy) and the conversion of one file with its own document and reporter.
 
+#include <functional>
 #include <string>
 
 #include "cis/RollInfo.h"
@@ -11,6 +12,10 @@
 #include "document/AlignmentOptions.h"
 #include "rolltypes/RollTypeDefinition.h"
 #include "settings/RunSettings.h"
+
+namespace tarvelo {
+class TarveloDoc;
+}
 
 namespace tarvelo::cli {
 
@@ -44,6 +49,9 @@ bool PrepareRollType(const RollTypeChoice& options, BatchJob& job);
 
 // Converts `input` as `job` says. Never throws for a bad file: every problem is a message of
 // the outcome. An input with a Problem fails with it; a stop signal gives "stopped".
-FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job);
+// `inspect`, when given, sees the document once its conversion has run (a command that uses
+// more of the conversion than its outcome).
+FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job,
+                             const std::function<void(const TarveloDoc&)>& inspect = nullptr);
 
 }  // namespace tarvelo::cli

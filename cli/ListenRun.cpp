@@ -5,6 +5,9 @@
 #include "audio/ScratchFolder.h"
 #include "cli/BatchJob.h"
 #include "cli/MessageLines.h"
+#include "document/TarveloDoc.h"
+#include "midi/ERollMidi.h"
+#include "midi/ScanImageMidi.h"
 #include "midi/MidiFileReader.h"
 #include "support/AtomicFile.h"
 #include "support/Utf8Path.h"
@@ -48,7 +51,14 @@ int ConvertForListening(const ListenOptions& options, RunProfile& profile, Heard
   BatchInput input;
   input.Path = options.file;
   input.OutputFolder = Utf8FromPath(scratch.Path()) + "/";
-  const FileOutcome outcome = ConvertBatchFile(input, job);
+  // The clock of the file heard, from the event list it was written from.
+  const bool eroll = !scan_image;
+  RollTiming timing(100);
+  const FileOutcome outcome = ConvertBatchFile(input, job, [&](const TarveloDoc& doc) {
+    const int tempo = doc.ScanData().Tempo;
+    timing = eroll ? ERollFileTiming(doc.ERollEvents(), job.Settings.ERoll, tempo)
+                   : ScanImageFileTiming(doc.ScanImageEvents(), job.Settings.General, tempo);
+  });
   for (const ReportedMessage& message : outcome.Messages)
     std::fputs(PrefixedLines(outcome.Input, message.Text).c_str(), stderr);
   if (outcome.Status == FileStatus::kFailed || outcome.Status == FileStatus::kStopped) return kExitFileFailed;
@@ -71,7 +81,7 @@ int ConvertForListening(const ListenOptions& options, RunProfile& profile, Heard
     return kExitFileFailed;
   }
   heard.Source = source.Name;
-  heard.Timing = RollTiming::OfMidiFile(file, heard_output->Record.RollTickOffset);
+  heard.Timing = timing;
   heard.Schedule = PlaybackSchedule::OfMidiFile(file, heard.Timing);
   heard.ConversionStatus = outcome.Status == FileStatus::kConvertedWithWarnings ? kExitWarnings : kExitOk;
   return kExitOk;

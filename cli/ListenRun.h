@@ -13,7 +13,7 @@ namespace tarvelo::cli {
 // The roll as it is heard.
 struct HeardRoll {
   std::string Source;  // the output heard: "eRoll MIDI", "ScanImage MIDI"
-  RollTiming Timing;
+  RollTiming Timing{100};
   PlaybackSchedule Schedule;
   int ConversionStatus = kExitOk;  // kExitWarnings when the conversion gave warnings
 };
@@ -22,8 +22,5 @@ struct HeardRoll {
 // prints them) and reads back the output options.source names. Returns kExitOk with `heard`
 // filled, or the exit status after the reason was printed.
 int ConvertForListening(const ListenOptions& options, RunProfile& profile, HeardRoll& heard);
-
-// The --source choices.
-inline constexpr const char* kListenSources[] = {"eroll", "scanimage"};
 
 }  // namespace tarvelo::cli

@@ -1,7 +1,6 @@
 #include "cli/MidiFacts.h"
 
 #include "midi/MidiFileReader.h"
-#include "midi/RollTiming.h"
 
 namespace tarvelo::cli {
 
@@ -11,7 +10,7 @@ bool ReadMidiFacts(const std::string& bytes, MidiFacts& facts) {
   if (!ReadMidiFile(bytes, file).ok()) return false;
   for (const MidiFileEvent& event : file.Events)
     if (event.IsNoteOn()) ++facts.Notes;
-  facts.Minutes = RollTiming::OfMidiFile(file).SecondsAtTick(static_cast<double>(file.EndTick)) / 60;
+  facts.Minutes = PlayingSeconds(file) / 60;
   return true;
 }
 

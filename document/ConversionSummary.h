@@ -4,7 +4,6 @@
 // document's keyword list.
 
 #include <array>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,10 +15,9 @@ namespace tarvelo {
 
 // One MIDI output the run attempted.
 struct OutputFileRecord {
-  std::string Kind;            // "ScanImageMIDI" or "eRollMIDI"
-  std::string Path;            // full path of the file
-  Result Outcome;              // ok: written; else why not (the message the user was shown)
-  int64_t RollTickOffset = 0;  // where the roll lies on the file's ticks (midi/RollTiming.h)
+  std::string Kind;  // "ScanImageMIDI" or "eRollMIDI"
+  std::string Path;  // full path of the file
+  Result Outcome;    // ok: written; else why not (the message the user was shown)
 };
 
 struct ConversionSummary {

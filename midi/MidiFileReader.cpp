@@ -115,6 +115,20 @@ Result Corrupt(const std::string& where) { return Result::Corrupt("not a readabl
 
 }  // namespace
 
+double PlayingSeconds(const MidiFileContents& file) {
+  const double division = file.Division > 0 ? file.Division : 480;
+  double seconds = 0;
+  double seconds_per_tick = 0.5 / division;
+  int64_t tick = 0;
+  for (const MidiFileEvent& event : file.Events) {
+    if (!event.IsTempo()) continue;
+    seconds += static_cast<double>(event.Tick - tick) * seconds_per_tick;
+    tick = event.Tick;
+    seconds_per_tick = event.MicrosecondsPerQuarter / 1e6 / division;
+  }
+  return seconds + static_cast<double>(file.EndTick - tick) * seconds_per_tick;
+}
+
 Result ReadMidiFile(std::string_view bytes, MidiFileContents& contents) {
   contents = MidiFileContents{};
   ByteReader file(bytes, 0, bytes.size());

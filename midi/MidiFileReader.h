@@ -38,6 +38,10 @@ struct MidiFileContents {
   int64_t EndTick = 0;  // tick of the last event of any track, its end-of-track event included
 };
 
+// The time of the file's last event (EndTick), following the file's own tempo changes (120
+// beats per minute before the first), as any player of the file times it.
+double PlayingSeconds(const MidiFileContents& file);
+
 // Reads `bytes` into `contents`. kCorrupt, saying where, when they are not a Standard MIDI
 // File or a chunk ends inside an event; `contents` is then left empty.
 Result ReadMidiFile(std::string_view bytes, MidiFileContents& contents);

@@ -1,8 +1,9 @@
 #pragma once
 // What a player sends when: every channel message of a MIDI output with the second at which
-// it plays, worked out once with the output's RollTiming. The audio renderer, the command
-// line's player and the desktop's play all take their messages from here, so each hears the
-// file as it was written.
+// it plays, worked out once with the output's clock (RollTiming, made from the event list the
+// file was written from). The audio renderer, the command line's player and the desktop's play
+// all take their messages from here, so each hears the file as it was written and the desktop's
+// play line follows the same clock.
 
 #include <array>
 #include <bitset>
@@ -41,8 +42,8 @@ struct ScheduledMessage {
 class PlaybackSchedule {
  public:
   PlaybackSchedule() = default;
-  // Every channel message of `file` in its order, timed by `timing`; the playing time is the
-  // time of the file's last event.
+  // Every channel message of `file` in its order, timed by `timing` (the clock of the events the
+  // file was written from); the playing time is the time of the file's last event.
   static PlaybackSchedule OfMidiFile(const MidiFileContents& file, const RollTiming& timing);
 
   const std::vector<ScheduledMessage>& Messages() const { return messages_; }

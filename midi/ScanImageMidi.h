@@ -4,15 +4,16 @@
 // 127 are left out. No pedal or expression interpretation.
 //
 // File: OutputFolder + ScanMidiFilePrefix + FileName + ScanMidiFileSuffix + ".mid" (source.General), replacing an
-// existing file only when the new one is complete. The track holds, at delta 0: the tempo, the track name (from the
+// existing file only when the new one is complete. The track holds, on tick 0: the tempo, the track name (from the
 // roll information), the copyright text, the credit text, the version text, the instrument
 // name (roll type name + " Roll Type Scan Image"), the 24 roll information texts, the title
 // text events of the event list and every keyword item; then the events, the first
 // playable one after ScanMidiLeadInTime seconds.
 
-#include "events/TrackEventArrays.h"
+#include "events/TrackEvent.h"
 #include "keywords/KeywordList.h"
 #include "midi/MidiOutput.h"
+#include "midi/RollTiming.h"
 #include "services/Reporter.h"
 
 namespace tarvelo {
@@ -20,8 +21,13 @@ namespace tarvelo {
 // Shows "Writing Output MIDI File" and writes the file from the events as left by
 // BuildScanImageEvents. A file that cannot be written is reported (path and reason) and
 // left out; the result says which.
-MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const TrackEventArrays& events,
+MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const EventList& events,
                                     const KeywordList& keywords, Reporter& reporter);
+
+// The clock of the ScanImage file written from `events` with `settings` at `tempo`: its lead-in
+// and first playable event (the file has no tempo changes). Every event of the file lies at
+// TickOfPosition of its position.
+RollTiming ScanImageFileTiming(const EventList& events, const GeneralSettings& settings, int tempo);
 
 // "Conversion to ScanImage MIDI made <date> with Quenby CIS converter - <web address>".
 std::string ScanImageCreditText(std::string_view date);

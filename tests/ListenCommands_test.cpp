@@ -7,7 +7,6 @@
 #include "helpers/SoundFile.h"
 #include "helpers/TestPaths.h"
 #include "midi/MidiFileReader.h"
-#include "midi/RollTiming.h"
 
 namespace tarvelo {
 namespace {
@@ -34,7 +33,7 @@ class ListenCommands : public ::testing::Test {
     const std::string stem = std::filesystem::path(roll).stem().string();
     MidiFileContents file;
     EXPECT_TRUE(ReadMidiFile(testing::ReadBytes(folder + "/" + stem + suffix + ".mid"), file).ok());
-    return RollTiming::OfMidiFile(file).SecondsAtTick(static_cast<double>(file.EndTick));
+    return PlayingSeconds(file);
   }
   TempDir dir_;
 };

@@ -22,17 +22,14 @@ std::string OneTrackFile(const std::string& track, int division = 480) {
 
 TEST(MidiFileReader, ReadsBackWhatTheWriterWroteOnOneTimeLine) {
   MidiFileWriter writer;
-  writer.Open("unused.mid");
-  writer.WriteHeader();
   writer.AddTempo(0, 750000);
-  writer.AddTextEvent(0, "/title: left out");
-  writer.AddProgramChange(0, 0);
+  writer.AddText(0, MetaText::kText, "/title: left out");
+  writer.AddProgramChange(0, 0, 0);
   writer.AddNoteOn(100, 0, 60, 85);
-  writer.AddController(0, 0, 64, 127);
-  writer.AddNoteOff(380, 0, 60);
-  writer.AddTempo(0, 500000);
-  writer.AddAllSoundOff(10);
-  writer.WriteTrack();
+  writer.AddController(100, 0, 64, 127);
+  writer.AddNoteOff(480, 0, 60);
+  writer.AddTempo(480, 500000);
+  writer.AddAllSoundOff(490);
   MidiFileContents file;
   ASSERT_TRUE(ReadMidiFile(writer.FileBytes(), file).ok());
   EXPECT_EQ(file.Division, 480);
@@ -50,6 +47,7 @@ TEST(MidiFileReader, ReadsBackWhatTheWriterWroteOnOneTimeLine) {
   EXPECT_TRUE(file.Events[5].IsTempo());
   EXPECT_EQ(file.Events[6].Data1, 120);
   EXPECT_EQ(file.EndTick, 490);
+  EXPECT_DOUBLE_EQ(PlayingSeconds(file), 0.75 + 10 * 0.5 / 480) << "each tempo for its ticks";
 }
 
 TEST(MidiFileReader, RunningStatusOtherChunksAndTracksMergeAsAPlayerHearsThem) {

@@ -17,7 +17,7 @@ MidiFileEvent Event(int64_t tick, uint8_t status, uint8_t data1, uint8_t data2 =
   return event;
 }
 
-// 60 beats per minute, so one second per 480 ticks; a second channel from tick 960.
+// At 60 beats per minute, one second per 480 ticks; a second channel from tick 960.
 MidiFileContents TwoChannelFile() {
   MidiFileContents file;
   MidiFileEvent tempo;
@@ -42,7 +42,7 @@ MidiFileContents TwoChannelFile() {
 }
 
 TEST(PlaybackSchedule, TimesEveryChannelMessageByTheFilesTempo) {
-  const PlaybackSchedule schedule = PlaybackSchedule::OfMidiFile(TwoChannelFile(), RollTiming(480, {{0, 1000000}}));
+  const PlaybackSchedule schedule = PlaybackSchedule::OfMidiFile(TwoChannelFile(), RollTiming(60));
   ASSERT_EQ(schedule.Messages().size(), 13u) << "the tempo change is not a message";
   EXPECT_DOUBLE_EQ(schedule.Messages()[2].Seconds, 0.5);
   EXPECT_EQ(schedule.Messages()[2].Message, (MidiMessage{0x90, 60, 80}));
@@ -52,7 +52,7 @@ TEST(PlaybackSchedule, TimesEveryChannelMessageByTheFilesTempo) {
 }
 
 TEST(PlaybackSchedule, StartingLateSetsTheChannelsAsTheFileHasSetThemButSoundsNoNote) {
-  const PlaybackSchedule schedule = PlaybackSchedule::OfMidiFile(TwoChannelFile(), RollTiming(480, {{0, 1000000}}));
+  const PlaybackSchedule schedule = PlaybackSchedule::OfMidiFile(TwoChannelFile(), RollTiming(60));
   EXPECT_TRUE(schedule.StateAt(0).empty());
   // At 2.2 s: channel 0 has its program, volume, pedals and pitch bend (the all-notes-off is a
   // channel mode message, left out); channel 1 its program; no note-on.
@@ -64,7 +64,7 @@ TEST(PlaybackSchedule, StartingLateSetsTheChannelsAsTheFileHasSetThemButSoundsNo
 }
 
 TEST(PlaybackSchedule, NotesUnderTheSoftPedalPlaySofterForASynthesizerWithoutOne) {
-  PlaybackSchedule schedule = PlaybackSchedule::OfMidiFile(TwoChannelFile(), RollTiming(480, {{0, 1000000}}));
+  PlaybackSchedule schedule = PlaybackSchedule::OfMidiFile(TwoChannelFile(), RollTiming(60));
   LowerVelocitiesUnderSoftPedal(schedule);
   const auto velocity_at = [&](double seconds, int channel) {
     for (const ScheduledMessage& scheduled : schedule.Messages())
