@@ -75,7 +75,8 @@ Result RenderAudioFile(Synthesizer& synthesizer, const PlaybackSchedule& schedul
       // Every message that falls within this block starts it: timing to the block (64 frames,
       // 1.5 ms), the same on every run.
       const double block_end = from + static_cast<double>(frame + block) / kAudioSampleRate;
-      for (; next < messages.size() && messages[next].Seconds < block_end; ++next) synthesizer.Send(messages[next].Message);
+      for (; next < messages.size() && messages[next].Seconds < block_end; ++next)
+        synthesizer.Send(messages[next].Message);
       if (!renderer.ProcessBlock()) return Result::IoError("cannot write " + request.Path + Reason());
       if (progress && frame >= next_report) {
         next_report += kAudioSampleRate;

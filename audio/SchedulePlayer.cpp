@@ -51,7 +51,8 @@ PlaybackEnd PlaySchedule(const PlaybackSchedule& schedule, double from_seconds, 
       break;
     }
     const double now = clock.Now();
-    for (; next < messages.size() && start + messages[next].Seconds <= now; ++next) tracked.Send(messages[next].Message);
+    for (; next < messages.size() && start + messages[next].Seconds <= now; ++next)
+      tracked.Send(messages[next].Message);
     tell(std::min(now - start, schedule.EndSeconds()));
     if (next >= messages.size() && now >= end_time) break;
     const double due = next < messages.size() ? start + messages[next].Seconds : end_time;

@@ -103,11 +103,11 @@ Result SequencerOutput::Open(const std::string& name, std::unique_ptr<SequencerO
                                                  SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
                                                  SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
   if (opened->own_port_ < 0) {
-    return Result::IoError(std::string("cannot make a sequencer port to play from (") + snd_strerror(opened->own_port_) +
-                           ")");
+    return Result::IoError(std::string("cannot make a sequencer port to play from (") +
+                           snd_strerror(opened->own_port_) + ")");
   }
-  if (const int error =
-          snd_seq_connect_to(opened->sequencer_, opened->own_port_, opened->destination_.Client, opened->destination_.Port);
+  if (const int error = snd_seq_connect_to(opened->sequencer_, opened->own_port_, opened->destination_.Client,
+                                           opened->destination_.Port);
       error < 0) {
     return Result::IoError("cannot connect to the MIDI port " + opened->destination_.Address() + " (" +
                            snd_strerror(error) + ")");

@@ -13,11 +13,12 @@ namespace {
 // The audio systems FluidSynth offers here, in the order to try them.
 std::vector<std::string> AudioSystems(fluid_settings_t* settings) {
   std::vector<std::string> offered;
-  fluid_settings_foreach_option(
-      settings, "audio.driver", &offered,
-      [](void* data, const char*, const char* option) { static_cast<std::vector<std::string>*>(data)->push_back(option); });
+  fluid_settings_foreach_option(settings, "audio.driver", &offered, [](void* data, const char*, const char* option) {
+    static_cast<std::vector<std::string>*>(data)->push_back(option);
+  });
   std::vector<std::string> ordered;
-  for (const char* preferred : {"pipewire", "pulseaudio", "alsa", "coreaudio", "wasapi", "dsound", "jack", "sdl2", "oss"}) {
+  for (const char* preferred :
+       {"pipewire", "pulseaudio", "alsa", "coreaudio", "wasapi", "dsound", "jack", "sdl2", "oss"}) {
     for (const std::string& name : offered)
       if (name == preferred) ordered.push_back(name);
   }
@@ -44,8 +45,7 @@ Result SynthesizerOutput::Open(Synthesizer& synthesizer, std::unique_ptr<Synthes
     failures += (failures.empty() ? "" : "; ") + system + (reason.empty() ? "" : ": " + reason);
   }
   return Result::IoError("no audio output can be opened on this machine (" +
-                         (failures.empty() ? std::string("FluidSynth knows no audio system here") : failures) +
-                         ")");
+                         (failures.empty() ? std::string("FluidSynth knows no audio system here") : failures) + ")");
 }
 
 SynthesizerOutput::~SynthesizerOutput() {

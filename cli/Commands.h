@@ -126,20 +126,20 @@ struct ListenOptions {
 
 struct RenderAudioOptions {
   ListenOptions listen;
-  std::string output;      // -o
-  std::string soundfont;   // --soundfont; empty: "Audio Settings/SoundFont" or the installed one
-  double from = 0;         // --from SECONDS
-  double length = -1;      // --length SECONDS; below 0: to the end
-  std::string format;      // --format wav|flac; empty: from the output's name
-  bool quiet = false;      // --quiet: no progress line, no summary
+  std::string output;     // -o
+  std::string soundfont;  // --soundfont; empty: "Audio Settings/SoundFont" or the installed one
+  double from = 0;        // --from SECONDS
+  double length = -1;     // --length SECONDS; below 0: to the end
+  std::string format;     // --format wav|flac; empty: from the output's name
+  bool quiet = false;     // --quiet: no progress line, no summary
 };
 int RunRenderAudio(const RenderAudioOptions& options);
 
 struct PlayOptions {
   ListenOptions listen;
-  std::string port;       // --port; empty: "Audio Settings/MidiOutput", else the software synthesizer
-  std::string soundfont;  // --soundfont, for the software synthesizer
-  double from = 0;        // --from SECONDS
+  std::string port;         // --port; empty: "Audio Settings/MidiOutput", else the software synthesizer
+  std::string soundfont;    // --soundfont, for the software synthesizer
+  double from = 0;          // --from SECONDS
   bool list_ports = false;  // --list-ports
   bool quiet = false;       // --quiet: no progress line
 };

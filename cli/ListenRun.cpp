@@ -7,8 +7,8 @@
 #include "cli/MessageLines.h"
 #include "document/TarveloDoc.h"
 #include "midi/ERollMidi.h"
-#include "midi/ScanImageMidi.h"
 #include "midi/MidiFileReader.h"
+#include "midi/ScanImageMidi.h"
 #include "support/AtomicFile.h"
 #include "support/Utf8Path.h"
 

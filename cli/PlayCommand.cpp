@@ -30,7 +30,8 @@ int ListPorts() {
     return kExitFileFailed;
   }
   if (ports.empty()) {
-    std::fprintf(stderr, "tarvelo-cli: no MIDI port takes MIDI here; play without --port uses the software synthesizer\n");
+    std::fprintf(stderr,
+                 "tarvelo-cli: no MIDI port takes MIDI here; play without --port uses the software synthesizer\n");
   }
   for (const SequencerPort& port : ports)
     std::printf("%-8s %s:%s\n", port.Address().c_str(), port.ClientName.c_str(), port.PortName.c_str());
@@ -57,8 +58,8 @@ int OpenInstrument(const PlayOptions& options, const AudioSettings& audio, Instr
       return opened.kind() == Result::Kind::kNotFound ? kExitUsage : kExitFileFailed;
     }
     const SequencerPort& destination = instrument.Port->Destination();
-    instrument.Description = "MIDI port " + destination.Address() + " " + destination.ClientName + ":" +
-                             destination.PortName;
+    instrument.Description =
+        "MIDI port " + destination.Address() + " " + destination.ClientName + ":" + destination.PortName;
     return kExitOk;
   }
   const std::string soundfont = ChooseSoundFont(options.soundfont, audio.SoundFont);
@@ -111,9 +112,9 @@ int RunPlay(const PlayOptions& options) {
   control.Position = [&](double seconds) {
     if (!progress_line.Enabled() || seconds - shown < 0.25) return;
     shown = seconds;
-    progress_line.Show(FitToColumns(what + ": " + FormatDuration(seconds) + " of " + FormatDuration(playing_time) +
-                                        ", Ctrl-C stops",
-                                    progress_line.Columns()));
+    progress_line.Show(
+        FitToColumns(what + ": " + FormatDuration(seconds) + " of " + FormatDuration(playing_time) + ", Ctrl-C stops",
+                     progress_line.Columns()));
   };
   SteadyPlaybackClock clock;
   PlaySchedule(heard.Schedule, options.from, instrument.Sink(), clock, control);

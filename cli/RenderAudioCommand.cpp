@@ -73,9 +73,9 @@ int RunRenderAudio(const RenderAudioOptions& options) {
   const auto on_progress = [&](double rendered, double total) {
     if (StopSignal() != 0) return false;
     if (progress_line.Enabled()) {
-      progress_line.Show(FitToColumns("rendering " + options.listen.file + ": " + FormatDuration(rendered) + " of " +
-                                          FormatDuration(total),
-                                      progress_line.Columns()));
+      progress_line.Show(FitToColumns(
+          "rendering " + options.listen.file + ": " + FormatDuration(rendered) + " of " + FormatDuration(total),
+          progress_line.Columns()));
     }
     return true;
   };

@@ -40,7 +40,8 @@ void AddListenOptions(CLI::App& command, tarvelo::cli::ListenOptions& options) {
   command.add_option("--roll-types", options.library, "Roll type library file (RollTypeDefinitions.xml)");
   command.add_option("--roll-type", options.roll_type,
                      "Roll type for this run (default: the profile's); auto: the one the scan shows");
-  command.add_flag("--align", options.align, "Convert with the DPI, offset and stretch the scan's measurement suggests");
+  command.add_flag("--align", options.align,
+                   "Convert with the DPI, offset and stretch the scan's measurement suggests");
   command.add_option("--source", options.source, "The MIDI output heard: eroll (the default) or scanimage")
       ->check(CLI::IsMember({"eroll", "scanimage"}));
 }
@@ -188,8 +189,8 @@ int main(int argc, char** argv) {
   render_audio_command->add_option("file", render_audio.listen.file, "CIS file")->required();
 
   PlayOptions play;
-  auto* play_command = AddCommand(
-      app, "play", "Convert a CIS file and play it to a MIDI port or through the software synthesizer");
+  auto* play_command =
+      AddCommand(app, "play", "Convert a CIS file and play it to a MIDI port or through the software synthesizer");
   AddListenOptions(*play_command, play.listen);
   play_command->add_option("--port", play.port,
                            "MIDI port to play to: 128:0, a client's name or part of one (default: "

@@ -146,7 +146,8 @@ Result ReadMidiFile(std::string_view bytes, MidiFileContents& contents) {
   read.Division = static_cast<int>(division);
   // The header counts the track chunks; a chunk of another kind between them is passed over.
   for (uint32_t track = 0; track < tracks;) {
-    if (!file.Number(4, id) || !file.Number(4, length)) return Corrupt("track " + std::to_string(track + 1) + " is missing");
+    if (!file.Number(4, id) || !file.Number(4, length))
+      return Corrupt("track " + std::to_string(track + 1) + " is missing");
     const size_t begin = file.Position();
     if (!file.Skip(length)) return Corrupt("track " + std::to_string(track + 1) + " is cut short");
     if (id != kTrackChunk) continue;

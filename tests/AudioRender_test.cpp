@@ -14,8 +14,8 @@ namespace {
 
 using testing::TempDir;
 
-#define TARVELO_REQUIRE_SOUNDFONT()                                                                \
-  do {                                                                                             \
+#define TARVELO_REQUIRE_SOUNDFONT()                                                              \
+  do {                                                                                           \
     if (!CheckSoundFont(kInstalledSoundFont).ok()) GTEST_SKIP() << "no " << kInstalledSoundFont; \
   } while (0)
 

@@ -17,7 +17,7 @@ using testing::CliPath;
 using testing::RunCommand;
 using testing::ShellQuote;
 
-const char* const kCommands[] = {"info",      "convert",   "align", "roll-types", "edit", "render", "histogram",
+const char* const kCommands[] = {"info",         "convert", "align", "roll-types", "edit", "render", "histogram",
 #ifdef TARVELO_HAVE_AUDIO
                                  "render-audio", "play",
 #endif

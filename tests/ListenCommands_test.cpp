@@ -48,8 +48,8 @@ TEST_F(ListenCommands, RenderAudioOfTheSampleRollLastsAsLongAsItsMidiFileAndLeav
   const std::string roll = dir_.File("roll.cis");
   testing::WriteBytes(roll, testing::ReadBytes(kSampleRoll));
   const std::string sound = dir_.File("roll.wav");
-  const auto run = RunCommand(CliPath() + " render-audio" + Profile() + " " + ShellQuote(roll) + " -o " +
-                              ShellQuote(sound));
+  const auto run =
+      RunCommand(CliPath() + " render-audio" + Profile() + " " + ShellQuote(roll) + " -o " + ShellQuote(sound));
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("wrote " + sound + ": 0:13 of the eRoll MIDI file, 44.1 kHz 16-bit stereo WAV"),
             std::string::npos)
@@ -73,8 +73,8 @@ TEST_F(ListenCommands, RenderAudioOfTheSampleRollLastsAsLongAsItsMidiFileAndLeav
 
   // A piece of it as FLAC.
   const std::string flac = dir_.File("piece.flac");
-  ASSERT_EQ(RunCommand(CliPath() + " render-audio -q" + Profile() + " " + ShellQuote(roll) + " -o " +
-                       ShellQuote(flac) + " --from 2 --length 3")
+  ASSERT_EQ(RunCommand(CliPath() + " render-audio -q" + Profile() + " " + ShellQuote(roll) + " -o " + ShellQuote(flac) +
+                       " --from 2 --length 3")
                 .status,
             0);
   ASSERT_TRUE(testing::ReadSoundFileWithSox(flac, wave, error)) << error;

@@ -63,10 +63,9 @@ TEST(MidiFileReader, RunningStatusOtherChunksAndTracksMergeAsAPlayerHearsThem) {
   // keep the order of their tracks.
   const std::string first = Bytes({5, 0x91, 40, 70, 0, 0xFF, 0x2F, 0});
   const std::string second = Bytes({5, 0x92, 41, 71, 0, 0xFF, 0x2F, 0});
-  const std::string two_tracks = "MThd" + Bytes({0, 0, 0, 6, 0, 1, 0, 2, 0, 96}) + "MTrk" +
-                                 Bytes({0, 0, 0, static_cast<int>(first.size())}) + first + "XYZW" +
-                                 Bytes({0, 0, 0, 2, 1, 2}) + "MTrk" +
-                                 Bytes({0, 0, 0, static_cast<int>(second.size())}) + second;
+  const std::string two_tracks =
+      "MThd" + Bytes({0, 0, 0, 6, 0, 1, 0, 2, 0, 96}) + "MTrk" + Bytes({0, 0, 0, static_cast<int>(first.size())}) +
+      first + "XYZW" + Bytes({0, 0, 0, 2, 1, 2}) + "MTrk" + Bytes({0, 0, 0, static_cast<int>(second.size())}) + second;
   ASSERT_TRUE(ReadMidiFile(two_tracks, file).ok());
   ASSERT_EQ(file.Events.size(), 2u);
   EXPECT_EQ(file.Events[0].Status, 0x91);

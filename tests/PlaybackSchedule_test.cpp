@@ -56,8 +56,8 @@ TEST(PlaybackSchedule, StartingLateSetsTheChannelsAsTheFileHasSetThemButSoundsNo
   EXPECT_TRUE(schedule.StateAt(0).empty());
   // At 2.2 s: channel 0 has its program, volume, pedals and pitch bend (the all-notes-off is a
   // channel mode message, left out); channel 1 its program; no note-on.
-  const std::vector<MidiMessage> expected = {{0xC0, 0, 0},    {0xB0, 7, 100},  {0xB0, 64, 127},
-                                             {0xB0, 67, 127}, {0xE0, 0, 72},   {0xC1, 19, 0}};
+  const std::vector<MidiMessage> expected = {{0xC0, 0, 0},    {0xB0, 7, 100}, {0xB0, 64, 127},
+                                             {0xB0, 67, 127}, {0xE0, 0, 72},  {0xC1, 19, 0}};
   EXPECT_EQ(schedule.StateAt(2.2), expected);
   // Later the soft pedal has come up again.
   EXPECT_EQ(schedule.StateAt(2.6)[3], (MidiMessage{0xB0, 67, 0}));
@@ -68,7 +68,8 @@ TEST(PlaybackSchedule, NotesUnderTheSoftPedalPlaySofterForASynthesizerWithoutOne
   LowerVelocitiesUnderSoftPedal(schedule);
   const auto velocity_at = [&](double seconds, int channel) {
     for (const ScheduledMessage& scheduled : schedule.Messages())
-      if (std::abs(scheduled.Seconds - seconds) < 1e-9 && scheduled.Message.IsNoteOn() && scheduled.Message.Channel() == channel)
+      if (std::abs(scheduled.Seconds - seconds) < 1e-9 && scheduled.Message.IsNoteOn() &&
+          scheduled.Message.Channel() == channel)
         return static_cast<int>(scheduled.Message.Data2);
     return -1;
   };
@@ -89,9 +90,9 @@ TEST(SoundingNotes, SilencingEndsEveryNoteStillSoundingAndLiftsThePedalsOfEveryC
   for (const MidiMessage& message : std::vector<MidiMessage>{
            {0x90, 60, 80}, {0x90, 64, 80}, {0x80, 60, 0}, {0x93, 30, 50}, {0xB3, 64, 127}, {0x95, 70, 0}})
     notes.Note(message);
-  const std::vector<MidiMessage> expected = {{0x80, 64, 0},   {0x83, 30, 0},  {0xB0, 123, 0}, {0xB0, 64, 0},
-                                             {0xB0, 67, 0},   {0xB3, 123, 0}, {0xB3, 64, 0},  {0xB3, 67, 0},
-                                             {0xB5, 123, 0},  {0xB5, 64, 0},  {0xB5, 67, 0}};
+  const std::vector<MidiMessage> expected = {{0x80, 64, 0},  {0x83, 30, 0},  {0xB0, 123, 0}, {0xB0, 64, 0},
+                                             {0xB0, 67, 0},  {0xB3, 123, 0}, {0xB3, 64, 0},  {0xB3, 67, 0},
+                                             {0xB5, 123, 0}, {0xB5, 64, 0},  {0xB5, 67, 0}};
   EXPECT_EQ(notes.SilencingMessages(), expected);
   notes.Note({0xB3, 123, 0});
   EXPECT_EQ(notes.SilencingMessages().size(), 10u) << "all notes off ended the note of channel 3";

@@ -32,9 +32,8 @@ class RecordingSink : public MidiSink {
 
 PlaybackSchedule Piece() {
   PlaybackSchedule schedule;
-  schedule.Messages() = {{0.0, {0xC0, 0, 0}},   {0.5, {0x90, 60, 80}},  {0.5, {0x90, 64, 80}},
-                         {1.0, {0xB0, 64, 127}}, {1.5, {0x90, 60, 0}},  {1.8, {0x90, 64, 0}},
-                         {1.9, {0xB0, 64, 0}}};
+  schedule.Messages() = {{0.0, {0xC0, 0, 0}},  {0.5, {0x90, 60, 80}}, {0.5, {0x90, 64, 80}}, {1.0, {0xB0, 64, 127}},
+                         {1.5, {0x90, 60, 0}}, {1.8, {0x90, 64, 0}},  {1.9, {0xB0, 64, 0}}};
   schedule.SetEndSeconds(2.0);
   return schedule;
 }

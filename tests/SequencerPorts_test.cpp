@@ -63,10 +63,10 @@ class VirtualInstrument {
   std::string reason_;
 };
 
-#define TARVELO_REQUIRE_SEQUENCER(instrument)                                                         \
-  do {                                                                                                \
-    if (!(instrument).IsThere())                                                                      \
-      GTEST_SKIP() << "no ALSA sequencer on this machine (" << (instrument).Reason()                  \
+#define TARVELO_REQUIRE_SEQUENCER(instrument)                                                        \
+  do {                                                                                               \
+    if (!(instrument).IsThere())                                                                     \
+      GTEST_SKIP() << "no ALSA sequencer on this machine (" << (instrument).Reason()                 \
                    << "): playing to a virtual port and reading the events back is not tested here"; \
   } while (0)
 
@@ -88,8 +88,8 @@ TEST(SequencerPorts, PlaysToAVirtualPortThatReceivesEveryNoteAndThePedalsUp) {
   schedule.SetEndSeconds(0.15);
   SteadyPlaybackClock clock;
   EXPECT_EQ(PlaySchedule(schedule, 0, *output, clock, PlaybackControl{}), PlaybackEnd::kFinished);
-  const std::vector<MidiMessage> expected = {{0x90, 60, 70},  {0xB0, 64, 127}, {0x80, 60, 0}, {0x90, 67, 90},
-                                             {0x80, 67, 0},   {0xB0, 123, 0},  {0xB0, 64, 0}, {0xB0, 67, 0}};
+  const std::vector<MidiMessage> expected = {{0x90, 60, 70}, {0xB0, 64, 127}, {0x80, 60, 0}, {0x90, 67, 90},
+                                             {0x80, 67, 0},  {0xB0, 123, 0},  {0xB0, 64, 0}, {0xB0, 67, 0}};
   EXPECT_EQ(piano.Received(), expected) << "a note-on of velocity 0 arrives as a note-off";
 
   // A name no port has is refused with the ports there are.

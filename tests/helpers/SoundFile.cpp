@@ -38,8 +38,8 @@ bool ReadWaveFile(const std::string& path, double window_seconds, WaveFacts& fac
   facts = WaveFacts{};
   std::ostringstream seconds;
   seconds << window_seconds;
-  const CommandResult run = RunCommand("/usr/bin/python3 -c " + ShellQuote(kWaveScript) + " " + ShellQuote(path) +
-                                       " " + seconds.str());
+  const CommandResult run =
+      RunCommand("/usr/bin/python3 -c " + ShellQuote(kWaveScript) + " " + ShellQuote(path) + " " + seconds.str());
   if (run.status != 0) {
     error = "python3's wave module cannot read " + path + ": " + run.err;
     return false;
