@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QUrl>
+#include <QScreen>
 #include <QtTest>
 #include <filesystem>
 
@@ -85,22 +86,24 @@ class DesktopFilesTest : public QObject {
     {
       MainWindow window(testing::TestWindowOptions(presenter, profile_path));
       window.show();
-      QCOMPARE(window.size(), QSize(1000, 700));  // first start
+      // First start: nine tenths of the screen's available area.
+      const QRect available = window.screen()->availableGeometry();
+      QCOMPARE(window.size(), QSize(available.width() * 9 / 10, available.height() * 9 / 10));
       QVERIFY(window.OpenFile(Q(gone)));
       QVERIFY(window.OpenFile(roll));
-      window.resize(1100, 760);
+      window.resize(700, 560);
       window.close();
     }
     fs::remove(gone);
     IniProfile profile(profile_path);
-    QCOMPARE(profile.GetProfileInt("Desktop", "WindowWidth", 0), 1100);
+    QCOMPARE(profile.GetProfileInt("Desktop", "WindowWidth", 0), 700);
     QCOMPARE(profile.GetProfileString("Desktop", "LastFolder", ""), fs::absolute(dir.Path()).string());
     QCOMPARE(profile.GetProfileString("Desktop", "RecentFile1", ""), fs::absolute(roll.toStdString()).string());
     QCOMPARE(profile.GetProfileString("Desktop", "RecentFile2", ""), fs::absolute(gone).string());
 
     MainWindow window(testing::TestWindowOptions(presenter, profile_path));
     window.show();
-    QCOMPARE(window.size(), QSize(1100, 760));
+    QCOMPARE(window.size(), QSize(700, 560));
     const std::vector<QAction*>& recent = window.RecentFileActions();
     QVERIFY(recent[0]->isVisible() && recent[1]->isVisible() && !recent[2]->isVisible());
     QCOMPARE(recent[0]->text(), QStringLiteral("&1 ") + Q(fs::absolute(roll.toStdString()).string()));
@@ -146,7 +149,7 @@ class DesktopFilesTest : public QObject {
     QVERIFY(fs::exists(dir.File("SampleRoll_ScanImageMIDI.mid")));
     QVERIFY(fs::exists(dir.File("SampleRoll_eRollMIDI.mid")));
     const QImage picture(Q(shot));
-    QCOMPARE(picture.size(), QSize(1000, 700));
+    QVERIFY(!picture.isNull());
 
     const testing::CommandResult refused = testing::RunCommand(
         "QT_QPA_PLATFORM=offscreen TARVELO_PROFILE=" + testing::ShellQuote(dir.File("Tarvelo.ini")) + " " +
