@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "DesktopTestSupport.h"
+#include "SyntheticRoll.h"
 #include "app/ControlBar.h"
 #include "app/DesktopFrontEnd.h"
 #include "cis/CisWriter.h"
@@ -156,6 +157,28 @@ class DesktopFilesTest : public QObject {
         testing::ShellQuote(TARVELO_DESKTOP_PATH) + " --screenshot " + testing::ShellQuote(dir.File("no/such/a.png")));
     QCOMPARE(refused.status, 1);
     QVERIFY(refused.err.find("cannot write the screenshot") != std::string::npos);
+  }
+
+  // A screenshot run waits for no one: the warnings of a damaged scan go to standard error
+  // instead of a message window that would wait for an answer.
+  void AScreenshotOfADamagedScanFinishes() {
+    testing::TempDir dir;
+    synth::CisHeaderFields header;
+    header.width = 1000;
+    header.line_count = 300;
+    std::string bytes = synth::EncodeCisHeader(header);
+    for (int line = 0; line < 300; ++line)
+      synth::AppendCisLine(bytes, line % 50 == 7 ? std::vector<uint32_t>{900, 300} : std::vector<uint32_t>{400, 600}, 0);
+    testing::WriteBytes(dir.File("damaged.cis"), bytes);
+    const std::string shot = dir.File("window.png");
+    const testing::CommandResult run = testing::RunCommand(
+        "QT_QPA_PLATFORM=offscreen TARVELO_PROFILE=" + testing::ShellQuote(dir.File("Tarvelo.ini")) + " timeout 120 " +
+        testing::ShellQuote(TARVELO_DESKTOP_PATH) + " --screenshot " + testing::ShellQuote(shot) + " " +
+        testing::ShellQuote(dir.File("damaged.cis")));
+    QVERIFY2(run.status == 0, run.err.c_str());
+    QVERIFY2(run.err.find("tarvelo: warning: ") != std::string::npos, run.err.c_str());
+    QVERIFY(run.err.find("width exceeded") != std::string::npos);
+    QVERIFY(!QImage(Q(shot)).isNull());
   }
 
   void RealScansThroughTheWindowGiveTheCommandLinesMidiFiles() {
