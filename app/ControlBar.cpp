@@ -88,8 +88,7 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   version_ = new QLabel(ToQString(VersionText().FullText()));
   version_->setObjectName("versionText");
   version_->setToolTip(QStringLiteral("The converter's version, as the MIDI files record it"));
-  status_ = Field("statusField", "Computing", "Computing Scan",
-                  "What the conversion is doing, or Ready");
+  status_ = Field("statusField", "Computing", "Computing Scan", "What the conversion is doing, or Ready");
   progress_ = new QProgressBar;
   progress_->setObjectName("progressBar");
   progress_->setRange(0, 100);
@@ -136,7 +135,8 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   roll_type_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   roll_type_->setToolTip(QStringLiteral("The roll type the holes are mapped through"));
   roll_type_label->setBuddy(roll_type_);
-  reprocess_ = Button("Re-Process", "reprocess", QStringLiteral("Convert the roll again with the changed settings (F5)"));
+  reprocess_ =
+      Button("Re-Process", "reprocess", QStringLiteral("Convert the roll again with the changed settings (F5)"));
 
   scan_midi_ = CheckBox("ScanMIDI", "scanMidi", QStringLiteral("Write the ScanImage MIDI file, every hole as a note"));
   scan_midi_lamp_ = new LampWidget;
@@ -167,8 +167,8 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
                                    QStringLiteral("Show each scan line where the tracking put it"));
   histogram_ = Button("View Spacing Histogram", "viewHistogram",
                       QStringLiteral("The spacing between holes, a check of the take-up spool acceleration setting"));
-  cis_data_ = Button("CIS Data", "cisData",
-                     QStringLiteral("The scan's header: correct its title, tempo and lines per inch"));
+  cis_data_ =
+      Button("CIS Data", "cisData", QStringLiteral("The scan's header: correct its title, tempo and lines per inch"));
   embedded_text_ = Button("View/Set Embedded Text", "embeddedText",
                           QStringLiteral("The roll information embedded into the MIDI files"));
 
@@ -176,16 +176,15 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   auto* layout = new FlowLayout(this, 12);
   layout->setContentsMargins(4, 2, 4, 2);
   layout->AddWidget(Group("conversionGroup", {{version_}, {status_, 1}, {progress_, 1}}), 3);
-  layout->AddWidget(Group("featureGroup", {{LampWithText(skew_lamp, skew)}, {LampWithText(punch_fit_lamp, punch_fit)}}));
+  layout->AddWidget(
+      Group("featureGroup", {{LampWithText(skew_lamp, skew)}, {LampWithText(punch_fit_lamp, punch_fit)}}));
   layout->AddWidget(Group("fileGroup", {{file_label}, {file_, 1}, {title_, 1}}), 3);
   layout->AddWidget(Group("rollTypeGroup", {{roll_type_label}, {roll_type_}, {reprocess_}}));
   layout->AddWidget(Group("headerGroup", {{cis_data_}, {embedded_text_}}));
   layout->AddWidget(Group("scannerValuesGroup", {{dpi_}, {offset_}, {nudge_left_}, {nudge_right_}, {stretch_}}));
-  layout->AddWidget(Group("scannerGroup", {{mode_, 2},
-                                           {preset_, 1},
-                                           {LampWithText(tracking_lamp_, tracking_)},
-                                           {scanner_settings_}}),
-                    2);
+  layout->AddWidget(
+      Group("scannerGroup", {{mode_, 2}, {preset_, 1}, {LampWithText(tracking_lamp_, tracking_)}, {scanner_settings_}}),
+      2);
   outputs_ = Group("outputsGroup", {{scan_midi_}, {scan_midi_lamp_}, {eroll_midi_}, {eroll_midi_lamp_}, {punch_midi_}});
   layout->AddWidget(outputs_);
   layout->AddWidget(Group("zoomGroup", {{zoom_in_}, {zoom_out_}, {go_to_label}, {go_to_inch_}}));

@@ -27,8 +27,8 @@ bool ElidedLabel::IsElided() const { return ShownText() != text(); }
 int ElidedLabel::WidthOf(const QString& sample) const {
   const QMargins frame = contentsMargins();
   // A little more than the text's advance: some fonts paint a pixel or two past it.
-  return fontMetrics().horizontalAdvance(sample) + fontMetrics().averageCharWidth() / 2 + 2 * margin() +
-         frame.left() + frame.right();
+  return fontMetrics().horizontalAdvance(sample) + fontMetrics().averageCharWidth() / 2 + 2 * margin() + frame.left() +
+         frame.right();
 }
 
 int ElidedLabel::Height() const {

@@ -279,9 +279,8 @@ void MainWindow::RestoreGeometry() {
   }
   const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, kFirstWindowWidth, kFirstWindowHeight);
   const QSize least = minimumSizeHint();
-  const WindowGeometry place =
-      WindowPlace({available.x(), available.y(), available.width(), available.height()}, stored, least.width(),
-                  least.height());
+  const WindowGeometry place = WindowPlace({available.x(), available.y(), available.width(), available.height()},
+                                           stored, least.width(), least.height());
   resize(place.Width, place.Height);
   move(place.Left, place.Top);
   if (place.Maximized) setWindowState(windowState() | Qt::WindowMaximized);

@@ -85,7 +85,9 @@ int RollViewWidget::LineAtTop() const {
 
 double RollViewWidget::InchAtTop() const {
   const int line = LineAtTop();
-  return line < LineCount() ? scan_->Lines.Position(line) : LineCount() > 0 ? scan_->Lines.Position(LineCount() - 1) : 0;
+  return line < LineCount() ? scan_->Lines.Position(line)
+         : LineCount() > 0  ? scan_->Lines.Position(LineCount() - 1)
+                            : 0;
 }
 
 void RollViewWidget::UpdateScrollRanges() {

@@ -195,7 +195,8 @@ TEST(RollView, RulerLabelsNeverRunIntoEachOtherAtAnyZoom) {
       EXPECT_GE(rows[i] - rows[i - 1], kLabelRowHeight) << "level " << level << " label " << i;
     // Ticks leave rows of the ruler's background between them, never a solid block.
     int tick_rows = 0;
-    for (int y = kRollImageTop; y < picture.Image.height; ++y) tick_rows += picture.Image.Pixel(40, y) != kRulerBackground;
+    for (int y = kRollImageTop; y < picture.Image.height; ++y)
+      tick_rows += picture.Image.Pixel(40, y) != kRulerBackground;
     EXPECT_LE(tick_rows * kLeastTickSpacing, picture.Image.height) << "level " << level;
   }
   // At zoom 1 (3 rows an inch): every sixth inch labelled, feet as feet.

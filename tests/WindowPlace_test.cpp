@@ -16,7 +16,8 @@ void ExpectWithin(const WindowGeometry& place, const ScreenArea& area) {
 
 TEST(WindowPlace, TheFirstWindowTakesMostOfTheAvailableAreaAndNoMore) {
   // A full-HD screen with a panel at the top; the same screen at scale factor 2; a small screen.
-  for (const ScreenArea area : {ScreenArea{0, 32, 1920, 1048}, ScreenArea{0, 16, 960, 524}, ScreenArea{0, 0, 800, 600}}) {
+  for (const ScreenArea area :
+       {ScreenArea{0, 32, 1920, 1048}, ScreenArea{0, 16, 960, 524}, ScreenArea{0, 0, 800, 600}}) {
     const WindowGeometry place = WindowPlace(area, std::nullopt, 640, 400);
     ExpectWithin(place, area);
     EXPECT_GE(place.Width, area.Width * 8 / 10);

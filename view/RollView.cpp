@@ -111,8 +111,8 @@ void DrawTick(RgbImage& image, const RulerTick& tick) {
 // lines pass quarter, half and whole inches (as many of them as the zoom leaves room for).
 // The ruler's ticks are drawn at once when the view is not scrolled sideways; otherwise they
 // are only listed in `ticks`, for KeepRulerInView to draw over the image.
-void DrawLines(const CisScanData& scan, const RollViewSettings& settings, int scroll_x, int scroll_y,
-               Picture& picture, std::vector<RulerTick>& ticks) {
+void DrawLines(const CisScanData& scan, const RollViewSettings& settings, int scroll_x, int scroll_y, Picture& picture,
+               std::vector<RulerTick>& ticks) {
   RgbImage& image = picture.Image;
   const ScanLineArray& lines = scan.Lines;
   const int rows_per_inch = RowsPerInch(settings.ZoomFactor);

@@ -7,9 +7,9 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QUrl>
-#include <QScreen>
 #include <QtTest>
 #include <filesystem>
 
@@ -168,7 +168,8 @@ class DesktopFilesTest : public QObject {
     header.line_count = 300;
     std::string bytes = synth::EncodeCisHeader(header);
     for (int line = 0; line < 300; ++line)
-      synth::AppendCisLine(bytes, line % 50 == 7 ? std::vector<uint32_t>{900, 300} : std::vector<uint32_t>{400, 600}, 0);
+      synth::AppendCisLine(bytes, line % 50 == 7 ? std::vector<uint32_t>{900, 300} : std::vector<uint32_t>{400, 600},
+                           0);
     testing::WriteBytes(dir.File("damaged.cis"), bytes);
     const std::string shot = dir.File("window.png");
     const testing::CommandResult run = testing::RunCommand(

@@ -113,7 +113,8 @@ class DesktopLookTest : public QObject {
     for (QWidget* widget : window.Bar()->findChildren<QWidget*>()) {
       const bool control = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget) ||
                            qobject_cast<QAbstractSpinBox*>(widget) || qobject_cast<ElidedLabel*>(widget);
-      if (control && widget->toolTip().isEmpty() && !qobject_cast<ElidedLabel*>(widget)) without << widget->objectName();
+      if (control && widget->toolTip().isEmpty() && !qobject_cast<ElidedLabel*>(widget))
+        without << widget->objectName();
       if (auto* field = qobject_cast<ElidedLabel*>(widget); field && field->statusTip().isEmpty())
         without << field->objectName();
     }
@@ -135,15 +136,14 @@ class DesktopLookTest : public QObject {
     // The program on a full-HD screen at scale factor 2: 960 x 540 of the window's pixels.
     testing::TempDir dir;
     const std::string screens = dir.File("screen.json");
-    testing::WriteBytes(screens,
-                        R"({"screens": [{"name": "hd", "x": 0, "y": 0, "width": 1920, "height": 1080,)"
-                        R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    testing::WriteBytes(screens, R"({"screens": [{"name": "hd", "x": 0, "y": 0, "width": 1920, "height": 1080,)"
+                                 R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
     const std::string shot = dir.File("window.png");
-    const testing::CommandResult run = testing::RunCommand(
-        "QT_QPA_PLATFORM=offscreen:configfile=" + testing::ShellQuote(screens) +
-        " QT_SCALE_FACTOR=2 TARVELO_PROFILE=" + testing::ShellQuote(dir.File("Tarvelo.ini")) + " " +
-        testing::ShellQuote(TARVELO_DESKTOP_PATH) + " --screenshot " + testing::ShellQuote(shot) + " " +
-        testing::ShellQuote(testing::CopySampleRoll(dir).toStdString()));
+    const testing::CommandResult run =
+        testing::RunCommand("QT_QPA_PLATFORM=offscreen:configfile=" + testing::ShellQuote(screens) +
+                            " QT_SCALE_FACTOR=2 TARVELO_PROFILE=" + testing::ShellQuote(dir.File("Tarvelo.ini")) + " " +
+                            testing::ShellQuote(TARVELO_DESKTOP_PATH) + " --screenshot " + testing::ShellQuote(shot) +
+                            " " + testing::ShellQuote(testing::CopySampleRoll(dir).toStdString()));
     QVERIFY2(run.status == 0, run.err.c_str());
     const QImage picture(QString::fromStdString(shot));
     QVERIFY(!picture.isNull());

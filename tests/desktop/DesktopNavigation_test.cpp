@@ -2,9 +2,9 @@
 // Home and End go to the roll's ends; Ctrl with the wheel and a pinch zoom; the "Go to inch" box
 // goes to an inch and follows the view.
 #include <QDoubleSpinBox>
-#include <QPushButton>
 #include <QNativeGestureEvent>
 #include <QPointingDevice>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QtTest>
@@ -31,8 +31,8 @@ QString WriteLongRoll(const testing::TempDir& dir) {
 
 void Wheel(QWidget* target, int delta, Qt::KeyboardModifiers modifiers) {
   const QPointF at(100, 100);
-  QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
-                    Qt::NoScrollPhase, false);
+  QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers, Qt::NoScrollPhase,
+                    false);
   QApplication::sendEvent(target, &wheel);
 }
 
