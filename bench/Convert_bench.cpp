@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
                             const std::string folder = doc.OutputFolder();
                             const MidiOutputSource source{folder,         doc.FileName(),        doc.ScanData().Tempo,
                                                           doc.RollType(), doc.RollInformation(), settings.General,
-                                                          settings.ERoll};
+                                                          settings.ERoll, settings.Outputs};
                             WriteScanImageMidi(source, events, keywords, ui);
                             BuildERollEvents(events, doc.RollType(), doc.ScanData().Title, ui);
                             RemoveWebbing(events, doc.RollType(), doc.ScanData().Tempo);

@@ -2,7 +2,6 @@
 
 #include "events/EventBuilding.h"
 #include "midi/CreditDate.h"
-#include "midi/VersionText.h"
 #include "support/SafeTruncate.h"
 
 namespace tarvelo {
@@ -14,16 +13,14 @@ int64_t TrailerTicks(int tempo, int seconds) { return TruncToInt64(static_cast<d
 
 }  // namespace
 
-std::string ERollCreditText(std::string_view date) {
-  return "Conversion to eRoll MIDI made " + std::string(date) + " with Quenby E-Roll converter - " +
-         std::string(kMakerWebAddress);
+std::string ERollCreditText(std::string_view date, std::string_view ending) {
+  return "Conversion to eRoll MIDI made " + std::string(date) + " with Quenby E-Roll converter" + std::string(ending);
 }
 
 MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays& events, KeywordList& keywords,
                                 Reporter& reporter) {
   reporter.SetStatusText("Writing Output MIDI File");
   const ERollSettings& settings = source.ERoll;
-  const GeneralSettings& general = source.General;
   const RollTypeDefinition& roll = source.RollType;
   const std::string path =
       source.OutputFolder + settings.eRollMidiFilePrefix + source.FileName + settings.eRollMidiFileSuffix + ".mid";
@@ -35,14 +32,14 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays
                         " for takeup-spool acceleration");
   }
   MidiFileWriter writer;
-  BeginMidiFile(writer, path, tempo, source.RollInformation, general.MidiCopyrightInfoString);
-  for (const std::string& text : source.RollInformation.EmbeddedTexts()) writer.AddTextEvent(0, text);
+  BeginMidiFile(writer, path, tempo, source);
+  for (const std::string& text : RollInfoTextEvents(source)) writer.AddTextEvent(0, text);
   keywords.AddKeyValue("/Source_File_Type:", "CIS");
   keywords.AddKeyValue("/File_Type:", "eRollMIDI file");
   keywords.AddKeyValue("/Processing_History:", " CIS --> eRollMIDI ");
   writer.AddTextEvent(0, "Roll Template Type Used = " + roll.Name);
-  writer.AddTextEvent(0, ERollCreditText(CreditDateText()));
-  writer.AddTextEvent(0, VersionText().FullText());
+  writer.AddTextEvent(0, ERollCreditText(CreditDateText(), CreditEnding(source.Outputs)));
+  writer.AddTextEvent(0, VersionEventText(source.Outputs));
   for (const TrackEvent& event : events.Events())
     if (event.Type == kEventText) writer.AddTextEvent(0, event.Text);
   for (int i = 0; i < keywords.Count(); ++i) writer.AddTextEvent(0, keywords.ItemText(i));

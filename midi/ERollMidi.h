@@ -7,7 +7,7 @@
 //
 // File: OutputFolder + eRollMidiFilePrefix + FileName + eRollMidiFileSuffix + ".mid"
 // (source.ERoll). The track holds, at delta
-// 0: the tempo, the track name, the copyright text, the 24 roll information texts,
+// 0: the tempo, the track name, the copyright text, the roll information texts,
 // "Roll Template Type Used = " + roll type name, the credit text, the version text, the
 // title text events, every keyword item and the program changes (channel 0 always, the
 // other channels when their instrument is not 0); then the events, the first playable one
@@ -30,7 +30,7 @@ namespace tarvelo {
 MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays& events, KeywordList& keywords,
                                 Reporter& reporter);
 
-// "Conversion to eRoll MIDI made <date> with Quenby E-Roll converter - <web address>".
-std::string ERollCreditText(std::string_view date);
+// "Conversion to eRoll MIDI made <date> with Quenby E-Roll converter" + `ending` (CreditEnding).
+std::string ERollCreditText(std::string_view date, std::string_view ending);
 
 }  // namespace tarvelo

@@ -1,6 +1,10 @@
 #include "midi/MidiOutput.h"
 
+#include "midi/VersionText.h"
+#include "settings/SettingsTable.h"
+#include "support/ProgramVersion.h"
 #include "support/SafeTruncate.h"
+#include "support/TextTrim.h"
 
 namespace tarvelo {
 
@@ -110,15 +114,34 @@ void WriteEventWalk(MidiFileWriter& writer, const TrackEventArrays& events, cons
   }
 }
 
-void BeginMidiFile(MidiFileWriter& writer, const std::string& path, int tempo, const RollInfo& info,
-                   const std::string& copyright) {
+std::vector<std::string> RollInfoTextEvents(const MidiOutputSource& source) {
+  return source.RollInformation.EmbeddedTexts(!source.Outputs.LiteralRollInfo);
+}
+
+std::string CreditEnding(const OutputSettings& outputs) {
+  if (outputs.LiteralRollInfo) return " - " + std::string(kMakerWebAddress);
+  const std::string_view address = TrimWhiteSpace(outputs.CreditWebAddress);
+  return address.empty() ? "" : " - " + std::string(address);
+}
+
+std::string VersionEventText(const OutputSettings& outputs) {
+  const VersionText version;
+  if (outputs.LiteralRollInfo) return version.FullText();
+  const std::string build = ProgramBuild();
+  return version.ProgramName + " - Version " + ProgramVersion() + (build.empty() ? "" : " - build " + build);
+}
+
+void BeginMidiFile(MidiFileWriter& writer, const std::string& path, int tempo, const MidiOutputSource& source) {
   writer.SetTempo(tempo);
   writer.SetDivision(480);
   writer.Open(path);
   writer.WriteHeader();
   writer.AddTempo(0, MicrosecondsPerQuarter(tempo));
-  writer.AddTrackName(TrackNameText(info));
-  writer.AddCopyright(copyright);
+  writer.AddTrackName(TrackNameText(source.RollInformation));
+  const std::string& copyright = source.General.MidiCopyrightInfoString;
+  const SettingRule* shipped = FindSettingRule(GeneralSettings::kSection, "MidiCopyrightInfoString");
+  const bool placeholder = TrimWhiteSpace(copyright).empty() || (shipped && copyright == shipped->Default);
+  if (source.Outputs.LiteralRollInfo || !placeholder) writer.AddCopyright(copyright);
 }
 
 MidiOutputResult FinishMidiFile(MidiFileWriter& writer, Reporter& reporter) {

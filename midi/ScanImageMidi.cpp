@@ -1,13 +1,11 @@
 #include "midi/ScanImageMidi.h"
 
 #include "midi/CreditDate.h"
-#include "midi/VersionText.h"
 
 namespace tarvelo {
 
-std::string ScanImageCreditText(std::string_view date) {
-  return "Conversion to ScanImage MIDI made " + std::string(date) + " with Quenby CIS converter - " +
-         std::string(kMakerWebAddress);
+std::string ScanImageCreditText(std::string_view date, std::string_view ending) {
+  return "Conversion to ScanImage MIDI made " + std::string(date) + " with Quenby CIS converter" + std::string(ending);
 }
 
 MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const TrackEventArrays& events,
@@ -19,11 +17,11 @@ MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const TrackE
   const int tempo = UsableTempo(source.Tempo, path, reporter);
 
   MidiFileWriter writer;
-  BeginMidiFile(writer, path, tempo, source.RollInformation, settings.MidiCopyrightInfoString);
-  writer.AddTextEvent(0, ScanImageCreditText(CreditDateText()));
-  writer.AddTextEvent(0, VersionText().FullText());
+  BeginMidiFile(writer, path, tempo, source);
+  writer.AddTextEvent(0, ScanImageCreditText(CreditDateText(), CreditEnding(source.Outputs)));
+  writer.AddTextEvent(0, VersionEventText(source.Outputs));
   writer.AddInstrumentName(0, source.RollType.Name + " Roll Type Scan Image");
-  for (const std::string& text : source.RollInformation.EmbeddedTexts()) writer.AddTextEvent(0, text);
+  for (const std::string& text : RollInfoTextEvents(source)) writer.AddTextEvent(0, text);
   for (const TrackEvent& event : events.Events())
     if (event.Type == kEventText) writer.AddTextEvent(0, event.Text);
   for (int i = 0; i < keywords.Count(); ++i) writer.AddTextEvent(0, keywords.ItemText(i));
