@@ -17,7 +17,19 @@ std::string ERollCreditText(std::string_view date, std::string_view ending) {
   return "Conversion to eRoll MIDI made " + std::string(date) + " with Quenby E-Roll converter" + std::string(ending);
 }
 
-MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays& events, KeywordList& keywords,
+RollTiming ERollFileTiming(const EventList& events, const ERollSettings& settings, int tempo) {
+  const int file_tempo = tempo >= 4 ? tempo : 100;  // as UsableTempo
+  int64_t start = LeadInTicks(settings.eRollMidiLeadInTime, file_tempo);
+  if (settings.IncludePowerRollEvents) start += 200;  // the start marker, 100 ticks long, and 100 after it
+  std::vector<RollTiming::TempoChange> changes;
+  for (const TrackEvent& event : events)
+    if (event.Kind == EventKind::kTempo) changes.push_back({event.YPosition, static_cast<uint32_t>(event.TempoValue)});
+  const size_t first = FirstPlayableEvent(events);
+  const uint32_t first_position = events.empty() ? 0 : events[first].YPosition;
+  return RollTiming(file_tempo, start, first_position, std::move(changes));
+}
+
+MidiOutputResult WriteERollMidi(const MidiOutputSource& source, EventList& events, KeywordList& keywords,
                                 Reporter& reporter) {
   reporter.SetStatusText("Writing Output MIDI File");
   const ERollSettings& settings = source.ERoll;
@@ -32,21 +44,21 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays
                         " for takeup-spool acceleration");
   }
   MidiFileWriter writer;
-  BeginMidiFile(writer, path, tempo, source);
-  for (const std::string& text : RollInfoTextEvents(source)) writer.AddTextEvent(0, text);
+  BeginMidiFile(writer, tempo, source);
+  for (const std::string& text : RollInfoTextEvents(source)) writer.AddText(0, MetaText::kText, text);
   keywords.AddKeyValue("/Source_File_Type:", "CIS");
   keywords.AddKeyValue("/File_Type:", "eRollMIDI file");
   keywords.AddKeyValue("/Processing_History:", " CIS --> eRollMIDI ");
-  writer.AddTextEvent(0, "Roll Template Type Used = " + roll.Name);
-  writer.AddTextEvent(0, ERollCreditText(CreditDateText(), CreditEnding(source.Outputs)));
-  writer.AddTextEvent(0, VersionEventText(source.Outputs));
-  for (const TrackEvent& event : events.Events())
-    if (event.Type == kEventText) writer.AddTextEvent(0, event.Text);
-  for (int i = 0; i < keywords.Count(); ++i) writer.AddTextEvent(0, keywords.ItemText(i));
-  writer.AddProgramChange(0, roll.ChannelInstrument[0]);
+  writer.AddText(0, MetaText::kText, "Roll Template Type Used = " + roll.Name);
+  writer.AddText(0, MetaText::kText, ERollCreditText(CreditDateText(), CreditEnding(source.Outputs)));
+  writer.AddText(0, MetaText::kText, VersionEventText(source.Outputs));
+  for (const TrackEvent& event : events)
+    if (event.Kind == EventKind::kText) writer.AddText(0, MetaText::kText, event.Text);
+  for (int i = 0; i < keywords.Count(); ++i) writer.AddText(0, MetaText::kText, keywords.ItemText(i));
+  writer.AddProgramChange(0, 0, roll.ChannelInstrument[0]);
   for (int channel = 1; channel < kMidiChannels; ++channel) {
     const int instrument = roll.ChannelInstrument[static_cast<size_t>(channel)];
-    if (instrument != 0) writer.AddProgramChange(channel, instrument);
+    if (instrument != 0) writer.AddProgramChange(0, channel, instrument);
   }
 
   EventWalkOptions walk;
@@ -54,17 +66,17 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays
   walk.LeadInTicks = LeadInTicks(settings.eRollMidiLeadInTime, tempo);
   walk.PowerRollStart = settings.IncludePowerRollEvents;
   walk.SustainOnNote18 = settings.IncludeTrack18SustainPedal;
-  WriteEventWalk(writer, events, roll, walk, reporter);
+  const int64_t last = WriteEventWalk(writer, events, roll, walk, reporter);
 
-  const int64_t trailer = TrailerTicks(tempo, settings.eRollMidiTrailerTime);
+  const int64_t end = last + TrailerTicks(tempo, settings.eRollMidiTrailerTime);
   if (settings.IncludePowerRollEvents) {
-    writer.AddNoteOn(trailer, 0, 0, 1);
-    writer.AddNoteOff(100, 0, 0);
-    writer.AddAllSoundOff(10);
+    writer.AddNoteOn(end, 0, 0, 1);
+    writer.AddNoteOff(end + 100, 0, 0);
+    writer.AddAllSoundOff(end + 110);
   } else {
-    writer.AddAllSoundOff(trailer);
+    writer.AddAllSoundOff(end);
   }
-  return FinishMidiFile(writer, reporter);
+  return FinishMidiFile(writer, path, reporter);
 }
 
 }  // namespace tarvelo

@@ -6,7 +6,7 @@
 // tempo may rise along the roll with the take-up spool.
 //
 // File: OutputFolder + eRollMidiFilePrefix + FileName + eRollMidiFileSuffix + ".mid"
-// (source.ERoll). The track holds, at delta
+// (source.ERoll). The track holds, on tick
 // 0: the tempo, the track name, the copyright text, the roll information texts,
 // "Roll Template Type Used = " + roll type name, the credit text, the version text, the
 // title text events, every keyword item and the program changes (channel 0 always, the
@@ -14,9 +14,10 @@
 // after the lead-in (and the PowerRoll start marker); then after the trailer the PowerRoll
 // stop marker and all sound off.
 
-#include "events/TrackEventArrays.h"
+#include "events/TrackEvent.h"
 #include "keywords/KeywordList.h"
 #include "midi/MidiOutput.h"
+#include "midi/RollTiming.h"
 #include "services/Reporter.h"
 
 namespace tarvelo {
@@ -27,8 +28,13 @@ namespace tarvelo {
 // added (AddTempoAccelerationEvents) and "/eRollTempoAcceleration:" is set; the items
 // "/Source_File_Type:", "/File_Type:" and "/Processing_History:" are set for eRoll. A file
 // that cannot be written is reported (path and reason) and left out.
-MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays& events, KeywordList& keywords,
+MidiOutputResult WriteERollMidi(const MidiOutputSource& source, EventList& events, KeywordList& keywords,
                                 Reporter& reporter);
+
+// The clock of the eRoll file written from `events` (as WriteERollMidi leaves them, tempo events
+// included) with `settings` at `tempo`: its lead-in, PowerRoll start marker, first playable
+// event and tempo events. Every event of the file lies at TickOfPosition of its position.
+RollTiming ERollFileTiming(const EventList& events, const ERollSettings& settings, int tempo);
 
 // "Conversion to eRoll MIDI made <date> with Quenby E-Roll converter" + `ending` (CreditEnding).
 std::string ERollCreditText(std::string_view date, std::string_view ending);
