@@ -138,7 +138,8 @@ TEST(RollTiming, AgreesWithTheScanImageFileAsWritten) {
   RollInfo info;
   KeywordList keywords;
   const std::string folder = dir.Path().string() + "/";
-  const MidiOutputSource source{folder, "roll", 90, roll, info, ui.settings.General, ui.settings.ERoll};
+  const MidiOutputSource source{
+      folder, "roll", 90, roll, info, ui.settings.General, ui.settings.ERoll, ui.settings.Outputs};
   ASSERT_TRUE(WriteScanImageMidi(source, events, keywords, ui).Outcome.ok());
   const RollTiming timing = ScanImageFileTiming(events, ui.settings.General, 90);
   MidiFileContents file;
