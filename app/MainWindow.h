@@ -40,8 +40,8 @@ struct MainWindowOptions {
   std::string ProfilePath;
   std::vector<std::string> RollTypeCandidates;  // where RollTypeDefinitions.xml is looked for, in order
   MessagePresenter* Presenter = nullptr;        // how messages are shown; null: the modal message window
-  // How the roll information of a file being opened is completed (true: accepted); null: the
-  // roll information dialog, when the settings ask for it.
+  // How the roll information of a file just opened is completed, once the roll is shown, when
+  // the settings ask for it (true: accepted); null: the roll information dialog.
   std::function<bool(RollInfo&)> EditRollInfo;
 };
 
@@ -52,13 +52,21 @@ class MainWindow : public QMainWindow {
   explicit MainWindow(const MainWindowOptions& options, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // Opens `path` as File Open does: the document's load runs the conversion. A file that cannot
-  // be opened (its message has been shown) leaves the open document as it was. Returns whether
-  // the file became the document.
+  // Opens `path` as File Open does: the document's load runs the conversion, then the roll
+  // information is completed (when the settings ask for it) and, when changed, the roll converted
+  // again with it. Unsaved header edits of the open document are offered to be saved first
+  // (MayReplaceDocument). A file that cannot be opened (its message has been shown) leaves the
+  // open document as it was. Returns whether the file became the document.
   bool OpenFile(const QString& path);
   // Saves the scan as a CIS file at `path` (written whole or not at all). Returns whether it was
   // written; a failure has been shown.
   bool SaveDocumentAs(const QString& path);
+  // Whether the scan's header holds edits ("CIS Data") not yet saved to a CIS file: the title
+  // bar's modified mark.
+  bool HasUnsavedEdits() const;
+  // Before the document is closed (quit, open, New, a dropped file): with unsaved edits, asks
+  // "Save", "Discard" or "Cancel". Returns whether the document may go (saved, or discarded).
+  bool MayReplaceDocument();
 
   // After a settings dialog closed with OK (or a preset was applied): its values are stored;
   // the window shows the settings-changed state and repaints.
@@ -135,6 +143,18 @@ class MainWindow : public QMainWindow {
   void ActOn(const DialogOutcome& outcome);
   // Whether a roll is open: a file was read and has scan lines to measure.
   bool HasRoll() const;
+  // Once a newly opened roll is shown: the roll information completed by the user; when it
+  // changed, the roll is converted again so that its files carry it.
+  void CompleteRollInfo();
+  // The header values a save writes, as they were when the file was opened or saved last.
+  struct SavedHeader {
+    std::string Title;
+    int Tempo = 0;
+    int LinesPerInch = 0;
+    int RawLinesPerInch = 0;
+    bool operator==(const SavedHeader&) const = default;
+  };
+  SavedHeader HeaderNow() const;
   // Measures the open roll with the session's settings (the scanner values `edited` instead of
   // the live ones, when given) and the roll type in use; `recognise` ranks the library's roll
   // types too and suggests for the recognised one. The warnings of preparing the lines join the
@@ -160,6 +180,8 @@ class MainWindow : public QMainWindow {
   TrackStrips strips_;
   std::unique_ptr<TarveloDoc> doc_;
   QString save_path_;  // where Save writes: the file opened or saved last
+  SavedHeader saved_header_;
+  std::function<bool(RollInfo&)> edit_roll_info_;
 
   QToolBar* toolbar_ = nullptr;
   QAction* save_action_ = nullptr;
