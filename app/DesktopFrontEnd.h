@@ -42,11 +42,10 @@ class DesktopFrontEnd : public Reporter, public FrontEndHooks {
   }
   // Whether the load asked for the roll information since the last call.
   bool TakeRollInfoRequest() { return std::exchange(roll_info_requested_, false); }
-  // Holes off their tracks: a line in the window's status bar, not a modal message.
+  // Holes off their tracks: no modal message; the window's banner says so in its own words,
+  // from the run's summary.
   bool ShowOffTrackNotice(std::string_view text) override;
-  // Where notices go (the main window's status bar).
-  void SetNoticeSink(std::function<void(const std::string&)> sink) { notice_sink_ = std::move(sink); }
-  // The notice of the latest run that gave one ("" before any).
+  // The core's notice of the latest run that gave one ("" before any).
   const std::string& LastNotice() const { return last_notice_; }
 
   // The header values of the file read last (for the "CIS File Embedded Data" dialog).
@@ -59,7 +58,6 @@ class DesktopFrontEnd : public Reporter, public FrontEndHooks {
   ControlBar& bar_;
   MessagePresenter& presenter_;
   CisHeaderSummary header_summary_{};
-  std::function<void(const std::string&)> notice_sink_;
   bool roll_info_requested_ = false;
   std::string last_notice_;
 };

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenuBar>
+#include <QMetaObject>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -32,6 +33,7 @@
 #include "app/MessageWindow.h"
 #include "app/ProgramIcon.h"
 #include "app/QtText.h"
+#include "app/RollNoticeBanner.h"
 #include "app/RollViewWidget.h"
 #include "app/WindowPlace.h"
 #include "app/dialogs/ActiveTrackingSettingsDialog.h"
@@ -110,7 +112,6 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
   setAcceptDrops(true);
   BuildBars();
   front_end_ = std::make_unique<DesktopFrontEnd>(state_, *bar_, *presenter_);
-  front_end_->SetNoticeSink([this](const std::string& text) { statusBar()->showMessage(ToQString(text)); });
   edit_roll_info_ = options.EditRollInfo;
   if (!edit_roll_info_) {
     edit_roll_info_ = [this](RollInfo& info) {
@@ -158,6 +159,8 @@ void MainWindow::BuildBars() {
   line->setFrameShape(QFrame::HLine);
   line->setFrameShadow(QFrame::Sunken);
   column->addWidget(line);
+  banner_ = new RollNoticeBanner;
+  column->addWidget(banner_);
   column->addWidget(view_, 1);
   setCentralWidget(centre);
 
@@ -179,6 +182,8 @@ void MainWindow::BuildBars() {
   connect(bar_, &ControlBar::HistogramRequested, this, &MainWindow::OnViewHistogram);
   connect(bar_, &ControlBar::CisDataRequested, this, &MainWindow::OnCisData);
   connect(bar_, &ControlBar::EmbeddedTextRequested, this, &MainWindow::OnEmbeddedText);
+  connect(banner_, &RollNoticeBanner::AlignRequested, this, &MainWindow::OnAlignFromBanner);
+  connect(banner_, &RollNoticeBanner::RecogniseRequested, this, &MainWindow::OnRecogniseFromBanner);
   connect(bar_, &ControlBar::GoToInchRequested, view_, &RollViewWidget::ScrollToInch);
   connect(view_, &RollViewWidget::InchAtTopChanged, bar_, &ControlBar::ShowInchAtTop);
   connect(view_, &RollViewWidget::ZoomStepRequested, this, [this](int steps) {
@@ -320,6 +325,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 bool MainWindow::OpenFile(const QString& path) {
   if (path.isEmpty() || !MayReplaceDocument()) return false;
   setWindowTitle(QStringLiteral("Reading File : ") + QFileInfo(path).fileName());
+  statusBar()->clearMessage();  // it spoke of the roll open until now
   // The file is read into a new document: one that cannot be opened leaves the open one as
   // it was. The roll type and the roll information carry over, as they do from file to file.
   auto doc = std::make_unique<TarveloDoc>(*front_end_, *front_end_, doc_->RollInformation());
@@ -356,8 +362,28 @@ bool MainWindow::OpenFile(const QString& path) {
   view_->ScrollToTop();
   view_->setFocus();
   view_->viewport()->repaint();
+  CheckRollType();
+  ShowRollNotice();
   if (front_end_->TakeRollInfoRequest()) CompleteRollInfo();
   return true;
+}
+
+void MainWindow::CheckRollType() {
+  ranking_.reset();
+  if (!HasRoll() || LibraryRollTypes().empty()) return;
+  MeasuredAlignment measured;
+  {
+    const BusyCursor busy;
+    measured = MeasureOpenRoll(nullptr, true);
+  }
+  if (!measured.Report.Ranking.Ranked.empty()) ranking_ = measured.Report.Ranking;
+}
+
+void MainWindow::ShowRollNotice() {
+  const ScannerSettings& live = session_.Presets.Live();
+  const ScannerValuesUsed used{static_cast<int>(live.ScannerDPI), live.ScannerOffset, live.ScannerAlignStretch};
+  banner_->Show(DescribeRoll(doc_->Summary(), session_.Diagnostic.OffTrackWarningPercent, doc_->RollTypeName(), used,
+                             ranking_ ? &*ranking_ : nullptr));
 }
 
 void MainWindow::CompleteRollInfo() {
@@ -534,6 +560,9 @@ void MainWindow::OnFileNew() {
   doc_ = std::move(doc);
   view_->SetSource(&doc_->ScanData(), &strips_);
   save_path_.clear();
+  ranking_.reset();
+  ShowRollNotice();
+  statusBar()->clearMessage();
   front_end_->RefreshControlBar("", "");
   UpdateTitle();
   ShowRollLength();
@@ -652,6 +681,7 @@ void MainWindow::OnScannerSettings() {
 }
 
 void MainWindow::OnReprocess() {
+  statusBar()->clearMessage();  // it spoke of the conversion before
   std::string failure;
   if (!RunCaught([&] { doc_->RunPipeline(session_.ForRun()); }, failure)) {
     front_end_->ShowMessage(MessageKind::kError, "The conversion could not be finished: " + failure);
@@ -659,7 +689,26 @@ void MainWindow::OnReprocess() {
   }
   UpdateView();
   ShowRollLength();
+  ShowRollNotice();
   view_->viewport()->repaint();
+}
+
+void MainWindow::OnAlignFromBanner() {
+  if (!HasRoll()) return;
+  ScannerSettingsDialog dialog(session_.Presets, *profile_.Store, this);
+  dialog.SetAlignmentMeasurer([this](const ScannerSettings& edited) { return MeasureOpenRoll(&edited, false); });
+  // The dialog opens with the roll measured: its fields hold the values found.
+  if (auto* align = dialog.findChild<QPushButton*>(QStringLiteral("AlignToRoll")))
+    QMetaObject::invokeMethod(align, &QPushButton::click, Qt::QueuedConnection);
+  if (dialog.exec() != QDialog::Accepted) return;
+  ActOn(dialog.Outcome());
+  if (state_.IsReprocessPending()) OnReprocess();
+}
+
+void MainWindow::OnRecogniseFromBanner() {
+  const std::string before = doc_->RollTypeName();
+  OnRecogniseRollType();
+  if (doc_->RollTypeName() != before) OnReprocess();
 }
 
 void MainWindow::OnScanMidiToggled(bool on) {

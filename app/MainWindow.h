@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ class ControlBar;
 class DesktopFrontEnd;
 class MessagePresenter;
 class MessageWindowPresenter;
+class RollNoticeBanner;
 class RollViewWidget;
 
 struct MainWindowOptions {
@@ -77,6 +79,7 @@ class MainWindow : public QMainWindow {
   ControlBar* Bar() const { return bar_; }
   DesktopFrontEnd& FrontEnd() const { return *front_end_; }
   RollViewWidget* View() const { return view_; }
+  RollNoticeBanner* Banner() const { return banner_; }
   const TarveloDoc& Document() const { return *doc_; }
   const WindowState& State() const { return state_; }
   SessionSettings& Session() { return session_; }
@@ -116,6 +119,10 @@ class MainWindow : public QMainWindow {
   void OnViewHistogram();
   void OnCisData();
   void OnEmbeddedText();
+  // The banner's buttons: the scanner dialog with the open roll measured ("Apply" converts the
+  // roll with the values found), and the roll type recognised and the roll converted as it.
+  void OnAlignFromBanner();
+  void OnRecogniseFromBanner();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -143,6 +150,11 @@ class MainWindow : public QMainWindow {
   void ActOn(const DialogOutcome& outcome);
   // Whether a roll is open: a file was read and has scan lines to measure.
   bool HasRoll() const;
+  // Measures a newly opened roll with every roll type of the library, for the banner to say
+  // whether the roll type in use is the one its holes show.
+  void CheckRollType();
+  // The banner as the last conversion and the roll type check leave it.
+  void ShowRollNotice();
   // Once a newly opened roll is shown: the roll information completed by the user; when it
   // changed, the roll is converted again so that its files carry it.
   void CompleteRollInfo();
@@ -172,6 +184,9 @@ class MainWindow : public QMainWindow {
   MessagePresenter* presenter_;
   ControlBar* bar_ = nullptr;
   RollViewWidget* view_ = nullptr;
+  RollNoticeBanner* banner_ = nullptr;
+  // The roll types ranked on the open roll when it was opened (none: not measured).
+  std::optional<RollTypeRanking> ranking_;
   std::unique_ptr<DesktopFrontEnd> front_end_;
   XmlDocument library_;
   std::vector<std::string> roll_type_names_;

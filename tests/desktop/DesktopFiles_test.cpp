@@ -17,6 +17,7 @@
 #include "SyntheticRoll.h"
 #include "app/ControlBar.h"
 #include "app/DesktopFrontEnd.h"
+#include "app/RollNoticeBanner.h"
 #include "cis/CisWriter.h"
 #include "helpers/RunCommand.h"
 #include "settings/IniProfile.h"
@@ -221,11 +222,13 @@ class DesktopFilesTest : public QObject {
         QVERIFY2(!from_window.empty(), (stem + suffix).c_str());
         QVERIFY2(from_window == from_cli, (stem + suffix).c_str());
       }
-      // Where the settings do not fit a scan, the window says so in its status bar, never in a
-      // modal message.
+      // Where the settings do not fit a scan, the window says so in the banner above the view,
+      // never in a modal message.
       QVERIFY2(presenter.texts.empty(), presenter.texts.empty() ? "" : presenter.texts.front().c_str());
-      if (!window.FrontEnd().LastNotice().empty())
-        QCOMPARE(window.statusBar()->currentMessage(), Q(window.FrontEnd().LastNotice()));
+      if (!window.FrontEnd().LastNotice().empty()) {
+        QVERIFY(window.Banner()->Text().contains(QStringLiteral("% of the holes lie off their tracks")));
+        QVERIFY(window.statusBar()->currentMessage().isEmpty());
+      }
     }
   }
 };
