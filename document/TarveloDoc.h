@@ -147,6 +147,10 @@ class TarveloDoc {
   // The event lists (and the histogram) from the holes of the per-line pass; no messages.
   void BuildEvents(const RunSettings& settings);
   void WriteOutputs(const RunSettings& settings);
+  // The items that let a file be traced to what made it: the scan's SHA-256, the program's
+  // version and build, the digest of the run's settings (as handed to the run, before any
+  // alignment) and the roll type the events were mapped with.
+  void RecordProvenanceKeywords();
   void RecordOutput(const char* kind, const MidiOutputResult& result);
 
   CountingReporter reporter_;

@@ -7,7 +7,7 @@
 //
 // File: OutputFolder + eRollMidiFilePrefix + FileName + eRollMidiFileSuffix + ".mid"
 // (source.ERoll). The track holds, on tick
-// 0: the tempo, the track name, the copyright text, the 24 roll information texts,
+// 0: the tempo, the track name, the copyright text, the roll information texts,
 // "Roll Template Type Used = " + roll type name, the credit text, the version text, the
 // title text events, every keyword item and the program changes (channel 0 always, the
 // other channels when their instrument is not 0); then the events, the first playable one
@@ -36,7 +36,7 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, EventList& event
 // event and tempo events. Every event of the file lies at TickOfPosition of its position.
 RollTiming ERollFileTiming(const EventList& events, const ERollSettings& settings, int tempo);
 
-// "Conversion to eRoll MIDI made <date> with Quenby E-Roll converter - <web address>".
-std::string ERollCreditText(std::string_view date);
+// "Conversion to eRoll MIDI made <date> with Quenby E-Roll converter" + `ending` (CreditEnding).
+std::string ERollCreditText(std::string_view date, std::string_view ending);
 
 }  // namespace tarvelo

@@ -1,5 +1,6 @@
 #pragma once
-// "OutputFiles" switches of the control bar and the active roll type of "Roll Settings".
+// "OutputFiles": the switches of the control bar and how the MIDI files describe themselves;
+// the active roll type of "Roll Settings".
 
 #include <string>
 
@@ -14,15 +15,31 @@ struct OutputSettings {
   explicit OutputSettings(const ProfileStore& store)
       : ScanMidi(ReadSettingSwitch(store, kSection, "ScanMidi")),
         eRollMidi(ReadSettingSwitch(store, kSection, "eRollMidi")),
-        PunchMidi(ReadSettingSwitch(store, kSection, "PunchMidi")) {}
+        PunchMidi(ReadSettingSwitch(store, kSection, "PunchMidi")),
+        LiteralRollInfo(ReadSettingSwitch(store, kSection, "LiteralRollInfo")),
+        CreditWebAddress(ReadSettingText(store, kSection, "CreditWebAddress")) {}
 
   // The check boxes store their state at once when clicked.
   Result SaveScanMidi(ProfileStore& store) const { return store.WriteProfileInt(kSection, "ScanMidi", ScanMidi); }
   Result SaveERollMidi(ProfileStore& store) const { return store.WriteProfileInt(kSection, "eRollMidi", eRollMidi); }
+  // Every value of the section, in table order (the settings list and the settings digest).
+  Result SaveAll(ProfileStore& store) const {
+    ProfileWriter writer(store, kSection);
+    writer.Switch("ScanMidi", ScanMidi);
+    writer.Switch("eRollMidi", eRollMidi);
+    writer.Switch("PunchMidi", PunchMidi);
+    writer.Switch("LiteralRollInfo", LiteralRollInfo);
+    writer.String("CreditWebAddress", CreditWebAddress);
+    return writer.Outcome();
+  }
 
   bool ScanMidi = true;
   bool eRollMidi = true;
   bool PunchMidi = true;  // read only
+  // The roll information, credit and version texts as the converter always wrote them, and no
+  // provenance items (see MidiOutputSource).
+  bool LiteralRollInfo = false;
+  std::string CreditWebAddress;  // ends the credit text; "" names none
 };
 
 struct RollSettings {

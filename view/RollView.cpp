@@ -191,6 +191,16 @@ void DrawRulerOverTheImage(int scroll_y, const std::vector<RulerTick>& ticks, Rg
 
 }  // namespace
 
+int DrawnCanvasWidth(const CisScanData& scan, const TrackStrips& strips, const RollViewSettings& settings) {
+  constexpr int kMargin = 10;
+  // The track colours end at the roll's upper edge (strips never rendered: their whole width).
+  long long right =
+      kImageLeft + (strips.UpperEdgeStripPixel > 0 ? strips.UpperEdgeStripPixel : strips.TrackColour.width);
+  const SensorColumns columns(settings, 0, 0);
+  if (columns.Drawable()) right = std::max(right, columns.Column(std::max(scan.ScanWidth, 0)));
+  return static_cast<int>(std::clamp<long long>(right + kMargin, kRulerBandRight + kMargin, kRollCanvasWidth));
+}
+
 void DrawRollView(const CisScanData& scan, const TrackStrips& strips, const RollViewSettings& settings,
                   Picture& picture) {
   const int width = std::max(settings.ClientWidth, 0);
