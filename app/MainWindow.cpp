@@ -11,8 +11,8 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenuBar>
-#include <QMetaObject>
 #include <QMessageBox>
+#include <QMetaObject>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>

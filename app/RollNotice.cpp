@@ -34,8 +34,10 @@ void DescribePlacement(const ConversionSummary& summary, int warning_percent, co
                        const ScannerValuesUsed& used, RollNotice& notice) {
   if (summary.Lines == 0) return;
   if (summary.HolesMeasured == 0) {
-    notice.Findings.push_back("No holes were found on this roll: check the scanner settings (scanner mode, "
-                              "lighting) and the roll type " + Quoted(roll_type) + ".");
+    notice.Findings.push_back(
+        "No holes were found on this roll: check the scanner settings (scanner mode, "
+        "lighting) and the roll type " +
+        Quoted(roll_type) + ".");
     notice.IsWarning = true;
     notice.OfferAlign = true;
     return;
@@ -61,9 +63,9 @@ void DescribeRollType(const std::string& roll_type, const RollTypeRanking& ranki
         break;
       }
     notice.Findings.push_back("The holes show a " + ranking.Recognised + " roll (score " +
-                              ScoreNumber(ranking, ranking.Recognised) + next +
-                              "), but it was converted as " + Quoted(roll_type) +
-                              ". \"Recognise From This Roll\" converts it as " + ranking.Recognised + ".");
+                              ScoreNumber(ranking, ranking.Recognised) + next + "), but it was converted as " +
+                              Quoted(roll_type) + ". \"Recognise From This Roll\" converts it as " +
+                              ranking.Recognised + ".");
     notice.IsWarning = true;
     notice.OfferRecognise = true;
     return;
@@ -77,7 +79,8 @@ void DescribeRollType(const std::string& roll_type, const RollTypeRanking& ranki
     return;
   }
   std::vector<std::string> best;
-  for (size_t index = 0; index < ranking.Ranked.size() && index < 3; ++index) best.push_back(ranking.Ranked[index].Name);
+  for (size_t index = 0; index < ranking.Ranked.size() && index < 3; ++index)
+    best.push_back(ranking.Ranked[index].Name);
   notice.Findings.push_back("No roll type of the library fits this roll well (best: " + Scores(ranking, best) +
                             "); it was converted as " + Quoted(roll_type) + ".");
 }

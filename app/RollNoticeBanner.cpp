@@ -32,8 +32,9 @@ RollNoticeBanner::RollNoticeBanner(QWidget* parent) : QFrame(parent) {
   text_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
   align_ = new QPushButton(QStringLiteral("Align to This Roll"));
   align_->setObjectName("bannerAlign");
-  align_->setToolTip(QStringLiteral("Measure the scanner values that put this roll's holes on their tracks; "
-                                    "\"Apply\" in the Scanner Settings dialog converts the roll with them"));
+  align_->setToolTip(
+      QStringLiteral("Measure the scanner values that put this roll's holes on their tracks; "
+                     "\"Apply\" in the Scanner Settings dialog converts the roll with them"));
   recognise_ = new QPushButton(QStringLiteral("Recognise From This Roll"));
   recognise_->setObjectName("bannerRecognise");
   recognise_->setToolTip(QStringLiteral("Choose the roll type the holes point to and convert the roll as that type"));
@@ -70,13 +71,14 @@ void RollNoticeBanner::Show(const RollNotice& notice) {
   }
   const QColor background(notice.IsWarning ? kWarningBackground : kInformationBackground);
   const QColor border(notice.IsWarning ? kWarningBorder : kInformationBorder);
-  setStyleSheet(QStringLiteral("#rollNotice { background: %1; border: 1px solid %2; }")
-                    .arg(background.name(), border.name()));
+  setStyleSheet(
+      QStringLiteral("#rollNotice { background: %1; border: 1px solid %2; }").arg(background.name(), border.name()));
   const int size = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
-  icon_->setPixmap(style()
-                       ->standardIcon(notice.IsWarning ? QStyle::SP_MessageBoxWarning : QStyle::SP_MessageBoxInformation,
-                                      nullptr, this)
-                       .pixmap(size * 2, size * 2));
+  icon_->setPixmap(
+      style()
+          ->standardIcon(notice.IsWarning ? QStyle::SP_MessageBoxWarning : QStyle::SP_MessageBoxInformation, nullptr,
+                         this)
+          .pixmap(size * 2, size * 2));
   text_->setText(ToQString(notice.Text()));
   align_->setVisible(notice.OfferAlign);
   recognise_->setVisible(notice.OfferRecognise);
