@@ -33,6 +33,7 @@
 #include "events/TrackEventArrays.h"
 #include "geometry/TrackLookupMap.h"
 #include "keywords/KeywordList.h"
+#include "midi/MidiOutput.h"
 #include "rolltypes/RollTypeDefinition.h"
 #include "services/Reporter.h"
 #include "settings/RunSettings.h"
@@ -143,6 +144,8 @@ class TarveloDoc {
   // The event lists (and the histogram) from the holes of the per-line pass; no messages.
   void BuildEvents(const RunSettings& settings);
   void WriteOutputs(const RunSettings& settings);
+  // The expression file from the eRoll events as the eRoll output leaves them.
+  void WriteExpressionFile(const RunSettings& settings, const MidiOutputSource& source);
   void RecordOutput(const char* kind, const MidiOutputResult& result);
 
   CountingReporter reporter_;

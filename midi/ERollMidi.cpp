@@ -19,8 +19,19 @@ std::string ERollCreditText(std::string_view date) {
          std::string(kMakerWebAddress);
 }
 
+void PrepareERollFile(const RollTypeDefinition& roll, int tempo, TrackEventArrays& events, KeywordList& keywords) {
+  if (roll.ApplyAccelerationToTempo) {
+    AddTempoAccelerationEvents(events, roll, RollTiming::FileTempo(tempo));
+    keywords.AddKeyReal("/eRollTempoAcceleration:", roll.TakeupSpoolAccelerationPctPerFoot, "PctPerFoot",
+                        " for takeup-spool acceleration");
+  }
+  keywords.AddKeyValue("/Source_File_Type:", "CIS");
+  keywords.AddKeyValue("/File_Type:", "eRollMIDI file");
+  keywords.AddKeyValue("/Processing_History:", " CIS --> eRollMIDI ");
+}
+
 RollTiming ERollFileTiming(const TrackEventArrays& events, const ERollSettings& settings, int tempo) {
-  const int file_tempo = tempo >= 4 ? tempo : 100;  // as UsableTempo
+  const int file_tempo = RollTiming::FileTempo(tempo);
   int64_t start = LeadInTicks(settings.eRollMidiLeadInTime, file_tempo);
   if (settings.IncludePowerRollEvents) start += 200;  // the start marker, 100 ticks long, and 100 after it
   std::vector<RollTiming::TempoChange> changes;
@@ -29,6 +40,21 @@ RollTiming ERollFileTiming(const TrackEventArrays& events, const ERollSettings& 
   const int first = FirstPlayableEvent(events);
   const uint32_t first_position = events.EventCount() > 0 ? events.Event(first).YPosition : 0;
   return RollTiming(file_tempo, start, first_position, std::move(changes));
+}
+
+int64_t ERollFileEndTick(const TrackEventArrays& events, const ERollSettings& settings, const RollTiming& timing) {
+  // The last event the walk writes, on the tick the walk gives it (those before the first
+  // playable event are written at tick 0).
+  const int first = FirstPlayableEvent(events);
+  int64_t last = 0;
+  for (int i = events.EventCount() - 1; i >= 0; --i) {
+    const TrackEvent& event = events.Event(i);
+    if (event.Track < 0 || event.Track > 127 || event.Type == kEventEmpty || event.Type == kEventText) continue;
+    if (i >= first) last = timing.TickOfPosition(event.YPosition);
+    break;
+  }
+  const int64_t end = last + TrailerTicks(timing.Tempo(), settings.eRollMidiTrailerTime);
+  return settings.IncludePowerRollEvents ? end + 110 : end;
 }
 
 MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays& events, KeywordList& keywords,
@@ -41,17 +67,10 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays
       source.OutputFolder + settings.eRollMidiFilePrefix + source.FileName + settings.eRollMidiFileSuffix + ".mid";
   const int tempo = UsableTempo(source.Tempo, path, reporter);
 
-  if (roll.ApplyAccelerationToTempo) {
-    AddTempoAccelerationEvents(events, roll, tempo);
-    keywords.AddKeyReal("/eRollTempoAcceleration:", roll.TakeupSpoolAccelerationPctPerFoot, "PctPerFoot",
-                        " for takeup-spool acceleration");
-  }
+  PrepareERollFile(roll, tempo, events, keywords);
   MidiFileWriter writer;
   BeginMidiFile(writer, path, tempo, source.RollInformation, general.MidiCopyrightInfoString);
   for (const std::string& text : source.RollInformation.EmbeddedTexts()) writer.AddTextEvent(0, text);
-  keywords.AddKeyValue("/Source_File_Type:", "CIS");
-  keywords.AddKeyValue("/File_Type:", "eRollMIDI file");
-  keywords.AddKeyValue("/Processing_History:", " CIS --> eRollMIDI ");
   writer.AddTextEvent(0, "Roll Template Type Used = " + roll.Name);
   writer.AddTextEvent(0, ERollCreditText(CreditDateText()));
   writer.AddTextEvent(0, VersionText().FullText());

@@ -1,5 +1,6 @@
 #pragma once
-// "OutputFiles" switches of the control bar and the active roll type of "Roll Settings".
+// "OutputFiles" switches of the control bar (with the expression file's name parts) and the
+// active roll type of "Roll Settings".
 
 #include <string>
 
@@ -14,15 +15,25 @@ struct OutputSettings {
   explicit OutputSettings(const ProfileStore& store)
       : ScanMidi(ReadSettingSwitch(store, kSection, "ScanMidi")),
         eRollMidi(ReadSettingSwitch(store, kSection, "eRollMidi")),
-        PunchMidi(ReadSettingSwitch(store, kSection, "PunchMidi")) {}
+        PunchMidi(ReadSettingSwitch(store, kSection, "PunchMidi")),
+        WriteExpressionMidi(ReadSettingSwitch(store, kSection, "WriteExpressionMidi")),
+        ExpressionMidiFilePrefix(ReadSettingText(store, kSection, "ExpressionMidiFilePrefix")),
+        ExpressionMidiFileSuffix(ReadSettingText(store, kSection, "ExpressionMidiFileSuffix")) {}
 
   // The check boxes store their state at once when clicked.
   Result SaveScanMidi(ProfileStore& store) const { return store.WriteProfileInt(kSection, "ScanMidi", ScanMidi); }
   Result SaveERollMidi(ProfileStore& store) const { return store.WriteProfileInt(kSection, "eRollMidi", eRollMidi); }
+  Result SaveWriteExpressionMidi(ProfileStore& store) const {
+    return store.WriteProfileInt(kSection, "WriteExpressionMidi", WriteExpressionMidi);
+  }
 
   bool ScanMidi = true;
   bool eRollMidi = true;
   bool PunchMidi = true;  // read only
+  // The expression MIDI file: off unless asked for, so that the other outputs stay as they are.
+  bool WriteExpressionMidi = false;
+  std::string ExpressionMidiFilePrefix;
+  std::string ExpressionMidiFileSuffix = "_ExpressionMIDI";
 };
 
 struct RollSettings {

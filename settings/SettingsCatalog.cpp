@@ -31,6 +31,9 @@ void SaveAll(const ProfileStore& store, IniProfile& out) {
   writer.Switch("ScanMidi", outputs.ScanMidi);
   writer.Switch("eRollMidi", outputs.eRollMidi);
   writer.Switch("PunchMidi", outputs.PunchMidi);
+  writer.Switch("WriteExpressionMidi", outputs.WriteExpressionMidi);
+  writer.String("ExpressionMidiFilePrefix", outputs.ExpressionMidiFilePrefix);
+  writer.String("ExpressionMidiFileSuffix", outputs.ExpressionMidiFileSuffix);
   RollSettings(store).Save(out).Ignore();
 }
 

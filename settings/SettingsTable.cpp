@@ -106,6 +106,9 @@ constexpr std::array kTable = {
     SettingRule{kOutputs, "ScanMidi", "ScanMIDI", kSwitch, "1"},
     SettingRule{kOutputs, "eRollMidi", "eRollMIDI", kSwitch, "1"},
     SettingRule{kOutputs, "PunchMidi", "PunchMidi", kSwitch, "1"},
+    SettingRule{kOutputs, "WriteExpressionMidi", "ExpressionMIDI", kSwitch, "0"},
+    SettingRule{kOutputs, "ExpressionMidiFilePrefix", "Expression MIDI File Prefix", kText, "", 0, 32},
+    SettingRule{kOutputs, "ExpressionMidiFileSuffix", "Expression MIDI File Suffix", kText, "_ExpressionMIDI", 0, 32},
 
     SettingRule{kRoll, "ActiveRollTypeName", "Roll Type", kText, "Fail-Safe"},
 };

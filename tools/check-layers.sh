@@ -10,7 +10,7 @@ layers=(
   "cis rolltypes"
   "events"
   "geometry midi view"
-  "align"
+  "align expression"
   "document"
   "pictures"
   "cli app"
