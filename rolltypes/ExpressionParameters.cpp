@@ -75,10 +75,13 @@ const ExpressionParameter kParameters[] = {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
+// Plain decimals (never an exponent), without trailing zeros: 0.042, 5, -5, 11.35.
 std::string Figure(double value) {
-  std::string text = FormatGcvt(value, 8);
-  if (!text.empty() && text.back() == '.') text.pop_back();
-  return text;
+  std::string text = FormatFixed(value, 8);
+  if (text.find('.') == std::string::npos) return text;
+  while (text.back() == '0') text.pop_back();
+  if (text.back() == '.') text.pop_back();
+  return text == "-0" ? "0" : text;
 }
 
 }  // namespace

@@ -44,8 +44,8 @@ inline constexpr double kBridgeGapHigh = 1;
 // `figures` unchanged) otherwise.
 bool ParseExpressionFigures(const ExpressionParameter& parameter, std::string_view text, std::span<double> figures);
 
-// Figures as the library writes them: 8 significant digits, no point after a whole number,
-// joined by `separator`.
+// Figures as the library writes them: plain decimals (at most 8 after the point, no trailing
+// zeros, no point after a whole number), joined by `separator`.
 std::string FormatExpressionFigures(std::span<const double> figures, std::string_view separator = " ");
 
 // Whether the figures make a model that can run (the Welte levels rise from piano to forte;

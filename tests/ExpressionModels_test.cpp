@@ -30,7 +30,7 @@ class Roll {
   }
   // A chain of holes of `length` seconds every `every` seconds from `from` to `to`.
   Roll& Chain(int track, double from, double to, double length, double every) {
-    for (double at = from; at + length <= to + 1e-9; at += every) Hole(track, at, at + length);
+    for (int k = 0; from + k * every + length <= to + 1e-9; ++k) Hole(track, from + k * every, from + k * every + length);
     return *this;
   }
 
