@@ -50,25 +50,25 @@ int RunInfo(const InfoOptions& options);
 
 struct ConvertOptions {
   ProfileOptions profile;
-  std::vector<std::string> files;  // files and folders
-  std::string library;             // --roll-types FILE
-  std::string roll_type;           // --roll-type NAME (or "auto", which aligns), this run only
-  bool align = false;              // --align: convert each file with its own measured settings
-  std::vector<std::string> info;   // --info KEY=VALUE: roll information entries for this run
-  std::string output_dir;          // --output-dir: outputs there instead of next to the input
-  bool keep_tree = false;          // --keep-tree: below --output-dir, the inputs' folders
-  bool recursive = false;          // --recursive: folders below named folders too
-  bool no_clobber = false;         // --no-clobber: a file with an output already there is skipped
-  int jobs = 0;                    // --jobs N; 0: the number of cores
-  bool no_scan_midi = false;       // --no-scan-midi
-  bool no_eroll_midi = false;      // --no-eroll-midi
-  bool expression_midi = false;    // --expression-midi: write the expression files this run
-  bool no_expression_midi = false; // --no-expression-midi
-  bool json = false;               // --json
-  bool strict = false;             // --strict: warnings fail the run (exit 1 instead of 3)
-  bool quiet = false;              // --quiet: only warnings and errors
-  bool verbose = false;            // --verbose: every output written, with notes and minutes
-  std::string log;                 // --log FILE: the report as text
+  std::vector<std::string> files;   // files and folders
+  std::string library;              // --roll-types FILE
+  std::string roll_type;            // --roll-type NAME (or "auto", which aligns), this run only
+  bool align = false;               // --align: convert each file with its own measured settings
+  std::vector<std::string> info;    // --info KEY=VALUE: roll information entries for this run
+  std::string output_dir;           // --output-dir: outputs there instead of next to the input
+  bool keep_tree = false;           // --keep-tree: below --output-dir, the inputs' folders
+  bool recursive = false;           // --recursive: folders below named folders too
+  bool no_clobber = false;          // --no-clobber: a file with an output already there is skipped
+  int jobs = 0;                     // --jobs N; 0: the number of cores
+  bool no_scan_midi = false;        // --no-scan-midi
+  bool no_eroll_midi = false;       // --no-eroll-midi
+  bool expression_midi = false;     // --expression-midi: write the expression files this run
+  bool no_expression_midi = false;  // --no-expression-midi
+  bool json = false;                // --json
+  bool strict = false;              // --strict: warnings fail the run (exit 1 instead of 3)
+  bool quiet = false;               // --quiet: only warnings and errors
+  bool verbose = false;             // --verbose: every output written, with notes and minutes
+  std::string log;                  // --log FILE: the report as text
 };
 int RunConvert(const ConvertOptions& options);
 

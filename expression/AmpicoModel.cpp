@@ -26,7 +26,8 @@ LevelsByHalf AmpicoALevels(const ControlHoles& holes, const OnsetsByHalf& onsets
                            const RollTiming& timing) {
   MillisecondAnswers answers(onsets, timing);
   const Side sides[2] = {Side::kBass, Side::kTreble};
-  IntensityLatches latches[2] = {IntensityLatches(holes, Side::kBass, timing), IntensityLatches(holes, Side::kTreble, timing)};
+  IntensityLatches latches[2] = {IntensityLatches(holes, Side::kBass, timing),
+                                 IntensityLatches(holes, Side::kTreble, timing)};
   MillisecondCursor slow[2] = {MillisecondCursor(holes.Of(kSlowCrescendo, sides[0]), timing),
                                MillisecondCursor(holes.Of(kSlowCrescendo, sides[1]), timing)};
   MillisecondCursor fast[2] = {MillisecondCursor(holes.Of(kFastCrescendo, sides[0]), timing),
@@ -62,7 +63,8 @@ LevelsByHalf AmpicoALevels(const ControlHoles& holes, const OnsetsByHalf& onsets
     amplifier = std::clamp(amplifier + std::clamp(target - amplifier, -travel, travel), 0.0, 1.0);
     const double paper = timing.InchesPerSecondAt(k * kStep) * kStep;
     for (size_t half = 0; half < 2; ++half) {
-      const double rate = fast[half].IsOpen(k) ? model.FastCrescendoRate : model.CrescendoRates[static_cast<size_t>(set[half])];
+      const double rate =
+          fast[half].IsOpen(k) ? model.FastCrescendoRate : model.CrescendoRates[static_cast<size_t>(set[half])];
       const double direction = slow[half].IsOpen(k) ? 1 : -1;
       crescendo[half] = std::clamp(crescendo[half] + direction * rate * kStep, bottom, top);
       vacuum[half] = std::min(top, crescendo[half] + Between(model.IntensityVacuum, set[half], amplifier) - bottom);
@@ -77,7 +79,8 @@ LevelsByHalf AmpicoALevels(const ControlHoles& holes, const OnsetsByHalf& onsets
 LevelsByHalf AmpicoBLevels(const ControlHoles& holes, const OnsetsByHalf& onsets, const ExpressionModel& model,
                            const RollTiming& timing) {
   MillisecondAnswers answers(onsets, timing);
-  IntensityLatches latches[2] = {IntensityLatches(holes, Side::kBass, timing), IntensityLatches(holes, Side::kTreble, timing)};
+  IntensityLatches latches[2] = {IntensityLatches(holes, Side::kBass, timing),
+                                 IntensityLatches(holes, Side::kTreble, timing)};
   MillisecondCursor slow(holes.Of(kSlowCrescendo, Side::kBoth), timing);
   MillisecondCursor fast(holes.Of(kFastCrescendo, Side::kBoth), timing);
   MillisecondCursor amplifier_hole(holes.Of(kAmplifier, Side::kBoth), timing);

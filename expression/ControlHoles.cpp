@@ -15,8 +15,7 @@ bool ByStart(const Interval& a, const Interval& b) { return a.Start < b.Start; }
 
 }  // namespace
 
-ControlHoles::ControlHoles(const std::vector<TrackHole>& holes, const TrackRoles& roles,
-                           const ExpressionModel& model) {
+ControlHoles::ControlHoles(const std::vector<TrackHole>& holes, const TrackRoles& roles, const ExpressionModel& model) {
   std::array<std::vector<Interval>, kFunctionTracks> tracks;
   for (const TrackHole& hole : holes) {
     if (hole.Track < 0 || hole.Track >= kFunctionTracks) continue;

@@ -28,8 +28,8 @@ std::vector<std::pair<double, int>> PowerSteps(const ControlHoles& holes, Side s
   return steps;
 }
 
-std::vector<TargetStep> VacuumSteps(const std::vector<std::pair<double, int>>& steps, double (*vacuum)(int, const ExpressionModel&),
-                                    const ExpressionModel& model) {
+std::vector<TargetStep> VacuumSteps(const std::vector<std::pair<double, int>>& steps,
+                                    double (*vacuum)(int, const ExpressionModel&), const ExpressionModel& model) {
   std::vector<TargetStep> targets;
   for (const auto& [at, power] : steps) targets.push_back({at, vacuum(power, model)});
   return targets;
@@ -61,8 +61,7 @@ std::vector<Interval> AccentWindows(const std::vector<Interval>& stretches, doub
 }
 
 LevelsByHalf DuoArtLevels(const ControlHoles& holes, const OnsetsByHalf& onsets, const ExpressionModel& model) {
-  const std::vector<TargetStep> accompaniment =
-      VacuumSteps(PowerSteps(holes, Side::kBass), AccompanimentVacuum, model);
+  const std::vector<TargetStep> accompaniment = VacuumSteps(PowerSteps(holes, Side::kBass), AccompanimentVacuum, model);
   const std::vector<TargetStep> theme = VacuumSteps(PowerSteps(holes, Side::kTreble), ThemeVacuum, model);
   LevelsByHalf levels;
   for (const Side side : {Side::kBass, Side::kTreble}) {

@@ -44,8 +44,7 @@ void SortForTheFile(std::vector<PerformedEvent>& events) {
 
 uint8_t Byte(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 127)); }
 
-void AddNote(std::vector<PerformedEvent>& events, const ERollNote& note, const RollTypeDefinition& roll,
-             int velocity) {
+void AddNote(std::vector<PerformedEvent>& events, const ERollNote& note, const RollTypeDefinition& roll, int velocity) {
   const auto track = static_cast<size_t>(note.Track);
   const int channel = roll.TrackMidiChannel[track];
   const int pitch = roll.TrackMidiPitch[track];
@@ -134,7 +133,8 @@ ExpressionPerformance PerformExpression(const RollTypeDefinition& roll, const st
   for (size_t half = 0; half < 2; ++half) {
     std::stable_sort(played[half].begin(), played[half].end(),
                      [&](size_t a, size_t b) { return notes[a].OnTick < notes[b].OnTick; });
-    for (const size_t i : played[half]) onsets[half].push_back(RollTiming::InchesAtTick(static_cast<double>(notes[i].OnTick)));
+    for (const size_t i : played[half])
+      onsets[half].push_back(RollTiming::InchesAtTick(static_cast<double>(notes[i].OnTick)));
   }
   const ControlHoles control(holes, roles, model);
   const LevelsByHalf levels = ModelLevels(control, onsets, model, timing);

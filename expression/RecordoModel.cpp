@@ -19,8 +19,8 @@ struct PortState {
 
 double VacuumOf(const PortState& state, const ExpressionModel& model) {
   const bool binary = model.System == ExpressionSystem::kRecordoA;
-  std::span<const double> levels = binary ? std::span<const double>(model.RecordoBinaryLevels)
-                                          : std::span<const double>(model.RecordoLevels);
+  std::span<const double> levels =
+      binary ? std::span<const double>(model.RecordoBinaryLevels) : std::span<const double>(model.RecordoLevels);
   size_t level = 0;
   if (binary) {
     level = std::min<size_t>(static_cast<size_t>(state.Ports), levels.size() - 1);

@@ -61,20 +61,40 @@ TrackRoles RolesOfSystem(ExpressionSystem system, int first_treble) {
     case ExpressionSystem::kWelteRed:
       // Holes 1-100 at the T-100 pitch: notes on holes 11-90.
       return RoleTable(11, 90, first_treble)
-          .Set({{1, kMezzoforteOff, kBass},      {2, kMezzoforteOn, kBass},      {3, kCrescendoOff, kBass},
-                {4, kCrescendoOn, kBass},        {5, kForzandoPiano, kBass},     {6, kForzandoForte, kBass},
-                {7, kSoftOff, kBoth},            {8, kSoftOn, kBoth},            {93, kSustainOn, kBoth},
-                {94, kSustainOff, kBoth},        {95, kForzandoForte, kTreble},  {96, kForzandoPiano, kTreble},
-                {97, kCrescendoOn, kTreble},     {98, kCrescendoOff, kTreble},   {99, kMezzoforteOn, kTreble},
+          .Set({{1, kMezzoforteOff, kBass},
+                {2, kMezzoforteOn, kBass},
+                {3, kCrescendoOff, kBass},
+                {4, kCrescendoOn, kBass},
+                {5, kForzandoPiano, kBass},
+                {6, kForzandoForte, kBass},
+                {7, kSoftOff, kBoth},
+                {8, kSoftOn, kBoth},
+                {93, kSustainOn, kBoth},
+                {94, kSustainOff, kBoth},
+                {95, kForzandoForte, kTreble},
+                {96, kForzandoPiano, kTreble},
+                {97, kCrescendoOn, kTreble},
+                {98, kCrescendoOff, kTreble},
+                {99, kMezzoforteOn, kTreble},
                 {100, kMezzoforteOff, kTreble}})
           .Roles();
     case ExpressionSystem::kWelteLicensee:
       return RoleTable(24, 103, first_treble)
-          .Set({{16, kMezzoforteOff, kBass},      {17, kMezzoforteOn, kBass},      {18, kCrescendoOff, kBass},
-                {19, kCrescendoOn, kBass},        {20, kForzandoPiano, kBass},     {21, kForzandoForte, kBass},
-                {22, kSoftOff, kBoth},            {23, kSoftOn, kBoth},            {106, kSustainOn, kBoth},
-                {107, kSustainOff, kBoth},        {108, kForzandoForte, kTreble},  {109, kForzandoPiano, kTreble},
-                {110, kCrescendoOn, kTreble},     {111, kCrescendoOff, kTreble},   {112, kMezzoforteOn, kTreble},
+          .Set({{16, kMezzoforteOff, kBass},
+                {17, kMezzoforteOn, kBass},
+                {18, kCrescendoOff, kBass},
+                {19, kCrescendoOn, kBass},
+                {20, kForzandoPiano, kBass},
+                {21, kForzandoForte, kBass},
+                {22, kSoftOff, kBoth},
+                {23, kSoftOn, kBoth},
+                {106, kSustainOn, kBoth},
+                {107, kSustainOff, kBoth},
+                {108, kForzandoForte, kTreble},
+                {109, kForzandoPiano, kTreble},
+                {110, kCrescendoOn, kTreble},
+                {111, kCrescendoOff, kTreble},
+                {112, kMezzoforteOn, kTreble},
                 {113, kMezzoforteOff, kTreble}})
           .Roles();
     case ExpressionSystem::kWelteGreen:

@@ -81,8 +81,10 @@ ExpressionModel DefaultExpressionModel(ExpressionSystem system) {
     case ExpressionSystem::kAmpicoB:
       model.FirstTrebleTrack = 65;
       model.Lag = 0.016;
-      model.IntensityVacuum = {5.6, 11.35, 6.6, 13.1, 7.9, 15.8, 9.0, 16.8, 9.8, 19.5, 12.4, 24.6, 15.6, 31.7, 19.6, 40};
-      model.SubIntensityVacuum = {5.0, 10.0, 5.6, 11.6, 6.25, 13.8, 7.75, 15.7, 8.7, 16.5, 10.65, 21, 13.8, 28, 18.6, 36};
+      model.IntensityVacuum = {5.6, 11.35, 6.6,  13.1, 7.9,  15.8, 9.0,  16.8,
+                               9.8, 19.5,  12.4, 24.6, 15.6, 31.7, 19.6, 40};
+      model.SubIntensityVacuum = {5.0, 10.0, 5.6,   11.6, 6.25, 13.8, 7.75, 15.7,
+                                  8.7, 16.5, 10.65, 21,   13.8, 28,   18.6, 36};
       break;
     case ExpressionSystem::kDuoArt:
       model.FirstTrebleTrack = 64;

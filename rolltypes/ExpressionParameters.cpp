@@ -146,8 +146,8 @@ std::string DescribeExpressionModel(const ExpressionModel& model) {
   }
   for (size_t track = 0; track < model.TrackBridgeGap.size(); ++track) {
     if (model.TrackBridgeGap[track] < 0) continue;
-    text += " " + std::string(kTrackBridgeGapElement) + "[" + std::to_string(track) + "]=" +
-            Figure(model.TrackBridgeGap[track]);
+    text += " " + std::string(kTrackBridgeGapElement) + "[" + std::to_string(track) +
+            "]=" + Figure(model.TrackBridgeGap[track]);
   }
   return text;
 }

@@ -25,9 +25,9 @@ struct ExpressionParameter {
   std::string_view Element;  // "ExpressionLag"
   double Low = 0;            // every figure within Low..High
   double High = 0;
-  bool Integral = false;                             // whole numbers only
-  uint32_t Systems = 0;                              // bit (1 << system) for each system it belongs to
-  std::span<double> (*Figures)(ExpressionModel&);    // where the figures live; their count is its size
+  bool Integral = false;                           // whole numbers only
+  uint32_t Systems = 0;                            // bit (1 << system) for each system it belongs to
+  std::span<double> (*Figures)(ExpressionModel&);  // where the figures live; their count is its size
 
   bool BelongsTo(ExpressionSystem system) const { return (Systems >> static_cast<unsigned>(system) & 1u) != 0; }
 };

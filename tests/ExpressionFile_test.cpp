@@ -194,10 +194,9 @@ TEST(ExpressionFile, ARollTypeWithoutASystemPlaysTheERollVelocitiesAndSaysSoOnce
   for (const Note& n : eroll.Notes)
     if (n.Pitch > 1) eroll_notes.push_back(n);  // not the PowerRoll markers (notes 0 and 1)
   EXPECT_EQ(expression.Notes.size(), eroll_notes.size());
-  EXPECT_TRUE(std::is_permutation(expression.Notes.begin(), expression.Notes.end(), eroll_notes.begin(),
-                                  [](const Note& a, const Note& b) {
-                                    return a.Tick == b.Tick && a.Pitch == b.Pitch && a.Velocity == b.Velocity;
-                                  }));
+  EXPECT_TRUE(std::is_permutation(
+      expression.Notes.begin(), expression.Notes.end(), eroll_notes.begin(),
+      [](const Note& a, const Note& b) { return a.Tick == b.Tick && a.Pitch == b.Pitch && a.Velocity == b.Velocity; }));
   // Note 18 drives the sustain pedal as in the eRoll file.
   EXPECT_EQ(expression.Controllers.size(), 3u);  // down, up, all sound off
   ASSERT_EQ(run->ui.settings.Outputs.WriteExpressionMidi, true);
@@ -228,18 +227,16 @@ TEST(ExpressionFile, AFileThatCannotBeWrittenIsReportedAndTheOthersAreWritten) {
 TEST(ExpressionFile, RealScansOfDuoArtAndAmpicoRolls) {
   TARVELO_REQUIRE_REAL_CIS();
   TARVELO_REQUIRE_MIDICSV();
-  const std::pair<const char*, const char*> scans[] = {{"stepper_single.CIS", "Duo-Art"},
-                                                       {"stepper_bicolor.CIS", "Ampico B"},
-                                                       {"no_encoder_signal.CIS", "Ampico A"}};
+  const std::pair<const char*, const char*> scans[] = {
+      {"stepper_single.CIS", "Duo-Art"}, {"stepper_bicolor.CIS", "Ampico B"}, {"no_encoder_signal.CIS", "Ampico A"}};
   for (const auto& [file, roll_type] : scans) {
     SCOPED_TRACE(file);
     TempDir dir;
     fs::copy_file(testing::RealCisDir() / file, dir.Path() / "roll.cis");
     const testing::CommandResult converted = testing::RunCommand(
         testing::CliPath() + " convert --profile " + testing::ShellQuote(dir.File("profile.ini")) + " --roll-types " +
-        testing::ShellQuote(std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml") +
-        " --roll-type " + testing::ShellQuote(roll_type) + " --align --expression-midi -q " +
-        testing::ShellQuote(dir.File("roll.cis")));
+        testing::ShellQuote(std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml") + " --roll-type " +
+        testing::ShellQuote(roll_type) + " --align --expression-midi -q " + testing::ShellQuote(dir.File("roll.cis")));
     ASSERT_EQ(converted.status, 0) << converted.err;
     Converted view;
     view.roll = testing::ShippedRollType(roll_type);

@@ -30,7 +30,8 @@ class Roll {
   }
   // A chain of holes of `length` seconds every `every` seconds from `from` to `to`.
   Roll& Chain(int track, double from, double to, double length, double every) {
-    for (int k = 0; from + k * every + length <= to + 1e-9; ++k) Hole(track, from + k * every, from + k * every + length);
+    for (int k = 0; from + k * every + length <= to + 1e-9; ++k)
+      Hole(track, from + k * every, from + k * every + length);
     return *this;
   }
 
@@ -177,7 +178,7 @@ TEST(DuoArtModel, RegulatorsAndSnakebites) {
   Roll d6(ExpressionSystem::kDuoArt, 70);
   d6.Hole(23, 0.0, 10.0).Hole(105, 0.0, 10.0).Hole(109, 1.0, 1.071);
   EXPECT_EQ(d6.Treble({1.02, 1.2, 0.995}), (V{74, 60, 74}));  // theme 20.17 in, accompaniment 11.13 in
-  d6.Model().TrackerExtension = 0.042;  // 30 ms at 1.4 in/s: still over by 1.2 s
+  d6.Model().TrackerExtension = 0.042;                        // 30 ms at 1.4 in/s: still over by 1.2 s
   EXPECT_EQ(d6.Velocity(1.2), 60);
 }
 

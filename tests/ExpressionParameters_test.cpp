@@ -123,14 +123,19 @@ TEST(ShippedRollTypes, EachReproducingTypeNamesItsSystemWithItsOwnFigures) {
   XmlDocument doc;
   std::vector<std::string> names;
   RecordingFrontEnd ui;
-  ASSERT_TRUE(LoadRollTypeDefinitions({std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml"}, doc,
-                                      names, ui));
+  ASSERT_TRUE(
+      LoadRollTypeDefinitions({std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml"}, doc, names, ui));
   const std::pair<const char*, ExpressionSystem> expected[] = {
-      {"88-Note", ExpressionSystem::kThemodist},           {"65-Note", ExpressionSystem::kNone},
-      {"Ampico A", ExpressionSystem::kAmpicoA},             {"Ampico B", ExpressionSystem::kAmpicoB},
-      {"Duo-Art", ExpressionSystem::kDuoArt},               {"Welte Licensee", ExpressionSystem::kWelteLicensee},
-      {"Welte T-100 Red", ExpressionSystem::kWelteRed},     {"Welte T-98 Green", ExpressionSystem::kWelteGreen},
-      {"Recordo", ExpressionSystem::kRecordoB},             {"Artecho", ExpressionSystem::kArtecho},
+      {"88-Note", ExpressionSystem::kThemodist},
+      {"65-Note", ExpressionSystem::kNone},
+      {"Ampico A", ExpressionSystem::kAmpicoA},
+      {"Ampico B", ExpressionSystem::kAmpicoB},
+      {"Duo-Art", ExpressionSystem::kDuoArt},
+      {"Welte Licensee", ExpressionSystem::kWelteLicensee},
+      {"Welte T-100 Red", ExpressionSystem::kWelteRed},
+      {"Welte T-98 Green", ExpressionSystem::kWelteGreen},
+      {"Recordo", ExpressionSystem::kRecordoB},
+      {"Artecho", ExpressionSystem::kArtecho},
       {"Aeolian 176-Note Organ", ExpressionSystem::kNone},
   };
   for (const auto& [name, system] : expected) {

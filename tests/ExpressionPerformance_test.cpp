@@ -21,7 +21,8 @@ struct Roll {
     return *this;
   }
   Roll& Chain(int track, double from, double to, double length, double every) {
-    for (int k = 0; from + k * every + length <= to + 1e-9; ++k) Note(track, from + k * every, from + k * every + length);
+    for (int k = 0; from + k * every + length <= to + 1e-9; ++k)
+      Note(track, from + k * every, from + k * every + length);
     return *this;
   }
   static int64_t Tick(double seconds) { return static_cast<int64_t>(seconds * 640 + 0.5); }
@@ -71,8 +72,10 @@ TEST(ExpressionPedals, LockAndCancelPedalsIgnoreRepeats) {
 TEST(ExpressionPedals, HeldPedalsFollowTheirJoinedHolesOnEveryChannelWithNotes) {
   // A sustain chain from 2.00 to 3.50 s (gaps of 0.08 in) is one press, released 0.042 in
   // (17 ticks) after the last hole.
-  for (const auto& [system, soft] : {std::pair{ExpressionSystem::kDuoArt, 113}, {ExpressionSystem::kAmpicoA, 111},
-                                     {ExpressionSystem::kAmpicoB, 111}, {ExpressionSystem::kThemodist, 113}}) {
+  for (const auto& [system, soft] : {std::pair{ExpressionSystem::kDuoArt, 113},
+                                     {ExpressionSystem::kAmpicoA, 111},
+                                     {ExpressionSystem::kAmpicoB, 111},
+                                     {ExpressionSystem::kThemodist, 113}}) {
     Roll roll(system);
     roll.roll.TrackMidiChannel[70] = 2;
     roll.Note(60, 0.5, 4.0).Note(70, 0.5, 4.0).Chain(18, 2.0, 3.45, 0.05, 0.1).Note(18, 3.47, 3.5).Note(soft, 5.0, 6.0);
@@ -84,7 +87,13 @@ TEST(ExpressionPedals, HeldPedalsFollowTheirJoinedHolesOnEveryChannelWithNotes) 
 
 TEST(ExpressionPerformance, ControlTracksAreNeverNotes) {
   Roll duo_art(ExpressionSystem::kDuoArt);
-  duo_art.Note(21, 0.0, 9.0).Note(109, 1.0, 1.1).Note(16, 8.0).Note(70, 1.05).Note(30, 2.0).Note(104, 3.0).Note(105, 0, 9);
+  duo_art.Note(21, 0.0, 9.0)
+      .Note(109, 1.0, 1.1)
+      .Note(16, 8.0)
+      .Note(70, 1.05)
+      .Note(30, 2.0)
+      .Note(104, 3.0)
+      .Note(105, 0, 9);
   const ExpressionPerformance performance = duo_art.Perform();
   EXPECT_EQ(NotePitches(performance), (std::vector<int>{70, 30, 104}));
   EXPECT_EQ(performance.Channels, std::vector<int>{0});
