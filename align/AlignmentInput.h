@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "cis/HolePolarity.h"
 #include "cis/ScanLineArray.h"
 
 namespace tarvelo {
@@ -21,9 +22,9 @@ struct ScanForAlignment {
   const ScanLineArray* Lines = nullptr;  // transitions and Position of every line
   int32_t ImageFirst = 0;                // pixels ImageFirst .. ImageLast-1 show the roll's holes
   int32_t ImageLast = 0;
-  bool HolesAreEvenRuns = false;  // runs 0, 2, 4 ... are holes (else runs 1, 3, 5 ...)
-  int HeaderDpi = 0;              // as the file states it; 0 or absurd values occur
-  int32_t CrossoverPixel = -1;    // a twin array scan: where the second array's pixels begin
+  HolePolarity Polarity = HolePolarity::kOddRuns;  // which runs are holes
+  int HeaderDpi = 0;                               // as the file states it; 0 or absurd values occur
+  int32_t CrossoverPixel = -1;                     // a twin array scan: where the second array's pixels begin
 };
 
 }  // namespace tarvelo

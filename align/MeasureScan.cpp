@@ -71,7 +71,7 @@ ScanMeasurement MeasureScan(const ScanForAlignment& scan) {
     const int32_t low = std::max(edges.LowerBound[index], scan.ImageFirst);
     const int32_t high = std::min(edges.UpperBound[index], scan.ImageLast);
     int32_t previous = 0;
-    bool hole = scan.HolesAreEvenRuns;
+    bool hole = FirstRunIsHole(scan.Polarity);
     int32_t margin = low;  // the ragged margin reaches this far
     for (const int32_t t : lines.Transitions(i)) {
       if (hole && previous > low && t < high) {

@@ -57,7 +57,7 @@ OffTrackCount CountOffTrackHoles(const CisScanData& data, const TrackLookupMap& 
     runs.clear();
     const int64_t shift = shifts[static_cast<size_t>(s)];
     int64_t previous = 0;
-    bool hole = data.HolePolarity;
+    bool hole = FirstRunIsHole(data.Polarity);
     for (const int32_t t : lines.Transitions(sampled[static_cast<size_t>(s)])) {
       const int64_t a = previous + shift, b = t + shift;
       if (a > map.LastPixel) break;  // the rest of the line lies beyond the tracks

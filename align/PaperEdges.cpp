@@ -18,10 +18,10 @@ constexpr int kProfileStride = 4;
 
 // Calls visit(first, last) for every hole-colour run of a line, clipped to [lo, hi).
 template <typename Visit>
-void ForEachHoleRun(std::span<const int32_t> transitions, bool even_runs_are_holes, int32_t lo, int32_t hi,
+void ForEachHoleRun(std::span<const int32_t> transitions, HolePolarity polarity, int32_t lo, int32_t hi,
                     Visit&& visit) {
   int32_t previous = 0;
-  bool hole = even_runs_are_holes;
+  bool hole = FirstRunIsHole(polarity);
   for (const int32_t t : transitions) {
     if (hole) {
       const int32_t a = std::max(previous, lo);
@@ -69,7 +69,7 @@ PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan) {
   std::vector<int32_t> open(static_cast<size_t>(width) + 1, 0);
   int sampled = 0;
   for (int i = 0; i < line_count; i += kProfileStride, ++sampled) {
-    ForEachHoleRun(lines.Transitions(i), scan.HolesAreEvenRuns, first, last, [&](int32_t a, int32_t b) {
+    ForEachHoleRun(lines.Transitions(i), scan.Polarity, first, last, [&](int32_t a, int32_t b) {
       ++open[static_cast<size_t>(a - first)];
       --open[static_cast<size_t>(b - first)];
     });
@@ -124,7 +124,7 @@ PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan) {
     const std::span<const int32_t> transitions = lines.Transitions(i);
     const auto count = static_cast<int>(transitions.size());
     // Transition k ends run k, which is a hole run when k is even for even hole runs.
-    auto ends_hole = [&](int k) { return (k % 2 == 0) == scan.HolesAreEvenRuns; };
+    auto ends_hole = [&](int k) { return IsHoleRun(scan.Polarity, k); };
     if (has_lower) {
       double best = capture + 1;
       for (int k = 0; k < count && transitions[static_cast<size_t>(k)] <= zone_lower + capture; ++k) {

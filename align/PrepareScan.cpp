@@ -63,7 +63,7 @@ ScanForAlignment AlignmentView(const CisScanData& data, int lighting_method) {
       view.ImageLast = half;
     }
   }
-  view.HolesAreEvenRuns = DetectHolePolarity(data, lighting_method) == 1;
+  view.Polarity = DetectHolePolarity(data, lighting_method);
   view.HeaderDpi = data.HorizontalDpi;
   if (data.TwinArray) view.CrossoverPixel = data.CrossoverPixel;
   return view;

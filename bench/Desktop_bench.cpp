@@ -118,12 +118,12 @@ int main(int argc, char** argv) {
   CisScanData lines = alone.ScanData();
   const RunSettings& run = window.Session().ForRun();
   TrackLookupMap map;
-  TrackEventArrays events;
+  HoleList holes;
   KeywordList keywords;
   double pass_ms = 1e30;
   for (int round = 0; round < 5; ++round) {
     pass_ms = std::min(pass_ms, bench::BestMs(1, [&] {
-                         ProcessScanLines(lines, alone.RollType(), run.Scanner, run.Tracking, false, map, events,
+                         ProcessScanLines(lines, alone.RollType(), run.Scanner, run.Tracking, false, map, holes,
                                           keywords, quiet);
                        }));
   }

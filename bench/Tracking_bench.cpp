@@ -7,7 +7,7 @@
 
 #include "BenchSupport.h"
 #include "cis/CisReader.h"
-#include "events/TrackEventArrays.h"
+#include "events/PunchedHole.h"
 #include "geometry/ActiveTracking.h"
 #include "geometry/ScanLinePositions.h"
 #include "geometry/TrackLookupMap.h"
@@ -65,13 +65,14 @@ int main(int argc, char** argv) {
     if (!Prepare(largest, data, ui)) return 1;
     const RollTypeDefinition roll;
     TrackLookupMap map;
-    TrackEventArrays events;
+    HoleList holes;
     KeywordList keywords;
     const Timings r = Compare(largest, [&] {
-      ProcessScanLines(data, roll, settings.Scanner, settings.Tracking, false, map, events, keywords, ui);
+      ProcessScanLines(data, roll, settings.Scanner, settings.Tracking, false, map, holes, keywords, ui);
     });
     const double ratio = r.stage_ms / r.floor_ms;
-    std::printf("per-line pass   %s: %d lines, %d holes\n", largest.c_str(), data.Lines.Size(), events.HoleCount());
+    std::printf("per-line pass   %s: %d lines, %d holes\n", largest.c_str(), data.Lines.Size(),
+                static_cast<int>(holes.size()));
     std::printf("  floor         %8.2f ms\n", r.floor_ms);
     std::printf("  pass          %8.2f ms   %.2f x floor (target <= 2)\n", r.stage_ms, ratio);
     ok &= ratio <= 2.0;

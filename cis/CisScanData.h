@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "cis/HolePolarity.h"
 #include "cis/ScanLineArray.h"
 
 namespace tarvelo {
@@ -26,7 +27,7 @@ struct CisScanData {
     ArraySeparation = 0;
     TwinArray = false;
     InterpretedAverageLpi = 100.0;
-    HolePolarity = true;
+    Polarity = HolePolarity::kEvenRuns;
     CorruptLineCount = 0;
     Lines.Clear();
     LinesAsRead.Clear();
@@ -77,10 +78,10 @@ struct CisScanData {
   int32_t ArraySeparation = 0;
   bool TwinArray = false;  // header byte 34 bit 0x20: twin-array ("Dual") scanner
   double InterpretedAverageLpi = 100.0;
-  bool HolePolarity = true;
-  std::string FolderName;     // with its trailing separator
-  std::string FileName;       // up to the first "."
-  std::string FileExtension;  // as found (the reader's messages name it)
+  HolePolarity Polarity = HolePolarity::kEvenRuns;  // which runs are holes (found by the per-line pass)
+  std::string FolderName;                           // with its trailing separator
+  std::string FileName;                             // up to the first "."
+  std::string FileExtension;                        // as found (the reader's messages name it)
   int16_t RawLinesPerInch = 0;
   int16_t RawTempo = 0;  // the header's tempo as stored (Tempo is the one used)
   int32_t LinesReadPlusTwo = 0;

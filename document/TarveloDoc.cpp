@@ -150,32 +150,22 @@ void TarveloDoc::RecordOutput(const char* kind, const MidiOutputResult& result) 
   summary_.Outputs.push_back(OutputFileRecord{kind, result.Path, result.Outcome});
 }
 
-namespace {
-
-int CountEvents(const TrackEventArrays& events) {
-  int count = 0;
-  for (const TrackEvent& event : events.Events())
-    if (event.Type != kEventEmpty) ++count;
-  return count;
-}
-
-}  // namespace
-
 void TarveloDoc::BuildEvents(const RunSettings& settings) {
   const GeneralSettings& general = settings.General;
-  summary_.Holes = track_events_.HoleCount();
-  summary_.GlitchesMerged = MergeScanGlitches(track_events_, general.GlitchThresholdDistance);
+  summary_.Holes = static_cast<int>(holes_.size());
+  summary_.GlitchesMerged = MergeScanGlitches(holes_, general.GlitchThresholdDistance);
   keywords_.AddKeyInteger("/scan_glitches_merged: ", summary_.GlitchesMerged, " ");
-  summary_.SpecksRemoved = RemoveSpecks(track_events_, roll_type_, general.SpeckThresholdLength,
+  summary_.SpecksRemoved = RemoveSpecks(holes_, roll_type_, general.SpeckThresholdLength,
                                         general.SpeckThresholdWidthPct, static_cast<int>(settings.Scanner.ScannerDPI));
   keywords_.AddKeyInteger("/specks_removed: ", summary_.SpecksRemoved, " ");
-  for (const PunchedHole& hole : track_events_.Holes())
+  for (const PunchedHole& hole : holes_)
     if (!hole.Removed) ++summary_.HolesKept;
 
-  BuildScanImageEvents(track_events_, roll_type_, scan_.Title, reporter_);
-  summary_.ScanImageEvents = CountEvents(track_events_);
+  scan_image_events_ = BuildScanImageEvents(holes_, roll_type_, scan_.Title, reporter_);
+  eroll_events_.clear();
+  summary_.ScanImageEvents = static_cast<int>(scan_image_events_.size());
   if (histogram_wanted_) {
-    BuildSpacingHistogram(track_events_, roll_type_, settings.Diagnostic.HistogramSameTrackOnly,
+    BuildSpacingHistogram(scan_image_events_, roll_type_, settings.Diagnostic.HistogramSameTrackOnly,
                           summary_.SpacingHistogram, reporter_);
   }
 }
@@ -194,7 +184,7 @@ void TarveloDoc::WriteOutputs(const RunSettings& settings) {
   const MidiOutputSource source{folder,     names_.Name,      scan_.Tempo,   roll_type_,
                                 roll_info_, settings.General, settings.ERoll};
   if (settings.Outputs.ScanMidi && !skip_scan_image_) {
-    const MidiOutputResult result = WriteScanImageMidi(source, track_events_, keywords_, reporter_);
+    const MidiOutputResult result = WriteScanImageMidi(source, scan_image_events_, keywords_, reporter_);
     RecordOutput("ScanImageMIDI", result);
     if (result.Outcome.ok()) hooks_.MarkScanImageWritten();
   }
@@ -203,15 +193,15 @@ void TarveloDoc::WriteOutputs(const RunSettings& settings) {
   if (!eroll && !expression) return;
   // The expression file plays the eRoll file's notes: it needs the eRoll events (and their
   // keyword items) whether or not the eRoll file is written.
-  BuildERollEvents(track_events_, roll_type_, scan_.Title, reporter_);
-  RemoveWebbing(track_events_, roll_type_, scan_.Tempo);
+  eroll_events_ = BuildERollEvents(holes_, roll_type_, scan_.Title, reporter_);
+  RemoveWebbing(eroll_events_, roll_type_, scan_.Tempo);
   if (eroll) {
-    const MidiOutputResult result = WriteERollMidi(source, track_events_, keywords_, reporter_);
-    summary_.ERollEvents = CountEvents(track_events_);
+    const MidiOutputResult result = WriteERollMidi(source, eroll_events_, keywords_, reporter_);
+    summary_.ERollEvents = static_cast<int>(eroll_events_.size());
     RecordOutput("eRollMIDI", result);
     if (result.Outcome.ok()) hooks_.MarkERollWritten();
   } else {
-    PrepareERollFile(roll_type_, scan_.Tempo, track_events_, keywords_);
+    PrepareERollFile(roll_type_, scan_.Tempo, eroll_events_, keywords_);
   }
   if (expression) WriteExpressionFile(settings, source);
 }
@@ -222,11 +212,11 @@ void TarveloDoc::WriteExpressionFile(const RunSettings& settings, const MidiOutp
                                                          "\" has no expression system: the expression MIDI file "
                                                          "plays the eRoll velocities.");
   }
-  const RollTiming timing = ERollFileTiming(track_events_, settings.ERoll, scan_.Tempo);
-  const ExpressionPerformance performance = PerformExpression(roll_type_, ERollNotes(track_events_, timing), timing,
+  const RollTiming timing = ERollFileTiming(eroll_events_, settings.ERoll, scan_.Tempo);
+  const ExpressionPerformance performance = PerformExpression(roll_type_, ERollNotes(eroll_events_, timing), timing,
                                                               settings.ERoll.IncludeTrack18SustainPedal);
   const MidiOutputResult result =
-      WriteExpressionMidi(source, settings.Outputs, track_events_, keywords_, performance, timing, reporter_);
+      WriteExpressionMidi(source, settings.Outputs, eroll_events_, keywords_, performance, timing, reporter_);
   RecordOutput("ExpressionMIDI", result);
   if (result.Outcome.ok()) hooks_.MarkExpressionWritten();
 }
@@ -250,7 +240,7 @@ void TarveloDoc::Run(const RunSettings& settings) {
   if (alignment_options_.Align) aligned = Align(settings);
   const RunSettings& run = aligned ? *aligned : settings;
   ProcessScanLines(scan_, roll_type_, run.Scanner, run.Tracking, run.Diagnostic.WriteTrackLookUpMapFile, lookup_map_,
-                   track_events_, keywords_, reporter_);
+                   holes_, keywords_, reporter_);
   // The off-track count and the event lists both start from the per-line pass and neither
   // changes what the other reads: they are worked out side by side. Building the events
   // reports no messages, so the messages come in the order of the steps all the same.

@@ -30,7 +30,8 @@
 #include "document/ConversionSummary.h"
 #include "document/CountingReporter.h"
 #include "document/FrontEndHooks.h"
-#include "events/TrackEventArrays.h"
+#include "events/PunchedHole.h"
+#include "events/TrackEvent.h"
 #include "geometry/TrackLookupMap.h"
 #include "keywords/KeywordList.h"
 #include "midi/MidiOutput.h"
@@ -68,9 +69,12 @@ class TarveloDoc {
   // entries carry over), reset for each newly read file.
   const RollInfo& RollInformation() const { return roll_info_; }
   RollInfo& RollInformation() { return roll_info_; }
-  // The holes found by the latest run and the events built from them.
-  const TrackEventArrays& TrackEvents() const { return track_events_; }
-  TrackEventArrays& TrackEvents() { return track_events_; }
+  // The holes found by the latest run's per-line pass (after its clean-up: merged glitches
+  // and specks are marked Removed), and the event lists built from them: the ScanImage events
+  // (every run) and the eRoll events (empty when the run wrote no eRoll file).
+  const HoleList& Holes() const { return holes_; }
+  const EventList& ScanImageEvents() const { return scan_image_events_; }
+  const EventList& ERollEvents() const { return eroll_events_; }
   // The pixel-to-track map of the latest run.
   const TrackLookupMap& LookupMap() const { return lookup_map_; }
 
@@ -151,7 +155,9 @@ class TarveloDoc {
   CountingReporter reporter_;
   FrontEndHooks& hooks_;
   KeywordList keywords_;
-  TrackEventArrays track_events_;
+  HoleList holes_;
+  EventList scan_image_events_;
+  EventList eroll_events_;
   TrackLookupMap lookup_map_;
   CisFileName names_;
   CisScanData scan_;

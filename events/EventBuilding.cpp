@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -21,54 +22,43 @@ uint32_t HoldInUnsigned32(int64_t value) {
 }
 
 TrackEvent TitleEvent(std::string_view title) {
-  TrackEvent event;
-  event.Type = kEventText;
-  event.Track = 0;
-  event.YPosition = 0;
-  event.Value = 0;
-  event.Text = "/CIS_embedded_title: " + std::string(title);
-  return event;
+  return TrackEvent::TextOf(EventKind::kText, 0, "/CIS_embedded_title: " + std::string(title));
 }
 
-// The builders' shared walk: a note on and a note off for every hole kept, at the positions
-// `on_position` and `off_position` give for the hole.
+// The builders' shared walk: the title event, then a note on and a note off for every hole
+// kept, at the positions `on_position` and `off_position` give for the hole.
 template <typename OnPosition, typename OffPosition>
-void AddHoleNotes(TrackEventArrays& events, const RollTypeDefinition& roll, OnPosition on_position,
-                  OffPosition off_position) {
-  for (PunchedHole& hole : events.Holes()) {
+EventList HoleNotes(HoleList& holes, const RollTypeDefinition& roll, std::string_view title, OnPosition on_position,
+                    OffPosition off_position) {
+  EventList events;
+  events.reserve(2 * holes.size() + 1);
+  events.push_back(TitleEvent(title));
+  for (PunchedHole& hole : holes) {
     if (hole.Removed || !IsTrackSlot(hole.Track)) continue;
     // "Not greater than or equal to 0" also catches a position that is not a number.
     if (!(hole.StartPosition >= 0)) hole.StartPosition = 0;
-    TrackEvent on;
-    on.Type = kEventNoteOn;
-    on.Track = hole.Track;
-    on.YPosition = on_position(hole);
-    on.Value = roll.TrackMidiVelocity[static_cast<size_t>(hole.Track)];
-    events.AddEvent(on);
-    TrackEvent off;
-    off.Type = kEventNoteOff;
-    off.Track = hole.Track;
-    off.YPosition = off_position(hole);
-    off.Value = 0;
-    events.AddEvent(off);
+    events.push_back(
+        TrackEvent::NoteOn(hole.Track, on_position(hole), roll.TrackMidiVelocity[static_cast<size_t>(hole.Track)]));
+    events.push_back(TrackEvent::NoteOff(hole.Track, off_position(hole)));
   }
+  return events;
 }
 
 }  // namespace
 
 uint32_t InchesToThousandths(double inches) { return HoldInUnsigned32(TruncToInt64(inches * 1000)); }
 
-int MergeScanGlitches(TrackEventArrays& events, double glitch_threshold_distance) {
-  constexpr int kNone = -1;
-  std::array<int, kTrackSlots> last{};
+int MergeScanGlitches(HoleList& holes, double glitch_threshold_distance) {
+  constexpr size_t kNone = SIZE_MAX;
+  std::array<size_t, kTrackSlots> last{};
   last.fill(kNone);
   int merges = 0;
-  for (int i = 0; i < events.HoleCount(); ++i) {
-    PunchedHole& hole = events.Hole(i);
+  for (size_t i = 0; i < holes.size(); ++i) {
+    PunchedHole& hole = holes[i];
     if (hole.Removed || !IsTrackSlot(hole.Track)) continue;
-    int& remembered = last[static_cast<size_t>(hole.Track)];
+    size_t& remembered = last[static_cast<size_t>(hole.Track)];
     if (remembered != kNone) {
-      PunchedHole& previous = events.Hole(remembered);
+      PunchedHole& previous = holes[remembered];
       if (hole.StartPosition - previous.EndPosition < glitch_threshold_distance) {
         previous.Removed = true;
         hole.StartPosition = previous.StartPosition;
@@ -83,11 +73,11 @@ int MergeScanGlitches(TrackEventArrays& events, double glitch_threshold_distance
   return merges;
 }
 
-int RemoveSpecks(TrackEventArrays& events, const RollTypeDefinition& roll, double speck_threshold_length,
+int RemoveSpecks(HoleList& holes, const RollTypeDefinition& roll, double speck_threshold_length,
                  int speck_threshold_width_pct, int scanner_dpi) {
   const double min_width = scanner_dpi * (roll.DefaultTrackCenterSpacing * (speck_threshold_width_pct * 0.01));
   int failed = 0;
-  for (PunchedHole& hole : events.Holes()) {
+  for (PunchedHole& hole : holes) {
     if (hole.Length < speck_threshold_length) {
       hole.Removed = true;
       ++failed;
@@ -100,41 +90,39 @@ int RemoveSpecks(TrackEventArrays& events, const RollTypeDefinition& roll, doubl
   return failed;
 }
 
-void BuildScanImageEvents(TrackEventArrays& events, const RollTypeDefinition& roll, std::string_view title,
-                          Reporter& reporter) {
+EventList BuildScanImageEvents(HoleList& holes, const RollTypeDefinition& roll, std::string_view title,
+                               Reporter& reporter) {
   reporter.SetStatusText("Building Event Track Array");
-  events.ClearEvents();
-  events.AddEvent(TitleEvent(title));
-  AddHoleNotes(
-      events, roll, [](const PunchedHole& hole) { return InchesToThousandths(hole.StartPosition); },
+  EventList events = HoleNotes(
+      holes, roll, title, [](const PunchedHole& hole) { return InchesToThousandths(hole.StartPosition); },
       [](const PunchedHole& hole) { return InchesToThousandths(hole.EndPosition); });
-  events.SortEventsByYPosition();
+  SortEventsByPosition(events);
+  return events;
 }
 
-void BuildERollEvents(TrackEventArrays& events, const RollTypeDefinition& roll, std::string_view title,
-                      Reporter& reporter) {
+EventList BuildERollEvents(HoleList& holes, const RollTypeDefinition& roll, std::string_view title,
+                           Reporter& reporter) {
   reporter.SetStatusText("Building ERoll Event Track Array");
-  events.ClearEvents();
-  events.AddEvent(TitleEvent(title));
   // A shift moves an edge only where the shifted edge still lies after the roll start.
   const auto shifted = [](double position, double shift) {
     const int64_t at = TruncToInt64(position * 1000);
     if (shift + position > 0) return HoldInUnsigned32(ShiftThousandths(shift) + at);
     return HoldInUnsigned32(at);
   };
-  AddHoleNotes(
-      events, roll,
+  EventList events = HoleNotes(
+      holes, roll, title,
       [&](const PunchedHole& hole) {
         return shifted(hole.StartPosition, roll.TrackLeadingEdgeShift[static_cast<size_t>(hole.Track)]);
       },
       [&](const PunchedHole& hole) {
         return shifted(hole.EndPosition, roll.TrackTrailingEdgeShift[static_cast<size_t>(hole.Track)]);
       });
-  events.SortEventsByYPosition();
-  events.RemoveNestedNotes();
+  SortEventsByPosition(events);
+  RemoveNestedNotes(events);
+  return events;
 }
 
-void RemoveWebbing(TrackEventArrays& events, const RollTypeDefinition& roll, int roll_tempo) {
+void RemoveWebbing(EventList& events, const RollTypeDefinition& roll, int roll_tempo) {
   const int lowest = std::max(roll.LowestTrackHoleNumber, 0);
   const int highest = std::min(roll.HighestTrackHoleNumber, kTrackSlots - 1);
   if (lowest > highest) return;
@@ -146,49 +134,47 @@ void RemoveWebbing(TrackEventArrays& events, const RollTypeDefinition& roll, int
     if (roll.InterpretWebbingLimitAsSeconds) limit[slot] = TruncToInt64((limit[slot] * roll_tempo) * 0.02);
   }
 
-  // Index of each track's last note off; event 0 is the title event, so 0 means none.
-  std::array<int, kTrackSlots> last_off{};
+  // Index of each track's last note off.
+  constexpr size_t kNone = SIZE_MAX;
+  std::array<size_t, kTrackSlots> last_off{};
+  last_off.fill(kNone);
+  std::vector<bool> erase(events.size(), false);
   double factor = 1.0;
-  std::vector<TrackEvent>& list = events.Events();
-  for (size_t k = 0; k < list.size(); ++k) {
-    TrackEvent& event = list[k];
+  for (size_t k = 0; k < events.size(); ++k) {
+    const TrackEvent& event = events[k];
     if (event.Track < lowest || event.Track > highest) continue;
     if (roll.ApplyAccelerationToWebbing) {
       factor = event.YPosition * roll.TakeupSpoolAccelerationPctPerFoot * 8.333333333333333e-7 + 1;
     }
     const auto slot = static_cast<size_t>(event.Track);
-    if (event.Type == kEventNoteOff) {
-      last_off[slot] = static_cast<int>(k);
-    } else if (event.Type == kEventNoteOn && last_off[slot] != 0) {
-      TrackEvent& off = list[static_cast<size_t>(last_off[slot])];
-      const uint32_t gap = event.YPosition - off.YPosition;
+    if (event.Kind == EventKind::kNoteOff) {
+      last_off[slot] = k;
+    } else if (event.Kind == EventKind::kNoteOn && last_off[slot] != kNone) {
+      const uint32_t gap = event.YPosition - events[last_off[slot]].YPosition;
       if (static_cast<int64_t>(gap) < TruncToInt64(limit[slot] * factor)) {
-        event.Type = kEventEmpty;
-        off.Type = kEventEmpty;
-        last_off[slot] = 0;
+        erase[k] = true;
+        erase[last_off[slot]] = true;
+        last_off[slot] = kNone;
       }
     }
   }
+  EraseMarkedEvents(events, erase);
 }
 
-void AddTempoAccelerationEvents(TrackEventArrays& events, const RollTypeDefinition& roll, int roll_tempo) {
+void AddTempoAccelerationEvents(EventList& events, const RollTypeDefinition& roll, int roll_tempo) {
   const double a = roll.TakeupSpoolAccelerationPctPerFoot;
-  if (a == 0 || events.EventCount() == 0) return;
+  if (a == 0 || events.empty()) return;
   const int tempo = roll_tempo;
-  const uint32_t last = events.Event(events.EventCount() - 1).YPosition;
+  const uint32_t last = events.back().YPosition;
   const double interval = 60000 / (tempo * a);
   int64_t count = TruncToInt64(last / interval);
   // Beyond one tempo change per thousandth of an inch the events only pile up on one spot.
   count = std::min<int64_t>(count, last);
   for (int64_t i = 1; i <= count; ++i) {
-    TrackEvent event;
-    event.Type = kEventTempo;
-    event.Track = 0;
-    event.YPosition = HoldInUnsigned32(TruncToInt64(i * interval));
-    event.TempoValue = TruncToInt32(60000000 / (tempo + i * 0.05));
-    events.AddEvent(event);
+    events.push_back(
+        TrackEvent::Tempo(HoldInUnsigned32(TruncToInt64(i * interval)), TruncToInt32(60000000 / (tempo + i * 0.05))));
   }
-  events.SortEventsByYPosition();
+  SortEventsByPosition(events);
 }
 
 }  // namespace tarvelo

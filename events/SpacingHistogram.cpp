@@ -6,7 +6,7 @@
 
 namespace tarvelo {
 
-SpacingHistograms ComputeSpacingHistograms(const TrackEventArrays& events, const RollTypeDefinition& roll,
+SpacingHistograms ComputeSpacingHistograms(const EventList& events, const RollTypeDefinition& roll,
                                            bool same_track_only) {
   SpacingHistograms result;
   const int lowest = std::max(roll.LowestTrackUsedForRestoration, 0);
@@ -36,15 +36,15 @@ SpacingHistograms ComputeSpacingHistograms(const TrackEventArrays& events, const
 
   std::array<uint32_t, kTrackSlots> last_on{};
   std::array<uint32_t, kTrackSlots> last_off{};
-  const int count = events.EventCount();
-  const int half = count / 2;
-  for (int i = 0; i < count; ++i) {
-    const TrackEvent& event = events.Event(i);
-    if (event.Type != kEventNoteOff && event.Type != kEventNoteOn) continue;
+  const size_t count = events.size();
+  const size_t half = count / 2;
+  for (size_t i = 0; i < count; ++i) {
+    const TrackEvent& event = events[i];
+    if (event.Kind != EventKind::kNoteOff && event.Kind != EventKind::kNoteOn) continue;
     const int u = event.Track;
     if (u < lowest || u > highest || !roll.TrackUsedForRestoration[static_cast<size_t>(u)]) continue;
 
-    const bool on = event.Type == kEventNoteOn;
+    const bool on = event.Kind == EventKind::kNoteOn;
     const std::array<int32_t, kTrackSlots>& centre = on ? half_on : half_off;
     std::array<uint32_t, kTrackSlots>& last = on ? last_on : last_off;
     auto& half_bins = i < half ? result.FirstHalf : result.SecondHalf;
@@ -64,7 +64,7 @@ SpacingHistograms ComputeSpacingHistograms(const TrackEventArrays& events, const
   return result;
 }
 
-void BuildSpacingHistogram(const TrackEventArrays& events, const RollTypeDefinition& roll, bool same_track_only,
+void BuildSpacingHistogram(const EventList& events, const RollTypeDefinition& roll, bool same_track_only,
                            SpacingHistogramStore& store, Reporter& reporter) {
   reporter.SetStatusText("Building Histogram Array");
   const SpacingHistograms histograms = ComputeSpacingHistograms(events, roll, same_track_only);

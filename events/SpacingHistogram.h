@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "events/SpacingHistogramStore.h"
-#include "events/TrackEventArrays.h"
+#include "events/TrackEvent.h"
 #include "rolltypes/RollTypeDefinition.h"
 #include "services/Reporter.h"
 
@@ -30,12 +30,12 @@ struct SpacingHistograms {
 // both moved to their hole centres by half the tracks' punch diameters; distances 0..999
 // are counted, in the half of the event list the event lies in. A track that has had no
 // event of the kind counts as having one at 0.
-SpacingHistograms ComputeSpacingHistograms(const TrackEventArrays& events, const RollTypeDefinition& roll,
+SpacingHistograms ComputeSpacingHistograms(const EventList& events, const RollTypeDefinition& roll,
                                            bool same_track_only);
 
 // Shows "Building Histogram Array", computes the histograms (`same_track_only`: the
 // HistogramSameTrackOnly setting) and keeps bins 1..249 in `store` (all others 0).
-void BuildSpacingHistogram(const TrackEventArrays& events, const RollTypeDefinition& roll, bool same_track_only,
+void BuildSpacingHistogram(const EventList& events, const RollTypeDefinition& roll, bool same_track_only,
                            SpacingHistogramStore& store, Reporter& reporter);
 
 }  // namespace tarvelo

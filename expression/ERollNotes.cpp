@@ -4,17 +4,17 @@
 
 namespace tarvelo {
 
-std::vector<ERollNote> ERollNotes(const TrackEventArrays& events, const RollTiming& timing) {
+std::vector<ERollNote> ERollNotes(const EventList& events, const RollTiming& timing) {
   std::vector<ERollNote> notes;
   std::array<int, 128> open;  // index into `notes` of the track's sounding note, or -1
   open.fill(-1);
-  for (const TrackEvent& event : events.Events()) {
+  for (const TrackEvent& event : events) {
     if (event.Track < 0 || event.Track > 127) continue;
     int& sounding = open[static_cast<size_t>(event.Track)];
-    if (event.Type == kEventNoteOn && sounding < 0) {
+    if (event.Kind == EventKind::kNoteOn && sounding < 0) {
       sounding = static_cast<int>(notes.size());
       notes.push_back({event.Track, timing.TickOfPosition(event.YPosition), 0, event.Value});
-    } else if (event.Type == kEventNoteOff && sounding >= 0) {
+    } else if (event.Kind == EventKind::kNoteOff && sounding >= 0) {
       notes[static_cast<size_t>(sounding)].OffTick = timing.TickOfPosition(event.YPosition);
       sounding = -1;
     }

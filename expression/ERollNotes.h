@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "events/TrackEventArrays.h"
+#include "events/TrackEvent.h"
 #include "expression/PerformExpression.h"
 #include "midi/RollTiming.h"
 
@@ -13,6 +13,6 @@ namespace tarvelo {
 
 // The notes of `events` (as the eRoll output leaves them) on tracks 0..127, the tracks the
 // eRoll file writes, in the order of their note ons. A note on without its note off is left out.
-std::vector<ERollNote> ERollNotes(const TrackEventArrays& events, const RollTiming& timing);
+std::vector<ERollNote> ERollNotes(const EventList& events, const RollTiming& timing);
 
 }  // namespace tarvelo

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "cis/CisReader.h"
-#include "events/TrackEventArrays.h"
+#include "events/PunchedHole.h"
 #include "geometry/ActiveTracking.h"
 #include "geometry/DiagnosticFiles.h"
 #include "geometry/ScanLinePositions.h"
@@ -63,10 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const RollTypeDefinition roll;
   TrackLookupMap map;
-  TrackEventArrays events;
+  HoleList holes;
   KeywordList keywords;
-  ProcessScanLines(scan, roll, live, settings.Tracking, false, map, events, keywords, ui);
-  for (const PunchedHole& hole : events.Holes())
+  ProcessScanLines(scan, roll, live, settings.Tracking, false, map, holes, keywords, ui);
+  for (const PunchedHole& hole : holes)
     if (hole.Track < 0 || hole.Track > 255) std::abort();
   for (int i = 0; i < scan.Lines.Size(); ++i)
     if (!std::isfinite(scan.Lines.Geometry(i).TrackingOffset)) std::abort();

@@ -26,8 +26,9 @@ struct LineSums {
 // of one pass, held locally.
 class HoleSampler {
  public:
-  HoleSampler(const TrackLookupMap& map, TrackEventArrays& events)
-      : events_(events),
+  HoleSampler(const TrackLookupMap& map, OpenHoles& open, HoleList& holes)
+      : open_(open),
+        holes_(holes),
         // The tracked span, within the map's entries (it always is after a build).
         limits_{map.SampleEntries(),
                 map.TrackWeights(),
@@ -41,11 +42,12 @@ class HoleSampler {
   // Samples the hole runs of one line, its transitions shifted by `shift` pixels, and ends
   // the line. Returns the line's hole error in inches.
   // `ascending` is cleared when the transitions are not in increasing order.
-  double Line(std::span<const int32_t> transitions, bool holes_first, int64_t shift, double position,
+  double Line(std::span<const int32_t> transitions, HolePolarity polarity, int64_t shift, double position,
               bool& ascending) const {
     // Local copies: the open-hole state written for every sample could otherwise alias them.
     const Limits limits = limits_;
-    TrackEventArrays& events = events_;
+    OpenHoles& open = open_;
+    const bool holes_first = FirstRunIsHole(polarity);
     LineSums sums;
     const int32_t* next = transitions.data();
     const int32_t* const end = next + transitions.size();
@@ -65,9 +67,9 @@ class HoleSampler {
         // holes punched side by side; wider still (a roll edge, a tear) gives no samples.
         const double g = static_cast<double>(t - prev);
         if (g <= limits.one)
-          sums = Sample(limits, events, sums, c, g, 1);
+          sums = Sample(limits, open, sums, c, g, 1);
         else if (g <= limits.four)
-          sums = WideRun(limits, events, sums, static_cast<double>(prev), g);
+          sums = WideRun(limits, open, sums, static_cast<double>(prev), g);
       }
       if (next == end) break;
       prev = *next++ + shift;  // the paper run that follows
@@ -75,7 +77,7 @@ class HoleSampler {
       before = prev;
     }
     ascending = in_order;
-    events.EndLineWithHits(position, {sums.hits0, sums.hits1, sums.hits2, sums.hits3});
+    open.EndLineWithHits(position, {sums.hits0, sums.hits1, sums.hits2, sums.hits3}, holes_);
     return sums.total > 0 ? -(sums.sum / sums.total) : -sums.sum;
   }
 
@@ -90,35 +92,35 @@ class HoleSampler {
 
   // Sampling is inlined into the line loop even where a build's instrumentation would keep
   // it apart: the sums then stay in registers instead of being copied at every sample.
-  [[gnu::always_inline]] static LineSums WideRun(const Limits& limits, TrackEventArrays& events, LineSums sums,
-                                                 double prev, double g) {
+  [[gnu::always_inline]] static LineSums WideRun(const Limits& limits, OpenHoles& open, LineSums sums, double prev,
+                                                 double g) {
     if (g <= limits.two) {
-      sums = SampleAt(limits, events, sums, prev, g, 0.2, 0.5);
-      sums = SampleAt(limits, events, sums, prev, g, 0.8, 0.5);
+      sums = SampleAt(limits, open, sums, prev, g, 0.2, 0.5);
+      sums = SampleAt(limits, open, sums, prev, g, 0.8, 0.5);
     } else if (g <= limits.three) {
       constexpr double kThird = 0.3333333333333333;
-      sums = SampleAt(limits, events, sums, prev, g, 0.2, kThird);
-      sums = SampleAt(limits, events, sums, prev, g, 0.45, kThird);
-      sums = SampleAt(limits, events, sums, prev, g, 0.87, kThird);
+      sums = SampleAt(limits, open, sums, prev, g, 0.2, kThird);
+      sums = SampleAt(limits, open, sums, prev, g, 0.45, kThird);
+      sums = SampleAt(limits, open, sums, prev, g, 0.87, kThird);
     } else {
-      sums = SampleAt(limits, events, sums, prev, g, 0.2, 0.25);
-      sums = SampleAt(limits, events, sums, prev, g, 0.44, 0.25);
-      sums = SampleAt(limits, events, sums, prev, g, 0.65, 0.25);
-      sums = SampleAt(limits, events, sums, prev, g, 0.93, 0.25);
+      sums = SampleAt(limits, open, sums, prev, g, 0.2, 0.25);
+      sums = SampleAt(limits, open, sums, prev, g, 0.44, 0.25);
+      sums = SampleAt(limits, open, sums, prev, g, 0.65, 0.25);
+      sums = SampleAt(limits, open, sums, prev, g, 0.93, 0.25);
     }
     return sums;
   }
 
   // The sample at fraction f of a wide run from `prev`, `g` pixels wide, if it is on the map.
-  [[gnu::always_inline]] static LineSums SampleAt(const Limits& limits, TrackEventArrays& events, LineSums sums,
-                                                  double prev, double g, double f, double factor) {
+  [[gnu::always_inline]] static LineSums SampleAt(const Limits& limits, OpenHoles& open, LineSums sums, double prev,
+                                                  double g, double f, double factor) {
     const auto q = static_cast<int64_t>(prev + f * g);  // |prev| and g stay below 2^34
-    return q >= limits.first && q <= limits.last ? Sample(limits, events, sums, q, g, factor) : sums;
+    return q >= limits.first && q <= limits.last ? Sample(limits, open, sums, q, g, factor) : sums;
   }
 
   // One sample at pixel q of a run `width` pixels wide.
-  [[gnu::always_inline]] static LineSums Sample(const Limits& limits, TrackEventArrays& events, LineSums sums,
-                                                int64_t q, double width, double factor) {
+  [[gnu::always_inline]] static LineSums Sample(const Limits& limits, OpenHoles& open, LineSums sums, int64_t q,
+                                                double width, double factor) {
     const TrackLookupMap::SampleEntry& entry = limits.entries[q];
     const auto track = static_cast<uint32_t>(entry.Track);  // 0..255 in a built map
     const uint64_t bit = uint64_t{1} << (track & 63);
@@ -127,14 +129,15 @@ class HoleSampler {
     sums.hits1 |= word == 1 ? bit : 0;
     sums.hits2 |= word == 2 ? bit : 0;
     sums.hits3 |= word == 3 ? bit : 0;
-    events.RaiseWidestRun(entry.Track, width);
+    open.RaiseWidestRun(entry.Track, width);
     // offset * weight * factor, the first product taken from the map.
     sums.sum = sums.sum + entry.WeightedOffset * factor;
     sums.total = sums.total + limits.weights[track];
     return sums;
   }
 
-  TrackEventArrays& events_;
+  OpenHoles& open_;
+  HoleList& holes_;
   Limits limits_;
 };
 
@@ -265,9 +268,9 @@ class EdgeTracker {
 
 }  // namespace
 
-int DetectHolePolarity(const CisScanData& data, int lighting_method) {
-  if (lighting_method == kLightingReflective) return 1;
-  if (lighting_method == kLightingTransmissive) return 2;
+HolePolarity DetectHolePolarity(const CisScanData& data, int lighting_method) {
+  if (lighting_method == kLightingReflective) return HolePolarity::kEvenRuns;
+  if (lighting_method == kLightingTransmissive) return HolePolarity::kOddRuns;
   const int lines = std::max(0, std::min(data.Lines.Size(), 2 * static_cast<int>(data.LinesPerInch)));
   int64_t even = 0;
   int64_t odd = 0;
@@ -280,14 +283,14 @@ int DetectHolePolarity(const CisScanData& data, int lighting_method) {
       is_even = !is_even;
     }
   }
-  return even <= odd ? 1 : 2;
+  return even <= odd ? HolePolarity::kEvenRuns : HolePolarity::kOddRuns;
 }
 
-double AssignHoles(const CisScanData& data, int line, double correction, const TrackLookupMap& map,
-                   TrackEventArrays& events) {
-  HoleSampler sampler(map, events);
+double AssignHoles(const CisScanData& data, int line, double correction, const TrackLookupMap& map, OpenHoles& open,
+                   HoleList& holes) {
+  HoleSampler sampler(map, open, holes);
   bool ascending = true;
-  return sampler.Line(data.Lines.Transitions(line), data.HolePolarity, ShiftPixels(correction, map.Dpi),
+  return sampler.Line(data.Lines.Transitions(line), data.Polarity, ShiftPixels(correction, map.Dpi),
                       data.Lines.Position(line), ascending);
 }
 
@@ -312,17 +315,16 @@ double RollEdgeError(CisScanData& data, int line, double correction, const RollE
 
 void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, const ScannerSettings& scanner_settings,
                       const ActiveTrackingSettings& tracking, bool write_lookup_map_file, TrackLookupMap& map,
-                      TrackEventArrays& events, KeywordList& keywords, Reporter& reporter) {
+                      HoleList& holes, KeywordList& keywords, Reporter& reporter) {
   const double edge_weight = tracking.EdgeErrorWeightingFactor;
   const double update_distance = tracking.TrackingUpdateDistance;
   double gain = tracking.TrackingLoopGain;
 
-  data.HolePolarity = true;
-  if (DetectHolePolarity(data, scanner_settings.ScanLightingMethod) == 2) data.HolePolarity = false;
+  data.Polarity = DetectHolePolarity(data, scanner_settings.ScanLightingMethod);
 
   const ScannerGeometry scanner = ReadScannerGeometry(scanner_settings, reporter);
   map.BuildLookupMap(scanner, data, roll, write_lookup_map_file, reporter);
-  events.ClearHoles();
+  holes.clear();
 
   if (scanner_settings.ActiveTracking) {
     keywords.AddKeyValue("/ActiveTracking:", " ON ");
@@ -335,7 +337,8 @@ void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, const S
   if (n == 0) return;
   EdgeTracker edges(MakeRollEdgeSetup(scanner, roll, tracking.RollEdgeCaptureDistance));
   std::vector<LineGeometry>& geometry = data.Lines.MutableGeometry();
-  HoleSampler sampler(map, events);
+  OpenHoles open;
+  HoleSampler sampler(map, open, holes);
 
   double correction = 0;   // sideways correction in force, inches
   double error_sum = 0;    // weighted hole and edge errors since the last update
@@ -352,7 +355,7 @@ void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, const S
     const double position = line.Position;
     bool ascending = true;
     const double hole_error =
-        sampler.Line(transitions, data.HolePolarity, ShiftPixels(correction, map.Dpi), position, ascending);
+        sampler.Line(transitions, data.Polarity, ShiftPixels(correction, map.Dpi), position, ascending);
     const double edge_error = edges.Line(transitions, ascending, line);
     error_sum = error_sum + hole_error + edge_weight * edge_error;
     ++lines_summed;

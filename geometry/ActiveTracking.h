@@ -6,7 +6,9 @@
 // that updates the correction every so many inches of roll.
 
 #include "cis/CisScanData.h"
-#include "events/TrackEventArrays.h"
+#include "cis/HolePolarity.h"
+#include "events/OpenHoles.h"
+#include "events/PunchedHole.h"
 #include "geometry/ScannerGeometry.h"
 #include "geometry/TrackLookupMap.h"
 #include "keywords/KeywordList.h"
@@ -22,26 +24,28 @@ inline constexpr int kLightingAutoDetect = 0;
 inline constexpr int kLightingReflective = 1;
 inline constexpr int kLightingTransmissive = 2;
 
-// The whole pass: hole polarity (by scanner.ScanLightingMethod), the lookup map (and its
-// diagnostic file when `write_lookup_map_file`), the "/ActiveTracking:" keyword item, the holes
-// of `events` (cleared first), and every line's TrackingOffset and roll-edge fields. The loop
+// The whole pass: hole polarity (by scanner.ScanLightingMethod, kept in data.Polarity), the
+// lookup map (and its diagnostic file when `write_lookup_map_file`), the "/ActiveTracking:"
+// keyword item, the holes (`holes` is cleared first), and every line's TrackingOffset and
+// roll-edge fields. The loop
 // runs when scanner.ActiveTracking is on, with the distances, weighting and gain of `tracking`;
 // with it off the errors are still measured but the correction stays 0. Reports progress
 // (colour type 2); a stop request ends the pass early, with the holes found so far.
 void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, const ScannerSettings& scanner,
                       const ActiveTrackingSettings& tracking, bool write_lookup_map_file, TrackLookupMap& map,
-                      TrackEventArrays& events, KeywordList& keywords, Reporter& reporter);
+                      HoleList& holes, KeywordList& keywords, Reporter& reporter);
 
-// 1 when runs 0, 2, 4, ... of a line are holes, 2 when runs 1, 3, 5, ... are: fixed by the
-// lighting method, or, for auto-detection, the smaller of the two areas over the first two
-// inches of lines (2 * LinesPerInch lines).
-int DetectHolePolarity(const CisScanData& data, int lighting_method);
+// Which runs of the lines are holes: fixed by the lighting method (reflective: the even runs,
+// transmissive: the odd runs), or, for auto-detection, the runs of the smaller of the two
+// areas over the first two inches of lines (2 * LinesPerInch lines).
+HolePolarity DetectHolePolarity(const CisScanData& data, int lighting_method);
 
-// Samples the hole runs of line `line`, shifted by `correction` inches, into the open-hole
-// state of `events` and ends the line there. Returns the line's hole error in inches: minus
-// the weighted mean offset of the samples from their track centres.
-double AssignHoles(const CisScanData& data, int line, double correction, const TrackLookupMap& map,
-                   TrackEventArrays& events);
+// Samples the hole runs of line `line` (data.Polarity says which they are), shifted by
+// `correction` inches, into `open` and ends the line there, closing into `holes`. Returns
+// the line's hole error in inches: minus the weighted mean offset of the samples from their
+// track centres.
+double AssignHoles(const CisScanData& data, int line, double correction, const TrackLookupMap& map, OpenHoles& open,
+                   HoleList& holes);
 
 // Where the roll edges are expected and how near a transition must lie to count as one.
 struct RollEdgeSetup {

@@ -19,7 +19,7 @@ std::string ERollCreditText(std::string_view date) {
          std::string(kMakerWebAddress);
 }
 
-void PrepareERollFile(const RollTypeDefinition& roll, int tempo, TrackEventArrays& events, KeywordList& keywords) {
+void PrepareERollFile(const RollTypeDefinition& roll, int tempo, EventList& events, KeywordList& keywords) {
   if (roll.ApplyAccelerationToTempo) {
     AddTempoAccelerationEvents(events, roll, RollTiming::FileTempo(tempo));
     keywords.AddKeyReal("/eRollTempoAcceleration:", roll.TakeupSpoolAccelerationPctPerFoot, "PctPerFoot",
@@ -30,26 +30,26 @@ void PrepareERollFile(const RollTypeDefinition& roll, int tempo, TrackEventArray
   keywords.AddKeyValue("/Processing_History:", " CIS --> eRollMIDI ");
 }
 
-RollTiming ERollFileTiming(const TrackEventArrays& events, const ERollSettings& settings, int tempo) {
+RollTiming ERollFileTiming(const EventList& events, const ERollSettings& settings, int tempo) {
   const int file_tempo = RollTiming::FileTempo(tempo);
   int64_t start = LeadInTicks(settings.eRollMidiLeadInTime, file_tempo);
   if (settings.IncludePowerRollEvents) start += 200;  // the start marker, 100 ticks long, and 100 after it
   std::vector<RollTiming::TempoChange> changes;
-  for (const TrackEvent& event : events.Events())
-    if (event.Type == kEventTempo) changes.push_back({event.YPosition, static_cast<uint32_t>(event.TempoValue)});
-  const int first = FirstPlayableEvent(events);
-  const uint32_t first_position = events.EventCount() > 0 ? events.Event(first).YPosition : 0;
+  for (const TrackEvent& event : events)
+    if (event.Kind == EventKind::kTempo) changes.push_back({event.YPosition, static_cast<uint32_t>(event.TempoValue)});
+  const size_t first = FirstPlayableEvent(events);
+  const uint32_t first_position = events.empty() ? 0 : events[first].YPosition;
   return RollTiming(file_tempo, start, first_position, std::move(changes));
 }
 
-int64_t ERollFileEndTick(const TrackEventArrays& events, const ERollSettings& settings, const RollTiming& timing) {
+int64_t ERollFileEndTick(const EventList& events, const ERollSettings& settings, const RollTiming& timing) {
   // The last event the walk writes, on the tick the walk gives it (those before the first
   // playable event are written at tick 0).
-  const int first = FirstPlayableEvent(events);
+  const size_t first = FirstPlayableEvent(events);
   int64_t last = 0;
-  for (int i = events.EventCount() - 1; i >= 0; --i) {
-    const TrackEvent& event = events.Event(i);
-    if (event.Track < 0 || event.Track > 127 || event.Type == kEventEmpty || event.Type == kEventText) continue;
+  for (size_t i = events.size(); i-- > 0;) {
+    const TrackEvent& event = events[i];
+    if (event.Track < 0 || event.Track > 127 || event.Kind == EventKind::kText) continue;
     if (i >= first) last = timing.TickOfPosition(event.YPosition);
     break;
   }
@@ -57,7 +57,7 @@ int64_t ERollFileEndTick(const TrackEventArrays& events, const ERollSettings& se
   return settings.IncludePowerRollEvents ? end + 110 : end;
 }
 
-MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays& events, KeywordList& keywords,
+MidiOutputResult WriteERollMidi(const MidiOutputSource& source, EventList& events, KeywordList& keywords,
                                 Reporter& reporter) {
   reporter.SetStatusText("Writing Output MIDI File");
   const ERollSettings& settings = source.ERoll;
@@ -69,18 +69,18 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays
 
   PrepareERollFile(roll, tempo, events, keywords);
   MidiFileWriter writer;
-  BeginMidiFile(writer, path, tempo, source.RollInformation, general.MidiCopyrightInfoString);
-  for (const std::string& text : source.RollInformation.EmbeddedTexts()) writer.AddTextEvent(0, text);
-  writer.AddTextEvent(0, "Roll Template Type Used = " + roll.Name);
-  writer.AddTextEvent(0, ERollCreditText(CreditDateText()));
-  writer.AddTextEvent(0, VersionText().FullText());
-  for (const TrackEvent& event : events.Events())
-    if (event.Type == kEventText) writer.AddTextEvent(0, event.Text);
-  for (int i = 0; i < keywords.Count(); ++i) writer.AddTextEvent(0, keywords.ItemText(i));
-  writer.AddProgramChange(0, roll.ChannelInstrument[0]);
+  BeginMidiFile(writer, tempo, source.RollInformation, general.MidiCopyrightInfoString);
+  for (const std::string& text : source.RollInformation.EmbeddedTexts()) writer.AddText(0, MetaText::kText, text);
+  writer.AddText(0, MetaText::kText, "Roll Template Type Used = " + roll.Name);
+  writer.AddText(0, MetaText::kText, ERollCreditText(CreditDateText()));
+  writer.AddText(0, MetaText::kText, VersionText().FullText());
+  for (const TrackEvent& event : events)
+    if (event.Kind == EventKind::kText) writer.AddText(0, MetaText::kText, event.Text);
+  for (int i = 0; i < keywords.Count(); ++i) writer.AddText(0, MetaText::kText, keywords.ItemText(i));
+  writer.AddProgramChange(0, 0, roll.ChannelInstrument[0]);
   for (int channel = 1; channel < kMidiChannels; ++channel) {
     const int instrument = roll.ChannelInstrument[static_cast<size_t>(channel)];
-    if (instrument != 0) writer.AddProgramChange(channel, instrument);
+    if (instrument != 0) writer.AddProgramChange(0, channel, instrument);
   }
 
   EventWalkOptions walk;
@@ -88,17 +88,17 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, TrackEventArrays
   walk.LeadInTicks = LeadInTicks(settings.eRollMidiLeadInTime, tempo);
   walk.PowerRollStart = settings.IncludePowerRollEvents;
   walk.SustainOnNote18 = settings.IncludeTrack18SustainPedal;
-  WriteEventWalk(writer, events, roll, walk, reporter);
+  const int64_t last = WriteEventWalk(writer, events, roll, walk, reporter);
 
-  const int64_t trailer = TrailerTicks(tempo, settings.eRollMidiTrailerTime);
+  const int64_t end = last + TrailerTicks(tempo, settings.eRollMidiTrailerTime);
   if (settings.IncludePowerRollEvents) {
-    writer.AddNoteOn(trailer, 0, 0, 1);
-    writer.AddNoteOff(100, 0, 0);
-    writer.AddAllSoundOff(10);
+    writer.AddNoteOn(end, 0, 0, 1);
+    writer.AddNoteOff(end + 100, 0, 0);
+    writer.AddAllSoundOff(end + 110);
   } else {
-    writer.AddAllSoundOff(trailer);
+    writer.AddAllSoundOff(end);
   }
-  return FinishMidiFile(writer, reporter);
+  return FinishMidiFile(writer, path, reporter);
 }
 
 }  // namespace tarvelo

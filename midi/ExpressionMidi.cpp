@@ -13,7 +13,7 @@ std::string ExpressionCreditText(std::string_view date) {
 }
 
 MidiOutputResult WriteExpressionMidi(const MidiOutputSource& source, const OutputSettings& outputs,
-                                     const TrackEventArrays& eroll_events, const KeywordList& keywords,
+                                     const EventList& eroll_events, const KeywordList& keywords,
                                      const ExpressionPerformance& performance, const RollTiming& timing,
                                      Reporter& reporter) {
   reporter.SetStatusText("Writing Output MIDI File");
@@ -23,25 +23,26 @@ MidiOutputResult WriteExpressionMidi(const MidiOutputSource& source, const Outpu
   const int tempo = UsableTempo(source.Tempo, path, reporter);
 
   MidiFileWriter writer;
-  BeginMidiFile(writer, path, tempo, source.RollInformation, source.General.MidiCopyrightInfoString);
-  for (const std::string& text : source.RollInformation.EmbeddedTexts()) writer.AddTextEvent(0, text);
-  writer.AddTextEvent(0, "Roll Template Type Used = " + roll.Name);
-  writer.AddTextEvent(0, ExpressionCreditText(CreditDateText()));
-  writer.AddTextEvent(0, VersionText().FullText());
-  for (const TrackEvent& event : eroll_events.Events())
-    if (event.Type == kEventText) writer.AddTextEvent(0, event.Text);
-  for (int i = 0; i < keywords.Count(); ++i) writer.AddTextEvent(0, keywords.ItemText(i));
-  writer.AddTextEvent(0, "/expression_model: " + performance.Model);
-  writer.AddProgramChange(0, 0);
+  BeginMidiFile(writer, tempo, source.RollInformation, source.General.MidiCopyrightInfoString);
+  const auto text = [&writer](const std::string& value) { writer.AddText(0, MetaText::kText, value); };
+  for (const std::string& value : source.RollInformation.EmbeddedTexts()) text(value);
+  text("Roll Template Type Used = " + roll.Name);
+  text(ExpressionCreditText(CreditDateText()));
+  text(VersionText().FullText());
+  for (const TrackEvent& event : eroll_events)
+    if (event.Kind == EventKind::kText) text(event.Text);
+  for (int i = 0; i < keywords.Count(); ++i) text(keywords.ItemText(i));
+  text("/expression_model: " + performance.Model);
+  writer.AddProgramChange(0, 0, 0);
   for (const int channel : performance.Channels)
-    if (channel != 0) writer.AddProgramChange(channel, 0);
+    if (channel != 0) writer.AddProgramChange(0, channel, 0);
 
   // The eRoll file's tempo events on their ticks, each before the performance's events of its tick.
   std::vector<std::pair<int64_t, uint32_t>> tempos;
-  const int first = FirstPlayableEvent(eroll_events);
-  for (int i = 0; i < eroll_events.EventCount(); ++i) {
-    const TrackEvent& event = eroll_events.Event(i);
-    if (event.Type != kEventTempo || event.Track < 0 || event.Track > 127) continue;
+  const size_t first = FirstPlayableEvent(eroll_events);
+  for (size_t i = 0; i < eroll_events.size(); ++i) {
+    const TrackEvent& event = eroll_events[i];
+    if (event.Kind != EventKind::kTempo || event.Track < 0 || event.Track > 127) continue;
     tempos.emplace_back(i < first ? 0 : timing.TickOfPosition(event.YPosition),
                         static_cast<uint32_t>(event.TempoValue));
   }
@@ -50,33 +51,32 @@ MidiOutputResult WriteExpressionMidi(const MidiOutputSource& source, const Outpu
   size_t next_tempo = 0;
   const auto write_tempos_to = [&](int64_t tick) {
     for (; next_tempo < tempos.size() && tempos[next_tempo].first <= tick; ++next_tempo)
-      writer.AddTempo(tempos[next_tempo].first - writer.CurrentTick(), tempos[next_tempo].second);
+      writer.AddTempo(tempos[next_tempo].first, tempos[next_tempo].second);
   };
   for (const PerformedEvent& event : performance.Events) {
     write_tempos_to(event.Tick);
-    const int64_t delta = event.Tick - writer.CurrentTick();
     switch (event.Type) {
       case PerformedEvent::Kind::kNoteOn:
-        writer.AddNoteOn(delta, event.Channel, event.Data1, event.Data2);
+        writer.AddNoteOn(event.Tick, event.Channel, event.Data1, event.Data2);
         break;
       case PerformedEvent::Kind::kNoteOff:
-        writer.AddNoteOff(delta, event.Channel, event.Data1);
+        writer.AddNoteOff(event.Tick, event.Channel, event.Data1);
         break;
       case PerformedEvent::Kind::kController:
-        writer.AddController(delta, event.Channel, event.Data1, event.Data2);
+        writer.AddController(event.Tick, event.Channel, event.Data1, event.Data2);
         if (event.Channel < kMidiChannels && (event.Data1 == 64 || event.Data1 == 67))
           down[event.Channel][event.Data1 == 64 ? 0 : 1] = event.Data2 >= 64;
         break;
     }
   }
-  const int64_t end = std::max(ERollFileEndTick(eroll_events, source.ERoll, timing), writer.CurrentTick());
+  const int64_t end = std::max(ERollFileEndTick(eroll_events, source.ERoll, timing), writer.LastTick());
   write_tempos_to(end);
   for (int channel = 0; channel < kMidiChannels; ++channel) {
-    if (down[channel][0]) writer.AddController(end - writer.CurrentTick(), channel, 64, 0);
-    if (down[channel][1]) writer.AddController(end - writer.CurrentTick(), channel, 67, 0);
+    if (down[channel][0]) writer.AddController(end, channel, 64, 0);
+    if (down[channel][1]) writer.AddController(end, channel, 67, 0);
   }
-  writer.AddAllSoundOff(end - writer.CurrentTick());
-  return FinishMidiFile(writer, reporter);
+  writer.AddAllSoundOff(end);
+  return FinishMidiFile(writer, path, reporter);
 }
 
 }  // namespace tarvelo

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "events/TrackEventArrays.h"
+#include "events/TrackEvent.h"
 #include "keywords/KeywordList.h"
 #include "midi/MidiOutput.h"
 #include "midi/RollTiming.h"
@@ -48,7 +48,7 @@ struct ExpressionPerformance {
 // its keyword items; `timing` is that file's clock (ERollFileTiming). Neither list is changed.
 // A file that cannot be written is reported (path and reason) and left out.
 MidiOutputResult WriteExpressionMidi(const MidiOutputSource& source, const OutputSettings& outputs,
-                                     const TrackEventArrays& eroll_events, const KeywordList& keywords,
+                                     const EventList& eroll_events, const KeywordList& keywords,
                                      const ExpressionPerformance& performance, const RollTiming& timing,
                                      Reporter& reporter);
 

@@ -9,7 +9,7 @@ namespace tarvelo {
 
 namespace {
 
-// Ticks never grow beyond this, so adding a delta can never overflow.
+// Ticks never grow beyond this: far beyond any delta the file can hold, shortened when written.
 constexpr int64_t kTickLimit = std::numeric_limits<int64_t>::max() / 4;
 
 void AppendBigEndian32(std::string& out, uint32_t value) {
@@ -50,26 +50,14 @@ void AppendVariableLength(std::string& out, uint32_t value) {
   AppendByte(out, static_cast<int>(value & 0x7F));
 }
 
-MidiFileWriter::MidiFileWriter() {
+MidiFileWriter::MidiFileWriter(int ticks_per_quarter) {
+  if (ticks_per_quarter >= 1 && ticks_per_quarter <= 0x7FFF) {
+    division_ = static_cast<uint16_t>(ticks_per_quarter);
+  } else {
+    ++adjustments_.DivisionsRefused;
+  }
   // The largest tracks of a roll hold a few hundred thousand bytes.
   payload_.reserve(8000);
-  ResetTrack();
-}
-
-void MidiFileWriter::ResetTrack() {
-  header_chunk_id_ = "MThd";
-  header_length_ = 6;
-  format_ = 0;
-  track_count_ = 1;
-  division_ = 480;
-  tempo_ = 120.0;
-  events_.clear();
-  payload_.clear();
-  cursor_ = 0;
-  track_written_ = false;
-  adjustments_ = Adjustments{};
-  track_chunk_id_ = "MTrk";
-
   // Time signature 4/4, 24 MIDI clocks per metronome click, 8 thirty-second notes per quarter.
   size_t begin = payload_.size();
   payload_.append("\xFF\x58\x04\x04\x02\x18\x08", 7);
@@ -80,61 +68,43 @@ void MidiFileWriter::ResetTrack() {
   StoreEvent(0, begin);
 }
 
-void MidiFileWriter::SetDivision(int ticks_per_quarter) {
-  if (ticks_per_quarter < 1 || ticks_per_quarter > 0x7FFF) {
-    ++adjustments_.DivisionsRefused;
-    return;
-  }
-  division_ = static_cast<uint16_t>(ticks_per_quarter);
-}
-
-void MidiFileWriter::Open(const std::string& path) {
-  file_name_ = path;
-  opened_ = true;
-}
-
-void MidiFileWriter::WriteHeader() {
-  file_bytes_ += header_chunk_id_;
-  AppendBigEndian32(file_bytes_, header_length_);
-  AppendBigEndian16(file_bytes_, format_);
-  AppendBigEndian16(file_bytes_, track_count_);
-  AppendBigEndian16(file_bytes_, division_);
-}
-
-int64_t MidiFileWriter::Advance(int64_t delta) {
-  int64_t tick;
-  if (delta > kTickLimit - cursor_) {
-    tick = kTickLimit;  // far beyond any delta the file can hold; shortened when written
-  } else if (delta < -cursor_) {
-    tick = 0;
+int64_t MidiFileWriter::Placed(int64_t tick) {
+  if (tick < 0) {
     ++adjustments_.TimesAdjusted;
-  } else {
-    tick = cursor_ + delta;
+    return 0;
   }
-  cursor_ = tick;
-  return tick;
+  return std::min(tick, kTickLimit);
 }
 
 void MidiFileWriter::StoreEvent(int64_t tick, size_t begin) {
-  events_.push_back(Event{tick, static_cast<uint32_t>(begin), static_cast<uint32_t>(payload_.size() - begin)});
+  const Event event{tick, static_cast<uint32_t>(begin), static_cast<uint32_t>(payload_.size() - begin)};
+  // Events come in tick order from every caller; one that does not goes after the events
+  // already on its tick.
+  if (events_.empty() || events_.back().tick <= tick) {
+    events_.push_back(event);
+    return;
+  }
+  const auto after = std::upper_bound(events_.begin(), events_.end(), tick,
+                                      [](int64_t value, const Event& e) { return value < e.tick; });
+  events_.insert(after, event);
 }
 
-void MidiFileWriter::AddMeta(int64_t delta, uint8_t type, std::string_view text) {
-  const int64_t tick = Advance(delta);
+void MidiFileWriter::AddText(int64_t tick, MetaText type, std::string_view text) {
+  tick = Placed(tick);
   if (text.size() > kMaxVariableLength) {
     text = text.substr(0, kMaxVariableLength);
     ++adjustments_.TextsCut;
   }
   const size_t begin = payload_.size();
   AppendByte(payload_, 0xFF);
-  AppendByte(payload_, type);
+  AppendByte(payload_, static_cast<int>(type));
   AppendVariableLength(payload_, static_cast<uint32_t>(text.size()));
   payload_.append(text);
   StoreEvent(tick, begin);
 }
 
-void MidiFileWriter::AddChannelEvent(int64_t delta, uint8_t kind, int channel, int data1, int data2) {
-  const int64_t tick = Advance(delta);
+void MidiFileWriter::AddChannelEvent(int64_t tick, uint8_t kind, int channel, int data1, int data2) {
+  tick = Placed(tick);
   // data2 has already been brought into range by the caller when it exists.
   if (channel < 0 || channel > 15 || !IsDataValue(data1)) {
     if (adjustments_.EventsLeftOut++ == 0) adjustments_.FirstLeftOut = DescribeChannelEvent(kind, channel, data1);
@@ -147,8 +117,8 @@ void MidiFileWriter::AddChannelEvent(int64_t delta, uint8_t kind, int channel, i
   StoreEvent(tick, begin);
 }
 
-void MidiFileWriter::AddTempo(int64_t delta, uint32_t microseconds_per_quarter) {
-  const int64_t tick = Advance(delta);
+void MidiFileWriter::AddTempo(int64_t tick, uint32_t microseconds_per_quarter) {
+  tick = Placed(tick);
   const size_t begin = payload_.size();
   payload_.append("\xFF\x51\x03", 3);
   AppendByte(payload_, static_cast<int>((microseconds_per_quarter >> 16) & 0xFF));
@@ -157,95 +127,98 @@ void MidiFileWriter::AddTempo(int64_t delta, uint32_t microseconds_per_quarter) 
   StoreEvent(tick, begin);
 }
 
-void MidiFileWriter::AddTrackName(std::string_view text) {
-  track_name_ = std::string(text);
-  AddMeta(0, 0x03, text);
+void MidiFileWriter::AddNoteOn(int64_t tick, int channel, int note, int velocity) {
+  AddChannelEvent(tick, 0x90, channel, note, (velocity >= 1 && velocity <= 127) ? velocity : 70);
 }
 
-void MidiFileWriter::AddCopyright(std::string_view text) {
-  copyright_ = std::string(text);
-  AddMeta(0, 0x02, text);
+void MidiFileWriter::AddNoteOff(int64_t tick, int channel, int note) { AddChannelEvent(tick, 0x90, channel, note, 0); }
+
+void MidiFileWriter::AddController(int64_t tick, int channel, int controller, int value) {
+  AddChannelEvent(tick, 0xB0, channel, controller, (value >= 1 && value <= 127) ? value : 0);
 }
 
-void MidiFileWriter::AddTextEvent(int64_t delta, std::string_view text) { AddMeta(delta, 0x01, text); }
-void MidiFileWriter::AddCopyrightEvent(int64_t delta, std::string_view text) { AddMeta(delta, 0x02, text); }
-void MidiFileWriter::AddTrackNameEvent(int64_t delta, std::string_view text) { AddMeta(delta, 0x03, text); }
-void MidiFileWriter::AddInstrumentName(int64_t delta, std::string_view text) { AddMeta(delta, 0x04, text); }
-void MidiFileWriter::AddLyric(int64_t delta, std::string_view text) { AddMeta(delta, 0x05, text); }
-void MidiFileWriter::AddMarker(int64_t delta, std::string_view text) { AddMeta(delta, 0x06, text); }
-
-void MidiFileWriter::AddNoteOn(int64_t delta, int channel, int note, int velocity) {
-  AddChannelEvent(delta, 0x90, channel, note, (velocity >= 1 && velocity <= 127) ? velocity : 70);
+void MidiFileWriter::AddProgramChange(int64_t tick, int channel, int program) {
+  AddChannelEvent(tick, 0xC0, channel, program, -1);
 }
 
-void MidiFileWriter::AddNoteOff(int64_t delta, int channel, int note) {
-  AddChannelEvent(delta, 0x90, channel, note, 0);
-}
+void MidiFileWriter::AddAllSoundOff(int64_t tick) { AddChannelEvent(tick, 0xB0, 0, 120, 0); }
 
-void MidiFileWriter::AddController(int64_t delta, int channel, int controller, int value) {
-  AddChannelEvent(delta, 0xB0, channel, controller, (value >= 1 && value <= 127) ? value : 0);
-}
-
-void MidiFileWriter::AddProgramChange(int channel, int program) { AddChannelEvent(0, 0xC0, channel, program, -1); }
-
-void MidiFileWriter::AddAllSoundOff(int64_t delta) { AddChannelEvent(delta, 0xB0, 0, 120, 0); }
-
-void MidiFileWriter::WriteTrack() {
-  // A format 0 file holds one track: a second call adds nothing.
-  if (track_written_) return;
-  track_written_ = true;
-
-  const auto by_tick = [](const Event& a, const Event& b) { return a.tick < b.tick; };
-  if (!std::is_sorted(events_.begin(), events_.end(), by_tick))
-    std::stable_sort(events_.begin(), events_.end(), by_tick);
-
-  std::string track;
-  track.reserve(payload_.size() + events_.size() * 2 + 4);
+std::vector<uint32_t> MidiFileWriter::Deltas(int& shortened) const {
+  std::vector<uint32_t> deltas;
+  deltas.reserve(events_.size());
+  shortened = 0;
   int64_t previous = 0;
   for (const Event& event : events_) {
     int64_t delta = event.tick - previous;
     if (delta > static_cast<int64_t>(kMaxVariableLength)) {
       delta = kMaxVariableLength;
-      ++adjustments_.TimesAdjusted;
+      ++shortened;
     }
-    AppendVariableLength(track, static_cast<uint32_t>(delta));
-    track.append(payload_, event.begin, event.size);
+    deltas.push_back(static_cast<uint32_t>(delta));
     previous = event.tick;
+  }
+  return deltas;
+}
+
+std::string MidiFileWriter::FileBytes() const {
+  int shortened = 0;
+  const std::vector<uint32_t> deltas = Deltas(shortened);
+  std::string track;
+  track.reserve(payload_.size() + events_.size() * 2 + 4);
+  for (size_t i = 0; i < events_.size(); ++i) {
+    AppendVariableLength(track, deltas[i]);
+    track.append(payload_, events_[i].begin, events_[i].size);
   }
   track.append("\x00\xFF\x2F\x00", 4);
 
-  file_bytes_ += track_chunk_id_;
-  AppendBigEndian32(file_bytes_, static_cast<uint32_t>(track.size()));
-  file_bytes_ += track;
+  std::string file;
+  file.reserve(22 + track.size());
+  file += "MThd";
+  AppendBigEndian32(file, 6);
+  AppendBigEndian16(file, 0);  // format 0
+  AppendBigEndian16(file, 1);  // one track
+  AppendBigEndian16(file, division_);
+  file += "MTrk";
+  AppendBigEndian32(file, static_cast<uint32_t>(track.size()));
+  file += track;
+  return file;
 }
 
-Result MidiFileWriter::Close() {
-  if (!opened_) return Result::Invalid("The MIDI file could not be written: no file name was given.");
-  opened_ = false;
-  const Result written = WriteFileAtomically(file_name_, file_bytes_, Flush::kNo);
+Result MidiFileWriter::WriteFile(const std::string& path) const {
+  if (path.empty()) return Result::Invalid("The MIDI file could not be written: no file name was given.");
+  const Result written = WriteFileAtomically(path, FileBytes(), Flush::kNo);
   if (!written.ok()) {
-    return Result::IoError("The MIDI file " + file_name_ + " could not be written (" + written.message() + ").");
+    return Result::IoError("The MIDI file " + path + " could not be written (" + written.message() + ").");
   }
   return Result::Ok();
 }
 
-std::string MidiFileWriter::ProblemText() const {
-  if (!adjustments_.Any()) return "";
-  std::string text = "The MIDI file " + file_name_ + " was written with these changes:";
-  if (adjustments_.EventsLeftOut > 0) {
-    text += "\n " + std::to_string(adjustments_.EventsLeftOut) +
+MidiFileWriter::Adjustments MidiFileWriter::AdjustmentCounts() const {
+  Adjustments counts = adjustments_;
+  int shortened = 0;
+  Deltas(shortened);
+  counts.TimesAdjusted += shortened;
+  return counts;
+}
+
+std::string MidiFileWriter::ProblemText(const std::string& path) const {
+  const Adjustments counts = AdjustmentCounts();
+  if (!counts.Any()) return "";
+  std::string text = "The MIDI file " + path + " was written with these changes:";
+  if (counts.EventsLeftOut > 0) {
+    text += "\n " + std::to_string(counts.EventsLeftOut) +
             " event(s) left out: a channel above 15 or a note, controller or program number above 127 "
             "cannot be written to a MIDI file (the first: " +
-            adjustments_.FirstLeftOut + "). Check the roll type's channels and notes.";
+            counts.FirstLeftOut + "). Check the roll type's channels and notes.";
   }
-  if (adjustments_.TimesAdjusted > 0) {
-    text += "\n " + std::to_string(adjustments_.TimesAdjusted) +
+  if (counts.TimesAdjusted > 0) {
+    text += "\n " + std::to_string(counts.TimesAdjusted) +
             " event time(s) moved: before the start of the track, or after a gap too long for a MIDI delta time.";
   }
-  if (adjustments_.TextsCut > 0) {
-    text += "\n " + std::to_string(adjustments_.TextsCut) + " text(s) cut to the longest a MIDI text event can hold.";
+  if (counts.TextsCut > 0) {
+    text += "\n " + std::to_string(counts.TextsCut) + " text(s) cut to the longest a MIDI text event can hold.";
   }
-  if (adjustments_.DivisionsRefused > 0) {
+  if (counts.DivisionsRefused > 0) {
     text += "\n a division outside 1..32767 ticks per quarter note was refused; " + std::to_string(division_) +
             " was kept.";
   }

@@ -1,5 +1,7 @@
 #include "midi/MidiOutput.h"
 
+#include <algorithm>
+
 #include "support/SafeTruncate.h"
 
 namespace tarvelo {
@@ -12,8 +14,12 @@ constexpr int kLowestTempo = 4;
 bool IsMidiTrack(int32_t track) { return track >= 0 && track <= 127; }
 
 std::string UnhandledEventText(const TrackEvent& event) {
-  return "Unhandled Event Encountered : \n Event Type = " + std::to_string(event.Type) +
+  return "Unhandled Event Encountered : \n Event Type = " + std::to_string(EventKindCode(event.Kind)) +
          "\n Event Y Position = " + std::to_string(event.YPosition) + "\n Event Text = " + event.Text;
+}
+
+void WriteText(MidiFileWriter& writer, int64_t tick, MetaText type, const TrackEvent& event) {
+  writer.AddText(tick, type, event.Text);
 }
 
 }  // namespace
@@ -30,11 +36,9 @@ int UsableTempo(int tempo, const std::string& path, Reporter& reporter) {
   return 100;
 }
 
-int FirstPlayableEvent(const TrackEventArrays& events) {
-  for (int i = 0; i < events.EventCount(); ++i) {
-    const TrackEvent& event = events.Event(i);
-    if (IsMidiTrack(event.Track) && event.Type != kEventEmpty && event.Type < kEventTextBase) return i;
-  }
+size_t FirstPlayableEvent(const EventList& events) {
+  for (size_t i = 0; i < events.size(); ++i)
+    if (IsMidiTrack(events[i].Track) && IsChannelEvent(events[i].Kind)) return i;
   return 0;
 }
 
@@ -42,95 +46,94 @@ std::string TrackNameText(const RollInfo& info) {
   return info.Title + " - " + info.RollManufacturer + " " + info.RollClass + " # " + info.RollNumber;
 }
 
-void WriteEventWalk(MidiFileWriter& writer, const TrackEventArrays& events, const RollTypeDefinition& roll,
-                    const EventWalkOptions& options, Reporter& reporter) {
-  const int first_playable = FirstPlayableEvent(events);
-  int64_t previous = 0;
-  for (int i = 0; i < events.EventCount(); ++i) {
-    const TrackEvent& event = events.Event(i);
-    if (!IsMidiTrack(event.Track) || event.Type == kEventEmpty || event.Type == kEventText) continue;
+int64_t WriteEventWalk(MidiFileWriter& writer, const EventList& events, const RollTypeDefinition& roll,
+                       const EventWalkOptions& options, Reporter& reporter) {
+  const size_t first_playable = FirstPlayableEvent(events);
+  int64_t now = 0;       // file tick of the last event placed
+  int64_t previous = 0;  // roll tick of the last event placed
+  for (size_t i = 0; i < events.size(); ++i) {
+    const TrackEvent& event = events[i];
+    if (!IsMidiTrack(event.Track) || event.Kind == EventKind::kText) continue;
     const int64_t tick = EventTick(event.YPosition);
     const auto slot = static_cast<size_t>(event.Track);
     const int channel = roll.TrackMidiChannel[slot];
     const int note = options.NoteFromPitchMap ? roll.TrackMidiPitch[slot] : event.Track;
 
-    int64_t delta;
-    if (i < first_playable) {
-      delta = 0;
-    } else if (i == first_playable) {
-      delta = options.LeadInTicks;
+    int64_t at = now;
+    if (i == first_playable) {
       if (options.PowerRollStart) {
-        writer.AddNoteOn(0, 0, 1, 1);
-        writer.AddNoteOff(100, 0, 1);
-        delta = 100 + options.LeadInTicks;
+        writer.AddNoteOn(now, 0, 1, 1);
+        writer.AddNoteOff(now + 100, 0, 1);
+        at = now + 100 + 100 + options.LeadInTicks;
+      } else {
+        at = now + options.LeadInTicks;
       }
-    } else {
-      delta = tick - previous;
+    } else if (i > first_playable) {
+      at = now + (tick - previous);
     }
+    // An event the list would put before the file's start (a list not in order) is put on
+    // tick 0 by the writer, which counts it, and the walk goes on from there.
+    const int64_t placed = std::max<int64_t>(at, 0);
 
-    switch (event.Type) {
-      case kEventNoteOff:
-        writer.AddNoteOff(delta, channel, note);
-        if (options.SustainOnNote18 && note == 18) writer.AddController(0, channel, 64, 0);
+    switch (event.Kind) {
+      case EventKind::kNoteOff:
+        writer.AddNoteOff(at, channel, note);
+        if (options.SustainOnNote18 && note == 18) writer.AddController(placed, channel, 64, 0);
         break;
-      case kEventNoteOn:
-        writer.AddNoteOn(delta, channel, note, event.Value);
-        if (options.SustainOnNote18 && note == 18) writer.AddController(0, channel, 64, 127);
+      case EventKind::kNoteOn:
+        writer.AddNoteOn(at, channel, note, event.Value);
+        if (options.SustainOnNote18 && note == 18) writer.AddController(placed, channel, 64, 127);
         break;
-      case kEventSustainPedal:
-        writer.AddController(delta, channel, 64, event.Value);
+      case EventKind::kSustainPedal:
+        writer.AddController(at, channel, 64, event.Value);
         break;
-      case kEventSoftPedal:
-        writer.AddController(delta, channel, 67, event.Value);
+      case EventKind::kSoftPedal:
+        writer.AddController(at, channel, 67, event.Value);
         break;
-      case kEventTextBase + 2:
-        writer.AddCopyrightEvent(delta, event.Text);
+      case EventKind::kCopyright:
+        WriteText(writer, at, MetaText::kCopyright, event);
         break;
-      case kEventTextBase + 3:
-        writer.AddTrackNameEvent(delta, event.Text);
+      case EventKind::kTrackName:
+        WriteText(writer, at, MetaText::kTrackName, event);
         break;
-      case kEventTextBase + 4:
-        writer.AddInstrumentName(delta, event.Text);
+      case EventKind::kInstrumentName:
+        WriteText(writer, at, MetaText::kInstrumentName, event);
         break;
-      case kEventTextBase + 5:
-        writer.AddLyric(delta, event.Text);
+      case EventKind::kLyric:
+        WriteText(writer, at, MetaText::kLyric, event);
         break;
-      case kEventTextBase + 6:
-        writer.AddMarker(delta, event.Text);
+      case EventKind::kMarker:
+        WriteText(writer, at, MetaText::kMarker, event);
         break;
-      case kEventTempo:
-        writer.AddTempo(delta, static_cast<uint32_t>(event.TempoValue));
+      case EventKind::kTempo:
+        writer.AddTempo(at, static_cast<uint32_t>(event.TempoValue));
         break;
       default:
-        writer.AddController(delta, channel, 4, event.Value);
+        writer.AddController(at, channel, 4, event.Value);
         reporter.ShowMessage(MessageKind::kWarning, UnhandledEventText(event));
         break;
     }
+    now = placed;
     previous = tick;
   }
+  return now;
 }
 
-void BeginMidiFile(MidiFileWriter& writer, const std::string& path, int tempo, const RollInfo& info,
-                   const std::string& copyright) {
-  writer.SetTempo(tempo);
-  writer.SetDivision(480);
-  writer.Open(path);
-  writer.WriteHeader();
+void BeginMidiFile(MidiFileWriter& writer, int tempo, const RollInfo& info, const std::string& copyright) {
   writer.AddTempo(0, MicrosecondsPerQuarter(tempo));
-  writer.AddTrackName(TrackNameText(info));
-  writer.AddCopyright(copyright);
+  writer.AddText(0, MetaText::kTrackName, TrackNameText(info));
+  writer.AddText(0, MetaText::kCopyright, copyright);
 }
 
-MidiOutputResult FinishMidiFile(MidiFileWriter& writer, Reporter& reporter) {
+MidiOutputResult FinishMidiFile(const MidiFileWriter& writer, const std::string& path, Reporter& reporter) {
   MidiOutputResult result;
-  result.Path = writer.FileName();
-  writer.WriteTrack();
-  result.Outcome = writer.Close();
+  result.Path = path;
+  result.Outcome = writer.WriteFile(path);
   if (!result.Outcome.ok()) {
     reporter.ShowMessage(MessageKind::kError, result.Outcome.message());
     return result;
   }
-  const std::string problems = writer.ProblemText();
+  const std::string problems = writer.ProblemText(path);
   if (!problems.empty()) reporter.ShowMessage(MessageKind::kWarning, problems);
   return result;
 }

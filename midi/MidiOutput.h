@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "cis/RollInfo.h"
-#include "events/TrackEventArrays.h"
+#include "events/TrackEvent.h"
 #include "midi/MidiFileWriter.h"
 #include "rolltypes/RollTypeDefinition.h"
 #include "services/Reporter.h"
@@ -56,9 +56,8 @@ uint32_t MicrosecondsPerQuarter(int tempo);
 // naming `path`, in a warning.
 int UsableTempo(int tempo, const std::string& path, Reporter& reporter);
 
-// Index of the first event whose track is 0..127 and whose type is neither empty nor a
-// meta event (3840 and above); 0 when there is none.
-int FirstPlayableEvent(const TrackEventArrays& events);
+// Index of the first channel event (a note or a pedal) of a track 0..127; 0 when there is none.
+size_t FirstPlayableEvent(const EventList& events);
 
 // Title + " - " + manufacturer + " " + class + " # " + number, entries as stored.
 std::string TrackNameText(const RollInfo& info);
@@ -66,30 +65,28 @@ std::string TrackNameText(const RollInfo& info);
 // How the event walk maps and frames the events.
 struct EventWalkOptions {
   bool NoteFromPitchMap = false;  // note = TrackMidiPitch[track]; else the track number
-  int64_t LeadInTicks = 0;        // delta of the first playable event
+  int64_t LeadInTicks = 0;        // ticks before the first playable event
   bool PowerRollStart = false;    // the start marker before the first playable event
   bool SustainOnNote18 = false;   // controller 64 after each note on / off of note 18
 };
 
-// Walks the events in order and appends them to `writer`: events of tracks above 127 (or
-// below 0), empty events and title text events (3841) are left out; every other event is
-// written at its tick, the first playable one after the lead-in (and the PowerRoll start
-// marker, note 1 on channel 0 for 100 ticks, when asked), on channel
-// TrackMidiChannel[track]. Types: 0 note off, 1 note on, 164 / 167 controllers 64 / 67,
-// 3842..3846 meta texts, 3921 tempo; any other type is written as controller 4 and
-// reported in a warning.
-void WriteEventWalk(MidiFileWriter& writer, const TrackEventArrays& events, const RollTypeDefinition& roll,
-                    const EventWalkOptions& options, Reporter& reporter);
+// Walks the events in order and adds them to `writer`: events of tracks above 127 (or below
+// 0) and kText events (the outputs write those with the texts at the start) are left out.
+// Events before the first playable one are put on tick 0; the first playable one follows
+// after the lead-in (and the PowerRoll start marker, note 1 on channel 0 for 100 ticks, when
+// asked); every later one keeps its distance in ticks from it. Channel: TrackMidiChannel of
+// the track. A kind the walk does not know is written as controller 4 and reported in a
+// warning. Returns the tick of the last event placed (0 when there was none).
+int64_t WriteEventWalk(MidiFileWriter& writer, const EventList& events, const RollTypeDefinition& roll,
+                       const EventWalkOptions& options, Reporter& reporter);
 
-// Starts a file as both outputs start theirs: 480 ticks per quarter note at `tempo`, the
-// header, then the tempo, the track name from the roll information and the copyright text.
-void BeginMidiFile(MidiFileWriter& writer, const std::string& path, int tempo, const RollInfo& info,
-                   const std::string& copyright);
+// Starts a file as both outputs start theirs, everything on tick 0: the tempo, the track
+// name from the roll information and the copyright text.
+void BeginMidiFile(MidiFileWriter& writer, int tempo, const RollInfo& info, const std::string& copyright);
 
-// Appends the end of track and writes the file (temporary file, then rename). When it could
-// not be written the user is told why (an error) and no file is left; when values had to be
-// adjusted to fit the MIDI format the user is told once (a warning). Returns what became of
-// the file.
-MidiOutputResult FinishMidiFile(MidiFileWriter& writer, Reporter& reporter);
+// Writes the file to `path` (temporary file, then rename). When it could not be written the
+// user is told why (an error) and no file is left; when values had to be adjusted to fit the
+// MIDI format the user is told once (a warning). Returns what became of the file.
+MidiOutputResult FinishMidiFile(const MidiFileWriter& writer, const std::string& path, Reporter& reporter);
 
 }  // namespace tarvelo

@@ -10,7 +10,7 @@ std::string ScanImageCreditText(std::string_view date) {
          std::string(kMakerWebAddress);
 }
 
-MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const TrackEventArrays& events,
+MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const EventList& events,
                                     const KeywordList& keywords, Reporter& reporter) {
   reporter.SetStatusText("Writing Output MIDI File");
   const GeneralSettings& settings = source.General;
@@ -19,19 +19,19 @@ MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const TrackE
   const int tempo = UsableTempo(source.Tempo, path, reporter);
 
   MidiFileWriter writer;
-  BeginMidiFile(writer, path, tempo, source.RollInformation, settings.MidiCopyrightInfoString);
-  writer.AddTextEvent(0, ScanImageCreditText(CreditDateText()));
-  writer.AddTextEvent(0, VersionText().FullText());
-  writer.AddInstrumentName(0, source.RollType.Name + " Roll Type Scan Image");
-  for (const std::string& text : source.RollInformation.EmbeddedTexts()) writer.AddTextEvent(0, text);
-  for (const TrackEvent& event : events.Events())
-    if (event.Type == kEventText) writer.AddTextEvent(0, event.Text);
-  for (int i = 0; i < keywords.Count(); ++i) writer.AddTextEvent(0, keywords.ItemText(i));
+  BeginMidiFile(writer, tempo, source.RollInformation, settings.MidiCopyrightInfoString);
+  writer.AddText(0, MetaText::kText, ScanImageCreditText(CreditDateText()));
+  writer.AddText(0, MetaText::kText, VersionText().FullText());
+  writer.AddText(0, MetaText::kInstrumentName, source.RollType.Name + " Roll Type Scan Image");
+  for (const std::string& text : source.RollInformation.EmbeddedTexts()) writer.AddText(0, MetaText::kText, text);
+  for (const TrackEvent& event : events)
+    if (event.Kind == EventKind::kText) writer.AddText(0, MetaText::kText, event.Text);
+  for (int i = 0; i < keywords.Count(); ++i) writer.AddText(0, MetaText::kText, keywords.ItemText(i));
 
   EventWalkOptions walk;
   walk.LeadInTicks = LeadInTicks(settings.ScanMidiLeadInTime, tempo);
   WriteEventWalk(writer, events, source.RollType, walk, reporter);
-  return FinishMidiFile(writer, reporter);
+  return FinishMidiFile(writer, path, reporter);
 }
 
 }  // namespace tarvelo

@@ -45,18 +45,19 @@ TEST(AssignHoles, RunOfOneAndAThirdSpacingsIsOneHoleAndWiderIsTwo) {
   ASSERT_EQ(1.3 * m.map.TrackSpacingPixels, 52.0);
   // Runs 1, 3, ... are holes. A run of 52 pixels from 700: one sample at 726 (track 20).
   CisScanData data = Lines({{700, 752, 3000}, {700, 753, 3000}});
-  data.HolePolarity = false;
-  TrackEventArrays events;
-  const double one = AssignHoles(data, 0, 0.0, m.map, events);
-  EXPECT_TRUE(events.IsTrackOpen(20));
-  EXPECT_FALSE(events.IsTrackOpen(19));
+  data.Polarity = HolePolarity::kOddRuns;
+  OpenHoles open;
+  HoleList holes;
+  const double one = AssignHoles(data, 0, 0.0, m.map, open, holes);
+  EXPECT_TRUE(open.IsOpen(20));
+  EXPECT_FALSE(open.IsOpen(19));
   EXPECT_EQ(one, -(m.map.OffsetFromCenterAt(726) * 1.0 / 1.0));
 
   // 53 pixels: samples at 20% (710, track 19) and 80% (742, track 20), each counting half.
-  events.ClearHoles();
-  const double two = AssignHoles(data, 1, 0.0, m.map, events);
-  EXPECT_TRUE(events.IsTrackOpen(19));
-  EXPECT_TRUE(events.IsTrackOpen(20));
+  OpenHoles again;
+  const double two = AssignHoles(data, 1, 0.0, m.map, again, holes);
+  EXPECT_TRUE(again.IsOpen(19));
+  EXPECT_TRUE(again.IsOpen(20));
   const double sum = m.map.OffsetFromCenterAt(710) * 0.5 + m.map.OffsetFromCenterAt(742) * 0.5;
   EXPECT_EQ(two, -(sum / 2.0));
 }
@@ -66,17 +67,18 @@ TEST(AssignHoles, RunCentredOutsideTheTrackedSpanGivesNoSamples) {
   ASSERT_EQ(m.map.FirstPixel, 711);
   // 100 pixels from 660: centre 710 outside, although the sample at 87% (747) lies inside.
   CisScanData data = Lines({{660, 760, 3000}, {662, 762, 3000}, {}});
-  data.HolePolarity = false;
-  TrackEventArrays events;
-  EXPECT_EQ(AssignHoles(data, 0, 0.0, m.map, events), 0.0);
-  for (int t = 0; t < 256; ++t) EXPECT_FALSE(events.IsTrackOpen(t));
+  data.Polarity = HolePolarity::kOddRuns;
+  OpenHoles open;
+  HoleList holes;
+  EXPECT_EQ(AssignHoles(data, 0, 0.0, m.map, open, holes), 0.0);
+  for (int t = 0; t < 256; ++t) EXPECT_FALSE(open.IsOpen(t));
   // From 662 the centre 712 is inside; of the three samples (682, 707, 748) only 748 is.
-  AssignHoles(data, 1, 0.0, m.map, events);
-  EXPECT_TRUE(events.IsTrackOpen(m.map.ClosestTrackAt(748)));
-  EXPECT_FALSE(events.IsTrackOpen(m.map.ClosestTrackAt(707)));
-  AssignHoles(data, 2, 0.0, m.map, events);
-  ASSERT_EQ(events.HoleCount(), 1);
-  EXPECT_EQ(events.Hole(0).MaxWidth, 100.0);
+  AssignHoles(data, 1, 0.0, m.map, open, holes);
+  EXPECT_TRUE(open.IsOpen(m.map.ClosestTrackAt(748)));
+  EXPECT_FALSE(open.IsOpen(m.map.ClosestTrackAt(707)));
+  AssignHoles(data, 2, 0.0, m.map, open, holes);
+  ASSERT_EQ(holes.size(), 1u);
+  EXPECT_EQ(holes[0].MaxWidth, 100.0);
 }
 
 TEST(RollEdgeError, NearestTransitionWithinTheCaptureDistanceCounts) {
@@ -113,23 +115,23 @@ TEST(RollEdgeError, NearestTransitionWithinTheCaptureDistanceCounts) {
 TEST(DetectHolePolarity, LightingDecidesOrTheSmallerAreaIsHoles) {
   CisScanData data = Lines({{10, 90, 100}, {10, 90, 100}, {95, 96, 100}, {95, 96, 100}});
   data.LinesPerInch = 1;  // only the first two lines are looked at
-  EXPECT_EQ(DetectHolePolarity(data, kLightingReflective), 1);
-  EXPECT_EQ(DetectHolePolarity(data, kLightingTransmissive), 2);
+  EXPECT_EQ(DetectHolePolarity(data, kLightingReflective), HolePolarity::kEvenRuns);
+  EXPECT_EQ(DetectHolePolarity(data, kLightingTransmissive), HolePolarity::kOddRuns);
   // Runs 0 and 2 cover 20 pixels a line, run 1 covers 80: the even runs are the holes.
-  EXPECT_EQ(DetectHolePolarity(data, kLightingAutoDetect), 1);
+  EXPECT_EQ(DetectHolePolarity(data, kLightingAutoDetect), HolePolarity::kEvenRuns);
   data.LinesPerInch = 2;  // lines 2 and 3 add 99 even and 1 odd each: 238 against 162
-  EXPECT_EQ(DetectHolePolarity(data, kLightingAutoDetect), 2);
+  EXPECT_EQ(DetectHolePolarity(data, kLightingAutoDetect), HolePolarity::kOddRuns);
   // The stretch after the last transition is no run.
   CisScanData open_end = Lines({{10, 20}});
   open_end.ScanWidth = 100;
-  EXPECT_EQ(DetectHolePolarity(open_end, kLightingAutoDetect), 1);
+  EXPECT_EQ(DetectHolePolarity(open_end, kLightingAutoDetect), HolePolarity::kEvenRuns);
   CisScanData none;
-  EXPECT_EQ(DetectHolePolarity(none, kLightingAutoDetect), 1);
+  EXPECT_EQ(DetectHolePolarity(none, kLightingAutoDetect), HolePolarity::kEvenRuns);
 }
 
 // The hole pass of one line step by step, from the map's per-pixel readers.
 double StepByStepAssignHoles(const Transitions& transitions, double position, bool holes_first, double correction,
-                             const TrackLookupMap& map, TrackEventArrays& events) {
+                             const TrackLookupMap& map, OpenHoles& open, HoleList& holes) {
   const int shift = static_cast<int>(correction * map.Dpi);
   bool hole = holes_first;
   int prev = 0;
@@ -153,7 +155,7 @@ double StepByStepAssignHoles(const Transitions& transitions, double position, bo
       for (const auto& [f, factor] : samples) {
         const int q = f < 0 ? c : static_cast<int>(prev + f * g);
         if (!map.IsInTrackedSpan(q)) continue;
-        events.AddHoleSample(map.ClosestTrackAt(q), position, g);
+        open.AddSample(map.ClosestTrackAt(q), position, g);
         sum = sum + map.OffsetFromCenterAt(q) * map.WeightingAt(q) * factor;
         total = total + map.WeightingAt(q);
       }
@@ -161,7 +163,7 @@ double StepByStepAssignHoles(const Transitions& transitions, double position, bo
     prev = t;
     hole = !hole;
   }
-  events.EndScanLine(position);
+  open.EndLine(position, holes);
   return total > 0 ? -(sum / total) : -sum;
 }
 
@@ -185,21 +187,23 @@ TEST(AssignHoles, MatchesTheStepByStepPassOnRandomLines) {
     lines.push_back(line);
   }
   CisScanData data = Lines(lines);
-  TrackEventArrays fast, reference;
+  OpenHoles fast_open, reference_open;
+  HoleList fast, reference;
   for (int i = 0; i < data.Lines.Size(); ++i) {
-    data.HolePolarity = (i / 100) % 2 == 0;
+    const bool holes_first = (i / 100) % 2 == 0;
+    data.Polarity = holes_first ? HolePolarity::kEvenRuns : HolePolarity::kOddRuns;
     const double correction = static_cast<int>(random() % 200 - 100) * 0.0017;
-    const double expected = StepByStepAssignHoles(lines[static_cast<size_t>(i)], data.Lines.Position(i),
-                                                  data.HolePolarity, correction, map, reference);
-    ASSERT_EQ(AssignHoles(data, i, correction, map, fast), expected) << "line " << i;
+    const double expected = StepByStepAssignHoles(lines[static_cast<size_t>(i)], data.Lines.Position(i), holes_first,
+                                                  correction, map, reference_open, reference);
+    ASSERT_EQ(AssignHoles(data, i, correction, map, fast_open, fast), expected) << "line " << i;
   }
-  ASSERT_GT(reference.HoleCount(), 1000);
-  ASSERT_EQ(fast.HoleCount(), reference.HoleCount());
-  for (int k = 0; k < fast.HoleCount(); ++k) {
-    ASSERT_EQ(fast.Hole(k).Track, reference.Hole(k).Track);
-    ASSERT_EQ(fast.Hole(k).StartPosition, reference.Hole(k).StartPosition);
-    ASSERT_EQ(fast.Hole(k).EndPosition, reference.Hole(k).EndPosition);
-    ASSERT_EQ(fast.Hole(k).MaxWidth, reference.Hole(k).MaxWidth);
+  ASSERT_GT(reference.size(), 1000u);
+  ASSERT_EQ(fast.size(), reference.size());
+  for (size_t k = 0; k < fast.size(); ++k) {
+    ASSERT_EQ(fast[k].Track, reference[k].Track);
+    ASSERT_EQ(fast[k].StartPosition, reference[k].StartPosition);
+    ASSERT_EQ(fast[k].EndPosition, reference[k].EndPosition);
+    ASSERT_EQ(fast[k].MaxWidth, reference[k].MaxWidth);
   }
 }
 
@@ -260,11 +264,11 @@ struct Pass {
   testing::RecordingFrontEnd ui;
   RollTypeDefinition roll;
   TrackLookupMap map;
-  TrackEventArrays events;
+  HoleList holes;
   KeywordList keywords;
   void Run(CisScanData& data) {
     ProcessScanLines(data, roll, ui.settings.Scanner, ui.settings.Tracking,
-                     ui.settings.Diagnostic.WriteTrackLookUpMapFile, map, events, keywords, ui);
+                     ui.settings.Diagnostic.WriteTrackLookUpMapFile, map, holes, keywords, ui);
   }
 };
 
@@ -288,7 +292,7 @@ TEST(ProcessScanLines, OnlyWeightedTracksSteerTheLoop) {
   CisScanData data = OffCentreHoles(10);  // track 10 lies outside the restoration range
   outside.Run(data);
   for (int i = 0; i < data.Lines.Size(); ++i) ASSERT_EQ(data.Lines.Geometry(i).TrackingOffset, 0.0);
-  EXPECT_EQ(outside.events.HoleCount(), 15);
+  EXPECT_EQ(outside.holes.size(), 15u);
 
   Pass inside;
   inside.ui.settings.Scanner.ScanLightingMethod = kLightingTransmissive;
@@ -303,8 +307,8 @@ TEST(ProcessScanLines, HoleStillOpenAfterTheLastLineIsNotRecorded) {
   pass.ui.settings.Scanner.ScanLightingMethod = kLightingTransmissive;
   CisScanData data = Lines({{1500, 1520, 3000}, {1500, 1520, 3000}, {1500, 1520, 3000}});
   pass.Run(data);
-  EXPECT_EQ(pass.events.HoleCount(), 0);
-  EXPECT_FALSE(data.HolePolarity);
+  EXPECT_EQ(pass.holes.size(), 0u);
+  EXPECT_EQ(data.Polarity, HolePolarity::kOddRuns);
 }
 
 TEST(ProcessScanLines, ProgressAndEmptyFiles) {
@@ -335,7 +339,7 @@ TEST(ProcessScanLines, PresetValuesThatWouldDivideByZeroAreReplaced) {
   EXPECT_EQ(pass.ui.CountOf(MessageKind::kWarning), 2);  // the run goes on with safe values
   EXPECT_EQ(pass.map.Dpi, 300.0);
   EXPECT_EQ(pass.map.PixelsPerInch, 300.0);
-  EXPECT_EQ(pass.events.HoleCount(), 1);
+  EXPECT_EQ(pass.holes.size(), 1u);
 }
 
 // A synthetic roll whose paper wanders sideways by up to 0.08 inch (24 pixels, more than
@@ -373,7 +377,7 @@ struct Converted {
 
 TEST(ProcessScanLines, TrackingFollowsASlowDriftAndFindsEveryHoleOnItsTrack) {
   Converted run(true);
-  const auto& holes = run.doc.TrackEvents().Holes();
+  const auto& holes = run.doc.Holes();
   const auto& expected = DriftingRoll().holes;
   ASSERT_EQ(holes.size(), expected.size());
   for (const synth::SyntheticHole& hole : expected) {
@@ -398,7 +402,7 @@ TEST(ProcessScanLines, TrackingFollowsASlowDriftAndFindsEveryHoleOnItsTrack) {
 TEST(ProcessScanLines, WithoutTrackingTheDriftMovesHolesToNeighbouringTracks) {
   Converted run(false);
   int neighbours = 0;
-  for (const PunchedHole& found : run.doc.TrackEvents().Holes()) {
+  for (const PunchedHole& found : run.doc.Holes()) {
     for (const synth::SyntheticHole& hole : DriftingRoll().holes) {
       if (std::fabs(found.StartPosition - hole.start_inch) <= 0.0101 && found.Track == hole.track + 1) ++neighbours;
     }

@@ -105,7 +105,7 @@ TEST(DiagnosticFiles, FileThatCannotBeWrittenIsReportedAndTheConversionGoesOn) {
   EXPECT_EQ(ui.CountOf(MessageKind::kError), 2);
   EXPECT_NE(ui.messages[0].find("roll_LookupMapDiagnosticFileValues.txt"), std::string::npos);
   EXPECT_NE(ui.messages[1].find("roll_DiagnosticFileValues.txt"), std::string::npos);
-  EXPECT_EQ(doc.TrackEvents().HoleCount(), 1);
+  EXPECT_EQ(doc.Holes().size(), 1u);
   EXPECT_GE(doc.Keywords().FindKey("/Twin_Array_Crossover_Track:"), 0);
   ASSERT_FALSE(ui.reprocess_pending.empty());
   EXPECT_FALSE(ui.reprocess_pending.back());

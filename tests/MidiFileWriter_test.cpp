@@ -26,26 +26,17 @@ const std::string kTrackStart =
     Bytes({0x00, 0xFF, 0x58, 0x04, 0x04, 0x02, 0x18, 0x08, 0x00, 0xFF, 0x59, 0x02, 0x00, 0x00});
 
 // The track bytes between the writer's opening time and key signatures and the end of track.
-std::string TrackBody(const MidiFileWriter& writer) {
-  const std::string& file = writer.FileBytes();
+std::string Written(const MidiFileWriter& writer) {
+  const std::string file = writer.FileBytes();
   const size_t start = 14 + 8 + kTrackStart.size();
   return file.substr(start, file.size() - start - 4);
-}
-
-std::string Written(MidiFileWriter& writer) {
-  writer.WriteHeader();
-  writer.WriteTrack();
-  return TrackBody(writer);
 }
 
 TEST(MidiFileWriter, EmptyFileIsExactlyHeaderAndSignatures) {
   TempDir dir;
   const std::string path = dir.File("empty.mid");
-  MidiFileWriter writer;
-  writer.Open(path);
-  writer.WriteHeader();
-  writer.WriteTrack();
-  const Result closed = writer.Close();
+  const MidiFileWriter writer;
+  const Result closed = writer.WriteFile(path);
   ASSERT_TRUE(closed.ok()) << closed.message();
 
   const std::string expected = "MThd" + Bytes({0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0}) + "MTrk" + Bytes({0, 0, 0, 0x12}) +
@@ -93,12 +84,12 @@ TEST(MidiFileWriter, MetaEvents) {
   MidiFileWriter writer;
   writer.AddTempo(0, 750000);
   writer.AddTempo(0, 0x12345678);  // only the three low bytes fit
-  writer.AddTextEvent(0, std::string(200, 'a'));
-  writer.AddMarker(5, "");
-  writer.AddTrackName("Name");
-  writer.AddLyric(0, "w");
-  writer.AddProgramChange(9, 5);
-  writer.AddAllSoundOff(10);
+  writer.AddText(0, MetaText::kText, std::string(200, 'a'));
+  writer.AddText(5, MetaText::kMarker, "");
+  writer.AddText(5, MetaText::kTrackName, "Name");
+  writer.AddText(5, MetaText::kLyric, "w");
+  writer.AddProgramChange(5, 9, 5);
+  writer.AddAllSoundOff(15);
   const std::string expected = Bytes({0x00, 0xFF, 0x51, 0x03, 0x0B, 0x71, 0xB0, 0x00, 0xFF, 0x51, 0x03, 0x34, 0x56,
                                       0x78, 0x00, 0xFF, 0x01, 0x81, 0x48}) +
                                std::string(200, 'a') + Bytes({0x05, 0xFF, 0x06, 0x00, 0x00, 0xFF, 0x03, 0x04}) +
@@ -114,21 +105,18 @@ TEST(MidiFileWriter, OutOfRangeChannelEventsAreLeftOutKeepingOtherTimes) {
   TempDir dir;
   const std::string path = dir.File("range.mid");
   MidiFileWriter writer;
-  writer.Open(path);
-  writer.WriteHeader();
   writer.AddNoteOn(100, 0, 60, 64);
-  writer.AddNoteOn(20, 16, 61, 64);  // channel 16
-  writer.AddNoteOn(20, 0, 128, 64);  // note 128
-  writer.AddController(20, -1, 64, 127);
-  writer.AddController(20, 0, 200, 127);
-  writer.AddProgramChange(0, 130);
-  writer.AddNoteOff(20, 0, 60);  // tick 200
-  writer.WriteTrack();
-  const Result closed = writer.Close();
+  writer.AddNoteOn(120, 16, 61, 64);  // channel 16
+  writer.AddNoteOn(140, 0, 128, 64);  // note 128
+  writer.AddController(160, -1, 64, 127);
+  writer.AddController(180, 0, 200, 127);
+  writer.AddProgramChange(180, 0, 130);
+  writer.AddNoteOff(200, 0, 60);
+  const Result closed = writer.WriteFile(path);
   ASSERT_TRUE(closed.ok()) << closed.message();
 
   EXPECT_EQ(writer.AdjustmentCounts().EventsLeftOut, 5);
-  const std::string message = writer.ProblemText();
+  const std::string message = writer.ProblemText(path);
   EXPECT_NE(message.find(path), std::string::npos);
   EXPECT_NE(message.find("5 event(s) left out"), std::string::npos);
   EXPECT_NE(message.find("note 61 on channel 16"), std::string::npos);
@@ -142,11 +130,11 @@ TEST(MidiFileWriter, OutOfRangeChannelEventsAreLeftOutKeepingOtherTimes) {
 
 TEST(MidiFileWriter, EventsAreWrittenInTickOrderKeepingAppendOrderOnTies) {
   MidiFileWriter writer;
-  writer.AddNoteOn(100, 0, 1, 1);   // tick 100
-  writer.AddNoteOn(-40, 0, 2, 1);   // tick 60: written before the one at 100
-  writer.AddNoteOn(0, 0, 3, 1);     // tick 60, after note 2
-  writer.AddNoteOn(40, 0, 4, 1);    // tick 100, after note 1
-  writer.AddNoteOn(-500, 0, 5, 1);  // would be before the start: tick 0
+  writer.AddNoteOn(100, 0, 1, 1);
+  writer.AddNoteOn(60, 0, 2, 1);    // written before the one at 100
+  writer.AddNoteOn(60, 0, 3, 1);    // after note 2
+  writer.AddNoteOn(100, 0, 4, 1);   // after note 1
+  writer.AddNoteOn(-400, 0, 5, 1);  // before the start: tick 0
   EXPECT_EQ(Written(writer), Bytes({0x00, 0x90, 5, 1, 60, 0x90, 2, 1, 0, 0x90, 3, 1, 40, 0x90, 1, 1, 0, 0x90, 4, 1}));
   EXPECT_EQ(writer.AdjustmentCounts().TimesAdjusted, 1);
 }
@@ -154,10 +142,11 @@ TEST(MidiFileWriter, EventsAreWrittenInTickOrderKeepingAppendOrderOnTies) {
 TEST(MidiFileWriter, GapsLongerThanADeltaCanHoldAreShortened) {
   MidiFileWriter writer;
   writer.AddNoteOn(0x10000000, 0, 60, 64);
-  writer.AddNoteOff(480, 0, 60);
+  writer.AddNoteOff(0x10000000 + 480, 0, 60);
   EXPECT_EQ(Written(writer), Bytes({0xFF, 0xFF, 0xFF, 0x7F, 0x90, 60, 64, 0x83, 0x60, 0x90, 60, 0}));
   EXPECT_EQ(writer.AdjustmentCounts().TimesAdjusted, 1);
-  EXPECT_NE(writer.ProblemText().find("1 event time(s) moved"), std::string::npos);
+  EXPECT_NE(writer.ProblemText("x.mid").find("1 event time(s) moved"), std::string::npos);
+  EXPECT_EQ(MidiFileWriter().ProblemText("x.mid"), "");
 }
 
 TEST(MidiFileWriter, FailureToWriteNamesPathAndReasonAndLeavesNoFile) {
@@ -165,21 +154,16 @@ TEST(MidiFileWriter, FailureToWriteNamesPathAndReasonAndLeavesNoFile) {
   const std::string kept = dir.File("keep.mid");
   testing::WriteBytes(kept, "old contents");
   {
-    MidiFileWriter writer;  // destroyed without Close: nothing reaches the disk
-    writer.Open(kept);
-    writer.WriteHeader();
-    writer.WriteTrack();
+    MidiFileWriter writer;  // destroyed without WriteFile: nothing reaches the disk
+    writer.AddNoteOn(0, 0, 60, 64);
   }
   EXPECT_EQ(ReadBytes(kept), "old contents");
   // A missing folder, and a destination that is a folder.
   const std::string missing = dir.File("no-such-folder/out.mid");
   std::filesystem::create_directory(dir.File("occupied.mid"));
   for (const std::string& path : {missing, dir.File("occupied.mid")}) {
-    MidiFileWriter writer;
-    writer.Open(path);
-    writer.WriteHeader();
-    writer.WriteTrack();
-    const Result closed = writer.Close();
+    const MidiFileWriter writer;
+    const Result closed = writer.WriteFile(path);
     EXPECT_EQ(closed.kind(), Result::Kind::kIoError);
     EXPECT_NE(closed.message().find(path), std::string::npos) << closed.message();
     EXPECT_NE(closed.message().find("("), std::string::npos) << "a reason is given: " << closed.message();
@@ -187,8 +171,7 @@ TEST(MidiFileWriter, FailureToWriteNamesPathAndReasonAndLeavesNoFile) {
   // Only the two entries made above remain: no temporary or partial file.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator{}), 2);
 
-  MidiFileWriter unopened;
-  const Result closed = unopened.Close();
+  const Result closed = MidiFileWriter().WriteFile("");
   EXPECT_FALSE(closed.ok());
   EXPECT_FALSE(closed.message().empty());
 }
@@ -198,25 +181,21 @@ TEST(MidiFileWriter, CompleteFileListsTheExpectedEvents) {
   TARVELO_REQUIRE_MIDICSV();
   TempDir dir;
   const std::string path = dir.File("full.mid");
-  MidiFileWriter writer;
-  writer.SetTempo(80);
-  writer.SetDivision(480);
-  writer.Open(path);
-  writer.WriteHeader();
+  MidiFileWriter writer(480);
   writer.AddTempo(0, 750000);
-  writer.AddTrackName("Title - Maker A # 123");
-  writer.AddCopyright("(c) someone");
-  writer.AddTextEvent(0, "/title: Title");
-  writer.AddInstrumentName(0, "88-Note Roll Type Scan Image");
-  writer.AddProgramChange(0, 0);
+  writer.AddText(0, MetaText::kTrackName, "Title - Maker A # 123");
+  writer.AddText(0, MetaText::kCopyright, "(c) someone");
+  writer.AddText(0, MetaText::kText, "/title: Title");
+  writer.AddText(0, MetaText::kInstrumentName, "88-Note Roll Type Scan Image");
+  writer.AddProgramChange(0, 0, 0);
   writer.AddNoteOn(1280, 2, 40, 64);
-  writer.AddController(0, 2, 64, 127);
-  writer.AddNoteOff(480, 2, 40);
-  writer.AddController(0, 2, 64, 0);
-  writer.AddMarker(3, "m");
-  writer.AddAllSoundOff(1280);
-  writer.WriteTrack();
-  const Result closed = writer.Close();
+  writer.AddController(1280, 2, 64, 127);
+  writer.AddNoteOff(1760, 2, 40);
+  writer.AddController(1760, 2, 64, 0);
+  writer.AddText(1763, MetaText::kMarker, "m");
+  writer.AddAllSoundOff(3043);
+  EXPECT_EQ(writer.LastTick(), 3043);
+  const Result closed = writer.WriteFile(path);
   ASSERT_TRUE(closed.ok()) << closed.message();
   EXPECT_FALSE(writer.AdjustmentCounts().Any());
 
@@ -263,6 +242,21 @@ TEST(MidiCsvCheck, NoticesDataBytesWithTopBitAndWrongChunkLength) {
   EXPECT_FALSE(testing::RunMidiCsv(dir.File("high.mid")).problems.empty());
   EXPECT_FALSE(testing::RunMidiCsv(dir.File("short.mid")).problems.empty());
   EXPECT_TRUE(testing::RunMidiCsv(dir.File("good.mid")).problems.empty());
+}
+
+}  // namespace
+}  // namespace tarvelo
+
+namespace tarvelo {
+namespace {
+
+TEST(MidiFileWriter, DivisionGoesIntoTheHeaderAndOneOutsideItsRangeIsRefused) {
+  EXPECT_EQ(MidiFileWriter(96).FileBytes().substr(12, 2), Bytes({0x00, 0x60}));
+  const MidiFileWriter refused(0x8000);  // would mean SMPTE time
+  EXPECT_EQ(refused.Division(), 480);
+  EXPECT_EQ(refused.FileBytes().substr(12, 2), Bytes({0x01, 0xE0}));
+  EXPECT_EQ(refused.AdjustmentCounts().DivisionsRefused, 1);
+  EXPECT_NE(refused.ProblemText("d.mid").find("480 was kept"), std::string::npos);
 }
 
 }  // namespace

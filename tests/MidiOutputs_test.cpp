@@ -32,37 +32,34 @@ struct Output {
   RollTypeDefinition roll;
   RollInfo info;
   KeywordList keywords;
-  TrackEventArrays events;
+  EventList events;
   std::string folder = dir.Path().string() + "/";
   std::string name = "roll";
   int tempo = 80;
   ScopedEnv date{"SOURCE_DATE_EPOCH", "1182556800"};  // Saturday, June 23, 2007
 
-  Output() {
-    events.ClearEvents();
-    Add(kEventText, 0, 0).Text = "/CIS_embedded_title: Roll";
-  }
-  TrackEvent& Add(int type, int track, uint32_t y, int value = 0) {
+  Output() { Add(EventKind::kText, 0, 0).Text = "/CIS_embedded_title: Roll"; }
+  TrackEvent& Add(EventKind kind, int track, uint32_t y, int value = 0) {
     TrackEvent event;
-    event.Type = type;
+    event.Kind = kind;
     event.Track = track;
     event.YPosition = y;
     event.Value = value;
-    events.AddEvent(event);
-    return events.Events().back();
+    events.push_back(event);
+    return events.back();
   }
   void Note(int track, uint32_t on, uint32_t off) {
-    Add(kEventNoteOn, track, on, 85);
-    Add(kEventNoteOff, track, off);
+    Add(EventKind::kNoteOn, track, on, 85);
+    Add(EventKind::kNoteOff, track, off);
   }
   // The outputs take their naming and framing settings from the profile as it is now.
   MidiOutputResult ScanImage() {
-    events.SortEventsByYPosition();
+    SortEventsByPosition(events);
     ui.ReloadSettings();
     return WriteScanImageMidi(Source(), events, keywords, ui);
   }
   MidiOutputResult ERoll() {
-    events.SortEventsByYPosition();
+    SortEventsByPosition(events);
     ui.ReloadSettings();
     return WriteERollMidi(Source(), events, keywords, ui);
   }
@@ -155,8 +152,8 @@ TEST(ScanImageMidi, LeadInTruncatedTicksAndLeftOutTracks) {
   TARVELO_REQUIRE_MIDICSV();
   Output out;
   out.roll.TrackMidiChannel[63] = 2;
-  out.Add(kEventTempo, 0, 500).TempoValue = 700000;  // before the first playable event: delta 0
-  out.Note(60, 1000, 2200);                          // 2200 is 1.2 inches after 1000: 480 ticks
+  out.Add(EventKind::kTempo, 0, 500).TempoValue = 700000;  // before the first playable event: delta 0
+  out.Note(60, 1000, 2200);                                // 2200 is 1.2 inches after 1000: 480 ticks
   out.Note(61, 1001, 2300);
   out.Note(62, 1002, 2400);
   out.Note(63, 1003, 2500);   // tick 401
@@ -183,11 +180,11 @@ TEST(ScanImageMidi, NamePartsPedalsMetaTextsAndUnhandledTypes) {
   Output out;
   out.ui.Store().WriteProfileString("Midi Gen Settings", "ScanMidiFilePrefix", "pre_").Ignore();
   out.ui.Store().WriteProfileString("Midi Gen Settings", "ScanMidiFileSuffix", "_post").Ignore();
-  out.Add(kEventSustainPedal, 40, 1000, 100);
-  out.Add(kEventSoftPedal, 40, 1000, 0);
-  out.Add(kEventTextBase + 6, 0, 1200).Text = "mark";
-  out.Add(kEventTextBase + 5, 0, 1200).Text = "la";
-  TrackEvent& odd = out.Add(500, 41, 1200, 9);
+  out.Add(EventKind::kSustainPedal, 40, 1000, 100);
+  out.Add(EventKind::kSoftPedal, 40, 1000, 0);
+  out.Add(EventKind::kMarker, 0, 1200).Text = "mark";
+  out.Add(EventKind::kLyric, 0, 1200).Text = "la";
+  TrackEvent& odd = out.Add(static_cast<EventKind>(500), 41, 1200, 9);  // no kind the outputs know
   odd.Text = "odd";
   const MidiOutputResult result = out.ScanImage();
   ASSERT_TRUE(result.Outcome.ok());
@@ -262,7 +259,7 @@ TEST(ERollMidi, KeywordItemsAndTempoAcceleration) {
   EXPECT_EQ(out.keywords.ItemText(0), "/File_Type: eRollMIDI file");
   EXPECT_EQ(out.keywords.ItemText(1), "/Source_File_Type: CIS");
   EXPECT_EQ(out.keywords.ItemText(2), "/Processing_History: CIS --> eRollMIDI ");
-  EXPECT_EQ(out.events.EventCount(), 3);
+  EXPECT_EQ(out.events.size(), 3u);
   const auto texts = Texts(ExpectSoundMidiFile(out.folder + "roll_eRollMIDI.mid"));
   const std::vector<std::string> tail(texts.end() - 9, texts.end());
   EXPECT_EQ(tail,

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "events/TrackEventArrays.h"
+#include "events/TrackEvent.h"
 #include "helpers/Environment.h"
 #include "helpers/MidiCsv.h"
 #include "helpers/RecordingFrontEnd.h"
@@ -69,27 +69,14 @@ void ExpectTimingOfWrittenFile(bool power_roll) {
   RollTypeDefinition roll;
   roll.ApplyAccelerationToTempo = true;
   roll.TakeupSpoolAccelerationPctPerFoot = 1;  // a tempo event every 0.75 in at tempo 80
-  TrackEventArrays events;
-  events.ClearEvents();
-  TrackEvent title;
-  title.Type = kEventText;
-  title.Text = "/CIS_embedded_title: Roll";
-  events.AddEvent(title);
+  EventList events = {TrackEvent::TextOf(EventKind::kText, 0, "/CIS_embedded_title: Roll")};
   std::vector<uint32_t> onsets;
   for (uint32_t y = 1100; y < 40000; y += 1733) onsets.push_back(y);
   for (const uint32_t y : onsets) {
-    TrackEvent on;
-    on.Type = kEventNoteOn;
-    on.Track = 60;
-    on.YPosition = y;
-    on.Value = 85;
-    events.AddEvent(on);
-    TrackEvent off = on;
-    off.Type = kEventNoteOff;
-    off.YPosition = y + 300;
-    events.AddEvent(off);
+    events.push_back(TrackEvent::NoteOn(60, y, 85));
+    events.push_back(TrackEvent::NoteOff(60, y + 300));
   }
-  events.SortEventsByYPosition();
+  SortEventsByPosition(events);
   RollInfo info;
   KeywordList keywords;
   const std::string folder = dir.Path().string() + "/";

@@ -23,19 +23,18 @@ struct HoleSpec {
 
 // ScanImage events of hand-made holes (the Fail-Safe roll type: restoration tracks 18..113,
 // punch diameter 0.07 inch).
-TrackEventArrays EventsOf(const std::vector<HoleSpec>& holes, const RollTypeDefinition& roll) {
-  TrackEventArrays events;
-  for (const HoleSpec& h : holes) {
+EventList EventsOf(const std::vector<HoleSpec>& specs, const RollTypeDefinition& roll) {
+  HoleList holes;
+  for (const HoleSpec& h : specs) {
     PunchedHole hole;
     hole.Track = h.track;
     hole.StartPosition = h.start;
     hole.EndPosition = h.end;
     hole.Length = h.end - h.start;
-    events.AddHole(hole);
+    holes.push_back(hole);
   }
   RecordingFrontEnd ui;
-  BuildScanImageEvents(events, roll, "", ui);
-  return events;
+  return BuildScanImageEvents(holes, roll, "", ui);
 }
 
 uint32_t Total(const std::array<uint32_t, SpacingHistograms::kBins>& bins) {

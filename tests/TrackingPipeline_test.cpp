@@ -37,8 +37,8 @@ struct Converted {
   }
   Result status;
   int OnlyHoleTrack() const {
-    EXPECT_EQ(doc.TrackEvents().HoleCount(), 1);
-    return doc.TrackEvents().HoleCount() == 1 ? doc.TrackEvents().Hole(0).Track : -1;
+    EXPECT_EQ(doc.Holes().size(), 1u);
+    return doc.Holes().size() == 1 ? doc.Holes()[0].Track : -1;
   }
   std::string Item(const char* key) const { return doc.Keywords().ItemText(doc.Keywords().FindKey(key)); }
 };
@@ -110,7 +110,7 @@ TEST(TrackingPipeline, FileWithoutLinesStillRecordsEveryItem) {
   EXPECT_EQ(empty.doc.ScanData().Lines.Size(), 0);
   EXPECT_EQ(empty.Item("/ActiveTracking:"), "/ActiveTracking: ON ");
   EXPECT_GE(empty.doc.Keywords().FindKey("/Twin_Array_Crossover_Track:"), 0);
-  EXPECT_EQ(empty.doc.TrackEvents().HoleCount(), 0);
+  EXPECT_EQ(empty.doc.Holes().size(), 0u);
 }
 
 }  // namespace

@@ -22,23 +22,23 @@ struct RealRoll {
   // Number of tracks with holes, and holes per inch of roll.
   size_t TracksWithHoles() const {
     std::set<int> tracks;
-    for (const PunchedHole& hole : doc.TrackEvents().Holes()) tracks.insert(hole.Track);
+    for (const PunchedHole& hole : doc.Holes()) tracks.insert(hole.Track);
     return tracks.size();
   }
   double HolesPerInch() const {
     const ScanLineArray& lines = doc.ScanData().Lines;
-    return doc.TrackEvents().HoleCount() / lines.Position(lines.Size() - 1);
+    return static_cast<double>(doc.Holes().size()) / lines.Position(lines.Size() - 1);
   }
 };
 
 void ExpectPlausibleHoles(const RealRoll& roll) {
   // A roll of some 300 inches: notes by the thousand, over most of the keyboard, none empty
   // or negative in length.
-  EXPECT_GT(roll.doc.TrackEvents().HoleCount(), 3000);
+  EXPECT_GT(roll.doc.Holes().size(), 3000u);
   EXPECT_GT(roll.HolesPerInch(), 10.0);
   EXPECT_LT(roll.HolesPerInch(), 200.0);
   EXPECT_GT(roll.TracksWithHoles(), 50u);
-  for (const PunchedHole& hole : roll.doc.TrackEvents().Holes()) {
+  for (const PunchedHole& hole : roll.doc.Holes()) {
     ASSERT_GT(hole.Length, 0.0);
     ASSERT_GE(hole.Track, 0);
     ASSERT_LE(hole.Track, 255);
@@ -88,19 +88,19 @@ TEST(TrackingRealCis, BiColourScanIsNotMirrored) {
   ASSERT_EQ(mirrored.ui.messages.size(), 1u);
   EXPECT_NE(mirrored.ui.messages[0].find("of the holes lie more than 0.3 of a track spacing"), std::string::npos);
   EXPECT_TRUE(mirrored.doc.ScanData().ImageMirrored);
-  EXPECT_NE(mirrored.doc.TrackEvents().HoleCount(), roll.doc.TrackEvents().HoleCount());
+  EXPECT_NE(mirrored.doc.Holes().size(), roll.doc.Holes().size());
 }
 
 TEST(TrackingRealCis, ReprocessingGivesTheSameHolesAndItems) {
   TARVELO_REQUIRE_REAL_CIS();
   RealRoll roll("stepper_twin.CIS");
-  const std::vector<PunchedHole> first = roll.doc.TrackEvents().Holes();
+  const std::vector<PunchedHole> first = roll.doc.Holes();
   std::vector<std::string> items;
   for (int k = 0; k < roll.doc.Keywords().Count(); ++k) items.push_back(roll.doc.Keywords().ItemText(k));
   roll.doc.RunPipeline(roll.ui.settings);
-  ASSERT_EQ(roll.doc.TrackEvents().HoleCount(), static_cast<int>(first.size()));
+  ASSERT_EQ(roll.doc.Holes().size(), first.size());
   for (size_t k = 0; k < first.size(); ++k) {
-    const PunchedHole& again = roll.doc.TrackEvents().Holes()[k];
+    const PunchedHole& again = roll.doc.Holes()[k];
     ASSERT_EQ(again.Track, first[k].Track);
     ASSERT_EQ(again.StartPosition, first[k].StartPosition);
     ASSERT_EQ(again.EndPosition, first[k].EndPosition);

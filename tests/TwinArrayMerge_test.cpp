@@ -264,8 +264,8 @@ void ExpectTwinMergesBack(int single_width, const testing::TwinArrayOptions& twi
     const auto got = b.Transitions(i);
     ASSERT_EQ(Transitions(got.begin(), got.end()), Transitions(expected.begin(), expected.end())) << "line " << i;
   }
-  const auto& holes = single.TrackEvents().Holes();
-  const auto& merged_holes = merged.TrackEvents().Holes();
+  const auto& holes = single.Holes();
+  const auto& merged_holes = merged.Holes();
   ASSERT_EQ(holes.size(), 30u);
   ASSERT_EQ(merged_holes.size(), holes.size());
   for (size_t k = 0; k < holes.size(); ++k) {

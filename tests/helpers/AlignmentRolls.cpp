@@ -27,7 +27,7 @@ ScanForAlignment SyntheticScanView(const ScanLineArray& lines, const synth::Synt
   view.Lines = &lines;
   view.ImageFirst = 0;
   view.ImageLast = plan.scan_width;
-  view.HolesAreEvenRuns = true;
+  view.Polarity = HolePolarity::kEvenRuns;
   view.HeaderDpi = plan.header_dpi.value_or(static_cast<int16_t>(plan.dpi));
   return view;
 }
