@@ -2,8 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFrame>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -11,6 +11,8 @@
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 
+#include "app/ElidedLabel.h"
+#include "app/FlowLayout.h"
 #include "app/LampWidget.h"
 #include "app/QtText.h"
 #include "midi/VersionText.h"
@@ -20,51 +22,58 @@ namespace tarvelo::app {
 
 namespace {
 
-// A display field. Fields that grow with the bar (added with a stretch factor) take `width` as
-// their least width and cut long texts rather than widening the bar; the others are `width`
-// wide.
-enum class FieldWidth { kFixed, kGrows };
-QLabel* Field(const char* name, int width, FieldWidth kind) {
-  auto* field = new QLabel;
+// A display field: the whole text when there is room, else cut in the middle, with the whole
+// text as its tool tip. It asks for the width of `preferred` and makes do with that of `least`.
+ElidedLabel* Field(const char* name, const char* least, const char* preferred, const char* tip) {
+  auto* field = new ElidedLabel(QString::fromLatin1(least), QString::fromLatin1(preferred));
   field->setObjectName(name);
   field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  field->setTextFormat(Qt::PlainText);
-  if (kind == FieldWidth::kGrows) {
-    field->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    field->setMinimumWidth(width);
-  } else {
-    field->setFixedWidth(width);
-  }
+  field->setMargin(1);
+  field->setStatusTip(QString::fromLatin1(tip));
+  field->setWhatsThis(QString::fromLatin1(tip));
   return field;
 }
 
-QPushButton* Button(const char* text, const char* name) {
+QPushButton* Button(const char* text, const char* name, const QString& tip) {
   auto* button = new QPushButton(QString::fromLatin1(text));
   button->setObjectName(name);
   button->setAutoDefault(false);
+  button->setToolTip(tip);
   return button;
 }
 
-QCheckBox* CheckBox(const char* text, const char* name) {
+QCheckBox* CheckBox(const char* text, const char* name, const QString& tip) {
   auto* box = new QCheckBox(QString::fromLatin1(text));
   box->setObjectName(name);
+  box->setToolTip(tip);
   return box;
 }
 
-QFrame* Separator() {
-  auto* line = new QFrame;
-  line->setFrameShape(QFrame::VLine);
-  line->setFrameShadow(QFrame::Sunken);
-  return line;
+// One group of the bar: its controls side by side, kept together when the bar wraps. Items
+// given with a stretch above 0 take the group's room to spare.
+struct Item {
+  QWidget* widget;
+  int stretch = 0;
+};
+QWidget* Group(const char* name, std::initializer_list<Item> items) {
+  auto* group = new QWidget;
+  group->setObjectName(name);
+  auto* row = new QHBoxLayout(group);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(4);
+  for (const Item& item : items) row->addWidget(item.widget, item.stretch);
+  return group;
 }
 
-// A lamp with its text, as one row of the scanner display.
-QHBoxLayout* LampRow(LampWidget* lamp, QWidget* text) {
-  auto* row = new QHBoxLayout;
+// A lamp and its text as one control.
+QWidget* LampWithText(LampWidget* lamp, QWidget* text) {
+  auto* pair = new QWidget;
+  auto* row = new QHBoxLayout(pair);
+  row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(4);
   row->addWidget(lamp);
   row->addWidget(text);
-  return row;
+  return pair;
 }
 
 // The least time between two paints of the status and progress while a conversion runs.
@@ -78,34 +87,36 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   setObjectName("controlBar");
   version_ = new QLabel(ToQString(VersionText().FullText()));
   version_->setObjectName("versionText");
-  status_ = Field("statusField", 180, FieldWidth::kGrows);
+  version_->setToolTip(QStringLiteral("The converter's version, as the MIDI files record it"));
+  status_ = Field("statusField", "Computing", "Computing Scan", "What the conversion is doing, or Ready");
   progress_ = new QProgressBar;
   progress_->setObjectName("progressBar");
   progress_->setRange(0, 100);
   progress_->setTextVisible(false);
-  progress_->setFixedWidth(200);
+  progress_->setMinimumWidth(80);
   progress_->setMaximumHeight(16);
+  progress_->setToolTip(QStringLiteral("How far the conversion is"));
 
   auto* file_label = new QLabel(QStringLiteral("File : "));
-  file_ = Field("fileField", 110, FieldWidth::kGrows);
-  title_ = Field("titleField", 130, FieldWidth::kGrows);
+  file_ = Field("fileField", "Duo-Art…", "Duo-Art 6064 The Swan.CIS", "The roll scan open");
+  title_ = Field("titleField", "The Swan…", "The Swan (Saint-Saens)", "The roll's title in the scan's header");
 
-  dpi_ = Field("dpiField", 64, FieldWidth::kFixed);
-  offset_ = Field("offsetField", 104, FieldWidth::kFixed);
-  stretch_ = Field("stretchField", 104, FieldWidth::kFixed);
-  mode_ = Field("modeField", 120, FieldWidth::kGrows);
-  preset_ = Field("presetField", 80, FieldWidth::kGrows);
+  dpi_ = Field("dpiField", "300 DPI", "1200 DPI", "The scanner's pixels per inch across the roll");
+  offset_ = Field("offsetField", "Offset = 1.134", "Offset = -1.1346712", "The scanner offset in use, in inches");
+  stretch_ = Field("stretchField", "Stretch = 1.00", "Stretch = 1.0003456", "The scanner stretch in use");
+  mode_ = Field("modeField", "Mode1…", "Mode1 - no encoding", "The scanner mode in use");
+  preset_ = Field("presetField", "My Sc…", "My Scanner", "The scanner preset in use");
   tracking_lamp_ = new LampWidget;
   tracking_lamp_->setObjectName("trackingLamp");
   tracking_ = new QLabel;
   tracking_->setObjectName("trackingText");
-  nudge_left_ = Button("<--", "nudgeLeft");
-  nudge_right_ = Button("-->", "nudgeRight");
-  nudge_left_->setToolTip(QStringLiteral("Move the scanner offset 0.025 inch to the left"));
-  nudge_right_->setToolTip(QStringLiteral("Move the scanner offset 0.025 inch to the right"));
-  nudge_left_->setFixedWidth(34);
-  nudge_right_->setFixedWidth(34);
-  scanner_settings_ = Button("Scanner Settings", "scannerSettings");
+  tracking_->setToolTip(QStringLiteral("Whether the tracking follows the paper's sideways wander (Scanner Settings)"));
+  nudge_left_ = Button("<--", "nudgeLeft", QStringLiteral("Move the scanner offset 0.025 inch to the left"));
+  nudge_right_ = Button("-->", "nudgeRight", QStringLiteral("Move the scanner offset 0.025 inch to the right"));
+  for (QPushButton* nudge : {nudge_left_, nudge_right_})
+    nudge->setFixedWidth(nudge->fontMetrics().horizontalAdvance(QStringLiteral("-->")) + 18);
+  scanner_settings_ = Button("Scanner Settings", "scannerSettings",
+                             QStringLiteral("Edit the scanner presets, or align the scanner values to this roll"));
 
   auto* skew_lamp = new LampWidget;
   auto* skew = new QLabel(QString::fromLatin1(kSkewCorrectionText));
@@ -113,89 +124,71 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   auto* punch_fit = new QLabel(QString::fromLatin1(kPunchFittingText));
   skew->setEnabled(false);
   punch_fit->setEnabled(false);
+  const QString not_offered = QStringLiteral("Not offered by this program");
+  skew->setToolTip(not_offered);
+  punch_fit->setToolTip(not_offered);
 
   auto* roll_type_label = new QLabel(QStringLiteral("Roll Type "));
   roll_type_ = new QComboBox;
   roll_type_->setObjectName("rollType");
-  roll_type_->setMinimumWidth(150);
-  roll_type_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  roll_type_->setMinimumContentsLength(14);
-  reprocess_ = Button("Re-Process", "reprocess");
-  reprocess_->setToolTip(QStringLiteral("Convert the roll again with the changed settings (F5)"));
+  // As wide as its longest entry, so no roll type's name is cut.
+  roll_type_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  roll_type_->setToolTip(QStringLiteral("The roll type the holes are mapped through"));
+  roll_type_label->setBuddy(roll_type_);
+  reprocess_ =
+      Button("Re-Process", "reprocess", QStringLiteral("Convert the roll again with the changed settings (F5)"));
 
-  scan_midi_ = CheckBox("ScanMIDI", "scanMidi");
+  scan_midi_ = CheckBox("ScanMIDI", "scanMidi", QStringLiteral("Write the ScanImage MIDI file, every hole as a note"));
   scan_midi_lamp_ = new LampWidget;
   scan_midi_lamp_->setObjectName("scanMidiLamp");
-  eroll_midi_ = CheckBox("eRollMIDI", "eRollMidi");
+  eroll_midi_ = CheckBox("eRollMIDI", "eRollMidi",
+                         QStringLiteral("Write the eRoll MIDI file, the holes mapped through the roll type"));
   eroll_midi_lamp_ = new LampWidget;
   eroll_midi_lamp_->setObjectName("eRollMidiLamp");
-  punch_midi_ = CheckBox("PunchMIDI", "punchMidi");
+  for (LampWidget* lamp : {scan_midi_lamp_, eroll_midi_lamp_})
+    lamp->setToolTip(QStringLiteral("Green: written by the last conversion; yellow: still to be written"));
+  punch_midi_ = CheckBox("PunchMIDI", "punchMidi", not_offered);
   punch_midi_->setEnabled(false);
 
-  zoom_in_ = Button("Zoom In", "zoomIn");
-  zoom_out_ = Button("Zoom Out", "zoomOut");
-  zoom_in_->setToolTip(QStringLiteral("Ctrl++"));
-  zoom_out_->setToolTip(QStringLiteral("Ctrl+-"));
-  tracking_corrections_ = CheckBox("Show Tracking Corrections", "trackingCorrections");
-  histogram_ = Button("View Spacing Histogram", "viewHistogram");
-  cis_data_ = Button("CIS Data", "cisData");
-  embedded_text_ = Button("View/Set Embedded Text", "embeddedText");
+  zoom_in_ = Button("Zoom In", "zoomIn", QStringLiteral("Show the roll larger (Ctrl++, Ctrl+wheel)"));
+  zoom_out_ = Button("Zoom Out", "zoomOut", QStringLiteral("Show more of the roll (Ctrl+-, Ctrl+wheel)"));
+  auto* go_to_label = new QLabel(QStringLiteral("Go to inch"));
+  go_to_inch_ = new QDoubleSpinBox;
+  go_to_inch_->setObjectName("goToInch");
+  go_to_inch_->setDecimals(1);
+  go_to_inch_->setRange(0, 0);
+  go_to_inch_->setKeyboardTracking(false);
+  go_to_inch_->setAccelerated(true);
+  go_to_inch_->setToolTip(
+      QStringLiteral("The inch of the roll at the top of the view; enter another to go there (Home, End: the roll's "
+                     "ends)"));
+  go_to_label->setBuddy(go_to_inch_);
+  tracking_corrections_ = CheckBox("Show Tracking Corrections", "trackingCorrections",
+                                   QStringLiteral("Show each scan line where the tracking put it"));
+  histogram_ = Button("View Spacing Histogram", "viewHistogram",
+                      QStringLiteral("The spacing between holes, a check of the take-up spool acceleration setting"));
+  cis_data_ =
+      Button("CIS Data", "cisData", QStringLiteral("The scan's header: correct its title, tempo and lines per inch"));
+  embedded_text_ = Button("View/Set Embedded Text", "embeddedText",
+                          QStringLiteral("The roll information embedded into the MIDI files"));
 
-  // Row 1: version, status, progress and the first feature indicator.
-  auto* top = new QHBoxLayout;
-  top->addWidget(version_);
-  top->addWidget(status_, 1);
-  top->addWidget(progress_);
-  top->addWidget(Separator());
-  top->addLayout(LampRow(skew_lamp, skew));
-  // Row 2: the file, the roll type, the conversion and the file's texts.
-  auto* file_row = new QHBoxLayout;
-  file_row->addWidget(file_label);
-  file_row->addWidget(file_, 2);
-  file_row->addWidget(title_, 3);
-  file_row->addWidget(Separator());
-  file_row->addWidget(roll_type_label);
-  file_row->addWidget(roll_type_);
-  file_row->addWidget(reprocess_);
-  file_row->addWidget(Separator());
-  file_row->addWidget(cis_data_);
-  file_row->addWidget(embedded_text_);
-  // Row 3: the scanner display.
-  auto* scanner_row = new QHBoxLayout;
-  scanner_row->addWidget(dpi_);
-  scanner_row->addWidget(offset_);
-  scanner_row->addWidget(nudge_left_);
-  scanner_row->addWidget(nudge_right_);
-  scanner_row->addWidget(stretch_);
-  scanner_row->addWidget(mode_, 2);
-  scanner_row->addWidget(preset_, 1);
-  scanner_row->addLayout(LampRow(tracking_lamp_, tracking_));
-  scanner_row->addWidget(scanner_settings_);
-  // Row 4: outputs, view commands and the second feature indicator.
-  auto* view_row = new QHBoxLayout;
-  view_row->addWidget(scan_midi_);
-  view_row->addWidget(scan_midi_lamp_);
-  view_row->addSpacing(6);
-  view_row->addWidget(eroll_midi_);
-  view_row->addWidget(eroll_midi_lamp_);
-  view_row->addSpacing(6);
-  view_row->addWidget(punch_midi_);
-  view_row->addWidget(Separator());
-  view_row->addWidget(zoom_in_);
-  view_row->addWidget(zoom_out_);
-  view_row->addWidget(tracking_corrections_);
-  view_row->addWidget(histogram_);
-  view_row->addStretch(1);
-  view_row->addWidget(Separator());
-  view_row->addLayout(LampRow(punch_fit_lamp, punch_fit));
-
-  auto* layout = new QVBoxLayout(this);
+  // The bar wraps its groups onto more rows where the window is narrow.
+  auto* layout = new FlowLayout(this, 12);
   layout->setContentsMargins(4, 2, 4, 2);
-  layout->setSpacing(3);
-  layout->addLayout(top);
-  layout->addLayout(file_row);
-  layout->addLayout(scanner_row);
-  layout->addLayout(view_row);
+  layout->AddWidget(Group("conversionGroup", {{version_}, {status_, 1}, {progress_, 1}}), 3);
+  layout->AddWidget(
+      Group("featureGroup", {{LampWithText(skew_lamp, skew)}, {LampWithText(punch_fit_lamp, punch_fit)}}));
+  layout->AddWidget(Group("fileGroup", {{file_label}, {file_, 1}, {title_, 1}}), 3);
+  layout->AddWidget(Group("rollTypeGroup", {{roll_type_label}, {roll_type_}, {reprocess_}}));
+  layout->AddWidget(Group("headerGroup", {{cis_data_}, {embedded_text_}}));
+  layout->AddWidget(Group("scannerValuesGroup", {{dpi_}, {offset_}, {nudge_left_}, {nudge_right_}, {stretch_}}));
+  layout->AddWidget(
+      Group("scannerGroup", {{mode_, 2}, {preset_, 1}, {LampWithText(tracking_lamp_, tracking_)}, {scanner_settings_}}),
+      2);
+  outputs_ = Group("outputsGroup", {{scan_midi_}, {scan_midi_lamp_}, {eroll_midi_}, {eroll_midi_lamp_}, {punch_midi_}});
+  layout->AddWidget(outputs_);
+  layout->AddWidget(Group("zoomGroup", {{zoom_in_}, {zoom_out_}, {go_to_label}, {go_to_inch_}}));
+  layout->AddWidget(Group("viewGroup", {{tracking_corrections_}, {histogram_}}));
 
   connect(roll_type_, &QComboBox::activated, this, &ControlBar::OnRollTypeActivated);
   connect(nudge_left_, &QPushButton::clicked, this, [this] { emit OffsetNudged(-kOffsetNudgeInches); });
@@ -206,6 +199,9 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   connect(eroll_midi_, &QCheckBox::clicked, this, &ControlBar::ERollMidiToggled);
   connect(zoom_in_, &QPushButton::clicked, this, &ControlBar::ZoomInRequested);
   connect(zoom_out_, &QPushButton::clicked, this, &ControlBar::ZoomOutRequested);
+  connect(go_to_inch_, &QDoubleSpinBox::valueChanged, this, [this](double inches) {
+    if (!showing_inch_) emit GoToInchRequested(inches);
+  });
   connect(tracking_corrections_, &QCheckBox::clicked, this, &ControlBar::TrackingCorrectionsToggled);
   connect(histogram_, &QPushButton::clicked, this, &ControlBar::HistogramRequested);
   connect(cis_data_, &QPushButton::clicked, this, &ControlBar::CisDataRequested);
@@ -224,12 +220,12 @@ void ControlBar::ShowState(const WindowState& state) {
   eroll_midi_->setChecked(state.ERollMidi());
   scan_midi_lamp_->SetLamp(state.ScanMidiLamp());
   eroll_midi_lamp_->SetLamp(state.ERollMidiLamp());
-  status_->setText(ToQString(state.StatusText()));
+  status_->SetFullText(ToQString(state.StatusText()));
   ShowProgress(state.ProgressColour(), state.ProgressPosition());
 }
 
 void ControlBar::ShowStatus(const std::string& text) {
-  status_->setText(ToQString(text));
+  status_->SetFullText(ToQString(text));
   PaintSoon();
 }
 
@@ -259,19 +255,31 @@ void ControlBar::PaintStatusAndProgress() {
 }
 
 void ControlBar::ShowScanner(const ScannerDisplay& display) {
-  dpi_->setText(ToQString(display.Dpi));
-  offset_->setText(ToQString(display.Offset));
-  stretch_->setText(ToQString(display.Stretch));
-  mode_->setText(ToQString(display.Mode));
-  preset_->setText(ToQString(display.PresetName));
+  dpi_->SetFullText(ToQString(display.Dpi));
+  offset_->SetFullText(ToQString(display.Offset));
+  stretch_->SetFullText(ToQString(display.Stretch));
+  mode_->SetFullText(ToQString(display.Mode));
+  preset_->SetFullText(ToQString(display.PresetName));
   tracking_->setText(ToQString(display.Tracking));
   tracking_->setEnabled(display.TrackingOn);
   tracking_lamp_->SetLamp(display.TrackingLamp);
 }
 
 void ControlBar::ShowFile(const std::string& file_name_with_extension, const std::string& title) {
-  file_->setText(ToQString(file_name_with_extension));
-  title_->setText(ToQString(title));
+  file_->SetFullText(ToQString(file_name_with_extension));
+  title_->SetFullText(ToQString(title));
+}
+
+void ControlBar::SetRollLength(double inches) {
+  const QSignalBlocker quiet(go_to_inch_);
+  go_to_inch_->setRange(0, std::max(inches, 0.0));
+}
+
+void ControlBar::ShowInchAtTop(double inches) {
+  if (go_to_inch_->hasFocus()) return;  // the user is typing an inch to go to
+  showing_inch_ = true;
+  go_to_inch_->setValue(inches);
+  showing_inch_ = false;
 }
 
 void ControlBar::ShowRollTypes(const std::vector<std::string>& names, int selected) {

@@ -2,17 +2,21 @@
 // The control bar: version and status texts, the progress bar, the file and title fields, the
 // scanner display with the offset arrows, the feature indicators, the roll type box and the
 // conversion, output, zoom and view commands. It shows a WindowState and turns each click into
-// a signal; it decides nothing itself.
+// a signal; it decides nothing itself. Its controls stand in groups (conversion, file, roll
+// type, header, scanner, outputs, view, features) that wrap onto more rows in a narrow window;
+// a new control joins the group it belongs to in the constructor.
 
 #include <QElapsedTimer>
 #include <QWidget>
 #include <string>
 #include <vector>
 
+#include "app/ElidedLabel.h"
 #include "app/WindowState.h"
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -51,6 +55,10 @@ class ControlBar : public QWidget {
   int RecogniseEntryIndex() const { return roll_type_count_ + 1; }
   // "PunchMIDI" shows its stored switch and is always greyed.
   void ShowPunchMidi(bool on);
+  // The "Go to inch" box: the roll's length (its largest inch) and the inch at the top of the
+  // view (not while the user is typing in the box).
+  void SetRollLength(double inches);
+  void ShowInchAtTop(double inches);
 
   // The controls, for the window's shortcuts and for tests.
   QPushButton* ReprocessButton() const { return reprocess_; }
@@ -71,10 +79,14 @@ class ControlBar : public QWidget {
   LampWidget* ERollMidiLamp() const { return eroll_midi_lamp_; }
   LampWidget* TrackingLamp() const { return tracking_lamp_; }
   QProgressBar* Progress() const { return progress_; }
-  QLabel* StatusField() const { return status_; }
-  QLabel* FileField() const { return file_; }
-  QLabel* TitleField() const { return title_; }
-  QLabel* OffsetField() const { return offset_; }
+  ElidedLabel* StatusField() const { return status_; }
+  ElidedLabel* FileField() const { return file_; }
+  ElidedLabel* TitleField() const { return title_; }
+  ElidedLabel* OffsetField() const { return offset_; }
+  ElidedLabel* StretchField() const { return stretch_; }
+  QDoubleSpinBox* GoToInchBox() const { return go_to_inch_; }
+  // The group of the output check boxes and their lamps.
+  QWidget* OutputsGroup() const { return outputs_; }
 
  signals:
   void RollTypeChosen(int index);
@@ -90,6 +102,8 @@ class ControlBar : public QWidget {
   void HistogramRequested();
   void CisDataRequested();
   void EmbeddedTextRequested();
+  // An inch entered in the "Go to inch" box.
+  void GoToInchRequested(double inches);
 
  private:
   void PaintSoon();
@@ -97,15 +111,15 @@ class ControlBar : public QWidget {
 
   QElapsedTimer last_paint_;
   QLabel* version_;
-  QLabel* status_;
+  ElidedLabel* status_;
   QProgressBar* progress_;
-  QLabel* file_;
-  QLabel* title_;
-  QLabel* dpi_;
-  QLabel* offset_;
-  QLabel* stretch_;
-  QLabel* mode_;
-  QLabel* preset_;
+  ElidedLabel* file_;
+  ElidedLabel* title_;
+  ElidedLabel* dpi_;
+  ElidedLabel* offset_;
+  ElidedLabel* stretch_;
+  ElidedLabel* mode_;
+  ElidedLabel* preset_;
   LampWidget* tracking_lamp_;
   QLabel* tracking_;
   QPushButton* nudge_left_;
@@ -120,8 +134,11 @@ class ControlBar : public QWidget {
   QCheckBox* eroll_midi_;
   LampWidget* eroll_midi_lamp_;
   QCheckBox* punch_midi_;
+  QWidget* outputs_;
   QPushButton* zoom_in_;
   QPushButton* zoom_out_;
+  QDoubleSpinBox* go_to_inch_;
+  bool showing_inch_ = false;  // the box follows the view: no request
   QCheckBox* tracking_corrections_;
   QPushButton* histogram_;
   QPushButton* cis_data_;

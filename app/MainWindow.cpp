@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenuBar>
@@ -17,6 +18,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
 #include <new>
@@ -29,6 +31,7 @@
 #include "app/ProgramIcon.h"
 #include "app/QtText.h"
 #include "app/RollViewWidget.h"
+#include "app/WindowPlace.h"
 #include "app/dialogs/ActiveTrackingSettingsDialog.h"
 #include "app/dialogs/AlignmentText.h"
 #include "app/dialogs/CisDataDialog.h"
@@ -142,16 +145,24 @@ MainWindow::~MainWindow() {
 void MainWindow::BuildBars() {
   bar_ = new ControlBar;
   view_ = new RollViewWidget;
-  setCentralWidget(view_);
+  // The control bar above the view, as wide as the window: it wraps its groups onto more rows
+  // where the window is narrow.
+  auto* centre = new QWidget;
+  centre->setObjectName("centre");
+  auto* column = new QVBoxLayout(centre);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  column->addWidget(bar_);
+  auto* line = new QFrame;
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  column->addWidget(line);
+  column->addWidget(view_, 1);
+  setCentralWidget(centre);
 
   toolbar_ = new QToolBar(QStringLiteral("Toolbar"));
   toolbar_->setObjectName("toolbar");
   addToolBar(Qt::TopToolBarArea, toolbar_);
-  addToolBarBreak(Qt::TopToolBarArea);
-  auto* control_band = new QToolBar(QStringLiteral("Control Bar"));
-  control_band->setObjectName("controlBand");
-  control_band->addWidget(bar_);
-  addToolBar(Qt::TopToolBarArea, control_band);
   statusBar()->setObjectName("statusBar");
 
   connect(bar_, &ControlBar::RollTypeChosen, this, &MainWindow::OnRollTypeChosen);
@@ -167,6 +178,12 @@ void MainWindow::BuildBars() {
   connect(bar_, &ControlBar::HistogramRequested, this, &MainWindow::OnViewHistogram);
   connect(bar_, &ControlBar::CisDataRequested, this, &MainWindow::OnCisData);
   connect(bar_, &ControlBar::EmbeddedTextRequested, this, &MainWindow::OnEmbeddedText);
+  connect(bar_, &ControlBar::GoToInchRequested, view_, &RollViewWidget::ScrollToInch);
+  connect(view_, &RollViewWidget::InchAtTopChanged, bar_, &ControlBar::ShowInchAtTop);
+  connect(view_, &RollViewWidget::ZoomStepRequested, this, [this](int steps) {
+    for (; steps > 0; --steps) OnZoomIn();
+    for (; steps < 0; ++steps) OnZoomOut();
+  });
 }
 
 void MainWindow::BuildMenus() {
@@ -253,16 +270,20 @@ void MainWindow::LoadRollTypes(const std::vector<std::string>& candidates) {
 }
 
 void MainWindow::RestoreGeometry() {
+  QScreen* screen = QGuiApplication::primaryScreen();
   const std::optional<WindowGeometry> stored = desktop_profile_.Geometry();
-  if (!stored) {
-    resize(kFirstWindowWidth, kFirstWindowHeight);
-    return;
+  if (stored) {
+    // Only where a screen still shows it (a screen may have gone since).
+    const QPoint corner(stored->Left, stored->Top);
+    if (QScreen* showing = QGuiApplication::screenAt(corner + QPoint(40, 40))) screen = showing;
   }
-  resize(stored->Width, stored->Height);
-  // Only where a screen still shows it (a screen may have gone since).
-  const QPoint corner(stored->Left, stored->Top);
-  if (QGuiApplication::screenAt(corner + QPoint(40, 40)) != nullptr) move(corner);
-  if (stored->Maximized) setWindowState(windowState() | Qt::WindowMaximized);
+  const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, kFirstWindowWidth, kFirstWindowHeight);
+  const QSize least = minimumSizeHint();
+  const WindowGeometry place = WindowPlace({available.x(), available.y(), available.width(), available.height()},
+                                           stored, least.width(), least.height());
+  resize(place.Width, place.Height);
+  move(place.Left, place.Top);
+  if (place.Maximized) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -322,7 +343,9 @@ bool MainWindow::OpenFile(const QString& path) {
   RememberFile(path);
   ReportIfFailed(desktop_profile_.SaveLastFolder(ToUtf8(QFileInfo(path).absolutePath())));
   UpdateTitle();
+  ShowRollLength();
   view_->ScrollToTop();
+  view_->setFocus();
   view_->viewport()->repaint();
   return true;
 }
@@ -369,6 +392,11 @@ void MainWindow::UpdateTitle() {
   save_action_->setEnabled(has_file);
   save_as_action_->setEnabled(has_file);
   bar_->SetRecogniseEnabled(HasRoll());
+}
+
+void MainWindow::ShowRollLength() {
+  const ScanLineArray& lines = doc_->ScanData().Lines;
+  bar_->SetRollLength(lines.Empty() ? 0 : lines.Position(lines.Size() - 1));
 }
 
 bool MainWindow::HasRoll() const {
@@ -461,6 +489,7 @@ void MainWindow::OnFileNew() {
   save_path_.clear();
   front_end_->RefreshControlBar("", "");
   UpdateTitle();
+  ShowRollLength();
   view_->ScrollToTop();
 }
 
@@ -602,13 +631,21 @@ void MainWindow::OnERollMidiToggled(bool on) {
 }
 
 void MainWindow::OnZoomIn() {
+  if (!state_.Zoom().CanZoomIn()) return;
   state_.ZoomIn();
   front_end_->ShowState();
   UpdateView();
 }
 
 void MainWindow::OnZoomOut() {
+  if (!state_.Zoom().CanZoomOut()) return;
   state_.ZoomOut();
+  front_end_->ShowState();
+  UpdateView();
+}
+
+void MainWindow::SetZoomLevel(int level) {
+  state_.SetZoom(level);
   front_end_->ShowState();
   UpdateView();
 }

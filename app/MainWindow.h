@@ -63,6 +63,8 @@ class MainWindow : public QMainWindow {
   // After a settings dialog closed with OK (or a preset was applied): its values are stored;
   // the window shows the settings-changed state and repaints.
   void ApplySettingsChange();
+  // The view's zoom level (held to 1..9), as that many Zoom In or Zoom Out clicks would set it.
+  void SetZoomLevel(int level);
 
   ControlBar* Bar() const { return bar_; }
   DesktopFrontEnd& FrontEnd() const { return *front_end_; }
@@ -123,6 +125,8 @@ class MainWindow : public QMainWindow {
   void UpdateRecentFilesMenu();
   void RememberFile(const QString& path);
   void ShowScannerDisplay();
+  // The "Go to inch" box's range: the open roll's length.
+  void ShowRollLength();
   void ReportProfileProblems();
   // A failed profile write is shown as an error message; the window goes on.
   void ReportIfFailed(const Result& result);

@@ -29,4 +29,11 @@ class MessageWindowPresenter : public MessagePresenter {
   QWidget* parent_;
 };
 
+// Each message as one line on standard error ("tarvelo: warning: ..."), answered at once: for
+// runs that no one watches (a screenshot).
+class StandardErrorPresenter : public MessagePresenter {
+ public:
+  void Present(MessageKind kind, std::string_view text) override;
+};
+
 }  // namespace tarvelo::app

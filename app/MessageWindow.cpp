@@ -6,6 +6,9 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cstdio>
+#include <string>
 
 #include "app/MessagePresenter.h"
 #include "app/QtText.h"
@@ -59,6 +62,12 @@ MessageWindow::MessageWindow(MessageKind kind, const QString& text, QWidget* par
 }
 
 QString MessageWindow::Text() const { return text_->text(); }
+
+void StandardErrorPresenter::Present(MessageKind kind, std::string_view text) {
+  std::string line(text);
+  std::replace(line.begin(), line.end(), '\n', ' ');
+  std::fprintf(stderr, "tarvelo: %s: %s\n", MessageKindName(kind), line.c_str());
+}
 
 void MessageWindowPresenter::Present(MessageKind kind, std::string_view text) {
   MessageWindow window(kind, ToQString(text), parent_);

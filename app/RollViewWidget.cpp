@@ -1,8 +1,13 @@
 #include "app/RollViewWidget.h"
 
+#include <QGesture>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QNativeGestureEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
+#include <cmath>
 
 #include "app/PictureImage.h"
 #include "view/RollViewGeometry.h"
@@ -34,12 +39,15 @@ RollViewWidget::RollViewWidget(QWidget* parent) : QAbstractScrollArea(parent) {
   verticalScrollBar()->setPageStep(kVerticalPageStep);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  viewport()->grabGesture(Qt::PinchGesture);
   UpdateScrollRanges();
 }
 
 void RollViewWidget::SetSource(const CisScanData* scan, const TrackStrips* strips) {
+  const bool other_scan = scan != scan_;
   scan_ = scan;
   strips_ = strips;
+  if (other_scan) held_line_ = LineAtTop();
   viewport()->update();
 }
 
@@ -48,17 +56,38 @@ void RollViewWidget::SetViewSettings(const RollViewSettings& settings) {
   viewport()->update();
 }
 
-void RollViewWidget::ScrollToTop() {
-  verticalScrollBar()->setValue(0);
+void RollViewWidget::ScrollToTop() { ScrollToLine(0); }
+
+void RollViewWidget::ScrollToEnd() { ScrollToLine(LineCount()); }
+
+void RollViewWidget::ScrollToInch(double inches) { ScrollToLine(scan_ ? FirstLineAtInch(scan_->Lines, inches) : 0); }
+
+void RollViewWidget::ScrollToLine(int line) {
+  UpdateScrollRanges();
+  holding_ = true;
+  verticalScrollBar()->setValue(ScrollRowFor(line));
+  holding_ = false;
+  held_line_ = line;
   viewport()->update();
+  emit InchAtTopChanged(InchAtTop());
 }
 
-void RollViewWidget::ScrollToInch(double inches) {
-  UpdateScrollRanges();
-  const int line_count = scan_ ? scan_->Lines.Size() : 0;
-  const int line = scan_ ? FirstLineAtInch(scan_->Lines, inches) : 0;
-  verticalScrollBar()->setValue(ScrollRowForLine(line_count, viewport()->height(), line));
-  viewport()->update();
+int RollViewWidget::ScrollRowFor(int line) const {
+  // The start of the roll is at the top of the canvas, however short the roll.
+  return line <= 0 ? 0 : ScrollRowForLine(LineCount(), viewport()->height(), line);
+}
+
+int RollViewWidget::LineAtTop() const {
+  return LinesToDraw(LineCount(), scan_ ? scan_->InterpretedAverageLpi : 0, 1, verticalScrollBar()->value(),
+                     viewport()->height())
+      .First;
+}
+
+double RollViewWidget::InchAtTop() const {
+  const int line = LineAtTop();
+  return line < LineCount() ? scan_->Lines.Position(line)
+         : LineCount() > 0  ? scan_->Lines.Position(LineCount() - 1)
+                            : 0;
 }
 
 void RollViewWidget::UpdateScrollRanges() {
@@ -68,12 +97,81 @@ void RollViewWidget::UpdateScrollRanges() {
 
 void RollViewWidget::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
+  // A scroll position shows other lines at another height: keep the held line at the top.
+  const int held = held_line_;
+  holding_ = true;
   UpdateScrollRanges();
+  verticalScrollBar()->setValue(ScrollRowFor(held));
+  holding_ = false;
+  held_line_ = held;
 }
 
-void RollViewWidget::scrollContentsBy(int /*dx*/, int /*dy*/) {
+void RollViewWidget::scrollContentsBy(int /*dx*/, int dy) {
+  if (dy != 0 && !holding_) {
+    held_line_ = LineAtTop();
+    emit InchAtTopChanged(InchAtTop());
+  }
   // The scales at the top follow the scroll position, so the whole area is drawn again.
   viewport()->update();
+}
+
+void RollViewWidget::keyPressEvent(QKeyEvent* event) {
+  const bool to_left = event->modifiers() & Qt::ControlModifier;
+  if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End) {
+    if (to_left) horizontalScrollBar()->setValue(0);
+    if (event->key() == Qt::Key_Home) {
+      ScrollToTop();
+    } else {
+      ScrollToEnd();
+    }
+    event->accept();
+    return;
+  }
+  QAbstractScrollArea::keyPressEvent(event);
+}
+
+void RollViewWidget::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) {
+    QAbstractScrollArea::wheelEvent(event);
+    return;
+  }
+  // One step for each notch (120 eighths of a degree); touchpads send less at a time.
+  wheel_zoom_ += event->angleDelta().y();
+  const int steps = wheel_zoom_ / 120;
+  wheel_zoom_ -= steps * 120;
+  if (steps != 0) emit ZoomStepRequested(steps);
+  event->accept();
+}
+
+void RollViewWidget::GatherPinch(double log2_scale) {
+  // Half a doubling of the pinch makes a step: a zoom step doubles the view.
+  pinch_zoom_ += log2_scale;
+  const int steps = static_cast<int>(pinch_zoom_ / 0.5);
+  pinch_zoom_ -= steps * 0.5;
+  if (steps != 0) emit ZoomStepRequested(steps);
+}
+
+bool RollViewWidget::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::NativeGesture) {
+    // A touchpad's pinch: each event says how much it magnified since the last.
+    const auto* gesture = static_cast<QNativeGestureEvent*>(event);
+    if (gesture->gestureType() == Qt::BeginNativeGesture) pinch_zoom_ = 0;
+    if (gesture->gestureType() == Qt::ZoomNativeGesture && gesture->value() > -1) {
+      GatherPinch(std::log2(1 + gesture->value()));
+      return true;
+    }
+  }
+  if (event->type() == QEvent::Gesture) {
+    // A touch screen's pinch.
+    auto* gestures = static_cast<QGestureEvent*>(event);
+    if (auto* pinch = static_cast<QPinchGesture*>(gestures->gesture(Qt::PinchGesture))) {
+      if (pinch->state() == Qt::GestureStarted) pinch_zoom_ = 0;
+      if (pinch->scaleFactor() > 0) GatherPinch(std::log2(pinch->scaleFactor()));
+      gestures->accept(pinch);
+      return true;
+    }
+  }
+  return QAbstractScrollArea::viewportEvent(event);
 }
 
 void RollViewWidget::paintEvent(QPaintEvent* /*event*/) {

@@ -3,6 +3,9 @@
 // the whole roll. Each repaint draws the visible part through DrawRollView (the core's raster
 // and labels), copies the raster into an image and writes the labels with the widget's font.
 // The right mouse button draws a horizontal reference line that goes with the next repaint.
+// It navigates as a viewer does: the line at the top stays there when the view is resized or
+// zoomed; Home and End go to the roll's ends (with Ctrl also back to its left edge); Ctrl with
+// the wheel and a pinch ask for zoom steps.
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -33,18 +36,41 @@ class RollViewWidget : public QAbstractScrollArea {
   // scroll steps do not meet it exactly, a little below); the end of the roll for an inch
   // beyond it.
   void ScrollToInch(double inches);
+  // The end of the roll at the bottom.
+  void ScrollToEnd();
+  // Where the roll is at the top of the view: the first line drawn there, and its inch along
+  // the roll (0 without lines).
+  int LineAtTop() const;
+  double InchAtTop() const;
 
   // The picture of the last repaint (its raster and labels), for tests and measurements.
   const Picture& LastPicture() const { return picture_; }
+
+ signals:
+  // Ctrl with the wheel or a pinch: zoom in (steps above 0) or out.
+  void ZoomStepRequested(int steps);
+  // The inch at the top of the view changed (scrolled, or another roll shown).
+  void InchAtTopChanged(double inches);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
   void UpdateScrollRanges();
+  // Scrolls so that `line` is at the top and keeps it as the line to hold there.
+  void ScrollToLine(int line);
+  // The scroll position that shows `line` at the top (or just below it).
+  int ScrollRowFor(int line) const;
+  int LineCount() const { return scan_ ? scan_->Lines.Size() : 0; }
+  // Zoom steps from a pinch: `log2_scale` is how much it magnified (1: twice), gathered until
+  // it makes a whole step.
+  void GatherPinch(double log2_scale);
 
   const CisScanData* scan_ = nullptr;
   const TrackStrips* strips_ = nullptr;
@@ -53,6 +79,12 @@ class RollViewWidget : public QAbstractScrollArea {
   Picture picture_;
   QImage image_;
   std::optional<int> reference_row_;
+  // The line the user brought to the top: held there through resizes (which move the lines a
+  // scroll position shows) until the user scrolls again.
+  int held_line_ = 0;
+  bool holding_ = false;  // the view itself is scrolling to the held line
+  int wheel_zoom_ = 0;    // eighths of a degree turned with Ctrl, not yet a step
+  double pinch_zoom_ = 0;
 };
 
 }  // namespace tarvelo::app

@@ -35,6 +35,7 @@ class WindowState {
   const ZoomLevel& Zoom() const { return zoom_; }
   void ZoomIn() { zoom_.ZoomIn(); }
   void ZoomOut() { zoom_.ZoomOut(); }
+  void SetZoom(int level) { zoom_ = ZoomLevel(level); }
 
   // The "ScanMIDI" and "eRollMIDI" check boxes. Unchecking one also forgets that its file was
   // written, so that checking it again shows the output as still to be written.

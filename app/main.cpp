@@ -1,5 +1,6 @@
 // tarvelo: the desktop program. `tarvelo [FILE.cis]` opens the window and the file it names.
 //   --from INCH          show the roll from this inch on
+//   --zoom LEVEL         show the roll at zoom level 1 to 9 (5: 63 pixels an inch)
 //   --tracking           start with "Show Tracking Corrections" on
 //   --screenshot FILE    save a picture of the window as the screen shows it, then quit
 #include <QApplication>
@@ -8,16 +9,15 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileOpenEvent>
-#include <QPalette>
 #include <QPointer>
 #include <QSaveFile>
 #include <QScreen>
-#include <QStyleFactory>
 #include <QWindow>
 #include <cstdio>
 #include <exception>
 
 #include "app/ControlBar.h"
+#include "app/DesktopLook.h"
 #include "app/MainWindow.h"
 #include "app/MessagePresenter.h"
 #include "app/ProgramIcon.h"
@@ -65,17 +65,6 @@ class TarveloApplication : public QApplication {
   QPointer<MainWindow> window_;
 };
 
-// The look the control bar and the dialogs were made for: dialog background RGB(230,230,210),
-// black texts.
-void SetLook(QApplication& application) {
-  application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-  QPalette palette = application.palette();
-  palette.setColor(QPalette::Window, QColor(230, 230, 210));
-  palette.setColor(QPalette::WindowText, Qt::black);
-  palette.setColor(QPalette::ButtonText, Qt::black);
-  application.setPalette(palette);
-}
-
 // Waits until the window system shows `window` (at most `limit_ms`), then lets it paint.
 void WaitUntilShown(QWidget& window, int limit_ms) {
   QElapsedTimer clock;
@@ -115,7 +104,10 @@ int Run(TarveloApplication& application) {
                                       QStringLiteral("PNG"));
   const QCommandLineOption from(QStringLiteral("from"), QStringLiteral("Show the roll from this inch on"),
                                 QStringLiteral("INCH"));
+  const QCommandLineOption zoom(QStringLiteral("zoom"), QStringLiteral("Show the roll at this zoom level, 1 to 9"),
+                                QStringLiteral("LEVEL"));
   parser.addOption(from);
+  parser.addOption(zoom);
   parser.addOption(tracking);
   parser.addOption(screenshot);
   parser.process(application);
@@ -124,11 +116,26 @@ int Run(TarveloApplication& application) {
   options.UserProfile = true;
   options.RollTypeCandidates = RollTypeDefinitionsCandidates(WorkingFolder(), ExecutablePath());
   // A run that only takes a picture waits for no one: the roll information of the file it opens
-  // is taken as it comes, without the roll information dialog.
-  if (parser.isSet(screenshot)) options.EditRollInfo = [](RollInfo&) { return true; };
+  // is taken as it comes, without the roll information dialog, and messages go to standard
+  // error instead of a window that would wait for an answer.
+  StandardErrorPresenter to_standard_error;
+  if (parser.isSet(screenshot)) {
+    options.EditRollInfo = [](RollInfo&) { return true; };
+    options.Presenter = &to_standard_error;
+  }
   MainWindow window(options);
   window.show();
   application.SetWindow(&window);
+  if (parser.isSet(zoom)) {
+    bool is_number = false;
+    const int level = parser.value(zoom).toInt(&is_number);
+    if (!is_number || level < ZoomLevel::kSmallest || level > ZoomLevel::kLargest) {
+      std::fprintf(stderr, "tarvelo: --zoom wants a level from %d to %d, not \"%s\"\n", ZoomLevel::kSmallest,
+                   ZoomLevel::kLargest, qPrintable(parser.value(zoom)));
+      return 2;
+    }
+    window.SetZoomLevel(level);
+  }
   if (!parser.positionalArguments().isEmpty()) window.OpenFile(parser.positionalArguments().first());
   if (parser.isSet(from)) {
     bool is_number = false;
@@ -157,7 +164,7 @@ int main(int argc, char** argv) {
   // The desktop entry (tarvelo.desktop) that Wayland compositors match the window with.
   QGuiApplication::setDesktopFileName(QStringLiteral("tarvelo"));
   QApplication::setWindowIcon(ProgramIcon());
-  SetLook(application);
+  ApplyDesktopLook(application);
   try {
     return Run(application);
   } catch (const std::exception& failure) {

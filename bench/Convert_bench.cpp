@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
           const std::string folder = doc.OutputFolder();
           const MidiOutputSource source{folder,         doc.FileName(),        doc.ScanData().Tempo,
                                         doc.RollType(), doc.RollInformation(), settings.General,
-                                        settings.ERoll};
+                                        settings.ERoll, settings.Outputs};
           WriteScanImageMidi(source, scan_image, keywords, ui);
           EventList eroll = BuildERollEvents(work, doc.RollType(), doc.ScanData().Title, ui);
           RemoveWebbing(eroll, doc.RollType(), doc.ScanData().Tempo);

@@ -5,6 +5,7 @@
 #include "cis/CisFormat.h"
 #include "cis/CisReader.h"
 #include "support/AtomicFile.h"
+#include "support/Sha256.h"
 #include "support/TextTrim.h"
 
 namespace tarvelo {
@@ -37,6 +38,7 @@ Result OpenCisFile(const std::string& path, bool old_format_forced, CisScanData&
 
   std::string bytes;
   if (Result read = ReadWholeFile(path, bytes); !read.ok()) return fail(read);
+  data.FileSha256 = Sha256Hex(bytes);
   if (bytes.size() < cis::kHeaderSize) {
     return fail(Result::Corrupt("The file is too short to be a CIS file: " + std::to_string(bytes.size()) +
                                 " bytes, the header alone takes 52."));

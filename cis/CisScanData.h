@@ -32,6 +32,7 @@ struct CisScanData {
     Lines.Clear();
     LinesAsRead.Clear();
     Title.clear();
+    FileSha256.clear();
     ChangeoverPixel = 0;
     HorizontalDpi = 0;
     HeaderLineCount = 0;
@@ -87,6 +88,9 @@ struct CisScanData {
   int32_t LinesReadPlusTwo = 0;
   int32_t CorruptLineCount = 0;  // lines whose runs overran the scan width (kept as read)
   uint32_t FileLength = 0;
+  // The SHA-256 of the file's bytes as opened (64 lower-case hexadecimal digits), the name an
+  // archive cites the scan by; "" when the file could not be read.
+  std::string FileSha256;
   int32_t EncoderExponent = 0;
   int32_t ScannerType = 0;
   std::string HeaderText;  // header bytes 0..39 as read

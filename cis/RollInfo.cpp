@@ -164,10 +164,18 @@ Result RollInfo::Validate() const {
   return check.Outcome();
 }
 
-std::vector<std::string> RollInfo::EmbeddedTexts() const {
+bool RollInfo::HoldsPlaceholder(const Field& field) const {
+  if (!field.template_key || std::string_view(field.template_key) == "PrintedImageCapture") return false;
+  return TrimWhiteSpace(this->*field.entry) == field.template_default;
+}
+
+std::vector<std::string> RollInfo::EmbeddedTexts(bool leave_out_placeholders) const {
   std::vector<std::string> texts;
   texts.reserve(kFields.size());
-  for (const Field& field : kFields) texts.push_back(field.keyword + std::string(TrimWhiteSpace(this->*field.entry)));
+  for (const Field& field : kFields) {
+    if (leave_out_placeholders && HoldsPlaceholder(field)) continue;
+    texts.push_back(field.keyword + std::string(TrimWhiteSpace(this->*field.entry)));
+  }
   return texts;
 }
 

@@ -68,9 +68,17 @@ struct RollInfo {
   // The dialog's checks: every entry within its longest text (the first too long is named).
   Result Validate() const;
 
+  // Whether the entry of `field` still holds its template's shipped default and that default
+  // is a stand-in, not a fact about the roll: "Your Name Here", "Today's Date", "Name Of Roll
+  // Owner", "Type Of Scanning System" and the music category "Piano_Roll : Classical" (the
+  // printed image capture's "n/a" is true of a scan and is not one). Blanks around the entry
+  // do not matter.
+  bool HoldsPlaceholder(const Field& field) const;
+
   // The texts embedded as text events, in order: each keyword followed by its entry with
-  // surrounding white space removed, and lastly the misc info alone.
-  std::vector<std::string> EmbeddedTexts() const;
+  // surrounding white space removed, and lastly the misc info alone. With
+  // `leave_out_placeholders` the entries that HoldsPlaceholder are not among them.
+  std::vector<std::string> EmbeddedTexts(bool leave_out_placeholders = false) const;
 
   std::string MusicCategory;
   std::string Title;

@@ -1,4 +1,4 @@
-// tarvelo-cli align FILE.cis...: measures each scan and tells the scanner settings (and the
+// tarvelo-cli align FILE.cis|FOLDER...: measures each scan and tells the scanner settings (and the
 // roll type) that put its holes on their tracks; --write-preset stores them in a preset.
 #include <cstdio>
 
@@ -12,6 +12,7 @@
 #include "align/AlignScan.h"
 #include "align/PrepareScan.h"
 #include "align/StoreInPreset.h"
+#include "cli/BatchInputs.h"
 #include "cli/Commands.h"
 #include "cli/RollTypeLibrarySetup.h"
 #include "cli/TerminalReporter.h"
@@ -93,9 +94,10 @@ int RunAlign(const AlignOptions& options) {
   auto profile = RunProfile::Open(options.profile);
   if (!profile) return kExitUsage;
   const RunSettings settings = profile->Settings();
-  if (options.write_preset >= 0 && options.files.size() != 1) {
+  const std::vector<BatchInput> inputs = CollectInputs(options.files, options.recursive);
+  if (options.write_preset >= 0 && inputs.size() != 1) {
     std::fprintf(stderr, "tarvelo-cli: --write-preset stores the suggestion for one file; %zu were given\n",
-                 options.files.size());
+                 inputs.size());
     return kExitUsage;
   }
   if (options.write_preset >= kPresetCount) {
@@ -126,10 +128,13 @@ int RunAlign(const AlignOptions& options) {
 
   nlohmann::json files = nlohmann::json::array();
   int status = kExitOk;
-  for (const std::string& path : options.files) {
+  for (const BatchInput& input : inputs) {
+    const std::string& path = input.Path;
     ui.BeginFile(path);
     PreparedScan scan;
-    const Result prepared = PrepareScan(path, settings, ui, scan);
+    const Result prepared =
+        input.Problem.empty() ? PrepareScan(path, settings, ui, scan) : Result::NotFound(input.Problem);
+    if (!input.Problem.empty()) ui.ShowMessage(MessageKind::kError, input.Problem);
     if (!prepared.ok()) {
       ui.EndFile();
       status = WorseExitStatus(status, ExitStatusForFile(prepared));
@@ -150,10 +155,17 @@ int RunAlign(const AlignOptions& options) {
       ui.ShowMessage(MessageKind::kError, "No settings fit this scan: its holes could not be measured.");
       status = WorseExitStatus(status, kExitFileFailed);
     } else if (options.write_preset >= 0) {
+      const int was_current = ScannerPresets(profile->Stored()).CurrentIndex();
       const Result stored = StoreInPreset(profile->Stored(), options.write_preset, fit.Setting);
       if (stored.ok()) {
+        // Storing makes the preset the current one, as the preset dialog's Apply does: the
+        // next conversions use it.
+        const std::string preset = "scanner preset " + std::to_string(options.write_preset);
         ui.ShowMessage(MessageKind::kInformation,
-                       "The suggestion was stored in scanner preset " + std::to_string(options.write_preset) + ".");
+                       was_current == options.write_preset
+                           ? "The suggestion was stored in " + preset + ", the current preset."
+                           : "The suggestion was stored in " + preset + ", which is now the current preset (it was " +
+                                 "preset " + std::to_string(was_current) + ").");
       } else {
         ui.ShowMessage(MessageKind::kError, "The suggestion was not stored in scanner preset " +
                                                 std::to_string(options.write_preset) + ": " + stored.message());

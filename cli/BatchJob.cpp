@@ -43,13 +43,9 @@ FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job) {
     }
   }
   if (!input.OutputFolder.empty()) {
-    std::error_code error;
-    std::filesystem::create_directories(PathFromUtf8(input.OutputFolder), error);
-    if (!std::filesystem::is_directory(PathFromUtf8(input.OutputFolder), error)) {
-      return Refused(input, MessageKind::kError, FileStatus::kFailed,
-                     "cannot make the output folder " + input.OutputFolder + ": " +
-                         (error ? error.message() : std::string("not a folder")));
-    }
+    OutputFolders own;
+    const Result made = (job.Folders ? *job.Folders : own).Make(input.OutputFolder);
+    if (!made.ok()) return Refused(input, MessageKind::kError, FileStatus::kFailed, made.message());
   }
 
   FileReporter reporter(job.Entries);

@@ -8,6 +8,7 @@
 #include "cli/BatchInputs.h"
 #include "cli/FileOutcome.h"
 #include "cli/FileReporter.h"
+#include "cli/OutputFolders.h"
 #include "document/AlignmentOptions.h"
 #include "rolltypes/RollTypeDefinition.h"
 #include "settings/RunSettings.h"
@@ -16,15 +17,16 @@ namespace tarvelo::cli {
 
 struct BatchJob {
   RunSettings Settings;
-  RollTypeDefinition RollType;  // applied once from the library
-  std::string RollTypeError;    // not empty: the roll type was not found; every file fails with it
-  RollInfo RollInfoTemplate;    // the profile's template entries
-  RollInfoEntries Entries;      // --info
-  bool SkipScanImage = false;   // --no-scan-midi
-  bool SkipERoll = false;       // --no-eroll-midi
-  bool NoClobber = false;       // --no-clobber: a file with an output already there is skipped
-  bool MeasureOutputs = false;  // --verbose: notes and minutes of every output written
-  AlignmentOptions Alignment;   // --align, --roll-type auto
+  RollTypeDefinition RollType;       // applied once from the library
+  std::string RollTypeError;         // not empty: the roll type was not found; every file fails with it
+  RollInfo RollInfoTemplate;         // the profile's template entries
+  RollInfoEntries Entries;           // --info
+  bool SkipScanImage = false;        // --no-scan-midi
+  bool SkipERoll = false;            // --no-eroll-midi
+  bool NoClobber = false;            // --no-clobber: a file with an output already there is skipped
+  bool MeasureOutputs = false;       // --verbose: notes and minutes of every output written
+  AlignmentOptions Alignment;        // --align, --roll-type auto
+  OutputFolders* Folders = nullptr;  // makes (and remembers) the output folders; shared by every thread
 };
 
 // Converts `input` as `job` says. Never throws for a bad file: every problem is a message of

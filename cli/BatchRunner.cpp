@@ -4,14 +4,12 @@
 #include <chrono>
 #include <condition_variable>
 #include <exception>
-#include <filesystem>
 #include <mutex>
 #include <new>
 #include <optional>
 #include <thread>
 
 #include "cli/StopSignals.h"
-#include "support/Utf8Path.h"
 
 namespace tarvelo::cli {
 
@@ -26,6 +24,7 @@ struct BatchState {
   int workers_left = 0;
   uintmax_t bytes_done = 0;
   int done = 0;
+  int started = 0;  // files taken so far: each one is shown as it starts
   std::string current;
 };
 
@@ -47,7 +46,10 @@ void Work(const std::vector<BatchInput>& inputs, const BatchJob& shared_job, Bat
       std::lock_guard lock(state.mutex);
       if (state.taken >= inputs.size() || StopSignal() != 0) break;
       index = state.taken++;
-      state.current = Utf8FromPath(PathFromUtf8(inputs[index].Path).filename());
+      // As named or found below a named folder: two files of one name in two folders differ.
+      state.current = inputs[index].Path;
+      ++state.started;
+      state.changed.notify_all();
     }
     FileOutcome outcome;
     // What the standard library may throw (memory, file system) fails this file only.
@@ -104,14 +106,19 @@ int RunBatch(const std::vector<BatchInput>& inputs, const BatchJob& job, int job
     progress.Total = static_cast<int>(inputs.size());
     progress.Current = state.current;
     progress.Elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (state.bytes_done > 0 && bytes_total >= state.bytes_done) {
+    // Estimated once a hundredth of the bytes is done: a first file that is empty or refused
+    // at once says nothing of the time the others take.
+    if (state.bytes_done > 0 && bytes_total >= state.bytes_done && state.bytes_done * 100 >= bytes_total) {
       progress.Remaining = progress.Elapsed * static_cast<double>(bytes_total - state.bytes_done) /
                            static_cast<double>(state.bytes_done);
     }
+    const int started = state.started, done = state.done;
     lock.unlock();
     on_progress(progress);
     lock.lock();
-    state.changed.wait_for(lock, std::chrono::milliseconds(200));
+    // Woken when a file starts or ends, else five times a second for the clock.
+    state.changed.wait_for(lock, std::chrono::milliseconds(200),
+                           [&] { return state.started != started || state.done != done || state.workers_left == 0; });
   }
   const int never_started = static_cast<int>(inputs.size() - state.taken);
   lock.unlock();

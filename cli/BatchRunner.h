@@ -19,13 +19,13 @@ namespace tarvelo::cli {
 struct BatchProgress {
   int Done = 0;
   int Total = 0;
-  std::string Current;    // the file started last
+  std::string Current;    // the file started last, its path as named or found
   double Elapsed = 0;     // seconds
   double Remaining = -1;  // seconds, estimated from the bytes converted; < 0 while unknown
 };
 
-// Called on the calling thread: each outcome in input order, and the progress about five
-// times a second.
+// Called on the calling thread: each outcome in input order, and the progress whenever a file
+// starts or ends and otherwise about five times a second.
 using OutcomeSink = std::function<void(FileOutcome&&)>;
 using ProgressSink = std::function<void(const BatchProgress&)>;
 

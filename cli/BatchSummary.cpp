@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "cli/ProgressLine.h"
+#include "cli/TerminalText.h"
 
 namespace tarvelo::cli {
 
@@ -36,8 +37,8 @@ std::string PadTo(const std::string& text, int columns) {
 
 }  // namespace
 
-std::string BatchSummary::Text(const std::string& outputs_place, double seconds, int stop_signal,
-                               int never_started) const {
+std::string BatchSummary::Text(const std::string& outputs_place, double seconds, int stop_signal, int never_started,
+                               int columns) const {
   std::string text;
   if (!rows_.empty()) {
     constexpr int kLongestFileColumn = 60;
@@ -46,30 +47,57 @@ std::string BatchSummary::Text(const std::string& outputs_place, double seconds,
     for (const Row& row : rows_) file_columns = std::max(file_columns, TextColumns(row.File));
     file_columns = std::min(file_columns, kLongestFileColumn);
     const int status_columns = TextColumns(FileStatusName(FileStatus::kConvertedWithWarnings));
-    text += PadTo("file", file_columns) + "  " + PadTo("status", status_columns) + "  message\n";
+    std::vector<std::string> table;
+    bool fits = true;
     for (const Row& row : rows_) {
       std::string message = FitToColumns(row.Message, kLongestMessage);
       if (message.size() < row.Message.size()) message += "...";
-      text += PadTo(row.File, file_columns) + "  " + PadTo(FileStatusName(row.Status), status_columns) + "  " +
-              message + "\n";
+      table.push_back(PadTo(row.File, file_columns) + "  " + PadTo(FileStatusName(row.Status), status_columns) + "  " +
+                      message);
+      fits = fits && TextColumns(table.back()) <= columns;
+    }
+    if (columns <= 0 || fits) {
+      text += PadTo("file", file_columns) + "  " + PadTo("status", status_columns) + "  message\n";
+      for (const std::string& line : table) text += line + "\n";
+    } else {
+      // Too wide for the terminal: each file on a line of its own with its status, its whole
+      // message wrapped below it.
+      constexpr int kIndent = 4;
+      for (const Row& row : rows_) {
+        const std::string status = FileStatusName(row.Status);
+        const std::string file = ShortenInMiddle(row.File, columns - 2 - TextColumns(status));
+        text += file + "  " + status + "\n";
+        if (row.Message.empty()) continue;
+        for (const std::string& line : WrapToColumns(row.Message, columns - kIndent))
+          text += std::string(kIndent, ' ') + line + "\n";
+      }
     }
   }
+  std::string stopped;
   if (stop_signal != 0) {
-    text += "Stopped by " + SignalName(stop_signal) + ": " + std::to_string(never_started) +
-            (never_started == 1 ? " file was" : " files were") + " not started";
+    stopped = "Stopped by " + SignalName(stop_signal) + ": " + std::to_string(never_started) +
+              (never_started == 1 ? " file was" : " files were") + " not started";
     if (Count(FileStatus::kStopped) > 0)
-      text += ", " + std::to_string(Count(FileStatus::kStopped)) + " stopped while being converted";
-    text += "; every output listed as written is complete.\n";
+      stopped += ", " + std::to_string(Count(FileStatus::kStopped)) + " stopped while being converted";
+    stopped += "; every output listed as written is complete.";
   }
   const int files = Files();
-  text += std::to_string(files) + (files == 1 ? " file: " : " files: ") +
-          std::to_string(Count(FileStatus::kConverted)) + " converted, " +
-          std::to_string(Count(FileStatus::kConvertedWithWarnings)) + " converted with warnings, " +
-          std::to_string(Count(FileStatus::kFailed)) + " failed";
-  if (Count(FileStatus::kSkipped) > 0) text += ", " + std::to_string(Count(FileStatus::kSkipped)) + " skipped";
+  std::string counts = std::to_string(files) + (files == 1 ? " file: " : " files: ") +
+                       std::to_string(Count(FileStatus::kConverted)) + " converted, " +
+                       std::to_string(Count(FileStatus::kConvertedWithWarnings)) + " converted with warnings, " +
+                       std::to_string(Count(FileStatus::kFailed)) + " failed";
+  if (Count(FileStatus::kSkipped) > 0) counts += ", " + std::to_string(Count(FileStatus::kSkipped)) + " skipped";
   char time[32];
   std::snprintf(time, sizeof time, "%.1f s", seconds);
-  text += "; outputs " + outputs_place + "; " + (seconds < 60 ? std::string(time) : FormatDuration(seconds)) + "\n";
+  counts += "; outputs " + outputs_place + "; " + (seconds < 60 ? std::string(time) : FormatDuration(seconds));
+  for (const std::string* line : {&stopped, &counts}) {
+    if (line->empty()) continue;
+    if (columns <= 0) {
+      text += *line + "\n";
+      continue;
+    }
+    for (const std::string& piece : WrapToColumns(*line, columns)) text += piece + "\n";
+  }
   return text;
 }
 

@@ -20,7 +20,11 @@ class BatchSummary {
 
   // The table (when it has rows) and the counts line. `outputs_place` says where the
   // outputs went; `stop_signal` (0: none) and `never_started` tell of a batch that was stopped.
-  std::string Text(const std::string& outputs_place, double seconds, int stop_signal, int never_started) const;
+  // For a terminal `columns` wide no line is wider: a table too wide becomes a line per file
+  // with its status and its message wrapped below it; `columns` 0 (a file, a pipe) gives the
+  // table with messages cut at 100 characters.
+  std::string Text(const std::string& outputs_place, double seconds, int stop_signal, int never_started,
+                   int columns = 0) const;
 
  private:
   struct Row {

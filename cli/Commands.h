@@ -28,6 +28,8 @@ class RunProfile {
   static std::unique_ptr<RunProfile> Open(const ProfileOptions& options);
   ProfileStore& Store() { return overlay_; }
   ProfileStore& Stored() { return *stored_.Store; }
+  // The stored profile's file or registry key.
+  const std::string& Location() const { return stored_.Location; }
   // The settings of a run with this profile.
   RunSettings Settings() const { return RunSettings::FromProfile(overlay_); }
 
@@ -43,42 +45,45 @@ bool SplitSettingName(const std::string& text, std::string& section, std::string
 
 struct InfoOptions {
   ProfileOptions profile;
-  std::vector<std::string> files;
-  bool json = false;  // --json: one JSON document on standard output
+  std::vector<std::string> files;  // files and folders, as convert takes them
+  bool recursive = false;          // --recursive: folders below named folders too
+  bool json = false;               // --json: one JSON document on standard output
 };
 int RunInfo(const InfoOptions& options);
 
 struct ConvertOptions {
   ProfileOptions profile;
-  std::vector<std::string> files;   // files and folders
-  std::string library;              // --roll-types FILE
-  std::string roll_type;            // --roll-type NAME (or "auto", which aligns), this run only
-  bool align = false;               // --align: convert each file with its own measured settings
-  std::vector<std::string> info;    // --info KEY=VALUE: roll information entries for this run
-  std::string output_dir;           // --output-dir: outputs there instead of next to the input
-  bool keep_tree = false;           // --keep-tree: below --output-dir, the inputs' folders
-  bool recursive = false;           // --recursive: folders below named folders too
-  bool no_clobber = false;          // --no-clobber: a file with an output already there is skipped
-  int jobs = 0;                     // --jobs N; 0: the number of cores
-  bool no_scan_midi = false;        // --no-scan-midi
-  bool no_eroll_midi = false;       // --no-eroll-midi
-  bool expression_midi = false;     // --expression-midi: write the expression files this run
-  bool no_expression_midi = false;  // --no-expression-midi
-  bool json = false;                // --json
-  bool strict = false;              // --strict: warnings fail the run (exit 1 instead of 3)
-  bool quiet = false;               // --quiet: only warnings and errors
-  bool verbose = false;             // --verbose: every output written, with notes and minutes
-  std::string log;                  // --log FILE: the report as text
+  std::vector<std::string> files;         // files and folders
+  std::string library;                    // --roll-types FILE
+  std::string roll_type;                  // --roll-type NAME (or "auto", which aligns), this run only
+  bool align = false;                     // --align: convert each file with its own measured settings
+  std::vector<std::string> info;          // --info KEY=VALUE: roll information entries for this run
+  std::string output_dir;                 // --output-dir: outputs there instead of next to the input
+  bool keep_tree = false;                 // --keep-tree: below --output-dir, the inputs' folders
+  bool recursive = false;                 // --recursive: folders below named folders too
+  bool no_clobber = false;                // --no-clobber: a file with an output already there is skipped
+  int jobs = 0;                           // --jobs N; 0: the number of cores
+  bool no_scan_midi = false;              // --no-scan-midi
+  bool no_eroll_midi = false;             // --no-eroll-midi
+  bool expression_midi = false;           // --expression-midi: write the expression files this run
+  bool no_expression_midi = false;        // --no-expression-midi
+  bool json = false;                      // --json
+  bool strict = false;                    // --strict: warnings fail the run (exit 1 instead of 3)
+  bool quiet = false;                     // --quiet: only warnings and errors
+  bool verbose = false;                   // --verbose: every output written, with notes and minutes
+  std::string log;                        // --log FILE: the report as text
+  std::vector<std::string> command_line;  // the words as typed, for the log's header
 };
 int RunConvert(const ConvertOptions& options);
 
 struct AlignOptions {
   ProfileOptions profile;
-  std::vector<std::string> files;
-  std::string library;    // --roll-types FILE
-  std::string roll_type;  // --roll-type NAME or "auto"; empty: the profile's active roll type
-  bool json = false;      // --json
-  int write_preset = -1;  // --write-preset N: store the suggestion in preset N
+  std::vector<std::string> files;  // files and folders, as convert takes them
+  bool recursive = false;          // --recursive: folders below named folders too
+  std::string library;             // --roll-types FILE
+  std::string roll_type;           // --roll-type NAME or "auto"; empty: the profile's active roll type
+  bool json = false;               // --json
+  int write_preset = -1;           // --write-preset N: store the suggestion in preset N
 };
 int RunAlign(const AlignOptions& options);
 
@@ -103,7 +108,8 @@ struct PictureOptions {
   std::string file;
   std::string output;     // -o
   std::string library;    // --roll-types FILE
-  std::string roll_type;  // --roll-type NAME, this run only
+  std::string roll_type;  // --roll-type NAME (or "auto", which aligns), this run only
+  bool align = false;     // --align: convert with the DPI, offset and stretch the scan suggests
 };
 
 struct RenderOptions {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
@@ -15,12 +16,16 @@
 #include "cli/Commands.h"
 #include "cli/JsonReport.h"
 #include "cli/MessageLines.h"
+#include "cli/OutputFolders.h"
 #include "cli/ProgressLine.h"
 #include "cli/RollTypeLibrarySetup.h"
+#include "cli/RunLog.h"
 #include "cli/StopSignals.h"
 #include "cli/TerminalReporter.h"
+#include "cli/TerminalText.h"
 #include "rolltypes/ApplyRollType.h"
 #include "rolltypes/RollTypeLibrary.h"
+#include "settings/SettingsDigest.h"
 #include "support/AtomicFile.h"
 #include "support/Utf8Path.h"
 
@@ -110,6 +115,19 @@ std::string OutcomeText(const FileOutcome& outcome, bool quiet, bool with_output
   return text;
 }
 
+// The files converted at once: --jobs, else one per core, at most four per core (more only
+// take memory: every file being converted holds its scan and its results).
+int JobsToRun(int asked) {
+  const int cores = DefaultJobs();
+  if (asked <= 0) return cores;
+  const int most = 4 * cores;
+  if (asked <= most) return asked;
+  std::fprintf(stderr,
+               "tarvelo-cli: --jobs %d is more than 4 per processor core (%d cores); converting %d files at once\n",
+               asked, cores, most);
+  return most;
+}
+
 double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -145,12 +163,13 @@ int RunConvert(const ConvertOptions& options) {
     }
   }
   std::vector<BatchInput> inputs = CollectInputs(options.files, options.recursive);
+  // The output folders are made as files need them and, when nothing was written into one,
+  // removed again at the end: a batch that wrote nothing leaves no empty folder behind.
+  OutputFolders folders;
+  job.Folders = &folders;
   if (!options.output_dir.empty()) {
-    std::error_code ec;
-    std::filesystem::create_directories(PathFromUtf8(options.output_dir), ec);
-    if (!std::filesystem::is_directory(PathFromUtf8(options.output_dir), ec)) {
-      std::fprintf(stderr, "tarvelo-cli: cannot use %s as the output folder: %s\n", options.output_dir.c_str(),
-                   ec ? ec.message().c_str() : "not a folder");
+    if (const Result made = folders.Make(options.output_dir); !made.ok()) {
+      std::fprintf(stderr, "tarvelo-cli: %s\n", made.message().c_str());
       return kExitFileFailed;
     }
   }
@@ -160,19 +179,31 @@ int RunConvert(const ConvertOptions& options) {
   plan.ScanImage = !options.no_scan_midi;
   plan.ERoll = !options.no_eroll_midi;
   if (const Result planned = PlanOutputs(inputs, plan, job.Settings); !planned.ok()) {
+    folders.RemoveEmpty();
     std::fprintf(stderr, "tarvelo-cli: %s\n", planned.message().c_str());
     return kExitUsage;
   }
+  const int jobs = JobsToRun(options.jobs);
 
   ProgressLine progress_line(!options.quiet);
   BatchSummary summary;
   JsonReport report;
-  std::string log;
+  LogHeader header;
+  header.Started = std::time(nullptr);
+  header.CommandLine = options.command_line;
+  header.Profile = profile->Location();
+  header.SettingsDigest = SettingsDigest(job.Settings);
+  std::string log = LogHeaderText(header);
   const auto on_outcome = [&](FileOutcome&& outcome) {
     progress_line.Clear();
-    std::fputs(OutcomeText(outcome, options.quiet, options.verbose).c_str(), stderr);
+    // On a terminal no line is wider than it: long message lines go on below themselves.
+    constexpr int kContinuationIndent = 4;
+    std::fputs(
+        WrapLines(OutcomeText(outcome, options.quiet, options.verbose), StandardErrorColumns(), kContinuationIndent)
+            .c_str(),
+        stderr);
     std::fflush(stderr);
-    if (!options.log.empty()) log += OutcomeText(outcome, false, true);
+    if (!options.log.empty()) log += OutcomeText(outcome, false, true) + LogFileLine(outcome);
     summary.Add(outcome);
     if (options.json) report.AddFile(outcome);
   };
@@ -181,9 +212,9 @@ int RunConvert(const ConvertOptions& options) {
     progress_line.Show(BatchProgressText(progress.Done, progress.Total, progress.Current, progress.Elapsed,
                                          progress.Remaining, progress_line.Columns()));
   };
-  const int jobs = options.jobs > 0 ? options.jobs : DefaultJobs();
   const int never_started = RunBatch(inputs, job, jobs, on_outcome, on_progress);
   progress_line.Clear();
+  folders.RemoveEmpty();
 
   const int stop_signal = StopSignal();
   int status = stop_signal != 0 ? ExitStatusForSignal(stop_signal)
@@ -192,15 +223,18 @@ int RunConvert(const ConvertOptions& options) {
   const std::string place = options.output_dir.empty() ? "beside the inputs"
                             : options.keep_tree        ? "below " + options.output_dir
                                                        : "in " + options.output_dir;
-  const std::string summary_text = summary.Text(place, SecondsSince(run_start), stop_signal, never_started);
-  if (!options.quiet || stop_signal != 0) std::fputs(summary_text.c_str(), stderr);
+  const double seconds = SecondsSince(run_start);
+  if (!options.quiet || stop_signal != 0) {
+    std::fputs(summary.Text(place, seconds, stop_signal, never_started, StandardErrorColumns()).c_str(), stderr);
+  }
   if (!options.log.empty()) {
-    if (const Result written = WriteFileAtomically(options.log, log + summary_text); !written.ok()) {
+    const std::string summary_text = summary.Text(place, seconds, stop_signal, never_started);
+    if (const Result written = WriteFileAtomically(options.log, log + "\n" + summary_text); !written.ok()) {
       std::fprintf(stderr, "tarvelo-cli: the log was not written: %s\n", written.message().c_str());
       if (stop_signal == 0) status = WorseExitStatus(status, kExitFileFailed);
     }
   }
-  if (options.json) report.Print(summary, status, stop_signal, SecondsSince(run_start));
+  if (options.json) report.Print(summary, status, stop_signal, seconds);
   return status;
 }
 

@@ -4,12 +4,8 @@
 #include <map>
 
 #include "cis/RollInfo.h"
-#include "midi/VersionText.h"
+#include "support/ProgramVersion.h"
 #include "support/Utf8Path.h"
-
-#ifndef TARVELO_VERSION
-#define TARVELO_VERSION "unknown"
-#endif
 
 namespace tarvelo::cli {
 
@@ -131,7 +127,8 @@ void SetProgramName(const std::string& argv0) {
 const std::string& ProgramName() { return program_name; }
 
 std::string ProgramVersionText() {
-  return program_name + " " + TARVELO_VERSION + "\n" + tarvelo::VersionText().FullText();
+  const std::string build = ProgramBuild();
+  return program_name + " " + ProgramVersion() + "\nbuild: " + (build.empty() ? "not known" : build);
 }
 
 std::string MainHelpFooter() {

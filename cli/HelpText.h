@@ -11,7 +11,7 @@ namespace tarvelo::cli {
 void SetProgramName(const std::string& argv0);
 const std::string& ProgramName();
 
-// "tarvelo-cli 1.0" and the converter's version text embedded in the MIDI files.
+// "tarvelo-cli 1.0" and, on a line of its own, the build ("build: 88962d5c1a2b").
 std::string ProgramVersionText();
 
 // The end of the main help page.

@@ -1,4 +1,4 @@
-// tarvelo-cli info FILE.cis...: the header summary of each file, plus the lines read, the
+// tarvelo-cli info FILE.cis|FOLDER...: the header summary of each file, plus the lines read, the
 // damaged lines, the roll's length and its playing time, without converting anything; with
 // --json the same as one JSON document.
 #include <cstdio>
@@ -7,6 +7,7 @@
 
 #include "cis/CisFile.h"
 #include "cis/HeaderSummary.h"
+#include "cli/BatchInputs.h"
 #include "cli/Commands.h"
 #include "cli/TerminalReporter.h"
 
@@ -46,8 +47,15 @@ int RunInfo(const InfoOptions& options) {
   int status = kExitOk;
   bool first = true;
   nlohmann::json files = nlohmann::json::array();
-  for (const std::string& path : options.files) {
+  for (const BatchInput& input : CollectInputs(options.files, options.recursive)) {
+    const std::string& path = input.Path;
     reporter.BeginFile(path);
+    if (!input.Problem.empty()) {
+      reporter.ShowMessage(MessageKind::kError, input.Problem);
+      status = WorseExitStatus(status, kExitFileFailed);
+      if (options.json) files.push_back({{"input", path}, {"error", input.Problem}});
+      continue;
+    }
     CisScanData data;
     CisOpenState state = CisOpenState::kNothingRead;
     const Result opened = OpenCisFile(path, settings.Scanner.ForceOldCisFormat, data, reporter, &state);

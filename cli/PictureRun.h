@@ -9,6 +9,7 @@
 #include "document/TarveloDoc.h"
 #include "pictures/LabelFont.h"
 #include "support/Picture.h"
+#include "view/RollView.h"
 
 namespace tarvelo::cli {
 
@@ -23,6 +24,10 @@ struct PictureRun {
 // Prepares `run` and converts options.file. Returns kExitOk, or the exit status after the
 // reason was printed.
 int ConvertForPicture(const PictureOptions& options, bool wants_histogram, PictureRun& run);
+
+// The view's scanner values: those the conversion placed the pixels with (the alignment's when
+// the run was aligned and found one, else the preset's), and the crossover line setting.
+RollViewSettings ViewScannerSettings(const PictureRun& run);
 
 // Writes `picture` to options.output; kExitFileFailed (the reason printed) when it cannot.
 int WritePicture(const PictureOptions& options, const Picture& picture, const LabelFont& font);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "cli/TerminalText.h"
 #include "support/Console.h"
 #include "support/ProcessEnvironment.h"
 
@@ -20,17 +21,12 @@ int StandardErrorColumns() {
   return 80;
 }
 
-namespace {
-
-// The length in bytes of the UTF-8 character starting with `lead` (1 for a stray byte).
 size_t CharacterBytes(unsigned char lead) {
   if (lead >= 0xF0) return 4;
   if (lead >= 0xE0) return 3;
   if (lead >= 0xC0) return 2;
   return 1;
 }
-
-}  // namespace
 
 int TextColumns(std::string_view text) {
   int columns = 0;
@@ -74,22 +70,14 @@ std::string BatchProgressText(int done, int total, std::string_view current, dou
   const std::string times = FormatDuration(elapsed) + " elapsed, " +
                             (remaining < 0 ? std::string("--:--") : FormatDuration(remaining)) + " left";
   // "count  file  times", the file taking what is left; a name that does not fit loses its
-  // start, so that its end (what tells files apart) stays.
+  // middle, so that its start (the folder) and its end (what tells files apart) stay. On a
+  // terminal too narrow for the times beside a shortened name, the name goes without them.
   constexpr int kShortestName = 12;
   const int fixed = TextColumns(count) + 2 + 2 + TextColumns(times);
-  if (columns - fixed >= kShortestName || columns - fixed >= TextColumns(current)) {
-    std::string name(current);
-    const int room = columns - fixed;
-    if (TextColumns(name) > room) {
-      // Drop characters from the front until "..." and the rest fit.
-      size_t start = 0;
-      while (start < name.size() && TextColumns(std::string_view(name).substr(start)) + 3 > room)
-        start += CharacterBytes(static_cast<unsigned char>(name[start]));
-      name = "..." + name.substr(start);
-    }
-    return FitToColumns(count + "  " + name + "  " + times, columns);
-  }
-  return FitToColumns(count + "  " + std::string(current), columns);
+  if (columns - fixed >= kShortestName || columns - fixed >= TextColumns(current))
+    return FitToColumns(count + "  " + ShortenInMiddle(current, columns - fixed) + "  " + times, columns);
+  const int room = columns - TextColumns(count) - 2;
+  return FitToColumns(count + "  " + ShortenInMiddle(current, std::max(room, 0)), columns);
 }
 
 ProgressLine::ProgressLine(bool enabled) : enabled_(enabled && IsTerminal(stderr)) {}

@@ -3,6 +3,7 @@
 // place, never wider than the terminal (its width is asked for at every draw, so a resized
 // window is followed), cleared before anything else is printed.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,9 @@ namespace tarvelo::cli {
 // The columns of the terminal standard error shows on: its window's width, else $COLUMNS,
 // else 80; 0 when standard error is not a terminal.
 int StandardErrorColumns();
+
+// The length in bytes of the UTF-8 character starting with `lead` (1 for a stray byte).
+size_t CharacterBytes(unsigned char lead);
 
 // How many columns `text` may take: a byte below 0x80 takes one, every other character is
 // counted as two (a wide character never makes the line longer than counted).
@@ -25,7 +29,7 @@ std::string FormatDuration(double seconds);
 
 // The batch line: files done of the total, the current file, the elapsed time and the time
 // left (`remaining` < 0: not known yet), fitted into `columns` columns. The file name gives
-// way first (its start is cut off), then the times.
+// way first (shortened in its middle), then the times.
 std::string BatchProgressText(int done, int total, std::string_view current, double elapsed, double remaining,
                               int columns);
 

@@ -1,5 +1,5 @@
 // tarvelo-cli render ROLL.cis -o ROLL.png: the roll view as the desktop shows it after the
-// conversion, the whole canvas width, scrolled so that a chosen inch of the roll is at the top.
+// conversion, as wide as what it draws, scrolled so that a chosen inch of the roll is at the top.
 #include <cstdio>
 
 #include "cli/PictureRun.h"
@@ -22,14 +22,10 @@ int RunRender(const RenderOptions& options) {
   TrackStrips strips = InitialTrackStrips(run.doc->RollType().StripWidthPixels);
   RenderTrackStrips(run.doc->RollType(), strips);
 
-  RollViewSettings view;
-  view.ScannerDPI = static_cast<int>(run.settings.Scanner.ScannerDPI);
-  view.ScannerOffset = run.settings.Scanner.ScannerOffset;
-  view.ScannerAlignStretch = run.settings.Scanner.ScannerAlignStretch;
+  RollViewSettings view = ViewScannerSettings(run);
   view.ZoomFactor = ZoomLevel(options.zoom_level).Factor();
   view.ShowTrackingCorrections = options.tracking;
-  view.ShowCrossoverLine = run.settings.TwinArray.ShowCrossoverLine;
-  view.ClientWidth = kRollCanvasWidth;
+  view.ClientWidth = DrawnCanvasWidth(scan, strips, view);
   view.ClientHeight = options.height;
   view.ScrollY = ScrollRowForLine(line_count, options.height, first_line);
   Picture picture;

@@ -1,6 +1,7 @@
 # Bash completion for tarvelo-cli: commands, each command's options (read from its help, so
-# they never go stale), setting names (from "settings list") and roll type names (from
-# "roll-types", with the library named by --roll-types when the line has one).
+# they never go stale), and every option value that has a fixed set: setting names (from
+# "settings list"), roll type names with auto (from "roll-types", with the library named by
+# --roll-types when the line has one), presets, zoom levels and roll information entries.
 
 _tarvelo_cli_escaped() {
   # Offers each line of standard input that starts with $1, escaped for the shell.
@@ -26,7 +27,14 @@ _tarvelo_cli() {
 
   case $prev in
     --roll-type)
-      _tarvelo_cli_escaped "$cur" < <("$program" roll-types "${library[@]}" 2>/dev/null)
+      # "auto" (the roll type the scan shows) and the library's roll types.
+      _tarvelo_cli_escaped "$cur" < <(echo auto; "$program" roll-types "${library[@]}" 2>/dev/null)
+      return 0 ;;
+    --preset|--write-preset)
+      COMPREPLY=($(compgen -W "$(seq 0 15)" -- "$cur"))
+      return 0 ;;
+    --zoom)
+      COMPREPLY=($(compgen -W "$(seq 1 9)" -- "$cur"))
       return 0 ;;
     --set)
       _tarvelo_cli_escaped "$cur" < <("$program" settings list 2>/dev/null | sed 's/=.*/=/')

@@ -32,6 +32,8 @@ struct ConversionSummary {
   int HolesMeasured = 0;                  // distinct holes the off-track check looked at
   int HolesOffTrack = 0;   // of them, those further than 0.3 of a track spacing from their track's centre
   bool Cancelled = false;  // the user stopped the run: no outputs were written
+  // The digest of the settings handed to the run (settings/SettingsDigest.h).
+  std::string SettingsDigest;
   // Messages the load and the run reported, counted by kind (index: MessageKind).
   std::array<int, 3> MessageCounts{};
   // The spacing histograms of the run (all 0 when the document was asked not to build them).

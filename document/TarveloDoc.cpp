@@ -17,7 +17,9 @@
 #include "midi/ExpressionMidi.h"
 #include "midi/ScanImageMidi.h"
 #include "rolltypes/ApplyRollType.h"
+#include "settings/SettingsDigest.h"
 #include "support/NumberFormat.h"
+#include "support/ProgramVersion.h"
 #include "support/SafeTruncate.h"
 #include "support/Utf8Path.h"
 
@@ -51,6 +53,7 @@ Result TarveloDoc::Load(const std::string& path, const RunSettings& settings) {
   const Result opened = OpenCisFile(path, settings.Scanner.ForceOldCisFormat, scan_, reporter_, &state);
   if (state == CisOpenState::kNothingRead) {
     summary_ = ConversionSummary{};
+    summary_.SettingsDigest = SettingsDigest(settings);
     summary_.Cancelled = opened.kind() == Result::Kind::kCancelled;
     summary_.MessageCounts = reporter_.Counts();
     return opened;
@@ -146,6 +149,13 @@ std::string TarveloDoc::OutputFolder() const {
   return last == '/' || last == '\\' ? output_folder_ : output_folder_ + kPathSeparator;
 }
 
+void TarveloDoc::RecordProvenanceKeywords() {
+  keywords_.AddKeyValue("/source_file_sha256: ", scan_.FileSha256);
+  keywords_.AddKeyValue("/converter_version: ", ProgramVersionLine());
+  keywords_.AddKeyValue("/settings_digest: ", summary_.SettingsDigest);
+  keywords_.AddKeyValue("/roll_type_used: ", roll_type_.Name);
+}
+
 void TarveloDoc::RecordOutput(const char* kind, const MidiOutputResult& result) {
   summary_.Outputs.push_back(OutputFileRecord{kind, result.Path, result.Outcome});
 }
@@ -180,9 +190,10 @@ void TarveloDoc::WriteOutputs(const RunSettings& settings) {
     summary_.Cancelled = true;
     return;
   }
+  if (!settings.Outputs.LiteralRollInfo) RecordProvenanceKeywords();
   const std::string folder = OutputFolder();
-  const MidiOutputSource source{folder,     names_.Name,      scan_.Tempo,   roll_type_,
-                                roll_info_, settings.General, settings.ERoll};
+  const MidiOutputSource source{folder,     names_.Name,      scan_.Tempo,    roll_type_,
+                                roll_info_, settings.General, settings.ERoll, settings.Outputs};
   if (settings.Outputs.ScanMidi && !skip_scan_image_) {
     const MidiOutputResult result = WriteScanImageMidi(source, scan_image_events_, keywords_, reporter_);
     RecordOutput("ScanImageMIDI", result);
@@ -216,13 +227,14 @@ void TarveloDoc::WriteExpressionFile(const RunSettings& settings, const MidiOutp
   const ExpressionPerformance performance = PerformExpression(roll_type_, ERollNotes(eroll_events_, timing), timing,
                                                               settings.ERoll.IncludeTrack18SustainPedal);
   const MidiOutputResult result =
-      WriteExpressionMidi(source, settings.Outputs, eroll_events_, keywords_, performance, timing, reporter_);
+      WriteExpressionMidi(source, eroll_events_, keywords_, performance, timing, reporter_);
   RecordOutput("ExpressionMIDI", result);
   if (result.Outcome.ok()) hooks_.MarkExpressionWritten();
 }
 
 void TarveloDoc::Run(const RunSettings& settings) {
   summary_ = ConversionSummary{};
+  summary_.SettingsDigest = SettingsDigest(settings);
   reporter_.SetStatusText("Processing Raw CIS Data");
   hooks_.RefreshControlBar(names_.NameWithExtension, scan_.Title);
   RecordHeaderKeywords();

@@ -150,6 +150,10 @@ class TarveloDoc {
   void WriteOutputs(const RunSettings& settings);
   // The expression file from the eRoll events as the eRoll output leaves them.
   void WriteExpressionFile(const RunSettings& settings, const MidiOutputSource& source);
+  // The items that let a file be traced to what made it: the scan's SHA-256, the program's
+  // version and build, the digest of the run's settings (as handed to the run, before any
+  // alignment) and the roll type the events were mapped with.
+  void RecordProvenanceKeywords();
   void RecordOutput(const char* kind, const MidiOutputResult& result);
 
   CountingReporter reporter_;

@@ -2,7 +2,6 @@
 
 #include "events/EventBuilding.h"
 #include "midi/CreditDate.h"
-#include "midi/VersionText.h"
 #include "support/SafeTruncate.h"
 
 namespace tarvelo {
@@ -14,9 +13,8 @@ int64_t TrailerTicks(int tempo, int seconds) { return TruncToInt64(static_cast<d
 
 }  // namespace
 
-std::string ERollCreditText(std::string_view date) {
-  return "Conversion to eRoll MIDI made " + std::string(date) + " with Quenby E-Roll converter - " +
-         std::string(kMakerWebAddress);
+std::string ERollCreditText(std::string_view date, std::string_view ending) {
+  return "Conversion to eRoll MIDI made " + std::string(date) + " with Quenby E-Roll converter" + std::string(ending);
 }
 
 void PrepareERollFile(const RollTypeDefinition& roll, int tempo, EventList& events, KeywordList& keywords) {
@@ -61,7 +59,6 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, EventList& event
                                 Reporter& reporter) {
   reporter.SetStatusText("Writing Output MIDI File");
   const ERollSettings& settings = source.ERoll;
-  const GeneralSettings& general = source.General;
   const RollTypeDefinition& roll = source.RollType;
   const std::string path =
       source.OutputFolder + settings.eRollMidiFilePrefix + source.FileName + settings.eRollMidiFileSuffix + ".mid";
@@ -69,11 +66,11 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, EventList& event
 
   PrepareERollFile(roll, tempo, events, keywords);
   MidiFileWriter writer;
-  BeginMidiFile(writer, tempo, source.RollInformation, general.MidiCopyrightInfoString);
-  for (const std::string& text : source.RollInformation.EmbeddedTexts()) writer.AddText(0, MetaText::kText, text);
+  BeginMidiFile(writer, tempo, source);
+  for (const std::string& text : RollInfoTextEvents(source)) writer.AddText(0, MetaText::kText, text);
   writer.AddText(0, MetaText::kText, "Roll Template Type Used = " + roll.Name);
-  writer.AddText(0, MetaText::kText, ERollCreditText(CreditDateText()));
-  writer.AddText(0, MetaText::kText, VersionText().FullText());
+  writer.AddText(0, MetaText::kText, ERollCreditText(CreditDateText(), CreditEnding(source.Outputs)));
+  writer.AddText(0, MetaText::kText, VersionEventText(source.Outputs));
   for (const TrackEvent& event : events)
     if (event.Kind == EventKind::kText) writer.AddText(0, MetaText::kText, event.Text);
   for (int i = 0; i < keywords.Count(); ++i) writer.AddText(0, MetaText::kText, keywords.ItemText(i));

@@ -7,7 +7,7 @@
 //
 // File: OutputFolder + eRollMidiFilePrefix + FileName + eRollMidiFileSuffix + ".mid"
 // (source.ERoll). The track holds, on tick
-// 0: the tempo, the track name, the copyright text, the 24 roll information texts,
+// 0: the tempo, the track name, the copyright text, the roll information texts,
 // "Roll Template Type Used = " + roll type name, the credit text, the version text, the
 // title text events, every keyword item and the program changes (channel 0 always, the
 // other channels when their instrument is not 0); then the events, the first playable one
@@ -45,7 +45,7 @@ RollTiming ERollFileTiming(const EventList& events, const ERollSettings& setting
 // stop marker's 110 ticks when it is written).
 int64_t ERollFileEndTick(const EventList& events, const ERollSettings& settings, const RollTiming& timing);
 
-// "Conversion to eRoll MIDI made <date> with Quenby E-Roll converter - <web address>".
-std::string ERollCreditText(std::string_view date);
+// "Conversion to eRoll MIDI made <date> with Quenby E-Roll converter" + `ending` (CreditEnding).
+std::string ERollCreditText(std::string_view date, std::string_view ending);
 
 }  // namespace tarvelo

@@ -8,27 +8,27 @@
 
 namespace tarvelo {
 
-std::string ExpressionCreditText(std::string_view date) {
-  return "Conversion to expression MIDI made " + std::string(date) + " with Tarvelo - " + std::string(kMakerWebAddress);
+std::string ExpressionCreditText(std::string_view date, std::string_view ending) {
+  return "Conversion to expression MIDI made " + std::string(date) + " with Tarvelo" + std::string(ending);
 }
 
-MidiOutputResult WriteExpressionMidi(const MidiOutputSource& source, const OutputSettings& outputs,
-                                     const EventList& eroll_events, const KeywordList& keywords,
+MidiOutputResult WriteExpressionMidi(const MidiOutputSource& source, const EventList& eroll_events, const KeywordList& keywords,
                                      const ExpressionPerformance& performance, const RollTiming& timing,
                                      Reporter& reporter) {
   reporter.SetStatusText("Writing Output MIDI File");
   const RollTypeDefinition& roll = source.RollType;
+  const OutputSettings& outputs = source.Outputs;
   const std::string path = source.OutputFolder + outputs.ExpressionMidiFilePrefix + source.FileName +
                            outputs.ExpressionMidiFileSuffix + ".mid";
   const int tempo = UsableTempo(source.Tempo, path, reporter);
 
   MidiFileWriter writer;
-  BeginMidiFile(writer, tempo, source.RollInformation, source.General.MidiCopyrightInfoString);
+  BeginMidiFile(writer, tempo, source);
   const auto text = [&writer](const std::string& value) { writer.AddText(0, MetaText::kText, value); };
-  for (const std::string& value : source.RollInformation.EmbeddedTexts()) text(value);
+  for (const std::string& value : RollInfoTextEvents(source)) text(value);
   text("Roll Template Type Used = " + roll.Name);
-  text(ExpressionCreditText(CreditDateText()));
-  text(VersionText().FullText());
+  text(ExpressionCreditText(CreditDateText(), CreditEnding(outputs)));
+  text(VersionEventText(outputs));
   for (const TrackEvent& event : eroll_events)
     if (event.Kind == EventKind::kText) text(event.Text);
   for (int i = 0; i < keywords.Count(); ++i) text(keywords.ItemText(i));

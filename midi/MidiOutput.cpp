@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "midi/VersionText.h"
+#include "settings/SettingsTable.h"
+#include "support/ProgramVersion.h"
 #include "support/SafeTruncate.h"
+#include "support/TextTrim.h"
 
 namespace tarvelo {
 
@@ -119,10 +123,30 @@ int64_t WriteEventWalk(MidiFileWriter& writer, const EventList& events, const Ro
   return now;
 }
 
-void BeginMidiFile(MidiFileWriter& writer, int tempo, const RollInfo& info, const std::string& copyright) {
+std::vector<std::string> RollInfoTextEvents(const MidiOutputSource& source) {
+  return source.RollInformation.EmbeddedTexts(!source.Outputs.LiteralRollInfo);
+}
+
+std::string CreditEnding(const OutputSettings& outputs) {
+  if (outputs.LiteralRollInfo) return " - " + std::string(kMakerWebAddress);
+  const std::string_view address = TrimWhiteSpace(outputs.CreditWebAddress);
+  return address.empty() ? "" : " - " + std::string(address);
+}
+
+std::string VersionEventText(const OutputSettings& outputs) {
+  const VersionText version;
+  if (outputs.LiteralRollInfo) return version.FullText();
+  const std::string build = ProgramBuild();
+  return version.ProgramName + " - Version " + ProgramVersion() + (build.empty() ? "" : " - build " + build);
+}
+
+void BeginMidiFile(MidiFileWriter& writer, int tempo, const MidiOutputSource& source) {
   writer.AddTempo(0, MicrosecondsPerQuarter(tempo));
-  writer.AddText(0, MetaText::kTrackName, TrackNameText(info));
-  writer.AddText(0, MetaText::kCopyright, copyright);
+  writer.AddText(0, MetaText::kTrackName, TrackNameText(source.RollInformation));
+  const std::string& copyright = source.General.MidiCopyrightInfoString;
+  const SettingRule* shipped = FindSettingRule(GeneralSettings::kSection, "MidiCopyrightInfoString");
+  const bool placeholder = TrimWhiteSpace(copyright).empty() || (shipped && copyright == shipped->Default);
+  if (source.Outputs.LiteralRollInfo || !placeholder) writer.AddText(0, MetaText::kCopyright, copyright);
 }
 
 MidiOutputResult FinishMidiFile(const MidiFileWriter& writer, const std::string& path, Reporter& reporter) {

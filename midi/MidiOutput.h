@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cis/RollInfo.h"
 #include "events/TrackEvent.h"
@@ -18,10 +19,12 @@
 #include "services/Reporter.h"
 #include "settings/ERollSettings.h"
 #include "settings/GeneralSettings.h"
+#include "settings/OutputSettings.h"
 
 namespace tarvelo {
 
-// The maker's web address that ends the credit texts.
+// The web address the credit texts have always ended with; files written with
+// OutputFiles/LiteralRollInfo keep it, the others name OutputFiles/CreditWebAddress or none.
 inline constexpr std::string_view kMakerWebAddress = "https://tarvelo.example.org";
 
 // What both outputs read from the document.
@@ -33,7 +36,20 @@ struct MidiOutputSource {
   const RollInfo& RollInformation;
   const GeneralSettings& General;  // ScanImage naming and lead-in, the copyright text
   const ERollSettings& ERoll;      // eRoll naming, lead-in, trailer and controller events
+  const OutputSettings& Outputs;   // how the files describe themselves (LiteralRollInfo, CreditWebAddress)
 };
+
+// How the files describe themselves. Literally (OutputFiles/LiteralRollInfo), every roll
+// information text, the copyright text, the credit ending in kMakerWebAddress and the version
+// text of VersionText, as the converter always wrote them. Otherwise nothing is claimed that
+// nobody said: roll information entries that still hold their template's placeholder
+// (RollInfo::HoldsPlaceholder) and a copyright text that is empty or still the shipped default
+// are left out, the credit ends in CreditWebAddress (or in nothing), and the version text names
+// the release and the build (support/ProgramVersion.h).
+std::vector<std::string> RollInfoTextEvents(const MidiOutputSource& source);
+// " - " + the web address the credit ends with, or "" for none.
+std::string CreditEnding(const OutputSettings& outputs);
+std::string VersionEventText(const OutputSettings& outputs);
 
 // What became of one output file.
 struct MidiOutputResult {
@@ -81,8 +97,9 @@ int64_t WriteEventWalk(MidiFileWriter& writer, const EventList& events, const Ro
                        const EventWalkOptions& options, Reporter& reporter);
 
 // Starts a file as both outputs start theirs, everything on tick 0: the tempo, the track
-// name from the roll information and the copyright text.
-void BeginMidiFile(MidiFileWriter& writer, int tempo, const RollInfo& info, const std::string& copyright);
+// name from the roll information and the copyright text (left out as RollInfoTextEvents
+// describes).
+void BeginMidiFile(MidiFileWriter& writer, int tempo, const MidiOutputSource& source);
 
 // Writes the file to `path` (temporary file, then rename). When it could not be written the
 // user is told why (an error) and no file is left; when values had to be adjusted to fit the

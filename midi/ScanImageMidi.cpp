@@ -1,13 +1,11 @@
 #include "midi/ScanImageMidi.h"
 
 #include "midi/CreditDate.h"
-#include "midi/VersionText.h"
 
 namespace tarvelo {
 
-std::string ScanImageCreditText(std::string_view date) {
-  return "Conversion to ScanImage MIDI made " + std::string(date) + " with Quenby CIS converter - " +
-         std::string(kMakerWebAddress);
+std::string ScanImageCreditText(std::string_view date, std::string_view ending) {
+  return "Conversion to ScanImage MIDI made " + std::string(date) + " with Quenby CIS converter" + std::string(ending);
 }
 
 MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const EventList& events,
@@ -19,11 +17,11 @@ MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const EventL
   const int tempo = UsableTempo(source.Tempo, path, reporter);
 
   MidiFileWriter writer;
-  BeginMidiFile(writer, tempo, source.RollInformation, settings.MidiCopyrightInfoString);
-  writer.AddText(0, MetaText::kText, ScanImageCreditText(CreditDateText()));
-  writer.AddText(0, MetaText::kText, VersionText().FullText());
+  BeginMidiFile(writer, tempo, source);
+  writer.AddText(0, MetaText::kText, ScanImageCreditText(CreditDateText(), CreditEnding(source.Outputs)));
+  writer.AddText(0, MetaText::kText, VersionEventText(source.Outputs));
   writer.AddText(0, MetaText::kInstrumentName, source.RollType.Name + " Roll Type Scan Image");
-  for (const std::string& text : source.RollInformation.EmbeddedTexts()) writer.AddText(0, MetaText::kText, text);
+  for (const std::string& text : RollInfoTextEvents(source)) writer.AddText(0, MetaText::kText, text);
   for (const TrackEvent& event : events)
     if (event.Kind == EventKind::kText) writer.AddText(0, MetaText::kText, event.Text);
   for (int i = 0; i < keywords.Count(); ++i) writer.AddText(0, MetaText::kText, keywords.ItemText(i));

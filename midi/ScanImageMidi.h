@@ -6,9 +6,9 @@
 // File: OutputFolder + ScanMidiFilePrefix + FileName + ScanMidiFileSuffix + ".mid" (source.General), replacing an
 // existing file only when the new one is complete. The track holds, on tick 0: the tempo, the track name (from the
 // roll information), the copyright text, the credit text, the version text, the instrument
-// name (roll type name + " Roll Type Scan Image"), the 24 roll information texts, the title
-// text events of the event list and every keyword item; then the events, the first
-// playable one after ScanMidiLeadInTime seconds.
+// name (roll type name + " Roll Type Scan Image"), the roll information texts (all 24 when
+// literal; see RollInfoTextEvents), the title text events of the event list and every keyword
+// item; then the events, the first playable one after ScanMidiLeadInTime seconds.
 
 #include "events/TrackEvent.h"
 #include "keywords/KeywordList.h"
@@ -23,7 +23,7 @@ namespace tarvelo {
 MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const EventList& events,
                                     const KeywordList& keywords, Reporter& reporter);
 
-// "Conversion to ScanImage MIDI made <date> with Quenby CIS converter - <web address>".
-std::string ScanImageCreditText(std::string_view date);
+// "Conversion to ScanImage MIDI made <date> with Quenby CIS converter" + `ending` (CreditEnding).
+std::string ScanImageCreditText(std::string_view date, std::string_view ending);
 
 }  // namespace tarvelo

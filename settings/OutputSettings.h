@@ -1,6 +1,6 @@
 #pragma once
-// "OutputFiles" switches of the control bar (with the expression file's name parts) and the
-// active roll type of "Roll Settings".
+// "OutputFiles": the switches of the control bar (the expression file's name parts among them)
+// and how the MIDI files describe themselves; the active roll type of "Roll Settings".
 
 #include <string>
 
@@ -16,6 +16,8 @@ struct OutputSettings {
       : ScanMidi(ReadSettingSwitch(store, kSection, "ScanMidi")),
         eRollMidi(ReadSettingSwitch(store, kSection, "eRollMidi")),
         PunchMidi(ReadSettingSwitch(store, kSection, "PunchMidi")),
+        LiteralRollInfo(ReadSettingSwitch(store, kSection, "LiteralRollInfo")),
+        CreditWebAddress(ReadSettingText(store, kSection, "CreditWebAddress")),
         WriteExpressionMidi(ReadSettingSwitch(store, kSection, "WriteExpressionMidi")),
         ExpressionMidiFilePrefix(ReadSettingText(store, kSection, "ExpressionMidiFilePrefix")),
         ExpressionMidiFileSuffix(ReadSettingText(store, kSection, "ExpressionMidiFileSuffix")) {}
@@ -26,10 +28,27 @@ struct OutputSettings {
   Result SaveWriteExpressionMidi(ProfileStore& store) const {
     return store.WriteProfileInt(kSection, "WriteExpressionMidi", WriteExpressionMidi);
   }
+  // Every value of the section, in table order (the settings list and the settings digest).
+  Result SaveAll(ProfileStore& store) const {
+    ProfileWriter writer(store, kSection);
+    writer.Switch("ScanMidi", ScanMidi);
+    writer.Switch("eRollMidi", eRollMidi);
+    writer.Switch("PunchMidi", PunchMidi);
+    writer.Switch("LiteralRollInfo", LiteralRollInfo);
+    writer.String("CreditWebAddress", CreditWebAddress);
+    writer.Switch("WriteExpressionMidi", WriteExpressionMidi);
+    writer.String("ExpressionMidiFilePrefix", ExpressionMidiFilePrefix);
+    writer.String("ExpressionMidiFileSuffix", ExpressionMidiFileSuffix);
+    return writer.Outcome();
+  }
 
   bool ScanMidi = true;
   bool eRollMidi = true;
   bool PunchMidi = true;  // read only
+  // The roll information, credit and version texts as the converter always wrote them, and no
+  // provenance items (see MidiOutputSource).
+  bool LiteralRollInfo = false;
+  std::string CreditWebAddress;  // ends the credit text; "" names none
   // The expression MIDI file: off unless asked for, so that the other outputs stay as they are.
   bool WriteExpressionMidi = false;
   std::string ExpressionMidiFilePrefix;

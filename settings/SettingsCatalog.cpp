@@ -26,14 +26,7 @@ void SaveAll(const ProfileStore& store, IniProfile& out) {
   DiagnosticSettings(store).Save(out).Ignore();
   ActiveTrackingSettings(store).Save(out).Ignore();
   TwinArraySettings(store).Save(out).Ignore();
-  const OutputSettings outputs(store);
-  ProfileWriter writer(out, OutputSettings::kSection);
-  writer.Switch("ScanMidi", outputs.ScanMidi);
-  writer.Switch("eRollMidi", outputs.eRollMidi);
-  writer.Switch("PunchMidi", outputs.PunchMidi);
-  writer.Switch("WriteExpressionMidi", outputs.WriteExpressionMidi);
-  writer.String("ExpressionMidiFilePrefix", outputs.ExpressionMidiFilePrefix);
-  writer.String("ExpressionMidiFileSuffix", outputs.ExpressionMidiFileSuffix);
+  OutputSettings(store).SaveAll(out).Ignore();
   RollSettings(store).Save(out).Ignore();
 }
 

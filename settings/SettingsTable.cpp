@@ -106,6 +106,12 @@ constexpr std::array kTable = {
     SettingRule{kOutputs, "ScanMidi", "ScanMIDI", kSwitch, "1"},
     SettingRule{kOutputs, "eRollMidi", "eRollMIDI", kSwitch, "1"},
     SettingRule{kOutputs, "PunchMidi", "PunchMidi", kSwitch, "1"},
+    // Off: the MIDI files leave out roll information the user never gave (the shipped
+    // template's texts), name the program's release and cite the scan, the settings and the
+    // roll type they were made from. On: the texts exactly as the converter always wrote them.
+    SettingRule{kOutputs, "LiteralRollInfo", "Write Roll Info, Credit and Version Texts Literally", kSwitch, "0"},
+    // The web address the credit text ends with; empty: the credit names none.
+    SettingRule{kOutputs, "CreditWebAddress", "Web Address Named in the Credit Text", kText, "", 0, 128},
     SettingRule{kOutputs, "WriteExpressionMidi", "ExpressionMIDI", kSwitch, "0"},
     SettingRule{kOutputs, "ExpressionMidiFilePrefix", "Expression MIDI File Prefix", kText, "", 0, 32},
     SettingRule{kOutputs, "ExpressionMidiFileSuffix", "Expression MIDI File Suffix", kText, "_ExpressionMIDI", 0, 32},

@@ -94,7 +94,14 @@ TEST_F(AlignCommand, RefusesWhatItCannotDo) {
 TEST_F(AlignCommand, WritePresetStoresTheSuggestionAsApplyDoes) {
   const auto run = RunCommand(Cli("align --write-preset 2 " + ShellQuote(roll_)));
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.err.find("The suggestion was stored in scanner preset 2."), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("The suggestion was stored in scanner preset 2, which is now the current preset (it was "
+                         "preset 0)."),
+            std::string::npos)
+      << run.err;
+  // Stored again into the preset that is current now: said so.
+  const auto again = RunCommand(Cli("align --write-preset 2 " + ShellQuote(roll_)));
+  EXPECT_NE(again.err.find("The suggestion was stored in scanner preset 2, the current preset."), std::string::npos)
+      << again.err;
   const IniProfile stored(dir_.File("profile.ini"));
   const ScannerPresets presets(stored);
   EXPECT_EQ(presets.CurrentIndex(), 2);

@@ -19,6 +19,71 @@ using testing::ShellQuote;
 
 const char* const kCommands[] = {"info", "convert", "align", "roll-types", "edit", "render", "histogram", "settings"};
 
+// What a terminal shows of `received` (its lines end in "\r\n"): every piece of a line ended
+// by a bare "\r" (a progress line drawn over) and the text that stays.
+std::vector<std::string> DrawnPieces(const std::string& received) {
+  std::vector<std::string> pieces;
+  size_t start = 0;
+  while (start < received.size()) {
+    size_t end = received.find("\r\n", start);
+    if (end == std::string::npos) end = received.size();
+    const std::string line = received.substr(start, end - start);
+    size_t piece = 0;
+    for (size_t cut = line.find('\r'); cut != std::string::npos; cut = line.find('\r', piece)) {
+      pieces.push_back(line.substr(piece, cut - piece));
+      piece = cut + 1;
+    }
+    pieces.push_back(line.substr(piece));
+    start = end + 2;
+  }
+  return pieces;
+}
+
+std::string InPty(int columns, const std::string& arguments) {
+  return "python3 " + ShellQuote(std::string(TARVELO_SOURCE_DIR) + "/tests/helpers/run_in_pty.py") + " " +
+         std::to_string(columns) + " " + CliPath() + " " + arguments;
+}
+
+TEST(CliTerminal, NoLineOfABatchIsWiderThanA60Or80ColumnTerminal) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a pseudo-terminal is a POSIX device";
+#endif
+  TARVELO_REQUIRE_REAL_CIS();
+  testing::TempDir dir;
+  // A file whose warning is long, one that fails, and a file with a 150-character name below
+  // a folder, beside another file of the same name in another folder.
+  const fs::path scans = dir.Path() / "scans";
+  const std::string long_name = std::string(146, 'L') + ".cis";
+  fs::create_directories(scans / "box1");
+  fs::create_directories(scans / "box2");
+  fs::copy_file(testing::RealCisDir() / "stepper_single.CIS", scans / "stepper_single.CIS");
+  fs::copy_file(testing::RealCisDir() / "broken_data.CIS", scans / "broken_data.CIS");
+  fs::copy_file(testing::RealCisDir() / "stepper_twin.CIS", scans / "box1" / long_name);
+  fs::copy_file(testing::RealCisDir() / "stepper_twin.CIS", scans / "box2" / "twin.cis");
+  for (const int columns : {60, 80}) {
+    const auto result = RunCommand("cd " + ShellQuote(dir.Path().string()) + " && " +
+                                   InPty(columns, "convert --jobs 1 --recursive --profile p.ini --output-dir out" +
+                                                      std::to_string(columns) + " scans"));
+    EXPECT_EQ(result.status, 1) << result.out;
+    bool long_name_shown = false;
+    for (const std::string& piece : DrawnPieces(result.out)) {
+      EXPECT_LE(piece.size(), static_cast<size_t>(columns)) << "\"" << piece << "\"";
+      // The progress line names the file by its path from the named folder, its middle left out.
+      if (piece.find(" elapsed, ") != std::string::npos && piece.find("  scans/bo") != std::string::npos &&
+          piece.find("...LLL") != std::string::npos && piece.find("LLL.cis  ") != std::string::npos)
+        long_name_shown = true;
+    }
+    EXPECT_TRUE(long_name_shown) << result.out;
+    // The summary: every file that was not simply converted, its message below it.
+    EXPECT_NE(result.out.find("scans/broken_data.CIS  failed\r\n    *** Invalid Scanner Width in File ***"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("scans/stepper_single.CIS  converted with warnings\r\n    44.5 % of the holes"),
+              std::string::npos)
+        << result.out;
+  }
+}
+
 TEST(CliTerminal, TheProgressLineIsNeverWiderThanTheTerminal) {
 #ifdef _WIN32
   GTEST_SKIP() << "a pseudo-terminal is a POSIX device";
@@ -66,7 +131,8 @@ TEST(CliTerminal, TheProgressLineIsNeverWiderThanTheTerminal) {
 TEST(CliTerminal, VersionHelpPagesAndTheManualPage) {
   const auto version = RunCommand(CliPath() + " --version");
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out.rfind("tarvelo-cli 1.0\nCIS to ScanImageMIDI converter - Beta Version", 0), 0u) << version.out;
+  EXPECT_EQ(version.out.rfind("tarvelo-cli 1.0\nbuild: ", 0), 0u) << version.out;
+  EXPECT_EQ(version.out.find("Beta"), std::string::npos) << version.out;
 
   std::vector<std::string> pages = {""};
   for (const char* command : kCommands) pages.push_back(std::string(" ") + command);
@@ -127,6 +193,12 @@ TEST(CliTerminal, BashCompletionOffersCommandsOptionsRollTypesAndSettings) {
   EXPECT_TRUE(Offers(roll_types, "Duo-Art"));
   EXPECT_TRUE(Offers(roll_types, "Ampico\\ B"));
   EXPECT_TRUE(Offers(Completions("convert --roll-type Du"), "Duo-Art"));
+  for (const char* command : {"convert", "align", "render", "histogram"})
+    EXPECT_TRUE(Offers(Completions(std::string(command) + " --roll-type a"), "auto")) << command;
+  EXPECT_TRUE(Offers(Completions("convert --preset 1"), "15"));
+  EXPECT_TRUE(Offers(Completions("align --write-preset ''"), "0"));
+  EXPECT_FALSE(Offers(Completions("align --write-preset ''"), "16"));
+  EXPECT_TRUE(Offers(Completions("render --zoom ''"), "9"));
   EXPECT_TRUE(Offers(Completions("settings get 'Scanner Settings/ScannerDPI1'"), "Scanner\\ Settings/ScannerDPI15"));
   EXPECT_TRUE(Offers(Completions("convert --set Midi"), "Midi\\ Gen\\ Settings/ScanMidiLeadInTime="));
 }

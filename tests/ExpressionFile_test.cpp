@@ -87,6 +87,8 @@ std::unique_ptr<Converted> Convert(const synth::SyntheticRollSpec& plan, const c
   profile.WriteProfileInt("OutputFiles", "WriteExpressionMidi", 1).Ignore();
   profile.WriteProfileInt("OutputFiles", "eRollMidi", eroll ? 1 : 0).Ignore();
   profile.WriteProfileInt("Scanner Settings", "ScannerDPI0", dpi).Ignore();
+  // Runs with other settings are compared byte for byte: no settings digest in the files.
+  profile.WriteProfileInt("OutputFiles", "LiteralRollInfo", 1).Ignore();
   converted->ui.ReloadSettings();
   if (std::string(roll_type) != "Fail-Safe") converted->roll = testing::ShippedRollType(roll_type);
   testing::WriteBytes(converted->dir.File("roll.cis"), synth::RenderSyntheticCis(plan));
@@ -167,6 +169,8 @@ TEST(ExpressionFile, TheOtherOutputsStayAsTheyAreAndTheFileNeedsNoERollFile) {
 
   // Off by default: no expression file, and the others byte for byte as with it.
   RecordingFrontEnd ui;
+  ui.Store().WriteProfileInt("OutputFiles", "LiteralRollInfo", 1).Ignore();
+  ui.ReloadSettings();
   testing::ScopedEnvironment date{"SOURCE_DATE_EPOCH", "1182556800"};
   TempDir dir;
   testing::WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(roll.Plan));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "midi/CreditDate.h"
 #include "midi/ERollMidi.h"
 #include "midi/ScanImageMidi.h"
+#include "support/ProgramVersion.h"
 
 namespace tarvelo {
 namespace {
@@ -38,7 +40,11 @@ struct Output {
   int tempo = 80;
   ScopedEnv date{"SOURCE_DATE_EPOCH", "1182556800"};  // Saturday, June 23, 2007
 
-  Output() { Add(EventKind::kText, 0, 0).Text = "/CIS_embedded_title: Roll"; }
+  // The texts as the converter always wrote them, unless a test asks for the descriptive ones.
+  explicit Output(bool literal = true) {
+    Set("OutputFiles", "LiteralRollInfo", literal ? 1 : 0);
+    Add(EventKind::kText, 0, 0).Text = "/CIS_embedded_title: Roll";
+  }
   TrackEvent& Add(EventKind kind, int track, uint32_t y, int value = 0) {
     TrackEvent event;
     event.Kind = kind;
@@ -63,7 +69,9 @@ struct Output {
     ui.ReloadSettings();
     return WriteERollMidi(Source(), events, keywords, ui);
   }
-  MidiOutputSource Source() const { return {folder, name, tempo, roll, info, ui.settings.General, ui.settings.ERoll}; }
+  MidiOutputSource Source() const {
+    return {folder, name, tempo, roll, info, ui.settings.General, ui.settings.ERoll, ui.settings.Outputs};
+  }
   void Set(const char* section, const char* key, int value) {
     ui.Store().WriteProfileInt(section, key, value).Ignore();
   }
@@ -146,6 +154,57 @@ TEST(ScanImageMidi, TextsComeFirstInTheirOrder) {
   EXPECT_EQ(expected[5 + 2], "/subtitle: ");        // empty entries are written too
   EXPECT_EQ(expected[5 + 9], "/composer: Chopin");  // trimmed
   EXPECT_EQ(expected[5 + 23], "hand-played");       // the misc info without a keyword
+}
+
+// Without the literal switch both outputs claim nothing nobody said: the template's
+// stand-ins and the shipped copyright text are left out, the credit names no web address
+// unless one is set, and the version text names the release instead of a beta date.
+TEST(MidiOutputs, DescriptiveTextsLeaveOutPlaceholders) {
+  TARVELO_REQUIRE_MIDICSV();
+  for (const bool eroll : {false, true}) {
+    Output out(false);
+    IniProfile shipped;
+    out.info = RollInfo(shipped);  // every template entry at its shipped default
+    out.info.Title = "Nocturne";
+    out.info.ScannedBy = "A. Archivist";  // a real value stays
+    out.info.Owner = "  Name Of Roll Owner ";
+    out.Note(60, 1000, 1500);
+    const MidiOutputResult result = eroll ? out.ERoll() : out.ScanImage();
+    ASSERT_TRUE(result.Outcome.ok()) << result.Outcome.message();
+    const auto listing = ExpectSoundMidiFile(result.Path);
+    EXPECT_TRUE(RecordsOfKind(listing, "Copyright_t").empty());
+    const std::vector<std::string> texts = Texts(listing);
+    const auto has = [&texts](const std::string& text) {
+      return std::find(texts.begin(), texts.end(), text) != texts.end();
+    };
+    for (const char* absent : {"/owner: Name Of Roll Owner", "/date_scanned: Today's Date",
+                               "/scanning_system: Type Of Scanning System", "/music_category: Piano_Roll : Classical"})
+      EXPECT_FALSE(has(absent)) << absent;
+    for (const char* kept :
+         {"/scanned_by: A. Archivist", "/printed_image_capture: n/a", "/title: Nocturne", "/composer: "})
+      EXPECT_TRUE(has(kept)) << kept;
+    for (const std::string& text : texts) {
+      EXPECT_EQ(text.find("example.org"), std::string::npos) << text;
+      EXPECT_EQ(text.find("Beta Version"), std::string::npos) << text;
+    }
+    const std::string credit =
+        eroll ? ERollCreditText("Saturday, June 23, 2007", "") : ScanImageCreditText("Saturday, June 23, 2007", "");
+    EXPECT_TRUE(has(credit)) << credit;
+    EXPECT_TRUE(has("CIS to ScanImageMIDI converter - Version " + ProgramVersion() +
+                    (ProgramBuild().empty() ? "" : " - build " + ProgramBuild())));
+  }
+
+  Output named(false);
+  named.ui.Store().WriteProfileString("OutputFiles", "CreditWebAddress", " https://rolls.example.net ").Ignore();
+  named.ui.Store().WriteProfileString("Midi Gen Settings", "MidiCopyrightInfoString", "(c) 1925 Ampico").Ignore();
+  named.Note(60, 1000, 1500);
+  const auto listing = ExpectSoundMidiFile(named.ScanImage().Path);
+  EXPECT_EQ(RecordsOfKind(listing, "Copyright_t"), std::vector<std::string>{"1, 0, Copyright_t, \"(c) 1925 Ampico\""});
+  const auto texts = Texts(listing);
+  EXPECT_NE(std::find(texts.begin(), texts.end(),
+                      "Conversion to ScanImage MIDI made Saturday, June 23, 2007 with Quenby CIS converter - "
+                      "https://rolls.example.net"),
+            texts.end());
 }
 
 TEST(ScanImageMidi, LeadInTruncatedTicksAndLeftOutTracks) {

@@ -80,7 +80,8 @@ void ExpectTimingOfWrittenFile(bool power_roll) {
   RollInfo info;
   KeywordList keywords;
   const std::string folder = dir.Path().string() + "/";
-  const MidiOutputSource source{folder, "roll", 80, roll, info, ui.settings.General, ui.settings.ERoll};
+  const MidiOutputSource source{
+      folder, "roll", 80, roll, info, ui.settings.General, ui.settings.ERoll, ui.settings.Outputs};
   ASSERT_TRUE(WriteERollMidi(source, events, keywords, ui).Outcome.ok());
   const RollTiming timing = ERollFileTiming(events, ui.settings.ERoll, 80);
 

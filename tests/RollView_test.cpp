@@ -4,6 +4,7 @@
 
 #include "rolltypes/RollTypeDefinition.h"
 #include "view/RollView.h"
+#include "view/ZoomLevel.h"
 
 namespace tarvelo {
 namespace {
@@ -170,6 +171,64 @@ TEST(RollView, BottomOfTheCanvasShowsTheLastLines) {
   // The last line lies int(63 * 199999 / 300) - int(63 * 199700 / 300) = 62 rows below the first drawn.
   EXPECT_EQ(picture.Image.Pixel(680, 45 + 62), kTransitionDot);
   EXPECT_NE(picture.Image.Pixel(50, 45 + 63), kTransitionDot) << "nothing beyond the roll's end";
+}
+
+// The ruler's inch and foot labels (all at the ruler's column), top to bottom.
+std::vector<int> RulerLabelRows(const Picture& picture) {
+  std::vector<int> rows;
+  for (const TextLabel& label : picture.Labels)
+    if (label.X == 10) rows.push_back(label.Y);
+  return rows;
+}
+
+TEST(RollView, RulerLabelsNeverRunIntoEachOtherAtAnyZoom) {
+  // 60 feet of roll at 100 lines per inch, seen whole at the smallest zoom.
+  const CisScanData scan = EvenScan(72000, 100.0, {500});
+  for (int level = 1; level <= 9; ++level) {
+    RollViewSettings settings = Window(2400);
+    settings.ZoomFactor = ZoomLevel(level).Factor();
+    Picture picture;
+    DrawRollView(scan, FailSafeStrips(), settings, picture);
+    const std::vector<int> rows = RulerLabelRows(picture);
+    ASSERT_GE(rows.size(), level <= 6 ? 2u : 1u) << "level " << level;
+    for (size_t i = 1; i < rows.size(); ++i)
+      EXPECT_GE(rows[i] - rows[i - 1], kLabelRowHeight) << "level " << level << " label " << i;
+    // Ticks leave rows of the ruler's background between them, never a solid block.
+    int tick_rows = 0;
+    for (int y = kRollImageTop; y < picture.Image.height; ++y)
+      tick_rows += picture.Image.Pixel(40, y) != kRulerBackground;
+    EXPECT_LE(tick_rows * kLeastTickSpacing, picture.Image.height) << "level " << level;
+  }
+  // At zoom 1 (3 rows an inch): every sixth inch labelled, feet as feet.
+  RollViewSettings settings = Window(600);
+  settings.ZoomFactor = ZoomLevel(1).Factor();
+  Picture picture;
+  DrawRollView(scan, FailSafeStrips(), settings, picture);
+  EXPECT_NE(FindLabel(picture, "6\""), nullptr);
+  EXPECT_NE(FindLabel(picture, "1 feet"), nullptr);
+  EXPECT_EQ(FindLabel(picture, "7\""), nullptr);
+  // At the default zoom every inch keeps its label, as before.
+  EXPECT_EQ(RulerMarksAt(63).LabelStep, 1);
+  EXPECT_TRUE(RulerMarksAt(63).QuarterTicks);
+}
+
+TEST(RollView, TheRulerStaysInViewWhenScrolledSideways) {
+  const CisScanData scan = EvenScan(1351, 100.0, {500});
+  RollViewSettings settings = Window(1000);
+  settings.ScrollX = 300;
+  Picture picture;
+  DrawRollView(scan, FailSafeStrips(), settings, picture);
+  const RgbImage& image = picture.Image;
+  EXPECT_EQ(image.Pixel(0, 100), kRulerBackground);
+  EXPECT_EQ(image.Pixel(7, 45 + 756), kFootTick);  // 12 inches
+  const TextLabel* feet = FindLabel(picture, "1 feet");
+  ASSERT_NE(feet, nullptr);
+  EXPECT_EQ(feet->X, 10);
+  // The dot of sensor pixel 500 (canvas column 365) moved with the image.
+  EXPECT_EQ(image.Pixel(65, 45 + 756), kTransitionDot);
+  // The scales' numbers under the ruler are left out; the others moved with the image.
+  for (const TextLabel& label : picture.Labels) EXPECT_TRUE(label.X == 10 || label.X >= 44) << label.Text;
+  EXPECT_NE(FindLabel(picture, "12"), nullptr);
 }
 
 TEST(RollViewGeometry, LinesToDrawAndScrolling) {

@@ -19,6 +19,7 @@ export TARVELO_PROFILE="$work/profile.ini"
 # Options every run takes: the switches that keep a conversion literal (the behaviour the
 # digests pin), one per line, so that a new switch is one more line.
 literal=(
+  --set=OutputFiles/LiteralRollInfo=1
 )
 
 inputs=("$root/data/sample/SampleRoll.cis")

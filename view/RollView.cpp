@@ -95,15 +95,24 @@ void DrawScales(const TrackStrips& strips, int scroll_x, Picture& picture) {
       picture.Labels.push_back({kImageLeft - scroll_x + label.x, label.y, label.text, MakeColour(0, 0, 0)});
 }
 
-void Tick(RgbImage& image, int left, int scroll_x, long long row, uint32_t colour) {
-  if (row >= 0 && row < image.height)
-    image.HorizontalLine(left - scroll_x, kRulerBandRight - scroll_x, static_cast<int>(row), colour);
+// One tick of the ruler: its row, where it starts and its colour.
+struct RulerTick {
+  long long Row;
+  int Left;
+  uint32_t Colour;
+};
+
+void DrawTick(RgbImage& image, const RulerTick& tick) {
+  if (tick.Row >= 0 && tick.Row < image.height)
+    image.HorizontalLine(tick.Left, kRulerBandRight, static_cast<int>(tick.Row), tick.Colour);
 }
 
 // One dot per transition of each drawn line, and the ruler's ticks and labels where the
-// lines pass quarter, half and whole inches.
-void DrawLines(const CisScanData& scan, const RollViewSettings& settings, int scroll_x, int scroll_y,
-               Picture& picture) {
+// lines pass quarter, half and whole inches (as many of them as the zoom leaves room for).
+// The ruler's ticks are drawn at once when the view is not scrolled sideways; otherwise they
+// are only listed in `ticks`, for KeepRulerInView to draw over the image.
+void DrawLines(const CisScanData& scan, const RollViewSettings& settings, int scroll_x, int scroll_y, Picture& picture,
+               std::vector<RulerTick>& ticks) {
   RgbImage& image = picture.Image;
   const ScanLineArray& lines = scan.Lines;
   const int rows_per_inch = RowsPerInch(settings.ZoomFactor);
@@ -113,7 +122,15 @@ void DrawLines(const CisScanData& scan, const RollViewSettings& settings, int sc
   const bool crossover = scan.TwinArray && settings.ShowCrossoverLine && columns.Drawable();
   const long long crossover_column = columns.Column(scan.CrossoverPixel);
   const long long zoom = rows_per_inch;
+  const RulerMarks marks = RulerMarksAt(rows_per_inch);
   auto row_of = [&](int line) { return ClampedInteger(static_cast<double>(rows_per_inch) * lines.Position(line)); };
+  auto tick = [&](long long row, int left, uint32_t colour) {
+    if (scroll_x == 0) {
+      DrawTick(image, {row, left, colour});
+    } else {
+      ticks.push_back({row, left, colour});
+    }
+  };
 
   // Rows are counted from the top of the client area: the first drawn line lies at row 45.
   long long previous = 0, top = kRollImageTop;
@@ -125,15 +142,20 @@ void DrawLines(const CisScanData& scan, const RollViewSettings& settings, int sc
   for (int line = drawn.First; line < drawn.End; ++line) {
     const long long p = row_of(line);
     const long long row = top + p;
-    if ((4 * p) % zoom < (4 * previous) % zoom) Tick(image, kQuarterTickLeft, scroll_x, row, kRulerTick);
-    if ((2 * p) % zoom < (2 * previous) % zoom) Tick(image, kHalfTickLeft, scroll_x, row, kRulerTick);
+    if (marks.QuarterTicks && (4 * p) % zoom < (4 * previous) % zoom) tick(row, kQuarterTickLeft, kRulerTick);
+    if (marks.HalfTicks && (2 * p) % zoom < (2 * previous) % zoom) tick(row, kHalfTickLeft, kRulerTick);
     if (p % zoom < previous % zoom) {
-      // A whole inch was passed: inches are numbered, every twelfth is a foot.
+      // A whole inch was passed: every twelfth is a foot; labels every LabelStep inches.
       const long long inches = ClampedInteger(lines.Position(line));
       const bool foot = inches % 12 == 0;
-      Tick(image, foot ? kFootTickLeft : kInchTickLeft, scroll_x, row, foot ? kFootTick : kRulerTick);
-      if (row + 1 > -kLabelReach && row + 1 < image.height)
-        picture.Labels.push_back({kLabelLeft - scroll_x, static_cast<int>(row + 1),
+      const bool labelled = inches % marks.LabelStep == 0;
+      if (foot) {
+        tick(row, kFootTickLeft, kFootTick);
+      } else if (marks.InchTicks || labelled) {
+        tick(row, kInchTickLeft, kRulerTick);
+      }
+      if (labelled && row + 1 > -kLabelReach && row + 1 < image.height)
+        picture.Labels.push_back({kLabelLeft, static_cast<int>(row + 1),
                                   foot ? std::to_string(inches / 12) + " feet" : std::to_string(inches) + "\"",
                                   MakeColour(0, 0, 0)});
     }
@@ -155,7 +177,29 @@ void DrawLines(const CisScanData& scan, const RollViewSettings& settings, int sc
   }
 }
 
+// Scrolled sideways, the ruler stays at the left of the client area, over the image: the scales'
+// numbers it will cover are left out, then, once the lines are drawn, its band and ticks.
+void DropLabelsUnderTheRuler(Picture& picture) {
+  std::erase_if(picture.Labels, [](const TextLabel& label) { return label.X < kRulerBandRight; });
+}
+
+void DrawRulerOverTheImage(int scroll_y, const std::vector<RulerTick>& ticks, RgbImage& image) {
+  image.FillRect(0, 0, kRulerBandRight, image.height, kViewBackground);
+  image.FillRect(0, kRollImageTop - scroll_y, kRulerBandRight, kRulerBandBottom - kRollImageTop, kRulerBackground);
+  for (const RulerTick& tick : ticks) DrawTick(image, tick);
+}
+
 }  // namespace
+
+int DrawnCanvasWidth(const CisScanData& scan, const TrackStrips& strips, const RollViewSettings& settings) {
+  constexpr int kMargin = 10;
+  // The track colours end at the roll's upper edge (strips never rendered: their whole width).
+  long long right =
+      kImageLeft + (strips.UpperEdgeStripPixel > 0 ? strips.UpperEdgeStripPixel : strips.TrackColour.width);
+  const SensorColumns columns(settings, 0, 0);
+  if (columns.Drawable()) right = std::max(right, columns.Column(std::max(scan.ScanWidth, 0)));
+  return static_cast<int>(std::clamp<long long>(right + kMargin, kRulerBandRight + kMargin, kRollCanvasWidth));
+}
 
 void DrawRollView(const CisScanData& scan, const TrackStrips& strips, const RollViewSettings& settings,
                   Picture& picture) {
@@ -168,7 +212,10 @@ void DrawRollView(const CisScanData& scan, const TrackStrips& strips, const Roll
   picture.Labels.clear();
   DrawBackground(strips, scroll_x, scroll_y, picture.Image);
   DrawScales(strips, scroll_x, picture);
-  DrawLines(scan, settings, scroll_x, scroll_y, picture);
+  if (scroll_x > 0) DropLabelsUnderTheRuler(picture);
+  std::vector<RulerTick> ticks;
+  DrawLines(scan, settings, scroll_x, scroll_y, picture, ticks);
+  if (scroll_x > 0) DrawRulerOverTheImage(scroll_y, ticks, picture.Image);
 }
 
 }  // namespace tarvelo

@@ -43,4 +43,10 @@ inline constexpr uint32_t kCrossoverDot = MakeColour(0, 0, 200);
 void DrawRollView(const CisScanData& scan, const TrackStrips& strips, const RollViewSettings& settings,
                   Picture& picture);
 
+// The columns of the canvas the view draws into, from its left edge: up to the roll's upper
+// edge on the track strips or the scan's widest line, whichever lies further right, with a margin
+// of 10 columns; at most the canvas width, at least the ruler's. A picture of the view needs
+// no more.
+int DrawnCanvasWidth(const CisScanData& scan, const TrackStrips& strips, const RollViewSettings& settings);
+
 }  // namespace tarvelo

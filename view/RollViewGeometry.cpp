@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace tarvelo {
 
@@ -23,6 +24,24 @@ int RowsPerInch(double zoom_factor) {
   const double rows = zoom_factor * kViewPixelsPerInch;
   if (!(rows >= 1.0)) return 1;
   return rows >= 1.0e6 ? 1000000 : static_cast<int>(rows);
+}
+
+RulerMarks RulerMarksAt(int rows_per_inch) {
+  RulerMarks marks;
+  marks.QuarterTicks = rows_per_inch >= 4 * kLeastTickSpacing;
+  marks.HalfTicks = rows_per_inch >= 2 * kLeastTickSpacing;
+  marks.InchTicks = rows_per_inch >= kLeastTickSpacing;
+  // Steps that divide a foot, then whole feet.
+  static constexpr int kSteps[] = {1, 2, 3, 6, 12, 24, 36, 60, 120, 240, 600, 1200};
+  const long long rows = std::max(rows_per_inch, 1);
+  marks.LabelStep = kSteps[std::size(kSteps) - 1];
+  for (const int step : kSteps) {
+    if (step * rows >= kLabelRowHeight) {
+      marks.LabelStep = step;
+      break;
+    }
+  }
+  return marks;
 }
 
 int MaxScrollRow(int client_height) { return std::max(kRollCanvasHeight - client_height, 0); }

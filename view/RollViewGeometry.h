@@ -26,6 +26,24 @@ int RowsPerInch(double zoom_factor);
 // the area is at least as high as the canvas).
 int MaxScrollRow(int client_height);
 
+// The ruler's labels are at most this many rows high in the fonts the front ends write them with;
+// two labels are never drawn closer than that. Ticks are never drawn closer than
+// kLeastTickSpacing rows.
+inline constexpr int kLabelRowHeight = 16;
+inline constexpr int kLeastTickSpacing = 4;
+
+// Which marks of the ruler a zoom leaves room for: the quarter, half and whole inch ticks, and
+// the inches labelled (every LabelStep inches: 1, 2, 3 or 6 inches, or whole feet at the
+// smallest zooms), as a map leaves out names where they would run into each other. Feet are
+// always ticked.
+struct RulerMarks {
+  bool QuarterTicks = true;
+  bool HalfTicks = true;
+  bool InchTicks = true;
+  int LabelStep = 1;
+};
+RulerMarks RulerMarksAt(int rows_per_inch);
+
 // The lines drawn for a scroll position: First up to but not including End.
 struct DrawnLines {
   int First = 0;
