@@ -226,8 +226,7 @@ void TarveloDoc::WriteExpressionFile(const RunSettings& settings, const MidiOutp
   const RollTiming timing = ERollFileTiming(eroll_events_, settings.ERoll, scan_.Tempo);
   const ExpressionPerformance performance = PerformExpression(roll_type_, ERollNotes(eroll_events_, timing), timing,
                                                               settings.ERoll.IncludeTrack18SustainPedal);
-  const MidiOutputResult result =
-      WriteExpressionMidi(source, eroll_events_, keywords_, performance, timing, reporter_);
+  const MidiOutputResult result = WriteExpressionMidi(source, eroll_events_, keywords_, performance, timing, reporter_);
   RecordOutput("ExpressionMIDI", result);
   if (result.Outcome.ok()) hooks_.MarkExpressionWritten();
 }

@@ -12,9 +12,9 @@ std::string ExpressionCreditText(std::string_view date, std::string_view ending)
   return "Conversion to expression MIDI made " + std::string(date) + " with Tarvelo" + std::string(ending);
 }
 
-MidiOutputResult WriteExpressionMidi(const MidiOutputSource& source, const EventList& eroll_events, const KeywordList& keywords,
-                                     const ExpressionPerformance& performance, const RollTiming& timing,
-                                     Reporter& reporter) {
+MidiOutputResult WriteExpressionMidi(const MidiOutputSource& source, const EventList& eroll_events,
+                                     const KeywordList& keywords, const ExpressionPerformance& performance,
+                                     const RollTiming& timing, Reporter& reporter) {
   reporter.SetStatusText("Writing Output MIDI File");
   const RollTypeDefinition& roll = source.RollType;
   const OutputSettings& outputs = source.Outputs;

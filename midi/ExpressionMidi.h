@@ -8,10 +8,10 @@
 // File: OutputFolder + ExpressionMidiFilePrefix + FileName + ExpressionMidiFileSuffix + ".mid"
 // (source.Outputs). The track holds, at tick 0: the tempo, the track name, the copyright
 // text, the roll information texts, "Roll Template Type Used = " + roll type name, the
-// credit text, the version text (each as the eRoll file has them, see RollInfoTextEvents), the title text events, every keyword item of the eRoll file
-// and "/expression_model: " + the model; program 0 on channel 0 and on every channel that
-// carries notes; then the tempo events and the performance; all sound off where the eRoll
-// file has it (after its trailer), with any pedal still down released there.
+// credit text, the version text (each as the eRoll file has them, see RollInfoTextEvents), the title text events, every
+// keyword item of the eRoll file and "/expression_model: " + the model; program 0 on channel 0 and on every channel
+// that carries notes; then the tempo events and the performance; all sound off where the eRoll file has it (after its
+// trailer), with any pedal still down released there.
 
 #include <cstdint>
 #include <string>
@@ -46,9 +46,9 @@ struct ExpressionPerformance {
 // events as WriteERollMidi leaves them (for the title texts and the tempo events), `keywords`
 // its keyword items; `timing` is that file's clock (ERollFileTiming). Neither list is changed.
 // A file that cannot be written is reported (path and reason) and left out.
-MidiOutputResult WriteExpressionMidi(const MidiOutputSource& source, const EventList& eroll_events, const KeywordList& keywords,
-                                     const ExpressionPerformance& performance, const RollTiming& timing,
-                                     Reporter& reporter);
+MidiOutputResult WriteExpressionMidi(const MidiOutputSource& source, const EventList& eroll_events,
+                                     const KeywordList& keywords, const ExpressionPerformance& performance,
+                                     const RollTiming& timing, Reporter& reporter);
 
 // "Conversion to expression MIDI made <date> with Tarvelo" + `ending` (CreditEnding).
 std::string ExpressionCreditText(std::string_view date, std::string_view ending);
