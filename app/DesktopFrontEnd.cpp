@@ -21,7 +21,6 @@ void DesktopFrontEnd::ShowMessage(MessageKind kind, std::string_view text) { pre
 
 bool DesktopFrontEnd::ShowOffTrackNotice(std::string_view text) {
   last_notice_ = std::string(text);
-  if (notice_sink_) notice_sink_(last_notice_);
   return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "app/MessagePresenter.h"
 #include "app/WindowState.h"
@@ -32,15 +33,19 @@ class DesktopFrontEnd : public Reporter, public FrontEndHooks {
   void MarkERollWritten() override;
   void RefreshControlBar(std::string_view file_name_with_extension, std::string_view title) override;
   void SetHeaderSummary(const CisHeaderSummary& summary) override { header_summary_ = summary; }
-  // The roll information a file brings (its ANN file, the profile's template) is completed by
-  // the editor the window sets (the roll information dialog); without one it is taken as it is.
-  bool EditRollInfo(RollInfo& info) override { return roll_info_editor_ ? roll_info_editor_(info) : true; }
-  void SetRollInfoEditor(std::function<bool(RollInfo&)> editor) { roll_info_editor_ = std::move(editor); }
-  // Holes off their tracks: a line in the window's status bar, not a modal message.
+  // The roll information a file brings (its ANN file, the profile's template) is taken as it
+  // comes while the file is read; the window asks the user to complete it once the roll is
+  // shown (TakeRollInfoRequest), so that the user sees the roll they describe.
+  bool EditRollInfo(RollInfo& /*info*/) override {
+    roll_info_requested_ = true;
+    return true;
+  }
+  // Whether the load asked for the roll information since the last call.
+  bool TakeRollInfoRequest() { return std::exchange(roll_info_requested_, false); }
+  // Holes off their tracks: no modal message; the window's banner says so in its own words,
+  // from the run's summary.
   bool ShowOffTrackNotice(std::string_view text) override;
-  // Where notices go (the main window's status bar).
-  void SetNoticeSink(std::function<void(const std::string&)> sink) { notice_sink_ = std::move(sink); }
-  // The notice of the latest run that gave one ("" before any).
+  // The core's notice of the latest run that gave one ("" before any).
   const std::string& LastNotice() const { return last_notice_; }
 
   // The header values of the file read last (for the "CIS File Embedded Data" dialog).
@@ -53,8 +58,7 @@ class DesktopFrontEnd : public Reporter, public FrontEndHooks {
   ControlBar& bar_;
   MessagePresenter& presenter_;
   CisHeaderSummary header_summary_{};
-  std::function<void(const std::string&)> notice_sink_;
-  std::function<bool(RollInfo&)> roll_info_editor_;
+  bool roll_info_requested_ = false;
   std::string last_notice_;
 };
 

@@ -11,11 +11,14 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QMetaObject>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -30,6 +33,7 @@
 #include "app/MessageWindow.h"
 #include "app/ProgramIcon.h"
 #include "app/QtText.h"
+#include "app/RollNoticeBanner.h"
 #include "app/RollViewWidget.h"
 #include "app/WindowPlace.h"
 #include "app/dialogs/ActiveTrackingSettingsDialog.h"
@@ -108,14 +112,12 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
   setAcceptDrops(true);
   BuildBars();
   front_end_ = std::make_unique<DesktopFrontEnd>(state_, *bar_, *presenter_);
-  front_end_->SetNoticeSink([this](const std::string& text) { statusBar()->showMessage(ToQString(text)); });
-  if (options.EditRollInfo) {
-    front_end_->SetRollInfoEditor(options.EditRollInfo);
-  } else {
-    front_end_->SetRollInfoEditor([this](RollInfo& info) {
+  edit_roll_info_ = options.EditRollInfo;
+  if (!edit_roll_info_) {
+    edit_roll_info_ = [this](RollInfo& info) {
       RollInfoDialog dialog(info, *profile_.Store, this);
       return dialog.exec() == QDialog::Accepted;
-    });
+    };
   }
   BuildMenus();
   ReportProfileProblems();
@@ -157,6 +159,8 @@ void MainWindow::BuildBars() {
   line->setFrameShape(QFrame::HLine);
   line->setFrameShadow(QFrame::Sunken);
   column->addWidget(line);
+  banner_ = new RollNoticeBanner;
+  column->addWidget(banner_);
   column->addWidget(view_, 1);
   setCentralWidget(centre);
 
@@ -178,6 +182,8 @@ void MainWindow::BuildBars() {
   connect(bar_, &ControlBar::HistogramRequested, this, &MainWindow::OnViewHistogram);
   connect(bar_, &ControlBar::CisDataRequested, this, &MainWindow::OnCisData);
   connect(bar_, &ControlBar::EmbeddedTextRequested, this, &MainWindow::OnEmbeddedText);
+  connect(banner_, &RollNoticeBanner::AlignRequested, this, &MainWindow::OnAlignFromBanner);
+  connect(banner_, &RollNoticeBanner::RecogniseRequested, this, &MainWindow::OnRecogniseFromBanner);
   connect(bar_, &ControlBar::GoToInchRequested, view_, &RollViewWidget::ScrollToInch);
   connect(view_, &RollViewWidget::InchAtTopChanged, bar_, &ControlBar::ShowInchAtTop);
   connect(view_, &RollViewWidget::ZoomStepRequested, this, [this](int steps) {
@@ -287,6 +293,10 @@ void MainWindow::RestoreGeometry() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!MayReplaceDocument()) {
+    event->ignore();
+    return;
+  }
   const QRect normal = isMaximized() ? normalGeometry() : geometry();
   WindowGeometry geometry;
   geometry.Left = normal.x();
@@ -306,12 +316,16 @@ void MainWindow::dropEvent(QDropEvent* event) {
   const QList<QUrl> urls = event->mimeData()->urls();
   if (urls.isEmpty() || !urls.first().isLocalFile()) return;
   event->acceptProposedAction();
-  OpenFile(urls.first().toLocalFile());
+  // The drag ends first: the file is opened once the drop has been answered, so that a message
+  // or dialog the opening shows does not hold the drag (and the program it came from) up.
+  const QString path = urls.first().toLocalFile();
+  QTimer::singleShot(0, this, [this, path] { OpenFile(path); });
 }
 
 bool MainWindow::OpenFile(const QString& path) {
-  if (path.isEmpty()) return false;
+  if (path.isEmpty() || !MayReplaceDocument()) return false;
   setWindowTitle(QStringLiteral("Reading File : ") + QFileInfo(path).fileName());
+  statusBar()->clearMessage();  // it spoke of the roll open until now
   // The file is read into a new document: one that cannot be opened leaves the open one as
   // it was. The roll type and the roll information carry over, as they do from file to file.
   auto doc = std::make_unique<TarveloDoc>(*front_end_, *front_end_, doc_->RollInformation());
@@ -340,6 +354,7 @@ bool MainWindow::OpenFile(const QString& path) {
   doc_ = std::move(doc);
   view_->SetSource(&doc_->ScanData(), &strips_);
   save_path_ = path;
+  saved_header_ = HeaderNow();
   RememberFile(path);
   ReportIfFailed(desktop_profile_.SaveLastFolder(ToUtf8(QFileInfo(path).absolutePath())));
   UpdateTitle();
@@ -347,7 +362,36 @@ bool MainWindow::OpenFile(const QString& path) {
   view_->ScrollToTop();
   view_->setFocus();
   view_->viewport()->repaint();
+  CheckRollType();
+  ShowRollNotice();
+  if (front_end_->TakeRollInfoRequest()) CompleteRollInfo();
   return true;
+}
+
+void MainWindow::CheckRollType() {
+  ranking_.reset();
+  if (!HasRoll() || LibraryRollTypes().empty()) return;
+  MeasuredAlignment measured;
+  {
+    const BusyCursor busy;
+    measured = MeasureOpenRoll(nullptr, true);
+  }
+  if (!measured.Report.Ranking.Ranked.empty()) ranking_ = measured.Report.Ranking;
+}
+
+void MainWindow::ShowRollNotice() {
+  const ScannerSettings& live = session_.Presets.Live();
+  const ScannerValuesUsed used{static_cast<int>(live.ScannerDPI), live.ScannerOffset, live.ScannerAlignStretch};
+  banner_->Show(DescribeRoll(doc_->Summary(), session_.Diagnostic.OffTrackWarningPercent, doc_->RollTypeName(), used,
+                             ranking_ ? &*ranking_ : nullptr));
+}
+
+void MainWindow::CompleteRollInfo() {
+  RollInfo working = doc_->RollInformation();
+  if (!edit_roll_info_(working)) return;
+  const bool changed = working.EmbeddedTexts() != doc_->RollInformation().EmbeddedTexts();
+  doc_->RollInformation() = std::move(working);
+  if (changed) OnReprocess();
 }
 
 bool MainWindow::SaveDocumentAs(const QString& path) {
@@ -360,9 +404,36 @@ bool MainWindow::SaveDocumentAs(const QString& path) {
     return false;
   }
   save_path_ = path;
+  saved_header_ = HeaderNow();
   RememberFile(path);
   UpdateTitle();
   return true;
+}
+
+MainWindow::SavedHeader MainWindow::HeaderNow() const {
+  const CisScanData& scan = doc_->ScanData();
+  return {scan.Title, scan.Tempo, scan.LinesPerInch, scan.RawLinesPerInch};
+}
+
+bool MainWindow::HasUnsavedEdits() const { return !save_path_.isEmpty() && HeaderNow() != saved_header_; }
+
+bool MainWindow::MayReplaceDocument() {
+  if (!HasUnsavedEdits()) return true;
+  QMessageBox question(QMessageBox::Warning, LatinText(kProgramName),
+                       QStringLiteral("The header of %1 was changed in CIS Data (title, tempo or lines per inch). "
+                                      "Save the changes to the CIS file?")
+                           .arg(QFileInfo(save_path_).fileName()),
+                       QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+  question.setObjectName("savePrompt");
+  question.setDefaultButton(QMessageBox::Save);
+  switch (question.exec()) {
+    case QMessageBox::Save:
+      return SaveDocumentAs(save_path_);
+    case QMessageBox::Discard:
+      return true;
+    default:
+      return false;
+  }
 }
 
 void MainWindow::RememberFile(const QString& path) {
@@ -388,7 +459,8 @@ void MainWindow::UpdateRecentFilesMenu() {
 void MainWindow::UpdateTitle() {
   const bool has_file = !save_path_.isEmpty();
   const QString name = has_file ? QFileInfo(save_path_).fileName() : QStringLiteral("Untitled");
-  setWindowTitle(name + QStringLiteral(" - ") + LatinText(kProgramName));
+  setWindowTitle(name + QStringLiteral("[*] - ") + LatinText(kProgramName));
+  setWindowModified(HasUnsavedEdits());
   save_action_->setEnabled(has_file);
   save_as_action_->setEnabled(has_file);
   bar_->SetRecogniseEnabled(HasRoll());
@@ -481,12 +553,16 @@ void MainWindow::ApplySettingsChange() {
 // File menu ---------------------------------------------------------------------------------
 
 void MainWindow::OnFileNew() {
+  if (!MayReplaceDocument()) return;
   view_->SetSource(nullptr, &strips_);
   auto doc = std::make_unique<TarveloDoc>(*front_end_, *front_end_, doc_->RollInformation());
   doc->SetRollType(doc_->RollType());
   doc_ = std::move(doc);
   view_->SetSource(&doc_->ScanData(), &strips_);
   save_path_.clear();
+  ranking_.reset();
+  ShowRollNotice();
+  statusBar()->clearMessage();
   front_end_->RefreshControlBar("", "");
   UpdateTitle();
   ShowRollLength();
@@ -605,13 +681,34 @@ void MainWindow::OnScannerSettings() {
 }
 
 void MainWindow::OnReprocess() {
+  statusBar()->clearMessage();  // it spoke of the conversion before
   std::string failure;
   if (!RunCaught([&] { doc_->RunPipeline(session_.ForRun()); }, failure)) {
     front_end_->ShowMessage(MessageKind::kError, "The conversion could not be finished: " + failure);
     front_end_->SetReprocessPending(true);  // the outputs were not all written: offer it again
   }
   UpdateView();
+  ShowRollLength();
+  ShowRollNotice();
   view_->viewport()->repaint();
+}
+
+void MainWindow::OnAlignFromBanner() {
+  if (!HasRoll()) return;
+  ScannerSettingsDialog dialog(session_.Presets, *profile_.Store, this);
+  dialog.SetAlignmentMeasurer([this](const ScannerSettings& edited) { return MeasureOpenRoll(&edited, false); });
+  // The dialog opens with the roll measured: its fields hold the values found.
+  if (auto* align = dialog.findChild<QPushButton*>(QStringLiteral("AlignToRoll")))
+    QMetaObject::invokeMethod(align, &QPushButton::click, Qt::QueuedConnection);
+  if (dialog.exec() != QDialog::Accepted) return;
+  ActOn(dialog.Outcome());
+  if (state_.IsReprocessPending()) OnReprocess();
+}
+
+void MainWindow::OnRecogniseFromBanner() {
+  const std::string before = doc_->RollTypeName();
+  OnRecogniseRollType();
+  if (doc_->RollTypeName() != before) OnReprocess();
 }
 
 void MainWindow::OnScanMidiToggled(bool on) {
@@ -664,8 +761,17 @@ void MainWindow::OnViewHistogram() {
 void MainWindow::OnCisData() {
   // The header of the open file; without one the entries are only shown.
   CisScanData* scan = doc_->FileNameWithExtension().empty() ? nullptr : &doc_->ScanData();
+  const SavedHeader before = HeaderNow();
   CisDataDialog dialog(SummarizeHeader(doc_->ScanData()), scan, this);
-  if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
+  if (dialog.exec() != QDialog::Accepted) return;
+  // The roll information the files embed says what the header says: a corrected title or
+  // tempo replaces the one the roll information took from the header as read.
+  const SavedHeader after = HeaderNow();
+  RollInfo& info = doc_->RollInformation();
+  if (after.Title != before.Title) info.Title = after.Title;
+  if (after.Tempo != before.Tempo) info.RollTempo = std::to_string(after.Tempo);
+  ActOn(dialog.Outcome());
+  UpdateTitle();
 }
 
 void MainWindow::OnEmbeddedText() {

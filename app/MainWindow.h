@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ class ControlBar;
 class DesktopFrontEnd;
 class MessagePresenter;
 class MessageWindowPresenter;
+class RollNoticeBanner;
 class RollViewWidget;
 
 struct MainWindowOptions {
@@ -40,8 +42,8 @@ struct MainWindowOptions {
   std::string ProfilePath;
   std::vector<std::string> RollTypeCandidates;  // where RollTypeDefinitions.xml is looked for, in order
   MessagePresenter* Presenter = nullptr;        // how messages are shown; null: the modal message window
-  // How the roll information of a file being opened is completed (true: accepted); null: the
-  // roll information dialog, when the settings ask for it.
+  // How the roll information of a file just opened is completed, once the roll is shown, when
+  // the settings ask for it (true: accepted); null: the roll information dialog.
   std::function<bool(RollInfo&)> EditRollInfo;
 };
 
@@ -52,13 +54,21 @@ class MainWindow : public QMainWindow {
   explicit MainWindow(const MainWindowOptions& options, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // Opens `path` as File Open does: the document's load runs the conversion. A file that cannot
-  // be opened (its message has been shown) leaves the open document as it was. Returns whether
-  // the file became the document.
+  // Opens `path` as File Open does: the document's load runs the conversion, then the roll
+  // information is completed (when the settings ask for it) and, when changed, the roll converted
+  // again with it. Unsaved header edits of the open document are offered to be saved first
+  // (MayReplaceDocument). A file that cannot be opened (its message has been shown) leaves the
+  // open document as it was. Returns whether the file became the document.
   bool OpenFile(const QString& path);
   // Saves the scan as a CIS file at `path` (written whole or not at all). Returns whether it was
   // written; a failure has been shown.
   bool SaveDocumentAs(const QString& path);
+  // Whether the scan's header holds edits ("CIS Data") not yet saved to a CIS file: the title
+  // bar's modified mark.
+  bool HasUnsavedEdits() const;
+  // Before the document is closed (quit, open, New, a dropped file): with unsaved edits, asks
+  // "Save", "Discard" or "Cancel". Returns whether the document may go (saved, or discarded).
+  bool MayReplaceDocument();
 
   // After a settings dialog closed with OK (or a preset was applied): its values are stored;
   // the window shows the settings-changed state and repaints.
@@ -69,6 +79,7 @@ class MainWindow : public QMainWindow {
   ControlBar* Bar() const { return bar_; }
   DesktopFrontEnd& FrontEnd() const { return *front_end_; }
   RollViewWidget* View() const { return view_; }
+  RollNoticeBanner* Banner() const { return banner_; }
   const TarveloDoc& Document() const { return *doc_; }
   const WindowState& State() const { return state_; }
   SessionSettings& Session() { return session_; }
@@ -108,6 +119,10 @@ class MainWindow : public QMainWindow {
   void OnViewHistogram();
   void OnCisData();
   void OnEmbeddedText();
+  // The banner's buttons: the scanner dialog with the open roll measured ("Apply" converts the
+  // roll with the values found), and the roll type recognised and the roll converted as it.
+  void OnAlignFromBanner();
+  void OnRecogniseFromBanner();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -135,6 +150,23 @@ class MainWindow : public QMainWindow {
   void ActOn(const DialogOutcome& outcome);
   // Whether a roll is open: a file was read and has scan lines to measure.
   bool HasRoll() const;
+  // Measures a newly opened roll with every roll type of the library, for the banner to say
+  // whether the roll type in use is the one its holes show.
+  void CheckRollType();
+  // The banner as the last conversion and the roll type check leave it.
+  void ShowRollNotice();
+  // Once a newly opened roll is shown: the roll information completed by the user; when it
+  // changed, the roll is converted again so that its files carry it.
+  void CompleteRollInfo();
+  // The header values a save writes, as they were when the file was opened or saved last.
+  struct SavedHeader {
+    std::string Title;
+    int Tempo = 0;
+    int LinesPerInch = 0;
+    int RawLinesPerInch = 0;
+    bool operator==(const SavedHeader&) const = default;
+  };
+  SavedHeader HeaderNow() const;
   // Measures the open roll with the session's settings (the scanner values `edited` instead of
   // the live ones, when given) and the roll type in use; `recognise` ranks the library's roll
   // types too and suggests for the recognised one. The warnings of preparing the lines join the
@@ -152,6 +184,9 @@ class MainWindow : public QMainWindow {
   MessagePresenter* presenter_;
   ControlBar* bar_ = nullptr;
   RollViewWidget* view_ = nullptr;
+  RollNoticeBanner* banner_ = nullptr;
+  // The roll types ranked on the open roll when it was opened (none: not measured).
+  std::optional<RollTypeRanking> ranking_;
   std::unique_ptr<DesktopFrontEnd> front_end_;
   XmlDocument library_;
   std::vector<std::string> roll_type_names_;
@@ -160,6 +195,8 @@ class MainWindow : public QMainWindow {
   TrackStrips strips_;
   std::unique_ptr<TarveloDoc> doc_;
   QString save_path_;  // where Save writes: the file opened or saved last
+  SavedHeader saved_header_;
+  std::function<bool(RollInfo&)> edit_roll_info_;
 
   QToolBar* toolbar_ = nullptr;
   QAction* save_action_ = nullptr;

@@ -17,6 +17,7 @@
 #include "SyntheticRoll.h"
 #include "app/ControlBar.h"
 #include "app/DesktopFrontEnd.h"
+#include "app/RollNoticeBanner.h"
 #include "cis/CisWriter.h"
 #include "helpers/RunCommand.h"
 #include "settings/IniProfile.h"
@@ -49,7 +50,7 @@ class DesktopFilesTest : public QObject {
     MainWindow window(testing::TestWindowOptions(presenter));
     window.show();
     QVERIFY(window.OpenFile(testing::CopySampleRoll(dir)));
-    QCOMPARE(window.windowTitle(), QStringLiteral("SampleRoll.cis - Tarvelo"));
+    QCOMPARE(testing::ShownTitle(window), QStringLiteral("SampleRoll.cis - Tarvelo"));
 
     const std::string copy = dir.File("Copy.cis");
     QVERIFY(window.SaveDocumentAs(Q(copy)));
@@ -57,7 +58,7 @@ class DesktopFilesTest : public QObject {
     CisScanData scan = window.Document().ScanData();
     QVERIFY(EncodeCisFile(scan, expected).ok());
     QCOMPARE(testing::ReadBytes(copy), expected);
-    QCOMPARE(window.windowTitle(), QStringLiteral("Copy.cis - Tarvelo"));
+    QCOMPARE(testing::ShownTitle(window), QStringLiteral("Copy.cis - Tarvelo"));
     QCOMPARE(window.Recent().Paths().front(), fs::absolute(copy).string());
 
     // A place that cannot take the file: a message, no file, nothing left behind.
@@ -68,11 +69,11 @@ class DesktopFilesTest : public QObject {
     QCOMPARE(presenter.kinds[0], MessageKind::kError);
     QVERIFY(presenter.texts[0].find("not-a-folder") != std::string::npos);
     QCOMPARE(FilesIn(dir.Path()), before);
-    QCOMPARE(window.windowTitle(), QStringLiteral("Copy.cis - Tarvelo"));
+    QCOMPARE(testing::ShownTitle(window), QStringLiteral("Copy.cis - Tarvelo"));
 
     // File New: an empty document with nothing to save.
     window.OnFileNew();
-    QCOMPARE(window.windowTitle(), QStringLiteral("Untitled - Tarvelo"));
+    QCOMPARE(testing::ShownTitle(window), QStringLiteral("Untitled - Tarvelo"));
     QCOMPARE(window.Document().ScanData().Lines.Size(), 0);
     QCOMPARE(window.Bar()->FileField()->text(), QString());
   }
@@ -133,7 +134,9 @@ class DesktopFilesTest : public QObject {
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(200, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &drop);
-    QCOMPARE(window.Document().FileNameWithExtension(), std::string("SampleRoll.cis"));
+    QVERIFY(drop.isAccepted());
+    // Opened once the drop has been answered.
+    QTRY_COMPARE(window.Document().FileNameWithExtension(), std::string("SampleRoll.cis"));
     QVERIFY(fs::exists(dir.File("SampleRoll_ScanImageMIDI.mid")));
     QVERIFY(fs::exists(dir.File("SampleRoll_eRollMIDI.mid")));
   }
@@ -219,11 +222,13 @@ class DesktopFilesTest : public QObject {
         QVERIFY2(!from_window.empty(), (stem + suffix).c_str());
         QVERIFY2(from_window == from_cli, (stem + suffix).c_str());
       }
-      // Where the settings do not fit a scan, the window says so in its status bar, never in a
-      // modal message.
+      // Where the settings do not fit a scan, the window says so in the banner above the view,
+      // never in a modal message.
       QVERIFY2(presenter.texts.empty(), presenter.texts.empty() ? "" : presenter.texts.front().c_str());
-      if (!window.FrontEnd().LastNotice().empty())
-        QCOMPARE(window.statusBar()->currentMessage(), Q(window.FrontEnd().LastNotice()));
+      if (!window.FrontEnd().LastNotice().empty()) {
+        QVERIFY(window.Banner()->Text().contains(QStringLiteral("% of the holes lie off their tracks")));
+        QVERIFY(window.statusBar()->currentMessage().isEmpty());
+      }
     }
   }
 };

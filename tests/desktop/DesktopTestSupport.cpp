@@ -31,6 +31,11 @@ QString CopySampleRoll(const TempDir& dir) {
   return QString::fromStdString(target);
 }
 
+QString ShownTitle(const QWidget& window) {
+  QString title = window.windowTitle();
+  return title.replace(QStringLiteral("[*]"), window.isWindowModified() ? QStringLiteral("*") : QString());
+}
+
 void AnswerNextModal(std::function<void(QDialog*)> check) {
   // A zero timer fires from the dialog's own event loop, once the dialog is up.
   QTimer::singleShot(0, [check = std::move(check)] {

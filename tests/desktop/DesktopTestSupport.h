@@ -42,6 +42,9 @@ std::string SourceFile(const std::string& relative);
 // Copies data/sample/SampleRoll.cis into `dir` (its outputs then go there too).
 QString CopySampleRoll(const TempDir& dir);
 
+// The window's title as the title bar shows it: "*" after the file name for unsaved edits.
+QString ShownTitle(const QWidget& window);
+
 // Once the event loop runs a modal dialog, hands it to `check` and closes it with accept().
 void AnswerNextModal(std::function<void(QDialog*)> check);
 
