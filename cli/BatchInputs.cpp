@@ -132,6 +132,10 @@ Result PlanOutputs(std::vector<BatchInput>& inputs, const OutputPlan& plan, cons
       input.Outputs.push_back(folder + settings.ERoll.eRollMidiFilePrefix + names.Name +
                               settings.ERoll.eRollMidiFileSuffix + ".mid");
     }
+    if (settings.Outputs.WriteExpressionMidi) {
+      input.Outputs.push_back(folder + settings.Outputs.ExpressionMidiFilePrefix + names.Name +
+                              settings.Outputs.ExpressionMidiFileSuffix + ".mid");
+    }
     // The diagnostic files stay beside the input whatever the output folder.
     CisScanData data;
     data.FolderName = names.Folder;

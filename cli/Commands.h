@@ -65,6 +65,8 @@ struct ConvertOptions {
   int jobs = 0;                           // --jobs N; 0: the number of cores
   bool no_scan_midi = false;              // --no-scan-midi
   bool no_eroll_midi = false;             // --no-eroll-midi
+  bool expression_midi = false;           // --expression-midi: write the expression files this run
+  bool no_expression_midi = false;        // --no-expression-midi
   bool json = false;                      // --json
   bool strict = false;                    // --strict: warnings fail the run (exit 1 instead of 3)
   bool quiet = false;                     // --quiet: only warnings and errors

@@ -144,6 +144,8 @@ int RunConvert(const ConvertOptions& options) {
   if (!PrepareRollType(RollTypeChoice{options.library, options.roll_type, options.align}, job)) return kExitUsage;
   job.SkipScanImage = options.no_scan_midi;
   job.SkipERoll = options.no_eroll_midi;
+  if (options.expression_midi) job.Settings.Outputs.WriteExpressionMidi = true;
+  if (options.no_expression_midi) job.Settings.Outputs.WriteExpressionMidi = false;
   job.NoClobber = options.no_clobber;
   job.MeasureOutputs = options.verbose || !options.log.empty();
 

@@ -114,6 +114,13 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 1024));
   convert_command->add_flag("--no-scan-midi", convert.no_scan_midi, "Do not write the ScanImage MIDI files");
   convert_command->add_flag("--no-eroll-midi", convert.no_eroll_midi, "Do not write the eRoll MIDI files");
+  auto* expression_option = convert_command->add_flag(
+      "--expression-midi", convert.expression_midi,
+      "Also write the expression MIDI files: the roll's dynamics and pedals as its reproducing system plays them");
+  convert_command
+      ->add_flag("--no-expression-midi", convert.no_expression_midi,
+                 "Do not write the expression MIDI files (whatever OutputFiles/WriteExpressionMidi says)")
+      ->excludes(expression_option);
   convert_command->add_flag("--json", convert.json, "Print a JSON report of the run on standard output");
   convert_command->add_flag("--strict", convert.strict, "Exit with 1 instead of 3 when a file had warnings");
   auto* quiet_option = convert_command->add_flag("-q,--quiet", convert.quiet,

@@ -15,7 +15,7 @@ namespace tarvelo {
 
 // One MIDI output the run attempted.
 struct OutputFileRecord {
-  std::string Kind;  // "ScanImageMIDI" or "eRollMIDI"
+  std::string Kind;  // "ScanImageMIDI", "eRollMIDI" or "ExpressionMIDI"
   std::string Path;  // full path of the file
   Result Outcome;    // ok: written; else why not (the message the user was shown)
 };

@@ -20,6 +20,7 @@ class FrontEndHooks {
   // An output was written by the run that is going on (the lamps of the control bar).
   virtual void MarkScanImageWritten() {}
   virtual void MarkERollWritten() {}
+  virtual void MarkExpressionWritten() {}
   // The "File : " field and the title field of the control bar.
   virtual void RefreshControlBar(std::string_view /*file_name_with_extension*/, std::string_view /*title*/) {}
   // The header values of the file just read (for the "CIS File Embedded Data" display).

@@ -6,12 +6,15 @@
 #include "cis/HeaderSummary.h"
 #include "events/EventBuilding.h"
 #include "events/SpacingHistogram.h"
+#include "expression/ERollNotes.h"
+#include "expression/PerformExpression.h"
 #include "geometry/ActiveTracking.h"
 #include "geometry/DiagnosticFiles.h"
 #include "geometry/ScanLinePositions.h"
 #include "geometry/ScannerGeometry.h"
 #include "geometry/TwinArrayMerge.h"
 #include "midi/ERollMidi.h"
+#include "midi/ExpressionMidi.h"
 #include "midi/ScanImageMidi.h"
 #include "rolltypes/ApplyRollType.h"
 #include "settings/SettingsDigest.h"
@@ -196,14 +199,36 @@ void TarveloDoc::WriteOutputs(const RunSettings& settings) {
     RecordOutput("ScanImageMIDI", result);
     if (result.Outcome.ok()) hooks_.MarkScanImageWritten();
   }
-  if (settings.Outputs.eRollMidi && !skip_eroll_) {
-    eroll_events_ = BuildERollEvents(holes_, roll_type_, scan_.Title, reporter_);
-    RemoveWebbing(eroll_events_, roll_type_, scan_.Tempo);
+  const bool eroll = settings.Outputs.eRollMidi && !skip_eroll_;
+  const bool expression = settings.Outputs.WriteExpressionMidi;
+  if (!eroll && !expression) return;
+  // The expression file plays the eRoll file's notes: it needs the eRoll events (and their
+  // keyword items) whether or not the eRoll file is written.
+  eroll_events_ = BuildERollEvents(holes_, roll_type_, scan_.Title, reporter_);
+  RemoveWebbing(eroll_events_, roll_type_, scan_.Tempo);
+  if (eroll) {
     const MidiOutputResult result = WriteERollMidi(source, eroll_events_, keywords_, reporter_);
     summary_.ERollEvents = static_cast<int>(eroll_events_.size());
     RecordOutput("eRollMIDI", result);
     if (result.Outcome.ok()) hooks_.MarkERollWritten();
+  } else {
+    PrepareERollFile(roll_type_, scan_.Tempo, eroll_events_, keywords_);
   }
+  if (expression) WriteExpressionFile(settings, source);
+}
+
+void TarveloDoc::WriteExpressionFile(const RunSettings& settings, const MidiOutputSource& source) {
+  if (roll_type_.Expression.System == ExpressionSystem::kNone) {
+    reporter_.ShowMessage(MessageKind::kInformation, "The roll type \"" + roll_type_.Name +
+                                                         "\" has no expression system: the expression MIDI file "
+                                                         "plays the eRoll velocities.");
+  }
+  const RollTiming timing = ERollFileTiming(eroll_events_, settings.ERoll, scan_.Tempo);
+  const ExpressionPerformance performance = PerformExpression(roll_type_, ERollNotes(eroll_events_, timing), timing,
+                                                              settings.ERoll.IncludeTrack18SustainPedal);
+  const MidiOutputResult result = WriteExpressionMidi(source, eroll_events_, keywords_, performance, timing, reporter_);
+  RecordOutput("ExpressionMIDI", result);
+  if (result.Outcome.ok()) hooks_.MarkExpressionWritten();
 }
 
 void TarveloDoc::Run(const RunSettings& settings) {

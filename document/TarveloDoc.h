@@ -34,6 +34,7 @@
 #include "events/TrackEvent.h"
 #include "geometry/TrackLookupMap.h"
 #include "keywords/KeywordList.h"
+#include "midi/MidiOutput.h"
 #include "rolltypes/RollTypeDefinition.h"
 #include "services/Reporter.h"
 #include "settings/RunSettings.h"
@@ -147,6 +148,8 @@ class TarveloDoc {
   // The event lists (and the histogram) from the holes of the per-line pass; no messages.
   void BuildEvents(const RunSettings& settings);
   void WriteOutputs(const RunSettings& settings);
+  // The expression file from the eRoll events as the eRoll output leaves them.
+  void WriteExpressionFile(const RunSettings& settings, const MidiOutputSource& source);
   // The items that let a file be traced to what made it: the scan's SHA-256, the program's
   // version and build, the digest of the run's settings (as handed to the run, before any
   // alignment) and the roll type the events were mapped with.

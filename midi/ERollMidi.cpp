@@ -17,8 +17,19 @@ std::string ERollCreditText(std::string_view date, std::string_view ending) {
   return "Conversion to eRoll MIDI made " + std::string(date) + " with Quenby E-Roll converter" + std::string(ending);
 }
 
+void PrepareERollFile(const RollTypeDefinition& roll, int tempo, EventList& events, KeywordList& keywords) {
+  if (roll.ApplyAccelerationToTempo) {
+    AddTempoAccelerationEvents(events, roll, RollTiming::FileTempo(tempo));
+    keywords.AddKeyReal("/eRollTempoAcceleration:", roll.TakeupSpoolAccelerationPctPerFoot, "PctPerFoot",
+                        " for takeup-spool acceleration");
+  }
+  keywords.AddKeyValue("/Source_File_Type:", "CIS");
+  keywords.AddKeyValue("/File_Type:", "eRollMIDI file");
+  keywords.AddKeyValue("/Processing_History:", " CIS --> eRollMIDI ");
+}
+
 RollTiming ERollFileTiming(const EventList& events, const ERollSettings& settings, int tempo) {
-  const int file_tempo = tempo >= 4 ? tempo : 100;  // as UsableTempo
+  const int file_tempo = RollTiming::FileTempo(tempo);
   int64_t start = LeadInTicks(settings.eRollMidiLeadInTime, file_tempo);
   if (settings.IncludePowerRollEvents) start += 200;  // the start marker, 100 ticks long, and 100 after it
   std::vector<RollTiming::TempoChange> changes;
@@ -27,6 +38,21 @@ RollTiming ERollFileTiming(const EventList& events, const ERollSettings& setting
   const size_t first = FirstPlayableEvent(events);
   const uint32_t first_position = events.empty() ? 0 : events[first].YPosition;
   return RollTiming(file_tempo, start, first_position, std::move(changes));
+}
+
+int64_t ERollFileEndTick(const EventList& events, const ERollSettings& settings, const RollTiming& timing) {
+  // The last event the walk writes, on the tick the walk gives it (those before the first
+  // playable event are written at tick 0).
+  const size_t first = FirstPlayableEvent(events);
+  int64_t last = 0;
+  for (size_t i = events.size(); i-- > 0;) {
+    const TrackEvent& event = events[i];
+    if (event.Track < 0 || event.Track > 127 || event.Kind == EventKind::kText) continue;
+    if (i >= first) last = timing.TickOfPosition(event.YPosition);
+    break;
+  }
+  const int64_t end = last + TrailerTicks(timing.Tempo(), settings.eRollMidiTrailerTime);
+  return settings.IncludePowerRollEvents ? end + 110 : end;
 }
 
 MidiOutputResult WriteERollMidi(const MidiOutputSource& source, EventList& events, KeywordList& keywords,
@@ -38,17 +64,10 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, EventList& event
       source.OutputFolder + settings.eRollMidiFilePrefix + source.FileName + settings.eRollMidiFileSuffix + ".mid";
   const int tempo = UsableTempo(source.Tempo, path, reporter);
 
-  if (roll.ApplyAccelerationToTempo) {
-    AddTempoAccelerationEvents(events, roll, tempo);
-    keywords.AddKeyReal("/eRollTempoAcceleration:", roll.TakeupSpoolAccelerationPctPerFoot, "PctPerFoot",
-                        " for takeup-spool acceleration");
-  }
+  PrepareERollFile(roll, tempo, events, keywords);
   MidiFileWriter writer;
   BeginMidiFile(writer, tempo, source);
   for (const std::string& text : RollInfoTextEvents(source)) writer.AddText(0, MetaText::kText, text);
-  keywords.AddKeyValue("/Source_File_Type:", "CIS");
-  keywords.AddKeyValue("/File_Type:", "eRollMIDI file");
-  keywords.AddKeyValue("/Processing_History:", " CIS --> eRollMIDI ");
   writer.AddText(0, MetaText::kText, "Roll Template Type Used = " + roll.Name);
   writer.AddText(0, MetaText::kText, ERollCreditText(CreditDateText(), CreditEnding(source.Outputs)));
   writer.AddText(0, MetaText::kText, VersionEventText(source.Outputs));

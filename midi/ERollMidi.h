@@ -31,10 +31,19 @@ namespace tarvelo {
 MidiOutputResult WriteERollMidi(const MidiOutputSource& source, EventList& events, KeywordList& keywords,
                                 Reporter& reporter);
 
+// What WriteERollMidi changes in the event list and the keyword list before it writes: the
+// tempo events of the take-up acceleration with "/eRollTempoAcceleration:" when the roll type
+// applies it to the tempo, and the three items of an eRoll file. For a run that needs the
+// eRoll file's events and items without writing the file (the expression file alone).
+void PrepareERollFile(const RollTypeDefinition& roll, int tempo, EventList& events, KeywordList& keywords);
+
 // The clock of the eRoll file written from `events` (as WriteERollMidi leaves them, tempo events
 // included) with `settings` at `tempo`: its lead-in, PowerRoll start marker, first playable
 // event and tempo events. Every event of the file lies at TickOfPosition of its position.
 RollTiming ERollFileTiming(const EventList& events, const ERollSettings& settings, int tempo);
+// The tick of that file's all sound off: the trailer after its last event (and the PowerRoll
+// stop marker's 110 ticks when it is written).
+int64_t ERollFileEndTick(const EventList& events, const ERollSettings& settings, const RollTiming& timing);
 
 // "Conversion to eRoll MIDI made <date> with Quenby E-Roll converter" + `ending` (CreditEnding).
 std::string ERollCreditText(std::string_view date, std::string_view ending);

@@ -9,9 +9,6 @@ namespace {
 // A quarter note is 1.2 inches of roll: the roll tick of a position in thousandths of an inch.
 int64_t RollTick(uint32_t y) { return static_cast<int64_t>(y) * 480 / 1200; }
 
-// The tempo a file can hold (see UsableTempo in MidiOutput.h).
-int FileTempo(int tempo) { return tempo >= 4 ? tempo : 100; }
-
 }  // namespace
 
 RollTiming::RollTiming(int tempo, int64_t start_ticks, uint32_t first_position, std::vector<TempoChange> changes)

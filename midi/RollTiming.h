@@ -65,6 +65,9 @@ class RollTiming {
   // drawn back by the lead-in (a negative value may result).
   double RollInchesAtSeconds(double seconds) const;
 
+  // The tempo a file plays `tempo` at: below 4 (which a MIDI tempo cannot hold) 100.
+  static int FileTempo(int tempo) { return tempo >= 4 ? tempo : 100; }
+
   int Tempo() const { return tempo_; }
   int64_t StartTicks() const { return start_ticks_; }
   // Microseconds per quarter note at tick 0.

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <string>
 
+#include "rolltypes/ExpressionParameters.h"
 #include "rolltypes/RollTypeLibrary.h"
 #include "support/LenientNumber.h"
+#include "support/TextTrim.h"
 
 namespace tarvelo {
 
@@ -22,7 +24,8 @@ int HexDigit(char c) {
 // Reads the elements of one RollType (the navigator is inside it) into the record.
 class RollTypeReader {
  public:
-  RollTypeReader(RollTypeDefinition& record, XmlDocument& document) : r_(record), doc_(document) {}
+  RollTypeReader(RollTypeDefinition& record, XmlDocument& document, Reporter& reporter)
+      : r_(record), doc_(document), reporter_(reporter) {}
 
   void Apply() {
     ReadInt("LowestTrackHoleNumber", r_.LowestTrackHoleNumber);
@@ -68,6 +71,8 @@ class RollTypeReader {
       if (channel >= 0 && channel < kMidiChannels) r_.ChannelInstrument[channel] = LenientToInt(doc_.Data());
     }
 
+    ReadExpressionModel();
+
     doc_.ResetMainPosition();
     while (doc_.FindElement("track")) {
       const int n = LenientToInt(doc_.Attribute("number"));
@@ -91,7 +96,57 @@ class RollTypeReader {
     if (Find("BackgroundColor", text)) r_.TrackBackgroundColor[n] = ParseColour(text);
     if (ReadReal("center", r_.TrackCenter[n])) r_.SetTrackBoundsFromCentre(n);
     if (ReadReal("width", r_.TrackWidth[n])) r_.SetTrackBoundsFromCentre(n);
+    if (Find(std::string(kTrackBridgeGapElement).c_str(), text)) {
+      double gap = 0;
+      if (ParseStrictDouble(TrimWhiteSpace(text), gap) && gap >= kBridgeGapLow && gap <= kBridgeGapHigh) {
+        r_.Expression.TrackBridgeGap[static_cast<size_t>(n)] = gap;
+      } else {
+        Warn(std::string(kTrackBridgeGapElement) + " \"" + text + "\" of track " + std::to_string(n) +
+             " is not a number from 0 to 1; the roll type's gap is used.");
+      }
+    }
   }
+
+  // The expression system first (it brings the system's own figures), then every figure of it
+  // the roll type gives. A figure the library gets wrong keeps its value from before, and the
+  // user is told which and why.
+  // Without ExpressionSystem the figures apply to the system already in force (that of an
+  // earlier roll type of the same name).
+  void ReadExpressionModel() {
+    std::string text;
+    ExpressionModel model = r_.Expression;
+    ExpressionSystem system = model.System;
+    if (Find("ExpressionSystem", text)) {
+      system = ExpressionSystem::kNone;
+      if (!FindExpressionSystem(TrimWhiteSpace(text), system)) {
+        Warn("ExpressionSystem \"" + text + "\" is not an expression system (" + ExpressionSystemNames() +
+             "); the roll type plays without one.");
+      }
+      model = DefaultExpressionModel(system);
+      model.TrackBridgeGap = r_.Expression.TrackBridgeGap;
+    }
+    for (const ExpressionParameter& parameter : ExpressionParameters()) {
+      if (!parameter.BelongsTo(system) || !Find(std::string(parameter.Element).c_str(), text)) continue;
+      const std::span<double> figures = parameter.Figures(model);
+      if (ParseExpressionFigures(parameter, text, figures)) continue;
+      const std::string count = figures.size() == 1 ? "a number" : std::to_string(figures.size()) + " numbers";
+      Warn(std::string(parameter.Element) + " \"" + text + "\" is not " + count + " from " + Limit(parameter.Low) +
+           " to " + Limit(parameter.High) + (parameter.Integral ? " (whole numbers)" : "") + "; " +
+           FormatExpressionFigures(figures) + " is used.");
+    }
+    if (const std::string problem = ExpressionModelProblem(model); !problem.empty()) {
+      const ExpressionModel defaults = DefaultExpressionModel(system);
+      Warn(problem + "; the " + std::string(ExpressionSystemName(system)) + " figures the program knows are used.");
+      model = defaults;
+      model.TrackBridgeGap = r_.Expression.TrackBridgeGap;
+    }
+    r_.Expression = model;
+  }
+
+  void Warn(const std::string& text) {
+    reporter_.ShowMessage(MessageKind::kWarning, "Roll type \"" + r_.Name + "\": " + text);
+  }
+  static std::string Limit(double value) { return FormatExpressionFigures(std::span<const double>(&value, 1)); }
 
   // The text of the first child element called `name` of the current parent.
   bool Find(const char* name, std::string& text) {
@@ -134,6 +189,7 @@ class RollTypeReader {
 
   RollTypeDefinition& r_;
   XmlDocument& doc_;
+  Reporter& reporter_;
 };
 
 }  // namespace
@@ -177,7 +233,7 @@ bool ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlD
       if (document.Attribute("Name") != name) continue;
       matched = true;
       if (document.IntoElement()) {
-        RollTypeReader(record, document).Apply();
+        RollTypeReader(record, document, reporter).Apply();
         document.OutOfElement();
       }
     }

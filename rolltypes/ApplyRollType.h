@@ -20,9 +20,13 @@ namespace tarvelo {
 // The settings of a roll type are applied in a fixed order, whatever their order in the
 // file: hole range, punch step range, restoration range (each end refills the range),
 // roll edges, track spacing (all 256 bands), pitch transpose, the per-track defaults over
-// the hole range, the switches and acceleration, the channel instruments, and finally the
-// individual `track` elements in file order (each: channel, pitch, velocity, webbing,
-// edge shifts, punch diameter, colour, `center`, then `width`). Track numbers outside
+// the hole range, the switches and acceleration, the channel instruments, the expression
+// system with its figures (ExpressionParameters.h), and finally the individual `track`
+// elements in file order (each: channel, pitch, velocity, webbing, edge shifts, punch
+// diameter, colour, `center`, `width`, then its own expression bridge gap). An expression
+// figure the library gets wrong (not a number, out of its range, a count that does not fit, a
+// system that does not exist) is reported as a warning naming the roll type, and the figure
+// the program knows is used. Track numbers outside
 // 0..255 and instrument channels outside 0..15 are ignored; the hole range used by the
 // per-track defaults is clipped to the 256 slots.
 bool ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlDocument& document, Reporter& reporter);

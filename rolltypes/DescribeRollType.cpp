@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "rolltypes/ExpressionParameters.h"
 #include "support/NumberFormat.h"
 
 namespace tarvelo {
@@ -47,6 +48,19 @@ std::string DescribeRollType(const RollTypeDefinition& r) {
     instruments += std::to_string(r.ChannelInstrument[channel]);
   }
   line("ChannelInstrument", instruments);
+  line("ExpressionSystem", std::string(ExpressionSystemName(r.Expression.System)));
+  ExpressionModel model = r.Expression;  // the table reaches the figures through a changeable model
+  for (const ExpressionParameter& parameter : ExpressionParameters())
+    if (parameter.BelongsTo(model.System))
+      line(parameter.Element.data(), FormatExpressionFigures(parameter.Figures(model)));
+  std::string gaps;
+  for (size_t track = 0; track < model.TrackBridgeGap.size(); ++track) {
+    if (model.TrackBridgeGap[track] < 0) continue;
+    if (!gaps.empty()) gaps += ' ';
+    gaps +=
+        std::to_string(track) + ":" + FormatExpressionFigures(std::span<const double>(&model.TrackBridgeGap[track], 1));
+  }
+  if (!gaps.empty()) line("ExpressionBridgeGap of tracks", gaps);
 
   out += "Tracks:\n";
   out += "track      lower     centre      upper channel pitch velocity\n";

@@ -7,7 +7,8 @@
 
 namespace tarvelo {
 
-// The record's roll-wide settings, one "Field: value" line each, then a table of the tracks
+// The record's roll-wide settings, one "Field: value" line each (the expression system and
+// the figures of its model among them), then a table of the tracks
 // of the hole range (LowestTrackHoleNumber..HighestTrackHoleNumber, clipped to the slots) with
 // lower boundary, centre, upper boundary, channel, pitch and velocity. Reals are written with
 // 8 significant digits in the program's usual form; lines end with a line feed.

@@ -23,6 +23,7 @@ void RollTypeDefinition::SetFailSafeDefaults() {
   ApplyAccelerationToTempo = false;
   ChannelInstrument.fill(0);
   StripWidthPixels = 1449;
+  Expression = DefaultExpressionModel(ExpressionSystem::kNone);
 
   for (int n = 0; n < kTrackSlots; ++n) {
     // Nine tracks per inch: the bands of the standard 11 1/4-inch rolls.

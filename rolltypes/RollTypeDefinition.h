@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "rolltypes/ExpressionModel.h"
 #include "support/RgbImage.h"  // MakeColour
 
 namespace tarvelo {
@@ -55,6 +56,8 @@ class RollTypeDefinition {
   bool ApplyAccelerationToTempo = false;
   std::array<int32_t, kMidiChannels> ChannelInstrument{};  // MIDI program per channel
   int32_t StripWidthPixels = 1449;                         // width of the roll view's strip images
+  // How the expression file plays the roll: none for "Fail-Safe" and types without a system.
+  ExpressionModel Expression;
 
   // --- Per-track arrays, indexed by track number ------------------------------------------
   std::array<double, kTrackSlots> TrackLowerBoundary{};

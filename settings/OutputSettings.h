@@ -1,6 +1,6 @@
 #pragma once
-// "OutputFiles": the switches of the control bar and how the MIDI files describe themselves;
-// the active roll type of "Roll Settings".
+// "OutputFiles": the switches of the control bar (the expression file's name parts among them)
+// and how the MIDI files describe themselves; the active roll type of "Roll Settings".
 
 #include <string>
 
@@ -17,11 +17,17 @@ struct OutputSettings {
         eRollMidi(ReadSettingSwitch(store, kSection, "eRollMidi")),
         PunchMidi(ReadSettingSwitch(store, kSection, "PunchMidi")),
         LiteralRollInfo(ReadSettingSwitch(store, kSection, "LiteralRollInfo")),
-        CreditWebAddress(ReadSettingText(store, kSection, "CreditWebAddress")) {}
+        CreditWebAddress(ReadSettingText(store, kSection, "CreditWebAddress")),
+        WriteExpressionMidi(ReadSettingSwitch(store, kSection, "WriteExpressionMidi")),
+        ExpressionMidiFilePrefix(ReadSettingText(store, kSection, "ExpressionMidiFilePrefix")),
+        ExpressionMidiFileSuffix(ReadSettingText(store, kSection, "ExpressionMidiFileSuffix")) {}
 
   // The check boxes store their state at once when clicked.
   Result SaveScanMidi(ProfileStore& store) const { return store.WriteProfileInt(kSection, "ScanMidi", ScanMidi); }
   Result SaveERollMidi(ProfileStore& store) const { return store.WriteProfileInt(kSection, "eRollMidi", eRollMidi); }
+  Result SaveWriteExpressionMidi(ProfileStore& store) const {
+    return store.WriteProfileInt(kSection, "WriteExpressionMidi", WriteExpressionMidi);
+  }
   // Every value of the section, in table order (the settings list and the settings digest).
   Result SaveAll(ProfileStore& store) const {
     ProfileWriter writer(store, kSection);
@@ -30,6 +36,9 @@ struct OutputSettings {
     writer.Switch("PunchMidi", PunchMidi);
     writer.Switch("LiteralRollInfo", LiteralRollInfo);
     writer.String("CreditWebAddress", CreditWebAddress);
+    writer.Switch("WriteExpressionMidi", WriteExpressionMidi);
+    writer.String("ExpressionMidiFilePrefix", ExpressionMidiFilePrefix);
+    writer.String("ExpressionMidiFileSuffix", ExpressionMidiFileSuffix);
     return writer.Outcome();
   }
 
@@ -40,6 +49,10 @@ struct OutputSettings {
   // provenance items (see MidiOutputSource).
   bool LiteralRollInfo = false;
   std::string CreditWebAddress;  // ends the credit text; "" names none
+  // The expression MIDI file: off unless asked for, so that the other outputs stay as they are.
+  bool WriteExpressionMidi = false;
+  std::string ExpressionMidiFilePrefix;
+  std::string ExpressionMidiFileSuffix = "_ExpressionMIDI";
 };
 
 struct RollSettings {

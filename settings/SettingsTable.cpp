@@ -113,6 +113,9 @@ constexpr std::array kTable = {
     SettingRule{kOutputs, "LiteralRollInfo", "Write Roll Info, Credit and Version Texts Literally", kSwitch, "0"},
     // The web address the credit text ends with; empty: the credit names none.
     SettingRule{kOutputs, "CreditWebAddress", "Web Address Named in the Credit Text", kText, "", 0, 128},
+    SettingRule{kOutputs, "WriteExpressionMidi", "ExpressionMIDI", kSwitch, "0"},
+    SettingRule{kOutputs, "ExpressionMidiFilePrefix", "Expression MIDI File Prefix", kText, "", 0, 32},
+    SettingRule{kOutputs, "ExpressionMidiFileSuffix", "Expression MIDI File Suffix", kText, "_ExpressionMIDI", 0, 32},
 
     SettingRule{kRoll, "ActiveRollTypeName", "Roll Type", kText, "Fail-Safe"},
 

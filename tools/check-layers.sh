@@ -10,7 +10,7 @@ layers=(
   "cis rolltypes"
   "events"
   "geometry midi view"
-  "align"
+  "align expression"
   "document"
   "pictures audio"
   "cli app"

@@ -23,7 +23,7 @@ if [ ! -f "$build/compile_commands.json" ]; then
   echo "clang-tidy: no $build/compile_commands.json (configure with CMAKE_EXPORT_COMPILE_COMMANDS=ON)" >&2
   exit 1
 fi
-mapfile -t sources < <(git ls-files '*.cpp' | grep -E '^(support|settings|services|keywords|xml|cis|geometry|rolltypes|events|midi|view|align|document|cli|app)/')
+mapfile -t sources < <(git ls-files '*.cpp' | grep -E '^(support|settings|services|keywords|xml|cis|geometry|rolltypes|events|midi|expression|view|align|document|cli|app)/')
 echo "clang-tidy: ${#sources[@]} files"
 printf '%s\n' "${sources[@]}" | xargs -P "$(nproc)" -n 8 clang-tidy -p "$build" --quiet 2>&1 |
   grep -v "warnings generated\|^Suppressed\|Use -header-filter\|^$" | tee /tmp/tarvelo-tidy.log || true
