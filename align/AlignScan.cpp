@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "align/ControlProfiles.h"
 #include "align/MeasureScan.h"
@@ -27,6 +28,9 @@ constexpr double kCrossoverStep = 4;
 // recognised. (A type whose control tracks are unknown scores 0.75 at best.)
 constexpr double kLeastShare = 0.9;
 constexpr double kLeastScore = 0.6;
+// The control evidence of a roll type whose use of control tracks is unknown: neither for nor
+// against it.
+constexpr double kUnknownEvidence = 0.75;
 
 std::string Inches(double value) { return FormatGcvt(value, 5); }
 
@@ -34,6 +38,10 @@ std::string Inches(double value) { return FormatGcvt(value, 5); }
 struct LayoutFit {
   TrackLayout Layout;
   TrackFit Fit;
+  // The fit the ranking judges, and the track usage at it: Fit, or on a twin array scan whose
+  // halves do not meet, the fit of the holes with the join made good (a join some pixels off
+  // puts half the holes off their tracks whatever the roll type).
+  TrackFit Ranked;
   TrackUsage Usage;
 };
 
@@ -65,10 +73,26 @@ RollTypeFit MeasureRollType(const RollTypeDefinition& roll, const LayoutFit& sha
   result.Before = CountOnTrack(report.Measurement, shared.Layout, report.InForce, options);
   if (result.Fit.Found) {
     result.ControlMatch = ControlMatch(roll.Name, shared.Usage, result.HasProfile);
-    result.EdgeAgreement = EdgeAgreement(shared.Fit, shared.Layout);
-    result.Score = result.Fit.Closeness * (0.5 + 0.5 * result.ControlMatch) * result.EdgeAgreement;
+    result.EdgeAgreement = EdgeAgreement(shared.Ranked, shared.Layout);
+    const double evidence = result.HasProfile ? result.ControlMatch : kUnknownEvidence;
+    result.Score = shared.Ranked.Closeness * evidence * result.EdgeAgreement;
   }
   return result;
+}
+
+// The measurement with the holes of a twin array scan's second array moved back by `step`
+// pixels.
+ScanMeasurement JoinedBy(const ScanMeasurement& measurement, double step) {
+  ScanMeasurement joined = measurement;
+  for (MeasuredHole& hole : joined.Holes) {
+    if (hole.Center < measurement.CrossoverPixel) continue;
+    hole.Center -= step;
+    hole.RawCenter -= step;
+  }
+  std::stable_sort(joined.Holes.begin(), joined.Holes.end(),
+                   [](const MeasuredHole& a, const MeasuredHole& b) { return a.Center < b.Center; });
+  if (joined.Edges.UpperFound) joined.Edges.Upper -= step;
+  return joined;
 }
 
 LayoutFit FitShared(const ScanMeasurement& measurement, TrackLayout layout, const std::vector<int>& dpis,
@@ -76,13 +100,37 @@ LayoutFit FitShared(const ScanMeasurement& measurement, TrackLayout layout, cons
   LayoutFit shared;
   shared.Layout = std::move(layout);
   shared.Fit = FitLayout(measurement, shared.Layout, dpis, options);
+  shared.Ranked = shared.Fit;
   if (shared.Fit.Found)
     shared.Usage = MeasureTrackUsage(measurement, shared.Layout, shared.Fit.Setting, 3, options.OnTrackShare);
   return shared;
 }
 
+// A twin array scan whose halves do not meet: the join's step, measured on the layout that
+// fits best, is made good and every layout fitted again for the ranking; a layout keeps the
+// joined fit when it puts the holes closer to its tracks.
+void RankJoined(const ScanMeasurement& measurement, const std::vector<int>& dpis, const FitOptions& options,
+                std::vector<LayoutFit>& layouts) {
+  if (measurement.CrossoverPixel < 0 || layouts.empty()) return;
+  const LayoutFit* closest = nullptr;
+  for (const LayoutFit& fit : layouts)
+    if (fit.Fit.Found && (closest == nullptr || fit.Fit.Closeness > closest->Fit.Closeness)) closest = &fit;
+  if (closest == nullptr) return;
+  const TwinArrayJoin join = CheckTwinArrayJoin(measurement, closest->Layout, closest->Fit.Setting, options);
+  if (!join.Measured || std::abs(join.Step) < kCrossoverStep) return;
+  const ScanMeasurement joined = JoinedBy(measurement, join.Step);
+  for (LayoutFit& fit : layouts) {
+    if (!fit.Fit.Found) continue;
+    const TrackFit refit = FitLayout(joined, fit.Layout, dpis, options);
+    if (!refit.Found || refit.Closeness <= fit.Fit.Closeness) continue;
+    fit.Ranked = refit;
+    fit.Usage = MeasureTrackUsage(joined, fit.Layout, refit.Setting, 3, options.OnTrackShare);
+  }
+}
+
 void Rank(const AlignRequest& request, AlignmentReport& report) {
   std::vector<LayoutFit> layouts;
+  std::vector<std::pair<const RollTypeDefinition*, size_t>> types;  // each with its layout
   RollTypeRanking& ranking = report.Ranking;
   for (const RollTypeDefinition* roll : request.Library) {
     if (roll == nullptr) continue;
@@ -93,8 +141,11 @@ void Rank(const AlignRequest& request, AlignmentReport& report) {
       layouts.push_back(FitShared(report.Measurement, std::move(layout), report.DpiCandidates, request.Options));
       same = layouts.end() - 1;
     }
-    ranking.Ranked.push_back(MeasureRollType(*roll, *same, report, request.Options));
+    types.emplace_back(roll, static_cast<size_t>(same - layouts.begin()));
   }
+  RankJoined(report.Measurement, report.DpiCandidates, request.Options, layouts);
+  for (const auto& [roll, layout] : types)
+    ranking.Ranked.push_back(MeasureRollType(*roll, layouts[layout], report, request.Options));
   std::stable_sort(ranking.Ranked.begin(), ranking.Ranked.end(),
                    [](const RollTypeFit& a, const RollTypeFit& b) { return a.Score > b.Score; });
   if (ranking.Ranked.empty() || !ranking.Ranked.front().Fit.Found) {

@@ -37,8 +37,9 @@ struct RollTypeFit {
   bool HasProfile = false;    // its use of control tracks is known (by its name)
   double ControlMatch = 0.5;  // 0..1: how well the roll's control tracks match that use
   double EdgeAgreement = 1;   // 0.5..1: how near the fit puts the paper edge to where the type expects it
-  // 0..1: how close to the track centres the best fit puts the holes (TrackFit::Closeness), times
-  // (0.5 + 0.5 * ControlMatch), times EdgeAgreement.
+  // 0..1: how close to the track centres the best fit puts the holes (TrackFit::Closeness; on a
+  // twin array scan whose halves do not meet, with the join made good), times ControlMatch
+  // (0.75 when its use of control tracks is unknown), times EdgeAgreement.
   double Score = 0;
 };
 

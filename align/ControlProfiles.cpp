@@ -12,20 +12,25 @@ namespace {
 
 enum class Test {
   kUsed,        // holes through the roll
-  kEmpty,       // no holes
+  kEmpty,       // no holes of a punched hole's width (torn paper at the margins does not count)
   kEndOnly,     // holes at the roll's end only (rewind), or none
+  kEndChain,    // a rewind: several holes, nearly all at the roll's end (judged only when there are holes)
   kThroughout,  // holes through the roll, not only at its end
   kHeavy,       // at least twice as many holes as a note track has on average
   kLight,       // no more holes than a little used note (the outermost notes of a keyboard)
-  kRare,        // next to no holes: a note track the system leaves unused
-  kPair,        // as many holes as the second track (within the tolerance)
+  kUnused,      // next to no holes: a note track the system leaves unused
+  kChained,     // most holes chain-punched (a level held by a row of holes)
+  kNarrow,      // narrower than the note holes (half holes)
+  kPair,        // as many punches as the second track (within the tolerance)
+  kTogether,    // punched together with the second track
+  kTakeTurns,   // a lock and its cancel: punches alternate with the second track's
 };
 
 struct Check {
   Test Kind;
   int Track;
   double Weight;
-  int Other = 0;           // kPair: the second track
+  int Other = 0;           // pair tests: the second track
   double Tolerance = 0.1;  // kPair: share of the larger count
 };
 
@@ -34,18 +39,31 @@ struct Profile {
   std::initializer_list<Check> Checks;
 };
 
+// Punches of two tracks this close along the roll (inches) are punched together; at the same
+// lag, when one track's lie further along the roll by up to kLongestLag.
+constexpr double kTogetherDistance = 0.04;
+constexpr double kLongestLag = 0.3;
+// Pair tests need this many punches on each track.
+constexpr int kFewestPunches = 5;
+
 // Shorthands for the most common tests.
 #define USED(track, weight) \
   Check { Test::kUsed, track, weight }
 #define EMPTY(track, weight) \
   Check { Test::kEmpty, track, weight }
+#define UNUSED(track, weight) \
+  Check { Test::kUnused, track, weight }
+#define TOGETHER(track, other, weight) \
+  Check { Test::kTogether, track, weight, other }
+#define TURNS(track, other, weight) \
+  Check { Test::kTakeTurns, track, weight, other }
 
 // Profiles from the systems' published track assignments and from measured scans (sections
 // of the roll type facts): see each line.
 const Profile kProfiles[] = {
     // Ampico A: bass 16-22 (slow crescendo, intensities 2/4/6, sustain 18, fast crescendo,
-    // cancel), treble 107-113 the mirror image (soft 111); rewind 106 at the roll's end; slow
-    // and fast crescendo punched on both sides alike (16/113, 20/109). No tracks 15 and 114.
+    // cancel), treble 107-113 the mirror image (soft 111); the rewind a chain in 106 at the roll's
+    // end. No tracks 15 and 114. Each half has its own crescendo holes.
     {"ampicoa",
      {USED(16, 1),
       USED(17, 1),
@@ -53,8 +71,8 @@ const Profile kProfiles[] = {
       USED(19, 1),
       USED(20, 1),
       USED(21, 1),
-      USED(22, 1),
-      USED(107, 1),
+      USED(22, 1.5),
+      USED(107, 1.5),
       USED(108, 1),
       USED(109, 1),
       USED(110, 1),
@@ -63,12 +81,14 @@ const Profile kProfiles[] = {
       USED(113, 1),
       EMPTY(15, 3),
       EMPTY(114, 3),
-      Check{Test::kEndOnly, 106, 2},
-      Check{Test::kLight, 23, 1},
-      Check{Test::kPair, 16, 2, 113, 0.1},
-      Check{Test::kPair, 20, 2, 109, 0.1}}},
-    // Ampico B: as Ampico A, with the amplifier (15) and sub-intensity (114) tracks; some rolls
-    // leave the sub-intensity track empty.
+      Check{Test::kEndOnly, 106, 1},
+      Check{Test::kEndChain, 106, 2},
+      Check{Test::kLight, 23, 0.5},
+      Check{Test::kPair, 16, 0.5, 113, 0.35},
+      Check{Test::kPair, 20, 0.5, 109, 0.35}}},
+    // Ampico B: as Ampico A, with the amplifier (15) and sub-intensity (114) tracks (some rolls
+    // leave the sub-intensity track empty); the slow and fast crescendo duplicated in 16 and 20
+    // for Ampico A pianos, punched with 113 and 109.
     {"ampicob",
      {USED(15, 3),
       USED(114, 1.5),
@@ -86,26 +106,38 @@ const Profile kProfiles[] = {
       USED(111, 1),
       USED(112, 1),
       USED(113, 1),
-      Check{Test::kEndOnly, 106, 2},
-      Check{Test::kLight, 23, 1},
-      Check{Test::kPair, 16, 2, 113, 0.1},
-      Check{Test::kPair, 20, 2, 109, 0.1}}},
+      Check{Test::kEndOnly, 106, 1},
+      Check{Test::kEndChain, 106, 2},
+      Check{Test::kLight, 23, 0.5},
+      Check{Test::kPair, 16, 1, 113, 0.1},
+      Check{Test::kPair, 20, 1, 109, 0.1},
+      TOGETHER(16, 113, 1.5),
+      TOGETHER(20, 109, 1.5)}},
     // Duo-Art: sustain 18, soft 113, theme snakebites as half holes in 19/20 and 109/110
     // (each pair punched together), accompaniment levels 21-24 and theme levels 105-108
-    // (levels 1 and 2 busier than any note), 111 and 112 empty, rewind slot 16/17 at the end.
+    // (held by chain perforations; levels 1 and 2 busier than any note), 111 and 112 empty,
+    // the rewind a wide slot over 16/17 at the roll's end.
     {"duoart",
      {USED(18, 1),
       USED(113, 1),
-      USED(19, 1),
-      USED(20, 1),
-      USED(109, 1),
-      USED(110, 1),
-      Check{Test::kPair, 19, 2, 20, 0.05},
-      Check{Test::kPair, 109, 2, 110, 0.05},
+      USED(19, 0.5),
+      USED(20, 0.5),
+      USED(109, 0.5),
+      USED(110, 0.5),
+      TOGETHER(19, 20, 3),
+      TOGETHER(109, 110, 3),
+      Check{Test::kNarrow, 19, 0.5},
+      Check{Test::kNarrow, 20, 0.5},
+      Check{Test::kNarrow, 109, 0.5},
+      Check{Test::kNarrow, 110, 0.5},
       Check{Test::kHeavy, 21, 1},
       Check{Test::kHeavy, 22, 1},
       Check{Test::kHeavy, 106, 1},
       Check{Test::kHeavy, 107, 1},
+      Check{Test::kChained, 21, 1},
+      Check{Test::kChained, 22, 1},
+      Check{Test::kChained, 107, 1},
+      Check{Test::kChained, 108, 1},
       USED(23, 0.5),
       USED(105, 0.5),
       USED(108, 0.5),
@@ -115,8 +147,10 @@ const Profile kProfiles[] = {
       EMPTY(114, 1),
       Check{Test::kEndOnly, 16, 1},
       Check{Test::kEndOnly, 17, 1}}},
-    // Welte Licensee: lock-and-cancel pairs 16-23 (bass) and 108-113 (treble), sustain on/off
-    // 106/107 used through the roll, 105 empty, rewind 104 at the end; notes 24-103.
+    // Welte Licensee: lock-and-cancel pairs 16-23 (bass) and 108-113 (treble), taking turns;
+    // sustain on/off 106/107 used through the roll, 105 empty, the rewind in 104 at the end;
+    // notes 24-103. (17 and 112 are nearly empty on some rolls; the sforzando pairs 20/21 and
+    // 108/109 are momentary and repeat a side more often.)
     {"licensee",
      {USED(16, 1),
       USED(18, 1),
@@ -133,40 +167,60 @@ const Profile kProfiles[] = {
       Check{Test::kThroughout, 106, 2},
       Check{Test::kThroughout, 107, 1},
       EMPTY(105, 2),
-      Check{Test::kEndOnly, 104, 2},
-      Check{Test::kPair, 106, 1, 107, 0.35},
-      Check{Test::kPair, 110, 1, 111, 0.35},
-      Check{Test::kPair, 18, 1, 19, 0.35},
+      Check{Test::kEndOnly, 104, 1},
+      Check{Test::kEndChain, 104, 1},
+      TURNS(106, 107, 2),
+      TURNS(110, 111, 2),
+      TURNS(18, 19, 2),
+      TURNS(22, 23, 2),
       EMPTY(15, 1),
       EMPTY(114, 1)}},
-    // Welte T-98 (green): expression 16-20 and 109-113 (sustain 18, soft 111); of the note
-    // tracks only 24-103 are used.
+    // Welte T-98 (green): expression 16-20 and 109-113 (sustain 18, soft 111), held holes; of
+    // the note tracks only 24-103 are used; the rewind a long punch in 16.
     {"t98",
      {USED(16, 1), USED(17, 1), USED(18, 1), USED(19, 1), USED(20, 1), USED(109, 1), USED(110, 1), USED(111, 1),
-      USED(112, 1), USED(113, 1), Check{Test::kRare, 21, 1}, Check{Test::kRare, 22, 1}, Check{Test::kRare, 23, 1},
-      Check{Test::kRare, 106, 1}, Check{Test::kRare, 107, 1}, Check{Test::kRare, 108, 1}, EMPTY(15, 1), EMPTY(114, 1)}},
-    // Recordo: bass hammer rail 16, sustain 18, expression 109-112, treble hammer rail 113;
-    // 17, 19 and 20 carry at most a mark at the roll's end.
+      USED(112, 1), USED(113, 1), UNUSED(21, 1), UNUSED(22, 1), UNUSED(23, 1), UNUSED(104, 1), UNUSED(105, 1),
+      UNUSED(106, 1), UNUSED(107, 1), UNUSED(108, 1), EMPTY(15, 1), EMPTY(114, 1)}},
+    // Welte T-100 (red): lock-and-cancel pairs 1-10 and 93-100 (sustain on/off 93/94), the
+    // rewind in 91 at the roll's end; notes in holes 11-90; nothing beyond holes 1 and 100.
+    {"t100",
+     {USED(1, 1), USED(2, 1), USED(3, 1), USED(4, 1), USED(5, 1), USED(6, 1), USED(95, 1), USED(96, 1), USED(97, 1),
+      USED(98, 1), USED(99, 1), USED(100, 1), Check{Test::kThroughout, 93, 1}, Check{Test::kThroughout, 94, 1},
+      TURNS(93, 94, 2), TURNS(3, 4, 1), TURNS(97, 98, 1), Check{Test::kEndOnly, 91, 1}, EMPTY(0, 1), EMPTY(101, 1)}},
+    // Recordo: bass hammer rail 16, sustain 18, expression levels 109-112 (p and f the most used),
+    // treble hammer rail 113; 17, 19 and 20 carry at most a mark at the roll's end.
     {"recordo",
-     {USED(18, 1), USED(110, 1), USED(112, 1), USED(113, 1), USED(109, 0.5), USED(111, 0.5), USED(16, 0.5),
-      Check{Test::kEndOnly, 17, 1}, Check{Test::kEndOnly, 19, 1}, Check{Test::kEndOnly, 20, 1},
-      Check{Test::kLight, 21, 0.5}, Check{Test::kLight, 22, 0.5}, Check{Test::kLight, 107, 0.5},
-      Check{Test::kLight, 108, 0.5}, EMPTY(15, 1), EMPTY(114, 1)}},
+     {USED(18, 1), USED(110, 2), USED(112, 2), USED(113, 1), Check{Test::kEndOnly, 17, 1},
+      Check{Test::kEndOnly, 19, 1}, Check{Test::kEndOnly, 20, 1}, Check{Test::kLight, 21, 0.5},
+      Check{Test::kLight, 22, 0.5}, Check{Test::kLight, 107, 0.5}, Check{Test::kLight, 108, 0.5}, EMPTY(15, 1),
+      EMPTY(114, 1)}},
     // Artecho: intensities, cancels and crescendos on 15-22 and 106-114, all through the roll.
     {"artecho",
      {USED(15, 1), USED(16, 1), USED(17, 1), USED(18, 1), USED(19, 1), USED(20, 1), USED(21, 1), USED(22, 1),
       Check{Test::kThroughout, 106, 2}, USED(107, 1), USED(108, 1), USED(109, 1), USED(110, 1), USED(111, 1),
       USED(112, 1), USED(113, 1), USED(114, 1)}},
+    // Aeolian 176-note organ: the Great and Swell shades (13-23 odd, 150-160 even) busier
+    // than most holes; nothing beyond holes 1 and 176.
+    {"176note",
+     {USED(13, 1), USED(15, 1), USED(17, 1), USED(19, 1), USED(21, 1), USED(23, 1), USED(150, 1), USED(152, 1),
+      USED(154, 1), USED(156, 1), USED(158, 1), USED(160, 1), EMPTY(-1, 1), EMPTY(0, 1), EMPTY(177, 1),
+      EMPTY(178, 1)}},
+    // 65-note: notes only, nothing beyond holes 1 and 65.
+    {"65note", {EMPTY(-1, 1), EMPTY(0, 2), EMPTY(66, 2), EMPTY(67, 1)}},
     // Plain 88-note: sustain 18, soft 113, accent holes 19/20 and 109/110 optional, 17, 111 and
-    // 112 empty; the outermost notes (21, 22, 106, 107) no busier than notes are.
+    // 112 empty (there are no such holes in its tracker bar); the outermost notes (21, 22, 106,
+    // 107) no busier than notes are.
     {"88note",
-     {USED(18, 1), USED(113, 1), EMPTY(17, 1), EMPTY(111, 1), EMPTY(112, 1), Check{Test::kLight, 21, 1},
-      Check{Test::kLight, 22, 1}, Check{Test::kLight, 106, 1}, Check{Test::kLight, 107, 1}, EMPTY(15, 1), EMPTY(114, 1),
-      Check{Test::kEndOnly, 16, 0.5}}},
+     {USED(18, 1), USED(113, 0.5), EMPTY(17, 1), EMPTY(111, 2), EMPTY(112, 2), Check{Test::kLight, 21, 1},
+      Check{Test::kLight, 22, 1}, Check{Test::kLight, 106, 1}, Check{Test::kLight, 107, 1}, EMPTY(15, 1),
+      EMPTY(114, 1), Check{Test::kEndOnly, 16, 0.5}}},
 };
 
 #undef USED
 #undef EMPTY
+#undef UNUSED
+#undef TOGETHER
+#undef TURNS
 
 std::string Key(std::string_view name) {
   std::string key;
@@ -176,11 +230,67 @@ std::string Key(std::string_view name) {
   return key;
 }
 
+// Share of the punches of `first` with a punch of `second` at one lag along the roll: the
+// median distance to the nearest punch of `second`, within kTogetherDistance of it. Holes
+// punched together may lie a little apart on the scan (the ports of a tracker bar a little
+// off the note line; a twin array scanner's arrays a few lines apart), but always alike.
+double TogetherShare(const std::vector<double>& first, const std::vector<double>& second) {
+  if (first.empty() || second.empty()) return 0.0;
+  std::vector<double> lags;
+  lags.reserve(first.size());
+  for (const double at : first) {
+    const auto after = std::lower_bound(second.begin(), second.end(), at);
+    double lag = after != second.end() ? *after - at : 1e9;
+    if (after != second.begin() && at - *(after - 1) < std::abs(lag)) lag = *(after - 1) - at;
+    lags.push_back(lag);
+  }
+  std::vector<double> sorted = lags;
+  const auto middle = sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2);
+  std::nth_element(sorted.begin(), middle, sorted.end());
+  const double lag = *middle;
+  if (std::abs(lag) > kLongestLag) return 0.0;
+  const auto alike = std::count_if(lags.begin(), lags.end(),
+                                   [&](double value) { return std::abs(value - lag) <= kTogetherDistance; });
+  return static_cast<double>(alike) / static_cast<double>(lags.size());
+}
+
+// Share of consecutive punches of the two tracks, taken together along the roll, that come
+// from the same track (punches of both at one place, such as a closing cancel of everything,
+// leave the order open and are passed over). A lock and its cancel take turns: next to none.
+double RepeatShare(const std::vector<double>& first, const std::vector<double>& second) {
+  size_t a = 0, b = 0;
+  int previous = -1, repeats = 0, steps = 0;
+  while (a < first.size() || b < second.size()) {
+    int side;
+    if (a < first.size() && b < second.size() && std::abs(first[a] - second[b]) <= kTogetherDistance) {
+      ++a;
+      ++b;
+      previous = -1;
+      continue;
+    }
+    if (b == second.size() || (a < first.size() && first[a] < second[b])) {
+      side = 0;
+      ++a;
+    } else {
+      side = 1;
+      ++b;
+    }
+    if (previous >= 0) {
+      ++steps;
+      if (side == previous) ++repeats;
+    }
+    previous = side;
+  }
+  return steps > 0 ? static_cast<double>(repeats) / steps : 0.0;
+}
+
 // +1 (agrees), -1 (contradicts), 0 (in between); `judged` false when the test cannot judge.
 double Evaluate(const Check& check, const TrackUsage& usage, bool& judged) {
-  const TrackStats stats = usage.At(check.Track);
+  const TrackStats& stats = usage.At(check.Track);
+  const bool pair = check.Kind == Test::kPair || check.Kind == Test::kTogether || check.Kind == Test::kTakeTurns;
+  const TrackStats& other = usage.At(check.Other);
   // A track off the scanned image tells nothing.
-  judged = stats.Visible && (check.Kind != Test::kPair || usage.At(check.Other).Visible);
+  judged = stats.Visible && (!pair || other.Visible);
   if (!judged) return 0.0;
   const double reference = std::max(usage.NoteHoles, 1.0);
   const double level = stats.Holes / reference;
@@ -191,27 +301,73 @@ double Evaluate(const Check& check, const TrackUsage& usage, bool& judged) {
   switch (check.Kind) {
     case Test::kUsed:
       return used ? 1.0 : empty ? -1.0 : 0.0;
-    case Test::kEmpty:
-      return empty ? 1.0 : used ? -1.0 : 0.0;
+    case Test::kEmpty: {
+      // Holes of a punch's width: a torn margin's scraps beside the edge are not punches.
+      const double shaped = stats.Shaped;
+      if (shaped <= std::max(1.0, 0.01 * reference)) return 1.0;
+      return shaped >= 3 && shaped >= 0.05 * reference ? -1.0 : 0.0;
+    }
     case Test::kEndOnly:
       return empty || at_end ? 1.0 : (used && through) ? -1.0 : 0.0;
+    case Test::kEndChain:
+      if (stats.Holes == 0) {
+        judged = false;
+        return 0.0;
+      }
+      return stats.HolesNearEnd >= 3 && at_end ? 1.0 : (used && through) ? -1.0 : 0.0;
     case Test::kThroughout:
       return (used && through) ? 1.0 : (empty || at_end) ? -1.0 : 0.0;
     case Test::kHeavy:
       return level >= 2 ? 1.0 : level < 0.5 ? -1.0 : 0.0;
     case Test::kLight:
       return level < 0.5 ? 1.0 : level >= 2 ? -1.0 : 0.0;
-    case Test::kRare:
-      return level < 0.2 ? 1.0 : level >= 0.5 ? -1.0 : 0.0;
-    case Test::kPair: {
-      const int other = usage.At(check.Other).Holes;
-      if (stats.Holes < 3 && other < 3) {
+    case Test::kUnused:
+      return stats.Holes <= std::max(2.0, 0.03 * reference) ? 1.0 : (stats.Holes >= 5 && level >= 0.1) ? -1.0 : 0.0;
+    case Test::kChained: {
+      if (stats.Holes < 10) {
         judged = false;
         return 0.0;
       }
-      const double allowed = check.Tolerance * std::max(stats.Holes, other) + 2;
-      const double difference = std::abs(stats.Holes - other);
+      const double chained = static_cast<double>(stats.Chained) / stats.Holes;
+      return chained >= 0.4 ? 1.0 : chained <= 0.1 ? -1.0 : 0.0;
+    }
+    case Test::kNarrow: {
+      if (stats.Holes < kFewestPunches || !(usage.NoteWidth > 0)) {
+        judged = false;
+        return 0.0;
+      }
+      const double width = stats.Width / usage.NoteWidth;
+      return width <= 0.8 ? 1.0 : width >= 0.95 ? -1.0 : 0.0;
+    }
+    case Test::kPair: {
+      const auto first = static_cast<double>(stats.Punches.size());
+      const auto second = static_cast<double>(other.Punches.size());
+      if (first < 3 && second < 3) {
+        judged = false;
+        return 0.0;
+      }
+      const double allowed = check.Tolerance * std::max(first, second) + 2;
+      const double difference = std::abs(first - second);
       return difference <= allowed ? 1.0 : difference > 2.5 * allowed ? -1.0 : 0.0;
+    }
+    case Test::kTogether: {
+      if (stats.Punches.size() < kFewestPunches || other.Punches.size() < kFewestPunches) {
+        // One of a pair punched together cannot be used without the other.
+        const bool one_sided = std::max(stats.Punches.size(), other.Punches.size()) >= 4 * kFewestPunches;
+        judged = one_sided;
+        return one_sided ? -1.0 : 0.0;
+      }
+      const double share =
+          0.5 * (TogetherShare(stats.Punches, other.Punches) + TogetherShare(other.Punches, stats.Punches));
+      return share >= 0.6 ? 1.0 : share <= 0.25 ? -1.0 : 0.0;
+    }
+    case Test::kTakeTurns: {
+      if (stats.Punches.size() < kFewestPunches || other.Punches.size() < kFewestPunches) {
+        judged = false;
+        return 0.0;
+      }
+      const double repeats = RepeatShare(stats.Punches, other.Punches);
+      return repeats <= 0.15 ? 1.0 : repeats >= 0.35 ? -1.0 : 0.0;
     }
   }
   return 0.0;

@@ -1,11 +1,15 @@
 #pragma once
-// How each reproducing system uses the control tracks of the common 9-holes-per-inch roll
-// (88-note, Ampico A and B, Duo-Art, Welte Licensee, Welte T-98, Recordo, Artecho): which
-// tracks carry holes through the roll, which stay empty, which hold only the rewind holes at
-// the roll's end, which pairs of tracks are punched equally often, and which tracks carry far
-// more holes than any note would. Roll types of the library are matched to a profile by name.
+// How each roll system uses its tracks, tested against a roll's measured track usage: which
+// tracks carry holes through the roll, which stay empty, which hold only the rewind chain at
+// the roll's end, which are chain-punched (held levels), which are narrower than a note hole
+// (half-hole accents), which pairs are punched together (accents in two halves, crescendos
+// duplicated on both sides), which take turns (a lock and its cancel), and which carry far
+// more or far fewer holes than a note track. Roll types of the library are matched to a
+// profile by name: 88-note, 65-note, Ampico A and B, Duo-Art, Welte Licensee, T-98 and T-100,
+// Recordo, Artecho and the Aeolian 176-note organ.
 //
-// Track numbers are the tracker-bar positions of those roll types (A0 = 21 ... C8 = 108).
+// Track numbers are those of the shipped roll types: tracker-bar positions for the 9-holes-
+// per-inch family (A0 = 21 ... C8 = 108), hole numbers for 65-note, T-100 and the organ.
 
 #include <string_view>
 
@@ -15,7 +19,8 @@ namespace tarvelo {
 
 // How well a roll's track usage agrees with the profile of roll type `name`: 0 (every test
 // contradicts it) .. 1 (every test agrees). `known` is set false, and 0.5 returned, for a name
-// without a profile; tests that cannot judge (a pair of empty tracks) are left out.
+// without a profile; tests that cannot judge (a track off the image, a pair of empty tracks)
+// are left out.
 double ControlMatch(std::string_view name, const TrackUsage& usage, bool& known);
 
 }  // namespace tarvelo

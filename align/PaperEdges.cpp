@@ -15,6 +15,7 @@ constexpr double kZoneSearchShare = 0.3;  // an edge zone must begin in the oute
 constexpr double kZoneCore = 0.8;         // share of lines open in the zone's core
 constexpr double kZoneBorder = 0.5;       // share of lines open where the zone is taken to end
 constexpr int kProfileStride = 4;
+constexpr double kBandShare = 0.02;       // most share of lines open anywhere in a blank band
 
 // Calls visit(first, last) for every hole-colour run of a line, clipped to [lo, hi).
 template <typename Visit>
@@ -82,6 +83,18 @@ PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan) {
   double zone_lower = -1, zone_upper = -1;
   // A zone must be wider than a column or two of sensor pixels that are always dark.
   const int32_t narrowest_zone = std::max(3, width / 500);
+  // Beyond the paper a strip of the scanner's own (a dark band on the glass or the backing)
+  // may read as paper: it shows no hole on any line and is followed, before the paper, by more
+  // of the open zone. Such a strip, up to a twenty-fifth of the image wide, is passed over; the
+  // paper's margin next to its edge always shows a few holes or torn fibres.
+  const auto widest_band = std::max<int32_t>(narrowest_zone, width / 25);
+  // (A pixel or two of blur at either side of the band are left out.)
+  auto blank = [&](int32_t from, int32_t to) {
+    if (to - from < narrowest_zone) return false;
+    for (int32_t x = from + 2; x < to - 2; ++x)
+      if (share(x) > kBandShare) return false;
+    return true;
+  };
   for (int32_t x = first; x < first + search; ++x) {
     if (share(x) < kZoneCore) continue;
     int32_t end = x;
@@ -89,6 +102,16 @@ PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan) {
     if (end - x < narrowest_zone) {
       x = end;
       continue;
+    }
+    // Past blank bands to the open zone's true end.
+    for (;;) {
+      int32_t next = end;
+      while (next < end + widest_band && next < first + search && share(next) < kZoneCore) ++next;
+      if (next >= end + widest_band || next >= first + search || !blank(end, next)) break;
+      int32_t beyond = next;
+      while (beyond < last && share(beyond) >= kZoneBorder) ++beyond;
+      if (beyond - next < narrowest_zone) break;
+      end = beyond;
     }
     zone_lower = end;
     break;
@@ -100,6 +123,15 @@ PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan) {
     if (x + 1 - begin < narrowest_zone) {
       x = begin;
       continue;
+    }
+    for (;;) {
+      int32_t next = begin;  // the band lies below `next`
+      while (next > begin - widest_band && next > last - search && share(next - 1) < kZoneCore) --next;
+      if (next <= begin - widest_band || next <= last - search || !blank(next, begin)) break;
+      int32_t beyond = next;
+      while (beyond > first && share(beyond - 1) >= kZoneBorder) --beyond;
+      if (next - beyond < narrowest_zone) break;
+      begin = beyond;
     }
     zone_upper = begin;
     break;

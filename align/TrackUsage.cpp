@@ -7,9 +7,36 @@
 
 namespace tarvelo {
 
-TrackStats TrackUsage::At(int track) const {
+namespace {
+
+// A placed hole, before the per-track figures are made.
+struct PlacedHole {
+  int Index;  // into TrackUsage::Tracks
+  double Start;
+  double End;
+  double Width;  // inches
+};
+
+// Chains, punches and hole shapes of one track from its holes (ordered by start).
+void SumUpTrack(TrackStats& stats, const std::vector<PlacedHole>& holes, double note_width) {
+  double chain_end = -1e9;
+  for (const PlacedHole& hole : holes) {
+    if (hole.Start - chain_end < kChainWeb) {
+      ++stats.Chained;
+    } else {
+      stats.Punches.push_back(hole.Start);
+    }
+    chain_end = std::max(chain_end, hole.End);
+    if (note_width <= 0 || (hole.Width >= 0.5 * note_width && hole.Width <= 1.7 * note_width)) ++stats.Shaped;
+  }
+}
+
+}  // namespace
+
+const TrackStats& TrackUsage::At(int track) const {
+  static const TrackStats kNone;
   const int index = track - FirstTrack;
-  if (index < 0 || index >= static_cast<int>(Tracks.size())) return {};
+  if (index < 0 || index >= static_cast<int>(Tracks.size())) return kNone;
   return Tracks[static_cast<size_t>(index)];
 }
 
@@ -41,6 +68,8 @@ TrackUsage MeasureTrackUsage(const ScanMeasurement& scan, const TrackLayout& lay
         pixel - reach >= scan.ImageFirst && pixel + reach <= scan.ImageLast;
   }
 
+  std::vector<PlacedHole> placed;
+  placed.reserve(scan.Holes.size());
   for (const MeasuredHole& hole : scan.Holes) {
     if (!IsPlausibleHole(hole, setting.Dpi)) continue;
     const double y = scale * hole.Center + setting.Offset;
@@ -65,6 +94,7 @@ TrackUsage MeasureTrackUsage(const ScanMeasurement& scan, const TrackLayout& lay
     stats.Width += hole.Width * scale;
     stats.Offset += (y - center) / layout.Spacing;
     ++usage.TotalHoles;
+    placed.push_back({index, hole.Start, hole.End, hole.Width * scale});
   }
   for (TrackStats& stats : usage.Tracks) {
     if (stats.Holes == 0) continue;
@@ -88,6 +118,23 @@ TrackUsage MeasureTrackUsage(const ScanMeasurement& scan, const TrackLayout& lay
     usage.NoteLength = length / holes;
     usage.NoteWidth = width / holes;
   }
+
+  // Chains and punches, track by track, along the roll.
+  std::stable_sort(placed.begin(), placed.end(), [](const PlacedHole& a, const PlacedHole& b) {
+    return a.Index != b.Index ? a.Index < b.Index : a.Start < b.Start;
+  });
+  std::vector<PlacedHole> track_holes;
+  for (size_t k = 0; k < placed.size();) {
+    size_t end = k;
+    while (end < placed.size() && placed[end].Index == placed[k].Index) ++end;
+    track_holes.assign(placed.begin() + static_cast<std::ptrdiff_t>(k), placed.begin() + static_cast<std::ptrdiff_t>(end));
+    SumUpTrack(usage.Tracks[static_cast<size_t>(placed[k].Index)], track_holes, usage.NoteWidth);
+    k = end;
+  }
+  int punches = 0;
+  for (int k = extension + quarter; k < extension + layout.TrackCount() - quarter; ++k)
+    punches += static_cast<int>(usage.Tracks[static_cast<size_t>(k)].Punches.size());
+  if (tracks > 0) usage.NotePunches = static_cast<double>(punches) / tracks;
   return usage;
 }
 

@@ -46,7 +46,10 @@ TEST(AlignSynthetic, SuggestsTheTrueSettingsAndRecognisesEachSystem) {
                                                         {RollSystem::kAmpicoA, "Ampico A"},
                                                         {RollSystem::kAmpicoB, "Ampico B"},
                                                         {RollSystem::kDuoArt, "Duo-Art"},
-                                                        {RollSystem::kWelteLicensee, "Welte Licensee"}};
+                                                        {RollSystem::kWelteLicensee, "Welte Licensee"},
+                                                        {RollSystem::kWelteT98, "Welte T-98 Green"},
+                                                        {RollSystem::kRecordo, "Recordo"},
+                                                        {RollSystem::kArtecho, "Artecho"}};
   // The usual offset with a little stretch; a 200-DPI scan (the header says so, the preset says
   // 300) of shrunken paper; a far offset on stretched paper wandering and ragged more.
   const Geometry geometries[] = {

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "align/AlignScan.h"
+#include "align/PrepareScan.h"
+#include "helpers/AlignmentRolls.h"
+#include "helpers/RecordingFrontEnd.h"
+#include "helpers/TestPaths.h"
+
+namespace tarvelo {
+namespace {
+
+using synth::RollSystem;
+
+const RollTypeDefinition kFailSafe;
+
+AlignmentReport RecogniseLines(const ScanLineArray& lines, const synth::SyntheticRollSpec& plan) {
+  AlignRequest request;
+  request.Scan = testing::SyntheticScanView(lines, plan);
+  request.RollType = &kFailSafe;
+  request.Library = testing::ShippedLibrary();
+  request.Recognise = true;
+  return AlignScan(request);
+}
+
+// The lines of `plan` with pixels [first, last) of every line reading as paper (a dark strip
+// on the scanner's glass, which does not move with the paper).
+ScanLineArray WithBlankBand(const synth::SyntheticRollSpec& plan, int first, int last) {
+  ScanLineArray lines;
+  const int count = synth::SyntheticLineCount(plan);
+  std::vector<char> hole(static_cast<size_t>(plan.scan_width));
+  for (int i = 0; i < count; ++i) {
+    // Runs 0, 2, 4 ... are hole colour in a synthetic roll.
+    int previous = 0;
+    bool is_hole = true;
+    for (const int32_t t : synth::SyntheticLineTransitions(plan, i)) {
+      std::fill(hole.begin() + previous, hole.begin() + t, is_hole);
+      previous = t;
+      is_hole = !is_hole;
+    }
+    std::fill(hole.begin() + first, hole.begin() + last, 0);
+    std::vector<int32_t> transitions;
+    bool run_is_hole = true;
+    for (int x = 0; x < plan.scan_width; ++x) {
+      if (static_cast<bool>(hole[static_cast<size_t>(x)]) == run_is_hole) continue;
+      transitions.push_back(x);
+      run_is_hole = !run_is_hole;
+    }
+    transitions.push_back(plan.scan_width);
+    LineGeometry geometry;
+    geometry.Position = static_cast<double>(i) / plan.lines_per_inch;
+    lines.AppendLine(transitions, 0, geometry);
+  }
+  return lines;
+}
+
+TEST(Recognition, ABlankBandBeyondThePaperEdgeIsNotTakenForTheEdge) {
+  // A Duo-Art roll whose scan shows, between the sensor's end and the paper, a strip that
+  // reads as paper at 1.2 to 1.45 inch: the edge stays at 1.6 inch, the fit on the right tracks.
+  const synth::SyntheticRollSpec plan = testing::SystemRoll(RollSystem::kDuoArt, 1.1, 1.0, 300);
+  const ScanLineArray lines = WithBlankBand(plan, 30, 105);
+  const AlignmentReport report = RecogniseLines(lines, plan);
+  ASSERT_TRUE(report.Measurement.Edges.LowerFound);
+  EXPECT_NEAR(report.Measurement.Edges.Lower / 300 + 1.1, 1.6, 0.05);
+  EXPECT_NEAR(report.Suggestion.Fit.Setting.Offset, 1.1, 0.005);
+  EXPECT_EQ(report.Ranking.Recognised, "Duo-Art");
+
+  // The same strip on the treble side, beyond the upper edge.
+  const int upper = static_cast<int>((12.95 - 1.1) * 300);
+  const ScanLineArray treble = WithBlankBand(plan, upper, upper + 75);
+  const AlignmentReport treble_report = RecogniseLines(treble, plan);
+  ASSERT_TRUE(treble_report.Measurement.Edges.UpperFound);
+  EXPECT_NEAR(treble_report.Measurement.Edges.Upper / 300 + 1.1, 12.85, 0.05);
+  EXPECT_EQ(treble_report.Ranking.Recognised, "Duo-Art");
+}
+
+TEST(Recognition, ARollWithoutControlHolesIsAPlainRollOrUndecided) {
+  // Notes only, no pedal or expression holes: nothing speaks for a reproducing system.
+  synth::SyntheticRollSpec plan = testing::SystemRoll(RollSystem::kPlain88, 1.1, 1.0, 300);
+  std::erase_if(plan.holes, [](const synth::SyntheticHole& hole) { return hole.track < 21 || hole.track > 108; });
+  const ScanLineArray lines = testing::SyntheticScanLines(plan);
+  const AlignmentReport report = RecogniseLines(lines, plan);
+  EXPECT_TRUE(!report.Ranking.Decided || report.Ranking.Recognised == "88-Note") << report.Ranking.Recognised;
+  for (const std::string& name : {"Ampico A", "Ampico B", "Duo-Art", "Welte Licensee", "Recordo"}) {
+    for (const RollTypeFit& fit : report.Ranking.Ranked)
+      if (fit.Name == name) EXPECT_LT(fit.Score, report.Ranking.Ranked.front().Score - 0.03) << name;
+  }
+}
+
+TEST(Recognition, EachRealScanIsRecognisedWithTheDefaultSettings) {
+  TARVELO_REQUIRE_REAL_CIS();
+  // The twin array scan with the preset's own twin values, whose halves meet 17 pixels apart.
+  const std::pair<const char*, const char*> scans[] = {{"stepper_single.CIS", "Duo-Art"},
+                                                       {"stepper_twin.CIS", "Ampico B"},
+                                                       {"stepper_bicolor.CIS", "Ampico B"},
+                                                       {"clocked_single.CIS", "Ampico B"},
+                                                       {"no_encoder_signal.CIS", "Ampico A"}};
+  for (const auto& [name, family] : scans) {
+    SCOPED_TRACE(name);
+    testing::RecordingFrontEnd front_end;
+    PreparedScan scan;
+    ASSERT_TRUE(PrepareScan((testing::RealCisDir() / name).string(), front_end.settings, front_end, scan));
+    AlignRequest request;
+    request.Scan = AlignmentView(scan.Data, front_end.settings.Scanner.ScanLightingMethod);
+    request.InForce = scan.Preset;
+    request.RollType = &kFailSafe;
+    request.Library = testing::ShippedLibrary();
+    request.Recognise = true;
+    const AlignmentReport report = AlignScan(request);
+    ASSERT_TRUE(report.Ranking.Decided);
+    EXPECT_EQ(report.Ranking.Recognised, family);
+    // With a clear lead over the next.
+    ASSERT_GE(report.Ranking.Ranked.size(), 2u);
+    EXPECT_GT(report.Ranking.Ranked[0].Score - report.Ranking.Ranked[1].Score, 0.05);
+  }
+}
+
+}  // namespace
+}  // namespace tarvelo
