@@ -129,7 +129,7 @@ struct ListenOptions {
   std::string library;    // --roll-types FILE
   std::string roll_type;  // --roll-type NAME or "auto", this run only
   bool align = false;     // --align
-  std::string source;     // --source: eroll or scanimage; empty: the one a roll is heard by
+  std::string source;     // --source: expression, eroll or scanimage; empty: the one a roll is heard by
 };
 
 struct RenderAudioOptions {

@@ -169,7 +169,8 @@ std::string CommandHelpFooter(const std::string& command) {
   } else if (command == "render-audio" || command == "play") {
     footer +=
         "What is heard: the roll converted as convert converts it (nothing is written beside it),\n"
-        "its eRoll MIDI file (--source scanimage: the ScanImage file). The software synthesizer\n"
+        "its expression MIDI file when the roll type has an expression system, else its eRoll MIDI\n"
+        "file (--source expression, eroll or scanimage chooses). The software synthesizer\n"
         "plays it with the SoundFont of --soundfont, else \"Audio Settings/SoundFont\", else the\n"
         "General MIDI SoundFont of Debian's timgm6mb-soundfont; it has no soft pedal, so notes\n"
         "under the soft pedal play 8 velocity steps softer. --from counts seconds of the MIDI file.\n";

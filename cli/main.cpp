@@ -45,8 +45,11 @@ void AddListenOptions(CLI::App& command, tarvelo::cli::ListenOptions& options) {
                      "Roll type for this run (default: the profile's); auto: the one the scan shows");
   command.add_flag("--align", options.align,
                    "Convert with the DPI, offset and stretch the scan's measurement suggests");
-  command.add_option("--source", options.source, "The MIDI output heard: eroll (the default) or scanimage")
-      ->check(CLI::IsMember({"eroll", "scanimage"}));
+  command
+      .add_option("--source", options.source,
+                  "The MIDI output heard: expression, eroll or scanimage (default: expression when the roll "
+                  "type has an expression system, else eroll)")
+      ->check(CLI::IsMember({"expression", "eroll", "scanimage"}));
 }
 #endif
 

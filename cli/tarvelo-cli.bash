@@ -41,7 +41,7 @@ _tarvelo_cli() {
       compopt -o nospace 2>/dev/null
       return 0 ;;
     --source)
-      COMPREPLY=($(compgen -W "eroll scanimage" -- "$cur"))
+      COMPREPLY=($(compgen -W "expression eroll scanimage" -- "$cur"))
       return 0 ;;
     --format)
       COMPREPLY=($(compgen -W "wav flac" -- "$cur"))
