@@ -12,5 +12,7 @@ packages=(build-essential cmake pkg-config libcli11-dev libgtest-dev libgmock-de
 source tools/install-packages.sh
 install_missing "${packages[@]}"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+# TARVELO_WERROR=ON (as CI sets it) makes every compiler warning an error.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+      -DTARVELO_WERROR="${TARVELO_WERROR:-OFF}"
 cmake --build build -j"$(nproc)"

@@ -25,7 +25,14 @@ if [ ! -f "$build/compile_commands.json" ]; then
 fi
 mapfile -t sources < <(git ls-files '*.cpp' | grep -E '^(support|settings|services|keywords|xml|cis|geometry|rolltypes|events|midi|expression|view|align|document|cli|app)/')
 echo "clang-tidy: ${#sources[@]} files"
-printf '%s\n' "${sources[@]}" | xargs -P "$(nproc)" -n 8 clang-tidy -p "$build" --quiet 2>&1 |
+# clang-tidy matches the header filter against the header paths it sees, which are absolute
+# (the include paths of compile_commands.json): the project's headers are those under this
+# folder (as spelt and as resolved) in the folders of tools/layers.txt.
+folders=$(grep '^[a-z]' tools/layers.txt | tr -s ' \n' '||' | sed 's/|$//')
+roots="$(pwd | sed 's/[.]/[.]/g')|$(pwd -P | sed 's/[.]/[.]/g')"
+header_filter="^($roots)/($folders)/"
+printf '%s\n' "${sources[@]}" |
+  xargs -P "$(nproc)" -n 8 clang-tidy -p "$build" --quiet "--header-filter=$header_filter" 2>&1 |
   grep -v "warnings generated\|^Suppressed\|Use -header-filter\|^$" | tee /tmp/tarvelo-tidy.log || true
 if grep -q "error:\|warning:" /tmp/tarvelo-tidy.log; then
   echo "clang-tidy found problems" >&2
