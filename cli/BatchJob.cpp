@@ -43,13 +43,13 @@ void RemoveOutputsOfFailedFile(std::vector<OutputFileRecord>& records, std::vect
     std::error_code error;
     std::filesystem::remove(PathFromUtf8(record.Path), error);
     if (error) {
-      messages.push_back(
-          ReportedMessage{MessageKind::kError, record.Path + " was written but could not be removed: " + error.message()});
+      messages.push_back(ReportedMessage{MessageKind::kError,
+                                         record.Path + " was written but could not be removed: " + error.message()});
       continue;
     }
     record.Outcome = Result::Cancelled("not kept: the file failed");
-    messages.push_back(
-        ReportedMessage{MessageKind::kInformation, "removed " + record.Path + ": the file failed, so no output is kept"});
+    messages.push_back(ReportedMessage{MessageKind::kInformation,
+                                       "removed " + record.Path + ": the file failed, so no output is kept"});
   }
 }
 

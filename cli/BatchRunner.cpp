@@ -4,10 +4,10 @@
 #include <chrono>
 #include <condition_variable>
 #include <exception>
-#include <system_error>
 #include <mutex>
 #include <new>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #include "cli/StopSignals.h"

@@ -9,8 +9,8 @@
 #include "cis/HeaderSummary.h"
 #include "cli/BatchInputs.h"
 #include "cli/Commands.h"
-#include "cli/VisibleText.h"
 #include "cli/TerminalReporter.h"
+#include "cli/VisibleText.h"
 
 namespace tarvelo::cli {
 

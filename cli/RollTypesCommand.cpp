@@ -32,7 +32,8 @@ int RunRollTypes(const RollTypesOptions& options) {
   int status = loaded ? kExitOk : kExitFileFailed;
   for (const std::string& name : options.names) {
     if (std::find(names.begin(), names.end(), name) == names.end()) {
-      std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n", VisibleText(name).c_str());
+      std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n",
+                   VisibleText(name).c_str());
       status = kExitUsage;
       continue;
     }

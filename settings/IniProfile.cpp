@@ -220,8 +220,7 @@ void IniProfile::ParseText(std::string_view text, std::vector<Section>& sections
     current.lines.push_back(std::move(entry));
   }
   if (!dropped_any) return;
-  for (Section& section : sections)
-    std::erase_if(section.lines, [](const Line& line) { return line.dropped; });
+  for (Section& section : sections) std::erase_if(section.lines, [](const Line& line) { return line.dropped; });
 }
 
 const IniProfile::Line* IniProfile::FindLine(std::string_view section, std::string_view key) const {

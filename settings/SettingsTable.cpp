@@ -222,9 +222,9 @@ Result CheckFileNamePart(const SettingRule& rule, std::string_view text) {
     return byte < 0x20 || byte == 0x7F;
   });
   SettingsCheck check;
-  check.Require(text.find_first_of("/\\") == std::string_view::npos && text.find("..") == std::string_view::npos &&
-                    !control,
-                FieldName(rule) + " must not hold '/', '\\', \"..\" or a control character: it is part of a file name.");
+  check.Require(
+      text.find_first_of("/\\") == std::string_view::npos && text.find("..") == std::string_view::npos && !control,
+      FieldName(rule) + " must not hold '/', '\\', \"..\" or a control character: it is part of a file name.");
   return check.Outcome();
 }
 

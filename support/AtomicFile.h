@@ -18,8 +18,8 @@ enum class Flush { kToDisk, kNo };
 
 // What a write may meet at its destination besides a regular file (or nothing).
 enum class Destination {
-  kFile,            // outputs, scans, the profile: anything else is refused
-  kFileOrStream,    // a log: a device, a FIFO or a process's open stream (/dev/stdout) is written to
+  kFile,          // outputs, scans, the profile: anything else is refused
+  kFileOrStream,  // a log: a device, a FIFO or a process's open stream (/dev/stdout) is written to
 };
 
 // Writes `bytes` to `path` atomically. The temporary file is named after the file replaced +

@@ -75,10 +75,10 @@ FileLock::FileLock(const std::string& lock_path, LockFile lock_file) {
     }
     // A holder that removes its lock file on release may have done so while this one waited:
     // the lock is then on a file nobody else will open, and is taken again on the new one.
-    struct stat held {}, named {};
-    if (lock_file == LockFile::kRemoved &&
-        (::fstat(fd, &held) != 0 || ::stat(lock_path.c_str(), &named) != 0 || held.st_ino != named.st_ino ||
-         held.st_dev != named.st_dev)) {
+    struct stat held {
+    }, named{};
+    if (lock_file == LockFile::kRemoved && (::fstat(fd, &held) != 0 || ::stat(lock_path.c_str(), &named) != 0 ||
+                                            held.st_ino != named.st_ino || held.st_dev != named.st_dev)) {
       ::close(fd);
       continue;
     }

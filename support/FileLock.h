@@ -33,7 +33,7 @@ class FileLock {
   const Result& Outcome() const { return outcome_; }
 
  private:
-  std::intptr_t lock_ = -1;  // the lock file's descriptor (POSIX) or handle (Windows)
+  std::intptr_t lock_ = -1;   // the lock file's descriptor (POSIX) or handle (Windows)
   std::string removed_path_;  // the lock file to remove on release; empty when it is kept
   Result outcome_;
 };

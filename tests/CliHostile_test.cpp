@@ -107,8 +107,7 @@ TEST_F(CliHostile, FileNamePartsCannotLeadOutOfTheOutputFolder) {
   EXPECT_EQ(run.status, 3) << run.err;
   EXPECT_TRUE(Exists("out/deep/roll_eRollMIDI.mid"));
   EXPECT_FALSE(Exists("out/roll_eRollMIDI.mid"));
-  EXPECT_NE(run.err.find("eRollMidiFilePrefix in the profile is \"../\", not a part of a file name"),
-            std::string::npos)
+  EXPECT_NE(run.err.find("eRollMidiFilePrefix in the profile is \"../\", not a part of a file name"), std::string::npos)
       << run.err;
   const auto get = Settings("get \"Midi eRoll Settings/eRollMidiFilePrefix\"");
   EXPECT_EQ(get.out, "\n");
@@ -132,7 +131,8 @@ TEST_F(CliHostile, AFailedFileKeepsNoOutputAndNoClobberDoesNotHideTheFailure) {
   // the eRoll file fails.
   fs::create_directories(dir_.File("out/roll_eRollMIDI.mid"));
   for (int run = 0; run < 2; ++run) {
-    const auto failed = Cli("convert", std::string(run == 1 ? "--no-clobber " : "") + "--json --output-dir out roll.cis");
+    const auto failed =
+        Cli("convert", std::string(run == 1 ? "--no-clobber " : "") + "--json --output-dir out roll.cis");
     EXPECT_EQ(failed.status, 1) << failed.err;
     const json report = json::parse(failed.out, nullptr, false);
     ASSERT_FALSE(report.is_discarded()) << failed.out;
@@ -178,10 +178,9 @@ TEST_F(CliHostile, AStopSignalEndsTheWaitForTheProfileLockAndNothingIsWritten) {
   testing::WriteBytes(dir_.File("profile.ini"), "");
   const FileLock held(dir_.File("profile.ini") + ".lock");
   ASSERT_TRUE(held.Outcome().ok());
-  const pid_t pid = testing::StartProcess(
-      {TARVELO_CLI_PATH, "settings", "--profile", dir_.File("profile.ini"), "set",
-       "Midi eRoll Settings/eRollMidiFileSuffix=_E"},
-      dir_.File("stdout"), dir_.File("stderr"));
+  const pid_t pid = testing::StartProcess({TARVELO_CLI_PATH, "settings", "--profile", dir_.File("profile.ini"), "set",
+                                           "Midi eRoll Settings/eRollMidiFileSuffix=_E"},
+                                          dir_.File("stdout"), dir_.File("stderr"));
   ASSERT_GT(pid, 0);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   ::kill(pid, SIGTERM);
@@ -193,8 +192,7 @@ TEST_F(CliHostile, AScanAboveTheSizeLimitIsRefusedByName) {
   testing::WriteBytes(dir_.File("big.cis"), std::string(3 * 1024 * 1024, '\0'));
   const auto run = Cli("convert", "-q --max-scan-mb 2 big.cis");
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("big.cis: the file holds 3145728 bytes, more than the 2097152"), std::string::npos)
-      << run.err;
+  EXPECT_NE(run.err.find("big.cis: the file holds 3145728 bytes, more than the 2097152"), std::string::npos) << run.err;
   EXPECT_NE(Cli("convert", "--help").out.find("--max-scan-mb"), std::string::npos);
 }
 
@@ -213,8 +211,8 @@ TEST_F(CliHostile, ThreadsThatCannotStartDoNotAbortTheBatch) {
   fs::copy_file(dir_.File("roll.cis"), dir_.File("second.cis"));
   // Threads of 500 MB stacks in 700 MB of address space: the first starts, the second cannot.
   const auto run =
-      RunCommand("cd " + ShellQuote(dir_.Path().string()) + " && ulimit -v 700000 && ulimit -s 500000 && " +
-                 CliPath() + " convert -q -j2 --profile profile.ini --output-dir out roll.cis second.cis");
+      RunCommand("cd " + ShellQuote(dir_.Path().string()) + " && ulimit -v 700000 && ulimit -s 500000 && " + CliPath() +
+                 " convert -q -j2 --profile profile.ini --output-dir out roll.cis second.cis");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(Exists("out/second_eRollMIDI.mid"));
   EXPECT_EQ(run.err.find("terminate called"), std::string::npos) << run.err;
