@@ -81,7 +81,7 @@ TEST_F(CliHostile, LinksAreFollowedAndKeptAndALogGoesIntoADevice) {
 TEST_F(CliHostile, FifosNamedAsScansOrLibrariesAreRefusedAtOnce) {
   ASSERT_EQ(::mkfifo(dir_.File("pipe.cis").c_str(), 0600), 0);
   ASSERT_EQ(::mkfifo(dir_.File("types.xml").c_str(), 0600), 0);
-  for (const std::string& command : {"info pipe.cis", "edit --title T pipe.cis", "convert -q pipe.cis"}) {
+  for (const std::string command : {"info pipe.cis", "edit --title T pipe.cis", "convert -q pipe.cis"}) {
     const auto run = Cli(command.substr(0, command.find(' ')), command.substr(command.find(' ') + 1));
     EXPECT_EQ(run.status, 1) << command << "\n" << run.err;
     EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << command << "\n" << run.err;
@@ -90,7 +90,7 @@ TEST_F(CliHostile, FifosNamedAsScansOrLibrariesAreRefusedAtOnce) {
 }
 
 TEST_F(CliHostile, FileNamePartsCannotLeadOutOfTheOutputFolder) {
-  for (const std::string& value : {"../../x_", "/tmp/x_", "a\\\\b", "..", "a\\tb"}) {
+  for (const std::string value : {"../../x_", "/tmp/x_", "a\\\\b", "..", "a\\tb"}) {
     const std::string set = "\"Midi eRoll Settings/eRollMidiFilePrefix=" + value + "\"";
     const auto by_set = Settings("set " + set);
     EXPECT_EQ(by_set.status, 2) << value;
