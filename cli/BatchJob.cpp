@@ -16,6 +16,10 @@ namespace {
 FileOutcome Refused(const BatchInput& input, MessageKind kind, FileStatus status, const std::string& text) {
   FileOutcome outcome;
   outcome.Input = input.Path;
+  outcome.Bytes = input.Bytes;
+  // A file not converted is still catalogued by its checksum.
+  std::error_code error;
+  if (std::filesystem::is_regular_file(PathFromUtf8(input.Path), error)) outcome.Facts.Sha256 = FileSha256(input.Path);
   outcome.Status = status;
   outcome.Messages.push_back(ReportedMessage{kind, text});
   return outcome;
@@ -62,6 +66,7 @@ FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job,
 
   FileOutcome outcome;
   outcome.Input = input.Path;
+  outcome.Bytes = input.Bytes;
   outcome.Messages = std::move(reporter.Messages());
   outcome.Status = StatusOfConversion(loaded, outcome.Messages, doc.Summary().Outputs);
   if (outcome.Status == FileStatus::kStopped) {
@@ -70,6 +75,8 @@ FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job,
   }
   if (!loaded.ok()) outcome.LoadError = loaded.message();
   outcome.Counts = doc.Summary();
+  outcome.Facts = RollFactsOf(doc, job.Alignment, job.Settings.Diagnostic.OffTrackWarningPercent);
+  if (outcome.Facts.Sha256.empty()) outcome.Facts.Sha256 = FileSha256(input.Path);  // refused by its name
   outcome.Counts.Outputs.clear();
   for (const OutputFileRecord& record : doc.Summary().Outputs) {
     OutputReport report{record};
