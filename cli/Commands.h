@@ -18,6 +18,7 @@ struct ProfileOptions {
   std::string profile_path;       // --profile; empty: the default profile (settings/UserProfile.h)
   std::vector<std::string> sets;  // --set "Section/Key=Value", this run only
   int preset = -1;                // --preset N, this run only
+  int max_scan_mb = 256;          // --max-scan-mb N: a larger CIS file is refused
 };
 
 // The profile of one run: the stored profile, overridden for this run only by --set and
@@ -30,8 +31,9 @@ class RunProfile {
   ProfileStore& Stored() { return *stored_.Store; }
   // The stored profile's file or registry key.
   const std::string& Location() const { return stored_.Location; }
-  // The settings of a run with this profile.
-  RunSettings Settings() const { return RunSettings::FromProfile(overlay_); }
+  // The settings of a run with this profile. What could not be read of the stored profile (a
+  // line dropped, a file refused) is one of its findings, so that every file reports it.
+  RunSettings Settings() const;
 
  private:
   explicit RunProfile(OpenedProfile stored)

@@ -247,7 +247,9 @@ int RunConvert(const ConvertOptions& options) {
   }
   if (!options.log.empty()) {
     const std::string summary_text = summary.Text(place, seconds, stop_signal, never_started);
-    if (const Result written = WriteFileAtomically(options.log, log + "\n" + summary_text); !written.ok()) {
+    if (const Result written =
+            WriteFileAtomically(options.log, log + "\n" + summary_text, Flush::kToDisk, Destination::kFileOrStream);
+        !written.ok()) {
       std::fprintf(stderr, "tarvelo-cli: the log was not written: %s\n", written.message().c_str());
       if (stop_signal == 0) status = WorseExitStatus(status, kExitFileFailed);
     }

@@ -11,6 +11,7 @@
 #include "cli/Commands.h"
 #include "cli/RollMeasures.h"
 #include "cli/TerminalReporter.h"
+#include "cli/VisibleText.h"
 
 namespace tarvelo::cli {
 
@@ -52,7 +53,7 @@ int RunInfo(const InfoOptions& options) {
       if (options.json || state == CisOpenState::kNothingRead) continue;
       if (!first) std::printf("\n");
       first = false;
-      std::printf("%s\n", path.c_str());
+      std::printf("%s\n", VisibleText(path).c_str());
       continue;
     }
     const RollMeasures measures = MeasureRoll(data);
@@ -72,11 +73,11 @@ int RunInfo(const InfoOptions& options) {
     }
     if (!first) std::printf("\n");
     first = false;
-    std::printf("%s\n", path.c_str());
+    std::printf("%s\n", VisibleText(path).c_str());
     for (const auto& [label, value] : HeaderSummaryEntries(SummarizeHeader(data))) {
       const std::string shown =
           label == "Scanner Type" ? value + " (" + ScannerTypeName(data.ScannerType) + ")" : value;
-      std::printf("  %-18s %s\n", (label + ":").c_str(), shown.c_str());
+      std::printf("  %-18s %s\n", (label + ":").c_str(), VisibleText(shown).c_str());
     }
     std::printf("  %-18s %d\n", "Lines read:", data.Lines.Size());
     std::printf("  %-18s %d\n", "Damaged lines:", data.CorruptLineCount);

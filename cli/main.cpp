@@ -25,6 +25,10 @@ void AddProfileOptions(CLI::App& command, tarvelo::cli::ProfileOptions& options)
                   "Override a setting for this run: \"Section/Key=Value\" (repeatable; names: settings list)")
       ->allow_extra_args(false);
   command.add_option("--preset", options.preset, "Use scanner preset N (0-15) for this run");
+  command
+      .add_option("--max-scan-mb", options.max_scan_mb,
+                  "Refuse a CIS file larger than N MB (default 256; a conversion takes about 3 times the file's size)")
+      ->check(CLI::Range(1, 1 << 20));
 }
 
 #ifdef TARVELO_HAVE_PICTURES
