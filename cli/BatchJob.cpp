@@ -20,8 +20,7 @@ FileOutcome Refused(const BatchInput& input, MessageKind kind, FileStatus status
   outcome.Input = input.Path;
   outcome.Bytes = input.Bytes;
   // A file not converted is still catalogued by its checksum.
-  std::error_code error;
-  if (std::filesystem::is_regular_file(PathFromUtf8(input.Path), error)) outcome.Facts.Sha256 = FileSha256(input.Path);
+  outcome.Facts.Sha256 = FileSha256(input.Path);
   outcome.Status = status;
   outcome.Messages.push_back(ReportedMessage{kind, text});
   return outcome;

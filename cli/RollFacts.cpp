@@ -1,6 +1,8 @@
 #include "cli/RollFacts.h"
 
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "cli/RollMeasures.h"
 #include "document/TarveloDoc.h"
@@ -56,6 +58,10 @@ RollFacts RollFactsOf(const TarveloDoc& doc, const AlignmentOptions& alignment, 
 }
 
 std::string FileSha256(const std::string& path) {
+  // Only a regular file: opening a FIFO or a device named as a scan would wait for a writer
+  // or read without end.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(PathFromUtf8(path), error)) return "";
   std::ifstream file(PathFromUtf8(path), std::ios::binary);
   if (!file) return "";
   Sha256 hash;

@@ -2,7 +2,12 @@
 // information, what the conversion used), duplicates named, failures kept, written whole.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
+#include <map>
 #include <nlohmann/json.hpp>
 
 #include "SyntheticRoll.h"
@@ -171,6 +176,21 @@ TEST(CliCatalog, AnUnusableCatalogueNameIsRefusedBeforeAnythingIsConverted) {
     EXPECT_FALSE(fs::exists(dir.File("roll_eRollMIDI.mid"))) << name;
   }
 }
+
+#ifndef _WIN32
+TEST(CliCatalog, AFifoNamedAsAScanIsCataloguedAsFailedWithoutBeingRead) {
+  testing::TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.File("pipe.cis").c_str(), 0600), 0);
+  // Reading the FIFO for its checksum would wait for a writer for ever.
+  const auto run = RunCommand("timeout 60 " + CliPath() + " convert -q --profile " + ShellQuote(dir.File("p.ini")) +
+                              " --catalog " + ShellQuote(dir.File("cat.csv")) + " " + ShellQuote(dir.File("pipe.cis")));
+  EXPECT_EQ(run.status, 1) << run.err;
+  const auto rows = CsvRecords(testing::ReadBytes(dir.File("cat.csv")));
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].at("status"), "failed");
+  EXPECT_EQ(rows[0].at("sha256"), "");
+}
+#endif
 
 }  // namespace
 }  // namespace tarvelo
