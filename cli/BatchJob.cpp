@@ -18,6 +18,9 @@ namespace {
 FileOutcome Refused(const BatchInput& input, MessageKind kind, FileStatus status, const std::string& text) {
   FileOutcome outcome;
   outcome.Input = input.Path;
+  outcome.Bytes = input.Bytes;
+  // A file not converted is still catalogued by its checksum.
+  outcome.Facts.Sha256 = FileSha256(input.Path);
   outcome.Status = status;
   outcome.Messages.push_back(ReportedMessage{kind, text});
   return outcome;
@@ -96,6 +99,7 @@ FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job,
 
   FileOutcome outcome;
   outcome.Input = input.Path;
+  outcome.Bytes = input.Bytes;
   outcome.Messages = std::move(reporter.Messages());
   outcome.Status = StatusOfConversion(loaded, outcome.Messages, doc.Summary().Outputs);
   if (outcome.Status == FileStatus::kStopped) {
@@ -104,6 +108,8 @@ FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job,
   }
   if (!loaded.ok()) outcome.LoadError = loaded.message();
   outcome.Counts = doc.Summary();
+  outcome.Facts = RollFactsOf(doc, job.Alignment, job.Settings.Diagnostic.OffTrackWarningPercent);
+  if (outcome.Facts.Sha256.empty()) outcome.Facts.Sha256 = FileSha256(input.Path);  // refused by its name
   outcome.Counts.Outputs.clear();
   std::vector<OutputFileRecord> records = doc.Summary().Outputs;
   if (outcome.Status == FileStatus::kFailed) RemoveOutputsOfFailedFile(records, outcome.Messages);

@@ -47,8 +47,9 @@ void Work(const std::vector<BatchInput>& inputs, const BatchJob& shared_job, Bat
       std::lock_guard lock(state.mutex);
       if (state.taken >= inputs.size() || StopSignal() != 0) break;
       index = state.taken++;
-      // As named or found below a named folder: two files of one name in two folders differ.
-      state.current = inputs[index].Path;
+      // As named, or relative to the folder named: two files of one name in two folders
+      // differ, and the part they share with every other file is left out.
+      state.current = inputs[index].Shown.empty() ? inputs[index].Path : inputs[index].Shown;
       ++state.started;
       state.changed.notify_all();
     }

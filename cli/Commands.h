@@ -74,6 +74,7 @@ struct ConvertOptions {
   bool quiet = false;                     // --quiet: only warnings and errors
   bool verbose = false;                   // --verbose: every output written, with notes and minutes
   std::string log;                        // --log FILE: the report as text
+  std::string catalog;                    // --catalog FILE.csv|FILE.jsonl: a row per input
   std::vector<std::string> command_line;  // the words as typed, for the log's header
 };
 int RunConvert(const ConvertOptions& options);
@@ -118,8 +119,10 @@ struct RenderOptions {
   PictureOptions picture;
   double from_inch = 0;   // --from: this inch of the roll at the top
   int zoom_level = 5;     // --zoom 1..9
-  int height = 600;       // --height: rows of the view's client area
+  int height = 0;         // --height: rows of the view (0: 600), or the overview's most rows (0: 2000)
   bool tracking = false;  // --tracking: show the tracking corrections
+  bool overview = false;  // --overview: the whole roll in one picture
+  int width = 600;        // --width: the overview's width in pixels
 };
 int RunRender(const RenderOptions& options);
 int RunHistogram(const PictureOptions& options);
