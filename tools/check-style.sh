@@ -37,10 +37,17 @@ if [ "${TARVELO_TIDY_ALL:-0}" != 1 ] && [ "$branch" != main ] && [ "$branch" != 
   sources=("${changed[@]}")
 fi
 echo "clang-tidy: ${#sources[@]} files"
+# clang-tidy matches the header filter against the header paths it sees, which are absolute
+# (the include paths of compile_commands.json): the project's headers are those under this
+# folder (as spelt and as resolved) in the folders of tools/layers.txt.
+folders=$(grep '^[a-z]' tools/layers.txt | tr -s ' \n' '||' | sed 's/|$//')
+roots="$(pwd | sed 's/[.]/[.]/g')|$(pwd -P | sed 's/[.]/[.]/g')"
+header_filter="^($roots)/($folders)/"
 tidy_log="$(mktemp)"
 trap 'rm -f "$tidy_log"' EXIT
 if [ "${#sources[@]}" -gt 0 ]; then
-  printf '%s\n' "${sources[@]}" | xargs -P "$(nproc)" -n 8 clang-tidy -p "$build" --quiet 2>&1 |
+  printf '%s\n' "${sources[@]}" |
+    xargs -P "$(nproc)" -n 8 clang-tidy -p "$build" --quiet "--header-filter=$header_filter" 2>&1 |
     grep -v "warnings generated\|^Suppressed\|Use -header-filter\|^$" | tee "$tidy_log" || true
 fi
 if grep -q "error:\|warning:" "$tidy_log"; then
