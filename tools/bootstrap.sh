@@ -8,7 +8,7 @@ packages=(build-essential cmake pkg-config libcli11-dev libgtest-dev libgmock-de
           libexpat1-dev midicsv clang-format clang-tidy libpng-dev libfreetype-dev fonts-dejavu-core
           python3-pil pngcheck qt6-base-dev xvfb xauth
           desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
-          libfluidsynth-dev libasound2-dev timgm6mb-soundfont sox)
+          libfluidsynth-dev libasound2-dev timgm6mb-soundfont sox clang libclang-rt-14-dev)
 source tools/install-packages.sh
 install_missing "${packages[@]}"
 
