@@ -24,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const tarvelo::SettingRule* rule = tarvelo::FindSettingRule(setting.section, setting.key);
     if (rule && !tarvelo::CheckFileNamePart(*rule, setting.value).ok()) std::abort();
   }
-  for (const std::string* part : {&run.General.ScanMidiFilePrefix, &run.General.ScanMidiFileSuffix,
-                                  &run.ERoll.eRollMidiFilePrefix, &run.ERoll.eRollMidiFileSuffix,
-                                  &run.Outputs.ExpressionMidiFilePrefix, &run.Outputs.ExpressionMidiFileSuffix})
+  for (const std::string* part :
+       {&run.General.ScanMidiFilePrefix, &run.General.ScanMidiFileSuffix, &run.ERoll.eRollMidiFilePrefix,
+        &run.ERoll.eRollMidiFileSuffix, &run.Outputs.ExpressionMidiFilePrefix, &run.Outputs.ExpressionMidiFileSuffix})
     if (part->find('/') != std::string::npos || part->find("..") != std::string::npos) std::abort();
   return 0;
 }
