@@ -1,5 +1,7 @@
 #include "cis/CisFile.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 
 #include "cis/CisFormat.h"
@@ -22,6 +24,14 @@ CisFileName SplitCisFileName(const std::string& path) {
   return names;
 }
 
+namespace {
+std::atomic<uint64_t> max_scan_bytes{kDefaultMaxScanBytes};
+}  // namespace
+
+void SetMaxScanBytes(uint64_t max_bytes) { max_scan_bytes.store(max_bytes); }
+
+uint64_t MaxScanBytes() { return max_scan_bytes.load(); }
+
 Result OpenCisFile(const std::string& path, bool old_format_forced, CisScanData& data, Reporter& reporter,
                    CisOpenState* state) {
   if (state) *state = CisOpenState::kNothingRead;
@@ -37,7 +47,8 @@ Result OpenCisFile(const std::string& path, bool old_format_forced, CisScanData&
   if (names.Extension != "cis") return fail(Result::Invalid("*** Invalid File Type *** CIS files only - "));
 
   std::string bytes;
-  if (Result read = ReadWholeFile(path, bytes); !read.ok()) return fail(read);
+  const uint64_t limit = std::min<uint64_t>(MaxScanBytes(), SIZE_MAX);
+  if (Result read = ReadWholeFile(path, bytes, static_cast<size_t>(limit)); !read.ok()) return fail(read);
   data.FileSha256 = Sha256Hex(bytes);
   if (bytes.size() < cis::kHeaderSize) {
     return fail(Result::Corrupt("The file is too short to be a CIS file: " + std::to_string(bytes.size()) +

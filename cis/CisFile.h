@@ -3,6 +3,7 @@
 // reading the whole file and the reader. Every front end and every tool that opens a scan
 // goes through OpenCisFile.
 
+#include <cstdint>
 #include <string>
 
 #include "cis/CisScanData.h"
@@ -29,11 +30,22 @@ enum class CisOpenState {
   kRead,           // header accepted and lines read (damaged lines reported as warnings)
 };
 
+// The largest CIS file opened. A conversion holds about three times the file's size in memory
+// (the file, its lines and its holes), so a file larger than the limit is refused before it is
+// read (kInvalid, naming the file, its size and the limit). 256 MB by default, ten times the
+// longest roll scanned at 300 DPI; a front end sets another for the whole process before any
+// file is opened.
+inline constexpr uint64_t kDefaultMaxScanBytes = 256ull * 1024 * 1024;
+void SetMaxScanBytes(uint64_t max_bytes);
+uint64_t MaxScanBytes();
+
 // Opens `path` into `data` (which is Reset first and gets the file's names): the extension
 // must be "cis" in any case, the file must be readable and at least a header long, and the
 // reader must accept its header. Every failure is reported as an error message and returned:
 //   kInvalid  "*** Invalid File Type *** CIS files only - "
-//   kNotFound / kIoError  the file cannot be read ("cannot open <path>: <reason>")
+//   kNotFound / kIoError  the file cannot be read ("cannot open <path>: <reason>"), or is not
+//             a regular file (a folder, a FIFO, a device)
+//   kInvalid  the file is larger than MaxScanBytes()
 //   kCorrupt  shorter than the header, a header the reader refused, or hardly a well-formed
 //             line: none, or fewer than one in a hundred ("This is not a CIS scan: ...";
 //             the lines read stay in `data`)

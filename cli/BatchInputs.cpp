@@ -31,6 +31,19 @@ bool HasCisExtension(const fs::path& path) {
   return name.size() > 4 && ToLowerAscii(name.substr(name.size() - 4)) == ".cis";
 }
 
+// How the reports name `file`, found below the named `folder`: by the folder's own name and
+// the path below it ("scans/box1/roll.cis" for the folder /mnt/archive/scans), so that a long
+// path the files share is left out. "" (the path as found) where that cannot be worked out.
+std::string ShownBelow(const std::string& folder, const fs::path& file) {
+  fs::path root = PathFromUtf8(folder).lexically_normal();
+  if (root.filename().empty()) root = root.parent_path();  // named with a trailing separator
+  const fs::path base = root.parent_path();
+  if (base.empty() || root.filename() == "." || root.filename() == "..") return "";
+  const fs::path shown = file.lexically_normal().lexically_relative(base);
+  if (shown.empty() || *shown.begin() == "..") return "";
+  return Utf8FromPath(shown);
+}
+
 // The CIS files in `folder` (and below it when `recursive`), sorted; a folder that cannot be
 // read becomes an entry with its problem, and the walk goes on beside it.
 void CollectFolder(const std::string& folder, bool recursive, std::vector<BatchInput>& found) {
@@ -50,6 +63,7 @@ void CollectFolder(const std::string& folder, bool recursive, std::vector<BatchI
       } else if (HasCisExtension(it->path()) && it->is_regular_file(type_error)) {
         BatchInput input;
         input.Path = Utf8FromPath(it->path());
+        input.Shown = ShownBelow(folder, it->path());
         files.push_back(std::move(input));
       }
     }

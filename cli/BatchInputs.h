@@ -25,6 +25,7 @@ namespace tarvelo::cli {
 
 struct BatchInput {
   std::string Path;                  // as named, or as found below a named folder
+  std::string Shown;                 // found below a named folder: its name there ("" when named)
   std::string Problem;               // not empty: this named path cannot be used (the reason)
   uintmax_t Bytes = 0;               // the file's size (0 when unknown), for the time estimate
   std::string OutputFolder;          // where its MIDI files go, ending in "/"; "" beside the input

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <new>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #include "cli/StopSignals.h"
@@ -46,8 +47,9 @@ void Work(const std::vector<BatchInput>& inputs, const BatchJob& shared_job, Bat
       std::lock_guard lock(state.mutex);
       if (state.taken >= inputs.size() || StopSignal() != 0) break;
       index = state.taken++;
-      // As named or found below a named folder: two files of one name in two folders differ.
-      state.current = inputs[index].Path;
+      // As named, or relative to the folder named: two files of one name in two folders
+      // differ, and the part they share with every other file is left out.
+      state.current = inputs[index].Shown.empty() ? inputs[index].Path : inputs[index].Shown;
       ++state.started;
       state.changed.notify_all();
     }
@@ -84,9 +86,26 @@ int RunBatch(const std::vector<BatchInput>& inputs, const BatchJob& job, int job
   BatchState state;
   state.outcomes.resize(inputs.size());
   const int threads = std::max(1, std::min<int>(jobs, static_cast<int>(inputs.size())));
-  state.workers_left = threads;
+  // A thread the system cannot start (no memory, too many processes) leaves the batch to the
+  // ones that started; when none did, this thread converts every file itself.
   std::vector<std::thread> workers;
-  for (int i = 0; i < threads; ++i) workers.emplace_back(Work, std::cref(inputs), std::cref(job), std::ref(state));
+  {
+    std::lock_guard lock(state.mutex);
+    state.workers_left = threads;
+  }
+  for (int i = 0; i < threads; ++i) {
+    try {
+      workers.emplace_back(Work, std::cref(inputs), std::cref(job), std::ref(state));
+    } catch (const std::exception&) {
+      std::lock_guard lock(state.mutex);
+      state.workers_left -= threads - i;
+      break;
+    }
+  }
+  if (workers.empty()) {
+    state.workers_left = 1;
+    Work(inputs, job, state);
+  }
 
   size_t reported = 0;
   std::unique_lock lock(state.mutex);

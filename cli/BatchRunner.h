@@ -19,7 +19,7 @@ namespace tarvelo::cli {
 struct BatchProgress {
   int Done = 0;
   int Total = 0;
-  std::string Current;    // the file started last, its path as named or found
+  std::string Current;    // the file started last: as named, or its path relative to the folder named
   double Elapsed = 0;     // seconds
   double Remaining = -1;  // seconds, estimated from the bytes converted; < 0 while unknown
 };

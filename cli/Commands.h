@@ -18,6 +18,7 @@ struct ProfileOptions {
   std::string profile_path;       // --profile; empty: the default profile (settings/UserProfile.h)
   std::vector<std::string> sets;  // --set "Section/Key=Value", this run only
   int preset = -1;                // --preset N, this run only
+  int max_scan_mb = 256;          // --max-scan-mb N: a larger CIS file is refused
 };
 
 // The profile of one run: the stored profile, overridden for this run only by --set and
@@ -30,8 +31,9 @@ class RunProfile {
   ProfileStore& Stored() { return *stored_.Store; }
   // The stored profile's file or registry key.
   const std::string& Location() const { return stored_.Location; }
-  // The settings of a run with this profile.
-  RunSettings Settings() const { return RunSettings::FromProfile(overlay_); }
+  // The settings of a run with this profile. What could not be read of the stored profile (a
+  // line dropped, a file refused) is one of its findings, so that every file reports it.
+  RunSettings Settings() const;
 
  private:
   explicit RunProfile(OpenedProfile stored)
@@ -72,6 +74,7 @@ struct ConvertOptions {
   bool quiet = false;                     // --quiet: only warnings and errors
   bool verbose = false;                   // --verbose: every output written, with notes and minutes
   std::string log;                        // --log FILE: the report as text
+  std::string catalog;                    // --catalog FILE.csv|FILE.jsonl: a row per input
   std::vector<std::string> command_line;  // the words as typed, for the log's header
 };
 int RunConvert(const ConvertOptions& options);
@@ -116,8 +119,10 @@ struct RenderOptions {
   PictureOptions picture;
   double from_inch = 0;   // --from: this inch of the roll at the top
   int zoom_level = 5;     // --zoom 1..9
-  int height = 600;       // --height: rows of the view's client area
+  int height = 0;         // --height: rows of the view (0: 600), or the overview's most rows (0: 2000)
   bool tracking = false;  // --tracking: show the tracking corrections
+  bool overview = false;  // --overview: the whole roll in one picture
+  int width = 600;        // --width: the overview's width in pixels
 };
 int RunRender(const RenderOptions& options);
 int RunHistogram(const PictureOptions& options);
@@ -129,7 +134,7 @@ struct ListenOptions {
   std::string library;    // --roll-types FILE
   std::string roll_type;  // --roll-type NAME or "auto", this run only
   bool align = false;     // --align
-  std::string source;     // --source: eroll or scanimage; empty: the one a roll is heard by
+  std::string source;     // --source: expression, eroll or scanimage; empty: the one a roll is heard by
 };
 
 struct RenderAudioOptions {

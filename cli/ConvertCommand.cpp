@@ -13,6 +13,7 @@
 #include "cli/BatchJob.h"
 #include "cli/BatchRunner.h"
 #include "cli/BatchSummary.h"
+#include "cli/Catalog.h"
 #include "cli/Commands.h"
 #include "cli/JsonReport.h"
 #include "cli/MessageLines.h"
@@ -127,6 +128,19 @@ int JobsToRun(int asked) {
   return most;
 }
 
+// Whether `path` names a file in a folder that exists (not a folder itself); says why not.
+bool CanBeWritten(const char* option, const std::string& path) {
+  const std::filesystem::path file = PathFromUtf8(path);
+  const std::filesystem::path folder = file.parent_path();
+  std::error_code ec;
+  if (std::filesystem::is_directory(folder.empty() ? std::filesystem::path(".") : folder, ec) &&
+      !std::filesystem::is_directory(file, ec)) {
+    return true;
+  }
+  std::fprintf(stderr, "tarvelo-cli: %s %s: no folder to write it in\n", option, path.c_str());
+  return false;
+}
+
 double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -149,15 +163,18 @@ int RunConvert(const ConvertOptions& options) {
   job.NoClobber = options.no_clobber;
   job.MeasureOutputs = options.verbose || !options.log.empty();
 
-  if (!options.log.empty()) {
-    // Known before the first file: a log that could not be written at the end would lose
-    // the report of the whole batch.
-    const std::filesystem::path log = PathFromUtf8(options.log);
-    const std::filesystem::path folder = log.parent_path();
-    std::error_code ec;
-    if (!std::filesystem::is_directory(folder.empty() ? std::filesystem::path(".") : folder, ec) ||
-        std::filesystem::is_directory(log, ec)) {
-      std::fprintf(stderr, "tarvelo-cli: --log %s: no folder to write it in\n", options.log.c_str());
+  // Known before the first file: a log or catalogue that could not be written at the end
+  // would lose the report of the whole batch.
+  if (!options.log.empty() && !CanBeWritten("--log", options.log)) return kExitUsage;
+  CatalogFormat catalog_format = CatalogFormat::kCsv;
+  if (!options.catalog.empty()) {
+    if (!CatalogFormatOf(options.catalog, catalog_format)) {
+      std::fprintf(stderr, "tarvelo-cli: --catalog %s: the name must end in .csv or .jsonl\n", options.catalog.c_str());
+      return kExitUsage;
+    }
+    if (!CanBeWritten("--catalog", options.catalog)) return kExitUsage;
+    if (options.catalog == options.log) {
+      std::fprintf(stderr, "tarvelo-cli: --catalog and --log name one file, %s\n", options.catalog.c_str());
       return kExitUsage;
     }
   }
@@ -187,6 +204,7 @@ int RunConvert(const ConvertOptions& options) {
   ProgressLine progress_line(!options.quiet);
   BatchSummary summary;
   JsonReport report;
+  Catalog catalog;
   LogHeader header;
   header.Started = std::time(nullptr);
   header.CommandLine = options.command_line;
@@ -205,6 +223,7 @@ int RunConvert(const ConvertOptions& options) {
     if (!options.log.empty()) log += OutcomeText(outcome, false, true) + LogFileLine(outcome);
     summary.Add(outcome);
     if (options.json) report.AddFile(outcome);
+    if (!options.catalog.empty()) catalog.Add(outcome);
   };
   const auto on_progress = [&](const BatchProgress& progress) {
     if (!progress_line.Enabled()) return;
@@ -228,8 +247,17 @@ int RunConvert(const ConvertOptions& options) {
   }
   if (!options.log.empty()) {
     const std::string summary_text = summary.Text(place, seconds, stop_signal, never_started);
-    if (const Result written = WriteFileAtomically(options.log, log + "\n" + summary_text); !written.ok()) {
+    if (const Result written =
+            WriteFileAtomically(options.log, log + "\n" + summary_text, Flush::kToDisk, Destination::kFileOrStream);
+        !written.ok()) {
       std::fprintf(stderr, "tarvelo-cli: the log was not written: %s\n", written.message().c_str());
+      if (stop_signal == 0) status = WorseExitStatus(status, kExitFileFailed);
+    }
+  }
+  if (!options.catalog.empty()) {
+    // Written when stopped too: the rows of the files done are as true as they were.
+    if (const Result written = WriteFileAtomically(options.catalog, catalog.Text(catalog_format)); !written.ok()) {
+      std::fprintf(stderr, "tarvelo-cli: the catalogue was not written: %s\n", written.message().c_str());
       if (stop_signal == 0) status = WorseExitStatus(status, kExitFileFailed);
     }
   }

@@ -8,6 +8,7 @@
 #include "cis/CisHeaderEdit.h"
 #include "cli/Commands.h"
 #include "cli/TerminalReporter.h"
+#include "support/NativeFile.h"
 #include "support/TextTrim.h"
 #include "support/Utf8Path.h"
 
@@ -25,6 +26,8 @@ struct StoredHeader {
 
 StoredHeader ReadStoredHeader(const std::string& path) {
   StoredHeader header;
+  // Only a regular file is opened: a FIFO would wait for a writer (the edit refuses it below).
+  if (KindOfFile(path) != FileKind::kRegular) return header;
   std::ifstream file(PathFromUtf8(path), std::ios::binary);
   uint8_t bytes[cis::kHeaderSize] = {};
   if (!file.read(reinterpret_cast<char*>(bytes), sizeof bytes)) return header;

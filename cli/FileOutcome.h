@@ -8,9 +8,11 @@
 // "skipped" (--no-clobber found an output already there) and "stopped" (a stop signal came
 // while the file was converted; nothing was written for it).
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "cli/RollFacts.h"
 #include "document/ConversionSummary.h"
 #include "services/Reporter.h"
 #include "support/Result.h"
@@ -45,13 +47,15 @@ struct OutputReport {
 };
 
 struct FileOutcome {
-  std::string Input;  // the path as named or found
+  std::string Input;    // the path as named or found
+  uintmax_t Bytes = 0;  // its size, as the batch found it
   FileStatus Status = FileStatus::kFailed;
   std::string LoadError;  // why the file could not be opened or converted ("" when it was)
   std::vector<ReportedMessage> Messages;
   std::vector<OutputReport> Outputs;
   std::vector<std::string> Keywords;  // the keyword item texts of the run
   ConversionSummary Counts;           // the run's counts (its spacing histogram left empty)
+  RollFacts Facts;                    // what the catalogue records of the scan
   double Seconds = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "cli/HelpText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 
@@ -52,28 +53,28 @@ std::string RollInfoNames() {
   return lines;
 }
 
+// Lines of a help page: `term` in a column of `width` blanks after two, `text` beside it, its
+// later lines below it.
+std::string TermLines(const std::vector<HelpEntry>& entries, size_t width) {
+  std::string lines;
+  for (const HelpEntry& entry : entries) {
+    std::string term = "  " + entry.Term;
+    term.resize(std::max(term.size() + 1, width + 2), ' ');
+    std::string text = entry.Text;
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
+      text.insert(at + 1, std::string(term.size(), ' '));
+    lines += term + text + "\n";
+  }
+  return lines;
+}
+
 std::string CommonFooter() {
-  return WithProgramName(
-      "Exit statuses:\n"
-      "  0    every file converted, or the command did what it was asked\n"
-      "  1    a file failed: unreadable, not a CIS scan, an error message, an output not written;\n"
-      "       or the profile could not be saved\n"
-      "  2    usage: an option, setting, value, roll type or roll type library was refused;\n"
-      "       nothing was converted\n"
-      "  3    convert: every file was converted, some with warnings (--strict makes this 1);\n"
-      "       render-audio, play: the roll was heard, its conversion gave warnings\n"
-      "  130  stopped by Ctrl-C (SIGINT), 143 stopped by SIGTERM: the files being written are\n"
-      "       removed, every finished output and the profile stay as they are\n"
-      "\n"
-      "Environment:\n"
-      "  TARVELO_PROFILE    the settings profile file to use\n"
-      "  XDG_CONFIG_HOME    the default profile is $XDG_CONFIG_HOME/Quenby_Software/Tarvelo.ini\n"
-      "                     (~/.config/Quenby_Software/Tarvelo.ini when it is not set)\n"
-      "  SOURCE_DATE_EPOCH  seconds since 1970 for the credit date in the MIDI files, so that\n"
-      "                     runs on different days write the same bytes\n"
-      "\n"
-      "Names: settings for --set and 'settings': %p settings list\n"
-      "       roll types for --roll-type: %p roll-types\n");
+  return "Exit statuses:\n" + TermLines(ExitStatusEntries(), 5) + "\nEnvironment:\n" +
+         TermLines(EnvironmentEntries(), 19) +
+         WithProgramName(
+             "\n"
+             "Names: settings for --set and 'settings': %p settings list\n"
+             "       roll types for --roll-type: %p roll-types\n");
 }
 
 const std::map<std::string, std::string>& Examples() {
@@ -85,6 +86,7 @@ const std::map<std::string, std::string>& Examples() {
        "  %p convert roll.cis\n"
        "  %p convert --output-dir midi scans/\n"
        "  %p convert --recursive --keep-tree --output-dir midi --jobs 4 --log run.log archive/\n"
+       "  %p convert --recursive --output-dir midi --catalog catalogue.csv archive/\n"
        "  %p convert --no-clobber --strict --quiet --output-dir midi scans/\n"
        "  %p convert --roll-type 'Duo-Art' --set 'Scanner Settings/ScannerDPI0=200' roll.cis\n"
        "  %p convert --json --info 'composer=Scott Joplin' roll.cis > report.json\n"},
@@ -101,7 +103,8 @@ const std::map<std::string, std::string>& Examples() {
        "  %p edit roll.cis --lpi 300 -o corrected.cis\n"},
       {"render",
        "  %p render roll.cis -o roll.png\n"
-       "  %p render roll.cis -o detail.png --from 120 --zoom 8 --tracking\n"},
+       "  %p render roll.cis -o detail.png --from 120 --zoom 8 --tracking\n"
+       "  %p render roll.cis --overview --width 400 -o thumbnail.png\n"},
       {"histogram", "  %p histogram roll.cis -o spacing.png\n"},
       {"render-audio",
        "  %p render-audio roll.cis -o roll.wav\n"
@@ -140,47 +143,83 @@ std::string ProgramVersionText() {
   return program_name + " " + ProgramVersion() + "\nbuild: " + (build.empty() ? "not known" : build);
 }
 
-std::string MainHelpFooter() {
+std::vector<HelpEntry> ExitStatusEntries() {
+  return {
+      {"0", "every file converted, or the command did what it was asked"},
+      {"1",
+       "a file failed: unreadable, not a CIS scan, an error message, an output not written;\n"
+       "or the profile could not be saved"},
+      {"2",
+       "usage: an option, setting, value, roll type or roll type library was refused;\n"
+       "nothing was converted"},
+      {"3",
+       "convert: every file was converted, some with warnings (--strict makes this 1);\n"
+       "render-audio, play: the roll was heard, its conversion gave warnings"},
+      {"130",
+       "stopped by Ctrl-C (SIGINT), 143 stopped by SIGTERM: the files being written are\n"
+       "removed, every finished output and the profile stay as they are"},
+  };
+}
+
+std::vector<HelpEntry> EnvironmentEntries() {
+  return {
+      {"TARVELO_PROFILE", "the settings profile file to use"},
+      {"XDG_CONFIG_HOME",
+       "the default profile is $XDG_CONFIG_HOME/Quenby_Software/Tarvelo.ini\n"
+       "(~/.config/Quenby_Software/Tarvelo.ini when it is not set)"},
+      {"SOURCE_DATE_EPOCH",
+       "seconds since 1970 for the credit date in the MIDI files, so that\n"
+       "runs on different days write the same bytes"},
+  };
+}
+
+std::string CommandExamples(const std::string& command) {
+  const auto found = Examples().find(command);
+  return found == Examples().end() ? std::string() : WithProgramName(found->second);
+}
+
+std::string MainExamples() {
   return WithProgramName(
-             "Examples:\n"
-             "  %p convert --output-dir midi scans/\n"
-             "  %p convert --recursive --keep-tree --output-dir midi --log run.log archive/\n"
-             "  %p info roll.cis\n"
-             "\n"
-             "Each command has its own help: %p COMMAND --help\n"
-             "\n") +
+      "  %p convert --output-dir midi scans/\n"
+      "  %p convert --recursive --keep-tree --output-dir midi --log run.log archive/\n"
+      "  %p info roll.cis\n");
+}
+
+std::string CommandNotes(const std::string& command) {
+  if (command == "convert") {
+    return "Statuses: each file is \"converted\" (no message), \"converted with warnings\" (damaged lines, a\n"
+           "safe value used in place of a bad setting, ...), \"failed\" (an error message, a refused or\n"
+           "unreadable file, not a CIS scan, an output not written), or \"skipped\" (--no-clobber). A\n"
+           "summary of the files that were not simply converted ends the run.\n"
+           "\n"
+           "Roll information entries for --info KEY=VALUE:\n" +
+           RollInfoNames() + "\n";
+  }
+  if (command != "render-audio" && command != "play") return "";
+  std::string notes =
+      "What is heard: the roll converted as convert converts it (nothing is written beside it),\n"
+      "its expression MIDI file when the roll type has an expression system, else its eRoll MIDI\n"
+      "file (--source expression, eroll or scanimage chooses). The software synthesizer\n"
+      "plays it with the SoundFont of --soundfont, else \"Audio Settings/SoundFont\", else the\n"
+      "General MIDI SoundFont of Debian's timgm6mb-soundfont; it has no soft pedal, so notes\n"
+      "under the soft pedal play 8 velocity steps softer. --from counts seconds of the MIDI file.\n";
+  if (command == "play") {
+    notes +=
+        "A MIDI port (--port, else \"Audio Settings/MidiOutput\") gets the file's messages as they\n"
+        "are, soft pedal and all. Ctrl-C stops: every note sounding is ended, then all notes off\n"
+        "and the sustain and soft pedal up on every channel used.\n";
+  }
+  return notes;
+}
+
+std::string MainHelpFooter() {
+  return "Examples:\n" + MainExamples() + WithProgramName("\nEach command has its own help: %p COMMAND --help\n\n") +
          CommonFooter();
 }
 
 std::string CommandHelpFooter(const std::string& command) {
-  std::string footer = "Examples:\n";
-  const auto found = Examples().find(command);
-  if (found != Examples().end()) footer += WithProgramName(found->second);
-  footer += "\n";
-  if (command == "convert") {
-    footer +=
-        "Statuses: each file is \"converted\" (no message), \"converted with warnings\" (damaged lines, a\n"
-        "safe value used in place of a bad setting, ...), \"failed\" (an error message, a refused or\n"
-        "unreadable file, not a CIS scan, an output not written), or \"skipped\" (--no-clobber). A\n"
-        "summary of the files that were not simply converted ends the run.\n"
-        "\n"
-        "Roll information entries for --info KEY=VALUE:\n" +
-        RollInfoNames() + "\n\n";
-  } else if (command == "render-audio" || command == "play") {
-    footer +=
-        "What is heard: the roll converted as convert converts it (nothing is written beside it),\n"
-        "its eRoll MIDI file (--source scanimage: the ScanImage file). The software synthesizer\n"
-        "plays it with the SoundFont of --soundfont, else \"Audio Settings/SoundFont\", else the\n"
-        "General MIDI SoundFont of Debian's timgm6mb-soundfont; it has no soft pedal, so notes\n"
-        "under the soft pedal play 8 velocity steps softer. --from counts seconds of the MIDI file.\n";
-    if (command == "play") {
-      footer +=
-          "A MIDI port (--port, else \"Audio Settings/MidiOutput\") gets the file's messages as they\n"
-          "are, soft pedal and all. Ctrl-C stops: every note sounding is ended, then all notes off\n"
-          "and the sustain and soft pedal up on every channel used.\n";
-    }
-    footer += "\n";
-  }
+  std::string footer = "Examples:\n" + CommandExamples(command) + "\n";
+  if (const std::string notes = CommandNotes(command); !notes.empty()) footer += notes + "\n";
   return footer + CommonFooter();
 }
 

@@ -9,27 +9,13 @@
 #include "cis/HeaderSummary.h"
 #include "cli/BatchInputs.h"
 #include "cli/Commands.h"
+#include "cli/RollMeasures.h"
 #include "cli/TerminalReporter.h"
+#include "cli/VisibleText.h"
 
 namespace tarvelo::cli {
 
 namespace {
-
-// The scanner type field of the header by name: type 2 is a shaft-encoder scanner, whose
-// lines carry the encoder signal; the other types advance the roll at a nominal speed.
-std::string ScannerTypeName(int type) { return type == 2 ? "shaft encoder" : "no shaft encoder"; }
-
-struct RollMeasures {
-  double feet = 0;     // lines read at the header's lines per inch
-  double minutes = 0;  // at the roll's tempo (tempo 100 plays ten feet a minute)
-};
-
-RollMeasures Measure(const CisScanData& data) {
-  RollMeasures measures;
-  if (data.LinesPerInch > 0) measures.feet = data.Lines.Size() / static_cast<double>(data.LinesPerInch) / 12.0;
-  if (data.Tempo > 0) measures.minutes = measures.feet / (data.Tempo / 10.0);
-  return measures;
-}
 
 std::string Fixed(double value) {
   char text[32];
@@ -67,10 +53,10 @@ int RunInfo(const InfoOptions& options) {
       if (options.json || state == CisOpenState::kNothingRead) continue;
       if (!first) std::printf("\n");
       first = false;
-      std::printf("%s\n", path.c_str());
+      std::printf("%s\n", VisibleText(path).c_str());
       continue;
     }
-    const RollMeasures measures = Measure(data);
+    const RollMeasures measures = MeasureRoll(data);
     if (options.json) {
       nlohmann::json header = nlohmann::json::object();
       for (const auto& [label, value] : HeaderSummaryEntries(SummarizeHeader(data))) header[label] = value;
@@ -87,11 +73,11 @@ int RunInfo(const InfoOptions& options) {
     }
     if (!first) std::printf("\n");
     first = false;
-    std::printf("%s\n", path.c_str());
+    std::printf("%s\n", VisibleText(path).c_str());
     for (const auto& [label, value] : HeaderSummaryEntries(SummarizeHeader(data))) {
       const std::string shown =
           label == "Scanner Type" ? value + " (" + ScannerTypeName(data.ScannerType) + ")" : value;
-      std::printf("  %-18s %s\n", (label + ":").c_str(), shown.c_str());
+      std::printf("  %-18s %s\n", (label + ":").c_str(), VisibleText(shown).c_str());
     }
     std::printf("  %-18s %d\n", "Lines read:", data.Lines.Size());
     std::printf("  %-18s %d\n", "Damaged lines:", data.CorruptLineCount);

@@ -12,7 +12,7 @@ namespace tarvelo::cli {
 
 // The roll as it is heard.
 struct HeardRoll {
-  std::string Source;  // the output heard: "eRoll MIDI", "ScanImage MIDI"
+  std::string Source;  // the output heard: "expression MIDI", "eRoll MIDI", "ScanImage MIDI"
   RollTiming Timing{100};
   PlaybackSchedule Schedule;
   int ConversionStatus = kExitOk;  // kExitWarnings when the conversion gave warnings

@@ -1,5 +1,7 @@
 #include "cli/MessageLines.h"
 
+#include "cli/VisibleText.h"
+
 namespace tarvelo::cli {
 
 std::string PrefixedLines(std::string_view file, std::string_view text) {
@@ -10,7 +12,7 @@ std::string PrefixedLines(std::string_view file, std::string_view text) {
     if (end == std::string_view::npos) end = text.size();
     const std::string_view line = text.substr(start, end - start);
     if (line.find_first_not_of(' ') != std::string_view::npos) {
-      lines.append(file).append(": ").append(line).append("\n");
+      lines.append(VisibleText(file)).append(": ").append(VisibleText(line)).append("\n");
     }
     start = end + 1;
   }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "cli/TerminalText.h"
+#include "cli/VisibleText.h"
 #include "support/Console.h"
 #include "support/ProcessEnvironment.h"
 
@@ -87,8 +88,9 @@ int ProgressLine::Columns() const {
   return std::max(StandardErrorColumns() - 1, 1);
 }
 
-void ProgressLine::Show(const std::string& text) {
+void ProgressLine::Show(const std::string& shown) {
   if (!enabled_) return;
+  const std::string text = VisibleText(shown);
   const int columns = TextColumns(text);
   // Overwrite the old line; blanks cover what a longer old line left.
   // (never beyond the terminal's present width, which may have shrunk).

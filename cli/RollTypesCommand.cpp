@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "cli/RollTypeLibrarySetup.h"
 #include "cli/TerminalReporter.h"
+#include "cli/VisibleText.h"
 #include "rolltypes/ApplyRollType.h"
 #include "rolltypes/DescribeRollType.h"
 
@@ -25,19 +26,20 @@ int RunRollTypes(const RollTypesOptions& options) {
     return kExitUsage;
   }
   if (options.names.empty()) {
-    for (const std::string& name : names) std::printf("%s\n", name.c_str());
+    for (const std::string& name : names) std::printf("%s\n", VisibleText(name).c_str());
     return loaded ? kExitOk : kExitFileFailed;
   }
   int status = loaded ? kExitOk : kExitFileFailed;
   for (const std::string& name : options.names) {
     if (std::find(names.begin(), names.end(), name) == names.end()) {
-      std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n", name.c_str());
+      std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n",
+                   VisibleText(name).c_str());
       status = kExitUsage;
       continue;
     }
     RollTypeDefinition record;
     ApplyActiveRollType(record, name, library, ui);
-    std::printf("%s", DescribeRollType(record).c_str());
+    std::printf("%s", VisibleText(DescribeRollType(record)).c_str());
   }
   return status;
 }

@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "cis/CisFile.h"
 #include "cli/Commands.h"
 #include "settings/SettingsCatalog.h"
 
@@ -19,7 +20,17 @@ bool SplitSettingName(const std::string& text, std::string& section, std::string
   return true;
 }
 
+RunSettings RunProfile::Settings() const {
+  RunSettings settings = RunSettings::FromProfile(overlay_);
+  std::vector<SettingFinding> dropped;
+  for (const std::string& problem : stored_.Problems)
+    dropped.push_back(SettingFinding{"", "", "", "The profile " + stored_.Location + ": " + problem + "."});
+  settings.ProfileFindings.insert(settings.ProfileFindings.begin(), dropped.begin(), dropped.end());
+  return settings;
+}
+
 std::unique_ptr<RunProfile> RunProfile::Open(const ProfileOptions& options) {
+  SetMaxScanBytes(static_cast<uint64_t>(options.max_scan_mb) * 1024 * 1024);
   std::unique_ptr<RunProfile> run(new RunProfile(OpenProfile(options.profile_path)));
   for (const std::string& problem : run->stored_.Problems)
     std::fprintf(stderr, "tarvelo-cli: profile %s: %s\n", run->stored_.Location.c_str(), problem.c_str());

@@ -4,7 +4,10 @@
 
 #include "cli/Commands.h"
 #include "cli/RollTypeLibrarySetup.h"
+#include "cli/StopSignals.h"
 #include "cli/TerminalReporter.h"
+#include "cli/VisibleText.h"
+#include "settings/CheckedProfile.h"
 #include "settings/OutputSettings.h"
 #include "settings/ScannerPresets.h"
 #include "settings/SettingsCatalog.h"
@@ -14,7 +17,12 @@ namespace tarvelo::cli {
 namespace {
 
 void PrintSetting(const SettingValue& s) {
-  std::printf("%s/%s=%s\n", s.section.c_str(), s.key.c_str(), s.value.c_str());
+  std::printf("%s/%s=%s\n", s.section.c_str(), s.key.c_str(), VisibleText(s.value).c_str());
+}
+
+// A stored value that is not the one in force.
+void PrintFinding(const SettingFinding& finding) {
+  std::fprintf(stderr, "tarvelo-cli: warning: %s\n", VisibleText(finding.Message).c_str());
 }
 
 // The key without its preset index, folded.
@@ -65,12 +73,17 @@ int RunSettingsCommand(const SettingsOptions& options) {
     std::fprintf(stderr, "tarvelo-cli: profile %s: %s\n", opened.Location.c_str(), problem.c_str());
   ProfileStore& profile = *opened.Store;
 
+  // list and get show the values a run uses; where that is not what the profile stores, the
+  // check's finding says so on standard error.
+  const CheckedProfile checked(profile);
   if (options.action == "list") {
-    for (const SettingValue& s : EffectiveSettings(profile)) PrintSetting(s);
+    const auto settings = EffectiveSettings(checked);
+    for (const SettingValue& s : settings) PrintSetting(s);
+    for (const SettingFinding& finding : checked.Findings()) PrintFinding(finding);
     return kExitOk;
   }
   if (options.action == "get") {
-    const auto settings = EffectiveSettings(profile);
+    const auto settings = EffectiveSettings(checked);
     int status = kExitOk;
     for (const std::string& name : options.arguments) {
       std::string section, key;
@@ -81,7 +94,10 @@ int RunSettingsCommand(const SettingsOptions& options) {
         status = kExitUsage;
         continue;
       }
-      std::printf("%s\n", found->value.c_str());
+      std::printf("%s\n", VisibleText(found->value).c_str());
+      for (const SettingFinding& finding : checked.Findings())
+        if (SameProfileName(finding.Section, found->section) && SameProfileName(finding.Key, found->key))
+          PrintFinding(finding);
     }
     return status;
   }
@@ -98,6 +114,7 @@ int RunSettingsCommand(const SettingsOptions& options) {
     }
     if (const Result changed = SetSetting(profile, section, key, value); !changed.ok()) {
       std::fprintf(stderr, "tarvelo-cli: %s\n", changed.message().c_str());
+      if (changed.kind() == Result::Kind::kCancelled && StopSignal() != 0) return ExitStatusForSignal(StopSignal());
       return ExitStatusForArgument(changed);
     }
     WarnAboutScannerMode(section, key, value);

@@ -2,22 +2,19 @@
 
 #include <csignal>
 
-#include <atomic>
+#include "support/StopRequest.h"
 
 namespace tarvelo::cli {
 
 namespace {
 
-// The first stop signal caught. A lock-free atomic is safe to store from a signal handler.
-std::atomic<int> stop_signal{0};
-static_assert(std::atomic<int>::is_always_lock_free);
-
-extern "C" void RequestStop(int signal_number) {
-  int none = 0;
-  stop_signal.compare_exchange_strong(none, signal_number);
+// The first stop signal caught is kept as the process's request to stop (support/StopRequest.h),
+// which the waits of the core poll too.
+extern "C" void CatchStop(int signal_number) {
+  RequestStop(signal_number);
 #ifdef _WIN32
   // Windows puts the default handling back before calling a handler.
-  std::signal(signal_number, RequestStop);
+  std::signal(signal_number, CatchStop);
 #endif
 }
 
@@ -26,7 +23,7 @@ void Catch(int signal_number, bool keep_if_ignored) {
   struct sigaction previous {};
   if (keep_if_ignored && ::sigaction(signal_number, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) return;
   struct sigaction action {};
-  action.sa_handler = RequestStop;
+  action.sa_handler = CatchStop;
   sigemptyset(&action.sa_mask);
   // Reads and writes go on after the handler: the request is acted on at the next step.
   action.sa_flags = SA_RESTART;
@@ -39,9 +36,9 @@ void Catch(int signal_number, bool keep_if_ignored) {
 void InstallStopSignals() {
 #ifdef _WIN32
   // Ctrl-C and Ctrl-Break in a console; Windows has no file-size signal.
-  std::signal(SIGINT, RequestStop);
-  std::signal(SIGTERM, RequestStop);
-  std::signal(SIGBREAK, RequestStop);
+  std::signal(SIGINT, CatchStop);
+  std::signal(SIGTERM, CatchStop);
+  std::signal(SIGBREAK, CatchStop);
 #else
   std::signal(SIGXFSZ, SIG_IGN);
   Catch(SIGINT, true);
@@ -49,6 +46,6 @@ void InstallStopSignals() {
 #endif
 }
 
-int StopSignal() { return stop_signal.load(); }
+int StopSignal() { return StopRequested(); }
 
 }  // namespace tarvelo::cli

@@ -9,9 +9,12 @@
 
 #include "cli/Commands.h"
 #include "cli/HelpText.h"
+#include "cli/ManualPage.h"
 #include "cli/StopSignals.h"
 #include "support/Console.h"
 #include "support/ProcessEnvironment.h"
+#include "support/ProgramVersion.h"
+#include "view/RollOverview.h"
 
 namespace {
 
@@ -22,6 +25,10 @@ void AddProfileOptions(CLI::App& command, tarvelo::cli::ProfileOptions& options)
                   "Override a setting for this run: \"Section/Key=Value\" (repeatable; names: settings list)")
       ->allow_extra_args(false);
   command.add_option("--preset", options.preset, "Use scanner preset N (0-15) for this run");
+  command
+      .add_option("--max-scan-mb", options.max_scan_mb,
+                  "Refuse a CIS file larger than N MB (default 256; a conversion takes about 3 times the file's size)")
+      ->check(CLI::Range(1, 1 << 20));
 }
 
 #ifdef TARVELO_HAVE_PICTURES
@@ -45,8 +52,11 @@ void AddListenOptions(CLI::App& command, tarvelo::cli::ListenOptions& options) {
                      "Roll type for this run (default: the profile's); auto: the one the scan shows");
   command.add_flag("--align", options.align,
                    "Convert with the DPI, offset and stretch the scan's measurement suggests");
-  command.add_option("--source", options.source, "The MIDI output heard: eroll (the default) or scanimage")
-      ->check(CLI::IsMember({"eroll", "scanimage"}));
+  command
+      .add_option("--source", options.source,
+                  "The MIDI output heard: expression, eroll or scanimage (default: expression when the roll "
+                  "type has an expression system, else eroll)")
+      ->check(CLI::IsMember({"expression", "eroll", "scanimage"}));
 }
 #endif
 
@@ -129,6 +139,8 @@ int main(int argc, char** argv) {
       ->add_flag("-v,--verbose", convert.verbose, "List every output written with its notes and length in minutes")
       ->excludes(quiet_option);
   convert_command->add_option("--log", convert.log, "Write the report (every message, output and the summary) here");
+  convert_command->add_option("--catalog", convert.catalog,
+                              "Write a catalogue of the batch here, a row per input (FILE.csv or FILE.jsonl)");
   convert_command->add_option("files", convert.files, "CIS files and folders")->required();
 
   AlignOptions align;
@@ -169,13 +181,27 @@ int main(int argc, char** argv) {
   auto* render_command =
       AddCommand(app, "render", "Convert a CIS file and write its roll view as a PNG picture (no MIDI files)");
   AddPictureOptions(*render_command, render.picture);
-  render_command->add_option("--from", render.from_inch, "Inch of the roll at the top of the picture (default 0)")
-      ->check(CLI::NonNegativeNumber);
-  render_command->add_option("--zoom", render.zoom_level, "Zoom level 1-9 (5: 63 pixels per inch, the default)")
-      ->check(CLI::Range(1, 9));
-  render_command->add_option("--height", render.height, "Height of the view in pixels (default 600)")
-      ->check(CLI::Range(1, 5000));
-  render_command->add_flag("--tracking", render.tracking, "Show the tracking corrections");
+  auto* from_option =
+      render_command->add_option("--from", render.from_inch, "Inch of the roll at the top of the picture (default 0)")
+          ->check(CLI::NonNegativeNumber);
+  auto* zoom_option =
+      render_command->add_option("--zoom", render.zoom_level, "Zoom level 1-9 (5: 63 pixels per inch, the default)")
+          ->check(CLI::Range(1, 9));
+  render_command
+      ->add_option("--height", render.height,
+                   "Height of the view in pixels (default 600, at most 5000); with --overview the most (default 2000)")
+      ->check(CLI::Range(1, 20000));
+  auto* tracking_option = render_command->add_flag("--tracking", render.tracking, "Show the tracking corrections");
+  auto* overview_option =
+      render_command
+          ->add_flag("--overview", render.overview,
+                     "Draw the whole roll in one picture: its width across the picture, its length scaled to fit")
+          ->excludes(from_option)
+          ->excludes(zoom_option)
+          ->excludes(tracking_option);
+  render_command->add_option("--width", render.width, "Width of the overview in pixels (default 600)")
+      ->check(CLI::Range(tarvelo::kOverviewLeastWidth, 20000))
+      ->needs(overview_option);
 
   PictureOptions histogram;
   auto* histogram_command = AddCommand(
@@ -224,6 +250,14 @@ int main(int argc, char** argv) {
       ->required()
       ->check(CLI::IsMember({"list", "get", "set"}));
   settings_command->add_option("names", settings.arguments, "Section/Key (get) or Section/Key=Value (set)");
+
+  // The build makes the manual page from the commands above (hidden from the help).
+  app.add_flag_callback("--manual-page",
+                        [&app] {
+                          std::fputs(ManualPage(app, tarvelo::ProgramVersion()).c_str(), stdout);
+                          throw CLI::Success();
+                        })
+      ->group("");
 
   try {
     app.parse(static_cast<int>(arguments.size()), utf8_argv.data());

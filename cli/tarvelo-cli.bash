@@ -41,7 +41,7 @@ _tarvelo_cli() {
       compopt -o nospace 2>/dev/null
       return 0 ;;
     --source)
-      COMPREPLY=($(compgen -W "eroll scanimage" -- "$cur"))
+      COMPREPLY=($(compgen -W "expression eroll scanimage" -- "$cur"))
       return 0 ;;
     --format)
       COMPREPLY=($(compgen -W "wav flac" -- "$cur"))
@@ -49,7 +49,7 @@ _tarvelo_cli() {
     --port)
       _tarvelo_cli_escaped "$cur" < <("$program" play --list-ports 2>/dev/null | cut -d' ' -f1)
       return 0 ;;
-    --profile|--roll-types|--log|-o|--output|--soundfont)
+    --profile|--roll-types|--log|--catalog|-o|--output|--soundfont)
       compopt -o default 2>/dev/null
       return 0 ;;
     --output-dir)

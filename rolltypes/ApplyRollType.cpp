@@ -1,6 +1,7 @@
 #include "rolltypes/ApplyRollType.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -21,6 +22,32 @@ int HexDigit(char c) {
   return 0;
 }
 
+// The numbers an element can mean. Positions, widths and shifts are inches across a roll (or
+// seconds of webbing), a few at most; the bounds leave room for any roll while keeping out
+// what no roll has.
+struct Span {
+  double Low;
+  double High;
+  bool Holds(double value) const { return std::isfinite(value) && value >= Low && value <= High; }
+};
+// Hole numbers beyond the slots are clipped to them where they are used.
+constexpr Span kHoles{INT32_MIN, INT32_MAX};
+constexpr Span kChannel{0, kMidiChannels - 1};
+constexpr Span kMidiByte{0, 127};
+constexpr Span kTranspose{-127, 127};
+constexpr Span kCount{0, 1e9};
+constexpr Span kInches{-1000, 1000};
+constexpr Span kPercent{-100, 100};
+
+// Whether `text` spells a number that is not finite ("nan", "-inf", "Infinity").
+bool NamesNonFinite(std::string_view text) {
+  std::string lower(TrimWhiteSpace(text));
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  if (!lower.empty() && (lower.front() == '+' || lower.front() == '-')) lower.erase(0, 1);
+  return lower.starts_with("nan") || lower.starts_with("inf");
+}
+
 // Reads the elements of one RollType (the navigator is inside it) into the record.
 class RollTypeReader {
  public:
@@ -28,17 +55,17 @@ class RollTypeReader {
       : r_(record), doc_(document), reporter_(reporter) {}
 
   void Apply() {
-    ReadInt("LowestTrackHoleNumber", r_.LowestTrackHoleNumber);
-    ReadInt("HighestTrackHoleNumber", r_.HighestTrackHoleNumber);
-    ReadInt("RollPunchStepRangeMin", r_.RollPunchStepRangeMin);
-    ReadInt("RollPunchStepRangeMax", r_.RollPunchStepRangeMax);
+    ReadInt("LowestTrackHoleNumber", r_.LowestTrackHoleNumber, kHoles);
+    ReadInt("HighestTrackHoleNumber", r_.HighestTrackHoleNumber, kHoles);
+    ReadInt("RollPunchStepRangeMin", r_.RollPunchStepRangeMin, kCount);
+    ReadInt("RollPunchStepRangeMax", r_.RollPunchStepRangeMax, kCount);
     // Each end of the restoration range refills the range with the values in force, so the
     // lower end alone works with the Fail-Safe upper end.
-    if (ReadInt("LowestTrackUsedForRestoration", r_.LowestTrackUsedForRestoration)) r_.FillRestorationRange();
-    if (ReadInt("HighestTrackUsedForRestoration", r_.HighestTrackUsedForRestoration)) r_.FillRestorationRange();
-    ReadReal("LowerRollEdgeExpectedLocation", r_.LowerRollEdgeExpectedLocation);
-    ReadReal("UpperRollEdgeExpectedLocation", r_.UpperRollEdgeExpectedLocation);
-    if (ReadReal("DefaultTrackCenterSpacing", r_.DefaultTrackCenterSpacing)) {
+    if (ReadInt("LowestTrackUsedForRestoration", r_.LowestTrackUsedForRestoration, kHoles)) r_.FillRestorationRange();
+    if (ReadInt("HighestTrackUsedForRestoration", r_.HighestTrackUsedForRestoration, kHoles)) r_.FillRestorationRange();
+    ReadReal("LowerRollEdgeExpectedLocation", r_.LowerRollEdgeExpectedLocation, kInches);
+    ReadReal("UpperRollEdgeExpectedLocation", r_.UpperRollEdgeExpectedLocation, kInches);
+    if (ReadReal("DefaultTrackCenterSpacing", r_.DefaultTrackCenterSpacing, kInches)) {
       const double spacing = r_.DefaultTrackCenterSpacing;
       for (int n = 0; n < kTrackSlots; ++n) {
         const double lower = n * spacing;
@@ -48,27 +75,33 @@ class RollTypeReader {
         r_.TrackCenter[n] = lower + (upper - lower) * 0.5;
       }
     }
-    if (ReadInt("DefaultTrackToMidiPitchTranspose", r_.DefaultTrackToMidiPitchTranspose)) {
+    if (ReadInt("DefaultTrackToMidiPitchTranspose", r_.DefaultTrackToMidiPitchTranspose, kTranspose)) {
       const long long transpose = r_.DefaultTrackToMidiPitchTranspose;
       ForHoleRange([&](int n) {
         r_.TrackMidiPitch[n] = static_cast<int32_t>(std::clamp<long long>(n + transpose, INT32_MIN, INT32_MAX));
       });
     }
-    FillInt("DefaultMapToMidiChannel", r_.TrackMidiChannel);
-    FillInt("DefaultTrackNoteVelocity", r_.TrackMidiVelocity);
-    FillReal("DefaultRemoveWebbingSmallerThan", r_.TrackRemoveWebbingSmallerThan);
+    FillInt("DefaultMapToMidiChannel", r_.TrackMidiChannel, kChannel);
+    FillInt("DefaultTrackNoteVelocity", r_.TrackMidiVelocity, kMidiByte);
+    FillReal("DefaultRemoveWebbingSmallerThan", r_.TrackRemoveWebbingSmallerThan, kInches);
     ReadSwitch("InterpretWebbingLimitAsSeconds", r_.InterpretWebbingLimitAsSeconds);
-    ReadReal("TakeupSpoolAccelerationPctPerFoot", r_.TakeupSpoolAccelerationPctPerFoot);
+    ReadReal("TakeupSpoolAccelerationPctPerFoot", r_.TakeupSpoolAccelerationPctPerFoot, kPercent);
     ReadSwitch("ApplyAccelerationToWebbing", r_.ApplyAccelerationToWebbing);
     ReadSwitch("ApplyAccelerationToTempo", r_.ApplyAccelerationToTempo);
-    FillReal("DefaultLeadingEdgeShift", r_.TrackLeadingEdgeShift);
-    FillReal("DefaultTrailingEdgeShift", r_.TrackTrailingEdgeShift);
-    FillReal("DefaultTrackHolePunchDiameter", r_.TrackHolePunchDiameter);
+    FillReal("DefaultLeadingEdgeShift", r_.TrackLeadingEdgeShift, kInches);
+    FillReal("DefaultTrailingEdgeShift", r_.TrackTrailingEdgeShift, kInches);
+    FillReal("DefaultTrackHolePunchDiameter", r_.TrackHolePunchDiameter, kInches);
 
     doc_.ResetMainPosition();
     while (doc_.FindElement("SetChannelToInstrument")) {
       const int channel = LenientToInt(doc_.Attribute("Channel"));
-      if (channel >= 0 && channel < kMidiChannels) r_.ChannelInstrument[channel] = LenientToInt(doc_.Data());
+      const int instrument = LenientToInt(doc_.Data());
+      if (channel < 0 || channel >= kMidiChannels || !kMidiByte.Holds(instrument)) {
+        Warn("SetChannelToInstrument of channel \"" + doc_.Attribute("Channel") + "\" to \"" + doc_.Data() +
+             "\" is not a channel from 0 to 15 and an instrument from 0 to 127; it is not used.");
+        continue;
+      }
+      r_.ChannelInstrument[channel] = instrument;
     }
 
     ReadExpressionModel();
@@ -85,17 +118,19 @@ class RollTypeReader {
 
  private:
   void ApplyTrack(int n) {
-    ReadInt("MapToMidiChannel", r_.TrackMidiChannel[n]);
-    ReadInt("MapToMidiNotePitch", r_.TrackMidiPitch[n]);
-    ReadInt("MapToMidiVelocity", r_.TrackMidiVelocity[n]);
-    ReadReal("RemoveWebbingSmallerThan", r_.TrackRemoveWebbingSmallerThan[n]);
-    ReadReal("LeadingEdgeShift", r_.TrackLeadingEdgeShift[n]);
-    ReadReal("TrailingEdgeShift", r_.TrackTrailingEdgeShift[n]);
-    ReadReal("TrackHolePunchDiameter", r_.TrackHolePunchDiameter[n]);
+    track_ = n;
+    ReadInt("MapToMidiChannel", r_.TrackMidiChannel[n], kChannel);
+    ReadInt("MapToMidiNotePitch", r_.TrackMidiPitch[n], kMidiByte);
+    ReadInt("MapToMidiVelocity", r_.TrackMidiVelocity[n], kMidiByte);
+    ReadReal("RemoveWebbingSmallerThan", r_.TrackRemoveWebbingSmallerThan[n], kInches);
+    ReadReal("LeadingEdgeShift", r_.TrackLeadingEdgeShift[n], kInches);
+    ReadReal("TrailingEdgeShift", r_.TrackTrailingEdgeShift[n], kInches);
+    ReadReal("TrackHolePunchDiameter", r_.TrackHolePunchDiameter[n], kInches);
     std::string text;
     if (Find("BackgroundColor", text)) r_.TrackBackgroundColor[n] = ParseColour(text);
-    if (ReadReal("center", r_.TrackCenter[n])) r_.SetTrackBoundsFromCentre(n);
-    if (ReadReal("width", r_.TrackWidth[n])) r_.SetTrackBoundsFromCentre(n);
+    if (ReadReal("center", r_.TrackCenter[n], kInches)) r_.SetTrackBoundsFromCentre(n);
+    if (ReadReal("width", r_.TrackWidth[n], kInches)) r_.SetTrackBoundsFromCentre(n);
+    track_ = -1;
     if (Find(std::string(kTrackBridgeGapElement).c_str(), text)) {
       double gap = 0;
       if (ParseStrictDouble(TrimWhiteSpace(text), gap) && gap >= kBridgeGapLow && gap <= kBridgeGapHigh) {
@@ -155,17 +190,30 @@ class RollTypeReader {
     text = doc_.Data();
     return true;
   }
-  bool ReadInt(const char* name, int32_t& field) {
+  // A number outside what the element can mean (nan, inf, a velocity of 1000) is not used:
+  // the value in force stays, and the user is told.
+  bool ReadInt(const char* name, int32_t& field, const Span& span) {
     std::string text;
     if (!Find(name, text)) return false;
-    field = LenientToInt(text);
+    const int value = LenientToInt(text);
+    if (!span.Holds(value)) return Refuse(name, text, span, std::to_string(field));
+    field = value;
     return true;
   }
-  bool ReadReal(const char* name, double& field) {
+  bool ReadReal(const char* name, double& field, const Span& span) {
     std::string text;
     if (!Find(name, text)) return false;
-    field = LenientToDouble(text);
+    // The lenient reading takes "nan" and "inf" as no number (0); they are refused instead.
+    const double value = NamesNonFinite(text) ? std::nan("") : LenientToDouble(text);
+    if (!span.Holds(value)) return Refuse(name, text, span, Limit(field));
+    field = value;
     return true;
+  }
+  bool Refuse(const char* name, const std::string& text, const Span& span, const std::string& kept) {
+    const std::string where = track_ >= 0 ? " of track " + std::to_string(track_) : "";
+    Warn(std::string(name) + " \"" + text + "\"" + where + " is not a number from " + Limit(span.Low) + " to " +
+         Limit(span.High) + "; " + kept + " is used.");
+    return false;
   }
   void ReadSwitch(const char* name, bool& field) {
     std::string text;
@@ -178,18 +226,19 @@ class RollTypeReader {
     const int last = std::min(r_.HighestTrackHoleNumber, kTrackSlots - 1);
     for (int n = first; n <= last; ++n) f(n);
   }
-  void FillInt(const char* name, std::array<int32_t, kTrackSlots>& array) {
+  void FillInt(const char* name, std::array<int32_t, kTrackSlots>& array, const Span& span) {
     int32_t value = 0;
-    if (ReadInt(name, value)) ForHoleRange([&](int n) { array[n] = value; });
+    if (ReadInt(name, value, span)) ForHoleRange([&](int n) { array[n] = value; });
   }
-  void FillReal(const char* name, std::array<double, kTrackSlots>& array) {
+  void FillReal(const char* name, std::array<double, kTrackSlots>& array, const Span& span) {
     double value = 0;
-    if (ReadReal(name, value)) ForHoleRange([&](int n) { array[n] = value; });
+    if (ReadReal(name, value, span)) ForHoleRange([&](int n) { array[n] = value; });
   }
 
   RollTypeDefinition& r_;
   XmlDocument& doc_;
   Reporter& reporter_;
+  int track_ = -1;  // the track being read, -1 outside the track elements
 };
 
 }  // namespace

@@ -86,6 +86,13 @@ std::string CheckedProfile::GetProfileString(std::string_view section, std::stri
   const std::optional<std::string> stored = base_.Find(section, key);
   if (!stored) return value;
   if (rule->Kind == SettingKind::kText) {
+    // A file name part that would lead an output out of its folder (or put a control character
+    // into its name) is not used at all.
+    if (!CheckFileNamePart(*rule, *stored).ok()) {
+      Note(section, key, *stored, "not a part of a file name (it holds '/', '\\', \"..\" or a control character)",
+           DefaultUsed(default_value.empty() ? "\"\"" : default_value));
+      return std::string(default_value);
+    }
     if (!CheckField(*rule, *stored).ok())
       Note(section, key, *stored, "more than " + FormatRangeLimit(rule->High) + " characters", kValueUsed);
     return value;

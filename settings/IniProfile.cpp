@@ -2,11 +2,14 @@
 
 #include <filesystem>
 #include <system_error>
+#include <unordered_map>
 
 #include "support/AtomicFile.h"
 #include "support/FileLock.h"
 #include "support/LenientNumber.h"
+#include "support/NativeFile.h"
 #include "support/ProcessEnvironment.h"
+#include "support/StopRequest.h"
 #include "support/TextTrim.h"
 #include "support/Utf8Path.h"
 
@@ -127,8 +130,8 @@ IniProfile::IniProfile(std::string path) : path_(std::move(path)) {
   std::error_code ec;
   if (!std::filesystem::exists(PathFromUtf8(path_), ec)) return;
   std::string text;
-  if (const Result read = ReadWholeFile(path_, text); !read.ok()) {
-    problems_.push_back(read.message());
+  if (const Result read = ReadWholeFile(path_, text, kMaxProfileBytes); !read.ok()) {
+    problems_.push_back(read.message() + "; none of its values is used");
     return;
   }
   LoadFromText(text);
@@ -139,22 +142,36 @@ void IniProfile::LoadFromText(std::string_view text) { ParseText(text, sections_
 void IniProfile::ParseText(std::string_view text, std::vector<Section>& sections, std::vector<std::string>* problems) {
   sections.clear();
   sections.push_back(Section{});
+  // A UTF-8 byte order mark (which some editors put first) is not part of the first line.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  // Each section's keys (folded) with the index and the line number of the line that holds
+  // each, so that a repeated key is found at once however many keys the section holds.
+  struct KeyLine {
+    size_t index = 0;
+    size_t line_number = 0;
+  };
+  std::vector<std::unordered_map<std::string, KeyLine>> keys_of(1);
+  bool dropped_any = false;
   size_t line_number = 0;
   size_t pos = 0;
   while (pos < text.size()) {
-    size_t end = text.find('\n', pos);
+    // Lines end in LF, CR LF or a CR alone (as old Mac editors wrote them).
+    size_t end = text.find_first_of("\r\n", pos);
     if (end == std::string_view::npos) end = text.size();
     const std::string_view raw = text.substr(pos, end - pos);
-    pos = end + 1;
+    pos = end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
     ++line_number;
     const std::string_view line = TrimWhiteSpace(raw);
     Section& current = sections.back();
+    auto report = [&](const std::string& why) {
+      if (problems) problems->push_back("line " + std::to_string(line_number) + ": " + why);
+    };
     auto keep_raw = [&](const std::string& why) {
       Line kept;
       kept.kind = Line::kRaw;
-      kept.raw = std::string(raw.substr(0, raw.size() - (raw.ends_with('\r') ? 1 : 0)));
+      kept.raw = std::string(raw);
       current.lines.push_back(std::move(kept));
-      if (!why.empty() && problems) problems->push_back("line " + std::to_string(line_number) + ": " + why);
+      if (!why.empty()) report(why);
     };
     if (line.empty() || line.front() == ';' || line.front() == '#') {
       keep_raw("");
@@ -163,15 +180,16 @@ void IniProfile::ParseText(std::string_view text, std::vector<Section>& sections
     if (line.front() == '[') {
       const std::string_view name = line.back() == ']' ? TrimWhiteSpace(line.substr(1, line.size() - 2)) : "";
       if (name.empty()) {
-        keep_raw("a section header must read [Name]");
+        keep_raw("a section header must read [Name]; the line is not used");
         continue;
       }
       sections.push_back(Section{std::string(name), {}});
+      keys_of.emplace_back();
       continue;
     }
     const size_t equals = line.find('=');
     if (equals == std::string_view::npos || TrimWhiteSpace(line.substr(0, equals)).empty()) {
-      keep_raw("not a Key=Value line");
+      keep_raw("not a Key=Value line; it is not used");
       continue;
     }
     Line entry;
@@ -179,22 +197,30 @@ void IniProfile::ParseText(std::string_view text, std::vector<Section>& sections
     const std::string_view value = TrimWhiteSpace(line.substr(equals + 1));
     if (!value.empty() && value.front() == '"') {
       if (!Unquote(value, entry.value)) {
-        keep_raw("the quoted value of " + entry.key + " is not closed properly");
+        keep_raw("the quoted value of " + entry.key + " is not closed properly; the line is not used");
         continue;
       }
       entry.is_text = true;
-    } else {
-      entry.value = std::string(value);
     }
+    if (!entry.is_text) entry.value = std::string(value);
+    if (current.name.empty()) report(entry.key + " stands before any [Section] header; the line is not used");
     // A later line for the same key replaces the earlier one.
-    for (auto it = current.lines.begin(); it != current.lines.end(); ++it) {
-      if (it->kind == Line::kValue && SameProfileName(it->key, entry.key)) {
-        current.lines.erase(it);
-        break;
-      }
+    const std::string folded = FoldProfileName(entry.key);
+    auto& keys = keys_of.back();
+    const KeyLine here{current.lines.size(), line_number};
+    if (const auto earlier = keys.find(folded); earlier != keys.end()) {
+      current.lines[earlier->second.index].dropped = true;
+      dropped_any = true;
+      report(entry.key + " is given again (earlier on line " + std::to_string(earlier->second.line_number) +
+             "); this later value is used");
+      earlier->second = here;
+    } else {
+      keys.emplace(folded, here);
     }
     current.lines.push_back(std::move(entry));
   }
+  if (!dropped_any) return;
+  for (Section& section : sections) std::erase_if(section.lines, [](const Line& line) { return line.dropped; });
 }
 
 const IniProfile::Line* IniProfile::FindLine(std::string_view section, std::string_view key) const {
@@ -251,13 +277,23 @@ Result IniProfile::Store(std::string_view section, std::string_view key, std::st
       return SaveFailure(Result::IoError("cannot create the folder " + Utf8FromPath(folder) + ": " + ec.message()));
     }
   }
-  const FileLock lock(path_ + ".lock");
+  // The lock belongs to the file itself: a profile named through a link and by its own name
+  // takes one lock.
+  std::string target;
+  bool streamed = false;
+  if (!ResolveLinks(path_, target, streamed)) target = path_;
+  const FileLock lock(target + ".lock");
   if (!lock.Outcome().ok()) {
     SetValue(section, key, std::move(value), is_text);
     return SaveFailure(lock.Outcome());
   }
+  // A request to stop that came while the lock was awaited means: write nothing.
+  if (StopRequested() != 0) {
+    SetValue(section, key, std::move(value), is_text);
+    return SaveFailure(Result::Cancelled("stopped before the change was written"));
+  }
   std::string text;
-  const Result read = ReadWholeFile(path_, text);
+  const Result read = ReadWholeFile(path_, text, kMaxProfileBytes);
   if (read.ok()) {
     std::vector<Section> current;
     ParseText(text, current, nullptr);  // its problems were reported when it was loaded
@@ -294,7 +330,8 @@ void IniProfile::SetValue(std::string_view section, std::string_view key, std::s
 
 Result IniProfile::SaveFailure(const Result& failure) {
   // The underlying message names the file (or its folder or lock file) and the system's reason.
-  Result reported = Result::IoError("the profile " + path_ + " could not be saved: " + failure.message());
+  const std::string message = "the profile " + path_ + " could not be saved: " + failure.message();
+  Result reported = failure.kind() == Result::Kind::kCancelled ? Result::Cancelled(message) : Result::IoError(message);
   problems_.push_back(reported.message());
   return reported;
 }

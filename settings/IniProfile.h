@@ -27,6 +27,10 @@
 
 namespace tarvelo {
 
+// The largest profile file read: a profile holds some thousand lines of a few dozen bytes; a
+// larger file is not a profile, and is neither read nor replaced (a write fails).
+inline constexpr size_t kMaxProfileBytes = 1024 * 1024;
+
 class IniProfile : public ProfileStore {
  public:
   // An empty profile held in memory only; writes always succeed.
@@ -66,7 +70,8 @@ class IniProfile : public ProfileStore {
     std::string key;    // original spelling
     std::string value;  // decoded
     bool is_text = false;
-    std::string raw;  // kRaw: the line as found
+    std::string raw;       // kRaw: the line as found
+    bool dropped = false;  // while parsing: a later line of the same key replaces this one
   };
   struct Section {
     std::string name;  // original spelling

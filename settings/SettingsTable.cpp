@@ -1,5 +1,7 @@
 #include "settings/SettingsTable.h"
 
+#include <algorithm>
+
 #include <array>
 #include <cctype>
 #include <cmath>
@@ -205,6 +207,24 @@ Result CheckField(const SettingRule& rule, std::string_view text) {
   SettingsCheck check;
   if (rule.Kind == SettingKind::kText && rule.High > 0)
     check.Length(FieldName(rule), text, static_cast<size_t>(rule.High));
+  if (check.Outcome().ok()) return CheckFileNamePart(rule, text);
+  return check.Outcome();
+}
+
+bool IsFileNamePart(const SettingRule& rule) {
+  return rule.Kind == SettingKind::kText && (rule.Key.ends_with("Prefix") || rule.Key.ends_with("Suffix"));
+}
+
+Result CheckFileNamePart(const SettingRule& rule, std::string_view text) {
+  if (!IsFileNamePart(rule)) return Result::Ok();
+  const bool control = std::any_of(text.begin(), text.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+  });
+  SettingsCheck check;
+  check.Require(
+      text.find_first_of("/\\") == std::string_view::npos && text.find("..") == std::string_view::npos && !control,
+      FieldName(rule) + " must not hold '/', '\\', \"..\" or a control character: it is part of a file name.");
   return check.Outcome();
 }
 

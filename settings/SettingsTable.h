@@ -65,6 +65,15 @@ bool IsInRange(const SettingRule& rule, double value);
 Result CheckField(const SettingRule& rule, double value);
 Result CheckField(const SettingRule& rule, std::string_view text);
 
+// Whether the setting is a part of an output file's name (a prefix or a suffix put before or
+// after the scan's own name).
+bool IsFileNamePart(const SettingRule& rule);
+
+// The check of a file name part: it must keep the output in its folder and its name printable,
+// so it holds no '/' or '\\', no "..", no control character and no NUL. Ok for any other
+// setting. CheckField(rule, text) makes this check too.
+Result CheckFileNamePart(const SettingRule& rule, std::string_view text);
+
 // The check of a value entered as text (--set, "settings set"): the text must be a number of
 // the setting's kind within its range, or a text within its length. On success `stored`
 // receives the value as the profile stores it (reals as their _gcvt text, with 8 significant

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "support/NativeFile.h"
+#include "support/StaleTemporaryFiles.h"
 
 namespace tarvelo {
 
@@ -134,6 +135,22 @@ class TemporaryFile {
   Result outcome_;
 };
 
+// Writes all of `bytes` to `fd`; false (errno set) when the system refuses.
+bool WriteAll(int fd, std::string_view bytes) {
+  const char* data = bytes.data();
+  size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t written = ::write(fd, data, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    left -= static_cast<size_t>(written);
+  }
+  return true;
+}
+
 }  // namespace
 
 void RemoveTemporaryFiles() {
@@ -141,28 +158,37 @@ void RemoveTemporaryFiles() {
     if (slot.state.load(std::memory_order_acquire) == kListed) RemoveFileFromSignalHandler(slot.path);
 }
 
-Result WriteFileAtomically(const std::string& path, std::string_view bytes, Flush flush) {
+Result WriteFileAtomically(const std::string& path, std::string_view bytes, Flush flush, Destination destination) {
+  std::string target;
+  bool streamed = false;
+  if (!ResolveLinks(path, target, streamed)) return SystemFailure("cannot follow the link", path);
+  const FileKind kind = KindOfFile(target);
+  const bool stream = kind == FileKind::kDevice || (streamed && kind == FileKind::kRegular);
+  if (stream && destination == Destination::kFileOrStream) {
+    const int fd = OpenDeviceForWriting(path);
+    if (fd < 0) return SystemFailure("cannot write", path);
+    const bool written = WriteAll(fd, bytes);
+    const int error = errno;
+    const bool closed = ::close(fd) == 0;
+    errno = error;
+    if (!written || !closed) return SystemFailure("cannot write", path);
+    return Result::Ok();
+  }
+  if (kind == FileKind::kFolder) return Result::IoError("cannot replace " + path + ": it is a folder");
+  if (kind == FileKind::kDevice || kind == FileKind::kOther)
+    return Result::IoError("cannot replace " + path + ": not a regular file");
   // A read-only file is not replaced: the rename would pass over the protection the user gave it.
-  if (IsReadOnlyFile(path)) return Result::IoError("cannot replace " + path + ": the file is read-only");
+  if (IsReadOnlyFile(target)) return Result::IoError("cannot replace " + path + ": the file is read-only");
 
-  TemporaryFile temp(path);
+  RemoveStaleTemporaryFiles(target);
+  TemporaryFile temp(target);
   if (!temp.Outcome().ok()) return temp.Outcome();
   const int fd = temp.Descriptor();
-  CopyPermissions(path, fd);  // a file that is replaced keeps its permissions
-  const char* data = bytes.data();
-  size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t written = ::write(fd, data, left);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return SystemFailure("cannot write", path);
-    }
-    data += written;
-    left -= static_cast<size_t>(written);
-  }
+  CopyPermissions(target, fd);  // a file that is replaced keeps its permissions
+  if (!WriteAll(fd, bytes)) return SystemFailure("cannot write", path);
   if (flush == Flush::kToDisk && !SyncToDisk(fd) && errno != EINVAL) return SystemFailure("cannot write", path);
   if (!temp.Close()) return SystemFailure("cannot write", path);
-  if (!temp.RenameTo(path)) return SystemFailure("cannot replace", path);
+  if (!temp.RenameTo(target)) return SystemFailure("cannot replace", path);
   return Result::Ok();
 }
 

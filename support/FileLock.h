@@ -16,9 +16,14 @@ namespace tarvelo {
 
 class FileLock {
  public:
+  // Whether the lock file stays when the lock is released. A removed one leaves nothing in a
+  // folder of outputs; a waiter that finds the file it locked removed meanwhile takes the new one.
+  enum class LockFile { kKept, kRemoved };
+
   // Waits until this process holds the exclusive lock of `lock_path` (created when missing).
-  // Outcome() says whether it does.
-  explicit FileLock(const std::string& lock_path);
+  // Outcome() says whether it does. On POSIX systems a request to stop (support/StopRequest.h)
+  // ends the wait: kCancelled.
+  explicit FileLock(const std::string& lock_path, LockFile lock_file = LockFile::kKept);
   // Releases the lock.
   ~FileLock();
   FileLock(const FileLock&) = delete;
@@ -28,7 +33,8 @@ class FileLock {
   const Result& Outcome() const { return outcome_; }
 
  private:
-  std::intptr_t lock_ = -1;  // the lock file's descriptor (POSIX) or handle (Windows)
+  std::intptr_t lock_ = -1;   // the lock file's descriptor (POSIX) or handle (Windows)
+  std::string removed_path_;  // the lock file to remove on release; empty when it is kept
   Result outcome_;
 };
 

@@ -138,9 +138,34 @@ void CopyPermissions(const std::string&, int) {}
 
 void RemoveFileFromSignalHandler(const char* path) { RemoveFile(path); }
 
+FileKind KindOfFile(const std::string& path) {
+  struct _stat64 info {};
+  if (_wstat64(WideFromUtf8(path).c_str(), &info) != 0) return errno == ENOENT ? FileKind::kMissing : FileKind::kOther;
+  if ((info.st_mode & _S_IFMT) == _S_IFREG) return FileKind::kRegular;
+  if ((info.st_mode & _S_IFMT) == _S_IFDIR) return FileKind::kFolder;
+  return (info.st_mode & _S_IFMT) == _S_IFCHR ? FileKind::kDevice : FileKind::kOther;
+}
+
+bool ResolveLinks(const std::string& path, std::string& target, bool& streamed) {
+  target = path;
+  streamed = false;
+  return true;
+}
+
+int OpenDeviceForWriting(const std::string& path) {
+  int fd = -1;
+  const errno_t failed = _wsopen_s(&fd, WideFromUtf8(path).c_str(), _O_WRONLY | _O_BINARY, _SH_DENYNO, 0);
+  if (failed == 0) return fd;
+  errno = failed;
+  return -1;
+}
+
 #else
 
-int OpenForReading(const std::string& path) { return ::open(path.c_str(), O_RDONLY); }
+int OpenForReading(const std::string& path) {
+  // O_NONBLOCK: opening a FIFO would otherwise wait for a writer that may never come.
+  return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+}
 
 int CreateUniqueFile(std::string& name_template) { return ::mkstemp(name_template.data()); }
 
@@ -176,6 +201,52 @@ void CopyPermissions(const std::string& path, int fd) {
 }
 
 void RemoveFileFromSignalHandler(const char* path) { ::unlink(path); }
+
+FileKind KindOfFile(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return errno == ENOENT ? FileKind::kMissing : FileKind::kOther;
+  if (S_ISREG(info.st_mode)) return FileKind::kRegular;
+  if (S_ISDIR(info.st_mode)) return FileKind::kFolder;
+  return S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode) ? FileKind::kDevice : FileKind::kOther;
+}
+
+bool ResolveLinks(const std::string& path, std::string& target, bool& streamed) {
+  // The chain is followed link by link (at most 40, the system's own limit), each relative
+  // link taken from the folder of the link that holds it.
+  target = path;
+  streamed = false;
+  for (int hops = 0; hops < 40; ++hops) {
+    if (target.starts_with("/dev/") || target.starts_with("/proc/")) streamed = true;
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+    std::string link(static_cast<size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+    const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
+    if (length < 0) return false;
+    if (static_cast<size_t>(length) >= link.size()) {
+      errno = ENAMETOOLONG;
+      return false;
+    }
+    link.resize(static_cast<size_t>(length));
+    if (link.empty()) {
+      errno = ENOENT;
+      return false;
+    }
+    const size_t slash = target.rfind('/');
+    target = link.front() == '/' || slash == std::string::npos ? link : target.substr(0, slash + 1) + link;
+  }
+  errno = ELOOP;
+  return false;
+}
+
+int OpenDeviceForWriting(const std::string& path) {
+  // O_APPEND: a stream that a shell redirected into a file goes on after what it holds.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  // Writes wait for a slow reader as ordinary writes do.
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  return fd;
+}
 
 #endif
 

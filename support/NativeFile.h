@@ -8,8 +8,32 @@
 
 namespace tarvelo {
 
-// Opens an existing file for reading; the file descriptor, or -1.
+// Opens an existing file for reading; the file descriptor, or -1. The open never waits: a FIFO
+// without a writer or a device opens at once (and RegularFileSize then refuses it).
 int OpenForReading(const std::string& path);
+
+// What stands at `path`, links followed.
+enum class FileKind {
+  kMissing,  // nothing (or a link that leads nowhere)
+  kRegular,
+  kFolder,
+  kDevice,  // a character device or a FIFO: a stream that is written to, never replaced
+  kOther,   // a socket, a block device, or a name that cannot be looked at
+};
+FileKind KindOfFile(const std::string& path);
+
+// The name a write to `path` replaces: `path` itself, or, when `path` is a symbolic link (or
+// a chain of them), the file the last link names, so that the link stays a link. A link that
+// leads nowhere gives the name it leads to. `streamed` tells whether a name on the way lies in
+// the system's /dev or /proc (/dev/stdout, /proc/self/fd/1): a file reached that way is some
+// process's open stream, which is written to where it stands. False (errno set) for a loop of
+// links.
+bool ResolveLinks(const std::string& path, std::string& target, bool& streamed);
+
+// Opens the existing device, FIFO or stream `path` for writing at its end, without waiting for
+// a FIFO's reader (ENXIO when it has none) and without creating or truncating anything. The
+// descriptor, or -1.
+int OpenDeviceForWriting(const std::string& path);
 
 // Creates a new, empty file for writing whose name is `name_template` with its last six
 // characters ("XXXXXX") replaced so that the name is new; the template is updated to the

@@ -77,8 +77,8 @@ TEST_F(CliArchive, ARunThatWroteNothingLeavesNoOutputFolder) {
   fs::copy_file(std::string(TARVELO_SOURCE_DIR) + "/docs/tarvelo-window.png", dir_.File("picture.cis"));
   testing::WriteBytes(dir_.File("empty.cis"), "");
   const std::string roll = Roll("roll.cis");
-  for (const std::string& input : {"missing.cis", "'no scans here'", "picture.cis", "empty.cis"}) {
-    for (const std::string& tree : {"", "--keep-tree "}) {
+  for (const std::string input : {"missing.cis", "'no scans here'", "picture.cis", "empty.cis"}) {
+    for (const std::string tree : {"", "--keep-tree "}) {
       const auto run = Cli("convert --profile p.ini --output-dir out/midi " + tree + input);
       EXPECT_EQ(run.status, 1) << input << run.err;
       EXPECT_FALSE(fs::exists(dir_.File("out"))) << input << " " << tree;

@@ -169,7 +169,9 @@ TEST_F(CliStatus, AnIllegalScannerModeOrAnUnwrittenOutputFailsTheFile) {
   EXPECT_EQ(StatusOf(0), "failed");
   EXPECT_EQ(report_["success"], false);
   EXPECT_EQ(report_["files"][0]["outputs"][0]["written"], false);
-  EXPECT_EQ(report_["files"][0]["outputs"][1]["written"], true);
+  // The eRoll file it wrote is not kept: a failed file leaves no outputs.
+  EXPECT_EQ(report_["files"][0]["outputs"][1]["written"], false);
+  EXPECT_FALSE(std::filesystem::exists(out_ + "/roll_eRollMIDI.mid"));
 }
 
 TEST_F(CliStatus, TheKeywordItemRecordsTheScannerDpiTheConversionUsed) {

@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -45,8 +46,17 @@ TEST(CliStop, ASignalDuringABatchLeavesNoTemporaryFileAndKeepsTheFinishedOutputs
     // Eighty names for one copy of a real scan (hard links, so the copies cost no room).
     const std::string first = dir.File("roll00.CIS");
     fs::copy_file(testing::RealCisDir() / "stepper_bicolor.CIS", first);
-    std::vector<std::string> argv = {TARVELO_CLI_PATH,  "convert",      "--jobs",        "2",  "--profile",
-                                     dir.File("p.ini"), "--output-dir", dir.File("out"), first};
+    std::vector<std::string> argv = {TARVELO_CLI_PATH,
+                                     "convert",
+                                     "--jobs",
+                                     "2",
+                                     "--profile",
+                                     dir.File("p.ini"),
+                                     "--output-dir",
+                                     dir.File("out"),
+                                     "--catalog",
+                                     dir.File("catalogue.csv"),
+                                     first};
     for (int i = 1; i < 80; ++i) {
       argv.push_back(dir.File("roll" + std::to_string(i) + ".CIS"));
       fs::create_hard_link(first, argv.back());
@@ -72,6 +82,12 @@ TEST(CliStop, ASignalDuringABatchLeavesNoTemporaryFileAndKeepsTheFinishedOutputs
     EXPECT_LT(whole, 160) << "the batch ended before the signal came";
     EXPECT_NE(err.find(signal_number == SIGINT ? "Stopped by SIGINT: " : "Stopped by SIGTERM: "), std::string::npos)
         << err;
+    // The catalogue holds the files done: the header line and a row for each file started.
+    const std::string catalogue = testing::ReadBytes(dir.File("catalogue.csv"));
+    const auto rows = std::count(catalogue.begin(), catalogue.end(), '\n') - 1;
+    EXPECT_GE(rows, whole / 2) << catalogue;
+    EXPECT_LT(rows, 80) << catalogue;
+    EXPECT_NE(catalogue.find("roll00.CIS,"), std::string::npos) << catalogue;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 #include "SyntheticRoll.h"
@@ -158,12 +159,49 @@ TEST(CliTerminal, VersionHelpPagesAndTheManualPage) {
   const std::string man = testing::ReadBytes(TARVELO_MAN_PAGE);
   EXPECT_EQ(man.rfind(".TH TARVELO\\-CLI 1", 0), 0u);
   for (const std::string command : kCommands) {
-    std::string escaped;
-    for (const char c : command) escaped += c == '-' ? std::string("\\-") : std::string(1, c);
-    EXPECT_NE(man.find(".SS \"tarvelo\\-cli " + escaped + "\""), std::string::npos) << command;
+    std::string heading;
+    for (const char c : command)
+      heading += c == '-' ? std::string("\\-") : std::string(1, static_cast<char>(std::toupper(c)));
+    EXPECT_NE(man.find("\n.SH " + heading + "\n"), std::string::npos) << command;
   }
   EXPECT_NE(man.find("\\-\\-no\\-clobber"), std::string::npos);
 #endif
+}
+
+// Lines of `text` (ending in "\n") wider than `columns` characters (UTF-8 sequences count once).
+std::vector<std::string> WiderLines(const std::string& text, size_t columns) {
+  std::vector<std::string> wide;
+  size_t start = 0;
+  for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+    const std::string line = text.substr(start, end - start);
+    const size_t width = std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    if (width > columns) wide.push_back(line);
+    start = end + 1;
+  }
+  return wide;
+}
+
+TEST(CliTerminal, TheManualPageReadsCleanlyWithinEightyColumns) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no manual pages on Windows";
+#endif
+  if (RunCommand("man --version").status != 0) GTEST_SKIP() << "no man (Debian: man-db)";
+  // In parentheses: the redirections RunCommand adds are the pipeline's, not col's alone.
+  const auto shown = RunCommand("(MANWIDTH=80 LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l " +
+                                ShellQuote(TARVELO_MAN_PAGE) + " | col -b)");
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  EXPECT_EQ(shown.err, "") << "groff's warnings";
+  EXPECT_EQ(WiderLines(shown.out, 80), std::vector<std::string>{});
+  for (const char* section : {"NAME\n", "SYNOPSIS\n", "DESCRIPTION\n", "CONVERT\n", "EXIT STATUS\n", "ENVIRONMENT\n",
+                              "FILES\n", "EXAMPLES\n"})
+    EXPECT_NE(shown.out.find(std::string("\n") + section), std::string::npos) << section;
+  // The exit statuses once, not on every command's page.
+  size_t statuses = 0;
+  for (size_t at = shown.out.find("(SIGINT)"); at != std::string::npos; at = shown.out.find("(SIGINT)", at + 1))
+    ++statuses;
+  EXPECT_EQ(statuses, 1u);
+  // A long example is continued, not cut.
+  EXPECT_NE(shown.out.find("--output-dir midi \\\n"), std::string::npos) << shown.out;
 }
 
 // The words bash completion offers for a command line whose last word is being completed.

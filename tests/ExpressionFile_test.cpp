@@ -210,10 +210,11 @@ TEST(ExpressionFile, AFileThatCannotBeWrittenIsReportedAndTheOthersAreWritten) {
   const testing::ExpressionRoll roll = testing::MakeExpressionRoll(ExpressionSystem::kAmpicoB);
   RecordingFrontEnd ui;
   ui.Store().WriteProfileInt("OutputFiles", "WriteExpressionMidi", 1).Ignore();
-  ui.Store().WriteProfileString("OutputFiles", "ExpressionMidiFileSuffix", "/no/such/folder/x").Ignore();
   ui.ReloadSettings();
   TempDir dir;
   testing::WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(roll.Plan));
+  // A folder where the expression file should go.
+  fs::create_directory(dir.File("roll_ExpressionMIDI.mid"));
   TarveloDoc doc(ui, ui);
   doc.SetRollType(testing::ShippedRollType("Ampico B"));
   (void)doc.Load(dir.File("roll.cis"), ui.settings);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "audio/SoundFontFile.h"
 #include "helpers/RunCommand.h"
@@ -104,6 +107,66 @@ TEST_F(ListenCommands, RenderAudioOfARealScanIsTheSameTwiceAndPlaysAsLongAsItsMi
     longest_quiet = std::max(longest_quiet, quiet_run);
   }
   EXPECT_LT(longest_quiet, 10);
+}
+
+// The seconds of each note-on of `file` (by the file's own tempo changes) with its velocity.
+std::vector<std::pair<double, int>> NoteOnSeconds(const MidiFileContents& file) {
+  std::vector<MidiFileEvent> events = file.Events;
+  std::stable_sort(events.begin(), events.end(),
+                   [](const MidiFileEvent& a, const MidiFileEvent& b) { return a.Tick < b.Tick; });
+  std::vector<std::pair<double, int>> notes;
+  double seconds = 0, seconds_per_tick = 0.5 / file.Division;
+  int64_t tick = 0;
+  for (const MidiFileEvent& event : events) {
+    seconds += static_cast<double>(event.Tick - tick) * seconds_per_tick;
+    tick = event.Tick;
+    if (event.IsTempo()) seconds_per_tick = event.MicrosecondsPerQuarter / 1e6 / file.Division;
+    if (event.IsNoteOn()) notes.emplace_back(seconds, event.Data2);
+  }
+  return notes;
+}
+
+TEST_F(ListenCommands, AReproducingRollIsHeardByItsExpressionFileAndIsLouderWhereItsVelocitiesAreHigher) {
+  TARVELO_REQUIRE_REAL_CIS();
+  const std::string roll = (testing::RealCisDir() / "stepper_single.CIS").string();
+  const std::string sound = dir_.File("duo-art.wav");
+  const auto run = RunCommand(CliPath() + " render-audio --roll-type auto" + Profile() + " " + ShellQuote(roll) +
+                              " -o " + ShellQuote(sound));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("of the expression MIDI file"), std::string::npos) << run.err;
+
+  // The velocities the expression file gives, per second of the roll, against the loudness of
+  // the same second: the seconds whose notes are loudest in the file are the loudest heard.
+  const std::string folder = dir_.File("midi");
+  ASSERT_EQ(RunCommand(CliPath() + " convert -q --roll-type auto --expression-midi" + Profile() + " --output-dir " +
+                       ShellQuote(folder) + " " + ShellQuote(roll))
+                .status,
+            0);
+  MidiFileContents file;
+  ASSERT_TRUE(ReadMidiFile(testing::ReadBytes(folder + "/stepper_single_ExpressionMIDI.mid"), file).ok());
+  testing::WaveFacts wave;
+  std::string error;
+  ASSERT_TRUE(testing::ReadWaveFile(sound, 1.0, wave, error)) << error;
+  std::vector<double> velocity_sum(wave.WindowRms.size()), notes(wave.WindowRms.size());
+  for (const auto& [seconds, velocity] : NoteOnSeconds(file)) {
+    const auto window = static_cast<size_t>(seconds);
+    if (window >= velocity_sum.size()) continue;
+    velocity_sum[window] += velocity;
+    notes[window] += 1;
+  }
+  std::vector<std::pair<double, double>> seconds;  // mean velocity, loudness
+  for (size_t i = 0; i < notes.size(); ++i)
+    if (notes[i] >= 3) seconds.emplace_back(velocity_sum[i] / notes[i], wave.WindowRms[i]);
+  ASSERT_GT(seconds.size(), 60u);
+  std::sort(seconds.begin(), seconds.end());
+  const size_t quarter = seconds.size() / 4;
+  double soft = 0, loud = 0;
+  for (size_t i = 0; i < quarter; ++i) {
+    soft += seconds[i].second;
+    loud += seconds[seconds.size() - 1 - i].second;
+  }
+  EXPECT_GT(loud, 1.5 * soft) << "loudness of the softest quarter " << soft / quarter << ", of the loudest "
+                              << loud / quarter;
 }
 
 TEST_F(ListenCommands, WhatCannotBeHeardIsRefusedBeforeAnyWork) {

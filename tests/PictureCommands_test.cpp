@@ -103,5 +103,46 @@ TEST_F(PictureCommands, UnwritablePictureAndBadOptionsFailClearly) {
   EXPECT_TRUE(std::filesystem::exists(picture));
 }
 
+TEST_F(PictureCommands, OverviewOfARealScanDrawsTheWholeRollWithALegibleRuler) {
+  TARVELO_REQUIRE_REAL_CIS();
+  TARVELO_REQUIRE_PNG_READER();
+  const std::string scan = (testing::RealCisDir() / "stepper_single.CIS").string();
+  const std::string picture = dir_.File("overview.png");
+  const auto run = RunCommand(CliPath() + " render" + Profile() + " " + ShellQuote(scan) +
+                              " --overview --width 300 -o " + ShellQuote(picture));
+  ASSERT_EQ(run.status, 0) << run.err;
+  RgbImage image;
+  std::string error;
+  ASSERT_TRUE(testing::ReadPngWithPil(picture, image, error)) << error;
+  // 27.5 feet of roll on 11.25 inches of Fail-Safe paper: fitted into the 2000 rows allowed.
+  EXPECT_EQ(image.width, 300);
+  EXPECT_EQ(image.height, 2000);
+  int holes = 0;
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 64; x < image.width; ++x) holes += image.Pixel(x, y) == MakeColour(8, 0, 0);
+  EXPECT_GT(holes, 1000);
+  // The ruler's labels: runs of rows with text in the band left of the foot ticks, each a
+  // label's height at most, with blank rows between them.
+  std::vector<std::pair<int, int>> texts;  // first row, rows
+  for (int y = 0; y < image.height; ++y) {
+    bool text = false;
+    for (int x = 0; x < 48 && !text; ++x)
+      text = image.Pixel(x, y) != kRulerBackground && image.Pixel(x, y) != MakeColour(255, 255, 255);
+    if (!text) continue;
+    if (!texts.empty() && texts.back().first + texts.back().second == y) {
+      ++texts.back().second;
+    } else {
+      texts.emplace_back(y, 1);
+    }
+  }
+  EXPECT_GE(texts.size(), 5u) << "a label every few feet of 27";
+  for (const auto& [first, rows] : texts) EXPECT_LE(rows, 16) << "labels run together at row " << first;
+  // Options of the roll view do not mix with the overview.
+  const auto mixed = RunCommand(CliPath() + " render" + Profile() + " " + ShellQuote(scan) +
+                                " --overview --zoom 3 -o " + ShellQuote(dir_.File("mixed.png")));
+  EXPECT_EQ(mixed.status, 2);
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("mixed.png")));
+}
+
 }  // namespace
 }  // namespace tarvelo

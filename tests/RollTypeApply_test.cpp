@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "helpers/RecordingFrontEnd.h"
@@ -155,7 +156,7 @@ TEST(ApplyRollType, PerTrackValuesOverrideDefaultsAndBadNumbersAreIgnored) {
   EXPECT_EQ(r.ChannelInstrument[15], 0);
 }
 
-TEST(ApplyRollType, HoleRangeOutsideTheSlotsIsClipped) {
+TEST(ApplyRollType, HoleRangeOutsideTheSlotsIsClippedAndNumbersNoRollHasAreNotUsed) {
   auto a = Apply(Library({{"T",
                            "<LowestTrackHoleNumber>-1000000</LowestTrackHoleNumber>"
                            "<HighestTrackHoleNumber>2147483647</HighestTrackHoleNumber>"
@@ -165,7 +166,35 @@ TEST(ApplyRollType, HoleRangeOutsideTheSlotsIsClipped) {
                            "<DefaultTrackCenterSpacing>1e307</DefaultTrackCenterSpacing>"}}));
   EXPECT_EQ(a->record.TrackMidiVelocity[0], 3);
   EXPECT_EQ(a->record.TrackMidiVelocity[255], 3);
-  EXPECT_EQ(a->record.TrackMidiPitch[255], 2147483647);
+  const RollTypeDefinition fail_safe;
+  EXPECT_EQ(a->record.TrackMidiPitch[255], fail_safe.TrackMidiPitch[255]) << "a transpose past any key";
+  EXPECT_EQ(a->record.LowerRollEdgeExpectedLocation, fail_safe.LowerRollEdgeExpectedLocation);
+  EXPECT_EQ(a->record.DefaultTrackCenterSpacing, fail_safe.DefaultTrackCenterSpacing);
+  EXPECT_EQ(a->ui.CountOf(MessageKind::kWarning), 3);
+}
+
+// nan, inf and numbers out of MIDI's range are reported and leave the value in force.
+TEST(ApplyRollType, HostileNumbersAreReportedAndNotUsed) {
+  auto a = Apply(Library({{"T",
+                           "<DefaultTrackNoteVelocity>70</DefaultTrackNoteVelocity>"
+                           "<track number='20'><MapToMidiVelocity>1000</MapToMidiVelocity>"
+                           "<MapToMidiChannel>16</MapToMidiChannel><center>nan</center>"
+                           "<LeadingEdgeShift>inf</LeadingEdgeShift><MapToMidiNotePitch>-1</MapToMidiNotePitch></track>"
+                           "<TakeupSpoolAccelerationPctPerFoot>-inf</TakeupSpoolAccelerationPctPerFoot>"
+                           "<SetChannelToInstrument Channel='3'>300</SetChannelToInstrument>"}}));
+  const RollTypeDefinition fail_safe = Apply(Library({{"T", ""}}))->record;
+  const RollTypeDefinition& r = a->record;
+  EXPECT_EQ(r.TrackMidiVelocity[20], 70);
+  EXPECT_EQ(r.TrackMidiChannel[20], fail_safe.TrackMidiChannel[20]);
+  EXPECT_EQ(r.TrackMidiPitch[20], fail_safe.TrackMidiPitch[20]);
+  EXPECT_EQ(r.TrackCenter[20], fail_safe.TrackCenter[20]);
+  EXPECT_EQ(r.TrackLeadingEdgeShift[20], fail_safe.TrackLeadingEdgeShift[20]);
+  EXPECT_EQ(r.TakeupSpoolAccelerationPctPerFoot, fail_safe.TakeupSpoolAccelerationPctPerFoot);
+  EXPECT_EQ(r.ChannelInstrument[3], 0);
+  ASSERT_EQ(a->ui.CountOf(MessageKind::kWarning), 7) << ::testing::PrintToString(a->ui.messages);
+  const std::string channel = "Roll type \"T\": MapToMidiChannel \"16\" of track 20 is not a number from 0 to 15; " +
+                              std::to_string(fail_safe.TrackMidiChannel[20]) + " is used.";
+  EXPECT_NE(std::find(a->ui.messages.begin(), a->ui.messages.end(), channel), a->ui.messages.end());
 }
 
 TEST(ApplyRollType, SwitchesScalarsAndFirstOfAName) {

@@ -8,9 +8,11 @@ packages=(build-essential cmake pkg-config libcli11-dev libgtest-dev libgmock-de
           libexpat1-dev midicsv clang-format clang-tidy libpng-dev libfreetype-dev fonts-dejavu-core
           python3-pil pngcheck qt6-base-dev xvfb xauth
           desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
-          libfluidsynth-dev libasound2-dev timgm6mb-soundfont sox)
+          libfluidsynth-dev libasound2-dev timgm6mb-soundfont sox man-db)
 source tools/install-packages.sh
 install_missing "${packages[@]}"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+# TARVELO_WERROR=ON (as CI sets it) makes every compiler warning an error.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+      -DTARVELO_WERROR="${TARVELO_WERROR:-OFF}"
 cmake --build build -j"$(nproc)"

@@ -1,20 +1,11 @@
 #!/usr/bin/env bash
 # Checks that no folder includes a folder of its own layer or above it (docs/architecture.md).
-# Layers, bottom first; folders on one line are side by side and do not include each other.
+# The layers, bottom first, are those of tools/layers.txt: folders on one line are side by side
+# and do not include each other.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-layers=(
-  "support"
-  "settings services keywords xml"
-  "cis rolltypes"
-  "events"
-  "geometry midi view"
-  "align expression"
-  "document"
-  "pictures audio"
-  "cli app"
-)
+mapfile -t layers < <(grep '^[a-z]' tools/layers.txt)
 declare -A rank
 for i in "${!layers[@]}"; do
   for folder in ${layers[$i]}; do rank[$folder]=$i; done

@@ -3,13 +3,15 @@
 # build-sanitize/ and runs every test there. Any report fails the run.
 #
 #   tools/sanitize.sh           address and undefined behaviour
+#   TARVELO_SANITIZE_DESKTOP=OFF tools/sanitize.sh
+#                               the same without the desktop (CI: a shorter build)
 #   tools/sanitize.sh thread    ThreadSanitizer, into build-tsan/: the batches' documents on
 #                               their threads and each conversion's second thread. The desktop
 #                               is left out (Qt's own libraries are not instrumented).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode="${1:-address}"
-desktop=ON
+desktop="${TARVELO_SANITIZE_DESKTOP:-ON}"
 case "$mode" in
   address)
     build=build-sanitize
