@@ -178,22 +178,38 @@ const Profile kProfiles[] = {
     // Welte T-98 (green): expression 16-20 and 109-113 (sustain 18, soft 111), held holes; of
     // the note tracks only 24-103 are used; the rewind a long punch in 16.
     {"t98",
-     {USED(16, 1), USED(17, 1), USED(18, 1), USED(19, 1), USED(20, 1), USED(109, 1), USED(110, 1), USED(111, 1),
-      USED(112, 1), USED(113, 1), UNUSED(21, 1), UNUSED(22, 1), UNUSED(23, 1), UNUSED(104, 1), UNUSED(105, 1),
-      UNUSED(106, 1), UNUSED(107, 1), UNUSED(108, 1), EMPTY(15, 1), EMPTY(114, 1)}},
+     {USED(16, 1),    USED(17, 1),    USED(18, 1),    USED(19, 1),    USED(20, 1),   USED(109, 1),  USED(110, 1),
+      USED(111, 1),   USED(112, 1),   USED(113, 1),   UNUSED(21, 1),  UNUSED(22, 1), UNUSED(23, 1), UNUSED(104, 1),
+      UNUSED(105, 1), UNUSED(106, 1), UNUSED(107, 1), UNUSED(108, 1), EMPTY(15, 1),  EMPTY(114, 1)}},
     // Welte T-100 (red): lock-and-cancel pairs 1-10 and 93-100 (sustain on/off 93/94), the
     // rewind in 91 at the roll's end; notes in holes 11-90; nothing beyond holes 1 and 100.
     {"t100",
-     {USED(1, 1), USED(2, 1), USED(3, 1), USED(4, 1), USED(5, 1), USED(6, 1), USED(95, 1), USED(96, 1), USED(97, 1),
-      USED(98, 1), USED(99, 1), USED(100, 1), Check{Test::kThroughout, 93, 1}, Check{Test::kThroughout, 94, 1},
-      TURNS(93, 94, 2), TURNS(3, 4, 1), TURNS(97, 98, 1), Check{Test::kEndOnly, 91, 1}, EMPTY(0, 1), EMPTY(101, 1)}},
+     {USED(1, 1),
+      USED(2, 1),
+      USED(3, 1),
+      USED(4, 1),
+      USED(5, 1),
+      USED(6, 1),
+      USED(95, 1),
+      USED(96, 1),
+      USED(97, 1),
+      USED(98, 1),
+      USED(99, 1),
+      USED(100, 1),
+      Check{Test::kThroughout, 93, 1},
+      Check{Test::kThroughout, 94, 1},
+      TURNS(93, 94, 2),
+      TURNS(3, 4, 1),
+      TURNS(97, 98, 1),
+      Check{Test::kEndOnly, 91, 1},
+      EMPTY(0, 1),
+      EMPTY(101, 1)}},
     // Recordo: bass hammer rail 16, sustain 18, expression levels 109-112 (p and f the most used),
     // treble hammer rail 113; 17, 19 and 20 carry at most a mark at the roll's end.
     {"recordo",
-     {USED(18, 1), USED(110, 2), USED(112, 2), USED(113, 1), Check{Test::kEndOnly, 17, 1},
-      Check{Test::kEndOnly, 19, 1}, Check{Test::kEndOnly, 20, 1}, Check{Test::kLight, 21, 0.5},
-      Check{Test::kLight, 22, 0.5}, Check{Test::kLight, 107, 0.5}, Check{Test::kLight, 108, 0.5}, EMPTY(15, 1),
-      EMPTY(114, 1)}},
+     {USED(18, 1), USED(110, 2), USED(112, 2), USED(113, 1), Check{Test::kEndOnly, 17, 1}, Check{Test::kEndOnly, 19, 1},
+      Check{Test::kEndOnly, 20, 1}, Check{Test::kLight, 21, 0.5}, Check{Test::kLight, 22, 0.5},
+      Check{Test::kLight, 107, 0.5}, Check{Test::kLight, 108, 0.5}, EMPTY(15, 1), EMPTY(114, 1)}},
     // Artecho: intensities, cancels and crescendos on 15-22 and 106-114, all through the roll.
     {"artecho",
      {USED(15, 1), USED(16, 1), USED(17, 1), USED(18, 1), USED(19, 1), USED(20, 1), USED(21, 1), USED(22, 1),
@@ -203,8 +219,7 @@ const Profile kProfiles[] = {
     // than most holes; nothing beyond holes 1 and 176.
     {"176note",
      {USED(13, 1), USED(15, 1), USED(17, 1), USED(19, 1), USED(21, 1), USED(23, 1), USED(150, 1), USED(152, 1),
-      USED(154, 1), USED(156, 1), USED(158, 1), USED(160, 1), EMPTY(-1, 1), EMPTY(0, 1), EMPTY(177, 1),
-      EMPTY(178, 1)}},
+      USED(154, 1), USED(156, 1), USED(158, 1), USED(160, 1), EMPTY(-1, 1), EMPTY(0, 1), EMPTY(177, 1), EMPTY(178, 1)}},
     // 65-note: notes only, nothing beyond holes 1 and 65.
     {"65note", {EMPTY(-1, 1), EMPTY(0, 2), EMPTY(66, 2), EMPTY(67, 1)}},
     // Plain 88-note: sustain 18, soft 113, accent holes 19/20 and 109/110 optional, 17, 111 and
@@ -212,8 +227,8 @@ const Profile kProfiles[] = {
     // 107) no busier than notes are.
     {"88note",
      {USED(18, 1), USED(113, 0.5), EMPTY(17, 1), EMPTY(111, 2), EMPTY(112, 2), Check{Test::kLight, 21, 1},
-      Check{Test::kLight, 22, 1}, Check{Test::kLight, 106, 1}, Check{Test::kLight, 107, 1}, EMPTY(15, 1),
-      EMPTY(114, 1), Check{Test::kEndOnly, 16, 0.5}}},
+      Check{Test::kLight, 22, 1}, Check{Test::kLight, 106, 1}, Check{Test::kLight, 107, 1}, EMPTY(15, 1), EMPTY(114, 1),
+      Check{Test::kEndOnly, 16, 0.5}}},
 };
 
 #undef USED
@@ -249,8 +264,8 @@ double TogetherShare(const std::vector<double>& first, const std::vector<double>
   std::nth_element(sorted.begin(), middle, sorted.end());
   const double lag = *middle;
   if (std::abs(lag) > kLongestLag) return 0.0;
-  const auto alike = std::count_if(lags.begin(), lags.end(),
-                                   [&](double value) { return std::abs(value - lag) <= kTogetherDistance; });
+  const auto alike =
+      std::count_if(lags.begin(), lags.end(), [&](double value) { return std::abs(value - lag) <= kTogetherDistance; });
   return static_cast<double>(alike) / static_cast<double>(lags.size());
 }
 

@@ -15,7 +15,7 @@ constexpr double kZoneSearchShare = 0.3;  // an edge zone must begin in the oute
 constexpr double kZoneCore = 0.8;         // share of lines open in the zone's core
 constexpr double kZoneBorder = 0.5;       // share of lines open where the zone is taken to end
 constexpr int kProfileStride = 4;
-constexpr double kBandShare = 0.02;       // most share of lines open anywhere in a blank band
+constexpr double kBandShare = 0.02;  // most share of lines open anywhere in a blank band
 
 // Calls visit(first, last) for every hole-colour run of a line, clipped to [lo, hi).
 template <typename Visit>

@@ -127,7 +127,8 @@ TrackUsage MeasureTrackUsage(const ScanMeasurement& scan, const TrackLayout& lay
   for (size_t k = 0; k < placed.size();) {
     size_t end = k;
     while (end < placed.size() && placed[end].Index == placed[k].Index) ++end;
-    track_holes.assign(placed.begin() + static_cast<std::ptrdiff_t>(k), placed.begin() + static_cast<std::ptrdiff_t>(end));
+    track_holes.assign(placed.begin() + static_cast<std::ptrdiff_t>(k),
+                       placed.begin() + static_cast<std::ptrdiff_t>(end));
     SumUpTrack(usage.Tracks[static_cast<size_t>(placed[k].Index)], track_holes, usage.NoteWidth);
     k = end;
   }
