@@ -84,9 +84,12 @@ TEST(Recognition, ARollWithoutControlHolesIsAPlainRollOrUndecided) {
   const ScanLineArray lines = testing::SyntheticScanLines(plan);
   const AlignmentReport report = RecogniseLines(lines, plan);
   EXPECT_TRUE(!report.Ranking.Decided || report.Ranking.Recognised == "88-Note") << report.Ranking.Recognised;
-  for (const std::string& name : {"Ampico A", "Ampico B", "Duo-Art", "Welte Licensee", "Recordo"}) {
-    for (const RollTypeFit& fit : report.Ranking.Ranked)
-      if (fit.Name == name) EXPECT_LT(fit.Score, report.Ranking.Ranked.front().Score - 0.03) << name;
+  for (const std::string name : {"Ampico A", "Ampico B", "Duo-Art", "Welte Licensee", "Recordo"}) {
+    for (const RollTypeFit& fit : report.Ranking.Ranked) {
+      if (fit.Name == name) {
+        EXPECT_LT(fit.Score, report.Ranking.Ranked.front().Score - 0.03) << name;
+      }
+    }
   }
 }
 
