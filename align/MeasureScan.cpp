@@ -50,6 +50,7 @@ ScanMeasurement MeasureScan(const ScanForAlignment& scan) {
   const PaperEdgeTrace edges = TracePaperEdges(scan);
   result.Edges = edges.Edges;
   result.WanderSpan = edges.WanderSpan;
+  if (!edges.Wander.empty()) result.StartWander = edges.Wander.front();
 
   // A ragged margin shows as short runs of hole colour just inside the edge, a pixel or two of
   // paper apart; real holes keep a good stretch of paper (a tenth of an inch and more) from it.

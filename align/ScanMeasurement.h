@@ -40,6 +40,9 @@ struct ScanMeasurement {
   std::vector<HoleColumn> Columns;  // ordered by Center
   PaperEdges Edges;
   double WanderSpan = 0;  // largest minus smallest sideways position of the paper, pixels
+  // The paper's sideways shift at the roll's start from its median place, pixels: a conversion
+  // that tracks the paper starts from there.
+  double StartWander = 0;
   double RollLength = 0;  // position of the last line, inches
   int32_t LineCount = 0;
   int32_t CrossoverPixel = -1;  // a twin array scan: where the second array's pixels begin

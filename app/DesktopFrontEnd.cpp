@@ -24,6 +24,16 @@ bool DesktopFrontEnd::ShowOffTrackNotice(std::string_view text) {
   return true;
 }
 
+bool DesktopFrontEnd::ShowPlacementNotice(std::string_view text) {
+  last_notice_ = std::string(text);
+  return true;
+}
+
+bool DesktopFrontEnd::ShowAutoTweak(std::string_view text) {
+  last_auto_tweak_ = std::string(text);
+  return true;
+}
+
 void DesktopFrontEnd::SetReprocessPending(bool pending) {
   state_.SetReprocessPending(pending);
   ShowState();

@@ -45,6 +45,18 @@ class DesktopFrontEnd : public Reporter, public FrontEndHooks {
   // Holes off their tracks: no modal message; the window's banner says so in its own words,
   // from the run's summary.
   bool ShowOffTrackNotice(std::string_view text) override;
+  // Notes on wrong tracks: the banner says so (from the run's summary), no modal message.
+  bool ShowPlacementNotice(std::string_view text) override;
+  // Auto-Tweak's values: shown with the values in use, not as a message (LastAutoTweak).
+  bool ShowAutoTweak(std::string_view text) override;
+  std::string_view AlignAdvice() const override {
+    return "\"Align to This Roll\" measures the values that fit this roll.";
+  }
+  std::string_view UnreadableAdvice() const override {
+    return "Check the roll type (\"Recognise From This Roll\" finds it) and the scanner preset.";
+  }
+  // Auto-Tweak's report of the latest run that converted with it ("" before any).
+  const std::string& LastAutoTweak() const { return last_auto_tweak_; }
   // The core's notice of the latest run that gave one ("" before any).
   const std::string& LastNotice() const { return last_notice_; }
 
@@ -60,6 +72,7 @@ class DesktopFrontEnd : public Reporter, public FrontEndHooks {
   CisHeaderSummary header_summary_{};
   bool roll_info_requested_ = false;
   std::string last_notice_;
+  std::string last_auto_tweak_;
 };
 
 }  // namespace tarvelo::app

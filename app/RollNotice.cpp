@@ -33,6 +33,21 @@ std::string Scores(const RollTypeRanking& ranking, const std::vector<std::string
 void DescribePlacement(const ConversionSummary& summary, int warning_percent, const std::string& roll_type,
                        const ScannerValuesUsed& used, RollNotice& notice) {
   if (summary.Lines == 0) return;
+  if (!summary.AutoTweakDoubts.empty()) {
+    for (const std::string& doubt : summary.AutoTweakDoubts) notice.Findings.push_back(doubt);
+    notice.IsWarning = true;
+    notice.OfferAlign = true;
+    return;
+  }
+  if (summary.PlacementWarned) {
+    // The conversion's own check: the notes whole tracks off, a DPI that does not fit, or a
+    // placement that cannot be checked, in numbers.
+    notice.Findings.push_back(tarvelo::DescribePlacement(summary.Placement) +
+                              ". \"Align to This Roll\" measures the values that fit this roll.");
+    notice.IsWarning = true;
+    notice.OfferAlign = summary.Placement.Finding != PlacementFinding::kNoHoles;
+    return;
+  }
   if (summary.HolesMeasured == 0) {
     notice.Findings.push_back(
         "No holes were found on this roll: check the scanner settings (scanner mode, "

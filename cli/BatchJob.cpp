@@ -93,7 +93,7 @@ FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job,
   doc.SetScanImageMidiSkipped(job.SkipScanImage);
   doc.SetERollMidiSkipped(job.SkipERoll);
   doc.SetSpacingHistogramWanted(false);  // the command line never shows it
-  if (job.Alignment.Align) doc.SetAlignment(job.Alignment);
+  doc.SetAlignment(job.Alignment);
   const Result loaded = doc.Load(input.Path, job.Settings);
   if (inspect) inspect(doc);
 

@@ -39,6 +39,7 @@ struct RollTypeChoice {
   std::string library;    // --roll-types FILE
   std::string roll_type;  // --roll-type NAME or "auto"; empty: the profile's
   bool align = false;     // --align
+  bool no_align = false;  // --no-align: the preset's DPI, offset and stretch (no Auto-Tweak)
 };
 
 // Applies the roll type of this run to job.RollType, and prepares the alignment: "auto"

@@ -103,7 +103,7 @@ void Catalog::Add(const FileOutcome& outcome) {
   text(facts.Alignment);
   const double on_track = HolesOnTrackPercent(facts);
   number(on_track >= 0, FormatFixed(on_track, 2));
-  text(PlacementVerdict(facts));
+  text(PlacementColumn(facts));
   text(FileStatusName(outcome.Status));
   int warnings = 0, errors = 0;
   for (const ReportedMessage& message : outcome.Messages) {

@@ -59,6 +59,7 @@ struct ConvertOptions {
   std::string library;                    // --roll-types FILE
   std::string roll_type;                  // --roll-type NAME (or "auto", which aligns), this run only
   bool align = false;                     // --align: convert each file with its own measured settings
+  bool no_align = false;                  // --no-align: the preset's values, whatever Auto-Tweak says
   std::vector<std::string> info;          // --info KEY=VALUE: roll information entries for this run
   std::string output_dir;                 // --output-dir: outputs there instead of next to the input
   bool keep_tree = false;                 // --keep-tree: below --output-dir, the inputs' folders

@@ -76,6 +76,7 @@ bool PrepareRollType(const RollTypeChoice& options, BatchJob& job) {
   }
   job.Alignment.Align = options.align || automatic;
   job.Alignment.RecogniseRollType = automatic;
+  job.Alignment.KeepPreset = options.no_align;
   if (automatic) job.Alignment.Library = FillRollTypes(library, names, setup);
   if (std::find(names.begin(), names.end(), roll_type) != names.end()) {
     ApplyActiveRollType(job.RollType, roll_type, library, setup);
@@ -155,7 +156,8 @@ int RunConvert(const ConvertOptions& options) {
   job.Settings = profile->Settings();
   job.RollInfoTemplate = RollInfo(profile->Store());
   if (!ReadInfoEntries(options.info, job.Entries)) return kExitUsage;
-  if (!PrepareRollType(RollTypeChoice{options.library, options.roll_type, options.align}, job)) return kExitUsage;
+  if (!PrepareRollType(RollTypeChoice{options.library, options.roll_type, options.align, options.no_align}, job))
+    return kExitUsage;
   job.SkipScanImage = options.no_scan_midi;
   job.SkipERoll = options.no_eroll_midi;
   if (options.expression_midi) job.Settings.Outputs.WriteExpressionMidi = true;

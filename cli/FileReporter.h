@@ -9,15 +9,15 @@
 #include <utility>
 #include <vector>
 
+#include "cli/CommandLineAdvice.h"
 #include "cli/FileOutcome.h"
-#include "document/FrontEndHooks.h"
 #include "services/Reporter.h"
 
 namespace tarvelo::cli {
 
 using RollInfoEntries = std::vector<std::pair<std::string, std::string>>;
 
-class FileReporter : public Reporter, public FrontEndHooks {
+class FileReporter : public Reporter, public CommandLineAdvice {
  public:
   // `entries` must outlive the reporter.
   explicit FileReporter(const RollInfoEntries& entries) : entries_(entries) {}

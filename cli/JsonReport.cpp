@@ -33,6 +33,21 @@ void JsonReport::AddFile(const FileOutcome& outcome) {
                     {"specks_removed", summary.SpecksRemoved},
                     {"scanimage_events", summary.ScanImageEvents},
                     {"eroll_events", summary.ERollEvents}};
+  if (summary.PlacementChecked) {
+    const PlacementVerdict& verdict = summary.Placement;
+    static constexpr const char* kFindings[] = {"right", "tracks off", "DPI misfit", "no holes", "unchecked"};
+    json placement = {{"finding", kFindings[static_cast<int>(verdict.Finding)]},
+                      {"tracks_off", verdict.TracksOff},
+                      {"on_track_percent", 100 * verdict.InForceShare},
+                      {"auto_tweaked", !summary.AutoTweak.empty()}};
+    if (verdict.Confident) {
+      placement["fitted"] = {{"dpi", verdict.Fitted.Dpi},
+                             {"offset", verdict.Fitted.Offset},
+                             {"stretch", verdict.Fitted.Stretch},
+                             {"on_track_percent", 100 * verdict.FittedShare}};
+    }
+    file["placement"] = std::move(placement);
+  }
   file["seconds"] = outcome.Seconds;
   // Texts from a scan may hold any bytes; invalid UTF-8 is replaced rather than refused.
   files_.push_back(file.dump(-1, ' ', false, json::error_handler_t::replace));

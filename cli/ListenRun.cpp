@@ -42,7 +42,8 @@ int ConvertForListening(const ListenOptions& options, RunProfile& profile, Heard
   BatchJob job;
   job.Settings = profile.Settings();
   job.RollInfoTemplate = RollInfo(profile.Store());
-  if (!PrepareRollType(RollTypeChoice{options.library, options.roll_type, options.align}, job)) return kExitUsage;
+  if (!PrepareRollType(RollTypeChoice{options.library, options.roll_type, options.align, false}, job))
+    return kExitUsage;
   // Only the file heard is written, and only into a folder of the command's own: listening
   // leaves nothing beside the roll.
   // Without --source the roll type decides; when it is recognised during the conversion, both

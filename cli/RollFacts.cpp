@@ -1,5 +1,6 @@
 #include "cli/RollFacts.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -14,12 +15,35 @@ namespace tarvelo::cli {
 
 namespace {
 
+std::string Values(const ScannerSetting& setting) {
+  return "DPI " + std::to_string(setting.Dpi) + ", offset " + FormatFixed(setting.Offset, 4) + ", stretch " +
+         FormatFixed(setting.Stretch, 4);
+}
+
+std::string FindingName(const PlacementVerdict& verdict) {
+  switch (verdict.Finding) {
+    case PlacementFinding::kRight:
+      return "right";
+    case PlacementFinding::kTracksOff:
+      return std::to_string(std::abs(verdict.TracksOff)) + (std::abs(verdict.TracksOff) == 1 ? " track" : " tracks") +
+             (verdict.TracksOff < 0 ? " low" : " high");
+    case PlacementFinding::kDpiMisfit:
+      return "DPI misfit";
+    case PlacementFinding::kNoHoles:
+      return "no holes";
+    case PlacementFinding::kUnreadable:
+      return "unchecked";
+  }
+  return "";
+}
+
 std::string AlignmentUsed(const TarveloDoc& doc, const AlignmentOptions& options) {
+  const ConversionSummary& summary = doc.Summary();
+  if (!options.Align && !summary.AutoTweak.empty()) return "auto-tweaked: " + Values(summary.Placement.Fitted);
   if (!options.Align) return "preset";
   const RollTypeFit& suggestion = doc.Alignment().Suggestion;
   if (!suggestion.Fit.Found) return "none (no holes measured); preset";
-  return "aligned: DPI " + std::to_string(suggestion.Fit.Setting.Dpi) + ", offset " +
-         FormatFixed(suggestion.Fit.Setting.Offset, 4) + ", stretch " + FormatFixed(suggestion.Fit.Setting.Stretch, 4);
+  return "aligned: " + Values(suggestion.Fit.Setting);
 }
 
 }  // namespace
@@ -52,6 +76,8 @@ RollFacts RollFactsOf(const TarveloDoc& doc, const AlignmentOptions& alignment, 
       if (ranking.Decided && !ranking.Ranked.empty()) facts.RecognitionScore = ranking.Ranked.front().Score;
     }
   }
+  // An auto-tweaked run placed its holes with the measured values, not the preset's.
+  if (summary.PlacementChecked) facts.Placement = summary.AutoTweak.empty() ? FindingName(summary.Placement) : "right";
   facts.HolesMeasured = summary.HolesMeasured;
   facts.HolesOffTrack = summary.HolesOffTrack;
   return facts;
@@ -79,7 +105,8 @@ double HolesOnTrackPercent(const RollFacts& facts) {
   return 100.0 * (facts.HolesMeasured - facts.HolesOffTrack) / facts.HolesMeasured;
 }
 
-std::string PlacementVerdict(const RollFacts& facts) {
+std::string PlacementColumn(const RollFacts& facts) {
+  if (!facts.Placement.empty() && facts.Placement != "right") return facts.Placement;
   if (facts.HolesMeasured <= 0) return "";
   const bool off = 100.0 * facts.HolesOffTrack > static_cast<double>(facts.OffTrackLimitPercent) * facts.HolesMeasured;
   return off ? "off track" : "on track";

@@ -35,6 +35,9 @@ struct RollFacts {
   int HolesMeasured = 0;           // distinct holes the off-track check looked at
   int HolesOffTrack = 0;
   int OffTrackLimitPercent = 10;  // above this share off their tracks the placement is "off track"
+  // The conversion's placement check ("" when it made none): "right", "N tracks low|high",
+  // "DPI misfit", "no holes" or "unchecked".
+  std::string Placement;
 };
 
 // The facts of a document once its conversion has run (or failed) with `alignment`.
@@ -44,9 +47,10 @@ RollFacts RollFactsOf(const TarveloDoc& doc, const AlignmentOptions& alignment, 
 // no regular file (a FIFO, a device, a folder).
 std::string FileSha256(const std::string& path);
 
-// "on track", "off track" (more of the holes than the limit lie off their tracks) or "" when
-// no hole was measured.
-std::string PlacementVerdict(const RollFacts& facts);
+// The placement of the notes: the placement check's finding when it found the notes wrong (see
+// RollFacts::Placement), else "on track", "off track" (more of the holes than the limit lie off
+// their tracks) or "" when no hole was measured.
+std::string PlacementColumn(const RollFacts& facts);
 
 // The share of the measured holes on their tracks in percent; < 0 when none was measured.
 double HolesOnTrackPercent(const RollFacts& facts);

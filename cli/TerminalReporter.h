@@ -10,14 +10,14 @@
 #include <utility>
 #include <vector>
 
+#include "cli/CommandLineAdvice.h"
 #include "cli/FileOutcome.h"
 #include "cli/ProgressLine.h"
-#include "document/FrontEndHooks.h"
 #include "services/Reporter.h"
 
 namespace tarvelo::cli {
 
-class TerminalReporter : public Reporter, public FrontEndHooks {
+class TerminalReporter : public Reporter, public CommandLineAdvice {
  public:
   explicit TerminalReporter(bool show_progress);
 

@@ -102,9 +102,14 @@ int main(int argc, char** argv) {
   convert_command->add_option("--roll-type", convert.roll_type,
                               "Roll type for this run (default: the profile's); auto: the one the scan shows "
                               "(aligns each file)");
-  convert_command->add_flag("--align", convert.align,
-                            "Convert each file with the DPI, offset and stretch its measurement suggests "
-                            "(this run only)");
+  auto* align_option = convert_command->add_flag("--align", convert.align,
+                                                 "Convert each file with the DPI, offset and stretch its measurement "
+                                                 "suggests (this run only), whatever the preset's Auto-Tweak says");
+  convert_command
+      ->add_flag("--no-align", convert.no_align,
+                 "Convert with the preset's DPI, offset and stretch, without Auto-Tweak (this run only); with the "
+                 "preset's AutoTweakSettings at 0 every conversion is literal")
+      ->excludes(align_option);
   convert_command
       ->add_option("--info", convert.info, "Roll information entry for this run, e.g. composer=Chopin (repeatable)")
       ->allow_extra_args(false);

@@ -11,8 +11,10 @@
 namespace tarvelo {
 
 struct AlignmentOptions {
-  bool Align = false;                       // convert with the suggested DPI, offset and stretch
-  bool RecogniseRollType = false;           // and with the roll type recognised among Library
+  bool Align = false;              // convert with the suggested DPI, offset and stretch
+  bool RecogniseRollType = false;  // and with the roll type recognised among Library
+  // Convert with the preset's values even when its AutoTweakSettings asks for the measured ones.
+  bool KeepPreset = false;
   std::vector<RollTypeDefinition> Library;  // the roll types to recognise among
 };
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "align/PlacementVerdict.h"
 #include "events/SpacingHistogramStore.h"
 #include "services/Reporter.h"
 #include "support/Result.h"
@@ -32,6 +33,13 @@ struct ConversionSummary {
   int HolesMeasured = 0;                  // distinct holes the off-track check looked at
   int HolesOffTrack = 0;   // of them, those further than 0.3 of a track spacing from their track's centre
   bool Cancelled = false;  // the user stopped the run: no outputs were written
+  // Whether the settings in force put the holes on the roll type's tracks (measured on every
+  // run that was not aligned explicitly; PlacementChecked false otherwise).
+  bool PlacementChecked = false;
+  PlacementVerdict Placement;
+  bool PlacementWarned = false;              // the verdict was reported as a warning (the notes may be wrong)
+  std::string AutoTweak;                     // the run converted with Auto-Tweak's values: what it used ("" otherwise)
+  std::vector<std::string> AutoTweakDoubts;  // and the measurement's warnings about those values
   // The digest of the settings handed to the run (settings/SettingsDigest.h).
   std::string SettingsDigest;
   // Messages the load and the run reported, counted by kind (index: MessageKind).

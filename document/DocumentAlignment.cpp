@@ -20,15 +20,7 @@ std::string Percent(double share) { return FormatFixed(100 * share, 2) + " %"; }
 
 RunSettings TarveloDoc::Align(const RunSettings& settings) {
   RunSettings aligned = settings;
-  AlignRequest request;
-  request.Scan = AlignmentView(scan_, settings.Scanner.ScanLightingMethod);
-  // The preset's values as the per-line pass takes them (it reports unusable ones itself).
-  request.InForce.Dpi = settings.Scanner.ScannerDPI >= 1 && settings.Scanner.ScannerDPI <= INT32_MAX
-                            ? static_cast<int>(settings.Scanner.ScannerDPI)
-                            : 300;
-  request.InForce.Offset = settings.Scanner.ScannerOffset;
-  request.InForce.Stretch = settings.Scanner.ScannerAlignStretch > 0 ? settings.Scanner.ScannerAlignStretch : 1.0;
-  request.RollType = &roll_type_;
+  AlignRequest request = AlignmentRequest(settings);
   request.Recognise = alignment_options_.RecogniseRollType;
   for (const RollTypeDefinition& type : alignment_options_.Library) request.Library.push_back(&type);
   alignment_ = AlignScan(request);
@@ -87,11 +79,13 @@ void TarveloDoc::ReportHolesOnTrack(const RunSettings& settings, const OffTrackC
   summary_.HolesOffTrack = count.OffTrack;
   const int limit = settings.Diagnostic.OffTrackWarningPercent;
   if (count.Holes == 0 || limit >= 100 || 100.0 * count.OffTrack <= static_cast<double>(limit) * count.Holes) return;
+  // The placement warning has said why already.
+  if (summary_.PlacementWarned) return;
   const std::string text = FormatFixed(100 * count.Share(), 1) +
                            " % of the holes lie more than 0.3 of a track spacing from their track's centre (roll "
                            "type \"" +
                            roll_type_.Name + "\", scanner offset " + FormatGcvt(lookup_map_.OffsetInches, 8) +
-                           " inch): the settings do not fit this scan. Run align on it to find settings that do.";
+                           " inch): the settings do not fit this scan. " + std::string(hooks_.AlignAdvice());
   if (!hooks_.ShowOffTrackNotice(text)) reporter_.ShowMessage(MessageKind::kWarning, text);
 }
 

@@ -33,6 +33,21 @@ class FrontEndHooks {
   // front end with a status bar shows it there and returns true; otherwise (the default) the
   // document reports it as a warning message.
   virtual bool ShowOffTrackNotice(std::string_view /*text*/) { return false; }
+  // The settings put the notes on wrong tracks, or the placement cannot be checked (`text`
+  // says so in numbers and ends with one of the advices below). As ShowOffTrackNotice.
+  virtual bool ShowPlacementNotice(std::string_view /*text*/) { return false; }
+  // The run converts with Auto-Tweak's measured values (`text` names them and the preset's). A
+  // front end that shows the values in use returns true; otherwise it is reported as information.
+  virtual bool ShowAutoTweak(std::string_view /*text*/) { return false; }
+  // What to do, in the front end's own words: about notes whole tracks off or a DPI that does not
+  // fit; about a roll whose placement cannot be checked; about a scan without holes.
+  virtual std::string_view AlignAdvice() const {
+    return "Convert with Auto-Tweak or the alignment on to use settings that fit.";
+  }
+  virtual std::string_view UnreadableAdvice() const {
+    return "Check that the roll type and the scanner preset are the roll's.";
+  }
+  virtual std::string_view NoHolesAdvice() const { return "Check the scan and the preset's lighting method."; }
 };
 
 // Hooks that show nothing: for documents run without a window (batches, benchmarks).

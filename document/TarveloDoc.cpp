@@ -240,15 +240,20 @@ void TarveloDoc::Run(const RunSettings& settings) {
   RestoreLinesAndFlags(settings);
 
   reporter_.SetStatusText("Computing Scan Line Positions");
-  scanner_mode_applied_ = ComputeScanLinePositions(scan_, settings.Scanner, settings.Diagnostic, reporter_);
+  scanner_mode_applied_ = ComputeScanLinePositions(scan_, ScannerForScan(settings), settings.Diagnostic, reporter_);
   keywords_.AddKeyValue("/scanner_processing_type: ", scanner_mode_applied_);
   RecordScannerKeywords(settings.Scanner);
 
   MergeAndMirror(settings);
-  // An aligned run goes on with the settings the scan's measurement suggests.
+  // An aligned run goes on with the settings the scan's measurement suggests; any other run
+  // checks that the settings place the holes on their tracks, and with Auto-Tweak on goes on
+  // with the measured settings when the measurement reads the roll.
   alignment_ = AlignmentReport{};
   std::optional<RunSettings> aligned;
-  if (alignment_options_.Align) aligned = Align(settings);
+  if (alignment_options_.Align)
+    aligned = Align(settings);
+  else
+    aligned = CheckPlacement(settings);
   const RunSettings& run = aligned ? *aligned : settings;
   ProcessScanLines(scan_, roll_type_, run.Scanner, run.Tracking, run.Diagnostic.WriteTrackLookUpMapFile, lookup_map_,
                    holes_, keywords_, reporter_);

@@ -18,6 +18,7 @@
 // reports nothing and is joined within the run.
 
 #include <future>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -140,6 +141,16 @@ class TarveloDoc {
   // Measures the prepared lines and returns the settings of an aligned run (document/
   // DocumentAlignment.cpp); the roll type and the keyword items follow.
   RunSettings Align(const RunSettings& settings);
+  // The measurement's view of the prepared lines, for the roll type and the settings in force.
+  AlignRequest AlignmentRequest(const RunSettings& settings) const;
+  // The scanner values to place the lines with: the preset's, or, when the scan has a working
+  // shaft encoder that the preset's mode ignores and Auto-Tweak (or the alignment) is on, the
+  // encoder mode; otherwise that mismatch is a warning (document/DocumentPlacement.cpp).
+  ScannerSettings ScannerForScan(const RunSettings& settings);
+  // Measures the prepared lines against the roll type in force, records the verdict in the
+  // summary and warns when the notes would be wrong; returns Auto-Tweak's settings when the
+  // preset asks for them and the measurement reads the roll.
+  std::optional<RunSettings> CheckPlacement(const RunSettings& settings);
   // After the per-line pass: counts the holes off their tracks on a second thread while the
   // caller goes on (the count only reads the placed lines, the lookup map and the roll type).
   std::future<OffTrackCount> CountHolesOffTrackAside() const;

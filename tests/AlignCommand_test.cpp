@@ -130,12 +130,23 @@ TEST_F(AlignCommand, ConvertAlignUsesTheSuggestionAndSaysSo) {
       if (item.rfind(key, 0) == 0) return item;
     return std::string();
   };
-  // Without the option nothing is measured or recorded; the holes off their tracks give a
-  // warning, so the file is converted with warnings.
-  const auto plain = RunCommand(Cli("convert --quiet --json " + ShellQuote(roll_)));
+  // With --no-align the preset's values are used and nothing is recorded; the notes on wrong
+  // tracks give a warning, so the file is converted with warnings.
+  const auto plain = RunCommand(Cli("convert --quiet --json --no-align " + ShellQuote(roll_)));
   ASSERT_EQ(plain.status, 3) << plain.err;
   EXPECT_EQ(find(keywords(plain.out), "/auto_alignment:"), "");
   EXPECT_EQ(find(keywords(plain.out), "/scanner_horizontal_offset:"), "/scanner_horizontal_offset: 1.000  ");
+  const nlohmann::json placement = nlohmann::json::parse(plain.out)["files"][0]["placement"];
+  EXPECT_EQ(placement["finding"], "tracks off");
+  EXPECT_EQ(placement["auto_tweaked"], false);
+
+  // By default the preset's Auto-Tweak converts with the measured values and says so in the
+  // keyword items; the notes are right, so the file is simply converted.
+  const auto tweaked = RunCommand(Cli("convert --quiet --json " + ShellQuote(roll_)));
+  ASSERT_EQ(tweaked.status, 0) << tweaked.err;
+  const std::string tweak = find(keywords(tweaked.out), "/auto_alignment:");
+  EXPECT_EQ(tweak.rfind("/auto_alignment: Auto-Tweak: DPI 300, offset 1.1", 0), 0u) << tweak;
+  EXPECT_EQ(nlohmann::json::parse(tweaked.out)["files"][0]["placement"]["auto_tweaked"], true);
 
   const auto aligned = RunCommand(Cli("convert --quiet --json --align " + ShellQuote(roll_)));
   ASSERT_EQ(aligned.status, 0) << aligned.err;

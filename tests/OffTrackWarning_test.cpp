@@ -10,11 +10,11 @@
 namespace tarvelo {
 namespace {
 
-// A roll whose paper lies at offset 1.06 inch: with the preset's 1.0 and no tracking its holes
-// sit half a track off their centres.
-std::string HalfTrackOffRoll() {
+// A roll whose paper lies at offset 1.04 inch: with the preset's 1.0 and no tracking its holes
+// sit a third of a track off their centres (still nearest to their own tracks).
+std::string ThirdOfATrackOffRoll() {
   synth::SyntheticRollSpec plan;
-  plan.offset = 1.06;
+  plan.offset = 1.04;
   plan.length_inch = 12;
   for (int k = 0; k < 60; ++k) plan.holes.push_back({30 + (k * 7) % 60, 0.5 + k * 0.18, 0.1});
   return synth::RenderSyntheticCis(plan);
@@ -28,6 +28,7 @@ struct Conversion : testing::RecordingFrontEnd {
     return status_bar;
   }
   void Convert(const std::string& bytes) {
+    settings.Scanner.AutoTweakSettings = false;  // the preset's placement
     testing::TempDir dir;
     testing::WriteBytes(dir.File("roll.cis"), bytes);
     TarveloDoc doc(*this, *this);
@@ -40,22 +41,22 @@ struct Conversion : testing::RecordingFrontEnd {
 TEST(OffTrackWarning, NamesTheShareTheRollTypeAndTheOffsetAndSuggestsAlign) {
   Conversion run;
   run.settings.Scanner.ActiveTracking = false;
-  run.Convert(HalfTrackOffRoll());
+  run.Convert(ThirdOfATrackOffRoll());
   EXPECT_EQ(run.summary.HolesMeasured, 60);
   EXPECT_EQ(run.summary.HolesOffTrack, 60);
   ASSERT_EQ(run.messages.size(), 1u);
   EXPECT_EQ(run.kinds[0], MessageKind::kWarning);
   EXPECT_EQ(run.messages[0],
             "100.0 % of the holes lie more than 0.3 of a track spacing from their track's centre (roll type "
-            "\"Fail-Safe\", scanner offset 1. inch): the settings do not fit this scan. Run align on it to find "
-            "settings that do.");
+            "\"Fail-Safe\", scanner offset 1. inch): the settings do not fit this scan. Convert with Auto-Tweak "
+            "or the alignment on to use settings that fit.");
   EXPECT_EQ(run.summary.CountOf(MessageKind::kWarning), 1);
 
   // A front end with a status bar shows it there instead: no message, the run still warned.
   Conversion quiet;
   quiet.status_bar = true;
   quiet.settings.Scanner.ActiveTracking = false;
-  quiet.Convert(HalfTrackOffRoll());
+  quiet.Convert(ThirdOfATrackOffRoll());
   EXPECT_TRUE(quiet.messages.empty());
   ASSERT_EQ(quiet.notices.size(), 1u);
   EXPECT_EQ(quiet.notices[0], run.messages[0]);
@@ -63,15 +64,15 @@ TEST(OffTrackWarning, NamesTheShareTheRollTypeAndTheOffsetAndSuggestsAlign) {
   // The right offset, or a share above every hole's, says nothing.
   Conversion right;
   right.settings.Scanner.ActiveTracking = false;
-  right.settings.Scanner.ScannerOffset = 1.06;
-  right.Convert(HalfTrackOffRoll());
+  right.settings.Scanner.ScannerOffset = 1.04;
+  right.Convert(ThirdOfATrackOffRoll());
   EXPECT_EQ(right.summary.HolesOffTrack, 0);
   EXPECT_TRUE(right.messages.empty());
   EXPECT_TRUE(right.notices.empty());
   Conversion never;
   never.settings.Scanner.ActiveTracking = false;
   never.settings.Diagnostic.OffTrackWarningPercent = 100;
-  never.Convert(HalfTrackOffRoll());
+  never.Convert(ThirdOfATrackOffRoll());
   EXPECT_TRUE(never.messages.empty());
 }
 
@@ -79,9 +80,10 @@ TEST(OffTrackWarning, NamesTheShareTheRollTypeAndTheOffsetAndSuggestsAlign) {
 // writing of the MIDI files reports (here, a folder that does not exist), run after run.
 TEST(OffTrackWarning, ComesBeforeTheMessagesOfTheOutputs) {
   testing::TempDir dir;
-  testing::WriteBytes(dir.File("roll.cis"), HalfTrackOffRoll());
+  testing::WriteBytes(dir.File("roll.cis"), ThirdOfATrackOffRoll());
   Conversion run;
   run.settings.Scanner.ActiveTracking = false;
+  run.settings.Scanner.AutoTweakSettings = false;
   TarveloDoc doc(run, run);
   doc.SetOutputFolder(dir.File("missing"));
   EXPECT_TRUE(doc.Load(dir.File("roll.cis"), run.settings).ok());

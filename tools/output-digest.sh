@@ -20,6 +20,7 @@ export TARVELO_PROFILE="$work/profile.ini"
 # digests pin), one per line, so that a new switch is one more line.
 literal=(
   --set=OutputFiles/LiteralRollInfo=1
+  "--set=Scanner Settings/AutoTweakSettings0=0"
 )
 
 inputs=("$root/data/sample/SampleRoll.cis")

@@ -123,6 +123,7 @@ class DesktopAlignmentTest : public QObject {
     testing::TempDir dir;
     const std::string profile_path = dir.File("Tarvelo.ini");
     QVERIFY(IniProfile(profile_path).WriteProfileString("Roll Settings", "ActiveRollTypeName", "Ampico B").ok());
+    QVERIFY(testing::KeepPresetPlacement(profile_path));
     RecordingPresenter presenter;
     MainWindow window(testing::TestWindowOptions(presenter, profile_path));
     window.show();

@@ -45,15 +45,20 @@ class DesktopBannerTest : public QObject {
   void AMisplacedRollIsShownAndAlignedFromTheBanner() {
     testing::TempDir dir;
     RecordingPresenter presenter;
-    MainWindow window(testing::TestWindowOptions(presenter, ProfileWithRollType(dir, "Duo-Art")));
+    const std::string profile = ProfileWithRollType(dir, "Duo-Art");
+    QVERIFY(testing::KeepPresetPlacement(profile));  // converted with the preset's values
+    MainWindow window(testing::TestWindowOptions(presenter, profile));
     window.show();
     RollNoticeBanner& banner = *window.Banner();
     QVERIFY(banner.isHidden());
     // Scanned at 200 DPI, converted with the preset's 300.
     QVERIFY(window.OpenFile(WriteSystemRoll(dir, "DuoArt.cis", synth::RollSystem::kDuoArt, 200)));
     QVERIFY(!banner.isHidden());
-    QVERIFY2(banner.Text().contains(QStringLiteral("% of the holes lie off their tracks with roll type \"Duo-Art\" at "
-                                                   "300 DPI, offset 1.0000 inch")),
+    QVERIFY2(
+        banner.Text().startsWith(QStringLiteral("The DPI does not fit the scan: at DPI 300 the holes spread over ")),
+        qPrintable(banner.Text()));
+    QVERIFY2(banner.Text().contains(QStringLiteral("they fit at DPI 200 (the file's header states 200). \"Align to "
+                                                   "This Roll\" measures")),
              qPrintable(banner.Text()));
     QVERIFY(!banner.AlignButton()->isHidden());
     QVERIFY(banner.RecogniseButton()->isHidden());  // the holes show a Duo-Art roll

@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "settings/IniProfile.h"
+
 namespace tarvelo::testing {
 
 bool RecordingPresenter::Saw(std::string_view start) const {
@@ -20,6 +22,10 @@ app::MainWindowOptions TestWindowOptions(RecordingPresenter& presenter, const st
   // Files open without the roll information dialog; the tests that want it clear this.
   options.EditRollInfo = [](RollInfo&) { return true; };
   return options;
+}
+
+bool KeepPresetPlacement(const std::string& path) {
+  return IniProfile(path).WriteProfileString("Scanner Settings", "AutoTweakSettings0", "0").ok();
 }
 
 std::string SourceFile(const std::string& relative) { return std::string(TARVELO_SOURCE_DIR) + "/" + relative; }

@@ -39,6 +39,10 @@ app::MainWindowOptions TestWindowOptions(RecordingPresenter& presenter, const st
 
 // A file of the repository.
 std::string SourceFile(const std::string& relative);
+
+// Turns the current preset's Auto-Tweak off in the profile at `path`: its conversions place the
+// holes with the preset's values, as a test of a misplaced roll needs. False when it cannot write.
+bool KeepPresetPlacement(const std::string& path);
 // Copies data/sample/SampleRoll.cis into `dir` (its outputs then go there too).
 QString CopySampleRoll(const TempDir& dir);
 

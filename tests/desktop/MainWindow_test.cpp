@@ -218,6 +218,8 @@ class MainWindowTest : public QObject {
   void RollTypeChoiceOffsetNudgeAndConversionChangeTheWindowState() {
     testing::TempDir dir;
     const std::string profile_path = dir.File("Tarvelo.ini");
+    // The nudged offset is the one converted with: no Auto-Tweak.
+    QVERIFY(testing::KeepPresetPlacement(profile_path));
     RecordingPresenter presenter;
     MainWindow window(testing::TestWindowOptions(presenter, profile_path));
     ShowActive(window);

@@ -1,0 +1,120 @@
+// The placement check every conversion makes: the scan's holes measured against the tracks of
+// the roll type in force, a warning when the settings put the notes on wrong tracks, and
+// Auto-Tweak, which converts with the measured DPI, offset and stretch when the measurement
+// reads the roll; and the scanner mode the scan's own encoder data asks for.
+#include <cctype>
+#include <string>
+
+#include "align/PlacementVerdict.h"
+#include "align/PrepareScan.h"
+#include "document/TarveloDoc.h"
+#include "geometry/EncoderSignal.h"
+#include "geometry/ScannerGeometry.h"
+#include "support/NumberFormat.h"
+
+namespace tarvelo {
+
+namespace {
+
+constexpr double kSameShare = 0.005;
+
+std::string Percent(double share) { return FormatFixed(100 * share, 1) + " %"; }
+
+std::string Values(const ScannerSetting& setting) {
+  return "DPI " + std::to_string(setting.Dpi) + ", offset " + FormatFixed(setting.Offset, 4) + " inch, stretch " +
+         FormatFixed(setting.Stretch, 4);
+}
+
+std::string LowerFirst(std::string text) {
+  if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+  return text;
+}
+
+}  // namespace
+
+AlignRequest TarveloDoc::AlignmentRequest(const RunSettings& settings) const {
+  AlignRequest request;
+  request.Scan = AlignmentView(scan_, settings.Scanner.ScanLightingMethod);
+  // The values the per-line pass places the pixels with (it reports unusable ones itself).
+  const ScannerGeometry used = UsableScannerGeometry(settings.Scanner);
+  request.InForce.Dpi = used.Dpi;
+  request.InForce.Offset = used.Offset;
+  request.InForce.Stretch = used.Stretch;
+  request.RollType = &roll_type_;
+  return request;
+}
+
+ScannerSettings TarveloDoc::ScannerForScan(const RunSettings& settings) {
+  ScannerSettings scanner = settings.Scanner;
+  if (scanner.ScannerModeType == kModeShaftEncoder) return scanner;  // its own checks warn of missing encoder data
+  const EncoderSignal signal = ReadEncoderSignal(scan_);
+  if (!signal.Working()) return scanner;
+  const std::string found = "The scan was made with a working shaft encoder (header scanner type 2, " +
+                            std::to_string(signal.Ticks) + " encoder ticks over " + std::to_string(signal.Lines) +
+                            " lines)";
+  const bool tweak = alignment_options_.Align || (settings.Scanner.AutoTweakSettings && !alignment_options_.KeepPreset);
+  if (!tweak) {
+    reporter_.ShowMessage(MessageKind::kWarning, found + ", but the scanner mode is \"" + scanner.ScannerModeType +
+                                                     "\": the lines are placed by lines per inch, not by the "
+                                                     "encoder, so the roll's length and tempo may be far off. Choose "
+                                                     "the scanner mode \"" +
+                                                     kModeShaftEncoder + "\".");
+    return scanner;
+  }
+  reporter_.ShowMessage(MessageKind::kInformation, found + ": its lines are placed by the encoder (scanner mode \"" +
+                                                       kModeShaftEncoder + "\"), not by the preset's mode \"" +
+                                                       scanner.ScannerModeType + "\".");
+  scanner.ScannerModeType = kModeShaftEncoder;
+  return scanner;
+}
+
+std::optional<RunSettings> TarveloDoc::CheckPlacement(const RunSettings& settings) {
+  if (scan_.Lines.Empty()) return std::nullopt;
+  alignment_ = AlignScan(AlignmentRequest(settings));
+  PlacementVerdict& verdict = summary_.Placement;
+  verdict = JudgePlacement(alignment_, settings.Scanner.ActiveTracking);
+  summary_.PlacementChecked = true;
+  const bool wanted = settings.Scanner.AutoTweakSettings && !alignment_options_.KeepPreset;
+  // Never a fit that puts fewer holes on their tracks than the preset's values do (counts within
+  // half a per cent are as good: a preset a whole track off counts its holes on the neighbouring
+  // tracks).
+  const bool tweak = wanted && verdict.Confident && verdict.FittedShare >= verdict.InForceShare - kSameShare;
+  if (!tweak) {
+    if (verdict.Wrong()) {
+      std::string text = DescribePlacement(verdict) + ". ";
+      text += verdict.Finding == PlacementFinding::kNoHoles      ? std::string(hooks_.NoHolesAdvice())
+              : verdict.Finding == PlacementFinding::kUnreadable ? std::string(hooks_.UnreadableAdvice())
+                                                                 : std::string(hooks_.AlignAdvice());
+      summary_.PlacementWarned = true;
+      if (!hooks_.ShowPlacementNotice(text)) reporter_.ShowMessage(MessageKind::kWarning, text);
+    }
+    return std::nullopt;
+  }
+  RunSettings tweaked = settings;
+  tweaked.Scanner.ScannerDPI = verdict.Fitted.Dpi;
+  tweaked.Scanner.ScannerOffset = verdict.Fitted.Offset;
+  tweaked.Scanner.ScannerAlignStretch = verdict.Fitted.Stretch;
+  RecordScannerKeywords(tweaked.Scanner);  // in place of the preset's values
+  keywords_.AddKeyValue("/auto_alignment: ", "Auto-Tweak: " + Values(verdict.Fitted) + " | roll type " +
+                                                 roll_type_.Name + " | on track " + Percent(verdict.FittedShare) +
+                                                 " (preset " + Percent(verdict.InForceShare) + ")");
+  std::string text = "Auto-Tweak: converted with " + Values(verdict.Fitted) +
+                     " (the preset's: " + Values(verdict.InForce) + "); on track " + Percent(verdict.FittedShare) +
+                     " (the preset's " + Percent(verdict.InForceShare) + ").";
+  if (verdict.Wrong()) text += " With the preset's values " + LowerFirst(DescribePlacement(verdict)) + ".";
+  summary_.AutoTweak = text;
+  // What the measurement doubts about the values it found (a twin array join that does not
+  // meet, no paper edge, a stretch at the end of its range) holds for this run.
+  for (const AlignmentNote& note : alignment_.Notes) {
+    if (note.AboutSettingsInForce || note.Kind != MessageKind::kWarning) continue;
+    summary_.AutoTweakDoubts.push_back(note.Text);
+    if (!hooks_.ShowPlacementNotice(note.Text)) reporter_.ShowMessage(note.Kind, note.Text);
+  }
+  // A tweak within a track of the preset's placement is recorded (keyword item, summary) but
+  // not reported: only one that mends wrong notes, or takes another DPI, is news.
+  const bool news = verdict.Wrong() || verdict.Fitted.Dpi != verdict.InForce.Dpi;
+  if (!hooks_.ShowAutoTweak(text) && news) reporter_.ShowMessage(MessageKind::kInformation, text);
+  return tweaked;
+}
+
+}  // namespace tarvelo
