@@ -119,7 +119,6 @@ void ScannerPresets::ApplyCurrentPreset() { live_ = FromStored(CurrentPreset());
 void ScannerPresets::BeginPresetEdit(ScannerSettings& edit) const {
   ScannerSettings values = FromStored(CurrentPreset());
   values.PresetName = std::move(edit.PresetName);
-  values.AutoTweakSettings = edit.AutoTweakSettings;
   edit = std::move(values);
 }
 
@@ -132,7 +131,7 @@ void ScannerPresets::SelectPreset(int index, ScannerSettings& edit) {
 
 Result ScannerPresets::StorePreset(const ScannerSettings& edit, ProfileStore& store) {
   ScannerPreset& p = presets_[static_cast<size_t>(current_)];
-  p = ToStored(edit, p.AutoTweakSettings);
+  p = ToStored(edit, edit.AutoTweakSettings ? 1 : 0);
   const Result saved = SavePreset(store, edit.AutoTweakSettings);
   ApplyCurrentPreset();
   return saved;

@@ -77,8 +77,8 @@ class ScannerPresets {
   // Fills the live record from the current preset.
   void ApplyCurrentPreset();
 
-  // The current preset as edit values (numbers converted leniently); the preset name and
-  // the auto-tweak flag of `edit` are left as they are.
+  // The current preset as edit values (numbers converted leniently, its Auto-Tweak flag with
+  // them); the preset name of `edit` is left as it is.
   void BeginPresetEdit(ScannerSettings& edit) const;
   // Makes `index` current (the preset list's selection) and loads it into `edit`, its name
   // included.

@@ -45,8 +45,6 @@ QWidget* WithHint(QLineEdit* field, const QString& hint) {
 
 ScannerSettingsDialog::ScannerSettingsDialog(ScannerPresets& presets, ProfileStore& store, QWidget* parent)
     : CheckedDialog(tr("Scanner Settings Dialog"), parent), presets_(presets), store_(store) {
-  // The working auto-tweak flag starts clear and only its disabled check box could set it.
-  edit_.AutoTweakSettings = false;
   edit_.PresetName = presets_.CurrentPreset().PresetName;
   presets_.BeginPresetEdit(edit_);
 
@@ -94,7 +92,6 @@ ScannerSettingsDialog::ScannerSettingsDialog(ScannerPresets& presets, ProfileSto
 
   tracking_ = NamedCheckBox(tr("Tracking ON"), "ActiveTracking", false);
   auto_tweak_ = NamedCheckBox(tr("Auto-Tweak Offset and Stretch"), "AutoTweakSettings", edit_.AutoTweakSettings);
-  auto_tweak_->setEnabled(false);
   auto* tracking_group = new QGroupBox(tr("Active Tracking"));
   auto* tracking_layout = new QVBoxLayout(tracking_group);
   tracking_layout->addWidget(tracking_);
@@ -167,6 +164,7 @@ void ScannerSettingsDialog::ShowPreset(int index) {
   remove_acceleration_->setChecked(edit_.RemoveTakeupAccel);
   takeup_percent_->setText(ToQString(preset.TakeupAccelPct));
   tracking_->setChecked(edit_.ActiveTracking);
+  auto_tweak_->setChecked(edit_.AutoTweakSettings);
   // A stored method outside the three choices leaves all three clear and is kept as it is.
   lighting_->setExclusive(false);
   for (QAbstractButton* button : lighting_->buttons())

@@ -89,7 +89,11 @@ class ScannerSettingsDialogTest : public QObject {
     ClickBox(dialog.findChild<QRadioButton*>("ScanLightingMethod2"));
     TypeInto(FieldOf(dialog, "TwinArrayOverlap"), "0.8");
     ClickBox(dialog.findChild<QCheckBox*>("ForceOldCisFormat"));
-    QVERIFY(!dialog.findChild<QCheckBox*>("AutoTweakSettings")->isEnabled());
+    // Auto-Tweak is on by default; the user turns it off for this preset.
+    QCheckBox* auto_tweak = dialog.findChild<QCheckBox*>("AutoTweakSettings");
+    QVERIFY(auto_tweak->isEnabled());
+    QVERIFY(auto_tweak->isChecked());
+    ClickBox(auto_tweak);
     QVERIFY(AcceptButton(dialog)->isDefault());
     QCOMPARE(AcceptButton(dialog)->text(), QString("Apply"));
     QCOMPARE(ClickAnsweringMessage(AcceptButton(dialog)), QString());
