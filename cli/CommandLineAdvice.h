@@ -13,6 +13,9 @@ class CommandLineAdvice : public FrontEndHooks {
   std::string_view AlignAdvice() const override {
     return "Convert with --align (or with the preset's Auto-Tweak on) to use settings that fit.";
   }
+  std::string_view RecogniseAdvice() const override {
+    return "Convert with --roll-type auto (or --roll-type NAME) to map its expression and control tracks.";
+  }
   std::string_view UnreadableAdvice() const override {
     return "Check the roll type (--roll-type auto recognises it) and the scanner preset.";
   }

@@ -15,6 +15,7 @@
 #include "cli/BatchSummary.h"
 #include "cli/Catalog.h"
 #include "cli/Commands.h"
+#include "cli/FileReporter.h"
 #include "cli/JsonReport.h"
 #include "cli/MessageLines.h"
 #include "cli/OutputFolders.h"
@@ -72,6 +73,16 @@ bool PrepareRollType(const RollTypeChoice& options, BatchJob& job) {
       std::fprintf(stderr, "tarvelo-cli: --roll-types %s cannot be used as the roll type library\n",
                    options.library.c_str());
       return false;
+    }
+  }
+  // Converted as the built-in type, a run still ranks the library's roll types and says which
+  // one the holes show; a library that cannot be read then only leaves that out.
+  if (options.library.empty() && roll_type == kFailSafeRollTypeName && !automatic) {
+    const RollInfoEntries none;
+    FileReporter quiet(none);
+    if (LoadRollTypeLibrary(options.library, library, names, quiet)) {
+      job.Alignment.Library = FillRollTypes(library, names, quiet);
+      job.Alignment.NameRecognised = !job.Alignment.Library.empty();
     }
   }
   job.Alignment.Align = options.align || automatic;

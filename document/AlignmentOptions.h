@@ -16,6 +16,9 @@ struct AlignmentOptions {
   // Convert with the preset's values even when its AutoTweakSettings asks for the measured ones.
   bool KeepPreset = false;
   std::vector<RollTypeDefinition> Library;  // the roll types to recognise among
+  // Without RecogniseRollType: a run converted as the built-in roll type ranks Library's types
+  // all the same and says which one the holes show (the run keeps its roll type).
+  bool NameRecognised = false;
 };
 
 }  // namespace tarvelo

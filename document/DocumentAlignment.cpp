@@ -24,8 +24,14 @@ RunSettings TarveloDoc::Align(const RunSettings& settings) {
   request.Recognise = alignment_options_.RecogniseRollType;
   for (const RollTypeDefinition& type : alignment_options_.Library) request.Library.push_back(&type);
   alignment_ = AlignScan(request);
-  for (const AlignmentNote& note : alignment_.Notes)
-    if (!note.AboutSettingsInForce) reporter_.ShowMessage(note.Kind, note.Text);
+  // Undecided, with a reproducing type among the candidates, and left as the built-in type: a
+  // warning in place of the information.
+  const bool undecided_warned = alignment_options_.RecogniseRollType && WarnUndecided();
+  for (const AlignmentNote& note : alignment_.Notes) {
+    if (note.AboutSettingsInForce) continue;
+    if (undecided_warned && note.Text.rfind("The roll type is undecided", 0) == 0) continue;
+    reporter_.ShowMessage(note.Kind, note.Text);
+  }
 
   const RollTypeFit& suggestion = alignment_.Suggestion;
   if (!suggestion.Fit.Found) {

@@ -10,6 +10,7 @@
 #include "document/TarveloDoc.h"
 #include "geometry/EncoderSignal.h"
 #include "geometry/ScannerGeometry.h"
+#include "rolltypes/RollTypeLibrary.h"
 #include "support/NumberFormat.h"
 
 namespace tarvelo {
@@ -70,7 +71,15 @@ ScannerSettings TarveloDoc::ScannerForScan(const RunSettings& settings) {
 
 std::optional<RunSettings> TarveloDoc::CheckPlacement(const RunSettings& settings) {
   if (scan_.Lines.Empty()) return std::nullopt;
-  alignment_ = AlignScan(AlignmentRequest(settings));
+  AlignRequest request = AlignmentRequest(settings);
+  const bool name_recognised = alignment_options_.NameRecognised && roll_type_.Name == kFailSafeRollTypeName;
+  if (name_recognised) {
+    request.Recognise = true;
+    request.SuggestRecognised = false;  // the run keeps its roll type
+    for (const RollTypeDefinition& type : alignment_options_.Library) request.Library.push_back(&type);
+  }
+  alignment_ = AlignScan(request);
+  if (name_recognised && !WarnUndecided()) ReportRecognised();
   PlacementVerdict& verdict = summary_.Placement;
   verdict = JudgePlacement(alignment_, settings.Scanner.ActiveTracking);
   summary_.PlacementChecked = true;
@@ -115,6 +124,61 @@ std::optional<RunSettings> TarveloDoc::CheckPlacement(const RunSettings& setting
   const bool news = verdict.Wrong() || verdict.Fitted.Dpi != verdict.InForce.Dpi;
   if (!hooks_.ShowAutoTweak(text) && news) reporter_.ShowMessage(MessageKind::kInformation, text);
   return tweaked;
+}
+
+bool TarveloDoc::IsReproducingType(const std::string& name) const {
+  for (const RollTypeDefinition& type : alignment_options_.Library)
+    if (type.Name == name) return type.Expression.System != ExpressionSystem::kNone;
+  return false;
+}
+
+namespace {
+
+std::string ScoreOf(const RollTypeRanking& ranking, const std::string& name) {
+  for (const RollTypeFit& fit : ranking.Ranked)
+    if (fit.Name == name) return FormatFixed(fit.Score, 3);
+  return "?";
+}
+
+}  // namespace
+
+void TarveloDoc::ReportRecognised() {
+  const RollTypeRanking& ranking = alignment_.Ranking;
+  const auto score = [&ranking](const std::string& name) { return ScoreOf(ranking, name); };
+  {
+    if (!ranking.Decided || ranking.Recognised == roll_type_.Name) return;
+    std::string next;
+    for (const RollTypeFit& fit : ranking.Ranked) {
+      if (fit.Name == ranking.Recognised) continue;
+      next = "; next " + fit.Name + " " + score(fit.Name);
+      break;
+    }
+    reporter_.ShowMessage(MessageKind::kInformation,
+                          "The holes show a " + ranking.Recognised + " roll (score " + score(ranking.Recognised) +
+                              next + "); it was converted as the built-in roll type \"" + roll_type_.Name + "\". " +
+                              std::string(hooks_.RecogniseAdvice()));
+  }
+}
+
+bool TarveloDoc::WarnUndecided() {
+  // Converted as the built-in type, a reproducing roll loses its expression: a doubtful result,
+  // not a clean one.
+  const RollTypeRanking& ranking = alignment_.Ranking;
+  const auto score = [&ranking](const std::string& name) { return ScoreOf(ranking, name); };
+  if (ranking.Decided || roll_type_.Name != kFailSafeRollTypeName || ranking.Candidates.empty()) return false;
+  bool reproducing = false;
+  std::string names;
+  for (size_t i = 0; i < ranking.Candidates.size(); ++i) {
+    const std::string& name = ranking.Candidates[i];
+    reproducing = reproducing || IsReproducingType(name);
+    names += (i == 0 ? "" : i + 1 == ranking.Candidates.size() ? " and " : ", ") + name + " " + score(name);
+  }
+  if (!reproducing) return false;
+  reporter_.ShowMessage(MessageKind::kWarning,
+                        "The roll type is undecided: the holes fit " + names +
+                            " nearly equally well; it was converted as the built-in roll type \"" + roll_type_.Name +
+                            "\", which plays no expression. Convert it as the roll type its label names.");
+  return true;
 }
 
 }  // namespace tarvelo

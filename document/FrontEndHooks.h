@@ -47,6 +47,10 @@ class FrontEndHooks {
   virtual std::string_view UnreadableAdvice() const {
     return "Check that the roll type and the scanner preset are the roll's.";
   }
+  // How to convert a roll as the roll type its holes show.
+  virtual std::string_view RecogniseAdvice() const {
+    return "Convert it with the roll type recognised to map its expression and control tracks.";
+  }
   virtual std::string_view NoHolesAdvice() const { return "Check the scan and the preset's lighting method."; }
 };
 

@@ -151,6 +151,12 @@ class TarveloDoc {
   // summary and warns when the notes would be wrong; returns Auto-Tweak's settings when the
   // preset asks for them and the measurement reads the roll.
   std::optional<RunSettings> CheckPlacement(const RunSettings& settings);
+  // What the ranking of the library's roll types found for a run converted as the built-in
+  // type: the type the holes show (information, when another), or, undecided between types one
+  // of which is a reproducing type, a warning (true when it warned).
+  void ReportRecognised();
+  bool WarnUndecided();
+  bool IsReproducingType(const std::string& name) const;
   // After the per-line pass: counts the holes off their tracks on a second thread while the
   // caller goes on (the count only reads the placed lines, the lookup map and the roll type).
   std::future<OffTrackCount> CountHolesOffTrackAside() const;

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "SyntheticRoll.h"
 #include "document/TarveloDoc.h"
+#include "helpers/AlignmentRolls.h"
 #include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
 
@@ -137,6 +139,39 @@ TEST(PlacementVerdict, AShaftEncoderScanConvertedWithoutItsEncoderIsWarnedAndAut
   EXPECT_NE(tweaked.ui.messages.front().find("its lines are placed by the encoder (scanner mode \"Shaft Encoder\")"),
             std::string::npos)
       << tweaked.ui.messages.front();
+}
+
+// Converted as the built-in roll type, a run names the roll type the holes show, and warns when
+// they do not decide between types one of which is a reproducing type (its expression is lost).
+TEST(PlacementVerdict, ARollConvertedAsTheBuiltInTypeIsToldWhatItIs) {
+  testing::TempDir dir;
+  testing::WriteBytes(dir.File("roll.cis"),
+                      synth::RenderSyntheticCis(testing::SystemRoll(synth::RollSystem::kAmpicoB, 1.0, 1.0, 300)));
+  const auto convert = [&](std::vector<RollTypeDefinition> library) {
+    auto ui = std::make_unique<testing::RecordingFrontEnd>();
+    TarveloDoc doc(*ui, *ui);
+    AlignmentOptions options;
+    options.Library = std::move(library);
+    options.NameRecognised = true;
+    doc.SetAlignment(options);
+    EXPECT_TRUE(doc.Load(dir.File("roll.cis"), ui->settings).ok());
+    EXPECT_EQ(doc.RollTypeName(), "Fail-Safe");  // the run keeps its roll type
+    return ui;
+  };
+  const auto named = convert(testing::ShippedRollTypes());
+  ASSERT_FALSE(named->messages.empty());
+  EXPECT_EQ(named->messages[0].rfind("The holes show a Ampico B roll (score 0.", 0), 0u) << named->messages[0];
+  EXPECT_NE(named->messages[0].find("it was converted as the built-in roll type \"Fail-Safe\"."), std::string::npos);
+  EXPECT_EQ(named->kinds[0], MessageKind::kInformation);
+
+  // Two types with the same tracks: the holes cannot tell them apart.
+  RollTypeDefinition twin = testing::ShippedRollType("Ampico B");
+  twin.Name = "Ampico B (another maker's)";
+  const auto undecided = convert({testing::ShippedRollType("Ampico B"), twin});
+  ASSERT_FALSE(undecided->messages.empty());
+  EXPECT_EQ(undecided->messages[0].rfind("The roll type is undecided: the holes fit Ampico B ", 0), 0u)
+      << undecided->messages[0];
+  EXPECT_EQ(undecided->kinds[0], MessageKind::kWarning);
 }
 
 }  // namespace
