@@ -171,6 +171,10 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
       Button("CIS Data", "cisData", QStringLiteral("The scan's header: correct its title, tempo and lines per inch"));
   embedded_text_ = Button("View/Set Embedded Text", "embeddedText",
                           QStringLiteral("The roll information embedded into the MIDI files"));
+  play_ = Button("Play", "play",
+                 QStringLiteral("Hear the converted roll from the top of the view: its expression file when the roll "
+                                "type has an expression system, else its eRoll notes (Space)"));
+  stop_ = Button("Stop", "stop", QStringLiteral("Stop playing (Space)"));
 
   // The bar wraps its groups onto more rows where the window is narrow.
   auto* layout = new FlowLayout(this, 12);
@@ -189,6 +193,7 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   layout->AddWidget(outputs_);
   layout->AddWidget(Group("zoomGroup", {{zoom_in_}, {zoom_out_}, {go_to_label}, {go_to_inch_}}));
   layout->AddWidget(Group("viewGroup", {{tracking_corrections_}, {histogram_}}));
+  layout->AddWidget(Group("listenGroup", {{play_}, {stop_}}));
 
   connect(roll_type_, &QComboBox::activated, this, &ControlBar::OnRollTypeActivated);
   connect(nudge_left_, &QPushButton::clicked, this, [this] { emit OffsetNudged(-kOffsetNudgeInches); });
@@ -206,8 +211,11 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   connect(histogram_, &QPushButton::clicked, this, &ControlBar::HistogramRequested);
   connect(cis_data_, &QPushButton::clicked, this, &ControlBar::CisDataRequested);
   connect(embedded_text_, &QPushButton::clicked, this, &ControlBar::EmbeddedTextRequested);
+  connect(play_, &QPushButton::clicked, this, &ControlBar::PlayRequested);
+  connect(stop_, &QPushButton::clicked, this, &ControlBar::StopRequested);
 
   ShowState(WindowState());
+  ShowPlayback(false, false);
 }
 
 void ControlBar::ShowState(const WindowState& state) {
@@ -320,6 +328,11 @@ void ControlBar::OnRollTypeActivated(int index) {
   // until the recognition chooses another.
   SelectRollType(selected_roll_type_);
   if (index == RecogniseEntryIndex()) emit RecogniseRollTypeRequested();
+}
+
+void ControlBar::ShowPlayback(bool can_play, bool playing) {
+  play_->setEnabled(can_play && !playing);
+  stop_->setEnabled(playing);
 }
 
 void ControlBar::ShowPunchMidi(bool on) { punch_midi_->setChecked(on); }

@@ -16,6 +16,10 @@ namespace tarvelo::app {
 
 namespace {
 
+// The play line's colour and width: unlike anything else the view draws.
+const QColor kPlayLineColour(0, 150, 60);
+constexpr int kPlayLineWidth = 3;
+
 // About the size of the texts the command line's pictures carry, so both look alike.
 constexpr int kLabelPixelSize = 12;
 
@@ -186,11 +190,35 @@ void RollViewWidget::paintEvent(QPaintEvent* /*event*/) {
   painter.drawImage(0, 0, image_);
   painter.setFont(font());
   DrawLabels(painter, picture_);
+  if (const std::optional<int> play_row = PlayLineRow()) {
+    painter.setPen(QPen(kPlayLineColour, kPlayLineWidth));
+    painter.drawLine(0, *play_row, viewport()->width(), *play_row);
+  }
   if (reference_row_) {
     painter.setPen(QPen(Qt::black, 1));
     painter.drawLine(0, *reference_row_, viewport()->width(), *reference_row_);
     reference_row_.reset();  // the next repaint takes it away
   }
+}
+
+void RollViewWidget::ShowPlayLine(std::optional<double> inches) {
+  play_inch_ = inches;
+  viewport()->update();
+}
+
+std::optional<int> RollViewWidget::PlayLineRow() const {
+  if (!play_inch_ || LineCount() == 0) return std::nullopt;
+  // As DrawRollView places the lines: the first drawn line at kRollImageTop (the roll's start
+  // there when the view shows it), each later one its inches times the rows per inch below.
+  const int rows_per_inch = RowsPerInch(settings_.ZoomFactor);
+  const ScanLineArray& lines = scan_->Lines;
+  const int first = LineAtTop();
+  const int line = std::min(FirstLineAtInch(lines, *play_inch_), LineCount() - 1);
+  if (line < first) return std::nullopt;
+  auto row_of = [&](int index) { return static_cast<long long>(rows_per_inch * lines.Position(index)); };
+  const long long row = kRollImageTop + row_of(line) - (first > 0 ? row_of(first) : 0);
+  if (row >= viewport()->height()) return std::nullopt;
+  return static_cast<int>(row);
 }
 
 void RollViewWidget::mousePressEvent(QMouseEvent* event) {

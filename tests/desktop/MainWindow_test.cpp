@@ -92,7 +92,7 @@ class MainWindowTest : public QObject {
     for (const char* text :
          {"File : ", "Roll Type ", "<--", "-->", "Scanner Settings", "Re-Process", "ScanMIDI", "eRollMIDI", "PunchMIDI",
           "Zoom In", "Zoom Out", "Show Tracking Corrections", "View Spacing Histogram", "CIS Data",
-          "View/Set Embedded Text", "Skew Correction OFF", "Punch Fitting OFF"})
+          "View/Set Embedded Text", "Skew Correction OFF", "Punch Fitting OFF", "Play", "Stop"})
       QVERIFY2(texts.contains(QString::fromLatin1(text)), text);
 
     // The roll types, then a separator and "Recognise From This Roll".
@@ -102,7 +102,8 @@ class MainWindowTest : public QObject {
 
     QCOMPARE(MenuTexts(Menu(window, "&Settings")),
              QStringList({"&ScanImageMIDI Settings", "&eRoll MIDI settings", "&Diagnostics", "&ActiveTracking",
-                          "&Twin Array Settings"}));
+                          "&Twin Array Settings", "A&udio Settings..."}));
+    QCOMPARE(MenuTexts(Menu(window, "&Listen")), QStringList({"&Play", "&Stop"}));
     QCOMPARE(MenuTexts(Menu(window, "&View")), QStringList({"&Toolbar", "&Status Bar"}));
     QVERIFY(Menu(window, "&File") && Menu(window, "&Help"));
   }
