@@ -145,7 +145,12 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
                          QStringLiteral("Write the eRoll MIDI file, the holes mapped through the roll type"));
   eroll_midi_lamp_ = new LampWidget;
   eroll_midi_lamp_->setObjectName("eRollMidiLamp");
-  for (LampWidget* lamp : {scan_midi_lamp_, eroll_midi_lamp_})
+  expression_midi_ = CheckBox("ExpressionMIDI", "expressionMidi",
+                              QStringLiteral("Write the expression MIDI file: the eRoll notes played with the dynamics "
+                                             "and pedals of the roll type's expression system"));
+  expression_midi_lamp_ = new LampWidget;
+  expression_midi_lamp_->setObjectName("expressionMidiLamp");
+  for (LampWidget* lamp : {scan_midi_lamp_, eroll_midi_lamp_, expression_midi_lamp_})
     lamp->setToolTip(QStringLiteral("Green: written by the last conversion; yellow: still to be written"));
   punch_midi_ = CheckBox("PunchMIDI", "punchMidi", not_offered);
   punch_midi_->setEnabled(false);
@@ -189,7 +194,13 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   layout->AddWidget(
       Group("scannerGroup", {{mode_, 2}, {preset_, 1}, {LampWithText(tracking_lamp_, tracking_)}, {scanner_settings_}}),
       2);
-  outputs_ = Group("outputsGroup", {{scan_midi_}, {scan_midi_lamp_}, {eroll_midi_}, {eroll_midi_lamp_}, {punch_midi_}});
+  outputs_ = Group("outputsGroup", {{scan_midi_},
+                                    {scan_midi_lamp_},
+                                    {eroll_midi_},
+                                    {eroll_midi_lamp_},
+                                    {expression_midi_},
+                                    {expression_midi_lamp_},
+                                    {punch_midi_}});
   layout->AddWidget(outputs_);
   layout->AddWidget(Group("zoomGroup", {{zoom_in_}, {zoom_out_}, {go_to_label}, {go_to_inch_}}));
   layout->AddWidget(Group("viewGroup", {{tracking_corrections_}, {histogram_}}));
@@ -202,6 +213,7 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   connect(reprocess_, &QPushButton::clicked, this, &ControlBar::ReprocessRequested);
   connect(scan_midi_, &QCheckBox::clicked, this, &ControlBar::ScanMidiToggled);
   connect(eroll_midi_, &QCheckBox::clicked, this, &ControlBar::ERollMidiToggled);
+  connect(expression_midi_, &QCheckBox::clicked, this, &ControlBar::ExpressionMidiToggled);
   connect(zoom_in_, &QPushButton::clicked, this, &ControlBar::ZoomInRequested);
   connect(zoom_out_, &QPushButton::clicked, this, &ControlBar::ZoomOutRequested);
   connect(go_to_inch_, &QDoubleSpinBox::valueChanged, this, [this](double inches) {
@@ -226,8 +238,10 @@ void ControlBar::ShowState(const WindowState& state) {
   tracking_corrections_->setChecked(state.ShowTrackingCorrections());
   scan_midi_->setChecked(state.ScanMidi());
   eroll_midi_->setChecked(state.ERollMidi());
+  expression_midi_->setChecked(state.ExpressionMidi());
   scan_midi_lamp_->SetLamp(state.ScanMidiLamp());
   eroll_midi_lamp_->SetLamp(state.ERollMidiLamp());
+  expression_midi_lamp_->SetLamp(state.ExpressionMidiLamp());
   status_->SetFullText(ToQString(state.StatusText()));
   ShowProgress(state.ProgressColour(), state.ProgressPosition());
 }

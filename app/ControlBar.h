@@ -76,11 +76,13 @@ class ControlBar : public QWidget {
   QPushButton* StopButton() const { return stop_; }
   QCheckBox* ScanMidiBox() const { return scan_midi_; }
   QCheckBox* ERollMidiBox() const { return eroll_midi_; }
+  QCheckBox* ExpressionMidiBox() const { return expression_midi_; }
   QCheckBox* PunchMidiBox() const { return punch_midi_; }
   QCheckBox* TrackingCorrectionsBox() const { return tracking_corrections_; }
   QComboBox* RollTypeBox() const { return roll_type_; }
   LampWidget* ScanMidiLamp() const { return scan_midi_lamp_; }
   LampWidget* ERollMidiLamp() const { return eroll_midi_lamp_; }
+  LampWidget* ExpressionMidiLamp() const { return expression_midi_lamp_; }
   LampWidget* TrackingLamp() const { return tracking_lamp_; }
   QProgressBar* Progress() const { return progress_; }
   ElidedLabel* StatusField() const { return status_; }
@@ -100,6 +102,7 @@ class ControlBar : public QWidget {
   void ReprocessRequested();
   void ScanMidiToggled(bool on);
   void ERollMidiToggled(bool on);
+  void ExpressionMidiToggled(bool on);
   void ZoomInRequested();
   void ZoomOutRequested();
   void TrackingCorrectionsToggled(bool on);
@@ -139,6 +142,8 @@ class ControlBar : public QWidget {
   LampWidget* scan_midi_lamp_;
   QCheckBox* eroll_midi_;
   LampWidget* eroll_midi_lamp_;
+  QCheckBox* expression_midi_;
+  LampWidget* expression_midi_lamp_;
   QCheckBox* punch_midi_;
   QWidget* outputs_;
   QPushButton* zoom_in_;

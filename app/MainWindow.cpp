@@ -185,6 +185,7 @@ void MainWindow::BuildBars() {
   connect(bar_, &ControlBar::ReprocessRequested, this, &MainWindow::OnReprocess);
   connect(bar_, &ControlBar::ScanMidiToggled, this, &MainWindow::OnScanMidiToggled);
   connect(bar_, &ControlBar::ERollMidiToggled, this, &MainWindow::OnERollMidiToggled);
+  connect(bar_, &ControlBar::ExpressionMidiToggled, this, &MainWindow::OnExpressionMidiToggled);
   connect(bar_, &ControlBar::ZoomInRequested, this, &MainWindow::OnZoomIn);
   connect(bar_, &ControlBar::ZoomOutRequested, this, &MainWindow::OnZoomOut);
   connect(bar_, &ControlBar::TrackingCorrectionsToggled, this, &MainWindow::OnTrackingCorrectionsToggled);
@@ -770,6 +771,14 @@ void MainWindow::OnERollMidiToggled(bool on) {
   state_.SetERollMidi(on);
   session_.Outputs.eRollMidi = on;
   ReportIfFailed(session_.Outputs.SaveERollMidi(*profile_.Store));
+  front_end_->ShowState();
+  front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Title);
+}
+
+void MainWindow::OnExpressionMidiToggled(bool on) {
+  state_.SetExpressionMidi(on);
+  session_.Outputs.WriteExpressionMidi = on;
+  ReportIfFailed(session_.Outputs.SaveWriteExpressionMidi(*profile_.Store));
   front_end_->ShowState();
   front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Title);
 }

@@ -135,6 +135,7 @@ class MainWindow : public QMainWindow {
   void OnReprocess();
   void OnScanMidiToggled(bool on);
   void OnERollMidiToggled(bool on);
+  void OnExpressionMidiToggled(bool on);
   void OnZoomIn();
   void OnZoomOut();
   void OnTrackingCorrectionsToggled(bool on);
