@@ -26,6 +26,7 @@
 #include <functional>
 #include <new>
 
+#include "align/OffTrackCheck.h"
 #include "app/AboutBox.h"
 #include "app/ControlBar.h"
 #include "app/DesktopFrontEnd.h"
@@ -242,6 +243,14 @@ void MainWindow::BuildMenus() {
   status->setChecked(true);
   status->setStatusTip(QStringLiteral("Show or hide the status bar"));
   connect(status, &QAction::toggled, statusBar(), &QWidget::setVisible);
+  view->addSeparator();
+  off_track_action_ = view->addAction(QStringLiteral("Show &Off-Track Holes"));
+  off_track_action_->setObjectName(QStringLiteral("showOffTrackHoles"));
+  off_track_action_->setCheckable(true);
+  off_track_action_->setChecked(desktop_profile_.ShowOffTrackHoles());
+  off_track_action_->setStatusTip(
+      QStringLiteral("Mark in orange the holes that lie off their tracks: where the settings do not fit the scan"));
+  connect(off_track_action_, &QAction::toggled, this, &MainWindow::OnShowOffTrackHolesToggled);
 
   QMenu* listen = menuBar()->addMenu(QStringLiteral("&Listen"));
   // Space plays and stops: only one of the two is usable at a time.
@@ -594,6 +603,7 @@ void MainWindow::OnFileNew() {
   view_->SetSource(&doc_->ScanData(), &strips_);
   save_path_.clear();
   last_run_.reset();
+  MarkOffTrackHoles();
   ranking_.reset();
   ShowRollNotice();
   statusBar()->clearMessage();
@@ -844,6 +854,31 @@ namespace tarvelo::app {
 
 void MainWindow::RememberRun(const RunSettings& settings) {
   last_run_ = LastRun{settings, doc_->ScanData().Tempo, doc_->RollType()};
+  MarkOffTrackHoles();
+}
+
+// Off-track holes ----------------------------------------------------------------------------
+
+void MainWindow::OnShowOffTrackHolesToggled(bool on) {
+  ReportIfFailed(desktop_profile_.SaveShowOffTrackHoles(on));
+  MarkOffTrackHoles();
+}
+
+void MainWindow::MarkOffTrackHoles() {
+  std::vector<MarkedHole> marks;
+  // The holes as the last run placed them: with the roll type it ran with.
+  if (off_track_action_ && off_track_action_->isChecked() && last_run_ && HasRoll()) {
+    std::string failure;
+    const BusyCursor busy;
+    const bool listed = RunCaught(
+        [&] {
+          for (const OffTrackHole& hole : ListOffTrackHoles(doc_->ScanData(), doc_->LookupMap(), last_run_->RollType))
+            marks.push_back({hole.Start, hole.End, hole.Left, hole.Right, hole.FirstLine});
+        },
+        failure);
+    if (!listed) marks.clear();  // the view goes without its marks
+  }
+  view_->SetMarkedHoles(std::move(marks));
 }
 
 void MainWindow::ShowPlayback() {

@@ -101,6 +101,7 @@ class MainWindow : public QMainWindow {
   bool IsPlaying() const { return player_.IsStarted(); }
   const RollToHear& Heard() const { return heard_; }
   const AudioSettings& Audio() const { return audio_; }
+  QAction* OffTrackHolesAction() const { return off_track_action_; }
 
  public slots:
   // File menu.
@@ -142,6 +143,9 @@ class MainWindow : public QMainWindow {
   void OnViewHistogram();
   void OnCisData();
   void OnEmbeddedText();
+  // View menu: "Show Off-Track Holes" marks the holes the last conversion found off their
+  // tracks in their own colour (stored in the profile's "Desktop" section).
+  void OnShowOffTrackHolesToggled(bool on);
   // The banner's buttons: the scanner dialog with the open roll measured ("Apply" converts the
   // roll with the values found), and the roll type recognised and the roll converted as it.
   void OnAlignFromBanner();
@@ -159,6 +163,9 @@ class MainWindow : public QMainWindow {
   void ShowPlayback();
   // Keeps what the run just made was made with, for Play to hear it.
   void RememberRun(const RunSettings& settings);
+  // The view's marks of the off-track holes, as the last conversion placed them (none when
+  // the marks are off).
+  void MarkOffTrackHoles();
   void BuildBars();
   void LoadRollTypes(const std::vector<std::string>& candidates);
   void RestoreGeometry();
@@ -242,6 +249,7 @@ class MainWindow : public QMainWindow {
   QTimer* play_timer_ = nullptr;
   QAction* play_action_ = nullptr;
   QAction* stop_action_ = nullptr;
+  QAction* off_track_action_ = nullptr;
 
   QToolBar* toolbar_ = nullptr;
   QAction* save_action_ = nullptr;

@@ -183,6 +183,7 @@ void RollViewWidget::paintEvent(QPaintEvent* /*event*/) {
   settings_.ScrollY = verticalScrollBar()->value();
   settings_.ClientWidth = viewport()->width();
   settings_.ClientHeight = viewport()->height();
+  settings_.MarkedHoles = marked_holes_;
   DrawRollView(scan_ ? *scan_ : empty_scan_, strips_ ? *strips_ : NoStrips(), settings_, picture_);
   CopyToImage(picture_.Image, image_);
 
@@ -199,6 +200,11 @@ void RollViewWidget::paintEvent(QPaintEvent* /*event*/) {
     painter.drawLine(0, *reference_row_, viewport()->width(), *reference_row_);
     reference_row_.reset();  // the next repaint takes it away
   }
+}
+
+void RollViewWidget::SetMarkedHoles(std::vector<MarkedHole> holes) {
+  marked_holes_ = std::move(holes);
+  viewport()->update();
 }
 
 void RollViewWidget::ShowPlayLine(std::optional<double> inches) {

@@ -11,6 +11,7 @@
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <optional>
+#include <vector>
 
 #include "cis/CisScanData.h"
 #include "support/Picture.h"
@@ -43,6 +44,10 @@ class RollViewWidget : public QAbstractScrollArea {
   // the roll (0 without lines).
   int LineAtTop() const;
   double InchAtTop() const;
+
+  // Holes marked in their own colour (the off-track holes), by their Start; none: {}.
+  void SetMarkedHoles(std::vector<MarkedHole> holes);
+  const std::vector<MarkedHole>& MarkedHoles() const { return marked_holes_; }
 
   // The play line: a line across the roll at `inches` along it (where the tracker bar is while
   // the roll plays), drawn on every repaint until it is taken away (nullopt).
@@ -87,6 +92,7 @@ class RollViewWidget : public QAbstractScrollArea {
   QImage image_;
   std::optional<int> reference_row_;
   std::optional<double> play_inch_;
+  std::vector<MarkedHole> marked_holes_;
   // The line the user brought to the top: held there through resizes (which move the lines a
   // scroll position shows) until the user scrolls again.
   int held_line_ = 0;

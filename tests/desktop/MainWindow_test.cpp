@@ -122,7 +122,7 @@ class MainWindowTest : public QObject {
              QStringList({"&ScanImageMIDI Settings", "&eRoll MIDI settings", "&Diagnostics", "&ActiveTracking",
                           "&Twin Array Settings", "A&udio Settings..."}));
     QCOMPARE(MenuTexts(Menu(window, "&Listen")), QStringList({"&Play", "&Stop"}));
-    QCOMPARE(MenuTexts(Menu(window, "&View")), QStringList({"&Toolbar", "&Status Bar"}));
+    QCOMPARE(MenuTexts(Menu(window, "&View")), QStringList({"&Toolbar", "&Status Bar", "Show &Off-Track Holes"}));
     QVERIFY(Menu(window, "&File") && Menu(window, "&Help"));
   }
 
