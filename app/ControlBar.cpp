@@ -102,8 +102,8 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   title_ = Field("titleField", "The Swan…", "The Swan (Saint-Saens)", "The roll's title in the scan's header");
 
   dpi_ = Field("dpiField", "300 DPI", "1200 DPI", "The scanner's pixels per inch across the roll");
-  offset_ = Field("offsetField", "Offset = 1.134", "Offset = -1.1346712", "The scanner offset in use, in inches");
-  stretch_ = Field("stretchField", "Stretch = 1.00", "Stretch = 1.0003456", "The scanner stretch in use");
+  offset_ = Field("offsetField", "Offset = 1.134", "Offset = -1.12345678", "The scanner offset in use, in inches");
+  stretch_ = Field("stretchField", "Stretch = 1.00", "Stretch = 0.99999999", "The scanner stretch in use");
   mode_ = Field("modeField", "Mode1…", "Mode1 - no encoding", "The scanner mode in use");
   preset_ = Field("presetField", "My Sc…", "My Scanner", "The scanner preset in use");
   tracking_lamp_ = new LampWidget;
