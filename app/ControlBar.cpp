@@ -177,8 +177,9 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   embedded_text_ = Button("View/Set Embedded Text", "embeddedText",
                           QStringLiteral("The roll information embedded into the MIDI files"));
   play_ = Button("Play", "play",
-                 QStringLiteral("Hear the converted roll from the top of the view: its expression file when the roll "
-                                "type has an expression system, else its eRoll notes (Space)"));
+                 QStringLiteral("Hear the converted roll from the reference line (right button) or the top of the "
+                                "view: its expression file when the roll type has an expression system, else its "
+                                "eRoll notes (Space)"));
   stop_ = Button("Stop", "stop", QStringLiteral("Stop playing (Space)"));
 
   // The bar wraps its groups onto more rows where the window is narrow.

@@ -913,8 +913,9 @@ void MainWindow::OnPlay() {
                                                      ". Settings, Audio Settings chooses what it is played to.");
     return;
   }
-  // From the inch at the top of the view; from the start when the view is past the last note.
-  const double inch = view_->InchAtTop();
+  // From the reference line when one is drawn, else from the inch at the top of the view; from
+  // the start when that is past the last note.
+  const double inch = view_->ReferenceInch().value_or(view_->InchAtTop());
   double from = SecondsAtRollInch(heard.Timing, inch);
   if (from >= heard.Schedule.EndSeconds()) from = 0;
   // A piano on a port has a soft pedal of its own; the software synthesizer has none.

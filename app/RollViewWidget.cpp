@@ -195,6 +195,7 @@ void RollViewWidget::paintEvent(QPaintEvent* /*event*/) {
     painter.setPen(QPen(kPlayLineColour, kPlayLineWidth));
     painter.drawLine(0, *play_row, viewport()->width(), *play_row);
   }
+  shown_reference_row_ = reference_row_;
   if (reference_row_) {
     painter.setPen(QPen(Qt::black, 1));
     painter.drawLine(0, *reference_row_, viewport()->width(), *reference_row_);
@@ -225,6 +226,15 @@ std::optional<int> RollViewWidget::PlayLineRow() const {
   const long long row = kRollImageTop + row_of(line) - (first > 0 ? row_of(first) : 0);
   if (row >= viewport()->height()) return std::nullopt;
   return static_cast<int>(row);
+}
+
+std::optional<double> RollViewWidget::ReferenceInch() const {
+  if (!shown_reference_row_ || *shown_reference_row_ < kRollImageTop || LineCount() == 0) return std::nullopt;
+  const int rows_per_inch = RowsPerInch(settings_.ZoomFactor);
+  const int first = LineAtTop();
+  const double base =
+      first > 0 ? static_cast<double>(static_cast<long long>(rows_per_inch * scan_->Lines.Position(first))) : 0;
+  return (*shown_reference_row_ - kRollImageTop + base) / rows_per_inch;
 }
 
 void RollViewWidget::mousePressEvent(QMouseEvent* event) {

@@ -49,6 +49,10 @@ class RollViewWidget : public QAbstractScrollArea {
   void SetMarkedHoles(std::vector<MarkedHole> holes);
   const std::vector<MarkedHole>& MarkedHoles() const { return marked_holes_; }
 
+  // The inch of the roll at the reference line while it is on the screen (drawn by the last
+  // repaint, on the roll below the scales); nullopt otherwise.
+  std::optional<double> ReferenceInch() const;
+
   // The play line: a line across the roll at `inches` along it (where the tracker bar is while
   // the roll plays), drawn on every repaint until it is taken away (nullopt).
   void ShowPlayLine(std::optional<double> inches);
@@ -91,6 +95,7 @@ class RollViewWidget : public QAbstractScrollArea {
   Picture picture_;
   QImage image_;
   std::optional<int> reference_row_;
+  std::optional<int> shown_reference_row_;  // the reference line the last repaint drew
   std::optional<double> play_inch_;
   std::vector<MarkedHole> marked_holes_;
   // The line the user brought to the top: held there through resizes (which move the lines a

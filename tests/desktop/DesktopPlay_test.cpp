@@ -164,13 +164,27 @@ class DesktopPlayTest : public QObject {
     QVERIFY(!window.View()->PlayLineRow().has_value());
     QVERIFY(bar.PlayButton()->isEnabled());
     QVERIFY(!bar.StopButton()->isEnabled());
-    // Space plays again, from where the view is; Re-Process stops it cleanly.
+    // From the reference line when one is drawn: the right button 155 rows below the roll's top.
+    RollViewWidget& view = *window.View();
+    const double reference = view.InchAtTop() + 155.0 / RowsPerInch(view.ViewSettings().ZoomFactor);
+    QTest::mouseClick(view.viewport(), Qt::RightButton, Qt::NoModifier, QPoint(300, kRollImageTop + 155));
+    QVERIFY(view.ReferenceInch() && std::abs(*view.ReferenceInch() - reference) < 0.05);
     QTest::keyClick(&window, Qt::Key_Space);
     QVERIFY(window.IsPlaying());
+    QTRY_VERIFY2(std::abs(view.InchAtTop() - reference) < 0.3, qPrintable(QString::number(view.InchAtTop())));
+    QTRY_VERIFY(!view.ReferenceInch());  // the line goes with the next repaint
+    // Re-Process stops it cleanly.
     const size_t before = studio->Sent().size();
     window.OnReprocess();
     QVERIFY(!window.IsPlaying());
     QVERIFY(studio->Sent().size() > before && EndsSilent(studio->Sent()));
+    // So does quitting.
+    QTest::keyClick(&window, Qt::Key_Space);
+    QVERIFY(window.IsPlaying());
+    const size_t playing = studio->Sent().size();
+    QVERIFY(window.close());
+    QVERIFY(!window.IsPlaying());
+    QVERIFY(studio->Sent().size() > playing && EndsSilent(studio->Sent()));
     QVERIFY2(presenter.texts.empty(), presenter.texts.empty() ? "" : presenter.texts.front().c_str());
   }
 
