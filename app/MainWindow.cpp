@@ -908,7 +908,10 @@ void MainWindow::OnPlay() {
     return;
   }
   PlaybackInstrument instrument;
-  if (const Result opened = open_instrument_(audio_, instrument); !opened.ok() || !instrument.Sink) {
+  Result opened;
+  if (!RunCaught([&] { opened = open_instrument_(audio_, instrument); }, failure))
+    opened = Result::IoError("the instrument could not be opened: " + failure);
+  if (!opened.ok() || !instrument.Sink) {
     front_end_->ShowMessage(MessageKind::kError, "The roll cannot be played: " + opened.message() +
                                                      ". Settings, Audio Settings chooses what it is played to.");
     return;

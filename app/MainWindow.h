@@ -118,8 +118,9 @@ class MainWindow : public QMainWindow {
   void OnTwinArraySettings();
   void OnAudioSettings();
   // Play: the roll heard from the reference line when one is drawn, else from the inch at the
-  // top of the view (from its start when that is past its last note), on the instrument of the "Audio Settings", the view following it. The
-  // status bar says what is heard on what, or why nothing can be.
+  // top of the view (from its start when that is past its last note), on the instrument of the
+  // "Audio Settings", the view following it. The status bar says what is heard on what; a
+  // message says why nothing can be.
   void OnPlay();
   // Stop (also before Re-Process, opening another file, New and quitting): the instrument is
   // left silent with its pedals up.

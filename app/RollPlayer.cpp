@@ -1,6 +1,7 @@
 #include "app/RollPlayer.h"
 
 #include <chrono>
+#include <exception>
 #include <utility>
 
 namespace tarvelo::app {
@@ -18,10 +19,14 @@ void RollPlayer::Start(PlaybackSchedule schedule, double from_seconds, PlaybackI
     PlaybackControl control;
     control.StopRequested = [this] { return stop_.load(); };
     control.Position = [this](double seconds) { position_ = seconds; };
-    const PlaybackEnd end = PlayOn(schedule_, from_seconds, *instrument_.Sink, *clock_, control);
-    // The last notes ring on a little before the instrument is closed; a stop cuts them off.
-    if (end == PlaybackEnd::kFinished && instrument_.ReleaseSeconds > 0)
-      std::this_thread::sleep_for(std::chrono::duration<double>(instrument_.ReleaseSeconds));
+    try {
+      const PlaybackEnd end = PlayOn(schedule_, from_seconds, *instrument_.Sink, *clock_, control);
+      // The last notes ring on a little before the instrument is closed; a stop cuts them off.
+      if (end == PlaybackEnd::kFinished && instrument_.ReleaseSeconds > 0)
+        std::this_thread::sleep_for(std::chrono::duration<double>(instrument_.ReleaseSeconds));
+    } catch (const std::exception&) {
+      // Out of memory part way: the playing ends there (an exception must not end the program).
+    }
     ended_ = true;
   });
 }
