@@ -256,7 +256,7 @@ void MainWindow::BuildMenus() {
   // Space plays and stops: only one of the two is usable at a time.
   play_action_ = listen->addAction(QStringLiteral("&Play"), this, &MainWindow::OnPlay);
   play_action_->setShortcut(QKeySequence(Qt::Key_Space));
-  play_action_->setStatusTip(QStringLiteral("Hear the converted roll from the top of the view"));
+  play_action_->setStatusTip(QStringLiteral("Hear the converted roll from the reference line or the top of the view"));
   stop_action_ = listen->addAction(QStringLiteral("&Stop"), this, &MainWindow::OnStop);
   stop_action_->setShortcut(QKeySequence(Qt::Key_Space));
   stop_action_->setStatusTip(QStringLiteral("Stop playing"));
