@@ -932,6 +932,9 @@ void MainWindow::OnPlay() {
                                .arg(from > 0 ? inch : 0.0, 0, 'f', 1)
                                .arg(ToQString(description)));
   ShowPlayback();
+  // The space bar stops it again: the focus goes to the view, not to a button (a button takes
+  // the space bar for itself).
+  view_->setFocus();
   FollowPlaying();
 }
 
@@ -942,6 +945,7 @@ void MainWindow::OnStop() {
   view_->ShowPlayLine(std::nullopt);
   statusBar()->showMessage(QStringLiteral("Stopped."));
   ShowPlayback();
+  if (bar_->StopButton()->hasFocus()) view_->setFocus();
 }
 
 void MainWindow::FollowPlaying() {
