@@ -77,8 +77,9 @@ Result AudioSettingsDialog::KeepEdits() {
   AudioSettings entered = settings_;
   entered.SoundFont = ToUtf8(soundfont_->text().trimmed());
   entered.MidiOutput = ToUtf8(output_->currentData().toString());
-  // The SoundFont is checked when the synthesizer would load it; a port needs none.
-  if (entered.MidiOutput.empty() && choices_.CheckSoundFont) {
+  // The SoundFont is checked whenever one is named (rendering into sound files uses it too) and
+  // when the synthesizer would load the installed one; a port needs none.
+  if ((!entered.SoundFont.empty() || entered.MidiOutput.empty()) && choices_.CheckSoundFont) {
     if (Result checked = choices_.CheckSoundFont(entered.SoundFont); !checked.ok())
       return Result::Invalid(std::string(kSoundFontLabel) + ": " + checked.message());
   }

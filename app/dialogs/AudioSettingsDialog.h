@@ -2,8 +2,9 @@
 // "Audio Settings" (profile section "Audio Settings"): what Play plays the roll to. The MIDI
 // output is the software synthesizer (with the SoundFont named here, or the installed General
 // MIDI one when the field is empty) or an instrument on one of the sequencer's ports. OK checks
-// the SoundFont the synthesizer would load (a missing or unreadable file, or one that is not a
-// SoundFont, is refused with the reason and nothing is stored), then writes the section. A
+// the SoundFont named (rendering into sound files uses it too), or the installed one when the
+// synthesizer would load it: a missing or unreadable file, or one that is not a SoundFont, is
+// refused with the reason and nothing is stored. Then it writes the section. A
 // conversion reads neither value, so nothing needs converting again.
 
 #include <functional>

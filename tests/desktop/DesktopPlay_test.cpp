@@ -288,15 +288,20 @@ class DesktopPlayTest : public QObject {
       QVERIFY(!std::filesystem::exists(dir.File("Tarvelo.ini")));
     }
     {
-      // A port needs no SoundFont; OK stores both values.
+      // A port needs no SoundFont, but one named is checked all the same (rendering uses it).
       AudioSettingsDialog dialog(settings, profile, choices);
       dialog.findChild<QLineEdit*>("SoundFont")->setText(QStringLiteral("/no/such.sf2"));
       auto* output = dialog.findChild<QComboBox*>("MidiOutput");
       output->setCurrentIndex(1);
+      testing::AnswerNextModal([](QDialog*) {});
+      QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+      QCOMPARE(dialog.result(), int(QDialog::Rejected));
+      dialog.findChild<QLineEdit*>("SoundFont")->setText(QString());
       QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
       QCOMPARE(dialog.result(), int(QDialog::Accepted));
       QCOMPARE(settings.MidiOutput, std::string("128:0"));
       QCOMPARE(AudioSettings(IniProfile(dir.File("Tarvelo.ini"))).MidiOutput, std::string("128:0"));
+      QCOMPARE(AudioSettings(IniProfile(dir.File("Tarvelo.ini"))).SoundFont, std::string());
     }
     {
       // A stored port that is not there now stays chosen.
