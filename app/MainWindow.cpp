@@ -927,10 +927,15 @@ void MainWindow::OnPlay() {
   heard_ = heard;
   player_.Start(std::move(heard.Schedule), from, std::move(instrument), make_clock_());
   play_timer_->start();
-  statusBar()->showMessage(QStringLiteral("Playing the %1 file from inch %2 on %3")
-                               .arg(ToQString(heard_.Source))
-                               .arg(from > 0 ? inch : 0.0, 0, 'f', 1)
-                               .arg(ToQString(description)));
+  // What is heard is the last conversion: changed settings are heard after Re-Process.
+  statusBar()->showMessage(
+      QStringLiteral("Playing the %1 file from inch %2 on %3%4")
+          .arg(ToQString(heard_.Source))
+          .arg(from > 0 ? inch : 0.0, 0, 'f', 1)
+          .arg(ToQString(description))
+          .arg(state_.IsReprocessPending()
+                   ? QStringLiteral(", as last converted (Re-Process to hear the changed settings)")
+                   : QString()));
   ShowPlayback();
   // The space bar stops it again: the focus goes to the view, not to a button (a button takes
   // the space bar for itself).

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QtTest>
 #include <atomic>
@@ -202,6 +203,8 @@ class DesktopPlayTest : public QObject {
     QTest::mouseClick(window.Bar()->PlayButton(), Qt::LeftButton);
     QVERIFY(window.IsPlaying());
     QCOMPARE(window.Heard().Source, std::string("eRoll MIDI"));
+    QCOMPARE(window.statusBar()->currentMessage(),
+             QStringLiteral("Playing the eRoll MIDI file from inch %1 on the test's recorder").arg(inch, 0, 'f', 1));
     QTRY_VERIFY(!studio->Sent().empty());
     // It starts where the view is: the notes of the next second lie just below the top.
     studio->now = 1001;
@@ -224,9 +227,15 @@ class DesktopPlayTest : public QObject {
     QVERIFY(EndsSilent(studio->Sent()));
     QVERIFY(window.Bar()->PlayButton()->isEnabled());
 
-    // Opening another file while playing stops the playing first.
+    QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Played to the end of the roll."));
+
+    // Opening another file while playing stops the playing first. With settings changed since
+    // the conversion, the status bar says that what plays is the roll as last converted.
+    QTest::mouseClick(window.Bar()->NudgeRightButton(), Qt::LeftButton);
     QTest::mouseClick(window.Bar()->PlayButton(), Qt::LeftButton);
     QVERIFY(window.IsPlaying());
+    QVERIFY(window.statusBar()->currentMessage().endsWith(
+        QStringLiteral("as last converted (Re-Process to hear the changed settings)")));
     QVERIFY(window.OpenFile(WriteSystemRoll(dir, "Other.cis", synth::RollSystem::kPlain88)));
     QVERIFY(!window.IsPlaying());
     QVERIFY(EndsSilent(studio->Sent()));
