@@ -36,6 +36,7 @@ struct Studio {
   std::mutex lock;
   std::vector<MidiMessage> sent;
   std::atomic<double> now{1000};
+  std::atomic<int> waits{0};  // the player waits only once it has taken its start time
   int opened = 0;
 
   std::vector<MidiMessage> Sent() {
@@ -61,7 +62,10 @@ class TestClock : public PlaybackClock {
  public:
   explicit TestClock(std::shared_ptr<Studio> studio) : studio_(std::move(studio)) {}
   double Now() override { return studio_->now.load(); }
-  void WaitUntil(double /*seconds*/) override { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+  void WaitUntil(double /*seconds*/) override {
+    ++studio_->waits;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
 
  private:
   std::shared_ptr<Studio> studio_;
@@ -143,7 +147,7 @@ class DesktopPlayTest : public QObject {
     QVERIFY(!bar.PlayButton()->isEnabled());
     QVERIFY(bar.StopButton()->isEnabled());
     QVERIFY(window.View()->PlayLineRow().has_value());
-    QTRY_VERIFY(!studio->Sent().empty());  // the player's thread is under way: the channels set
+    QTRY_VERIFY(studio->waits > 0);  // the player's thread is under way, its start time taken
 
     // Ten seconds on: the roll under the tracker bar is at the top of the view, the line on it.
     studio->now = 1010;
@@ -205,7 +209,7 @@ class DesktopPlayTest : public QObject {
     QCOMPARE(window.Heard().Source, std::string("eRoll MIDI"));
     QCOMPARE(window.statusBar()->currentMessage(),
              QStringLiteral("Playing the eRoll MIDI file from inch %1 on the test's recorder").arg(inch, 0, 'f', 1));
-    QTRY_VERIFY(!studio->Sent().empty());
+    QTRY_VERIFY(studio->waits > 0);
     // It starts where the view is: the notes of the next second lie just below the top.
     studio->now = 1001;
     QTRY_VERIFY(NoteOns(studio->Sent()) > 0);
