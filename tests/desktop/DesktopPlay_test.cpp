@@ -3,6 +3,7 @@
 // with an expression system, the eRoll notes otherwise), where it starts, the play line and
 // the view following the roll, the instrument left silent on every way of stopping, and the
 // "Audio Settings" dialog's check of the SoundFont.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -243,6 +244,33 @@ class DesktopPlayTest : public QObject {
     QVERIFY(window.OpenFile(WriteSystemRoll(dir, "Other.cis", synth::RollSystem::kPlain88)));
     QVERIFY(!window.IsPlaying());
     QVERIFY(EndsSilent(studio->Sent()));
+    QVERIFY2(presenter.texts.empty(), presenter.texts.empty() ? "" : presenter.texts.front().c_str());
+  }
+
+  void TheExpressionMadeForListeningIsTheOneTheConversionWrites() {
+    testing::TempDir dir;
+    RecordingPresenter presenter;
+    auto studio = std::make_shared<Studio>();
+    MainWindow window(PlayOptions(presenter, studio, ProfileWith(dir, "Duo-Art")));
+    window.show();
+    QVERIFY(window.OpenFile(WriteSystemRoll(dir, "DuoArt.cis", synth::RollSystem::kDuoArt)));
+    window.OnPlay();
+    window.OnStop();
+    const PlaybackSchedule made_now = window.Heard().Schedule;
+    // The same roll with its expression file written beside it: that file is heard, as made.
+    QTest::mouseClick(window.Bar()->ExpressionMidiBox(), Qt::LeftButton);
+    window.OnReprocess();
+    QVERIFY(std::filesystem::exists(dir.File("DuoArt_ExpressionMIDI.mid")));
+    window.OnPlay();
+    window.OnStop();
+    const PlaybackSchedule& written = window.Heard().Schedule;
+    QCOMPARE(written.Messages().size(), made_now.Messages().size());
+    QVERIFY(written.Messages().size() > 100);
+    for (size_t index = 0; index < written.Messages().size(); ++index) {
+      QCOMPARE(written.Messages()[index].Seconds, made_now.Messages()[index].Seconds);
+      QVERIFY(written.Messages()[index].Message == made_now.Messages()[index].Message);
+    }
+    QCOMPARE(written.EndSeconds(), made_now.EndSeconds());
     QVERIFY2(presenter.texts.empty(), presenter.texts.empty() ? "" : presenter.texts.front().c_str());
   }
 
