@@ -304,6 +304,32 @@ class DesktopPlayTest : public QObject {
     QCOMPARE(second_presenter.kinds.back(), MessageKind::kError);
   }
 
+  void TheSystemsInstrumentIsOpenedOrSaysWhyNot() {
+    if (!CanPlay()) QSKIP("this build cannot play");
+    PlaybackInstrument instrument;
+    AudioSettings audio;
+    audio.SoundFont = "/no/such.sf2";
+    Result opened = OpenPlaybackInstrument(audio, instrument);
+    QVERIFY(!opened.ok() && opened.message().find("/no/such.sf2") != std::string::npos);
+    QVERIFY(!CheckSoundFontChoice("/no/such.sf2").ok());
+    QVERIFY(!instrument.Sink);
+    audio = AudioSettings();
+    audio.MidiOutput = "no port is called this";
+    QVERIFY(!OpenPlaybackInstrument(audio, instrument).ok());
+    QVERIFY(!instrument.Sink);
+    // The installed SoundFont on the audio output: played where there is one; this machine may
+    // have no sound device, and then says so.
+    if (!CheckSoundFontChoice("").ok()) QSKIP("the installed SoundFont is not here");
+    opened = OpenPlaybackInstrument(AudioSettings(), instrument);
+    if (opened.ok()) {
+      QVERIFY(instrument.Sink && instrument.Description.starts_with("the software synthesizer ("));
+      QVERIFY(!instrument.HasSoftPedal);
+    } else {
+      QVERIFY2(opened.message().starts_with("no audio output can be opened on this machine"), opened.message().c_str());
+      qInfo("no sound device here: %s", opened.message().c_str());
+    }
+  }
+
   void AudioSettingsRefuseASoundFontThatCannotBeLoaded() {
     testing::TempDir dir;
     IniProfile profile(dir.File("Tarvelo.ini"));
