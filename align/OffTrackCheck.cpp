@@ -1,5 +1,6 @@
 #include "align/OffTrackCheck.h"
 
+#include <algorithm>
 #include <cmath>
 #include <span>
 #include <utility>
@@ -16,18 +17,23 @@ namespace {
 constexpr double kSampleSpacing = 0.02;  // inches of roll between the lines looked at
 constexpr double kNarrowestHole = 0.02;  // inches across
 
-}  // namespace
+// The distinct holes of the lines looked at, placed as the per-line pass placed them, with the
+// lines looked at and the correction each was placed with.
+struct PlacedHoles {
+  std::vector<MeasuredHole> Holes;
+  std::vector<int> Sampled;
+  std::vector<int64_t> Shifts;
+};
 
-OffTrackCount CountOffTrackHoles(const CisScanData& data, const TrackLookupMap& map, const RollTypeDefinition& roll,
-                                 double on_track_share) {
-  OffTrackCount count;
+PlacedHoles MeasurePlacedHoles(const CisScanData& data, const TrackLookupMap& map) {
+  PlacedHoles placed;
   const ScanLineArray& lines = data.Lines;
-  if (lines.Empty() || map.EntryCount() == 0 || !(map.PixelsPerInch > 0)) return count;
+  if (lines.Empty() || map.EntryCount() == 0 || !(map.PixelsPerInch > 0)) return placed;
 
   // The lines looked at, and the correction the pass placed each with: the one in force before
   // the loop update that closed the line's interval (the recorded offset includes that update).
-  std::vector<int> sampled;
-  std::vector<int64_t> shifts;
+  std::vector<int>& sampled = placed.Sampled;
+  std::vector<int64_t>& shifts = placed.Shifts;
   double used = 0, recorded = 0, next_position = -1;
   for (int i = 0; i < lines.Size(); ++i) {
     const double offset = lines.Geometry(i).TrackingOffset;
@@ -39,7 +45,7 @@ OffTrackCount CountOffTrackHoles(const CisScanData& data, const TrackLookupMap& 
     shifts.push_back(TruncToInt32(used * map.Dpi));
   }
 
-  std::vector<MeasuredHole> holes;
+  std::vector<MeasuredHole>& holes = placed.Holes;
   holes.reserve(lines.TotalTransitions() / 8);
   const auto sample_count = static_cast<int>(sampled.size());
   HoleLinker linker(
@@ -71,18 +77,55 @@ OffTrackCount CountOffTrackHoles(const CisScanData& data, const TrackLookupMap& 
     linker.AddLine(s, runs, 0.0f);
   }
   linker.Finish();
+  return placed;
+}
 
+// Calls `counted(hole, off_track)` for each hole of a hole's width.
+template <typename Counted>
+void ClassifyHoles(const PlacedHoles& placed, const TrackLookupMap& map, const RollTypeDefinition& roll,
+                   double on_track_share, Counted counted) {
   const double tolerance = on_track_share * roll.DefaultTrackCenterSpacing;
   const double narrowest = kNarrowestHole * map.PixelsPerInch;
-  for (const MeasuredHole& hole : holes) {
+  for (const MeasuredHole& hole : placed.Holes) {
     if (hole.Width < narrowest) continue;
     const auto pixel = static_cast<int64_t>(std::floor(hole.Center));
     const int track = map.ClosestTrackAt(pixel);
     const double across = hole.Center / map.PixelsPerInch + map.OffsetInches;
-    ++count.Holes;
-    if (std::abs(across - roll.TrackCenter[static_cast<size_t>(track)]) > tolerance) ++count.OffTrack;
+    counted(hole, std::abs(across - roll.TrackCenter[static_cast<size_t>(track)]) > tolerance);
   }
+}
+
+}  // namespace
+
+OffTrackCount CountOffTrackHoles(const CisScanData& data, const TrackLookupMap& map, const RollTypeDefinition& roll,
+                                 double on_track_share) {
+  OffTrackCount count;
+  ClassifyHoles(MeasurePlacedHoles(data, map), map, roll, on_track_share, [&](const MeasuredHole&, bool off_track) {
+    ++count.Holes;
+    if (off_track) ++count.OffTrack;
+  });
   return count;
+}
+
+std::vector<OffTrackHole> ListOffTrackHoles(const CisScanData& data, const TrackLookupMap& map,
+                                            const RollTypeDefinition& roll, double on_track_share) {
+  std::vector<OffTrackHole> found;
+  const PlacedHoles placed = MeasurePlacedHoles(data, map);
+  const ScanLineArray& lines = data.Lines;
+  ClassifyHoles(placed, map, roll, on_track_share, [&](const MeasuredHole& hole, bool off_track) {
+    if (!off_track) return;
+    // The first line looked at of the hole, and the correction it was placed with there.
+    const auto sample = std::partition_point(placed.Sampled.begin(), placed.Sampled.end(),
+                                             [&](int line) { return lines.Position(line) < hole.Start; });
+    const size_t index = sample == placed.Sampled.end() ? placed.Sampled.size() - 1
+                                                        : static_cast<size_t>(sample - placed.Sampled.begin());
+    const auto shift = static_cast<double>(placed.Shifts[index]);
+    found.push_back({hole.Start, hole.End, hole.Center - hole.Width / 2 - shift, hole.Center + hole.Width / 2 - shift,
+                     placed.Sampled[index]});
+  });
+  std::stable_sort(found.begin(), found.end(),
+                   [](const OffTrackHole& a, const OffTrackHole& b) { return a.Start < b.Start; });
+  return found;
 }
 
 }  // namespace tarvelo

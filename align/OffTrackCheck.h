@@ -4,6 +4,8 @@
 // centre of the track the lookup map gives it. A share well above a few per cent means the
 // scanner offset, stretch, DPI or roll type does not fit the scan.
 
+#include <vector>
+
 #include "cis/CisScanData.h"
 #include "geometry/TrackLookupMap.h"
 #include "rolltypes/RollTypeDefinition.h"
@@ -21,5 +23,19 @@ struct OffTrackCount {
 // track's centre. Lines about a fiftieth of an inch apart are looked at (holes are longer).
 OffTrackCount CountOffTrackHoles(const CisScanData& data, const TrackLookupMap& map, const RollTypeDefinition& roll,
                                  double on_track_share = 0.3);
+
+// One of the holes CountOffTrackHoles counts as off its track, where the scan has it.
+struct OffTrackHole {
+  double Start = 0;  // position along the roll of its first line looked at, inches
+  double End = 0;    // position of the first line looked at after it, inches
+  double Left = 0;   // its span across, in sensor pixels as scanned (before the sideways correction)
+  double Right = 0;
+  int FirstLine = 0;  // the scan line at Start
+};
+
+// The holes CountOffTrackHoles(data, map, roll, on_track_share) counts as off their tracks (as
+// many as its OffTrack), by their Start.
+std::vector<OffTrackHole> ListOffTrackHoles(const CisScanData& data, const TrackLookupMap& map,
+                                            const RollTypeDefinition& roll, double on_track_share = 0.3);
 
 }  // namespace tarvelo

@@ -102,8 +102,8 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   title_ = Field("titleField", "The Swan…", "The Swan (Saint-Saens)", "The roll's title in the scan's header");
 
   dpi_ = Field("dpiField", "300 DPI", "1200 DPI", "The scanner's pixels per inch across the roll");
-  offset_ = Field("offsetField", "Offset = 1.134", "Offset = -1.1346712", "The scanner offset in use, in inches");
-  stretch_ = Field("stretchField", "Stretch = 1.00", "Stretch = 1.0003456", "The scanner stretch in use");
+  offset_ = Field("offsetField", "Offset = 1.134", "Offset = -1.12345678", "The scanner offset in use, in inches");
+  stretch_ = Field("stretchField", "Stretch = 1.00", "Stretch = 0.99999999", "The scanner stretch in use");
   mode_ = Field("modeField", "Mode1…", "Mode1 - no encoding", "The scanner mode in use");
   preset_ = Field("presetField", "My Sc…", "My Scanner", "The scanner preset in use");
   tracking_lamp_ = new LampWidget;
@@ -145,7 +145,12 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
                          QStringLiteral("Write the eRoll MIDI file, the holes mapped through the roll type"));
   eroll_midi_lamp_ = new LampWidget;
   eroll_midi_lamp_->setObjectName("eRollMidiLamp");
-  for (LampWidget* lamp : {scan_midi_lamp_, eroll_midi_lamp_})
+  expression_midi_ = CheckBox("ExpressionMIDI", "expressionMidi",
+                              QStringLiteral("Write the expression MIDI file: the eRoll notes played with the dynamics "
+                                             "and pedals of the roll type's expression system"));
+  expression_midi_lamp_ = new LampWidget;
+  expression_midi_lamp_->setObjectName("expressionMidiLamp");
+  for (LampWidget* lamp : {scan_midi_lamp_, eroll_midi_lamp_, expression_midi_lamp_})
     lamp->setToolTip(QStringLiteral("Green: written by the last conversion; yellow: still to be written"));
   punch_midi_ = CheckBox("PunchMIDI", "punchMidi", not_offered);
   punch_midi_->setEnabled(false);
@@ -171,6 +176,11 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
       Button("CIS Data", "cisData", QStringLiteral("The scan's header: correct its title, tempo and lines per inch"));
   embedded_text_ = Button("View/Set Embedded Text", "embeddedText",
                           QStringLiteral("The roll information embedded into the MIDI files"));
+  play_ = Button("Play", "play",
+                 QStringLiteral("Hear the converted roll from the reference line (right button) or the top of the "
+                                "view: its expression file when the roll type has an expression system, else its "
+                                "eRoll notes (Space)"));
+  stop_ = Button("Stop", "stop", QStringLiteral("Stop playing (Space)"));
 
   // The bar wraps its groups onto more rows where the window is narrow.
   auto* layout = new FlowLayout(this, 12);
@@ -185,10 +195,17 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   layout->AddWidget(
       Group("scannerGroup", {{mode_, 2}, {preset_, 1}, {LampWithText(tracking_lamp_, tracking_)}, {scanner_settings_}}),
       2);
-  outputs_ = Group("outputsGroup", {{scan_midi_}, {scan_midi_lamp_}, {eroll_midi_}, {eroll_midi_lamp_}, {punch_midi_}});
+  outputs_ = Group("outputsGroup", {{scan_midi_},
+                                    {scan_midi_lamp_},
+                                    {eroll_midi_},
+                                    {eroll_midi_lamp_},
+                                    {expression_midi_},
+                                    {expression_midi_lamp_},
+                                    {punch_midi_}});
   layout->AddWidget(outputs_);
   layout->AddWidget(Group("zoomGroup", {{zoom_in_}, {zoom_out_}, {go_to_label}, {go_to_inch_}}));
   layout->AddWidget(Group("viewGroup", {{tracking_corrections_}, {histogram_}}));
+  layout->AddWidget(Group("listenGroup", {{play_}, {stop_}}));
 
   connect(roll_type_, &QComboBox::activated, this, &ControlBar::OnRollTypeActivated);
   connect(nudge_left_, &QPushButton::clicked, this, [this] { emit OffsetNudged(-kOffsetNudgeInches); });
@@ -197,6 +214,7 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   connect(reprocess_, &QPushButton::clicked, this, &ControlBar::ReprocessRequested);
   connect(scan_midi_, &QCheckBox::clicked, this, &ControlBar::ScanMidiToggled);
   connect(eroll_midi_, &QCheckBox::clicked, this, &ControlBar::ERollMidiToggled);
+  connect(expression_midi_, &QCheckBox::clicked, this, &ControlBar::ExpressionMidiToggled);
   connect(zoom_in_, &QPushButton::clicked, this, &ControlBar::ZoomInRequested);
   connect(zoom_out_, &QPushButton::clicked, this, &ControlBar::ZoomOutRequested);
   connect(go_to_inch_, &QDoubleSpinBox::valueChanged, this, [this](double inches) {
@@ -206,8 +224,11 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   connect(histogram_, &QPushButton::clicked, this, &ControlBar::HistogramRequested);
   connect(cis_data_, &QPushButton::clicked, this, &ControlBar::CisDataRequested);
   connect(embedded_text_, &QPushButton::clicked, this, &ControlBar::EmbeddedTextRequested);
+  connect(play_, &QPushButton::clicked, this, &ControlBar::PlayRequested);
+  connect(stop_, &QPushButton::clicked, this, &ControlBar::StopRequested);
 
   ShowState(WindowState());
+  ShowPlayback(false, false);
 }
 
 void ControlBar::ShowState(const WindowState& state) {
@@ -218,8 +239,10 @@ void ControlBar::ShowState(const WindowState& state) {
   tracking_corrections_->setChecked(state.ShowTrackingCorrections());
   scan_midi_->setChecked(state.ScanMidi());
   eroll_midi_->setChecked(state.ERollMidi());
+  expression_midi_->setChecked(state.ExpressionMidi());
   scan_midi_lamp_->SetLamp(state.ScanMidiLamp());
   eroll_midi_lamp_->SetLamp(state.ERollMidiLamp());
+  expression_midi_lamp_->SetLamp(state.ExpressionMidiLamp());
   status_->SetFullText(ToQString(state.StatusText()));
   ShowProgress(state.ProgressColour(), state.ProgressPosition());
 }
@@ -320,6 +343,11 @@ void ControlBar::OnRollTypeActivated(int index) {
   // until the recognition chooses another.
   SelectRollType(selected_roll_type_);
   if (index == RecogniseEntryIndex()) emit RecogniseRollTypeRequested();
+}
+
+void ControlBar::ShowPlayback(bool can_play, bool playing) {
+  play_->setEnabled(can_play && !playing);
+  stop_->setEnabled(playing);
 }
 
 void ControlBar::ShowPunchMidi(bool on) { punch_midi_->setChecked(on); }

@@ -3,7 +3,7 @@
 // scanner display with the offset arrows, the feature indicators, the roll type box and the
 // conversion, output, zoom and view commands. It shows a WindowState and turns each click into
 // a signal; it decides nothing itself. Its controls stand in groups (conversion, file, roll
-// type, header, scanner, outputs, view, features) that wrap onto more rows in a narrow window;
+// type, header, scanner, outputs, view, listening, features) that wrap onto more rows in a narrow window;
 // a new control joins the group it belongs to in the constructor.
 
 #include <QElapsedTimer>
@@ -59,6 +59,8 @@ class ControlBar : public QWidget {
   // view (not while the user is typing in the box).
   void SetRollLength(double inches);
   void ShowInchAtTop(double inches);
+  // "Play" usable when a roll can be played and nothing plays; "Stop" while it plays.
+  void ShowPlayback(bool can_play, bool playing);
 
   // The controls, for the window's shortcuts and for tests.
   QPushButton* ReprocessButton() const { return reprocess_; }
@@ -70,13 +72,17 @@ class ControlBar : public QWidget {
   QPushButton* HistogramButton() const { return histogram_; }
   QPushButton* CisDataButton() const { return cis_data_; }
   QPushButton* EmbeddedTextButton() const { return embedded_text_; }
+  QPushButton* PlayButton() const { return play_; }
+  QPushButton* StopButton() const { return stop_; }
   QCheckBox* ScanMidiBox() const { return scan_midi_; }
   QCheckBox* ERollMidiBox() const { return eroll_midi_; }
+  QCheckBox* ExpressionMidiBox() const { return expression_midi_; }
   QCheckBox* PunchMidiBox() const { return punch_midi_; }
   QCheckBox* TrackingCorrectionsBox() const { return tracking_corrections_; }
   QComboBox* RollTypeBox() const { return roll_type_; }
   LampWidget* ScanMidiLamp() const { return scan_midi_lamp_; }
   LampWidget* ERollMidiLamp() const { return eroll_midi_lamp_; }
+  LampWidget* ExpressionMidiLamp() const { return expression_midi_lamp_; }
   LampWidget* TrackingLamp() const { return tracking_lamp_; }
   QProgressBar* Progress() const { return progress_; }
   ElidedLabel* StatusField() const { return status_; }
@@ -96,6 +102,7 @@ class ControlBar : public QWidget {
   void ReprocessRequested();
   void ScanMidiToggled(bool on);
   void ERollMidiToggled(bool on);
+  void ExpressionMidiToggled(bool on);
   void ZoomInRequested();
   void ZoomOutRequested();
   void TrackingCorrectionsToggled(bool on);
@@ -104,6 +111,8 @@ class ControlBar : public QWidget {
   void EmbeddedTextRequested();
   // An inch entered in the "Go to inch" box.
   void GoToInchRequested(double inches);
+  void PlayRequested();
+  void StopRequested();
 
  private:
   void PaintSoon();
@@ -133,6 +142,8 @@ class ControlBar : public QWidget {
   LampWidget* scan_midi_lamp_;
   QCheckBox* eroll_midi_;
   LampWidget* eroll_midi_lamp_;
+  QCheckBox* expression_midi_;
+  LampWidget* expression_midi_lamp_;
   QCheckBox* punch_midi_;
   QWidget* outputs_;
   QPushButton* zoom_in_;
@@ -143,6 +154,8 @@ class ControlBar : public QWidget {
   QPushButton* histogram_;
   QPushButton* cis_data_;
   QPushButton* embedded_text_;
+  QPushButton* play_;
+  QPushButton* stop_;
 };
 
 }  // namespace tarvelo::app

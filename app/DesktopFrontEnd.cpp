@@ -50,6 +50,11 @@ void DesktopFrontEnd::MarkERollWritten() {
   ShowState();
 }
 
+void DesktopFrontEnd::MarkExpressionWritten() {
+  state_.MarkExpressionWritten();
+  ShowState();
+}
+
 void DesktopFrontEnd::RefreshControlBar(std::string_view file_name_with_extension, std::string_view title) {
   bar_.ShowFile(std::string(file_name_with_extension), std::string(title));
 }

@@ -31,6 +31,7 @@ class DesktopFrontEnd : public Reporter, public FrontEndHooks {
   void SetReprocessPending(bool pending) override;
   void MarkScanImageWritten() override;
   void MarkERollWritten() override;
+  void MarkExpressionWritten() override;
   void RefreshControlBar(std::string_view file_name_with_extension, std::string_view title) override;
   void SetHeaderSummary(const CisHeaderSummary& summary) override { header_summary_ = summary; }
   // The roll information a file brings (its ANN file, the profile's template) is taken as it

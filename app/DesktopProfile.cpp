@@ -52,6 +52,12 @@ Result DesktopProfile::SaveLastFolder(std::string_view folder) {
   return store_.WriteProfileString(kSection, "LastFolder", folder);
 }
 
+bool DesktopProfile::ShowOffTrackHoles() const { return store_.GetProfileInt(kSection, "ShowOffTrackHoles", 1) != 0; }
+
+Result DesktopProfile::SaveShowOffTrackHoles(bool on) {
+  return store_.WriteProfileInt(kSection, "ShowOffTrackHoles", on ? 1 : 0);
+}
+
 RecentFiles DesktopProfile::LoadRecentFiles() const {
   std::vector<std::string> stored;
   for (int index = 0; index < kRecentFileCount; ++index) {

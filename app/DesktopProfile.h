@@ -1,8 +1,8 @@
 #pragma once
 // What the desktop keeps between sessions in the profile's section "Desktop": the window's
-// place and size, the folder the last file was opened from, and the six most recently used
-// files (most recent first). Every write goes through the profile store, which saves the
-// whole profile through a temporary file and a rename.
+// place and size, the folder the last file was opened from, the six most recently used files
+// (most recent first) and whether the view marks the holes off their tracks. Every write goes through the profile
+// store, which saves the whole profile through a temporary file and a rename.
 
 #include <optional>
 #include <string>
@@ -50,6 +50,10 @@ class DesktopProfile {
 
   std::string LastFolder() const;
   Result SaveLastFolder(std::string_view folder);
+
+  // "ShowOffTrackHoles": on unless stored as 0.
+  bool ShowOffTrackHoles() const;
+  Result SaveShowOffTrackHoles(bool on);
 
   // RecentFile1 .. RecentFile6; empty entries are skipped.
   RecentFiles LoadRecentFiles() const;

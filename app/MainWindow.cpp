@@ -26,6 +26,7 @@
 #include <functional>
 #include <new>
 
+#include "align/OffTrackCheck.h"
 #include "app/AboutBox.h"
 #include "app/ControlBar.h"
 #include "app/DesktopFrontEnd.h"
@@ -38,6 +39,7 @@
 #include "app/WindowPlace.h"
 #include "app/dialogs/ActiveTrackingSettingsDialog.h"
 #include "app/dialogs/AlignmentText.h"
+#include "app/dialogs/AudioSettingsDialog.h"
 #include "app/dialogs/CisDataDialog.h"
 #include "app/dialogs/DiagnosticSettingsDialog.h"
 #include "app/dialogs/DialogWidgets.h"
@@ -56,6 +58,8 @@ namespace {
 
 constexpr const char* kProgramName = "Tarvelo";
 constexpr const char* kRollFileFilter = "Roll Files (*.cis *.CIS)";
+// How often the play line and the view follow a roll that plays.
+constexpr int kFollowIntervalMs = 30;
 
 QString LatinText(const char* text) { return QString::fromLatin1(text); }
 
@@ -112,6 +116,12 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
   setAcceptDrops(true);
   BuildBars();
   front_end_ = std::make_unique<DesktopFrontEnd>(state_, *bar_, *presenter_);
+  audio_ = AudioSettings(*profile_.Store);
+  open_instrument_ = options.OpenInstrument ? options.OpenInstrument : OpenPlaybackInstrument;
+  make_clock_ = options.MakeClock ? options.MakeClock : [] { return std::make_unique<SteadyPlaybackClock>(); };
+  play_timer_ = new QTimer(this);
+  play_timer_->setInterval(kFollowIntervalMs);
+  connect(play_timer_, &QTimer::timeout, this, &MainWindow::FollowPlaying);
   edit_roll_info_ = options.EditRollInfo;
   if (!edit_roll_info_) {
     edit_roll_info_ = [this](RollInfo& info) {
@@ -176,12 +186,15 @@ void MainWindow::BuildBars() {
   connect(bar_, &ControlBar::ReprocessRequested, this, &MainWindow::OnReprocess);
   connect(bar_, &ControlBar::ScanMidiToggled, this, &MainWindow::OnScanMidiToggled);
   connect(bar_, &ControlBar::ERollMidiToggled, this, &MainWindow::OnERollMidiToggled);
+  connect(bar_, &ControlBar::ExpressionMidiToggled, this, &MainWindow::OnExpressionMidiToggled);
   connect(bar_, &ControlBar::ZoomInRequested, this, &MainWindow::OnZoomIn);
   connect(bar_, &ControlBar::ZoomOutRequested, this, &MainWindow::OnZoomOut);
   connect(bar_, &ControlBar::TrackingCorrectionsToggled, this, &MainWindow::OnTrackingCorrectionsToggled);
   connect(bar_, &ControlBar::HistogramRequested, this, &MainWindow::OnViewHistogram);
   connect(bar_, &ControlBar::CisDataRequested, this, &MainWindow::OnCisData);
   connect(bar_, &ControlBar::EmbeddedTextRequested, this, &MainWindow::OnEmbeddedText);
+  connect(bar_, &ControlBar::PlayRequested, this, &MainWindow::OnPlay);
+  connect(bar_, &ControlBar::StopRequested, this, &MainWindow::OnStop);
   connect(banner_, &RollNoticeBanner::AlignRequested, this, &MainWindow::OnAlignFromBanner);
   connect(banner_, &RollNoticeBanner::RecogniseRequested, this, &MainWindow::OnRecogniseFromBanner);
   connect(bar_, &ControlBar::GoToInchRequested, view_, &RollViewWidget::ScrollToInch);
@@ -230,6 +243,24 @@ void MainWindow::BuildMenus() {
   status->setChecked(true);
   status->setStatusTip(QStringLiteral("Show or hide the status bar"));
   connect(status, &QAction::toggled, statusBar(), &QWidget::setVisible);
+  view->addSeparator();
+  off_track_action_ = view->addAction(QStringLiteral("Show &Off-Track Holes"));
+  off_track_action_->setObjectName(QStringLiteral("showOffTrackHoles"));
+  off_track_action_->setCheckable(true);
+  off_track_action_->setChecked(desktop_profile_.ShowOffTrackHoles());
+  off_track_action_->setStatusTip(
+      QStringLiteral("Mark in orange the holes that lie off their tracks: where the settings do not fit the scan"));
+  connect(off_track_action_, &QAction::toggled, this, &MainWindow::OnShowOffTrackHolesToggled);
+
+  QMenu* listen = menuBar()->addMenu(QStringLiteral("&Listen"));
+  // Space plays and stops: only one of the two is usable at a time.
+  play_action_ = listen->addAction(QStringLiteral("&Play"), this, &MainWindow::OnPlay);
+  play_action_->setShortcut(QKeySequence(Qt::Key_Space));
+  play_action_->setStatusTip(QStringLiteral("Hear the converted roll from the reference line or the top of the view"));
+  stop_action_ = listen->addAction(QStringLiteral("&Stop"), this, &MainWindow::OnStop);
+  stop_action_->setShortcut(QKeySequence(Qt::Key_Space));
+  stop_action_->setStatusTip(QStringLiteral("Stop playing"));
+  for (QAction* action : {play_action_, stop_action_}) action->setShortcutContext(Qt::WindowShortcut);
 
   QMenu* settings = menuBar()->addMenu(QStringLiteral("&Settings"));
   settings->addAction(QStringLiteral("&ScanImageMIDI Settings"), this, &MainWindow::OnScanImageMidiSettings);
@@ -237,6 +268,11 @@ void MainWindow::BuildMenus() {
   settings->addAction(QStringLiteral("&Diagnostics"), this, &MainWindow::OnDiagnosticSettings);
   settings->addAction(QStringLiteral("&ActiveTracking"), this, &MainWindow::OnActiveTrackingSettings);
   settings->addAction(QStringLiteral("&Twin Array Settings"), this, &MainWindow::OnTwinArraySettings);
+  settings->addSeparator();
+  QAction* audio = settings->addAction(QStringLiteral("A&udio Settings..."), this, &MainWindow::OnAudioSettings);
+  audio->setStatusTip(
+      QStringLiteral("What Play plays the roll to: the software synthesizer and its SoundFont, or a "
+                     "MIDI port"));
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   QAction* about = help->addAction(ProgramIcon(), QStringLiteral("&About Tarvelo..."), this, &MainWindow::OnAbout);
@@ -297,6 +333,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  OnStop();
   const QRect normal = isMaximized() ? normalGeometry() : geometry();
   WindowGeometry geometry;
   geometry.Left = normal.x();
@@ -324,6 +361,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 bool MainWindow::OpenFile(const QString& path) {
   if (path.isEmpty() || !MayReplaceDocument()) return false;
+  OnStop();
   setWindowTitle(QStringLiteral("Reading File : ") + QFileInfo(path).fileName());
   statusBar()->clearMessage();  // it spoke of the roll open until now
   // The file is read into a new document: one that cannot be opened leaves the open one as
@@ -331,9 +369,10 @@ bool MainWindow::OpenFile(const QString& path) {
   auto doc = std::make_unique<TarveloDoc>(*front_end_, *front_end_, doc_->RollInformation());
   doc->SetRollType(doc_->RollType());
   const WindowState before = state_;
+  const RunSettings settings = session_.ForRun();
   Result loaded;
   std::string failure;
-  if (!RunCaught([&] { loaded = doc->Load(ToFilePath(path), session_.ForRun()); }, failure)) {
+  if (!RunCaught([&] { loaded = doc->Load(ToFilePath(path), settings); }, failure)) {
     loaded = Result::IoError("The file " + ToUtf8(path) + " could not be converted: " + failure);
     front_end_->ShowMessage(MessageKind::kError, loaded.message());
   }
@@ -353,6 +392,7 @@ bool MainWindow::OpenFile(const QString& path) {
   view_->SetSource(nullptr, &strips_);
   doc_ = std::move(doc);
   view_->SetSource(&doc_->ScanData(), &strips_);
+  RememberRun(settings);
   save_path_ = path;
   saved_header_ = HeaderNow();
   RememberFile(path);
@@ -464,6 +504,7 @@ void MainWindow::UpdateTitle() {
   save_action_->setEnabled(has_file);
   save_as_action_->setEnabled(has_file);
   bar_->SetRecogniseEnabled(HasRoll());
+  ShowPlayback();
 }
 
 void MainWindow::ShowRollLength() {
@@ -554,12 +595,15 @@ void MainWindow::ApplySettingsChange() {
 
 void MainWindow::OnFileNew() {
   if (!MayReplaceDocument()) return;
+  OnStop();
   view_->SetSource(nullptr, &strips_);
   auto doc = std::make_unique<TarveloDoc>(*front_end_, *front_end_, doc_->RollInformation());
   doc->SetRollType(doc_->RollType());
   doc_ = std::move(doc);
   view_->SetSource(&doc_->ScanData(), &strips_);
   save_path_.clear();
+  last_run_.reset();
+  MarkOffTrackHoles();
   ranking_.reset();
   ShowRollNotice();
   statusBar()->clearMessage();
@@ -625,6 +669,15 @@ void MainWindow::OnTwinArraySettings() {
   if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
 }
 
+void MainWindow::OnAudioSettings() {
+  AudioChoices choices;
+  for (const PortChoice& port : PlaybackPorts()) choices.Ports.emplace_back(port.Address, port.Name);
+  if (CanPlay()) choices.CheckSoundFont = CheckSoundFontChoice;
+  choices.InstalledSoundFont = InstalledSoundFontPath();
+  AudioSettingsDialog dialog(audio_, *profile_.Store, std::move(choices), this);
+  dialog.exec();
+}
+
 void MainWindow::OnAbout() {
   AboutBox about(this);
   about.exec();
@@ -681,15 +734,20 @@ void MainWindow::OnScannerSettings() {
 }
 
 void MainWindow::OnReprocess() {
+  OnStop();
   statusBar()->clearMessage();  // it spoke of the conversion before
+  const RunSettings settings = session_.ForRun();
   std::string failure;
-  if (!RunCaught([&] { doc_->RunPipeline(session_.ForRun()); }, failure)) {
+  const bool finished = RunCaught([&] { doc_->RunPipeline(settings); }, failure);
+  RememberRun(settings);
+  if (!finished) {
     front_end_->ShowMessage(MessageKind::kError, "The conversion could not be finished: " + failure);
     front_end_->SetReprocessPending(true);  // the outputs were not all written: offer it again
   }
   UpdateView();
   ShowRollLength();
   ShowRollNotice();
+  ShowPlayback();
   view_->viewport()->repaint();
 }
 
@@ -723,6 +781,14 @@ void MainWindow::OnERollMidiToggled(bool on) {
   state_.SetERollMidi(on);
   session_.Outputs.eRollMidi = on;
   ReportIfFailed(session_.Outputs.SaveERollMidi(*profile_.Store));
+  front_end_->ShowState();
+  front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Title);
+}
+
+void MainWindow::OnExpressionMidiToggled(bool on) {
+  state_.SetExpressionMidi(on);
+  session_.Outputs.WriteExpressionMidi = on;
+  ReportIfFailed(session_.Outputs.SaveWriteExpressionMidi(*profile_.Store));
   front_end_->ShowState();
   front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Title);
 }
@@ -778,6 +844,129 @@ void MainWindow::OnEmbeddedText() {
   RollInfoDialog dialog(doc_->RollInformation(), *profile_.Store, this);
   if (dialog.exec() == QDialog::Accepted) ActOn(dialog.Outcome());
   view_->viewport()->update();
+}
+
+}  // namespace tarvelo::app
+
+namespace tarvelo::app {
+
+// Listening ------------------------------------------------------------------------------------
+
+void MainWindow::RememberRun(const RunSettings& settings) {
+  last_run_ = LastRun{settings, doc_->ScanData().Tempo, doc_->RollType()};
+  MarkOffTrackHoles();
+}
+
+// Off-track holes ----------------------------------------------------------------------------
+
+void MainWindow::OnShowOffTrackHolesToggled(bool on) {
+  ReportIfFailed(desktop_profile_.SaveShowOffTrackHoles(on));
+  MarkOffTrackHoles();
+}
+
+void MainWindow::MarkOffTrackHoles() {
+  std::vector<MarkedHole> marks;
+  // The holes as the last run placed them: with the roll type it ran with.
+  if (off_track_action_ && off_track_action_->isChecked() && last_run_ && HasRoll()) {
+    std::string failure;
+    const BusyCursor busy;
+    const bool listed = RunCaught(
+        [&] {
+          for (const OffTrackHole& hole : ListOffTrackHoles(doc_->ScanData(), doc_->LookupMap(), last_run_->RollType))
+            marks.push_back({hole.Start, hole.End, hole.Left, hole.Right, hole.FirstLine});
+        },
+        failure);
+    if (!listed) marks.clear();  // the view goes without its marks
+  }
+  view_->SetMarkedHoles(std::move(marks));
+}
+
+void MainWindow::ShowPlayback() {
+  const bool playing = IsPlaying();
+  const bool can_play = HasRoll() && last_run_.has_value();
+  bar_->ShowPlayback(can_play, playing);
+  if (play_action_) play_action_->setEnabled(can_play && !playing);
+  if (stop_action_) stop_action_->setEnabled(playing);
+}
+
+void MainWindow::OnPlay() {
+  if (IsPlaying() || !HasRoll() || !last_run_) return;
+  RollToHear heard;
+  Result chosen;
+  std::string failure;
+  {
+    const BusyCursor busy;
+    if (!RunCaught(
+            [&] {
+              chosen = ChooseRollToHear(*doc_, last_run_->Settings, last_run_->Tempo, last_run_->RollType, heard);
+            },
+            failure))
+      chosen = Result::IoError("the roll could not be made ready to play: " + failure);
+  }
+  if (!chosen.ok()) {
+    front_end_->ShowMessage(MessageKind::kWarning, "Nothing can be played: " + chosen.message());
+    return;
+  }
+  PlaybackInstrument instrument;
+  Result opened;
+  if (!RunCaught([&] { opened = open_instrument_(audio_, instrument); }, failure))
+    opened = Result::IoError("the instrument could not be opened: " + failure);
+  if (!opened.ok() || !instrument.Sink) {
+    front_end_->ShowMessage(MessageKind::kError, "The roll cannot be played: " + opened.message() +
+                                                     ". Settings, Audio Settings chooses what it is played to.");
+    return;
+  }
+  // From the reference line when one is drawn, else from the inch at the top of the view; from
+  // the start when that is past the last note.
+  const double inch = view_->ReferenceInch().value_or(view_->InchAtTop());
+  double from = SecondsAtRollInch(heard.Timing, inch);
+  if (from >= heard.Schedule.EndSeconds()) from = 0;
+  // A piano on a port has a soft pedal of its own; the software synthesizer has none.
+  if (!instrument.HasSoftPedal) LowerVelocitiesUnderSoftPedal(heard.Schedule);
+  const std::string description = instrument.Description;
+  heard_ = heard;
+  player_.Start(std::move(heard.Schedule), from, std::move(instrument), make_clock_());
+  play_timer_->start();
+  // What is heard is the last conversion: changed settings are heard after Re-Process.
+  statusBar()->showMessage(
+      QStringLiteral("Playing the %1 file from inch %2 on %3%4")
+          .arg(ToQString(heard_.Source))
+          .arg(from > 0 ? inch : 0.0, 0, 'f', 1)
+          .arg(ToQString(description))
+          .arg(state_.IsReprocessPending()
+                   ? QStringLiteral(", as last converted (Re-Process to hear the changed settings)")
+                   : QString()));
+  ShowPlayback();
+  // The space bar stops it again: the focus goes to the view, not to a button (a button takes
+  // the space bar for itself).
+  view_->setFocus();
+  FollowPlaying();
+}
+
+void MainWindow::OnStop() {
+  if (!IsPlaying()) return;
+  player_.Stop();
+  play_timer_->stop();
+  view_->ShowPlayLine(std::nullopt);
+  statusBar()->showMessage(QStringLiteral("Stopped."));
+  ShowPlayback();
+  if (bar_->StopButton()->hasFocus()) view_->setFocus();
+}
+
+void MainWindow::FollowPlaying() {
+  if (!IsPlaying()) return;
+  if (player_.HasEnded()) {
+    player_.Finish();
+    play_timer_->stop();
+    view_->ShowPlayLine(std::nullopt);
+    statusBar()->showMessage(QStringLiteral("Played to the end of the roll."));
+    ShowPlayback();
+    return;
+  }
+  // The inch under the tracker bar, at the top of the view.
+  const double inches = heard_.Timing.RollInchesAtSeconds(player_.Position());
+  view_->ScrollToInch(std::max(inches, 0.0));
+  view_->ShowPlayLine(inches);
 }
 
 }  // namespace tarvelo::app

@@ -14,9 +14,13 @@
 
 #include "align/AlignOpenedScan.h"
 #include "app/DesktopProfile.h"
+#include "app/Listening.h"
+#include "app/RollPlayer.h"
+#include "app/RollToHear.h"
 #include "app/WindowState.h"
 #include "app/dialogs/DialogOutcome.h"
 #include "document/TarveloDoc.h"
+#include "settings/AudioSettings.h"
 #include "settings/SessionSettings.h"
 #include "settings/UserProfile.h"
 #include "view/TrackStrips.h"
@@ -24,6 +28,7 @@
 
 class QAction;
 class QMenu;
+class QTimer;
 class QToolBar;
 
 namespace tarvelo::app {
@@ -45,6 +50,11 @@ struct MainWindowOptions {
   // How the roll information of a file just opened is completed, once the roll is shown, when
   // the settings ask for it (true: accepted); null: the roll information dialog.
   std::function<bool(RollInfo&)> EditRollInfo;
+  // How Play opens its instrument and keeps time; null: the instrument the "Audio Settings"
+  // name (OpenPlaybackInstrument) and the system's steady clock. Tests put in a recorder and a
+  // clock of their own, so that nothing needs a sound device.
+  std::function<Result(const AudioSettings&, PlaybackInstrument&)> OpenInstrument;
+  std::function<std::unique_ptr<PlaybackClock>()> MakeClock;
 };
 
 class MainWindow : public QMainWindow {
@@ -87,6 +97,11 @@ class MainWindow : public QMainWindow {
   const RecentFiles& Recent() const { return recent_; }
   // The File menu's entries of the recent files (hidden when unused).
   const std::vector<QAction*>& RecentFileActions() const { return recent_actions_; }
+  // Whether the roll is being played, and what of it (valid while it plays).
+  bool IsPlaying() const { return player_.IsStarted(); }
+  const RollToHear& Heard() const { return heard_; }
+  const AudioSettings& Audio() const { return audio_; }
+  QAction* OffTrackHolesAction() const { return off_track_action_; }
 
  public slots:
   // File menu.
@@ -101,6 +116,15 @@ class MainWindow : public QMainWindow {
   void OnDiagnosticSettings();
   void OnActiveTrackingSettings();
   void OnTwinArraySettings();
+  void OnAudioSettings();
+  // Play: the roll heard from the reference line when one is drawn, else from the inch at the
+  // top of the view (from its start when that is past its last note), on the instrument of the
+  // "Audio Settings", the view following it. The status bar says what is heard on what; a
+  // message says why nothing can be.
+  void OnPlay();
+  // Stop (also before Re-Process, opening another file, New and quitting): the instrument is
+  // left silent with its pedals up.
+  void OnStop();
   // Help menu.
   void OnAbout();
   // Control bar.
@@ -113,12 +137,16 @@ class MainWindow : public QMainWindow {
   void OnReprocess();
   void OnScanMidiToggled(bool on);
   void OnERollMidiToggled(bool on);
+  void OnExpressionMidiToggled(bool on);
   void OnZoomIn();
   void OnZoomOut();
   void OnTrackingCorrectionsToggled(bool on);
   void OnViewHistogram();
   void OnCisData();
   void OnEmbeddedText();
+  // View menu: "Show Off-Track Holes" marks the holes the last conversion found off their
+  // tracks in their own colour (stored in the profile's "Desktop" section).
+  void OnShowOffTrackHolesToggled(bool on);
   // The banner's buttons: the scanner dialog with the open roll measured ("Apply" converts the
   // roll with the values found), and the roll type recognised and the roll converted as it.
   void OnAlignFromBanner();
@@ -131,6 +159,14 @@ class MainWindow : public QMainWindow {
 
  private:
   void BuildMenus();
+  // While playing: the play line and the view follow the roll; at its end the playing stops.
+  void FollowPlaying();
+  void ShowPlayback();
+  // Keeps what the run just made was made with, for Play to hear it.
+  void RememberRun(const RunSettings& settings);
+  // The view's marks of the off-track holes, as the last conversion placed them (none when
+  // the marks are off).
+  void MarkOffTrackHoles();
   void BuildBars();
   void LoadRollTypes(const std::vector<std::string>& candidates);
   void RestoreGeometry();
@@ -197,6 +233,24 @@ class MainWindow : public QMainWindow {
   QString save_path_;  // where Save writes: the file opened or saved last
   SavedHeader saved_header_;
   std::function<bool(RollInfo&)> edit_roll_info_;
+
+  // Listening.
+  AudioSettings audio_;
+  std::function<Result(const AudioSettings&, PlaybackInstrument&)> open_instrument_;
+  std::function<std::unique_ptr<PlaybackClock>()> make_clock_;
+  // What the document's last run was made with: its settings, tempo and roll type.
+  struct LastRun {
+    RunSettings Settings;
+    int Tempo = 0;
+    RollTypeDefinition RollType;
+  };
+  std::optional<LastRun> last_run_;
+  RollToHear heard_;
+  RollPlayer player_;
+  QTimer* play_timer_ = nullptr;
+  QAction* play_action_ = nullptr;
+  QAction* stop_action_ = nullptr;
+  QAction* off_track_action_ = nullptr;
 
   QToolBar* toolbar_ = nullptr;
   QAction* save_action_ = nullptr;

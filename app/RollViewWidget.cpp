@@ -16,6 +16,10 @@ namespace tarvelo::app {
 
 namespace {
 
+// The play line's colour and width: unlike anything else the view draws.
+const QColor kPlayLineColour(0, 150, 60);
+constexpr int kPlayLineWidth = 3;
+
 // About the size of the texts the command line's pictures carry, so both look alike.
 constexpr int kLabelPixelSize = 12;
 
@@ -179,6 +183,7 @@ void RollViewWidget::paintEvent(QPaintEvent* /*event*/) {
   settings_.ScrollY = verticalScrollBar()->value();
   settings_.ClientWidth = viewport()->width();
   settings_.ClientHeight = viewport()->height();
+  settings_.MarkedHoles = marked_holes_;
   DrawRollView(scan_ ? *scan_ : empty_scan_, strips_ ? *strips_ : NoStrips(), settings_, picture_);
   CopyToImage(picture_.Image, image_);
 
@@ -186,11 +191,50 @@ void RollViewWidget::paintEvent(QPaintEvent* /*event*/) {
   painter.drawImage(0, 0, image_);
   painter.setFont(font());
   DrawLabels(painter, picture_);
+  if (const std::optional<int> play_row = PlayLineRow()) {
+    painter.setPen(QPen(kPlayLineColour, kPlayLineWidth));
+    painter.drawLine(0, *play_row, viewport()->width(), *play_row);
+  }
+  shown_reference_row_ = reference_row_;
   if (reference_row_) {
     painter.setPen(QPen(Qt::black, 1));
     painter.drawLine(0, *reference_row_, viewport()->width(), *reference_row_);
     reference_row_.reset();  // the next repaint takes it away
   }
+}
+
+void RollViewWidget::SetMarkedHoles(std::vector<MarkedHole> holes) {
+  marked_holes_ = std::move(holes);
+  viewport()->update();
+}
+
+void RollViewWidget::ShowPlayLine(std::optional<double> inches) {
+  play_inch_ = inches;
+  viewport()->update();
+}
+
+std::optional<int> RollViewWidget::PlayLineRow() const {
+  if (!play_inch_ || LineCount() == 0) return std::nullopt;
+  // As DrawRollView places the lines: the first drawn line at kRollImageTop (the roll's start
+  // there when the view shows it), each later one its inches times the rows per inch below.
+  const int rows_per_inch = RowsPerInch(settings_.ZoomFactor);
+  const ScanLineArray& lines = scan_->Lines;
+  const int first = LineAtTop();
+  const int line = std::min(FirstLineAtInch(lines, *play_inch_), LineCount() - 1);
+  if (line < first) return std::nullopt;
+  auto row_of = [&](int index) { return static_cast<long long>(rows_per_inch * lines.Position(index)); };
+  const long long row = kRollImageTop + row_of(line) - (first > 0 ? row_of(first) : 0);
+  if (row >= viewport()->height()) return std::nullopt;
+  return static_cast<int>(row);
+}
+
+std::optional<double> RollViewWidget::ReferenceInch() const {
+  if (!shown_reference_row_ || *shown_reference_row_ < kRollImageTop || LineCount() == 0) return std::nullopt;
+  const int rows_per_inch = RowsPerInch(settings_.ZoomFactor);
+  const int first = LineAtTop();
+  const double base =
+      first > 0 ? static_cast<double>(static_cast<long long>(rows_per_inch * scan_->Lines.Position(first))) : 0;
+  return (*shown_reference_row_ - kRollImageTop + base) / rows_per_inch;
 }
 
 void RollViewWidget::mousePressEvent(QMouseEvent* event) {

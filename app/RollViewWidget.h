@@ -5,11 +5,13 @@
 // The right mouse button draws a horizontal reference line that goes with the next repaint.
 // It navigates as a viewer does: the line at the top stays there when the view is resized or
 // zoomed; Home and End go to the roll's ends (with Ctrl also back to its left edge); Ctrl with
-// the wheel and a pinch ask for zoom steps.
+// the wheel and a pinch ask for zoom steps. While a roll plays, a line across the roll shows
+// where it is.
 
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <optional>
+#include <vector>
 
 #include "cis/CisScanData.h"
 #include "support/Picture.h"
@@ -42,6 +44,20 @@ class RollViewWidget : public QAbstractScrollArea {
   // the roll (0 without lines).
   int LineAtTop() const;
   double InchAtTop() const;
+
+  // Holes marked in their own colour (the off-track holes), by their Start; none: {}.
+  void SetMarkedHoles(std::vector<MarkedHole> holes);
+  const std::vector<MarkedHole>& MarkedHoles() const { return marked_holes_; }
+
+  // The inch of the roll at the reference line while it is on the screen (drawn by the last
+  // repaint, on the roll below the scales); nullopt otherwise.
+  std::optional<double> ReferenceInch() const;
+
+  // The play line: a line across the roll at `inches` along it (where the tracker bar is while
+  // the roll plays), drawn on every repaint until it is taken away (nullopt).
+  void ShowPlayLine(std::optional<double> inches);
+  // The row of the client area the play line is drawn at (nullopt: none, or out of sight).
+  std::optional<int> PlayLineRow() const;
 
   // The picture of the last repaint (its raster and labels), for tests and measurements.
   const Picture& LastPicture() const { return picture_; }
@@ -79,6 +95,9 @@ class RollViewWidget : public QAbstractScrollArea {
   Picture picture_;
   QImage image_;
   std::optional<int> reference_row_;
+  std::optional<int> shown_reference_row_;  // the reference line the last repaint drew
+  std::optional<double> play_inch_;
+  std::vector<MarkedHole> marked_holes_;
   // The line the user brought to the top: held there through resizes (which move the lines a
   // scroll position shows) until the user scrolls again.
   int held_line_ = 0;

@@ -44,6 +44,7 @@ uint32_t ProgressColourOf(int colour_type) {
 WindowState::WindowState(const OutputSettings& outputs)
     : scan_midi_(outputs.ScanMidi),
       eroll_midi_(outputs.eRollMidi),
+      expression_midi_(outputs.WriteExpressionMidi),
       progress_colour_(ProgressColourOf(kProgressFinished)) {}
 
 void WindowState::SetScanMidi(bool on) {
@@ -56,12 +57,18 @@ void WindowState::SetERollMidi(bool on) {
   if (!on) eroll_written_ = false;
 }
 
+void WindowState::SetExpressionMidi(bool on) {
+  expression_midi_ = on;
+  if (!on) expression_written_ = false;
+}
+
 void WindowState::SetReprocessPending(bool pending) {
   reprocess_pending_ = pending;
   if (pending) {
     show_tracking_ = false;
     scan_written_ = false;
     eroll_written_ = false;
+    expression_written_ = false;
     return;
   }
   SetProgress(kProgressFinished, 100);

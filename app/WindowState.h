@@ -37,22 +37,26 @@ class WindowState {
   void ZoomOut() { zoom_.ZoomOut(); }
   void SetZoom(int level) { zoom_ = ZoomLevel(level); }
 
-  // The "ScanMIDI" and "eRollMIDI" check boxes. Unchecking one also forgets that its file was
-  // written, so that checking it again shows the output as still to be written.
+  // The "ScanMIDI", "eRollMIDI" and "ExpressionMIDI" check boxes. Unchecking one also forgets
+  // that its file was written, so that checking it again shows the output as still to be written.
   bool ScanMidi() const { return scan_midi_; }
   bool ERollMidi() const { return eroll_midi_; }
+  bool ExpressionMidi() const { return expression_midi_; }
   void SetScanMidi(bool on);
   void SetERollMidi(bool on);
+  void SetExpressionMidi(bool on);
   // The running conversion wrote an output.
   void MarkScanImageWritten() { scan_written_ = true; }
   void MarkERollWritten() { eroll_written_ = true; }
+  void MarkExpressionWritten() { expression_written_ = true; }
   // Grey when the check box is off; green when its file was written since the last settings
   // change; yellow when it is still to be written.
   Lamp ScanMidiLamp() const { return OutputLamp(scan_midi_, scan_written_); }
   Lamp ERollMidiLamp() const { return OutputLamp(eroll_midi_, eroll_written_); }
+  Lamp ExpressionMidiLamp() const { return OutputLamp(expression_midi_, expression_written_); }
 
   // true: settings changed ("Re-Process" usable, "Show Tracking Corrections" unchecked and
-  // greyed, both written marks cleared). false: a conversion finished (idle: "Re-Process"
+  // greyed, the written marks cleared). false: a conversion finished (idle: "Re-Process"
   // greyed, "Show Tracking Corrections" usable, progress green at 100, status "Ready").
   void SetReprocessPending(bool pending);
   bool IsReprocessPending() const { return reprocess_pending_; }
@@ -75,8 +79,10 @@ class WindowState {
   ZoomLevel zoom_;
   bool scan_midi_ = true;
   bool eroll_midi_ = true;
+  bool expression_midi_ = false;
   bool scan_written_ = false;
   bool eroll_written_ = false;
+  bool expression_written_ = false;
   bool reprocess_pending_ = false;
   bool show_tracking_ = false;
   uint32_t progress_colour_;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "SyntheticRoll.h"
+#include "align/OffTrackCheck.h"
 #include "document/TarveloDoc.h"
 #include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
@@ -112,6 +113,37 @@ TEST(OffTrackWarning, TheShareIsADiagnosticSettingWithItsRange) {
               std::string::npos);
   }
   EXPECT_EQ(DiagnosticSettings(profile).OffTrackWarningPercent, 25);
+}
+
+// The holes counted off their tracks are listed where the scan has them (the view marks them):
+// as many as the count, each at its hole's place along and across the roll, none of the others.
+TEST(OffTrackWarning, TheHolesOffTheirTracksAreListedWhereTheScanHasThem) {
+  synth::SyntheticRollSpec plan;
+  plan.length_inch = 12;
+  for (int k = 0; k < 40; ++k) plan.holes.push_back({30 + (k * 7) % 40, 0.5 + k * 0.25, 0.1});
+  // Every fifth hole punched half a track beside its track's centre.
+  for (size_t k = 0; k < plan.holes.size(); k += 5) plan.holes[k].center_shift = 0.5;
+  testing::TempDir dir;
+  testing::WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(plan));
+  testing::RecordingFrontEnd front_end;
+  front_end.settings.Scanner.ActiveTracking = false;
+  front_end.settings.Diagnostic.OffTrackWarningPercent = 100;
+  TarveloDoc doc(front_end);
+  ASSERT_TRUE(doc.Load(dir.File("roll.cis"), front_end.settings).ok());
+  EXPECT_EQ(doc.Summary().HolesOffTrack, 8);
+
+  const std::vector<OffTrackHole> listed = ListOffTrackHoles(doc.ScanData(), doc.LookupMap(), doc.RollType());
+  ASSERT_EQ(listed.size(), 8u);
+  for (size_t k = 0; k < listed.size(); ++k) {
+    const synth::SyntheticHole& hole = plan.holes[k * 5];
+    EXPECT_NEAR(listed[k].Start, hole.start_inch, 0.03) << k;
+    EXPECT_NEAR(listed[k].End, hole.start_inch + hole.length_inch, 0.03) << k;
+    // Across: the centre at track n / 9 + 1 / 18 + half a track, 300 pixels per inch from 1 inch.
+    const double centre = ((hole.track + 0.5) / 9 + 1.0 / 18 - 1.0) * 300;
+    EXPECT_NEAR((listed[k].Left + listed[k].Right) / 2, centre, 2) << k;
+    EXPECT_NEAR(listed[k].Right - listed[k].Left, 0.07 * 300, 3) << k;
+    EXPECT_NEAR(doc.ScanData().Lines.Position(listed[k].FirstLine), listed[k].Start, 1e-9);
+  }
 }
 
 }  // namespace

@@ -254,5 +254,43 @@ TEST(RollViewGeometry, LinesToDrawAndScrolling) {
   EXPECT_EQ(FirstLineAtInch(EvenScan(500, 100.0, {}).Lines, 9.0), 500);
 }
 
+// A marked hole is a rectangle in its own colour over its rows and columns, under the dots;
+// one beyond the drawn lines is not drawn, and the tracking corrections move it with the dots.
+TEST(RollView, MarkedHolesAreFilledInTheirColourWhereTheScanHasThem) {
+  const TrackStrips strips = FailSafeStrips();
+  // 10 inches at 100 lines per inch; a hole from pixel 200 to 230 on every line.
+  CisScanData scan = EvenScan(1000, 100, {200, 230});
+  const std::vector<MarkedHole> holes = {{2.0, 2.5, 200, 230, 200}, {40.0, 41.0, 200, 230, 999}};
+  RollViewSettings settings = Window();
+  settings.ZoomFactor = 1.0;  // 63 rows per inch
+  settings.MarkedHoles = holes;
+  Picture picture;
+  DrawRollView(scan, strips, settings, picture);
+  const RgbImage& image = picture.Image;
+  // Rows 45 + 63 * 2 .. 45 + 63 * 2.5, columns 50 + 0.63 * 200 .. 50 + 0.63 * 230, and two
+  // pixels around.
+  EXPECT_EQ(image.Pixel(50 + 135, 45 + 140), kMarkedHoleColour);
+  EXPECT_NE(image.Pixel(50 + 135, 45 + 120), kMarkedHoleColour);  // above its start
+  EXPECT_NE(image.Pixel(50 + 135, 45 + 165), kMarkedHoleColour);  // below its end
+  EXPECT_NE(image.Pixel(50 + 120, 45 + 140), kMarkedHoleColour);  // left of it
+  EXPECT_EQ(image.Pixel(50 + 126, 45 + 140), kTransitionDot);     // the hole's edge drawn over it
+  // About 22 columns by 36 rows, less the dots of the hole's left edge; the second hole lies
+  // beyond the roll's end and is not drawn.
+  const int marked = CountPixels(image, kMarkedHoleColour);
+  EXPECT_GT(marked, 20 * 33);
+  EXPECT_LT(marked, 23 * 37);
+
+  // Shown with the tracking corrections: moved as far as the hole's first line was corrected.
+  scan.Lines.MutableGeometry()[200].TrackingOffset = 0.5;  // half an inch: 31 columns
+  settings.ShowTrackingCorrections = true;
+  DrawRollView(scan, strips, settings, picture);
+  EXPECT_EQ(picture.Image.Pixel(50 + 135 + 31, 45 + 140), kMarkedHoleColour);
+  EXPECT_NE(picture.Image.Pixel(50 + 130, 45 + 140), kMarkedHoleColour);
+
+  settings.MarkedHoles = {};
+  DrawRollView(scan, strips, settings, picture);
+  EXPECT_EQ(CountPixels(picture.Image, kMarkedHoleColour), 0);
+}
+
 }  // namespace
 }  // namespace tarvelo

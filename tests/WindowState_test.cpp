@@ -78,9 +78,18 @@ TEST(WindowState, LampsThroughUncheckingCheckingAndAConversion) {
   state.SetERollMidi(true);
   state.MarkERollWritten();
   EXPECT_EQ(state.ERollMidiLamp(), Lamp::kGreen);
-  state.SetReprocessPending(true);  // any settings change: both outputs to be written again
+  EXPECT_EQ(state.ExpressionMidiLamp(), Lamp::kGrey);  // off unless the profile asks for it
+  state.SetExpressionMidi(true);
+  state.MarkExpressionWritten();
+  EXPECT_EQ(state.ExpressionMidiLamp(), Lamp::kGreen);
+  state.SetReprocessPending(true);  // any settings change: every output to be written again
   EXPECT_EQ(state.ScanMidiLamp(), Lamp::kYellow);
   EXPECT_EQ(state.ERollMidiLamp(), Lamp::kYellow);
+  EXPECT_EQ(state.ExpressionMidiLamp(), Lamp::kYellow);
+  state.MarkExpressionWritten();
+  state.SetExpressionMidi(false);
+  state.SetExpressionMidi(true);
+  EXPECT_EQ(state.ExpressionMidiLamp(), Lamp::kYellow);
   EXPECT_EQ(LampColour(Lamp::kGreen), MakeColour(0, 255, 0));
   EXPECT_EQ(LampColour(Lamp::kGrey), MakeColour(192, 192, 192));
   EXPECT_EQ(LampColour(Lamp::kYellow), MakeColour(255, 255, 0));

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A picture of the desktop program's main window as an X server shows it: the real program runs
-# under a virtual display (Xvfb), opens a real roll scan with the tracking corrections shown,
+# under a virtual display (Xvfb), opens a real roll scan, placed with the scanner values and roll
+# type its measurement suggests, with the tracking corrections shown,
 # and saves the window's area of the screen (its --screenshot option), then quits.
 #
 #   tools/screenshot.sh [BUILD_DIR [SCAN.cis [OUT.png [INCH]]]]
@@ -24,7 +25,12 @@ trap 'rm -rf "$work"' EXIT
 # The scan is linked into the temporary folder, so the MIDI files are written there.
 ln -s "$(realpath "$scan")" "$work/$(basename "$scan")"
 export TARVELO_PROFILE="$work/Tarvelo.ini"
-"$build/cli/tarvelo-cli" settings set "Roll Settings/ActiveRollTypeName=88-Note" > /dev/null
+# The roll placed as it should be: the scanner values and the roll type its measurement suggests
+# (the first preset takes the values, the roll type box the recognised type).
+"$build/cli/tarvelo-cli" align --roll-type auto --write-preset 0 "$work/$(basename "$scan")" > /dev/null
+roll_type="$("$build/cli/tarvelo-cli" align --roll-type auto --json "$work/$(basename "$scan")" |
+  python3 -c 'import json, sys; print(json.load(sys.stdin)["files"][0]["roll_type"])')"
+"$build/cli/tarvelo-cli" settings set "Roll Settings/ActiveRollTypeName=$roll_type" > /dev/null
 
 xvfb-run -a -s "-screen 0 1280x800x24" \
   "$build/app/tarvelo" --from "$inch" --tracking --screenshot "$work/window.png" "$work/$(basename "$scan")"

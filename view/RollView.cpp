@@ -24,7 +24,9 @@ constexpr int kHalfTickLeft = 25;
 constexpr int kInchTickLeft = 17;
 constexpr int kFootTickLeft = 7;
 constexpr int kLabelLeft = 10;
-constexpr int kLabelReach = 24;  // a label whose top lies less than this above the area still shows
+constexpr int kLabelReach = 24;
+constexpr long long kMarkMargin = 2;  // pixels a hole's mark reaches beyond the hole  // a label whose top lies less
+                                      // than this above the area still shows
 
 // A column or row far outside any raster: what out-of-range values are held to, so that
 // absurd settings or positions draw nothing instead of overflowing.
@@ -69,6 +71,12 @@ class SensorColumns {
   std::vector<long long> table_;
 };
 
+// A pixel number held to what a scan line can hold.
+int32_t ClampedPixel(double pixel) {
+  if (std::isnan(pixel)) return 0;
+  return static_cast<int32_t>(std::clamp(pixel, -2.0e9, 2.0e9));
+}
+
 void DrawBackground(const TrackStrips& strips, int scroll_x, int scroll_y, RgbImage& image) {
   if (image.width > 0 && image.height > 0) std::memset(image.pixels.data(), 0xFF, image.pixels.size());
   static_assert(kViewBackground == MakeColour(255, 255, 255), "the fill above writes white");
@@ -107,6 +115,34 @@ void DrawTick(RgbImage& image, const RulerTick& tick) {
     image.HorizontalLine(tick.Left, kRulerBandRight, static_cast<int>(tick.Row), tick.Colour);
 }
 
+// The marked holes that lie in the drawn lines, as filled rectangles over their rows and columns
+// and kMarkMargin beyond (a hole is only a few pixels at the smallest zooms), moved as the dots
+// are when the tracking corrections are shown.
+void DrawMarkedHoles(const CisScanData& scan, const RollViewSettings& settings, const SensorColumns& columns,
+                     long long top, int rows_per_inch, const DrawnLines& drawn, RgbImage& image) {
+  const ScanLineArray& lines = scan.Lines;
+  const double first_inch = lines.Position(drawn.First);
+  const double end_inch = lines.Position(drawn.End - 1);
+  for (const MarkedHole& hole : settings.MarkedHoles) {
+    if (hole.Start > end_inch) break;
+    if (hole.End < first_inch) continue;
+    const long long shift = settings.ShowTrackingCorrections && hole.FirstLine >= 0 && hole.FirstLine < lines.Size()
+                                ? ClampedInteger(kViewPixelsPerInch * lines.Geometry(hole.FirstLine).TrackingOffset)
+                                : 0;
+    const long long row = top + ClampedInteger(rows_per_inch * hole.Start);
+    const long long rows = std::max(1LL, top + ClampedInteger(rows_per_inch * hole.End) - row);
+    const long long left = columns.Column(ClampedPixel(std::floor(hole.Left))) + shift;
+    const long long right = columns.Column(ClampedPixel(std::ceil(hole.Right))) + shift;
+    const long long from = std::clamp(left - kMarkMargin, 0LL, static_cast<long long>(image.width));
+    const long long to = std::clamp(std::max(right, left + 1) + kMarkMargin, 0LL, static_cast<long long>(image.width));
+    const long long first_row = std::clamp(row - kMarkMargin, 0LL, static_cast<long long>(image.height));
+    const long long end_row = std::clamp(row + rows + kMarkMargin, 0LL, static_cast<long long>(image.height));
+    if (to > from && end_row > first_row)
+      image.FillRect(static_cast<int>(from), static_cast<int>(first_row), static_cast<int>(to - from),
+                     static_cast<int>(end_row - first_row), kMarkedHoleColour);
+  }
+}
+
 // One dot per transition of each drawn line, and the ruler's ticks and labels where the
 // lines pass quarter, half and whole inches (as many of them as the zoom leaves room for).
 // The ruler's ticks are drawn at once when the view is not scrolled sideways; otherwise they
@@ -138,6 +174,7 @@ void DrawLines(const CisScanData& scan, const RollViewSettings& settings, int sc
     previous = row_of(drawn.First);
     top = kRollImageTop - previous;
   }
+  if (columns.Drawable()) DrawMarkedHoles(scan, settings, columns, top, rows_per_inch, drawn, image);
   const auto width = static_cast<unsigned long long>(image.width);
   for (int line = drawn.First; line < drawn.End; ++line) {
     const long long p = row_of(line);

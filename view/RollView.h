@@ -4,12 +4,24 @@
 // down the left side and the roll-edge and track scales at the top of the visible area.
 // The desktop view and the command line's `render` draw the same picture through this.
 
+#include <span>
+
 #include "cis/CisScanData.h"
 #include "support/Picture.h"
 #include "view/RollViewGeometry.h"
 #include "view/TrackStrips.h"
 
 namespace tarvelo {
+
+// A hole the view marks (one lying off its track, say): where the scan has it, along the roll
+// in inches and across in sensor pixels as scanned.
+struct MarkedHole {
+  double Start = 0;
+  double End = 0;
+  double Left = 0;
+  double Right = 0;
+  int FirstLine = 0;  // its first scan line (whose tracking correction moves the mark with the dots)
+};
 
 // What the view reads besides the scan and the strips. The scanner values are the live
 // scanner record's; the rectangle is the visible part of the 1870 x 5000 canvas.
@@ -24,6 +36,8 @@ struct RollViewSettings {
   int ScrollY = 0;                       // canvas row at the top of the client area
   int ClientWidth = 1000;
   int ClientHeight = 600;
+  // Holes drawn in kMarkedHoleColour behind the dots, by their Start; the caller keeps them.
+  std::span<const MarkedHole> MarkedHoles;
 };
 
 // Colours of the view.
@@ -33,6 +47,8 @@ inline constexpr uint32_t kRulerTick = MakeColour(255, 0, 0);
 inline constexpr uint32_t kFootTick = MakeColour(0, 0, 255);
 inline constexpr uint32_t kTransitionDot = MakeColour(8, 0, 0);
 inline constexpr uint32_t kCrossoverDot = MakeColour(0, 0, 200);
+// Unlike the track colours, the ruler and the dots: a strong orange.
+inline constexpr uint32_t kMarkedHoleColour = MakeColour(255, 110, 0);
 
 // Draws the client area: `picture` becomes ClientWidth x ClientHeight pixels showing the
 // canvas from (ScrollX, ScrollY), held to the scroll range, with the ruler's numbers and the

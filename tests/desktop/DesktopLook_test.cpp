@@ -98,6 +98,14 @@ class DesktopLookTest : public QObject {
     QCOMPARE(bar.OffsetField()->text(), QStringLiteral("Offset = 1.13467"));
     QVERIFY(!bar.OffsetField()->IsElided());
     QVERIFY(!bar.StretchField()->IsElided());
+    // So are the eight decimals a measurement stores (a real scan's suggestion).
+    window.Session().Presets.Live().ScannerOffset = 1.2011605;
+    window.Session().Presets.Live().ScannerAlignStretch = 0.98020697;
+    window.ApplySettingsChange();
+    QApplication::processEvents();
+    QCOMPARE(bar.StretchField()->text(), QStringLiteral("Stretch = 0.98020697"));
+    QVERIFY(!bar.OffsetField()->IsElided());
+    QVERIFY(!bar.StretchField()->IsElided());
     // Every roll type's name fits the box.
     QComboBox& box = *bar.RollTypeBox();
     for (int index = 0; index < box.count(); ++index)

@@ -1,5 +1,6 @@
 // What the windows show: the roll view and the histogram canvas as the core draws them, the
-// right-button reference line, and the message window.
+// right-button reference line, the holes off their tracks marked, and the message window.
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
@@ -8,9 +9,11 @@
 #include <QtTest>
 
 #include "DesktopTestSupport.h"
+#include "SyntheticRoll.h"
 #include "app/HistogramWindow.h"
 #include "app/MessageWindow.h"
 #include "app/RollViewWidget.h"
+#include "settings/IniProfile.h"
 #include "view/RollView.h"
 #include "view/SpacingHistogramPicture.h"
 
@@ -86,6 +89,45 @@ class DesktopViewsTest : public QObject {
       QCOMPARE(DifferencesOutsideLabels(shown, expected, view.font()), 0);
       if (scroll == 0) QVERIFY(CountColour(shown, qRgb(8, 0, 0)) > 100);
     }
+  }
+
+  void TheHolesOffTheirTracksAreMarkedUntilSwitchedOff() {
+    // A 12-inch roll with every fifth hole punched half a track beside its track's centre.
+    testing::TempDir dir;
+    synth::SyntheticRollSpec plan;
+    plan.length_inch = 12;
+    for (int k = 0; k < 40; ++k) plan.holes.push_back({30 + (k * 7) % 40, 0.5 + k * 0.25, 0.1});
+    for (size_t k = 0; k < plan.holes.size(); k += 5) plan.holes[k].center_shift = 0.5;
+    testing::WriteBytes(dir.File("Shifted.cis"), synth::RenderSyntheticCis(plan));
+    const std::string profile_path = dir.File("Tarvelo.ini");
+    RecordingPresenter presenter;
+    MainWindow window(testing::TestWindowOptions(presenter, profile_path));
+    window.show();
+    QAction& marks = *window.OffTrackHolesAction();
+    QVERIFY(marks.isChecked());  // on unless switched off
+    QVERIFY(window.OpenFile(QString::fromStdString(dir.File("Shifted.cis"))));
+    RollViewWidget& view = *window.View();
+    QCOMPARE(static_cast<int>(view.MarkedHoles().size()), window.Document().Summary().HolesOffTrack);
+    QCOMPARE(view.MarkedHoles().size(), size_t{8});
+    QVERIFY(std::abs(view.MarkedHoles().front().Start - 0.5) < 0.03);
+    const QRgb orange =
+        qRgb(ColourRed(kMarkedHoleColour), ColourGreen(kMarkedHoleColour), ColourBlue(kMarkedHoleColour));
+    auto orange_pixels = [&] {
+      return CountColour(view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32), orange);
+    };
+    QVERIFY(orange_pixels() > 100);
+
+    marks.trigger();
+    QVERIFY(view.MarkedHoles().empty());
+    QCOMPARE(orange_pixels(), 0);
+    QCOMPARE(IniProfile(profile_path).GetProfileInt("Desktop", "ShowOffTrackHoles", 1), 0);
+    marks.trigger();
+    QCOMPARE(view.MarkedHoles().size(), size_t{8});
+    // A roll without such holes has no marks; New leaves none behind.
+    QVERIFY(window.OpenFile(testing::CopySampleRoll(dir)));
+    QCOMPARE(static_cast<int>(view.MarkedHoles().size()), window.Document().Summary().HolesOffTrack);
+    window.OnFileNew();
+    QVERIFY(view.MarkedHoles().empty());
   }
 
   void TheRightButtonDrawsAReferenceLineUntilTheNextRepaint() {

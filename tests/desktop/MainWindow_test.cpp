@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QtTest>
+#include <filesystem>
+#include <memory>
 
 #include "DesktopTestSupport.h"
 #include "app/AboutBox.h"
@@ -89,10 +91,26 @@ class MainWindowTest : public QObject {
       if (auto* button = qobject_cast<QAbstractButton*>(widget)) texts << button->text();
       if (auto* label = qobject_cast<QLabel*>(widget)) texts << label->text();
     }
-    for (const char* text :
-         {"File : ", "Roll Type ", "<--", "-->", "Scanner Settings", "Re-Process", "ScanMIDI", "eRollMIDI", "PunchMIDI",
-          "Zoom In", "Zoom Out", "Show Tracking Corrections", "View Spacing Histogram", "CIS Data",
-          "View/Set Embedded Text", "Skew Correction OFF", "Punch Fitting OFF"})
+    for (const char* text : {"File : ",
+                             "Roll Type ",
+                             "<--",
+                             "-->",
+                             "Scanner Settings",
+                             "Re-Process",
+                             "ScanMIDI",
+                             "eRollMIDI",
+                             "ExpressionMIDI",
+                             "PunchMIDI",
+                             "Zoom In",
+                             "Zoom Out",
+                             "Show Tracking Corrections",
+                             "View Spacing Histogram",
+                             "CIS Data",
+                             "View/Set Embedded Text",
+                             "Skew Correction OFF",
+                             "Punch Fitting OFF",
+                             "Play",
+                             "Stop"})
       QVERIFY2(texts.contains(QString::fromLatin1(text)), text);
 
     // The roll types, then a separator and "Recognise From This Roll".
@@ -102,8 +120,9 @@ class MainWindowTest : public QObject {
 
     QCOMPARE(MenuTexts(Menu(window, "&Settings")),
              QStringList({"&ScanImageMIDI Settings", "&eRoll MIDI settings", "&Diagnostics", "&ActiveTracking",
-                          "&Twin Array Settings"}));
-    QCOMPARE(MenuTexts(Menu(window, "&View")), QStringList({"&Toolbar", "&Status Bar"}));
+                          "&Twin Array Settings", "A&udio Settings..."}));
+    QCOMPARE(MenuTexts(Menu(window, "&Listen")), QStringList({"&Play", "&Stop"}));
+    QCOMPARE(MenuTexts(Menu(window, "&View")), QStringList({"&Toolbar", "&Status Bar", "Show &Off-Track Holes"}));
     QVERIFY(Menu(window, "&File") && Menu(window, "&Help"));
   }
 
@@ -213,6 +232,38 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(bar.ReprocessButton(), Qt::LeftButton);
     QCOMPARE(bar.ScanMidiLamp()->CurrentLamp(), Lamp::kGreen);
     QVERIFY2(presenter.texts.empty(), presenter.texts.empty() ? "" : presenter.texts.front().c_str());
+  }
+
+  void TheExpressionMidiBoxIsStoredAndItsFileWrittenByTheNextConversion() {
+    testing::TempDir dir;
+    const std::string profile_path = dir.File("Tarvelo.ini");
+    RecordingPresenter presenter;
+    auto window = std::make_unique<MainWindow>(testing::TestWindowOptions(presenter, profile_path));
+    window->show();
+    ControlBar* bar = window->Bar();
+    QVERIFY(!bar->ExpressionMidiBox()->isChecked());  // off by default: the other outputs stay as they are
+    QVERIFY(window->OpenFile(testing::CopySampleRoll(dir)));
+    QVERIFY(!std::filesystem::exists(dir.File("SampleRoll_ExpressionMIDI.mid")));
+    QCOMPARE(bar->ExpressionMidiLamp()->CurrentLamp(), Lamp::kGrey);
+
+    QTest::mouseClick(bar->ExpressionMidiBox(), Qt::LeftButton);
+    QCOMPARE(IniProfile(profile_path).GetProfileInt("OutputFiles", "WriteExpressionMidi", 0), 1);
+    QCOMPARE(bar->ExpressionMidiLamp()->CurrentLamp(), Lamp::kYellow);
+    window->OnReprocess();
+    QCOMPARE(bar->ExpressionMidiLamp()->CurrentLamp(), Lamp::kGreen);
+    QVERIFY(std::filesystem::exists(dir.File("SampleRoll_ExpressionMIDI.mid")));
+    QCOMPARE(bar->ERollMidiLamp()->CurrentLamp(), Lamp::kGreen);
+
+    // The next session starts with the box as stored; unchecking stores that too.
+    window = std::make_unique<MainWindow>(testing::TestWindowOptions(presenter, profile_path));
+    window->show();
+    bar = window->Bar();
+    QVERIFY(bar->ExpressionMidiBox()->isChecked());
+    QCOMPARE(bar->ExpressionMidiLamp()->CurrentLamp(), Lamp::kYellow);
+    QTest::mouseClick(bar->ExpressionMidiBox(), Qt::LeftButton);
+    QCOMPARE(IniProfile(profile_path).GetProfileInt("OutputFiles", "WriteExpressionMidi", 1), 0);
+    QCOMPARE(bar->ExpressionMidiLamp()->CurrentLamp(), Lamp::kGrey);
+    QVERIFY(presenter.Saw("The roll type \"Fail-Safe\" has no expression system"));
   }
 
   void RollTypeChoiceOffsetNudgeAndConversionChangeTheWindowState() {
