@@ -46,6 +46,13 @@ void NoteEdge(const AlignmentReport& report, double wander, PlacementVerdict& ve
 
 }  // namespace
 
+ScannerSetting ConversionSetting(const ScannerSetting& fitted, const ScanMeasurement& measurement, bool tracking) {
+  ScannerSetting setting = fitted;
+  // The holes' centres are measured with the wander taken out (at the paper's median place).
+  if (tracking && fitted.Dpi >= 1) setting.Offset -= measurement.StartWander * fitted.Stretch / fitted.Dpi;
+  return setting;
+}
+
 PlacementVerdict JudgePlacement(const AlignmentReport& report, bool tracking) {
   PlacementVerdict verdict;
   const RollTypeFit& type = report.InForceType;
@@ -83,9 +90,7 @@ PlacementVerdict JudgePlacement(const AlignmentReport& report, bool tracking) {
     verdict.Unreadable = "its tracks cannot be fitted to the holes";
     return verdict;
   }
-  verdict.Fitted = fit.Setting;
-  // The holes' centres are measured with the wander taken out (at the paper's median place).
-  verdict.Fitted.Offset -= start_wander * fit.Setting.Stretch / fit.Setting.Dpi;
+  verdict.Fitted = ConversionSetting(fit.Setting, report.Measurement, tracking);
   verdict.FittedShare = fit.Count.Share();
   verdict.Confident = verdict.FittedShare >= kConfidentShare;
   if (!verdict.Confident) {

@@ -56,6 +56,12 @@ struct PlacementVerdict {
 // for the paper's median place).
 PlacementVerdict JudgePlacement(const AlignmentReport& report, bool tracking);
 
+// The values a conversion places the holes with to put them where `fitted` (a fit of the
+// measurement's holes) does: the fit itself, or for a conversion that tracks the paper (it
+// starts from the paper's place at the roll's start, not from its median place), the fit with
+// its offset moved by the wander at the start.
+ScannerSetting ConversionSetting(const ScannerSetting& fitted, const ScanMeasurement& measurement, bool tracking);
+
 // What is wrong, in numbers, for a message (empty for a roll placed right), e.g. "the notes are
 // 1 track (a semitone) low: the paper's bass edge lies at 1.49 inch, the roll type expects 1.6
 // inch".

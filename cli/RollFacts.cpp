@@ -39,11 +39,11 @@ std::string FindingName(const PlacementVerdict& verdict) {
 
 std::string AlignmentUsed(const TarveloDoc& doc, const AlignmentOptions& options) {
   const ConversionSummary& summary = doc.Summary();
-  if (!options.Align && !summary.AutoTweak.empty()) return "auto-tweaked: " + Values(summary.Placement.Fitted);
+  if (!options.Align && !summary.AutoTweak.empty()) return "auto-tweaked: " + Values(summary.AlignedWith);
   if (!options.Align) return "preset";
   const RollTypeFit& suggestion = doc.Alignment().Suggestion;
   if (!suggestion.Fit.Found) return "none (no holes measured); preset";
-  return "aligned: " + Values(suggestion.Fit.Setting);
+  return "aligned: " + Values(summary.AlignedWith);
 }
 
 }  // namespace

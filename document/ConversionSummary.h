@@ -40,6 +40,7 @@ struct ConversionSummary {
   bool PlacementWarned = false;              // the verdict was reported as a warning (the notes may be wrong)
   std::string AutoTweak;                     // the run converted with Auto-Tweak's values: what it used ("" otherwise)
   std::vector<std::string> AutoTweakDoubts;  // and the measurement's warnings about those values
+  ScannerSetting AlignedWith;                // an aligned or auto-tweaked run: the DPI, offset and stretch it used
   // The digest of the settings handed to the run (settings/SettingsDigest.h).
   std::string SettingsDigest;
   // Messages the load and the run reported, counted by kind (index: MessageKind).

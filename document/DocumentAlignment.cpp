@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "align/OffTrackCheck.h"
+#include "align/PlacementVerdict.h"
 #include "align/PrepareScan.h"
 #include "document/TarveloDoc.h"
 #include "support/NumberFormat.h"
@@ -54,16 +55,19 @@ RunSettings TarveloDoc::Align(const RunSettings& settings) {
       type_note = "in use; the holes do not decide the roll type";
     }
   }
-  aligned.Scanner.ScannerDPI = suggestion.Fit.Setting.Dpi;
-  aligned.Scanner.ScannerOffset = suggestion.Fit.Setting.Offset;
-  aligned.Scanner.ScannerAlignStretch = suggestion.Fit.Setting.Stretch;
+  // Converted as Auto-Tweak converts: from where the paper lies at the roll's start when tracking.
+  const ScannerSetting used_setting =
+      ConversionSetting(suggestion.Fit.Setting, alignment_.Measurement, settings.Scanner.ActiveTracking);
+  summary_.AlignedWith = used_setting;
+  aligned.Scanner.ScannerDPI = used_setting.Dpi;
+  aligned.Scanner.ScannerOffset = used_setting.Offset;
+  aligned.Scanner.ScannerAlignStretch = used_setting.Stretch;
   RecordScannerKeywords(aligned.Scanner);  // in place of the preset's values
 
-  const std::string used = "DPI " + std::to_string(suggestion.Fit.Setting.Dpi) + " | offset " +
-                           FormatFixed(suggestion.Fit.Setting.Offset, 4) + " | stretch " +
-                           FormatFixed(suggestion.Fit.Setting.Stretch, 4) + " | roll type " + roll_type_.Name + " (" +
-                           type_note + ") | on track " + Percent(suggestion.Fit.Count.Share()) + " (preset " +
-                           Percent(suggestion.Before.Share()) + ")";
+  const std::string used =
+      "DPI " + std::to_string(used_setting.Dpi) + " | offset " + FormatFixed(used_setting.Offset, 4) + " | stretch " +
+      FormatFixed(used_setting.Stretch, 4) + " | roll type " + roll_type_.Name + " (" + type_note + ") | on track " +
+      Percent(suggestion.Fit.Count.Share()) + " (preset " + Percent(suggestion.Before.Share()) + ")";
   keywords_.AddKeyValue("/auto_alignment: ", used);
   reporter_.ShowMessage(MessageKind::kInformation, "Aligned to the scan: " + used);
   return aligned;

@@ -99,6 +99,7 @@ std::optional<RunSettings> TarveloDoc::CheckPlacement(const RunSettings& setting
     }
     return std::nullopt;
   }
+  summary_.AlignedWith = verdict.Fitted;
   RunSettings tweaked = settings;
   tweaked.Scanner.ScannerDPI = verdict.Fitted.Dpi;
   tweaked.Scanner.ScannerOffset = verdict.Fitted.Offset;

@@ -1,0 +1,53 @@
+// The real scans converted with the default settings: Auto-Tweak places every readable one as
+// the explicit alignment does (the same holes on the same tracks), with the measured fit putting
+// nearly every hole on a track; the literal settings warn wherever their notes are off.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "document/TarveloDoc.h"
+#include "helpers/RecordingFrontEnd.h"
+#include "helpers/TestPaths.h"
+
+namespace tarvelo {
+namespace {
+
+struct RealConversion {
+  testing::RecordingFrontEnd ui;
+  TarveloDoc doc{ui, ui};
+  RealConversion(const char* name, bool align, bool auto_tweak) {
+    ui.settings.Scanner.AutoTweakSettings = auto_tweak;
+    doc.SetScanImageMidiSkipped(true);
+    doc.SetERollMidiSkipped(true);
+    AlignmentOptions options;
+    options.Align = align;
+    doc.SetAlignment(options);
+    EXPECT_TRUE(doc.Load((testing::RealCisDir() / name).string(), ui.settings).ok());
+  }
+  std::vector<std::pair<int, double>> Notes() const {
+    std::vector<std::pair<int, double>> notes;
+    for (const PunchedHole& hole : doc.Holes()) notes.emplace_back(hole.Track, hole.StartPosition);
+    return notes;
+  }
+};
+
+TEST(PlacementRealCis, DefaultConversionsPlaceTheHolesAsTheAlignmentDoes) {
+  TARVELO_REQUIRE_REAL_CIS();
+  for (const char* name : {"stepper_single.CIS", "stepper_twin.CIS", "stepper_bicolor.CIS", "clocked_single.CIS",
+                           "no_encoder_signal.CIS"}) {
+    const RealConversion by_default(name, false, true);
+    const ConversionSummary& summary = by_default.doc.Summary();
+    EXPECT_FALSE(summary.AutoTweak.empty()) << name;
+    EXPECT_GE(summary.Placement.FittedShare, 0.97) << name;
+    const RealConversion aligned(name, true, true);
+    EXPECT_EQ(by_default.Notes(), aligned.Notes()) << name;
+    // The literal settings put every one of these a track or more off, and say so.
+    const RealConversion literal(name, false, false);
+    EXPECT_TRUE(literal.doc.Summary().PlacementWarned) << name;
+    EXPECT_GE(literal.doc.Summary().CountOf(MessageKind::kWarning), 1) << name;
+  }
+}
+
+}  // namespace
+}  // namespace tarvelo
