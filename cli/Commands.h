@@ -114,6 +114,7 @@ struct PictureOptions {
   std::string library;    // --roll-types FILE
   std::string roll_type;  // --roll-type NAME (or "auto", which aligns), this run only
   bool align = false;     // --align: convert with the DPI, offset and stretch the scan suggests
+  bool no_align = false;  // --no-align: the preset's values (no Auto-Tweak)
 };
 
 struct RenderOptions {
@@ -135,6 +136,7 @@ struct ListenOptions {
   std::string library;    // --roll-types FILE
   std::string roll_type;  // --roll-type NAME or "auto", this run only
   bool align = false;     // --align
+  bool no_align = false;  // --no-align
   std::string source;     // --source: expression, eroll or scanimage; empty: the one a roll is heard by
 };
 

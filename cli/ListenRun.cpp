@@ -42,7 +42,7 @@ int ConvertForListening(const ListenOptions& options, RunProfile& profile, Heard
   BatchJob job;
   job.Settings = profile.Settings();
   job.RollInfoTemplate = RollInfo(profile.Store());
-  if (!PrepareRollType(RollTypeChoice{options.library, options.roll_type, options.align, false}, job))
+  if (!PrepareRollType(RollTypeChoice{options.library, options.roll_type, options.align, options.no_align}, job))
     return kExitUsage;
   // Only the file heard is written, and only into a folder of the command's own: listening
   // leaves nothing beside the roll.

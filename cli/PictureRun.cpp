@@ -48,10 +48,11 @@ int ConvertForPicture(const PictureOptions& options, bool wants_histogram, Pictu
   reporter.BeginFile(options.file);
   run.doc = std::make_unique<TarveloDoc>(reporter, reporter, RollInfo(run.profile->Store()));
   run.doc->ApplyRollType(library, roll_type);
-  if (options.align || automatic) {
+  if (options.align || automatic || options.no_align) {
     AlignmentOptions alignment;
-    alignment.Align = true;
+    alignment.Align = options.align || automatic;
     alignment.RecogniseRollType = automatic;
+    alignment.KeepPreset = options.no_align;
     if (automatic) alignment.Library = FillRollTypes(library, names, reporter);
     run.doc->SetAlignment(std::move(alignment));
   }

@@ -37,8 +37,11 @@ void AddPictureOptions(CLI::App& command, tarvelo::cli::PictureOptions& options)
   command.add_option("--roll-types", options.library, "Roll type library file (RollTypeDefinitions.xml)");
   command.add_option("--roll-type", options.roll_type,
                      "Roll type for this run (default: the profile's); auto: the one the scan shows (aligns)");
-  command.add_flag("--align", options.align,
-                   "Convert with the DPI, offset and stretch the scan's measurement suggests (this run only)");
+  auto* align =
+      command.add_flag("--align", options.align,
+                       "Convert with the DPI, offset and stretch the scan's measurement suggests (this run only)");
+  command.add_flag("--no-align", options.no_align, "Convert with the preset's DPI, offset and stretch (no Auto-Tweak)")
+      ->excludes(align);
   command.add_option("-o,--output", options.output, "PNG file to write")->required();
   command.add_option("file", options.file, "CIS file")->required();
 }
@@ -50,8 +53,10 @@ void AddListenOptions(CLI::App& command, tarvelo::cli::ListenOptions& options) {
   command.add_option("--roll-types", options.library, "Roll type library file (RollTypeDefinitions.xml)");
   command.add_option("--roll-type", options.roll_type,
                      "Roll type for this run (default: the profile's); auto: the one the scan shows");
-  command.add_flag("--align", options.align,
-                   "Convert with the DPI, offset and stretch the scan's measurement suggests");
+  auto* align = command.add_flag("--align", options.align,
+                                 "Convert with the DPI, offset and stretch the scan's measurement suggests");
+  command.add_flag("--no-align", options.no_align, "Convert with the preset's DPI, offset and stretch (no Auto-Tweak)")
+      ->excludes(align);
   command
       .add_option("--source", options.source,
                   "The MIDI output heard: expression, eroll or scanimage (default: expression when the roll "
