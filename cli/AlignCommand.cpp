@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include <algorithm>
+#include <cctype>
+#include <cmath>
 #include <string>
 #include <utility>
 
@@ -10,10 +12,12 @@
 
 #include "align/AlignOpenedScan.h"
 #include "align/AlignScan.h"
+#include "align/PlacementVerdict.h"
 #include "align/PrepareScan.h"
 #include "align/StoreInPreset.h"
 #include "cli/BatchInputs.h"
 #include "cli/Commands.h"
+#include "cli/FileReporter.h"
 #include "cli/RollTypeLibrarySetup.h"
 #include "cli/TerminalReporter.h"
 #include "rolltypes/RollTypeLibrary.h"
@@ -21,6 +25,50 @@
 #include "support/NumberFormat.h"
 
 namespace tarvelo::cli {
+
+namespace {
+
+std::string LowerFirst(std::string text) {
+  if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+  return text;
+}
+
+// A twin array scan: which values join its two halves better, the header's or the override's
+// (Twin Array Settings/OverrideCISvalues), each measured at its own best fit.
+void ReportTwinValues(const std::string& path, const RunSettings& settings, const AlignRequest& request,
+                      const AlignmentReport& in_force, TerminalReporter& ui) {
+  if (!in_force.TwinArray.Measured) return;
+  RunSettings other = settings;
+  other.TwinArray.OverrideCISvalues = !settings.TwinArray.OverrideCISvalues;
+  // The second reading says nothing new: its messages are dropped.
+  const RollInfoEntries none;
+  FileReporter quiet(none);
+  PreparedScan scan;
+  if (!PrepareScan(path, other, quiet, scan).ok()) return;
+  const AlignmentReport report = AlignPreparedScan(scan, settings.Scanner.ScanLightingMethod, request);
+  if (!report.TwinArray.Measured) return;
+  const auto pixels = [](double step) {
+    const long n = std::lround(std::abs(step));
+    return std::to_string(n) + (n == 1 ? " pixel" : " pixels");
+  };
+  const bool override_now = settings.TwinArray.OverrideCISvalues;
+  const char* now = override_now ? "the override's" : "the header's";
+  const char* then = override_now ? "the header's" : "the override's";
+  const double step_now = std::abs(in_force.TwinArray.Step), step_then = std::abs(report.TwinArray.Step);
+  std::string text = std::string("Twin arrays: ") + now + " values (in force) join the halves " + pixels(step_now) +
+                     " apart, " + then + " values " + pixels(step_then) + " apart";
+  if (step_then + 2 < step_now) {
+    text +=
+        std::string("; ") + then +
+        " join them better: convert with --set \"Twin Array Settings/OverrideCISvalues=" + (override_now ? "0" : "1") +
+        "\".";
+  } else {
+    text += ".";
+  }
+  ui.ShowMessage(MessageKind::kInformation, text);
+}
+
+}  // namespace
 
 namespace {
 
@@ -148,8 +196,22 @@ int RunAlign(const AlignOptions& options) {
     for (const RollTypeDefinition& type : types) request.Library.push_back(&type);
     request.Recognise = !types.empty();
     request.SuggestRecognised = automatic;
+    const AlignRequest twin_request = request;
     const AlignmentReport report = AlignPreparedScan(scan, settings.Scanner.ScanLightingMethod, std::move(request));
-    for (const AlignmentNote& note : report.Notes) ui.ShowMessage(note.Kind, note.Text);
+    // What the settings in force do to the notes, in the words and numbers a conversion uses;
+    // when the roll type in force was not fitted (another was recognised), the measurement's
+    // note on the paper edge stands in.
+    const bool judged = report.InForceType.Fit.Found;
+    for (const AlignmentNote& note : report.Notes)
+      if (!(judged && note.AboutSettingsInForce)) ui.ShowMessage(note.Kind, note.Text);
+    if (judged) {
+      const PlacementVerdict verdict = JudgePlacement(report, settings.Scanner.ActiveTracking);
+      if (verdict.Wrong())
+        ui.ShowMessage(MessageKind::kWarning, "Now, with the settings in force, " +
+                                                  LowerFirst(DescribePlacement(verdict)) + ". " +
+                                                  std::string(ui.AlignAdvice()));
+    }
+    if (scan.Data.TwinArray) ReportTwinValues(path, settings, twin_request, report, ui);
     const TrackFit& fit = report.Suggestion.Fit;
     if (!fit.Found) {
       ui.ShowMessage(MessageKind::kError, "No settings fit this scan: its holes could not be measured.");

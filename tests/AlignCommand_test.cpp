@@ -167,6 +167,31 @@ TEST_F(AlignCommand, ConvertAlignUsesTheSuggestionAndSaysSo) {
   EXPECT_NE(find(automatic_items, "/auto_alignment:").find("roll type Ampico B (recognised)"), std::string::npos);
 }
 
+// align says what the settings in force do to the notes in a conversion's words, and for a twin
+// array scan which twin values join its halves better.
+TEST_F(AlignCommand, SaysWhatTheSettingsInForceDoAndWhichTwinValuesJoinBetter) {
+  TARVELO_REQUIRE_REAL_CIS();
+  const auto twin =
+      RunCommand(Cli("align " + testing::ShellQuote((testing::RealCisDir() / "stepper_twin.CIS").string())));
+  EXPECT_EQ(twin.status, 0) << twin.err;
+  EXPECT_NE(twin.err.find("stepper_twin.CIS: Now, with the settings in force, the notes are 18 tracks (18 semitones) "
+                          "high: the paper's bass edge lies at "),
+            std::string::npos)
+      << twin.err;
+  EXPECT_NE(twin.err.find("Twin arrays: the override's values (in force) join the halves 17 pixels apart, the "
+                          "header's values 1 pixel apart; the header's join them better: convert with --set \"Twin "
+                          "Array Settings/OverrideCISvalues=0\"."),
+            std::string::npos)
+      << twin.err;
+  // A roll the settings in force convert right is not called wrong.
+  const auto right =
+      RunCommand(Cli("align --set \"Scanner Settings/ScannerOffset0=1.1014\" --set \"Scanner "
+                     "Settings/ScannerAlignStretch0=0.9994\" " +
+                     testing::ShellQuote((testing::RealCisDir() / "stepper_bicolor.CIS").string())));
+  EXPECT_EQ(right.err.find("Now, with the settings in force"), std::string::npos) << right.err;
+  EXPECT_EQ(right.err.find("wrong tracks"), std::string::npos) << right.err;
+}
+
 TEST(StoreInPreset, RefusesWhatThePresetDialogRefusesAndStoresNothing) {
   IniProfile profile;
   EXPECT_EQ(StoreInPreset(profile, 3, {5, 1.1, 1.0}).kind(), Result::Kind::kInvalid);    // DPI 10 to 1000
