@@ -3,6 +3,7 @@
 // Auto-Tweak, which converts with the measured DPI, offset and stretch when the measurement
 // reads the roll; and the scanner mode the scan's own encoder data asks for.
 #include <cctype>
+#include <cmath>
 #include <string>
 
 #include "align/PlacementVerdict.h"
@@ -32,6 +33,56 @@ std::string LowerFirst(std::string text) {
 }
 
 }  // namespace
+
+namespace {
+
+// Takes in the messages of a trial preparation and says nothing.
+class QuietReporter : public Reporter {
+ public:
+  void SetStatusText(std::string_view /*text*/) override {}
+  void SetProgress(int /*colour_type*/, int /*position*/) override {}
+  void ShowMessage(MessageKind /*kind*/, std::string_view /*text*/) override {}
+};
+
+// A join closer than this (pixels) by the other values is worth taking.
+constexpr double kBetterJoin = 2;
+
+}  // namespace
+
+RunSettings TarveloDoc::TwinValuesForScan(const RunSettings& settings) {
+  const bool may_tweak =
+      alignment_options_.Align || (settings.Scanner.AutoTweakSettings && !alignment_options_.KeepPreset);
+  if (!scan_.TwinArray || !may_tweak || scan_.LinesAsRead.Empty()) return settings;
+  RunSettings other = settings;
+  other.TwinArray.OverrideCISvalues = !settings.TwinArray.OverrideCISvalues;
+  QuietReporter quiet;
+  // How far apart the halves lie at the best fit of the roll type in force (-1: not measured).
+  const auto join = [&](const RunSettings& trial) {
+    PreparedScan prepared;
+    PrepareOpenedScan(scan_, trial, quiet, prepared);
+    AlignRequest request;
+    request.Scan = AlignmentView(prepared.Data, trial.Scanner.ScanLightingMethod);
+    request.InForce = prepared.Preset;
+    request.RollType = &roll_type_;
+    const AlignmentReport report = AlignScan(request);
+    return report.TwinArray.Measured ? std::abs(report.TwinArray.Step) : -1.0;
+  };
+  const double now = join(settings);
+  if (now >= 0 && now < kBetterJoin) return settings;
+  const double then = join(other);
+  if (then < 0 || (now >= 0 && then + kBetterJoin >= now)) return settings;
+  const auto pixels = [](double step) {
+    const std::string n = FormatFixed(step, 0);
+    return n + (n == "1" ? " pixel" : " pixels");
+  };
+  const char* chosen = other.TwinArray.OverrideCISvalues ? "the override's" : "the header's";
+  const char* left = other.TwinArray.OverrideCISvalues ? "the header's" : "the override's";
+  const std::string text = std::string("Auto-Tweak: the twin arrays are joined with ") + chosen +
+                           " values (their halves " + pixels(then) + " apart; with " + left + ", " +
+                           (now >= 0 ? pixels(now) : std::string("not measured")) + ").";
+  if (!hooks_.ShowAutoTweak(text)) reporter_.ShowMessage(MessageKind::kInformation, text);
+  return other;
+}
 
 AlignRequest TarveloDoc::AlignmentRequest(const RunSettings& settings) const {
   AlignRequest request;

@@ -231,9 +231,12 @@ void TarveloDoc::WriteExpressionFile(const RunSettings& settings, const MidiOutp
   if (result.Outcome.ok()) hooks_.MarkExpressionWritten();
 }
 
-void TarveloDoc::Run(const RunSettings& settings) {
+void TarveloDoc::Run(const RunSettings& given) {
   summary_ = ConversionSummary{};
-  summary_.SettingsDigest = SettingsDigest(settings);
+  summary_.SettingsDigest = SettingsDigest(given);
+  // The settings handed in, or for a twin array scan under Auto-Tweak the twin values that join
+  // its halves better.
+  const RunSettings settings = TwinValuesForScan(given);
   reporter_.SetStatusText("Processing Raw CIS Data");
   hooks_.RefreshControlBar(names_.NameWithExtension, scan_.Title);
   RecordHeaderKeywords();

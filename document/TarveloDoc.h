@@ -147,6 +147,10 @@ class TarveloDoc {
   // shaft encoder that the preset's mode ignores and Auto-Tweak (or the alignment) is on, the
   // encoder mode; otherwise that mismatch is a warning (document/DocumentPlacement.cpp).
   ScannerSettings ScannerForScan(const RunSettings& settings);
+  // `settings`, or, for a twin array scan whose run may tweak (Auto-Tweak or the alignment on),
+  // with the other twin values (the header's or the override's) when those join the scan's two
+  // halves better at the best fit (reported as information).
+  RunSettings TwinValuesForScan(const RunSettings& settings);
   // Measures the prepared lines against the roll type in force, records the verdict in the
   // summary and warns when the notes would be wrong; returns Auto-Tweak's settings when the
   // preset asks for them and the measurement reads the roll.

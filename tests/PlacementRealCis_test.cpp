@@ -49,5 +49,21 @@ TEST(PlacementRealCis, DefaultConversionsPlaceTheHolesAsTheAlignmentDoes) {
   }
 }
 
+// The twin array scan's override values join its halves 17 pixels apart; Auto-Tweak joins them
+// with the header's, and the conversion is clean.
+TEST(PlacementRealCis, AutoTweakJoinsATwinArrayScanWithTheValuesThatFit) {
+  TARVELO_REQUIRE_REAL_CIS();
+  const RealConversion twin("stepper_twin.CIS", false, true);
+  EXPECT_EQ(twin.doc.Summary().CountOf(MessageKind::kWarning), 0);
+  ASSERT_FALSE(twin.ui.messages.empty());
+  EXPECT_EQ(twin.ui.messages[0],
+            "Auto-Tweak: the twin arrays are joined with the header's values (their halves 1 "
+            "pixel apart; with the override's, 17 pixels).");
+  // The last twin array item is the header's values, not the override's.
+  const KeywordList& keywords = twin.doc.Keywords();
+  EXPECT_EQ(keywords.ItemText(keywords.FindKey("/Twin_Array_CIS:")).rfind("/Twin_Array_CIS: Embedded Values Used", 0),
+            0u);
+}
+
 }  // namespace
 }  // namespace tarvelo
