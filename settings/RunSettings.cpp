@@ -8,7 +8,7 @@ RunSettings RunSettings::FromProfile(const ProfileStore& store) {
   // findings follow the profile's order.
   RunSettings settings{ScannerPresets(checked).Live(), GeneralSettings(checked),        ERollSettings(checked),
                        DiagnosticSettings(checked),    ActiveTrackingSettings(checked), TwinArraySettings(checked),
-                       OutputSettings(checked),        RollSettings(checked),           {}};
+                       OutputSettings(checked),        RollSettings(checked),           PictureSettings(checked), {}};
   settings.ProfileFindings = checked.Findings();
   return settings;
 }
