@@ -56,6 +56,9 @@ namespace {
 
 constexpr const char* kProgramName = "Tarvelo";
 constexpr const char* kRollFileFilter = "Roll Files (*.cis *.CIS)";
+// Open also takes pictures of rolls; Save always writes a CIS file.
+constexpr const char* kOpenFileFilter =
+    "Roll Files and Pictures (*.cis *.CIS *.png *.PNG *.tif *.TIF *.tiff *.TIFF *.jpg *.JPG *.jpeg *.JPEG)";
 
 QString LatinText(const char* text) { return QString::fromLatin1(text); }
 
@@ -572,7 +575,7 @@ void MainWindow::OnFileNew() {
 void MainWindow::OnFileOpen() {
   const QString folder = ToQString(desktop_profile_.LastFolder());
   const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), folder,
-                                                    LatinText(kRollFileFilter) + QStringLiteral(";;All Files (*)"));
+                                                    LatinText(kOpenFileFilter) + QStringLiteral(";;All Files (*)"));
   if (!path.isEmpty()) OpenFile(path);
 }
 
