@@ -34,9 +34,6 @@ int NearUsualDpi(double pixels_per_inch) {
 // The DPI the paper's width gives, 0 when the paper's edges were not seen.
 double MeasuredPixelsPerInch(const PictureOrigin& origin, double paper_width_inches) {
   if (origin.PaperFirstPixel < 0 || origin.PaperLastPixel <= origin.PaperFirstPixel) return 0;
-  // Paper from one side of the picture to the other shows no edge: the picture may show only a
-  // part of the paper's width, or the background beside the roll looks like the paper.
-  if (origin.PaperFirstPixel <= 1 && origin.PaperLastPixel >= origin.Width - 2) return 0;
   const double pixels = origin.PaperLastPixel - origin.PaperFirstPixel + 1;
   const double ppi = pixels / paper_width_inches;
   return ppi >= 30 && ppi <= 4800 ? ppi : 0;

@@ -20,17 +20,25 @@ constexpr double kClearSeparation = 0.6;
 // Bytes a line takes at the least: its last transition, its offset and its line word.
 constexpr uint64_t kLeastLineBytes = 4 + 4 + 2;
 
-// The median of the positions counted in `counts`, -1 when none was.
-int32_t MedianPosition(const std::vector<uint32_t>& counts) {
+// The median of the positions counted in `counts`, when at least half of the `rows` counted one
+// and at least half of those lie within 1 % of the width of it, as a paper edge does (it wanders
+// a little with the paper); -1 otherwise: the ends of holes, which lie wherever the tracks are.
+int32_t EdgePosition(const std::vector<uint32_t>& counts, int64_t rows) {
   uint64_t total = 0;
   for (const uint32_t count : counts) total += count;
-  if (total == 0) return -1;
+  if (total == 0 || 2 * total < static_cast<uint64_t>(rows)) return -1;
+  int32_t median = -1;
   uint64_t seen = 0;
-  for (size_t position = 0; position < counts.size(); ++position) {
+  for (size_t position = 0; position < counts.size() && median < 0; ++position) {
     seen += counts[position];
-    if (2 * seen >= total) return static_cast<int32_t>(position);
+    if (2 * seen >= total) median = static_cast<int32_t>(position);
   }
-  return -1;
+  const int64_t window = std::max<int64_t>(2, static_cast<int64_t>(counts.size()) / 100);
+  uint64_t near = 0;
+  for (int64_t position = std::max<int64_t>(0, median - window);
+       position <= std::min<int64_t>(static_cast<int64_t>(counts.size()) - 1, median + window); ++position)
+    near += counts[static_cast<size_t>(position)];
+  return 2 * near >= total ? median : -1;
 }
 
 // Turns rows of brightness into the lines of a scan: run 0 dark, then alternating, each line
@@ -72,11 +80,12 @@ class LineBuilder {
     int32_t first_paper = -1;
     int32_t last_paper = -1;
     const uint8_t paper = holes_light_ ? 0 : 1;
+    // A run of the paper's colour at a side of the picture shows no edge: the paper may go on
+    // beyond the picture, or a dark band beside the roll looks like paper.
     auto close_run = [&](int32_t end) {
-      if (current == paper && end - run_start >= least_paper_run_) {
-        if (first_paper < 0) first_paper = run_start;
-        last_paper = end - 1;
-      }
+      if (current != paper || end - run_start < least_paper_run_) return;
+      if (first_paper < 0 && run_start > 0) first_paper = run_start;
+      if (end < width_) last_paper = end - 1;
     };
     for (int32_t x = 0; x < width_; ++x) {
       const uint8_t value = light_[static_cast<size_t>(x)];
@@ -89,16 +98,15 @@ class LineBuilder {
     close_run(width_);
     transitions_.push_back(width_);
     offsets_.push_back(static_cast<uint32_t>(transitions_.size()));
-    if (first_paper >= 0) {
-      ++first_paper_[static_cast<size_t>(first_paper)];
-      ++last_paper_[static_cast<size_t>(last_paper)];
-    }
+    ++rows_added_;
+    if (first_paper >= 0) ++first_paper_[static_cast<size_t>(first_paper)];
+    if (last_paper >= 0) ++last_paper_[static_cast<size_t>(last_paper)];
   }
 
   uint64_t Bytes() const { return transitions_.size() * 4 + offsets_.size() * 4 + (offsets_.size() - 1) * 2; }
   int64_t Lines() const { return static_cast<int64_t>(offsets_.size()) - 1; }
-  int32_t PaperFirst() const { return MedianPosition(first_paper_); }
-  int32_t PaperLast() const { return MedianPosition(last_paper_); }
+  int32_t PaperFirst() const { return EdgePosition(first_paper_, rows_added_); }
+  int32_t PaperLast() const { return EdgePosition(last_paper_, rows_added_); }
 
   // The lines into `lines`, the last row read first when `reverse`. Reversing the whole flat
   // list reverses the order of the lines and of each line's transitions; reversing each line's
@@ -133,6 +141,7 @@ class LineBuilder {
   std::vector<uint32_t> first_paper_;
   std::vector<uint32_t> last_paper_;
   int32_t least_paper_run_;
+  int64_t rows_added_ = 0;
 };
 
 // Which pixels are holes, when the picture is to say: the paper is the kind that covers most of

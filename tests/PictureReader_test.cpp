@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cis/CisWriter.h"
 #include "helpers/PictureWriting.h"
 #include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
@@ -217,11 +218,58 @@ TEST(PictureReader, DpiStoredMeasuredOrRefusedAndTheLinesPerInchFollow) {
   ASSERT_TRUE(Open(dir.File("wrong.jpg"), data, ui).ok());
   EXPECT_EQ(data.Picture.DpiSource, PictureDpiSource::kMeasured);
   EXPECT_EQ(ui.CountOf(MessageKind::kWarning), 1);
+  // Cut inside the paper, the picture shows no edge (and the ends of holes are none): the
+  // preset's DPI, with a warning.
+  PictureSpec cropped = PictureOf(plan);
+  const testing::PictureRow whole = cropped.Row;
+  cropped.Width = 600;
+  cropped.Row = [whole](int row) {
+    const std::vector<uint8_t> grey = whole(row);
+    return std::vector<uint8_t>(grey.begin() + 45, grey.begin() + 645);
+  };
+  ASSERT_TRUE(testing::WritePng(dir.File("cropped.png"), cropped));
+  ui.messages.clear();
+  ui.kinds.clear();
+  ScanOpenOptions options;
+  options.PresetDpi = 240;
+  ASSERT_TRUE(OpenScanFile(dir.File("cropped.png"), options, data, ui).ok());
+  EXPECT_EQ(data.Picture.DpiSource, PictureDpiSource::kNone);
+  EXPECT_EQ(data.Picture.Dpi, 240);
+  EXPECT_EQ(ui.CountOf(MessageKind::kWarning), 1);
   // Rows per inch as set.
   PictureSettings lpi;
   lpi.PictureLinesPerInch = 100;
   ASSERT_TRUE(Open(plain, data, ui, lpi).ok());
   EXPECT_EQ(data.LinesPerInch, 100);
+}
+
+TEST(PictureReader, SavedAsACisFileBesideThePictureNeverOverIt) {
+  const synth::SyntheticRollSpec plan = PictureRoll();
+  testing::TempDir dir;
+  const std::string picture = dir.File("roll tempo75.png");
+  ASSERT_TRUE(testing::WritePng(picture, PictureOf(plan)));
+  CisScanData data;
+  RecordingFrontEnd ui;
+  ASSERT_TRUE(Open(picture, data, ui).ok());
+  data.KeepAsRead();
+  const std::string before = testing::ReadBytes(picture);
+  EXPECT_EQ(WriteCisFile(data, picture).kind(), Result::Kind::kInvalid);
+  EXPECT_EQ(WriteCisFile(data, dir.File("roll.JPG")).kind(), Result::Kind::kInvalid);
+  EXPECT_EQ(testing::ReadBytes(picture), before);
+
+  const std::string saved = dir.File("roll.cis");
+  ASSERT_TRUE(WriteCisFile(data, saved).ok());
+  CisScanData again;
+  ASSERT_TRUE(OpenCisFile(saved, false, again, ui).ok());
+  EXPECT_EQ(again.Lines.Size(), data.Lines.Size());
+  EXPECT_EQ(again.LinesPerInch, data.LinesPerInch);
+  EXPECT_EQ(again.HorizontalDpi, data.Picture.Dpi);
+  EXPECT_EQ(again.Tempo, 75);
+  for (int line = 0; line < data.Lines.Size(); line += 37) {
+    const auto read = again.Lines.Transitions(line);
+    const auto kept = data.Lines.Transitions(line);
+    EXPECT_TRUE(std::equal(read.begin(), read.end(), kept.begin(), kept.end())) << "line " << line;
+  }
 }
 
 TEST(PictureReader, TempoFromTheAnnFileTheNameOrTheDefault) {
