@@ -51,7 +51,7 @@ class TarveloDoc {
   // (RollInfo(profile) reads them from the profile) carry over to every file.
   explicit TarveloDoc(Reporter& reporter, FrontEndHooks& hooks = NoFrontEndHooks(), RollInfo roll_info = RollInfo());
 
-  // Opens `path` (see OpenScanFile: a CIS file or a picture of a roll), prepares the roll information for the new file (the ANN
+  // Opens `path` (see OpenScanFile), prepares the roll information for the new file (the ANN
   // file and the roll information dialog, when `settings` ask for them), keeps the pristine
   // copy of the lines, and runs the pipeline once with `settings`. A file whose header is
   // refused still runs the pipeline on no lines (and writes no outputs). Returns ok when the

@@ -128,7 +128,8 @@ constexpr std::array kTable = {
 
     // Pictures of rolls: 0 finds from the picture whether its holes are light or dark (1 light,
     // 2 dark); 0 plays the bottom row first (1 the top row); rows per inch, 0 for the DPI.
-    SettingRule{kPicture, "PictureHoles", "Holes in Pictures (0 found, 1 light, 2 dark)", kInteger, "0", 0, 2, kDefault},
+    SettingRule{kPicture, "PictureHoles", "Holes in Pictures (0 found, 1 light, 2 dark)", kInteger, "0", 0, 2,
+                kDefault},
     SettingRule{kPicture, "PictureStart", "Picture Row Played First (0 bottom, 1 top)", kInteger, "0", 0, 1, kDefault},
     SettingRule{kPicture, "PictureLinesPerInch", "Picture Rows Per Inch (0: its DPI)", kInteger, "0", 0, 10000,
                 kDefault},
