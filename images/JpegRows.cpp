@@ -1,6 +1,7 @@
 // JPEG pictures through libjpeg(-turbo): decoded straight to grey, one row at a time. libjpeg
 // reports errors by a long jump: each call into it is made from a function that holds nothing
 // but plain values, so the jump skips no destructor.
+#if TARVELO_HAVE_PICTURE_DECODERS
 #include <cstdio>
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
@@ -48,6 +49,9 @@ bool ReadJpegHeader(JpegState& state) {
   state.error.manager.emit_message = OnJpegMessage;
   jpeg_create_decompress(&state.info);
   state.created = true;
+  // A progressive or multi-scan JPEG is decoded from coefficients of the whole picture held in
+  // memory: no more than 256 MB of them (the decoder stops with "backing store" beyond).
+  state.info.mem->max_memory_to_use = 256L * 1024 * 1024;
   jpeg_stdio_src(&state.info, state.file);
   jpeg_read_header(&state.info, TRUE);
   // Only the brightness is wanted: the decoder leaves out the colour planes' work.
@@ -118,3 +122,19 @@ Result OpenJpegRows(std::FILE* file, const std::string& path, std::unique_ptr<Pi
 }
 
 }  // namespace tarvelo
+#else
+// Built without the decoder: the picture is refused, with the reason.
+#include <cstdio>
+
+#include "images/PictureRows.h"
+
+namespace tarvelo {
+
+Result OpenJpegRows(std::FILE* file, const std::string& path, std::unique_ptr<PictureRows>& /*rows*/) {
+  if (file) std::fclose(file);
+  return Result::Invalid("The JPEG picture " + path +
+                         " cannot be read: this build of the program reads no JPEG pictures");
+}
+
+}  // namespace tarvelo
+#endif

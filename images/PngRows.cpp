@@ -1,6 +1,7 @@
 // PNG pictures through libpng: every bit depth and colour type, converted row by row to 8-bit
 // brightness. libpng reports errors by a long jump: each call into it is made from a function
 // that holds nothing but plain values, so the jump skips no destructor.
+#if TARVELO_HAVE_PICTURE_DECODERS
 #include <png.h>
 
 #include <csetjmp>
@@ -126,3 +127,19 @@ Result OpenPngRows(std::FILE* file, const std::string& path, std::unique_ptr<Pic
 }
 
 }  // namespace tarvelo
+#else
+// Built without the decoder: the picture is refused, with the reason.
+#include <cstdio>
+
+#include "images/PictureRows.h"
+
+namespace tarvelo {
+
+Result OpenPngRows(std::FILE* file, const std::string& path, std::unique_ptr<PictureRows>& /*rows*/) {
+  if (file) std::fclose(file);
+  return Result::Invalid("The PNG picture " + path +
+                         " cannot be read: this build of the program reads no PNG pictures");
+}
+
+}  // namespace tarvelo
+#endif

@@ -1,6 +1,7 @@
 // TIFF pictures through libtiff: strips or tiles, 1, 2, 4, 8 or 16 bits per sample, grey (either
 // sense), RGB or palette, any compression libtiff decodes, and the orientation tag as far as it
 // keeps rows as rows (a picture turned by a quarter turn is refused: its rows are columns).
+#if TARVELO_HAVE_PICTURE_DECODERS
 #include <tiffio.h>
 
 #include <algorithm>
@@ -110,6 +111,10 @@ class TiffRows final : public PictureRows {
       if (tile_width_ == 0 || tile_length_ == 0 || tile_length_ > 4096 || tile_width_ > 4096)
         return Fail("tiles of " + std::to_string(tile_width_) + " x " + std::to_string(tile_length_) + " pixels");
       row_bytes_ = RowBytes(static_cast<uint64_t>(tile_width_) * ((width + tile_width_ - 1) / tile_width_));
+      // One row of tiles is held decoded: no more than 64 MB of it.
+      if (row_bytes_ * tile_length_ > 64ull * 1024 * 1024)
+        return Fail("a row of its tiles takes " + std::to_string(row_bytes_ * tile_length_ / (1024 * 1024)) +
+                    " MB (64 MB can be held)");
       tile_.resize(static_cast<size_t>(TIFFTileSize64(tiff_)));
       band_.resize(row_bytes_ * tile_length_);
     } else {
@@ -224,3 +229,18 @@ Result OpenTiffRows(const std::string& path, std::unique_ptr<PictureRows>& rows)
 }
 
 }  // namespace tarvelo
+#else
+// Built without the decoder: the picture is refused, with the reason.
+#include <cstdio>
+
+#include "images/PictureRows.h"
+
+namespace tarvelo {
+
+Result OpenTiffRows(const std::string& path, std::unique_ptr<PictureRows>& /*rows*/) {
+  return Result::Invalid("The TIFF picture " + path +
+                         " cannot be read: this build of the program reads no TIFF pictures");
+}
+
+}  // namespace tarvelo
+#endif

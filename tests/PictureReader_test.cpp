@@ -150,6 +150,7 @@ TEST(PictureReader, JpegNoiseLeavesTheHoles) {
   for (const PictureColour colour : {PictureColour::kGrey, PictureColour::kRgb}) {
     PictureSpec spec = PictureOf(plan);
     spec.Colour = colour;
+    spec.Progressive = colour == PictureColour::kRgb;
     spec.Quality = 60;
     const std::string path = dir.File("roll.jpg");
     ASSERT_TRUE(testing::WriteJpeg(path, spec));

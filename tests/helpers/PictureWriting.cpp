@@ -91,6 +91,7 @@ bool WriteJpegRows(jpeg_compress_struct& info, JpegFailure& failure, std::FILE* 
   info.in_color_space = rgb ? JCS_RGB : JCS_GRAYSCALE;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, spec.Quality, TRUE);
+  if (spec.Progressive) jpeg_simple_progression(&info);
   if (spec.Dpi > 0) {
     info.density_unit = 1;
     info.X_density = static_cast<UINT16>(spec.Dpi);

@@ -20,11 +20,12 @@ struct PictureSpec {
   int Rows = 0;
   PictureRow Row;
   PictureColour Colour = PictureColour::kGrey;
-  int Bits = 8;         // 8 or 16 (palette: 8)
-  double Dpi = 0;       // stored resolution (0: none)
-  bool Tiled = false;   // TIFF: 16 x 16 tiles
-  int Orientation = 1;  // TIFF orientation tag (1 top-left .. 4 bottom-left)
-  int Quality = 92;     // JPEG
+  int Bits = 8;              // 8 or 16 (palette: 8)
+  double Dpi = 0;            // stored resolution (0: none)
+  bool Tiled = false;        // TIFF: 16 x 16 tiles
+  int Orientation = 1;       // TIFF orientation tag (1 top-left .. 4 bottom-left)
+  int Quality = 92;          // JPEG
+  bool Progressive = false;  // JPEG: a progressive file (decoded from the whole picture's coefficients)
   // PNG: the height the header states (0: Rows); only Rows rows are written, the file ends there.
   int64_t StatedRows = 0;
 };
