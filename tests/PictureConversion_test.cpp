@@ -84,7 +84,6 @@ TEST(PictureConversion, APictureOfASyntheticRollGivesItsCisFilesNotes) {
   EXPECT_NE(keywords.Items()[static_cast<size_t>(keywords.FindKey("/picture_geometry:"))].Value.find(
                 "DPI 300 as the file states it"),
             std::string::npos);
-  EXPECT_EQ(keywords.Items()[static_cast<size_t>(keywords.FindKey("/Source_File_Type:"))].Value, "PNG picture");
   EXPECT_EQ(cis.Keywords().FindKey("/picture_geometry:"), -1);
 }
 
