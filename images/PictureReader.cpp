@@ -59,9 +59,12 @@ class LineBuilder {
   }
 
   void Add(const uint8_t* grey) {
-    for (int32_t x = 0; x < width_; ++x) {
-      const uint8_t value = grey[mirror_ ? width_ - 1 - x : x];
-      light_[static_cast<size_t>(x)] = value > threshold_ ? 1 : 0;
+    const int threshold = threshold_;
+    uint8_t* light = light_.data();
+    if (mirror_) {
+      for (int32_t x = 0; x < width_; ++x) light[x] = grey[width_ - 1 - x] > threshold ? 1 : 0;
+    } else {
+      for (int32_t x = 0; x < width_; ++x) light[x] = grey[x] > threshold ? 1 : 0;
     }
     // A lossy picture's noise and the ringing beside sharp edges flip a pixel or two: each
     // pixel takes the majority of itself and its two neighbours on either side.
