@@ -60,6 +60,9 @@ constexpr const char* kProgramName = "Tarvelo";
 constexpr const char* kRollFileFilter = "Roll Files (*.cis *.CIS)";
 // How often the play line and the view follow a roll that plays.
 constexpr int kFollowIntervalMs = 30;
+// Open also takes pictures of rolls; Save always writes a CIS file.
+constexpr const char* kOpenFileFilter =
+    "Roll Files and Pictures (*.cis *.CIS *.png *.PNG *.tif *.TIF *.tiff *.TIFF *.jpg *.JPG *.jpeg *.JPEG)";
 
 QString LatinText(const char* text) { return QString::fromLatin1(text); }
 
@@ -616,7 +619,7 @@ void MainWindow::OnFileNew() {
 void MainWindow::OnFileOpen() {
   const QString folder = ToQString(desktop_profile_.LastFolder());
   const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), folder,
-                                                    LatinText(kRollFileFilter) + QStringLiteral(";;All Files (*)"));
+                                                    LatinText(kOpenFileFilter) + QStringLiteral(";;All Files (*)"));
   if (!path.isEmpty()) OpenFile(path);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cis/HolePolarity.h"
+#include "cis/PictureOrigin.h"
 #include "cis/ScanLineArray.h"
 
 namespace tarvelo {
@@ -40,6 +41,7 @@ struct CisScanData {
     Tempo = 100;
     ScanWidth = 3000;
     SavedScanWidth = 3000;
+    Picture = PictureOrigin{};
   }
 
   // After reading: the lines as read become the pristine copy every run starts from (Lines
@@ -109,6 +111,8 @@ struct CisScanData {
   // Held in 32 bits so that a doubled width cannot wrap round.
   int32_t ScanWidth = 3000;
   int32_t SavedScanWidth = 3000;
+  // The lines were read from a picture, not a CIS file: what the reader found (empty otherwise).
+  PictureOrigin Picture;
 };
 
 }  // namespace tarvelo

@@ -78,7 +78,26 @@ Result EncodeCisFile(CisScanData& data, std::string& bytes) {
   return Result::Ok();
 }
 
+namespace {
+
+// A name that ends like a picture's: saving a scan read from a picture under the name it was
+// opened by would replace the picture with a CIS file.
+bool HasPictureExtension(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  const size_t slash = path.find_last_of("/\\");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
+  std::string extension = path.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return extension == "png" || extension == "tif" || extension == "tiff" || extension == "jpg" || extension == "jpeg";
+}
+
+}  // namespace
+
 Result WriteCisFile(CisScanData& data, const std::string& path) {
+  if (HasPictureExtension(path)) {
+    return Result::Invalid("The CIS file " + path +
+                           " was not written: that name is a picture's; save the scan under a name ending in .cis.");
+  }
   std::string bytes;
   if (Result encoded = EncodeCisFile(data, bytes); !encoded.ok()) {
     return Result::Invalid("The CIS file " + path + " was not written: " + encoded.message());

@@ -23,7 +23,9 @@ namespace tarvelo {
 Result EncodeCisFile(CisScanData& data, std::string& bytes);
 
 // Encodes `data` and writes it to `path` atomically (an existing file is replaced only when
-// the new one is complete). The failure's message names the path and the reason.
+// the new one is complete). The failure's message names the path and the reason. A path ending
+// in a picture's extension (.png, .tif, .tiff, .jpg, .jpeg) is refused (kInvalid): a scan read
+// from a picture is saved as a CIS file beside it, never over it.
 Result WriteCisFile(CisScanData& data, const std::string& path);
 
 }  // namespace tarvelo

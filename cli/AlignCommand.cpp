@@ -20,6 +20,8 @@
 #include "cli/FileReporter.h"
 #include "cli/RollTypeLibrarySetup.h"
 #include "cli/TerminalReporter.h"
+#include "document/PictureRunSettings.h"
+#include "images/ScanFile.h"
 #include "rolltypes/RollTypeLibrary.h"
 #include "support/Console.h"
 #include "support/NumberFormat.h"
@@ -138,11 +140,31 @@ nlohmann::json FileJson(const std::string& path, const AlignmentReport& report, 
 
 }  // namespace
 
+namespace {
+
+// A CIS file as PrepareScan prepares it; a picture opened as a conversion opens it and prepared
+// with the settings a picture's run takes (its DPI, lighting and the offset of its paper).
+Result PrepareAnyScan(const std::string& path, const RunSettings& settings, const RollTypeDefinition& roll_type,
+                      Reporter& reporter, PreparedScan& scan, int& lighting_method) {
+  lighting_method = settings.Scanner.ScanLightingMethod;
+  if (!IsPictureFileName(path)) return PrepareScan(path, settings, reporter, scan);
+  CisScanData opened;
+  if (Result read = OpenScanFile(path, ScanOpenOptionsFor(settings, roll_type), opened, reporter); !read.ok())
+    return read;
+  opened.KeepAsRead();
+  const RunSettings run = SettingsForScan(settings, opened, roll_type);
+  lighting_method = run.Scanner.ScanLightingMethod;
+  PrepareOpenedScan(opened, run, reporter, scan);
+  return Result::Ok();
+}
+
+}  // namespace
+
 int RunAlign(const AlignOptions& options) {
   auto profile = RunProfile::Open(options.profile);
   if (!profile) return kExitUsage;
   const RunSettings settings = profile->Settings();
-  const std::vector<BatchInput> inputs = CollectInputs(options.files, options.recursive);
+  const std::vector<BatchInput> inputs = CollectInputs(options.files, options.recursive, options.images);
   if (options.write_preset >= 0 && inputs.size() != 1) {
     std::fprintf(stderr, "tarvelo-cli: --write-preset stores the suggestion for one file; %zu were given\n",
                  inputs.size());
@@ -180,8 +202,9 @@ int RunAlign(const AlignOptions& options) {
     const std::string& path = input.Path;
     ui.BeginFile(path);
     PreparedScan scan;
-    const Result prepared =
-        input.Problem.empty() ? PrepareScan(path, settings, ui, scan) : Result::NotFound(input.Problem);
+    int lighting_method = settings.Scanner.ScanLightingMethod;
+    const Result prepared = input.Problem.empty() ? PrepareAnyScan(path, settings, in_force, ui, scan, lighting_method)
+                                                  : Result::NotFound(input.Problem);
     if (!input.Problem.empty()) ui.ShowMessage(MessageKind::kError, input.Problem);
     if (!prepared.ok()) {
       ui.EndFile();
@@ -197,7 +220,7 @@ int RunAlign(const AlignOptions& options) {
     request.Recognise = !types.empty();
     request.SuggestRecognised = automatic;
     const AlignRequest twin_request = request;
-    const AlignmentReport report = AlignPreparedScan(scan, settings.Scanner.ScanLightingMethod, std::move(request));
+    const AlignmentReport report = AlignPreparedScan(scan, lighting_method, std::move(request));
     // What the settings in force do to the notes, in the words and numbers a conversion uses;
     // when the roll type in force was not fitted (another was recognised), the measurement's
     // note on the paper edge stands in.

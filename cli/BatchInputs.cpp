@@ -8,6 +8,7 @@
 
 #include "cis/CisFile.h"
 #include "geometry/DiagnosticFiles.h"
+#include "images/ScanFile.h"
 #include "support/TextTrim.h"
 #include "support/Utf8Path.h"
 
@@ -31,6 +32,11 @@ bool HasCisExtension(const fs::path& path) {
   return name.size() > 4 && ToLowerAscii(name.substr(name.size() - 4)) == ".cis";
 }
 
+// A file a folder gives: a CIS file, or with `images` a picture too.
+bool IsScanInFolder(const fs::path& path, bool images) {
+  return HasCisExtension(path) || (images && IsPictureFileName(Utf8FromPath(path.filename())));
+}
+
 // How the reports name `file`, found below the named `folder`: by the folder's own name and
 // the path below it ("scans/box1/roll.cis" for the folder /mnt/archive/scans), so that a long
 // path the files share is left out. "" (the path as found) where that cannot be worked out.
@@ -46,7 +52,7 @@ std::string ShownBelow(const std::string& folder, const fs::path& file) {
 
 // The CIS files in `folder` (and below it when `recursive`), sorted; a folder that cannot be
 // read becomes an entry with its problem, and the walk goes on beside it.
-void CollectFolder(const std::string& folder, bool recursive, std::vector<BatchInput>& found) {
+void CollectFolder(const std::string& folder, bool recursive, bool images, std::vector<BatchInput>& found) {
   std::vector<BatchInput> files;
   std::vector<fs::path> pending{PathFromUtf8(folder)};
   bool unreadable = false;
@@ -60,7 +66,7 @@ void CollectFolder(const std::string& folder, bool recursive, std::vector<BatchI
       const fs::file_status status = it->symlink_status(type_error);
       if (recursive && fs::is_directory(status)) {
         pending.push_back(it->path());
-      } else if (HasCisExtension(it->path()) && it->is_regular_file(type_error)) {
+      } else if (IsScanInFolder(it->path(), images) && it->is_regular_file(type_error)) {
         BatchInput input;
         input.Path = Utf8FromPath(it->path());
         input.Shown = ShownBelow(folder, it->path());
@@ -79,7 +85,8 @@ void CollectFolder(const std::string& folder, bool recursive, std::vector<BatchI
   if (files.empty() && !unreadable) {
     BatchInput input;
     input.Path = folder;
-    input.Problem = "no CIS files in the folder " + folder + (recursive ? "" : " (--recursive looks below it too)");
+    input.Problem = std::string(images ? "no CIS files or pictures" : "no CIS files") + " in the folder " + folder +
+                    (recursive ? "" : " (--recursive looks below it too)");
     found.push_back(std::move(input));
   }
   for (BatchInput& file : files) found.push_back(std::move(file));
@@ -87,12 +94,12 @@ void CollectFolder(const std::string& folder, bool recursive, std::vector<BatchI
 
 }  // namespace
 
-std::vector<BatchInput> CollectInputs(const std::vector<std::string>& named, bool recursive) {
+std::vector<BatchInput> CollectInputs(const std::vector<std::string>& named, bool recursive, bool images) {
   std::vector<BatchInput> found;
   for (const std::string& path : named) {
     std::error_code error;
     if (fs::is_directory(PathFromUtf8(path), error)) {
-      CollectFolder(path, recursive, found);
+      CollectFolder(path, recursive, images, found);
     } else {
       BatchInput input;
       input.Path = path;

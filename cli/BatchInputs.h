@@ -2,8 +2,9 @@
 // The files a convert command works on, and the files each one will write.
 //
 // Inputs may be files and folders. A file is taken as named (whatever its name: the
-// conversion refuses what is not a CIS file, with its message). A folder gives the files in
-// it whose names end in ".cis" in any letter case, and with `recursive` those of every folder
+// conversion refuses what is neither a CIS file nor a picture, with its message). A folder gives
+// the files in it whose names end in ".cis" in any letter case (with `images` also the pictures:
+// ".png", ".tif", ".tiff", ".jpg", ".jpeg"), and with `recursive` those of every folder
 // below it (symbolic links to folders are not followed), in the order of their paths. Each
 // file is taken once, however often it is named or found.
 //
@@ -33,7 +34,7 @@ struct BatchInput {
 };
 
 // The inputs in the order named; a folder's files in the order of their paths.
-std::vector<BatchInput> CollectInputs(const std::vector<std::string>& named, bool recursive);
+std::vector<BatchInput> CollectInputs(const std::vector<std::string>& named, bool recursive, bool images = false);
 
 struct OutputPlan {
   std::string OutputDir;  // --output-dir ("" beside each input)

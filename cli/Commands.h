@@ -19,6 +19,9 @@ struct ProfileOptions {
   std::vector<std::string> sets;  // --set "Section/Key=Value", this run only
   int preset = -1;                // --preset N, this run only
   int max_scan_mb = 256;          // --max-scan-mb N: a larger CIS file is refused
+  std::string image_holes;        // --image-holes light|dark: which pixels of a picture are holes
+  std::string image_start;        // --image-start bottom|top: the picture's row played first
+  int image_lpi = 0;              // --image-lpi N: a picture's rows per inch (0: its DPI)
 };
 
 // The profile of one run: the stored profile, overridden for this run only by --set and
@@ -49,6 +52,7 @@ struct InfoOptions {
   ProfileOptions profile;
   std::vector<std::string> files;  // files and folders, as convert takes them
   bool recursive = false;          // --recursive: folders below named folders too
+  bool images = false;             // --images: pictures in named folders too (*.png *.tif *.tiff *.jpg *.jpeg)
   bool json = false;               // --json: one JSON document on standard output
 };
 int RunInfo(const InfoOptions& options);
@@ -64,6 +68,7 @@ struct ConvertOptions {
   std::string output_dir;                 // --output-dir: outputs there instead of next to the input
   bool keep_tree = false;                 // --keep-tree: below --output-dir, the inputs' folders
   bool recursive = false;                 // --recursive: folders below named folders too
+  bool images = false;                    // --images: pictures in named folders too (*.png *.tif *.tiff *.jpg *.jpeg)
   bool no_clobber = false;                // --no-clobber: a file with an output already there is skipped
   int jobs = 0;                           // --jobs N; 0: the number of cores
   bool no_scan_midi = false;              // --no-scan-midi
@@ -84,6 +89,7 @@ struct AlignOptions {
   ProfileOptions profile;
   std::vector<std::string> files;  // files and folders, as convert takes them
   bool recursive = false;          // --recursive: folders below named folders too
+  bool images = false;             // --images: pictures in named folders too (*.png *.tif *.tiff *.jpg *.jpeg)
   std::string library;             // --roll-types FILE
   std::string roll_type;           // --roll-type NAME or "auto"; empty: the profile's active roll type
   bool json = false;               // --json

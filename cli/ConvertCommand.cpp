@@ -191,7 +191,7 @@ int RunConvert(const ConvertOptions& options) {
       return kExitUsage;
     }
   }
-  std::vector<BatchInput> inputs = CollectInputs(options.files, options.recursive);
+  std::vector<BatchInput> inputs = CollectInputs(options.files, options.recursive, options.images);
   // The output folders are made as files need them and, when nothing was written into one,
   // removed again at the end: a batch that wrote nothing leaves no empty folder behind.
   OutputFolders folders;

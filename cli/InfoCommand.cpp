@@ -12,6 +12,7 @@
 #include "cli/RollMeasures.h"
 #include "cli/TerminalReporter.h"
 #include "cli/VisibleText.h"
+#include "images/ScanFile.h"
 
 namespace tarvelo::cli {
 
@@ -33,7 +34,7 @@ int RunInfo(const InfoOptions& options) {
   int status = kExitOk;
   bool first = true;
   nlohmann::json files = nlohmann::json::array();
-  for (const BatchInput& input : CollectInputs(options.files, options.recursive)) {
+  for (const BatchInput& input : CollectInputs(options.files, options.recursive, options.images)) {
     const std::string& path = input.Path;
     reporter.BeginFile(path);
     if (!input.Problem.empty()) {
@@ -44,7 +45,8 @@ int RunInfo(const InfoOptions& options) {
     }
     CisScanData data;
     CisOpenState state = CisOpenState::kNothingRead;
-    const Result opened = OpenCisFile(path, settings.Scanner.ForceOldCisFormat, data, reporter, &state);
+    const Result opened =
+        OpenScanFile(path, ScanOpenOptionsFor(settings, RollTypeDefinition{}), data, reporter, &state);
     status = WorseExitStatus(status, ExitStatusForFile(opened));
     nlohmann::json file = {{"input", path}};
     if (!opened.ok()) file["error"] = opened.message();

@@ -38,6 +38,13 @@ std::unique_ptr<RunProfile> RunProfile::Open(const ProfileOptions& options) {
   std::vector<std::string> sets = options.sets;
   if (options.preset >= 0)
     sets.insert(sets.begin(), "Scanner Settings/CurrentPreset=" + std::to_string(options.preset));
+  // The picture options are settings of this run, as --set would give them.
+  if (!options.image_holes.empty())
+    sets.push_back(std::string("Picture Settings/PictureHoles=") + (options.image_holes == "light" ? "1" : "2"));
+  if (!options.image_start.empty())
+    sets.push_back(std::string("Picture Settings/PictureStart=") + (options.image_start == "top" ? "1" : "0"));
+  if (options.image_lpi > 0)
+    sets.push_back("Picture Settings/PictureLinesPerInch=" + std::to_string(options.image_lpi));
   for (const std::string& set : sets) {
     std::string section, key, value;
     if (!SplitSettingName(set, section, key, &value)) {

@@ -29,6 +29,16 @@ void AddProfileOptions(CLI::App& command, tarvelo::cli::ProfileOptions& options)
       .add_option("--max-scan-mb", options.max_scan_mb,
                   "Refuse a CIS file larger than N MB (default 256; a conversion takes about 3 times the file's size)")
       ->check(CLI::Range(1, 1 << 20));
+  command
+      .add_option("--image-holes", options.image_holes,
+                  "A picture's holes are its light or its dark pixels (default: found from the picture)")
+      ->check(CLI::IsMember({"light", "dark"}));
+  command
+      .add_option("--image-start", options.image_start,
+                  "The row of a picture played first: bottom (the default) or top")
+      ->check(CLI::IsMember({"bottom", "top"}));
+  command.add_option("--image-lpi", options.image_lpi, "A picture's rows per inch along the roll (default: its DPI)")
+      ->check(CLI::Range(1, 10000));
 }
 
 #ifdef TARVELO_HAVE_PICTURES
@@ -43,7 +53,7 @@ void AddPictureOptions(CLI::App& command, tarvelo::cli::PictureOptions& options)
   command.add_flag("--no-align", options.no_align, "Convert with the preset's DPI, offset and stretch (no Auto-Tweak)")
       ->excludes(align);
   command.add_option("-o,--output", options.output, "PNG file to write")->required();
-  command.add_option("file", options.file, "CIS file")->required();
+  command.add_option("file", options.file, "CIS file or picture (PNG, TIFF, JPEG)")->required();
 }
 #endif
 
@@ -96,7 +106,9 @@ int main(int argc, char** argv) {
   AddProfileOptions(*info_command, info.profile);
   info_command->add_flag("--json", info.json, "Print one JSON document on standard output");
   info_command->add_flag("-r,--recursive", info.recursive, "Report the CIS files below named folders too");
-  info_command->add_option("files", info.files, "CIS files and folders")->required();
+  info_command->add_flag("--images", info.images,
+                         "Named folders give their pictures too (*.png *.tif *.tiff *.jpg *.jpeg)");
+  info_command->add_option("files", info.files, "CIS files, pictures (PNG, TIFF, JPEG) and folders")->required();
 
   ConvertOptions convert;
   auto* convert_command = AddCommand(app, "convert",
@@ -125,6 +137,8 @@ int main(int argc, char** argv) {
                  "Below --output-dir, keep each input's folder (relative to the working folder)")
       ->needs(output_dir_option);
   convert_command->add_flag("-r,--recursive", convert.recursive, "Convert the CIS files below named folders too");
+  convert_command->add_flag("--images", convert.images,
+                            "Named folders give their pictures too (*.png *.tif *.tiff *.jpg *.jpeg)");
   convert_command->add_flag("--no-clobber", convert.no_clobber,
                             "Skip a file when one of its outputs exists already (default: replace it)");
   convert_command
@@ -151,7 +165,7 @@ int main(int argc, char** argv) {
   convert_command->add_option("--log", convert.log, "Write the report (every message, output and the summary) here");
   convert_command->add_option("--catalog", convert.catalog,
                               "Write a catalogue of the batch here, a row per input (FILE.csv or FILE.jsonl)");
-  convert_command->add_option("files", convert.files, "CIS files and folders")->required();
+  convert_command->add_option("files", convert.files, "CIS files, pictures (PNG, TIFF, JPEG) and folders")->required();
 
   AlignOptions align;
   auto* align_command =
@@ -166,7 +180,9 @@ int main(int argc, char** argv) {
                    "Store the suggestion in scanner preset N (0-15), with the preset dialog's checks")
       ->check(CLI::Range(0, 15));
   align_command->add_flag("-r,--recursive", align.recursive, "Measure the CIS files below named folders too");
-  align_command->add_option("files", align.files, "CIS files and folders")->required();
+  align_command->add_flag("--images", align.images,
+                          "Named folders give their pictures too (*.png *.tif *.tiff *.jpg *.jpeg)");
+  align_command->add_option("files", align.files, "CIS files, pictures (PNG, TIFF, JPEG) and folders")->required();
 
   RollTypesOptions roll_types;
   auto* roll_types_command = AddCommand(app, "roll-types", "List the roll types, or describe the named ones");

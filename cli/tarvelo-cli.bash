@@ -46,6 +46,12 @@ _tarvelo_cli() {
     --format)
       COMPREPLY=($(compgen -W "wav flac" -- "$cur"))
       return 0 ;;
+    --image-holes)
+      COMPREPLY=($(compgen -W "light dark" -- "$cur"))
+      return 0 ;;
+    --image-start)
+      COMPREPLY=($(compgen -W "bottom top" -- "$cur"))
+      return 0 ;;
     --port)
       _tarvelo_cli_escaped "$cur" < <("$program" play --list-ports 2>/dev/null | cut -d' ' -f1)
       return 0 ;;

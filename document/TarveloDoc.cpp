@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "cis/HeaderSummary.h"
+#include "document/PictureRunSettings.h"
 #include "events/EventBuilding.h"
 #include "events/SpacingHistogram.h"
 #include "expression/ERollNotes.h"
@@ -13,6 +14,7 @@
 #include "geometry/ScanLinePositions.h"
 #include "geometry/ScannerGeometry.h"
 #include "geometry/TwinArrayMerge.h"
+#include "images/ScanFile.h"
 #include "midi/ERollMidi.h"
 #include "midi/ExpressionMidi.h"
 #include "midi/ScanImageMidi.h"
@@ -50,7 +52,7 @@ Result TarveloDoc::Load(const std::string& path, const RunSettings& settings) {
   keywords_.Clear();
   names_ = SplitCisFileName(path);
   CisOpenState state = CisOpenState::kNothingRead;
-  const Result opened = OpenCisFile(path, settings.Scanner.ForceOldCisFormat, scan_, reporter_, &state);
+  const Result opened = OpenScanFile(path, ScanOpenOptionsFor(settings, roll_type_), scan_, reporter_, &state);
   if (state == CisOpenState::kNothingRead) {
     summary_ = ConversionSummary{};
     summary_.SettingsDigest = SettingsDigest(settings);
@@ -66,7 +68,7 @@ Result TarveloDoc::Load(const std::string& path, const RunSettings& settings) {
   scan_.KeepAsRead();
   lines_are_as_read_ = true;  // the first run need not copy them back
   nothing_read_ = state != CisOpenState::kRead;
-  Run(settings);
+  Run(SettingsForScan(settings, scan_, roll_type_));
   if (!opened.ok()) return opened;
   if (summary_.Cancelled) return Result::Cancelled("stopped: " + path + " was not converted");
   return Result::Ok();
@@ -87,7 +89,7 @@ void TarveloDoc::PrepareRollInfoForNewFile(const RunSettings& settings) {
 void TarveloDoc::RunPipeline(const RunSettings& settings) {
   reporter_.ResetCounts();
   ReportProfileFindings(settings);
-  Run(settings);
+  Run(SettingsForScan(settings, scan_, roll_type_));
 }
 
 void TarveloDoc::RestoreLinesAndFlags(const RunSettings& settings) {
@@ -104,6 +106,7 @@ void TarveloDoc::RecordHeaderKeywords() {
   keywords_.AddKeyValue("/CIS_converted_as_type: ", roll_type_.Name);
   keywords_.AddKeyInteger("/play_tempo: ", scan_.Tempo);
   keywords_.AddKeyInteger("/CIS_file_LPI: ", scan_.LinesPerInch);
+  RecordPictureKeywords();
 }
 
 void TarveloDoc::RecordScannerKeywords(const ScannerSettings& scanner) {

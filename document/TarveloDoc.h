@@ -52,7 +52,7 @@ class TarveloDoc {
   // (RollInfo(profile) reads them from the profile) carry over to every file.
   explicit TarveloDoc(Reporter& reporter, FrontEndHooks& hooks = NoFrontEndHooks(), RollInfo roll_info = RollInfo());
 
-  // Opens `path` (see OpenCisFile), prepares the roll information for the new file (the ANN
+  // Opens `path` (see OpenScanFile), prepares the roll information for the new file (the ANN
   // file and the roll information dialog, when `settings` ask for them), keeps the pristine
   // copy of the lines, and runs the pipeline once with `settings`. A file whose header is
   // refused still runs the pipeline on no lines (and writes no outputs). Returns ok when the
@@ -136,6 +136,8 @@ class TarveloDoc {
   void Run(const RunSettings& settings);
   void RestoreLinesAndFlags(const RunSettings& settings);
   void RecordHeaderKeywords();
+  // The keyword items of a scan read from a picture (document/DocumentPicture.cpp).
+  void RecordPictureKeywords();
   void RecordScannerKeywords(const ScannerSettings& scanner);
   void MergeAndMirror(const RunSettings& settings);
   // Measures the prepared lines and returns the settings of an aligned run (document/

@@ -11,6 +11,7 @@
 #include "settings/ERollSettings.h"
 #include "settings/GeneralSettings.h"
 #include "settings/OutputSettings.h"
+#include "settings/PictureSettings.h"
 #include "settings/ProfileStore.h"
 #include "settings/ScannerPresets.h"
 #include "settings/TwinArraySettings.h"
@@ -30,6 +31,7 @@ struct RunSettings {
   TwinArraySettings TwinArray;
   OutputSettings Outputs;
   RollSettings Roll;
+  PictureSettings Picture;  // how a picture of a roll is read (a CIS file ignores them)
   // Values of the profile that are not what their dialogs accept, and what is used instead:
   // the document reports each as a warning at the start of every run.
   std::vector<SettingFinding> ProfileFindings;

@@ -14,11 +14,12 @@ void SessionSettings::Reload() {
   Presets = ScannerPresets(checked);
   Outputs = OutputSettings(checked);
   Roll = RollSettings(checked);
+  Picture = PictureSettings(checked);
   findings_ = checked.Findings();
 }
 
 RunSettings SessionSettings::ForRun() const {
-  RunSettings run{Presets.Live(), General, ERoll, Diagnostic, Tracking, TwinArray, Outputs, Roll, {}};
+  RunSettings run{Presets.Live(), General, ERoll, Diagnostic, Tracking, TwinArray, Outputs, Roll, Picture, {}};
   for (const SettingFinding& finding : findings_) {
     if (store_.Find(finding.Section, finding.Key) != finding.Value) continue;
     const SettingRule* rule = FindSettingRule(finding.Section, finding.Key);

@@ -12,6 +12,7 @@
 #include "settings/ERollSettings.h"
 #include "settings/GeneralSettings.h"
 #include "settings/OutputSettings.h"
+#include "settings/PictureSettings.h"
 #include "settings/ProfileStore.h"
 #include "settings/RunSettings.h"
 #include "settings/ScannerPresets.h"
@@ -43,6 +44,7 @@ class SessionSettings {
   ScannerPresets Presets;
   OutputSettings Outputs;
   RollSettings Roll;
+  PictureSettings Picture;
 
  private:
   SessionSettings(ProfileStore& store, const CheckedProfile& checked)

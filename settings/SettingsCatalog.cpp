@@ -6,6 +6,7 @@
 #include "settings/ERollSettings.h"
 #include "settings/GeneralSettings.h"
 #include "settings/OutputSettings.h"
+#include "settings/PictureSettings.h"
 #include "settings/ScannerPresets.h"
 #include "settings/SettingsTable.h"
 #include "settings/TwinArraySettings.h"
@@ -30,6 +31,7 @@ void SaveAll(const ProfileStore& store, IniProfile& out) {
   OutputSettings(store).SaveAll(out).Ignore();
   RollSettings(store).Save(out).Ignore();
   AudioSettings(store).Save(out).Ignore();
+  PictureSettings(store).Save(out).Ignore();
 }
 
 }  // namespace

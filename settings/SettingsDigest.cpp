@@ -38,6 +38,9 @@ std::string SettingsText(const RunSettings& settings) {
   settings.TwinArray.Save(out).Ignore();
   settings.Outputs.SaveAll(out).Ignore();
   settings.Roll.Save(out).Ignore();
+  // Only when they differ from their defaults, so that the digest of every run that never met a
+  // picture setting stays what it was.
+  if (!settings.Picture.IsDefault()) settings.Picture.Save(out).Ignore();
 
   std::string text;
   for (const IniProfile::Entry& entry : out.Entries())

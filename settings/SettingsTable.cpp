@@ -27,6 +27,7 @@ constexpr std::string_view kTwinArray = "Twin Array Settings";
 constexpr std::string_view kOutputs = "OutputFiles";
 constexpr std::string_view kRoll = "Roll Settings";
 constexpr std::string_view kAudio = "Audio Settings";
+constexpr std::string_view kPicture = "Picture Settings";
 
 // A run replaces with the default what cannot give a sensible conversion: the scanner geometry
 // outside its range (where the roll lies across and along the sensor), clean-up thresholds
@@ -124,6 +125,14 @@ constexpr std::array kTable = {
     // Listening: empty names the installed General MIDI soundfont and the software synthesizer.
     SettingRule{kAudio, "SoundFont", "SoundFont", kText, "", 0, 4096},
     SettingRule{kAudio, "MidiOutput", "MIDI Output", kText, "", 0, 256},
+
+    // Pictures of rolls: 0 finds from the picture whether its holes are light or dark (1 light,
+    // 2 dark); 0 plays the bottom row first (1 the top row); rows per inch, 0 for the DPI.
+    SettingRule{kPicture, "PictureHoles", "Holes in Pictures (0 found, 1 light, 2 dark)", kInteger, "0", 0, 2,
+                kDefault},
+    SettingRule{kPicture, "PictureStart", "Picture Row Played First (0 bottom, 1 top)", kInteger, "0", 0, 1, kDefault},
+    SettingRule{kPicture, "PictureLinesPerInch", "Picture Rows Per Inch (0: its DPI)", kInteger, "0", 0, 10000,
+                kDefault},
 };
 
 // The key without a trailing preset index.

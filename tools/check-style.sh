@@ -26,7 +26,7 @@ if [ ! -f "$build/compile_commands.json" ]; then
   echo "clang-tidy: no $build/compile_commands.json (configure with CMAKE_EXPORT_COMPILE_COMMANDS=ON)" >&2
   exit 1
 fi
-layers='^(support|settings|services|keywords|xml|cis|geometry|rolltypes|events|midi|expression|view|align|document|cli|app)/'
+layers='^(support|settings|services|keywords|xml|cis|images|geometry|rolltypes|events|midi|expression|view|align|document|cli|app)/'
 mapfile -t sources < <(git ls-files '*.cpp' | grep -E "$layers")
 # On a work branch, clang-tidy looks only at the sources that differ from main (with their
 # headers' users left to the full run on main and in CI); TARVELO_TIDY_ALL=1 checks them all.

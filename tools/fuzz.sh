@@ -22,7 +22,7 @@ for source in fuzz/*_fuzz.cpp; do targets+=("$(basename "$source" .cpp)"); done
 cmake --build "$build" -j2 --target "${targets[@]}"
 
 # Readers of scans are fuzzed with inputs as large as the real-scan heads of their corpus.
-declare -A max_len=([CisReader_fuzz]=65536 [Tracking_fuzz]=65536)
+declare -A max_len=([CisReader_fuzz]=65536 [Tracking_fuzz]=65536 [PictureReader_fuzz]=65536)
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 failed=0

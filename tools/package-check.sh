@@ -17,7 +17,7 @@ cd "$(dirname "$0")/.."
 source_dir="$PWD"
 build="$(realpath -m "${1:-build-package}")"
 
-packages=(build-essential cmake pkg-config libcli11-dev nlohmann-json3-dev libpng-dev libfreetype-dev
+packages=(build-essential cmake pkg-config libcli11-dev nlohmann-json3-dev libpng-dev libtiff-dev libjpeg-dev libfreetype-dev
   fonts-dejavu-core qt6-base-dev dpkg-dev lintian desktop-file-utils shared-mime-info xdg-utils
   libfile-mimeinfo-perl)
 source tools/install-packages.sh

@@ -1,0 +1,99 @@
+#include "images/ScanFile.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include "images/PictureGeometry.h"
+#include "images/PictureReader.h"
+#include "support/NativeFile.h"
+#include "support/Sha256.h"
+#include "support/TextTrim.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace tarvelo {
+
+namespace {
+
+std::string LowerExtension(std::string_view path) {
+  const size_t slash = path.find_last_of("/\\");
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const size_t dot = name.find_last_of('.');
+  return dot == std::string_view::npos ? "" : ToLowerAscii(name.substr(dot + 1));
+}
+
+// The SHA-256 of the file's bytes, read in blocks; "" when it cannot be read.
+std::string FileSha256(const std::string& path, uint64_t& length) {
+  const int fd = OpenForReading(path);
+  if (fd < 0) return "";
+  Sha256 digest;
+  std::vector<char> block(1 << 16);
+  length = 0;
+  for (;;) {
+    const ssize_t got = ::read(fd, block.data(), block.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    digest.Update(block.data(), static_cast<size_t>(got));
+    length += static_cast<uint64_t>(got);
+  }
+  ::close(fd);
+  return digest.HexDigest();
+}
+
+std::string PictureSummary(const CisScanData& data) {
+  const PictureOrigin& origin = data.Picture;
+  return "Picture " + data.FileName + "." + data.FileExtension + ": " + origin.Format + ", " +
+         std::to_string(origin.Width) + " x " + std::to_string(origin.Rows) + " pixels, " +
+         std::to_string(origin.BitsPerSample) + "-bit; holes " + (origin.HolesLight ? "light" : "dark") +
+         " (brightness threshold " + std::to_string(origin.Threshold) + "); " + origin.DpiNote + ", " +
+         std::to_string(data.LinesPerInch) + " lines per inch; played from its " +
+         (origin.StartsAtBottom ? "bottom" : "top") + " row; tempo " + std::to_string(data.Tempo) + " (" +
+         origin.TempoSource + ").";
+}
+
+}  // namespace
+
+bool IsPictureFileName(std::string_view path) {
+  const std::string extension = LowerExtension(path);
+  return extension == "png" || extension == "tif" || extension == "tiff" || extension == "jpg" || extension == "jpeg";
+}
+
+ScanOpenOptions ScanOpenOptionsFor(const RunSettings& settings, const RollTypeDefinition& roll_type) {
+  ScanOpenOptions options;
+  options.OldFormatForced = settings.Scanner.ForceOldCisFormat;
+  options.Picture = settings.Picture;
+  options.PaperWidth = roll_type.UpperRollEdgeExpectedLocation - roll_type.LowerRollEdgeExpectedLocation;
+  options.PresetDpi = settings.Scanner.ScannerDPI >= 1 && settings.Scanner.ScannerDPI <= 32767
+                          ? static_cast<int>(settings.Scanner.ScannerDPI)
+                          : 300;
+  return options;
+}
+
+Result OpenScanFile(const std::string& path, const ScanOpenOptions& options, CisScanData& data, Reporter& reporter,
+                    CisOpenState* state) {
+  if (!IsPictureFileName(path)) return OpenCisFile(path, options.OldFormatForced, data, reporter, state);
+  if (state) *state = CisOpenState::kNothingRead;
+  data.Reset();
+  const CisFileName names = SplitCisFileName(path);
+  data.FileName = names.Name;
+  data.FolderName = names.Folder;
+  data.FileExtension = LowerExtension(path);
+  Result read = ReadPictureFile(path, options.Picture, MaxScanBytes(), data, reporter);
+  if (!read.ok()) {
+    data.Lines.Clear();
+    data.Picture = PictureOrigin{};
+    if (read.kind() != Result::Kind::kCancelled) reporter.ShowMessage(MessageKind::kError, read.message());
+    return read;
+  }
+  uint64_t length = 0;
+  data.FileSha256 = FileSha256(path, length);
+  data.FileLength = static_cast<uint32_t>(std::min<uint64_t>(length, UINT32_MAX));
+  SettlePictureGeometry(data, options.Picture, options.PaperWidth, options.PresetDpi, reporter);
+  reporter.ShowMessage(MessageKind::kInformation, PictureSummary(data));
+  if (state) *state = CisOpenState::kRead;
+  return Result::Ok();
+}
+
+}  // namespace tarvelo
