@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
+#include <utility>
 
 #include "app/ElidedLabel.h"
 #include "app/FlowLayout.h"
@@ -76,6 +78,26 @@ QWidget* LampWithText(LampWidget* lamp, QWidget* text) {
   return pair;
 }
 
+// The mark before the scanner values: "Auto-Tweak" in bold on the notice banner's information
+// colours when a conversion used Auto-Tweak's values, a plain "Preset" otherwise. It keeps the
+// width of the bold text either way, so the bar keeps its rows when the mark changes.
+QLabel* MakeValuesMark() {
+  auto* mark = new QLabel(QString::fromLatin1(kPresetValuesText));
+  mark->setObjectName("scannerValuesMark");
+  mark->setAlignment(Qt::AlignCenter);
+  QFont bold = mark->font();
+  bold.setBold(true);
+  mark->setFixedWidth(QFontMetrics(bold).horizontalAdvance(QString::fromLatin1(kAutoTweakValuesText)) + 12);
+  return mark;
+}
+
+void ShowValuesMark(QLabel& mark, bool tweaked) {
+  mark.setText(QString::fromLatin1(tweaked ? kAutoTweakValuesText : kPresetValuesText));
+  mark.setStyleSheet(tweaked ? QStringLiteral("#scannerValuesMark { font-weight: bold; background: #dceafa; "
+                                              "border: 1px solid #6e96c8; }")
+                             : QStringLiteral("#scannerValuesMark { border: 1px solid transparent; }"));
+}
+
 // The least time between two paints of the status and progress while a conversion runs.
 constexpr qint64 kPaintIntervalMs = 20;
 
@@ -101,6 +123,7 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   file_ = Field("fileField", "Duo-Art…", "Duo-Art 6064 The Swan.CIS", "The roll scan open");
   title_ = Field("titleField", "The Swan…", "The Swan (Saint-Saens)", "The roll's title in the scan's header");
 
+  values_mark_ = MakeValuesMark();
   dpi_ = Field("dpiField", "300 DPI", "1200 DPI", "The scanner's pixels per inch across the roll");
   offset_ = Field("offsetField", "Offset = 1.134", "Offset = -1.12345678", "The scanner offset in use, in inches");
   stretch_ = Field("stretchField", "Stretch = 1.00", "Stretch = 0.99999999", "The scanner stretch in use");
@@ -111,8 +134,12 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   tracking_ = new QLabel;
   tracking_->setObjectName("trackingText");
   tracking_->setToolTip(QStringLiteral("Whether the tracking follows the paper's sideways wander (Scanner Settings)"));
-  nudge_left_ = Button("<--", "nudgeLeft", QStringLiteral("Move the scanner offset 0.025 inch to the left"));
-  nudge_right_ = Button("-->", "nudgeRight", QStringLiteral("Move the scanner offset 0.025 inch to the right"));
+  // The arrows move the preset's offset; a conversion with Auto-Tweak on measures its own.
+  const QString anew = QStringLiteral(" (Auto-Tweak, when on, measures the offset anew at each conversion)");
+  nudge_left_ =
+      Button("<--", "nudgeLeft", QStringLiteral("Move the preset's scanner offset 0.025 inch to the left") + anew);
+  nudge_right_ =
+      Button("-->", "nudgeRight", QStringLiteral("Move the preset's scanner offset 0.025 inch to the right") + anew);
   for (QPushButton* nudge : {nudge_left_, nudge_right_})
     nudge->setFixedWidth(nudge->fontMetrics().horizontalAdvance(QStringLiteral("-->")) + 18);
   scanner_settings_ = Button("Scanner Settings", "scannerSettings",
@@ -191,7 +218,8 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
   layout->AddWidget(Group("fileGroup", {{file_label}, {file_, 1}, {title_, 1}}), 3);
   layout->AddWidget(Group("rollTypeGroup", {{roll_type_label}, {roll_type_}, {reprocess_}}));
   layout->AddWidget(Group("headerGroup", {{cis_data_}, {embedded_text_}}));
-  layout->AddWidget(Group("scannerValuesGroup", {{dpi_}, {offset_}, {nudge_left_}, {nudge_right_}, {stretch_}}));
+  layout->AddWidget(
+      Group("scannerValuesGroup", {{values_mark_}, {dpi_}, {offset_}, {nudge_left_}, {nudge_right_}, {stretch_}}));
   layout->AddWidget(
       Group("scannerGroup", {{mode_, 2}, {preset_, 1}, {LampWithText(tracking_lamp_, tracking_)}, {scanner_settings_}}),
       2);
@@ -278,9 +306,15 @@ void ControlBar::PaintStatusAndProgress() {
 }
 
 void ControlBar::ShowScanner(const ScannerDisplay& display) {
-  dpi_->SetFullText(ToQString(display.Dpi));
-  offset_->SetFullText(ToQString(display.Offset));
-  stretch_->SetFullText(ToQString(display.Stretch));
+  const QString tip = ToQString(display.ValuesTip);
+  ShowValuesMark(*values_mark_, display.AutoTweaked);
+  values_mark_->setToolTip(tip);
+  // Each value's tip: the value whole, then whose it is.
+  for (const auto& [field, text] :
+       {std::pair{dpi_, &display.Dpi}, std::pair{offset_, &display.Offset}, std::pair{stretch_, &display.Stretch}}) {
+    field->SetFullText(ToQString(*text));
+    field->setToolTip(field->text() + QStringLiteral("\n") + tip);
+  }
   mode_->SetFullText(ToQString(display.Mode));
   preset_->SetFullText(ToQString(display.PresetName));
   tracking_->setText(ToQString(display.Tracking));

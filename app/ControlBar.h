@@ -39,6 +39,8 @@ class ControlBar : public QWidget {
   void ShowStatus(const std::string& text);
   void ShowProgress(uint32_t colour, int position);
   void PaintStatusAndProgress();
+  // The scanner values, their mark ("Auto-Tweak" or "Preset") and its tip, the mode, the preset
+  // and the tracking.
   void ShowScanner(const ScannerDisplay& display);
   // The "File : " field and the title field.
   void ShowFile(const std::string& file_name_with_extension, const std::string& title);
@@ -90,6 +92,8 @@ class ControlBar : public QWidget {
   ElidedLabel* TitleField() const { return title_; }
   ElidedLabel* OffsetField() const { return offset_; }
   ElidedLabel* StretchField() const { return stretch_; }
+  ElidedLabel* DpiField() const { return dpi_; }
+  QLabel* ValuesMark() const { return values_mark_; }
   QDoubleSpinBox* GoToInchBox() const { return go_to_inch_; }
   // The group of the output check boxes and their lamps.
   QWidget* OutputsGroup() const { return outputs_; }
@@ -124,6 +128,7 @@ class ControlBar : public QWidget {
   QProgressBar* progress_;
   ElidedLabel* file_;
   ElidedLabel* title_;
+  QLabel* values_mark_;  // whose values the DPI, offset and stretch fields show
   ElidedLabel* dpi_;
   ElidedLabel* offset_;
   ElidedLabel* stretch_;

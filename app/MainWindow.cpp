@@ -396,6 +396,7 @@ bool MainWindow::OpenFile(const QString& path) {
   doc_ = std::move(doc);
   view_->SetSource(&doc_->ScanData(), &strips_);
   RememberRun(settings);
+  ShowScannerOfRun();
   save_path_ = path;
   saved_header_ = HeaderNow();
   RememberFile(path);
@@ -423,7 +424,8 @@ void MainWindow::CheckRollType() {
 }
 
 void MainWindow::ShowRollNotice() {
-  const ScannerSettings& live = session_.Presets.Live();
+  // The values the conversion placed the holes with (Auto-Tweak's when it tweaked).
+  const ScannerSettings live = ScannerOfRun(session_.Presets.Live(), doc_->Summary());
   const ScannerValuesUsed used{static_cast<int>(live.ScannerDPI), live.ScannerOffset, live.ScannerAlignStretch};
   banner_->Show(DescribeRoll(doc_->Summary(), session_.Diagnostic.OffTrackWarningPercent, doc_->RollTypeName(), used,
                              ranking_ ? &*ranking_ : nullptr));
@@ -565,12 +567,26 @@ void MainWindow::ActOn(const DialogOutcome& outcome) {
 }
 
 void MainWindow::ShowScannerDisplay() {
+  shows_run_scanner_ = false;
   bar_->ShowScanner(DescribeScanner(session_.Presets.Live(), session_.Presets.CurrentPreset().PresetName));
+}
+
+void MainWindow::ShowScannerOfRun() {
+  shows_run_scanner_ = true;
+  bar_->ShowScanner(
+      DescribeScannerOfRun(session_.Presets.Live(), session_.Presets.CurrentPreset().PresetName, doc_->Summary()));
+  UpdateView();
+}
+
+ScannerSettings MainWindow::ShownScanner() const {
+  const ScannerSettings& live = session_.Presets.Live();
+  return shows_run_scanner_ ? ScannerOfRun(live, doc_->Summary()) : live;
 }
 
 void MainWindow::UpdateView() {
   RollViewSettings settings = view_->ViewSettings();
-  const ScannerSettings& live = session_.Presets.Live();
+  // The holes drawn against the tracks as the scanner display's values place them.
+  const ScannerSettings live = ShownScanner();
   settings.ScannerDPI = static_cast<int>(live.ScannerDPI);
   settings.ScannerOffset = live.ScannerOffset;
   settings.ScannerAlignStretch = live.ScannerAlignStretch;
@@ -607,6 +623,8 @@ void MainWindow::OnFileNew() {
   save_path_.clear();
   last_run_.reset();
   MarkOffTrackHoles();
+  ShowScannerDisplay();  // no conversion to show the values of
+  UpdateView();
   ranking_.reset();
   ShowRollNotice();
   statusBar()->clearMessage();
@@ -747,7 +765,12 @@ void MainWindow::OnReprocess() {
     front_end_->ShowMessage(MessageKind::kError, "The conversion could not be finished: " + failure);
     front_end_->SetReprocessPending(true);  // the outputs were not all written: offer it again
   }
-  UpdateView();
+  if (finished) {
+    ShowScannerOfRun();
+  } else {
+    ShowScannerDisplay();
+    UpdateView();
+  }
   ShowRollLength();
   ShowRollNotice();
   ShowPlayback();

@@ -175,7 +175,13 @@ class MainWindow : public QMainWindow {
   void UpdateTitle();
   void UpdateRecentFilesMenu();
   void RememberFile(const QString& path);
+  // The scanner display and the view with the live preset's values (after a scanner setting
+  // changed: what the next conversion is handed), or with the values the last conversion placed
+  // the holes with (Auto-Tweak's when it tweaked), marked as such.
   void ShowScannerDisplay();
+  void ShowScannerOfRun();
+  // The scanner values the display and the view show.
+  ScannerSettings ShownScanner() const;
   // The "Go to inch" box's range: the open roll's length.
   void ShowRollLength();
   void ReportProfileProblems();
@@ -229,6 +235,7 @@ class MainWindow : public QMainWindow {
   std::vector<RollTypeDefinition> library_types_;
   bool library_types_filled_ = false;
   TrackStrips strips_;
+  bool shows_run_scanner_ = false;  // ShowScannerOfRun until a scanner setting changes
   std::unique_ptr<TarveloDoc> doc_;
   QString save_path_;  // where Save writes: the file opened or saved last
   SavedHeader saved_header_;

@@ -104,6 +104,40 @@ ScannerDisplay DescribeScanner(const ScannerSettings& live, std::string_view pre
   display.TrackingOn = live.ActiveTracking;
   display.Tracking = live.ActiveTracking ? "Active Tracking ON" : "Active Tracking OFF";
   display.TrackingLamp = live.ActiveTracking ? Lamp::kGreen : Lamp::kGrey;
+  display.ValuesSource = kPresetValuesText;
+  display.ValuesTip = live.AutoTweakSettings
+                          ? "The scanner preset's DPI, offset and stretch. Auto-Tweak is on (Scanner Settings): each "
+                            "conversion measures the roll and converts with the values that fit it when the "
+                            "measurement reads the roll."
+                          : "The scanner preset's DPI, offset and stretch. Auto-Tweak is off for this preset (Scanner "
+                            "Settings): conversions use these values as they are.";
+  return display;
+}
+
+ScannerSettings ScannerOfRun(const ScannerSettings& live, const ConversionSummary& summary) {
+  ScannerSettings used = live;
+  if (summary.AutoTweak.empty()) return used;
+  used.ScannerDPI = summary.Placement.Fitted.Dpi;
+  used.ScannerOffset = summary.Placement.Fitted.Offset;
+  used.ScannerAlignStretch = summary.Placement.Fitted.Stretch;
+  return used;
+}
+
+ScannerDisplay DescribeScannerOfRun(const ScannerSettings& live, std::string_view preset_name,
+                                    const ConversionSummary& summary) {
+  ScannerDisplay display = DescribeScanner(ScannerOfRun(live, summary), preset_name);
+  if (summary.AutoTweak.empty()) {
+    // Auto-Tweak was wanted but kept the preset's values: say why when the measurement said.
+    const PlacementVerdict& verdict = summary.Placement;
+    if (live.AutoTweakSettings && summary.PlacementChecked && !verdict.Confident && !verdict.Unreadable.empty())
+      display.ValuesTip +=
+          "\nThe last conversion kept them, as the measurement cannot read the roll: " + verdict.Unreadable + ".";
+    return display;
+  }
+  display.AutoTweaked = true;
+  display.ValuesSource = kAutoTweakValuesText;
+  display.ValuesTip = summary.AutoTweak;
+  for (const std::string& doubt : summary.AutoTweakDoubts) display.ValuesTip += "\n" + doubt;
   return display;
 }
 

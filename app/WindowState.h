@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/ConversionSummary.h"
 #include "settings/OutputSettings.h"
 #include "settings/ScannerPresets.h"
 #include "view/ZoomLevel.h"
@@ -96,16 +97,36 @@ int SelectedRollTypeIndex(const std::vector<std::string>& names, std::string_vie
 
 // The texts of the control bar's scanner display.
 struct ScannerDisplay {
-  std::string Dpi;         // "300 DPI"
-  std::string Offset;      // "Offset = 1."
-  std::string Stretch;     // "Stretch = 1."
+  std::string Dpi;      // "300 DPI"
+  std::string Offset;   // "Offset = 1."
+  std::string Stretch;  // "Stretch = 1."
+  // Whose DPI, offset and stretch these are: Auto-Tweak's, which the last conversion used in
+  // place of the preset's (marked "Auto-Tweak"), or the preset's ("Preset").
+  bool AutoTweaked = false;
+  std::string ValuesSource;
+  // Tweaked: Auto-Tweak's report (its values, the preset's, the on-track shares) and the
+  // measurement's doubts, one a line. Else what Auto-Tweak does with these values, or that it
+  // is off.
+  std::string ValuesTip;
   std::string Mode;        // the scanner mode name
   std::string PresetName;  // the current preset's name
   std::string Tracking;    // "Active Tracking ON" or "Active Tracking OFF"
   bool TrackingOn = false;
   Lamp TrackingLamp = Lamp::kGrey;
 };
+// The live preset's values, as the next conversion is handed them.
 ScannerDisplay DescribeScanner(const ScannerSettings& live, std::string_view preset_name);
+// The scanner values the conversion `summary` tells of placed the holes with: Auto-Tweak's
+// DPI, offset and stretch when it converted with them, else those of `live` (the settings the
+// run was handed).
+ScannerSettings ScannerOfRun(const ScannerSettings& live, const ConversionSummary& summary);
+// The display of those values, marked as Auto-Tweak's when they are.
+ScannerDisplay DescribeScannerOfRun(const ScannerSettings& live, std::string_view preset_name,
+                                    const ConversionSummary& summary);
+
+// The mark beside the scanner values: whose values they are.
+inline constexpr const char* kAutoTweakValuesText = "Auto-Tweak";
+inline constexpr const char* kPresetValuesText = "Preset";
 
 // The two feature indicators, which this program never switches on.
 inline constexpr const char* kSkewCorrectionText = "Skew Correction OFF";
