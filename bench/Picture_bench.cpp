@@ -140,11 +140,11 @@ int main(int argc, char** argv) {
 
   // A long RGB picture: 100,000 rows of 1824 pixels (547 MB decoded), holes in a few tracks.
   testing::TempDir dir;
-  testing::PictureSpec spec;
-  spec.Width = 1824;
-  spec.Rows = 100000;
-  spec.Colour = testing::PictureColour::kRgb;
-  spec.Row = [](int row) {
+  testing::PictureSheet sheet;
+  sheet.Width = 1824;
+  sheet.Rows = 100000;
+  sheet.Colour = testing::PictureColour::kRgb;
+  sheet.Row = [](int row) {
     std::vector<uint8_t> grey(1824, 120);
     for (int x = 0; x < 64; ++x) grey[static_cast<size_t>(x)] = grey[1823 - static_cast<size_t>(x)] = 250;
     for (int track = 0; track < 20; ++track)
@@ -153,11 +153,11 @@ int main(int argc, char** argv) {
     return grey;
   };
   const std::string long_path = dir.File("long.png");
-  if (!testing::WritePng(long_path, spec)) {
+  if (!testing::WritePng(long_path, sheet)) {
     std::printf("FAIL: the long picture could not be written\n");
     return 1;
   }
-  ok = ReportMemory("long RGB", ReadInChild(long_path), static_cast<size_t>(spec.Width) * spec.Rows * 3) && ok;
+  ok = ReportMemory("long RGB", ReadInChild(long_path), static_cast<size_t>(sheet.Width) * sheet.Rows * 3) && ok;
   std::printf("%s\n", ok ? "PASS" : "FAIL");
   return ok ? 0 : 1;
 }

@@ -19,11 +19,11 @@ using testing::RunCommand;
 using testing::ShellQuote;
 
 // 300 rows of 400 pixels: light margins and holes in three columns on grey paper.
-testing::PictureSpec SmallRoll() {
-  testing::PictureSpec spec;
-  spec.Width = 400;
-  spec.Rows = 300;
-  spec.Row = [](int row) {
+testing::PictureSheet SmallRoll() {
+  testing::PictureSheet sheet;
+  sheet.Width = 400;
+  sheet.Rows = 300;
+  sheet.Row = [](int row) {
     std::vector<uint8_t> grey(400, 100);
     for (int x = 0; x < 20; ++x) grey[static_cast<size_t>(x)] = grey[399 - static_cast<size_t>(x)] = 240;
     for (int column = 0; column < 3; ++column)
@@ -31,7 +31,7 @@ testing::PictureSpec SmallRoll() {
         for (int x = 80 + 100 * column; x < 88 + 100 * column; ++x) grey[static_cast<size_t>(x)] = 240;
     return grey;
   };
-  return spec;
+  return sheet;
 }
 
 class CliPictures : public ::testing::Test {

@@ -45,11 +45,11 @@ TEST(PictureConversion, APictureOfASyntheticRollGivesItsCisFilesNotes) {
   for (int n = 0; n < 90; ++n) plan.holes.push_back({15 + n, 0.5 + 0.13 * n, 0.1 + 0.05 * (n % 7)});
   testing::TempDir dir;
   testing::WriteBytes(dir.File("roll.cis"), synth::RenderSyntheticCis(plan));
-  testing::PictureSpec spec;
-  spec.Width = plan.scan_width;
-  spec.Rows = synth::SyntheticLineCount(plan);
-  spec.Dpi = plan.dpi;
-  spec.Row = [&plan, rows = spec.Rows](int row) {
+  testing::PictureSheet sheet;
+  sheet.Width = plan.scan_width;
+  sheet.Rows = synth::SyntheticLineCount(plan);
+  sheet.Dpi = plan.dpi;
+  sheet.Row = [&plan, rows = sheet.Rows](int row) {
     std::vector<uint8_t> grey;
     int32_t start = 0;
     bool hole = true;  // runs 0, 2, ... are holes and the space beside the paper
@@ -60,7 +60,7 @@ TEST(PictureConversion, APictureOfASyntheticRollGivesItsCisFilesNotes) {
     }
     return grey;
   };
-  ASSERT_TRUE(testing::WritePng(dir.File("roll.png"), spec));
+  ASSERT_TRUE(testing::WritePng(dir.File("roll.png"), sheet));
 
   testing::RecordingFrontEnd ui;
   TarveloDoc cis(ui, ui);

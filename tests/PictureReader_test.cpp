@@ -19,7 +19,7 @@ namespace tarvelo {
 namespace {
 
 using testing::PictureColour;
-using testing::PictureSpec;
+using testing::PictureSheet;
 using testing::RecordingFrontEnd;
 
 constexpr uint8_t kHoleGrey = 225;
@@ -51,11 +51,11 @@ std::vector<bool> HolePixels(std::span<const int32_t> transitions, bool even_run
 }
 
 // The picture of `plan`: line 0 at the bottom row (unless `top_first`), holes light (or dark).
-PictureSpec PictureOf(const synth::SyntheticRollSpec& plan, bool holes_light = true, bool top_first = false) {
-  PictureSpec spec;
-  spec.Width = plan.scan_width;
-  spec.Rows = synth::SyntheticLineCount(plan);
-  spec.Row = [plan, holes_light, top_first, rows = spec.Rows](int row) {
+PictureSheet PictureOf(const synth::SyntheticRollSpec& plan, bool holes_light = true, bool top_first = false) {
+  PictureSheet sheet;
+  sheet.Width = plan.scan_width;
+  sheet.Rows = synth::SyntheticLineCount(plan);
+  sheet.Row = [plan, holes_light, top_first, rows = sheet.Rows](int row) {
     const int line = top_first ? row : rows - 1 - row;
     const std::vector<int32_t> transitions = synth::SyntheticLineTransitions(plan, line);
     std::vector<uint8_t> grey;
@@ -63,7 +63,7 @@ PictureSpec PictureOf(const synth::SyntheticRollSpec& plan, bool holes_light = t
       grey.push_back((hole == holes_light) ? kHoleGrey : kPaperGrey);
     return grey;
   };
-  return spec;
+  return sheet;
 }
 
 // Share of the pixels of all lines whose hole or paper the picture's lines give as the roll does.
@@ -114,18 +114,18 @@ TEST(PictureReader, EveryFormatGivesTheRollsLines) {
   testing::TempDir dir;
   for (const FormatCase& format : cases) {
     SCOPED_TRACE(format.Name);
-    PictureSpec spec = PictureOf(plan);
-    spec.Colour = format.Colour;
-    spec.Bits = format.Bits;
-    spec.Tiled = format.Tiled;
-    spec.Orientation = format.Orientation;
-    const int rows = spec.Rows;
-    const int width = spec.Width;
-    const testing::PictureRow upright = spec.Row;
+    PictureSheet sheet = PictureOf(plan);
+    sheet.Colour = format.Colour;
+    sheet.Bits = format.Bits;
+    sheet.Tiled = format.Tiled;
+    sheet.Orientation = format.Orientation;
+    const int rows = sheet.Rows;
+    const int width = sheet.Width;
+    const testing::PictureRow upright = sheet.Row;
     // The file holds the picture as its orientation tag says it is stored.
     const bool rows_reversed = format.Orientation == 3 || format.Orientation == 4;
     const bool columns_reversed = format.Orientation == 2 || format.Orientation == 3;
-    spec.Row = [=](int row) {
+    sheet.Row = [=](int row) {
       std::vector<uint8_t> grey = upright(rows_reversed ? rows - 1 - row : row);
       if (columns_reversed) std::reverse(grey.begin(), grey.end());
       return grey;
@@ -133,7 +133,7 @@ TEST(PictureReader, EveryFormatGivesTheRollsLines) {
     const std::string path = dir.File(format.File);
     const bool png = std::string(format.File).find(".png") != std::string::npos ||
                      std::string(format.File).find(".PNG") != std::string::npos;
-    ASSERT_TRUE(png ? testing::WritePng(path, spec) : testing::WriteTiff(path, spec));
+    ASSERT_TRUE(png ? testing::WritePng(path, sheet) : testing::WriteTiff(path, sheet));
     CisScanData data;
     RecordingFrontEnd ui;
     ASSERT_TRUE(Open(path, data, ui).ok()) << (ui.messages.empty() ? "" : ui.messages.back());
@@ -148,12 +148,12 @@ TEST(PictureReader, JpegNoiseLeavesTheHoles) {
   const synth::SyntheticRollSpec plan = PictureRoll();
   testing::TempDir dir;
   for (const PictureColour colour : {PictureColour::kGrey, PictureColour::kRgb}) {
-    PictureSpec spec = PictureOf(plan);
-    spec.Colour = colour;
-    spec.Progressive = colour == PictureColour::kRgb;
-    spec.Quality = 60;
+    PictureSheet sheet = PictureOf(plan);
+    sheet.Colour = colour;
+    sheet.Progressive = colour == PictureColour::kRgb;
+    sheet.Quality = 60;
     const std::string path = dir.File("roll.jpg");
-    ASSERT_TRUE(testing::WriteJpeg(path, spec));
+    ASSERT_TRUE(testing::WriteJpeg(path, sheet));
     CisScanData data;
     RecordingFrontEnd ui;
     ASSERT_TRUE(Open(path, data, ui).ok());
@@ -206,7 +206,7 @@ TEST(PictureReader, DpiStoredMeasuredOrRefusedAndTheLinesPerInchFollow) {
   EXPECT_NEAR(data.Picture.Dpi, 56, 1);
   EXPECT_EQ(data.LinesPerInch, data.Picture.Dpi);
   // A DPI stored that fits the paper is taken as stored; one that does not is reported.
-  PictureSpec stored = PictureOf(plan);
+  PictureSheet stored = PictureOf(plan);
   stored.Dpi = 56;
   ASSERT_TRUE(testing::WriteTiff(dir.File("stored.tif"), stored));
   ASSERT_TRUE(Open(dir.File("stored.tif"), data, ui).ok());
@@ -221,7 +221,7 @@ TEST(PictureReader, DpiStoredMeasuredOrRefusedAndTheLinesPerInchFollow) {
   EXPECT_EQ(ui.CountOf(MessageKind::kWarning), 1);
   // Cut inside the paper, the picture shows no edge (and the ends of holes are none): the
   // preset's DPI, with a warning.
-  PictureSpec cropped = PictureOf(plan);
+  PictureSheet cropped = PictureOf(plan);
   const testing::PictureRow whole = cropped.Row;
   cropped.Width = 600;
   cropped.Row = [whole](int row) {
@@ -317,23 +317,23 @@ TEST(PictureReader, BadPicturesAreRefusedWithAMessage) {
   bad.emplace_back("header.tif", bytes.substr(0, 8));
   for (const auto& [name, content] : bad) testing::WriteBytes(dir.File(name), content);
 
-  PictureSpec narrow = PictureOf(plan);
+  PictureSheet narrow = PictureOf(plan);
   narrow.Width = 1;
   narrow.Row = [](int) { return std::vector<uint8_t>{200}; };
   ASSERT_TRUE(testing::WritePng(dir.File("narrow.png"), narrow));
   bad.emplace_back("narrow.png", "");
   // A header that states a thousand million rows, of which a few follow.
-  PictureSpec bomb = PictureOf(plan);
+  PictureSheet bomb = PictureOf(plan);
   bomb.Rows = 20;
   bomb.StatedRows = 1000000000;
   ASSERT_TRUE(testing::WritePng(dir.File("bomb.png"), bomb));
   bad.emplace_back("bomb.png", "");
-  PictureSpec cut = PictureOf(plan);
+  PictureSheet cut = PictureOf(plan);
   ASSERT_TRUE(testing::WriteJpeg(dir.File("cut.jpg"), cut));
   const std::string jpeg = testing::ReadBytes(dir.File("cut.jpg"));
   testing::WriteBytes(dir.File("cut.jpg"), jpeg.substr(0, jpeg.size() * 2 / 3));
   bad.emplace_back("cut.jpg", "");
-  PictureSpec no_rows = PictureOf(plan);
+  PictureSheet no_rows = PictureOf(plan);
   no_rows.Rows = 0;
   if (testing::WriteTiff(dir.File("norows.tif"), no_rows)) bad.emplace_back("norows.tif", "");
 

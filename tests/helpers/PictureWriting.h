@@ -15,7 +15,7 @@ using PictureRow = std::function<std::vector<uint8_t>(int row)>;
 
 enum class PictureColour { kGrey, kRgb, kPalette };
 
-struct PictureSpec {
+struct PictureSheet {
   int Width = 0;
   int Rows = 0;
   PictureRow Row;
@@ -31,8 +31,8 @@ struct PictureSpec {
 };
 
 // Each returns false when the library refused.
-bool WritePng(const std::string& path, const PictureSpec& spec);
-bool WriteTiff(const std::string& path, const PictureSpec& spec);
-bool WriteJpeg(const std::string& path, const PictureSpec& spec);
+bool WritePng(const std::string& path, const PictureSheet& sheet);
+bool WriteTiff(const std::string& path, const PictureSheet& sheet);
+bool WriteJpeg(const std::string& path, const PictureSheet& sheet);
 
 }  // namespace tarvelo::testing
