@@ -24,9 +24,8 @@ constexpr double kEdgeMiss = 0.85;
 constexpr double kWrongTrackMiss = 0.5;
 // A jump of the holes across a twin array scan's crossover this large (pixels) is reported.
 constexpr double kCrossoverStep = 4;
-// A roll type must put this share of the holes on its tracks, and score this much, to be
+// A roll type must put kReadableShare of the holes on its tracks, and score this much, to be
 // recognised. (A type whose control tracks are unknown scores 0.75 at best.)
-constexpr double kLeastShare = 0.9;
 constexpr double kLeastScore = 0.6;
 // The control evidence of a roll type whose use of control tracks is unknown: neither for nor
 // against it.
@@ -155,7 +154,7 @@ void Rank(const AlignRequest& request, AlignmentReport& report) {
   const RollTypeFit& best = ranking.Ranked.front();
   for (const RollTypeFit& fit : ranking.Ranked)
     if (fit.Fit.Found && fit.Score >= best.Score - kScoreMargin) ranking.Candidates.push_back(fit.Name);
-  if (best.Fit.Count.Share() < kLeastShare) {
+  if (best.Fit.Count.Share() < kReadableShare) {
     report.Notes.push_back({MessageKind::kWarning,
                             "No roll type of the library puts 90 % of the holes on its tracks "
                             "(the best, " +

@@ -75,6 +75,10 @@ struct AlignmentReport {
   std::vector<AlignmentNote> Notes;
 };
 
+// The share of the holes a fit must put on a roll type's tracks to read the roll: to recognise
+// the type, and to convert with the fit.
+inline constexpr double kReadableShare = 0.9;
+
 // A plausible DPI for a scanner, which a preset can hold: 100 to 1000.
 bool IsPlausibleDpi(int dpi);
 

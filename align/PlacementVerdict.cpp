@@ -1,6 +1,7 @@
 #include "align/PlacementVerdict.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <vector>
 
@@ -10,9 +11,6 @@ namespace tarvelo {
 
 namespace {
 
-// The fit reads the roll when it puts this share of the holes on its tracks (as recognition
-// asks of a roll type).
-constexpr double kConfidentShare = 0.9;
 // Holes moved this many tracks or more from their own land on another track.
 constexpr double kWrongTrack = 0.5;
 // The bass and treble ends of the holes: these quantiles of their centres (a stray speck at
@@ -92,7 +90,7 @@ PlacementVerdict JudgePlacement(const AlignmentReport& report, bool tracking) {
   }
   verdict.Fitted = ConversionSetting(fit.Setting, report.Measurement, tracking);
   verdict.FittedShare = fit.Count.Share();
-  verdict.Confident = verdict.FittedShare >= kConfidentShare;
+  verdict.Confident = verdict.FittedShare >= kReadableShare;
   if (!verdict.Confident) {
     verdict.Finding = PlacementFinding::kUnreadable;
     verdict.Unreadable =
@@ -135,7 +133,9 @@ PlacementVerdict JudgePlacement(const AlignmentReport& report, bool tracking) {
   return verdict;
 }
 
-std::string DescribePlacement(const PlacementVerdict& verdict) {
+namespace {
+
+std::string Finding(const PlacementVerdict& verdict) {
   switch (verdict.Finding) {
     case PlacementFinding::kRight:
       return "";
@@ -173,6 +173,14 @@ std::string DescribePlacement(const PlacementVerdict& verdict) {
     }
   }
   return "";
+}
+
+}  // namespace
+
+std::string DescribePlacement(const PlacementVerdict& verdict, bool sentence_start) {
+  std::string text = Finding(verdict);
+  if (!sentence_start && !text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+  return text;
 }
 
 }  // namespace tarvelo

@@ -65,6 +65,7 @@ ScannerSetting ConversionSetting(const ScannerSetting& fitted, const ScanMeasure
 // What is wrong, in numbers, for a message (empty for a roll placed right), e.g. "the notes are
 // 1 track (a semitone) low: the paper's bass edge lies at 1.49 inch, the roll type expects 1.6
 // inch".
-std::string DescribePlacement(const PlacementVerdict& verdict);
+// `sentence_start` false: the text goes on a sentence begun by the caller ("the notes are …").
+std::string DescribePlacement(const PlacementVerdict& verdict, bool sentence_start = true);
 
 }  // namespace tarvelo

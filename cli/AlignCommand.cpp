@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -29,11 +28,6 @@
 namespace tarvelo::cli {
 
 namespace {
-
-std::string LowerFirst(std::string text) {
-  if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
-  return text;
-}
 
 // A twin array scan: which values join its two halves better, the header's or the override's
 // (Twin Array Settings/OverrideCISvalues), each measured at its own best fit.
@@ -230,9 +224,8 @@ int RunAlign(const AlignOptions& options) {
     if (judged) {
       const PlacementVerdict verdict = JudgePlacement(report, settings.Scanner.ActiveTracking);
       if (verdict.Wrong())
-        ui.ShowMessage(MessageKind::kWarning, "Now, with the settings in force, " +
-                                                  LowerFirst(DescribePlacement(verdict)) + ". " +
-                                                  std::string(ui.AlignAdvice()));
+        ui.ShowMessage(MessageKind::kWarning, "Now, with the settings in force, " + DescribePlacement(verdict, false) +
+                                                  ". " + std::string(ui.AlignAdvice()));
     }
     if (scan.Data.TwinArray) ReportTwinValues(path, settings, twin_request, report, ui);
     const TrackFit& fit = report.Suggestion.Fit;

@@ -2,7 +2,6 @@
 // the roll type in force, a warning when the settings put the notes on wrong tracks, and
 // Auto-Tweak, which converts with the measured DPI, offset and stretch when the measurement
 // reads the roll; and the scanner mode the scan's own encoder data asks for.
-#include <cctype>
 #include <cmath>
 #include <string>
 
@@ -25,11 +24,6 @@ std::string Percent(double share) { return FormatFixed(100 * share, 1) + " %"; }
 std::string Values(const ScannerSetting& setting) {
   return "DPI " + std::to_string(setting.Dpi) + ", offset " + FormatFixed(setting.Offset, 4) + " inch, stretch " +
          FormatFixed(setting.Stretch, 4);
-}
-
-std::string LowerFirst(std::string text) {
-  if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
-  return text;
 }
 
 }  // namespace
@@ -162,7 +156,7 @@ std::optional<RunSettings> TarveloDoc::CheckPlacement(const RunSettings& setting
   std::string text = "Auto-Tweak: converted with " + Values(verdict.Fitted) +
                      " (the preset's: " + Values(verdict.InForce) + "); on track " + Percent(verdict.FittedShare) +
                      " (the preset's " + Percent(verdict.InForceShare) + ").";
-  if (verdict.Wrong()) text += " With the preset's values " + LowerFirst(DescribePlacement(verdict)) + ".";
+  if (verdict.Wrong()) text += " With the preset's values " + DescribePlacement(verdict, false) + ".";
   summary_.AutoTweak = text;
   // What the measurement doubts about the values it found (a twin array join that does not
   // meet, no paper edge, a stretch at the end of its range) holds for this run.
