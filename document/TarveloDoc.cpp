@@ -246,7 +246,9 @@ void TarveloDoc::Run(const RunSettings& given) {
   RestoreLinesAndFlags(settings);
 
   reporter_.SetStatusText("Computing Scan Line Positions");
-  scanner_mode_applied_ = ComputeScanLinePositions(scan_, ScannerForScan(settings), settings.Diagnostic, reporter_);
+  const ScannerSettings scanner = ScannerForScan(settings);
+  summary_.ScannerMode = scanner.ScannerModeType;
+  scanner_mode_applied_ = ComputeScanLinePositions(scan_, scanner, settings.Diagnostic, reporter_);
   keywords_.AddKeyValue("/scanner_processing_type: ", scanner_mode_applied_);
   RecordScannerKeywords(settings.Scanner);
 
