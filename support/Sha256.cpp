@@ -2,11 +2,41 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+
+#if TARVELO_HAVE_LIBCRYPTO
+#include <openssl/evp.h>
+#endif
 
 namespace tarvelo {
 
-namespace {
+#if TARVELO_HAVE_LIBCRYPTO
 
+struct Sha256::Engine {
+  Engine() : context(EVP_MD_CTX_new()) {
+    if (context == nullptr || EVP_DigestInit_ex(context, EVP_sha256(), nullptr) != 1) {
+      EVP_MD_CTX_free(context);
+      throw std::bad_alloc();
+    }
+  }
+  ~Engine() { EVP_MD_CTX_free(context); }
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+  // SHA-256 update and final cannot fail on a context initialised for it.
+  void Update(const uint8_t* bytes, size_t size) { EVP_DigestUpdate(context, bytes, size); }
+  std::array<uint8_t, 32> Digest() {
+    std::array<uint8_t, 32> digest{};
+    unsigned int size = 0;
+    EVP_DigestFinal_ex(context, digest.data(), &size);
+    return digest;
+  }
+
+  EVP_MD_CTX* context;
+};
+
+#else
+
+namespace {
 constexpr std::array<uint32_t, 64> kRound = {
     0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
     0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
@@ -21,10 +51,19 @@ constexpr uint32_t RotateRight(uint32_t value, int bits) { return (value >> bits
 
 }  // namespace
 
-Sha256::Sha256()
-    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
+struct Sha256::Engine {
+  void Update(const uint8_t* bytes, size_t size);
+  std::array<uint8_t, 32> Digest();
+  void Block(const uint8_t* block);
 
-void Sha256::Block(const uint8_t* block) {
+  std::array<uint32_t, 8> state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+                                 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+  std::array<uint8_t, 64> pending_{};
+  size_t pending_size_ = 0;
+  uint64_t total_bytes_ = 0;
+};
+
+void Sha256::Engine::Block(const uint8_t* block) {
   std::array<uint32_t, 64> words;
   for (size_t i = 0; i < 16; ++i) {
     words[i] = static_cast<uint32_t>(block[4 * i]) << 24 | static_cast<uint32_t>(block[4 * i + 1]) << 16 |
@@ -63,8 +102,7 @@ void Sha256::Block(const uint8_t* block) {
   state_[7] += h;
 }
 
-void Sha256::Update(const void* data, size_t size) {
-  const auto* bytes = static_cast<const uint8_t*>(data);
+void Sha256::Engine::Update(const uint8_t* bytes, size_t size) {
   total_bytes_ += size;
   if (pending_size_ > 0) {
     const size_t taken = std::min(size, pending_.size() - pending_size_);
@@ -81,7 +119,7 @@ void Sha256::Update(const void* data, size_t size) {
   pending_size_ = size;
 }
 
-std::array<uint8_t, 32> Sha256::Digest() {
+std::array<uint8_t, 32> Sha256::Engine::Digest() {
   // The message, a 1 bit, zeros up to 56 bytes of the last block, and the length in bits.
   const uint64_t bits = total_bytes_ * 8;
   uint8_t padding[72] = {0x80};
@@ -99,6 +137,15 @@ std::array<uint8_t, 32> Sha256::Digest() {
   }
   return digest;
 }
+
+#endif
+
+Sha256::Sha256() : engine_(std::make_unique<Engine>()) {}
+Sha256::~Sha256() = default;
+
+void Sha256::Update(const void* data, size_t size) { engine_->Update(static_cast<const uint8_t*>(data), size); }
+
+std::array<uint8_t, 32> Sha256::Digest() { return engine_->Digest(); }
 
 std::string Sha256::HexDigest() {
   constexpr char kDigits[] = "0123456789abcdef";

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake pkg-config libcli11-dev libgtest-dev libgmock-dev nlohmann-json3-dev
-          libexpat1-dev midicsv clang-format clang-tidy libpng-dev libtiff-dev libjpeg-dev libfreetype-dev fonts-dejavu-core
+          libexpat1-dev libssl-dev midicsv clang-format clang-tidy libpng-dev libtiff-dev libjpeg-dev libfreetype-dev fonts-dejavu-core
           python3-pil pngcheck qt6-base-dev xvfb xauth
           desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
           libfluidsynth-dev libasound2-dev timgm6mb-soundfont sox man-db)
