@@ -129,9 +129,10 @@ ScannerDisplay DescribeScannerOfRun(const ScannerSettings& live, std::string_vie
                                     const ConversionSummary& summary) {
   ScannerDisplay display = DescribeScanner(ScannerOfRun(live, summary), preset_name);
   if (display.Mode != live.ScannerModeType)
-    display.ModeTip = "The scanner mode the last conversion used: the scan's own shaft encoder placed its lines "
-                      "(the preset's mode is \"" +
-                      live.ScannerModeType + "\")";
+    display.ModeTip =
+        "The scanner mode the last conversion used: the scan's own shaft encoder placed its lines "
+        "(the preset's mode is \"" +
+        live.ScannerModeType + "\")";
   if (summary.AutoTweak.empty()) {
     // Auto-Tweak was wanted but kept the preset's values: say why when the measurement said.
     const PlacementVerdict& verdict = summary.Placement;

@@ -4,9 +4,9 @@
 // and best-of-N timing.
 
 #include <chrono>
-#include <ctime>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>

@@ -30,7 +30,7 @@ class LagStep {
   void Over(double paper);
   // The level after the step's paper, from `level` towards `target`.
   double operator()(double level, double target) const {
-    if (lag_ <= 0) return target;  // no lag: the level is its target at once
+    if (lag_ <= 0) return target;   // no lag: the level is its target at once
     if (paper_ <= 0) return level;  // no paper moved: the level stays
     return target + (level - target) * remaining_;
   }

@@ -21,8 +21,8 @@
 //
 // Copies are cheap to share between threads: a RollTiming is never changed after it is made.
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace tarvelo {
