@@ -62,10 +62,8 @@ ScanMeasurement MeasureScan(const ScanForAlignment& scan) {
   // paper apart; real holes keep a good stretch of paper (a tenth of an inch and more) from it.
   // Where the paper runs on beyond the sensor, the image's end stands for the edge: holes cut
   // by it are left out the same way.
-  const double paper_width = result.Edges.LowerFound && result.Edges.UpperFound
-                                 ? result.Edges.Upper - result.Edges.Lower
-                                 : 0.93 * (scan.ImageLast - scan.ImageFirst);
-  const auto margin_gap = static_cast<int32_t>(std::max(2.0, paper_width / 400));
+  const double paper_width = PaperWidth(result.Edges, scan.ImageFirst, scan.ImageLast);
+  const int32_t margin_gap = MarginGap(paper_width);
 
   HoleLinker linker(
       sample_count, [&](int sample) { return lines.Position(sampled[static_cast<size_t>(sample)]); }, result.Holes);

@@ -68,6 +68,12 @@ float WanderAt(const std::vector<WanderPoint>& path, double position, size_t& ne
   return static_cast<float>(before.Shift + t * (after.Shift - before.Shift));
 }
 
+double PaperWidth(const PaperEdges& edges, int32_t image_first, int32_t image_last) {
+  return edges.LowerFound && edges.UpperFound ? edges.Upper - edges.Lower : 0.93 * (image_last - image_first);
+}
+
+int32_t MarginGap(double paper_width) { return static_cast<int32_t>(std::max(2.0, paper_width / 400)); }
+
 PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan, std::span<const int> traced) {
   PaperEdgeTrace trace;
   if (scan.Lines == nullptr || scan.ImageLast <= scan.ImageFirst) return trace;

@@ -27,6 +27,15 @@ struct PaperEdgeTrace {
   std::vector<int32_t> UpperBound;  // holes end before this pixel
 };
 
+// The paper's width across, pixels: between its edges, or where one of them does not show,
+// most of the image's width (`image_first` .. `image_last`).
+double PaperWidth(const PaperEdges& edges, int32_t image_first, int32_t image_last);
+
+// How far in from the paper's edge a ragged margin's flecks and torn fibres reach, pixels: a
+// four-hundredth of the paper's width, 2 at least. Real holes keep a tenth of an inch and more
+// of paper from the edge.
+int32_t MarginGap(double paper_width);
+
 // Traces the edges on `lines` (line numbers, rising; the profile of the always-open zones is
 // taken from every other one of them). Lines without a Lines pointer, or an empty image span,
 // give no edges and no wander.
