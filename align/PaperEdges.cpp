@@ -14,8 +14,8 @@ constexpr double kWindowInches = 0.5;     // roll length over which the edge med
 constexpr double kZoneSearchShare = 0.3;  // an edge zone must begin in the outer 30 % of the image
 constexpr double kZoneCore = 0.8;         // share of lines open in the zone's core
 constexpr double kZoneBorder = 0.5;       // share of lines open where the zone is taken to end
-constexpr int kProfileStride = 4;  // of the lines traced
-constexpr double kBandShare = 0.02;  // most share of lines open anywhere in a blank band
+constexpr int kProfileStride = 4;         // of the lines traced
+constexpr double kBandShare = 0.02;       // most share of lines open anywhere in a blank band
 
 // Calls visit(first, last) for every hole-colour run of a line, clipped to [lo, hi).
 template <typename Visit>
@@ -225,8 +225,8 @@ PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan, std::span<const int
   std::vector<float> lowers, uppers;
   int window_start = 0;
   for (int i = 0; i <= line_count; ++i) {
-    const bool close = i == line_count ||
-                       std::floor(position_at(i) / kWindowInches) != std::floor(position_at(window_start) / kWindowInches);
+    const bool close = i == line_count || std::floor(position_at(i) / kWindowInches) !=
+                                              std::floor(position_at(window_start) / kWindowInches);
     if (!close) continue;
     lowers.clear();
     uppers.clear();

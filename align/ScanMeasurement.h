@@ -46,7 +46,7 @@ struct ScanMeasurement {
   std::vector<MeasuredHole> Holes;  // ordered by Center
   std::vector<HoleColumn> Columns;  // ordered by Center
   PaperEdges Edges;
-  double WanderSpan = 0;  // largest minus smallest sideways position of the paper, pixels
+  double WanderSpan = 0;                // largest minus smallest sideways position of the paper, pixels
   std::vector<WanderPoint> WanderPath;  // the paper's sideways shift along the roll (rising positions)
   // The paper's sideways shift at the roll's start from its median place, pixels: a conversion
   // that tracks the paper starts from there.

@@ -92,11 +92,11 @@ struct CisScanData {
   std::vector<PaperSpan> PaperOnLines;
   PaperSpan PaperOn(int line) const {
     return line >= 0 && static_cast<size_t>(line) < PaperOnLines.size() ? PaperOnLines[static_cast<size_t>(line)]
-                                                                         : PaperSpan{};
+                                                                        : PaperSpan{};
   }
-  std::string FolderName;                           // with its trailing separator
-  std::string FileName;                             // up to the first "."
-  std::string FileExtension;                        // as found (the reader's messages name it)
+  std::string FolderName;     // with its trailing separator
+  std::string FileName;       // up to the first "."
+  std::string FileExtension;  // as found (the reader's messages name it)
   int16_t RawLinesPerInch = 0;
   int16_t RawTempo = 0;  // the header's tempo as stored (Tempo is the one used)
   int32_t LinesReadPlusTwo = 0;

@@ -290,8 +290,8 @@ double AssignHoles(const CisScanData& data, int line, double correction, const T
                    HoleList& holes) {
   HoleSampler sampler(map, open, holes);
   bool ascending = true;
-  return sampler.Line(data.Lines.Transitions(line), data.Polarity, ShiftPixels(correction, map.Dpi),
-                      data.PaperOn(line), data.Lines.Position(line), ascending);
+  return sampler.Line(data.Lines.Transitions(line), data.Polarity, ShiftPixels(correction, map.Dpi), data.PaperOn(line),
+                      data.Lines.Position(line), ascending);
 }
 
 RollEdgeSetup MakeRollEdgeSetup(const ScannerGeometry& scanner, const RollTypeDefinition& roll,
@@ -354,8 +354,8 @@ void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, const S
     const std::span<const int32_t> transitions = data.Lines.Transitions(i);
     const double position = line.Position;
     bool ascending = true;
-    const double hole_error =
-        sampler.Line(transitions, data.Polarity, ShiftPixels(correction, map.Dpi), data.PaperOn(i), position, ascending);
+    const double hole_error = sampler.Line(transitions, data.Polarity, ShiftPixels(correction, map.Dpi),
+                                           data.PaperOn(i), position, ascending);
     const double edge_error = edges.Line(transitions, ascending, line);
     error_sum = error_sum + hole_error + edge_weight * edge_error;
     ++lines_summed;
