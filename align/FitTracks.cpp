@@ -55,15 +55,18 @@ class TrackCounter {
     }
   }
 
-  // Count to a quarter pixel: the search's workhorse.
+  // Count to a quarter pixel: the search's workhorse. The windows rise: those wholly before
+  // the first centre add nothing, and after the first wholly beyond the last none does.
   int QuickCount(double scale, double offset) const {
     if (running_.empty()) return 0;
     const double last = static_cast<double>(running_.size() - 1);
     int count = 0;
     for (size_t k = 0; k < low_.size(); ++k) {
-      const double from = std::clamp(((low_[k] - offset) / scale - origin_) * kBinsPerPixel, 0.0, last);
-      const double to = std::clamp(((high_[k] - offset) / scale - origin_) * kBinsPerPixel, 0.0, last);
-      count += running_[static_cast<size_t>(to)] - running_[static_cast<size_t>(from)];
+      const double from = ((low_[k] - offset) / scale - origin_) * kBinsPerPixel;
+      if (from >= last) break;
+      const double to = ((high_[k] - offset) / scale - origin_) * kBinsPerPixel;
+      if (to <= 0) continue;
+      count += running_[static_cast<size_t>(std::min(to, last))] - running_[static_cast<size_t>(std::max(from, 0.0))];
     }
     return count;
   }
@@ -75,13 +78,22 @@ class TrackCounter {
   };
   const std::vector<Bin>& OccupiedBins() const { return occupied_; }
 
+  // The exact count. The windows rise and do not overlap, so each one's centres lie after the
+  // previous one's.
   int Count(double scale, double offset) const {
+    if (centers_.empty()) return 0;
     int count = 0;
+    auto begin = centers_.begin();
     for (size_t k = 0; k < low_.size(); ++k) {
       const double from = (low_[k] - offset) / scale;
+      if (from > centers_.back()) break;
       const double to = (high_[k] - offset) / scale;
-      count += static_cast<int>(std::upper_bound(centers_.begin(), centers_.end(), to) -
-                                std::lower_bound(centers_.begin(), centers_.end(), from));
+      if (to < *begin) continue;
+      const auto first = std::lower_bound(begin, centers_.end(), from);
+      const auto after = std::upper_bound(first, centers_.end(), to);
+      count += static_cast<int>(after - first);
+      begin = after;
+      if (begin == centers_.end()) break;
     }
     return count;
   }
@@ -89,12 +101,26 @@ class TrackCounter {
   // The track whose window holds roll coordinate y, or -1.
   int TrackAt(double y) const {
     const auto it = std::upper_bound(low_.begin(), low_.end(), y);
-    if (it == low_.begin()) return -1;
-    const auto k = static_cast<size_t>(it - low_.begin() - 1);
-    return y <= high_[k] ? layout_.LowestTrack + static_cast<int>(k) : -1;
+    return TrackOfWindow(static_cast<size_t>(it - low_.begin()), y);
+  }
+
+  // As TrackAt, quicker for coordinates that rise from one call to the next: `next` (start
+  // with 0) keeps the first window beginning beyond the coordinate before.
+  int TrackAtRising(double y, size_t& next) const {
+    if (next > low_.size() || (next > 0 && low_[next - 1] > y))
+      next = static_cast<size_t>(std::upper_bound(low_.begin(), low_.end(), y) - low_.begin());
+    while (next < low_.size() && low_[next] <= y) ++next;
+    return TrackOfWindow(next, y);
   }
 
  private:
+  // The track of the window before `after` (the first window beginning beyond y), if it holds y.
+  int TrackOfWindow(size_t after, double y) const {
+    if (after == 0) return -1;
+    const size_t k = after - 1;
+    return y <= high_[k] ? layout_.LowestTrack + static_cast<int>(k) : -1;
+  }
+
   static constexpr double kBinsPerPixel = 4;
   const std::vector<double>& centers_;
   const TrackLayout& layout_;
@@ -161,9 +187,10 @@ Candidate Refine(const std::vector<double>& centers, const TrackLayout& layout, 
     // (half-width accent holes, wide slots) pull less.
     const double tolerance = (round < 2 ? options.OnTrackShare : 0.6 * options.OnTrackShare) * layout.Spacing;
     double n = 0, sx = 0, sc = 0, sxx = 0, sxc = 0;
+    size_t window = 0;  // the centres rise, and so does y
     for (const double x : centers) {
       const double y = fit.Scale * x + fit.Offset;
-      const int track = counter.TrackAt(y);
+      const int track = counter.TrackAtRising(y, window);
       if (track < 0) continue;
       const double c = layout.Center(track);
       if (std::abs(y - c) > tolerance) continue;
@@ -262,9 +289,10 @@ TrackFit FitAtDpi(const ScanMeasurement& scan, const TrackLayout& layout, int dp
   result.Count = OnTrackCount{best.Count, static_cast<int>(centers.size())};
   double squares = 0, closeness = 0;
   const double tolerance = options.OnTrackShare * layout.Spacing;
+  size_t window = 0;
   for (const double x : centers) {
     const double y = best.Scale * x + best.Offset;
-    const int track = counter.TrackAt(y);
+    const int track = counter.TrackAtRising(y, window);
     if (track < 0) continue;
     const double miss = y - layout.Center(track);
     squares += miss * miss;

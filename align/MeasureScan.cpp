@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "align/HoleLinker.h"
+#include "align/LineSampling.h"
 #include "align/PaperEdges.h"
 
 namespace tarvelo {
@@ -47,24 +48,27 @@ ScanMeasurement MeasureScan(const ScanForAlignment& scan) {
   if (line_count == 0) return result;
   result.RollLength = lines.Position(line_count - 1);
 
-  const PaperEdgeTrace edges = TracePaperEdges(scan);
+  // Holes are a twentieth of an inch long and more: lines about 1/150 inch apart show each one
+  // on several lines, its centre and width as well as every line would.
+  const std::vector<int> sampled = SampleLines(lines, kMeasuredLineSpacing);
+  const auto sample_count = static_cast<int>(sampled.size());
+  const PaperEdgeTrace edges = TracePaperEdges(scan, sampled);
   result.Edges = edges.Edges;
   result.WanderSpan = edges.WanderSpan;
+  result.WanderPath = edges.WanderPath;
   if (!edges.Wander.empty()) result.StartWander = edges.Wander.front();
 
   // A ragged margin shows as short runs of hole colour just inside the edge, a pixel or two of
   // paper apart; real holes keep a good stretch of paper (a tenth of an inch and more) from it.
   // Where the paper runs on beyond the sensor, the image's end stands for the edge: holes cut
   // by it are left out the same way.
-  const double paper_width = result.Edges.LowerFound && result.Edges.UpperFound
-                                 ? result.Edges.Upper - result.Edges.Lower
-                                 : 0.93 * (scan.ImageLast - scan.ImageFirst);
-  const auto margin_gap = static_cast<int32_t>(std::max(2.0, paper_width / 400));
+  const double paper_width = PaperWidth(result.Edges, scan.ImageFirst, scan.ImageLast);
+  const int32_t margin_gap = MarginGap(paper_width);
 
   HoleLinker linker(
-      line_count, [&lines](int line) { return lines.Position(line); }, result.Holes);
+      sample_count, [&](int sample) { return lines.Position(sampled[static_cast<size_t>(sample)]); }, result.Holes);
   std::vector<std::pair<int32_t, int32_t>> runs;
-  for (int i = 0; i < line_count; ++i) {
+  for (int i = 0; i < sample_count; ++i) {
     runs.clear();
     const auto index = static_cast<size_t>(i);
     // Holes lie inside the paper: after the lower edge, before the upper, never touching the
@@ -74,7 +78,7 @@ ScanMeasurement MeasureScan(const ScanForAlignment& scan) {
     int32_t previous = 0;
     bool hole = FirstRunIsHole(scan.Polarity);
     int32_t margin = low;  // the ragged margin reaches this far
-    for (const int32_t t : lines.Transitions(i)) {
+    for (const int32_t t : lines.Transitions(sampled[index])) {
       if (hole && previous > low && t < high) {
         if (previous - margin < margin_gap) {
           margin = t;

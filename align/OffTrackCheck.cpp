@@ -62,14 +62,16 @@ PlacedHoles MeasurePlacedHoles(const CisScanData& data, const TrackLookupMap& ma
     }
     runs.clear();
     const int64_t shift = shifts[static_cast<size_t>(s)];
+    const PaperSpan paper = data.PaperOn(sampled[static_cast<size_t>(s)]);
     int64_t previous = 0;
     bool hole = FirstRunIsHole(data.Polarity);
     for (const int32_t t : lines.Transitions(sampled[static_cast<size_t>(s)])) {
       const int64_t a = previous + shift, b = t + shift;
       if (a > map.LastPixel) break;  // the rest of the line lies beyond the tracks
       const int64_t center = (a + b) / 2;
-      if (hole && b - a >= linking::kNarrowestRun && b - a <= widest && map.IsInTrackedSpan(center) && a >= INT32_MIN &&
-          b <= INT32_MAX)
+      // The runs the per-line pass took for holes: on the paper, in the tracked span.
+      if (hole && IsOnPaper(paper, previous, t) && b - a >= linking::kNarrowestRun && b - a <= widest &&
+          map.IsInTrackedSpan(center) && a >= INT32_MIN && b <= INT32_MAX)
         runs.emplace_back(static_cast<int32_t>(a), static_cast<int32_t>(b));
       previous = t;
       hole = !hole;

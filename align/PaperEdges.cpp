@@ -14,8 +14,8 @@ constexpr double kWindowInches = 0.5;     // roll length over which the edge med
 constexpr double kZoneSearchShare = 0.3;  // an edge zone must begin in the outer 30 % of the image
 constexpr double kZoneCore = 0.8;         // share of lines open in the zone's core
 constexpr double kZoneBorder = 0.5;       // share of lines open where the zone is taken to end
-constexpr int kProfileStride = 4;
-constexpr double kBandShare = 0.02;  // most share of lines open anywhere in a blank band
+constexpr int kProfileStride = 4;         // of the lines traced
+constexpr double kBandShare = 0.02;       // most share of lines open anywhere in a blank band
 
 // Calls visit(first, last) for every hole-colour run of a line, clipped to [lo, hi).
 template <typename Visit>
@@ -53,11 +53,32 @@ double MedianPixel(const std::vector<int32_t>& counts, int32_t first, int64_t to
 
 }  // namespace
 
-PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan) {
+float WanderAt(const std::vector<WanderPoint>& path, double position, size_t& next) {
+  if (path.empty()) return 0.0f;
+  // `next` is the first point at or beyond the position asked before; a position further back
+  // starts from the first point.
+  if (next > path.size() || (next > 0 && path[next - 1].Position >= position)) next = 0;
+  while (next < path.size() && path[next].Position < position) ++next;
+  if (next == 0) return path.front().Shift;
+  if (next == path.size()) return path.back().Shift;
+  const WanderPoint& before = path[next - 1];
+  const WanderPoint& after = path[next];
+  const double span = after.Position - before.Position;
+  const double t = span > 0 ? (position - before.Position) / span : 0.0;
+  return static_cast<float>(before.Shift + t * (after.Shift - before.Shift));
+}
+
+double PaperWidth(const PaperEdges& edges, int32_t image_first, int32_t image_last) {
+  return edges.LowerFound && edges.UpperFound ? edges.Upper - edges.Lower : 0.93 * (image_last - image_first);
+}
+
+int32_t MarginGap(double paper_width) { return static_cast<int32_t>(std::max(2.0, paper_width / 400)); }
+
+PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan, std::span<const int> traced) {
   PaperEdgeTrace trace;
   if (scan.Lines == nullptr || scan.ImageLast <= scan.ImageFirst) return trace;
   const ScanLineArray& lines = *scan.Lines;
-  const int line_count = lines.Size();
+  const auto line_count = static_cast<int>(traced.size());
   const int32_t first = scan.ImageFirst;
   const int32_t last = scan.ImageLast;
   const int32_t width = last - first;
@@ -65,12 +86,15 @@ PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan) {
   trace.LowerBound.assign(static_cast<size_t>(line_count), first - 1);
   trace.UpperBound.assign(static_cast<size_t>(line_count), last);
   if (line_count == 0) return trace;
+  // Line number and position of the k-th line traced.
+  auto line_at = [&](int k) { return traced[static_cast<size_t>(k)]; };
+  auto position_at = [&](int k) { return lines.Position(line_at(k)); };
 
-  // How many lines show hole colour at each pixel (every fourth line tells it well enough).
+  // How many lines show hole colour at each pixel (every fourth line traced tells it well enough).
   std::vector<int32_t> open(static_cast<size_t>(width) + 1, 0);
   int sampled = 0;
-  for (int i = 0; i < line_count; i += kProfileStride, ++sampled) {
-    ForEachHoleRun(lines.Transitions(i), scan.Polarity, first, last, [&](int32_t a, int32_t b) {
+  for (int k = 0; k < line_count; k += kProfileStride, ++sampled) {
+    ForEachHoleRun(lines.Transitions(line_at(k)), scan.Polarity, first, last, [&](int32_t a, int32_t b) {
       ++open[static_cast<size_t>(a - first)];
       --open[static_cast<size_t>(b - first)];
     });
@@ -152,14 +176,17 @@ PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan) {
   std::vector<int32_t> upper_edge(static_cast<size_t>(line_count), kNoEdge);
   std::vector<int32_t> lower_counts(static_cast<size_t>(width), 0), upper_counts(static_cast<size_t>(width), 0);
   int64_t lower_total = 0, upper_total = 0;
+  // The farthest transitions within reach of each zone (transitions are whole pixels).
+  const auto lower_reach = static_cast<int32_t>(std::floor(zone_lower + capture));
+  const auto upper_reach = static_cast<int32_t>(std::floor(zone_upper + capture));
   for (int i = 0; i < line_count; ++i) {
-    const std::span<const int32_t> transitions = lines.Transitions(i);
+    const std::span<const int32_t> transitions = lines.Transitions(line_at(i));
     const auto count = static_cast<int>(transitions.size());
     // Transition k ends run k, which is a hole run when k is even for even hole runs.
     auto ends_hole = [&](int k) { return IsHoleRun(scan.Polarity, k); };
     if (has_lower) {
       double best = capture + 1;
-      for (int k = 0; k < count && transitions[static_cast<size_t>(k)] <= zone_lower + capture; ++k) {
+      for (int k = 0; k < count && transitions[static_cast<size_t>(k)] <= lower_reach; ++k) {
         const int32_t t = transitions[static_cast<size_t>(k)];
         if (!ends_hole(k) || t <= first || t >= last || std::abs(t - zone_lower) >= best) continue;
         best = std::abs(t - zone_lower);
@@ -173,7 +200,7 @@ PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan) {
     if (has_upper) {
       double best = capture + 1;
       // Start at the last transition within reach (a bi-colour line goes on with its ink channel).
-      const auto reach = std::upper_bound(transitions.begin(), transitions.end(), zone_upper + capture);
+      const auto reach = std::upper_bound(transitions.begin(), transitions.end(), upper_reach);
       for (int k = static_cast<int>(reach - transitions.begin()) - 1;
            k >= 0 && transitions[static_cast<size_t>(k)] >= zone_upper - capture; --k) {
         // Transition k starts run k + 1: a hole run when run k is paper.
@@ -198,8 +225,8 @@ PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan) {
   std::vector<float> lowers, uppers;
   int window_start = 0;
   for (int i = 0; i <= line_count; ++i) {
-    const bool close = i == line_count || std::floor(lines.Position(i) / kWindowInches) !=
-                                              std::floor(lines.Position(window_start) / kWindowInches);
+    const bool close = i == line_count || std::floor(position_at(i) / kWindowInches) !=
+                                              std::floor(position_at(window_start) / kWindowInches);
     if (!close) continue;
     lowers.clear();
     uppers.clear();
@@ -210,7 +237,7 @@ PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan) {
         uppers.push_back(static_cast<float>(upper_edge[static_cast<size_t>(k)]));
     }
     const size_t needed = std::max<size_t>(3, static_cast<size_t>(i - window_start) / 5);
-    Window window{0.5 * (lines.Position(window_start) + lines.Position(i - 1)), kNotFound, kNotFound};
+    Window window{0.5 * (position_at(window_start) + position_at(i - 1)), kNotFound, kNotFound};
     if (lowers.size() >= needed) window.Lower = Median(lowers);
     if (uppers.size() >= needed) window.Upper = Median(uppers);
     windows.push_back(window);
@@ -226,8 +253,7 @@ PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan) {
   if (edges.UpperFound) edges.Upper = MedianPixel(upper_counts, first, upper_total);
 
   // Sideways shift per window: the mean deviation of the edges found from their medians.
-  std::vector<double> shift_position;
-  std::vector<float> shift;
+  std::vector<WanderPoint>& path = trace.WanderPath;
   for (const Window& window : windows) {
     double sum = 0;
     int count = 0;
@@ -240,35 +266,23 @@ PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan) {
       ++count;
     }
     if (count == 0) continue;
-    shift_position.push_back(window.Position);
-    shift.push_back(static_cast<float>(sum / count));
+    path.push_back({window.Position, static_cast<float>(sum / count)});
   }
-  if (!shift.empty()) {
-    std::vector<float> sorted = shift;
+  if (!path.empty()) {
+    std::vector<float> sorted;
+    sorted.reserve(path.size());
+    for (const WanderPoint& point : path) sorted.push_back(point.Shift);
     const float middle = Median(sorted);
-    for (float& value : shift) value -= middle;
-    const auto [low, high] = std::minmax_element(shift.begin(), shift.end());
-    trace.WanderSpan = *high - *low;
-    // Every line's shift, interpolated between window centres.
+    for (WanderPoint& point : path) point.Shift -= middle;
+    const auto [low, high] = std::minmax_element(
+        path.begin(), path.end(), [](const WanderPoint& a, const WanderPoint& b) { return a.Shift < b.Shift; });
+    trace.WanderSpan = high->Shift - low->Shift;
+    // Every traced line's shift, interpolated between window centres.
     size_t next = 0;
-    for (int i = 0; i < line_count; ++i) {
-      const double position = lines.Position(i);
-      while (next < shift.size() && shift_position[next] < position) ++next;
-      float value;
-      if (next == 0) {
-        value = shift.front();
-      } else if (next == shift.size()) {
-        value = shift.back();
-      } else {
-        const double span = shift_position[next] - shift_position[next - 1];
-        const double t = span > 0 ? (position - shift_position[next - 1]) / span : 0.0;
-        value = static_cast<float>(shift[next - 1] + t * (shift[next] - shift[next - 1]));
-      }
-      trace.Wander[static_cast<size_t>(i)] = value;
-    }
+    for (int i = 0; i < line_count; ++i) trace.Wander[static_cast<size_t>(i)] = WanderAt(path, position_at(i), next);
   }
 
-  // Where holes may lie on each line: inside the edges seen on it, or the expected edges.
+  // Where holes may lie on each traced line: inside the edges seen on it, or the expected edges.
   for (int i = 0; i < line_count; ++i) {
     const auto index = static_cast<size_t>(i);
     if (edges.LowerFound) {

@@ -35,11 +35,19 @@ struct PaperEdges {
   double UpperLineShare = 0;
 };
 
+// The paper's sideways shift from its median place at a place along the roll: the shift changes
+// linearly between such points and stays as it is beyond the first and the last.
+struct WanderPoint {
+  double Position = 0;  // inches
+  float Shift = 0;      // pixels
+};
+
 struct ScanMeasurement {
   std::vector<MeasuredHole> Holes;  // ordered by Center
   std::vector<HoleColumn> Columns;  // ordered by Center
   PaperEdges Edges;
-  double WanderSpan = 0;  // largest minus smallest sideways position of the paper, pixels
+  double WanderSpan = 0;                // largest minus smallest sideways position of the paper, pixels
+  std::vector<WanderPoint> WanderPath;  // the paper's sideways shift along the roll (rising positions)
   // The paper's sideways shift at the roll's start from its median place, pixels: a conversion
   // that tracks the paper starts from there.
   double StartWander = 0;

@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "cis/HolePolarity.h"
+#include "cis/PaperSpan.h"
 #include "cis/PictureOrigin.h"
 #include "cis/ScanLineArray.h"
 
@@ -32,6 +34,7 @@ struct CisScanData {
     CorruptLineCount = 0;
     Lines.Clear();
     LinesAsRead.Clear();
+    PaperOnLines.clear();
     Title.clear();
     FileSha256.clear();
     ChangeoverPixel = 0;
@@ -57,6 +60,7 @@ struct CisScanData {
   // Before a run: the header flags and the width back as KeepAsRead saved them (the lines are
   // the caller's to restore). Reading in the old format, forced, knows none of the type bits.
   void RestoreFlagsAsRead(bool old_format_forced) {
+    PaperOnLines.clear();  // a run measures the paper anew
     ImageMirrored = false;
     ReverseImage = SavedReverseImage;
     ScanWidth = SavedScanWidth;
@@ -82,9 +86,17 @@ struct CisScanData {
   bool TwinArray = false;  // header byte 34 bit 0x20: twin-array ("Dual") scanner
   double InterpretedAverageLpi = 100.0;
   HolePolarity Polarity = HolePolarity::kEvenRuns;  // which runs are holes (found by the per-line pass)
-  std::string FolderName;                           // with its trailing separator
-  std::string FileName;                             // up to the first "."
-  std::string FileExtension;                        // as found (the reader's messages name it)
+  // Where the paper lies on each line of Lines, when the run converts with the values its
+  // measurement of the scan found (Auto-Tweak, alignment); empty otherwise, and then every
+  // run of hole colour may be a hole.
+  std::vector<PaperSpan> PaperOnLines;
+  PaperSpan PaperOn(int line) const {
+    return line >= 0 && static_cast<size_t>(line) < PaperOnLines.size() ? PaperOnLines[static_cast<size_t>(line)]
+                                                                        : PaperSpan{};
+  }
+  std::string FolderName;     // with its trailing separator
+  std::string FileName;       // up to the first "."
+  std::string FileExtension;  // as found (the reader's messages name it)
   int16_t RawLinesPerInch = 0;
   int16_t RawTempo = 0;  // the header's tempo as stored (Tempo is the one used)
   int32_t LinesReadPlusTwo = 0;

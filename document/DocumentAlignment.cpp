@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "align/OffTrackCheck.h"
+#include "align/PaperOnLines.h"
 #include "align/PlacementVerdict.h"
 #include "align/PrepareScan.h"
 #include "document/TarveloDoc.h"
@@ -55,6 +56,7 @@ RunSettings TarveloDoc::Align(const RunSettings& settings) {
       type_note = "in use; the holes do not decide the roll type";
     }
   }
+  KeepMeasuredPaper();
   // Converted as Auto-Tweak converts: from where the paper lies at the roll's start when tracking.
   const ScannerSetting used_setting =
       ConversionSetting(suggestion.Fit.Setting, alignment_.Measurement, settings.Scanner.ActiveTracking);
@@ -72,6 +74,8 @@ RunSettings TarveloDoc::Align(const RunSettings& settings) {
   reporter_.ShowMessage(MessageKind::kInformation, "Aligned to the scan: " + used);
   return aligned;
 }
+
+void TarveloDoc::KeepMeasuredPaper() { scan_.PaperOnLines = PaperOnLines(alignment_.Measurement, scan_.Lines); }
 
 std::future<OffTrackCount> TarveloDoc::CountHolesOffTrackAside() const {
   auto count = [this] { return CountOffTrackHoles(scan_, lookup_map_, roll_type_); };

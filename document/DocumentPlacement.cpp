@@ -145,6 +145,7 @@ std::optional<RunSettings> TarveloDoc::CheckPlacement(const RunSettings& setting
     return std::nullopt;
   }
   summary_.AlignedWith = verdict.Fitted;
+  KeepMeasuredPaper();
   RunSettings tweaked = settings;
   tweaked.Scanner.ScannerDPI = verdict.Fitted.Dpi;
   tweaked.Scanner.ScannerOffset = verdict.Fitted.Offset;

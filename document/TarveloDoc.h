@@ -157,6 +157,9 @@ class TarveloDoc {
   // summary and warns when the notes would be wrong; returns Auto-Tweak's settings when the
   // preset asks for them and the measurement reads the roll.
   std::optional<RunSettings> CheckPlacement(const RunSettings& settings);
+  // A run that converts with the measured values (Auto-Tweak, the alignment) also takes the
+  // measured paper edges: runs of hole colour outside the paper are no holes for it.
+  void KeepMeasuredPaper();
   // What the ranking of the library's roll types found for a run converted as the built-in
   // type: the type the holes show (information, when another), or, undecided between types one
   // of which is a reproducing type, a warning (true when it warned).

@@ -39,11 +39,11 @@ class HoleSampler {
                 3.3 * map.TrackSpacingPixels,
                 4.3 * map.TrackSpacingPixels} {}
 
-  // Samples the hole runs of one line, its transitions shifted by `shift` pixels, and ends
-  // the line. Returns the line's hole error in inches.
+  // Samples the hole runs of one line that lie on `paper` (pixels as scanned), its transitions
+  // shifted by `shift` pixels, and ends the line. Returns the line's hole error in inches.
   // `ascending` is cleared when the transitions are not in increasing order.
-  double Line(std::span<const int32_t> transitions, HolePolarity polarity, int64_t shift, double position,
-              bool& ascending) const {
+  double Line(std::span<const int32_t> transitions, HolePolarity polarity, int64_t shift, const PaperSpan& paper,
+              double position, bool& ascending) const {
     // Local copies: the open-hole state written for every sample could otherwise alias them.
     const Limits limits = limits_;
     OpenHoles& open = open_;
@@ -62,7 +62,7 @@ class HoleSampler {
       // The centre pixel, prev + 0.5 * (t - prev) truncated toward zero: the sum of an integer
       // and a half is exact in a double, so integer division gives the same pixel.
       const int64_t c = (prev + t) / 2;
-      if (c >= limits.first && c <= limits.last) {
+      if (c >= limits.first && c <= limits.last && IsOnPaper(paper, prev - shift, t - shift)) {
         // A run about one track spacing wide is one hole; wider runs are two, three or four
         // holes punched side by side; wider still (a roll edge, a tear) gives no samples.
         const double g = static_cast<double>(t - prev);
@@ -290,7 +290,7 @@ double AssignHoles(const CisScanData& data, int line, double correction, const T
                    HoleList& holes) {
   HoleSampler sampler(map, open, holes);
   bool ascending = true;
-  return sampler.Line(data.Lines.Transitions(line), data.Polarity, ShiftPixels(correction, map.Dpi),
+  return sampler.Line(data.Lines.Transitions(line), data.Polarity, ShiftPixels(correction, map.Dpi), data.PaperOn(line),
                       data.Lines.Position(line), ascending);
 }
 
@@ -354,8 +354,8 @@ void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, const S
     const std::span<const int32_t> transitions = data.Lines.Transitions(i);
     const double position = line.Position;
     bool ascending = true;
-    const double hole_error =
-        sampler.Line(transitions, data.Polarity, ShiftPixels(correction, map.Dpi), position, ascending);
+    const double hole_error = sampler.Line(transitions, data.Polarity, ShiftPixels(correction, map.Dpi),
+                                           data.PaperOn(i), position, ascending);
     const double edge_error = edges.Line(transitions, ascending, line);
     error_sum = error_sum + hole_error + edge_weight * edge_error;
     ++lines_summed;

@@ -40,12 +40,17 @@ TEST(PlacementRealCis, DefaultConversionsPlaceTheHolesAsTheAlignmentDoes) {
     const ConversionSummary& summary = by_default.doc.Summary();
     EXPECT_FALSE(summary.AutoTweak.empty()) << name;
     EXPECT_GE(summary.Placement.FittedShare, 0.97) << name;
+    // By the conversion's own count, too: the scanner's background beyond the paper's edges
+    // (which the built-in type's wide span takes in) gives no holes.
+    ASSERT_GT(summary.HolesMeasured, 1000) << name;
+    EXPECT_LE(summary.HolesOffTrack, 0.03 * summary.HolesMeasured) << name;
     const RealConversion aligned(name, true, true);
     EXPECT_EQ(by_default.Notes(), aligned.Notes()) << name;
     // The literal settings put every one of these a track or more off, and say so.
     const RealConversion literal(name, false, false);
     EXPECT_TRUE(literal.doc.Summary().PlacementWarned) << name;
     EXPECT_GE(literal.doc.Summary().CountOf(MessageKind::kWarning), 1) << name;
+    EXPECT_TRUE(literal.doc.ScanData().PaperOnLines.empty()) << name;
   }
 }
 
