@@ -189,7 +189,8 @@ const Profile kProfiles[] = {
     // sustain on/off 106/107 used through the roll, 105 empty, the rewind in 104 at the end;
     // notes 24-103. (17 and 112 are nearly empty on some rolls; the sforzando pairs 20/21 and
     // 108/109 are momentary and repeat a side more often.) Every lock and cancel is a single short
-    // hole: there is no held pedal, 18 is the bass crescendo's cancel and 111 the treble's.
+    // hole: there is no held pedal, 18 is the bass crescendo's cancel and 111 the treble's. A lock and
+    // its cancel are punched about equally often.
     {"licensee",
      {USED(16, 1),
       USED(18, 1),
@@ -223,14 +224,18 @@ const Profile kProfiles[] = {
       MOMENTARY(16, 0.5),
       MOMENTARY(22, 0.5),
       MOMENTARY(23, 0.5),
-      MOMENTARY(113, 0.5)}},
+      MOMENTARY(113, 0.5),
+      Check{Test::kPair, 106, 1, 107, 0.3},
+      Check{Test::kPair, 18, 1, 19, 0.3},
+      Check{Test::kPair, 110, 1, 111, 0.3}}},
     // Welte T-98 (green): expression 16-20 and 109-113 (sustain 18, soft 111), held holes; of
-    // the note tracks only 24-103 are used; the rewind a long punch in 16. The pedals are held.
+    // the note tracks only 24-103 are used; the rewind a long punch in 16. The pedals, the mezzoforte and the
+    // crescendo are held while their holes are open.
     {"t98",
      {USED(16, 1),    USED(17, 1),    USED(18, 1),    USED(19, 1),    USED(20, 1),   USED(109, 1),  USED(110, 1),
       USED(111, 1),   USED(112, 1),   USED(113, 1),   UNUSED(21, 1),  UNUSED(22, 1), UNUSED(23, 1), UNUSED(104, 1),
       UNUSED(105, 1), UNUSED(106, 1), UNUSED(107, 1), UNUSED(108, 1), EMPTY(15, 1),  EMPTY(114, 1),  HELD(18, 2),
-      HELD(111, 2)}},
+      HELD(111, 2),   HELD(17, 1),    HELD(19, 1),   HELD(110, 1),  HELD(112, 1)}},
     // Welte T-100 (red): lock-and-cancel pairs 1-10 and 93-100 (sustain on/off 93/94), the
     // rewind in 91 at the roll's end; notes in holes 11-90; nothing beyond holes 1 and 100. Locks and
     // cancels are single short holes.
@@ -270,11 +275,11 @@ const Profile kProfiles[] = {
       Check{Test::kLight, 107, 0.5}, Check{Test::kLight, 108, 0.5}, EMPTY(15, 1), EMPTY(114, 1), HELD(18, 2),
       HELD(110, 1), HELD(112, 1)}},
     // Artecho: intensities, cancels and crescendos on 15-22 and 106-114, all through the roll; the
-    // sustain (18) held.
+    // sustain (18) held, the intensities (16 and 113 the second) latched by short holes.
     {"artecho",
      {USED(15, 1), USED(16, 1), USED(17, 1), USED(18, 1), USED(19, 1), USED(20, 1), USED(21, 1), USED(22, 1),
       Check{Test::kThroughout, 106, 2}, USED(107, 1), USED(108, 1), USED(109, 1), USED(110, 1), USED(111, 1),
-      USED(112, 1), USED(113, 1), USED(114, 1), HELD(18, 2)}},
+      USED(112, 1), USED(113, 1), USED(114, 1), HELD(18, 2), MOMENTARY(16, 0.5), MOMENTARY(113, 0.5)}},
     // Aeolian 176-note organ: the Great and Swell shades (13-23 odd, 150-160 even) busier
     // than most holes; nothing beyond holes 1 and 176.
     {"176note",
