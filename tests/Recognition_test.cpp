@@ -28,6 +28,12 @@ AlignmentReport RecogniseLines(const ScanLineArray& lines, const synth::Syntheti
   return AlignScan(request);
 }
 
+double ScoreOf(const AlignmentReport& report, const std::string& name) {
+  for (const RollTypeFit& fit : report.Ranking.Ranked)
+    if (fit.Name == name) return fit.Score;
+  return -1;
+}
+
 // The lines of `plan` with pixels [first, last) of every line reading as paper (a dark strip
 // on the scanner's glass, which does not move with the paper).
 ScanLineArray WithBlankBand(const synth::SyntheticRollSpec& plan, int first, int last) {
@@ -79,6 +85,18 @@ TEST(Recognition, ABlankBandBeyondThePaperEdgeIsNotTakenForTheEdge) {
   EXPECT_EQ(treble_report.Ranking.Recognised, "Duo-Art");
 }
 
+TEST(Recognition, ABandOverControlTracksLeavesThemUnjudgedNotMisread) {
+  // A 150-DPI picture of a Welte Licensee roll with a torn bass margin and a band that reads as
+  // paper over tracks 17 to 19 (a crease, a strip of tape): the hidden lock pair tells nothing,
+  // the remaining tracks still tell the Licensee roll from the Ampico A roll.
+  const synth::SyntheticRollSpec plan = testing::SystemRoll(RollSystem::kWelteLicensee, 1.1, 1.0, 150, 0.03, 0.05);
+  const auto pixel = [](double inch) { return static_cast<int>((inch - 1.1) * 150); };
+  const ScanLineArray lines = WithBlankBand(plan, pixel(1.89), pixel(2.23));
+  const AlignmentReport report = RecogniseLines(lines, plan);
+  EXPECT_EQ(report.Ranking.Recognised, "Welte Licensee");
+  EXPECT_GT(ScoreOf(report, "Welte Licensee") - ScoreOf(report, "Ampico A"), 0.05);
+}
+
 TEST(Recognition, ARollWithoutControlHolesIsAPlainRollOrUndecided) {
   // Notes only, no pedal or expression holes: nothing speaks for a reproducing system.
   synth::SyntheticRollSpec plan = testing::SystemRoll(RollSystem::kPlain88, 1.1, 1.0, 300);
@@ -93,12 +111,6 @@ TEST(Recognition, ARollWithoutControlHolesIsAPlainRollOrUndecided) {
       }
     }
   }
-}
-
-double ScoreOf(const AlignmentReport& report, const std::string& name) {
-  for (const RollTypeFit& fit : report.Ranking.Ranked)
-    if (fit.Name == name) return fit.Score;
-  return -1;
 }
 
 TEST(Recognition, EachSystemIsToldFromTheOneWhoseTracksNearlyCoincide) {
