@@ -234,8 +234,8 @@ const Profile kProfiles[] = {
     {"t98",
      {USED(16, 1),    USED(17, 1),    USED(18, 1),    USED(19, 1),    USED(20, 1),   USED(109, 1),  USED(110, 1),
       USED(111, 1),   USED(112, 1),   USED(113, 1),   UNUSED(21, 1),  UNUSED(22, 1), UNUSED(23, 1), UNUSED(104, 1),
-      UNUSED(105, 1), UNUSED(106, 1), UNUSED(107, 1), UNUSED(108, 1), EMPTY(15, 1),  EMPTY(114, 1),  HELD(18, 2),
-      HELD(111, 2),   HELD(17, 1),    HELD(19, 1),   HELD(110, 1),  HELD(112, 1)}},
+      UNUSED(105, 1), UNUSED(106, 1), UNUSED(107, 1), UNUSED(108, 1), EMPTY(15, 1),  EMPTY(114, 1), HELD(18, 2),
+      HELD(111, 2),   HELD(17, 1),    HELD(19, 1),    HELD(110, 1),   HELD(112, 1)}},
     // Welte T-100 (red): lock-and-cancel pairs 1-10 and 93-100 (sustain on/off 93/94), the
     // rewind in 91 at the roll's end; notes in holes 11-90; nothing beyond holes 1 and 100. Locks and
     // cancels are single short holes.
@@ -276,10 +276,13 @@ const Profile kProfiles[] = {
       HELD(110, 1), HELD(112, 1)}},
     // Artecho: intensities, cancels and crescendos on 15-22 and 106-114, all through the roll; the
     // sustain (18) held, the intensities (16 and 113 the second) latched by short holes.
-    {"artecho",
-     {USED(15, 1), USED(16, 1), USED(17, 1), USED(18, 1), USED(19, 1), USED(20, 1), USED(21, 1), USED(22, 1),
-      Check{Test::kThroughout, 106, 2}, USED(107, 1), USED(108, 1), USED(109, 1), USED(110, 1), USED(111, 1),
-      USED(112, 1), USED(113, 1), USED(114, 1), HELD(18, 2), MOMENTARY(16, 0.5), MOMENTARY(113, 0.5)}},
+    {"artecho", {USED(15, 1),        USED(16, 1),        USED(17, 1),
+                 USED(18, 1),        USED(19, 1),        USED(20, 1),
+                 USED(21, 1),        USED(22, 1),        Check{Test::kThroughout, 106, 2},
+                 USED(107, 1),       USED(108, 1),       USED(109, 1),
+                 USED(110, 1),       USED(111, 1),       USED(112, 1),
+                 USED(113, 1),       USED(114, 1),       HELD(18, 2),
+                 MOMENTARY(16, 0.5), MOMENTARY(113, 0.5)}},
     // Aeolian 176-note organ: the Great and Swell shades (13-23 odd, 150-160 even) busier
     // than most holes; nothing beyond holes 1 and 176.
     {"176note",

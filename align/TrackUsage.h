@@ -34,12 +34,12 @@ struct TrackStats {
 struct TrackUsage {
   int FirstTrack = 0;  // Tracks[0] is this track
   std::vector<TrackStats> Tracks;
-  double NoteHoles = 0;    // mean holes per track over the middle half of the span
-  double NotePunches = 0;  // mean punches per track there
-  double NoteLength = 0;   // mean hole length there, inches
-  double NoteWidth = 0;    // mean hole width there, inches
+  double NoteHoles = 0;        // mean holes per track over the middle half of the span
+  double NotePunches = 0;      // mean punches per track there
+  double NoteLength = 0;       // mean hole length there, inches
+  double NoteWidth = 0;        // mean hole width there, inches
   double NotePunchLength = 0;  // median punch length there, inches
-  int TotalHoles = 0;      // holes placed on any track
+  int TotalHoles = 0;          // holes placed on any track
   double RollLength = 0;
 
   // The stats of `track`; an empty record for a track outside the measured range.
