@@ -316,6 +316,7 @@ void ControlBar::ShowScanner(const ScannerDisplay& display) {
     field->setToolTip(field->text() + QStringLiteral("\n") + tip);
   }
   mode_->SetFullText(ToQString(display.Mode));
+  mode_->setToolTip(mode_->text() + QStringLiteral("\n") + ToQString(display.ModeTip));
   preset_->SetFullText(ToQString(display.PresetName));
   tracking_->setText(ToQString(display.Tracking));
   tracking_->setEnabled(display.TrackingOn);

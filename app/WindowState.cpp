@@ -100,6 +100,7 @@ ScannerDisplay DescribeScanner(const ScannerSettings& live, std::string_view pre
   display.Offset = "Offset = " + FormatGcvt(live.ScannerOffset, 8);
   display.Stretch = "Stretch = " + FormatGcvt(live.ScannerAlignStretch, 8);
   display.Mode = live.ScannerModeType;
+  display.ModeTip = "The scanner mode in use";
   display.PresetName = std::string(preset_name);
   display.TrackingOn = live.ActiveTracking;
   display.Tracking = live.ActiveTracking ? "Active Tracking ON" : "Active Tracking OFF";
@@ -116,6 +117,7 @@ ScannerDisplay DescribeScanner(const ScannerSettings& live, std::string_view pre
 
 ScannerSettings ScannerOfRun(const ScannerSettings& live, const ConversionSummary& summary) {
   ScannerSettings used = live;
+  if (!summary.ScannerMode.empty()) used.ScannerModeType = summary.ScannerMode;
   if (summary.AutoTweak.empty()) return used;
   used.ScannerDPI = summary.Placement.Fitted.Dpi;
   used.ScannerOffset = summary.Placement.Fitted.Offset;
@@ -126,6 +128,10 @@ ScannerSettings ScannerOfRun(const ScannerSettings& live, const ConversionSummar
 ScannerDisplay DescribeScannerOfRun(const ScannerSettings& live, std::string_view preset_name,
                                     const ConversionSummary& summary) {
   ScannerDisplay display = DescribeScanner(ScannerOfRun(live, summary), preset_name);
+  if (display.Mode != live.ScannerModeType)
+    display.ModeTip = "The scanner mode the last conversion used: the scan's own shaft encoder placed its lines "
+                      "(the preset's mode is \"" +
+                      live.ScannerModeType + "\")";
   if (summary.AutoTweak.empty()) {
     // Auto-Tweak was wanted but kept the preset's values: say why when the measurement said.
     const PlacementVerdict& verdict = summary.Placement;

@@ -109,6 +109,7 @@ struct ScannerDisplay {
   // is off.
   std::string ValuesTip;
   std::string Mode;        // the scanner mode name
+  std::string ModeTip;     // whose mode it is (the preset's, or the scan's encoder the last run used)
   std::string PresetName;  // the current preset's name
   std::string Tracking;    // "Active Tracking ON" or "Active Tracking OFF"
   bool TrackingOn = false;

@@ -41,6 +41,9 @@ struct ConversionSummary {
   std::string AutoTweak;                     // the run converted with Auto-Tweak's values: what it used ("" otherwise)
   std::vector<std::string> AutoTweakDoubts;  // and the measurement's warnings about those values
   ScannerSetting AlignedWith;                // an aligned or auto-tweaked run: the DPI, offset and stretch it used
+  // The scanner mode the run placed its lines by: the preset's, or "Shaft Encoder" when an
+  // aligned or auto-tweaked run used the scan's own encoder ("" before a run).
+  std::string ScannerMode;
   // The digest of the settings handed to the run (settings/SettingsDigest.h).
   std::string SettingsDigest;
   // Messages the load and the run reported, counted by kind (index: MessageKind).

@@ -124,7 +124,7 @@ std::optional<RunSettings> TarveloDoc::CheckPlacement(const RunSettings& setting
     for (const RollTypeDefinition& type : alignment_options_.Library) request.Library.push_back(&type);
   }
   alignment_ = AlignScan(request);
-  if (name_recognised && !WarnUndecided()) ReportRecognised();
+  if (name_recognised && !WarnUndecided()) ReportRecognised(settings.Outputs.WriteExpressionMidi);
   PlacementVerdict& verdict = summary_.Placement;
   verdict = JudgePlacement(alignment_, settings.Scanner.ActiveTracking);
   summary_.PlacementChecked = true;
@@ -188,7 +188,7 @@ std::string ScoreOf(const RollTypeRanking& ranking, const std::string& name) {
 
 }  // namespace
 
-void TarveloDoc::ReportRecognised() {
+void TarveloDoc::ReportRecognised(bool writes_expression) {
   const RollTypeRanking& ranking = alignment_.Ranking;
   const auto score = [&ranking](const std::string& name) { return ScoreOf(ranking, name); };
   {
@@ -199,10 +199,16 @@ void TarveloDoc::ReportRecognised() {
       next = "; next " + fit.Name + " " + score(fit.Name);
       break;
     }
-    reporter_.ShowMessage(MessageKind::kInformation,
+    // A reproducing roll's expression file made with the built-in type plays none of its
+    // dynamics: a doubtful output, so a warning rather than news.
+    expression_doubted_ = writes_expression && IsReproducingType(ranking.Recognised);
+    const std::string doubt = expression_doubted_ ? ", which plays no expression: its expression MIDI file cannot be "
+                                                    "right (it plays the eRoll velocities)"
+                                                  : "";
+    reporter_.ShowMessage(expression_doubted_ ? MessageKind::kWarning : MessageKind::kInformation,
                           "The holes show a " + ranking.Recognised + " roll (score " + score(ranking.Recognised) +
-                              next + "); it was converted as the built-in roll type \"" + roll_type_.Name + "\". " +
-                              std::string(hooks_.RecogniseAdvice()));
+                              next + "); it was converted as the built-in roll type \"" + roll_type_.Name + "\"" +
+                              doubt + ". " + std::string(hooks_.RecogniseAdvice()));
   }
 }
 

@@ -221,7 +221,7 @@ void TarveloDoc::WriteOutputs(const RunSettings& settings) {
 }
 
 void TarveloDoc::WriteExpressionFile(const RunSettings& settings, const MidiOutputSource& source) {
-  if (roll_type_.Expression.System == ExpressionSystem::kNone) {
+  if (roll_type_.Expression.System == ExpressionSystem::kNone && !expression_doubted_) {
     reporter_.ShowMessage(MessageKind::kInformation, "The roll type \"" + roll_type_.Name +
                                                          "\" has no expression system: the expression MIDI file "
                                                          "plays the eRoll velocities.");
@@ -237,6 +237,7 @@ void TarveloDoc::WriteExpressionFile(const RunSettings& settings, const MidiOutp
 void TarveloDoc::Run(const RunSettings& given) {
   summary_ = ConversionSummary{};
   summary_.SettingsDigest = SettingsDigest(given);
+  expression_doubted_ = false;
   // The settings handed in, or for a twin array scan under Auto-Tweak the twin values that join
   // its halves better.
   const RunSettings settings = TwinValuesForScan(given);
@@ -246,7 +247,9 @@ void TarveloDoc::Run(const RunSettings& given) {
   RestoreLinesAndFlags(settings);
 
   reporter_.SetStatusText("Computing Scan Line Positions");
-  scanner_mode_applied_ = ComputeScanLinePositions(scan_, ScannerForScan(settings), settings.Diagnostic, reporter_);
+  const ScannerSettings scanner = ScannerForScan(settings);
+  summary_.ScannerMode = scanner.ScannerModeType;
+  scanner_mode_applied_ = ComputeScanLinePositions(scan_, scanner, settings.Diagnostic, reporter_);
   keywords_.AddKeyValue("/scanner_processing_type: ", scanner_mode_applied_);
   RecordScannerKeywords(settings.Scanner);
 

@@ -160,7 +160,9 @@ class TarveloDoc {
   // What the ranking of the library's roll types found for a run converted as the built-in
   // type: the type the holes show (information, when another), or, undecided between types one
   // of which is a reproducing type, a warning (true when it warned).
-  void ReportRecognised();
+  // Names the roll type the holes show when the run keeps the built-in type; a warning when
+  // the run writes an expression file that the recognised type's system would have played.
+  void ReportRecognised(bool writes_expression);
   bool WarnUndecided();
   bool IsReproducingType(const std::string& name) const;
   // After the per-line pass: counts the holes off their tracks on a second thread while the
@@ -194,6 +196,7 @@ class TarveloDoc {
   std::string output_folder_;
   bool skip_scan_image_ = false;
   bool skip_eroll_ = false;
+  bool expression_doubted_ = false;  // this run warned that its expression file cannot be right
   bool histogram_wanted_ = true;
   ConversionSummary summary_;
   AlignmentOptions alignment_options_;

@@ -45,6 +45,8 @@ LevelsByHalf AmpicoALevels(const ControlHoles& holes, const OnsetsByHalf& onsets
   double velocity[2] = {static_cast<double>(VelocityOfVacuum(level[0])),
                         static_cast<double>(VelocityOfVacuum(level[1]))};
   answers.Answer(0, velocity);
+  LagStep lag(model.Lag);
+  RollTiming::SpeedCursor speed(timing);
   for (long long k = 1; k <= answers.Last(); ++k) {
     int set[2];
     double target = 0;
@@ -61,16 +63,17 @@ LevelsByHalf AmpicoALevels(const ControlHoles& holes, const OnsetsByHalf& onsets
     target = std::max(target, (std::max(vacuum[0], vacuum[1]) - 15) / 15);
     const double travel = model.AmplifierRate * kStep;
     amplifier = std::clamp(amplifier + std::clamp(target - amplifier, -travel, travel), 0.0, 1.0);
-    const double paper = timing.InchesPerSecondAt(k * kStep) * kStep;
+    lag.Over(speed.InchesPerSecondAt(static_cast<double>(k) * kStep) * kStep);
     for (size_t half = 0; half < 2; ++half) {
       const double rate =
           fast[half].IsOpen(k) ? model.FastCrescendoRate : model.CrescendoRates[static_cast<size_t>(set[half])];
       const double direction = slow[half].IsOpen(k) ? 1 : -1;
       crescendo[half] = std::clamp(crescendo[half] + direction * rate * kStep, bottom, top);
       vacuum[half] = std::min(top, crescendo[half] + Between(model.IntensityVacuum, set[half], amplifier) - bottom);
-      level[half] = LagStep(level[half], vacuum[half], paper, model.Lag);
-      velocity[half] = VelocityOfVacuum(level[half]);
+      level[half] = lag(level[half], vacuum[half]);
     }
+    if (!answers.Wanted(k)) continue;
+    for (size_t half = 0; half < 2; ++half) velocity[half] = VelocityOfVacuum(level[half]);
     answers.Answer(k, velocity);
   }
   return answers.Take();
@@ -95,6 +98,8 @@ LevelsByHalf AmpicoBLevels(const ControlHoles& holes, const OnsetsByHalf& onsets
   double velocity[2] = {static_cast<double>(VelocityOfVacuum(level[0])),
                         static_cast<double>(VelocityOfVacuum(level[1]))};
   answers.Answer(0, velocity);
+  LagStep lag(model.Lag);
+  RollTiming::SpeedCursor speed(timing);
   for (long long k = 1; k <= answers.Last(); ++k) {
     const bool amplifier_open = amplifier_hole.IsOpen(k);
     if (amplifier_open && !amplifier_was_open) {
@@ -112,16 +117,17 @@ LevelsByHalf AmpicoBLevels(const ControlHoles& holes, const OnsetsByHalf& onsets
     const double direction = slow.IsOpen(k) ? 1 : -1;
     position = std::clamp(position + direction * kStep / travel_time, low, high);
     const bool sub_open = sub_hole.IsOpen(k);
-    const double paper = timing.InchesPerSecondAt(k * kStep) * kStep;
+    lag.Over(speed.InchesPerSecondAt(static_cast<double>(k) * kStep) * kStep);
     for (size_t half = 0; half < 2; ++half) {
       bool cancelled = false;
       const int set = latches[half].Update(k, &cancelled);
       if (cancelled) sub[half] = false;
       if (sub_open) sub[half] = true;
       const double vacuum = Between(sub[half] ? model.SubIntensityVacuum : model.IntensityVacuum, set, position);
-      level[half] = LagStep(level[half], vacuum, paper, model.Lag);
-      velocity[half] = VelocityOfVacuum(level[half]);
+      level[half] = lag(level[half], vacuum);
     }
+    if (!answers.Wanted(k)) continue;
+    for (size_t half = 0; half < 2; ++half) velocity[half] = VelocityOfVacuum(level[half]);
     answers.Answer(k, velocity);
   }
   return answers.Take();

@@ -38,10 +38,12 @@ LevelsByHalf ArtechoLevels(const ControlHoles& holes, const OnsetsByHalf& onsets
   double level[2] = {vacuum_of(0, 0, false), vacuum_of(0, 0, false)};
   double velocity[2] = {velocity_of(level[0], false), velocity_of(level[1], false)};
   answers.Answer(0, velocity);
+  LagStep lag(model.Lag);
+  RollTiming::SpeedCursor speed(timing);
   for (long long k = 1; k <= answers.Last(); ++k) {
     if (general_cancel.IsOpen(k)) rail[0] = rail[1] = pianissimo = false;
     if (pianissimo_hole.IsOpen(k)) pianissimo = true;
-    const double paper = timing.InchesPerSecondAt(k * kStep) * kStep;
+    lag.Over(speed.InchesPerSecondAt(static_cast<double>(k) * kStep) * kStep);
     for (size_t half = 0; half < 2; ++half) {
       const int set = latches[half].Update(k);
       if (rail_hole[half].IsOpen(k)) rail[half] = true;
@@ -49,9 +51,10 @@ LevelsByHalf ArtechoLevels(const ControlHoles& holes, const OnsetsByHalf& onsets
       if (crescendo[half].IsOpen(k)) position[half] += travel;
       if (decrescendo[half].IsOpen(k)) position[half] -= travel;
       position[half] = std::clamp(position[half], 0.0, 1.0);
-      level[half] = LagStep(level[half], vacuum_of(set, position[half], pianissimo), paper, model.Lag);
-      velocity[half] = velocity_of(level[half], rail[half]);
+      level[half] = lag(level[half], vacuum_of(set, position[half], pianissimo));
     }
+    if (!answers.Wanted(k)) continue;
+    for (size_t half = 0; half < 2; ++half) velocity[half] = velocity_of(level[half], rail[half]);
     answers.Answer(k, velocity);
   }
   return answers.Take();

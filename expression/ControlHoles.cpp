@@ -82,11 +82,6 @@ MillisecondCursor::MillisecondCursor(const std::vector<Interval>& stretches, con
   }
 }
 
-bool MillisecondCursor::IsOpen(long long k) {
-  while (next_ < spans_.size() && spans_[next_].Last <= k) ++next_;
-  return next_ < spans_.size() && spans_[next_].First <= k;
-}
-
 MillisecondAnswers::MillisecondAnswers(const OnsetsByHalf& onsets, const RollTiming& timing) {
   for (size_t half = 0; half < 2; ++half) {
     for (const double onset : onsets[half]) {

@@ -70,7 +70,10 @@ long long MillisecondOf(double inches, const RollTiming& timing);
 class MillisecondCursor {
  public:
   MillisecondCursor(const std::vector<Interval>& stretches, const RollTiming& timing);
-  bool IsOpen(long long k);
+  bool IsOpen(long long k) {
+    while (next_ < spans_.size() && spans_[next_].Last <= k) ++next_;
+    return next_ < spans_.size() && spans_[next_].First <= k;
+  }
 
  private:
   std::vector<MillisecondSpan> spans_;
@@ -83,6 +86,14 @@ class MillisecondAnswers {
  public:
   MillisecondAnswers(const OnsetsByHalf& onsets, const RollTiming& timing);
   long long Last() const { return last_; }  // the latest onset's millisecond (0 without onsets)
+  // Whether an onset of either half waits for millisecond k's values (k rising): a model need
+  // not work out the values it answers with at the other milliseconds.
+  bool Wanted(long long k) const {
+    for (size_t half = 0; half < 2; ++half)
+      if (levels_[half].size() < milliseconds_[half].size() && milliseconds_[half][levels_[half].size()] <= k)
+        return true;
+    return false;
+  }
   // The values of both halves at millisecond k (k rising).
   void Answer(long long k, const double (&values)[2]);
   LevelsByHalf Take() { return std::move(levels_); }

@@ -38,6 +38,11 @@ std::vector<double> LaggedLevels(const std::vector<TargetStep>& steps, double in
   return levels;
 }
 
-double LagStep(double level, double target, double paper, double lag) { return Approach(level, target, paper, lag); }
+void LagStep::Over(double paper) {
+  if (paper == paper_) return;
+  paper_ = paper;
+  // Approach's arithmetic, the exponential taken once for every level of the step.
+  if (lag_ > 0 && !(paper <= 0)) remaining_ = std::exp(-paper / lag_);
+}
 
 }  // namespace tarvelo

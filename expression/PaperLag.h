@@ -20,8 +20,25 @@ struct TargetStep {
 std::vector<double> LaggedLevels(const std::vector<TargetStep>& steps, double initial, double lag, double delay,
                                  const std::vector<double>& at);
 
-// One step of the same lag for a model that works out its level time step by time step: the
-// level after `paper` inches more towards `target`.
-double LagStep(double level, double target, double paper, double lag);
+// The same lag for a model that works out its levels time step by time step: set to each step's
+// paper, it moves each level (both halves alike) towards its target.
+class LagStep {
+ public:
+  explicit LagStep(double lag) : lag_(lag) {}
+  // The next step moves `paper` inches. The paper's speed changes only at the tempo map's steps,
+  // so the exponential is taken again only when the paper differs from the last step's.
+  void Over(double paper);
+  // The level after the step's paper, from `level` towards `target`.
+  double operator()(double level, double target) const {
+    if (lag_ <= 0) return target;  // no lag: the level is its target at once
+    if (paper_ <= 0) return level;  // no paper moved: the level stays
+    return target + (level - target) * remaining_;
+  }
+
+ private:
+  double lag_;
+  double paper_ = 0;
+  double remaining_ = 1;  // the share of the distance to the target left after the step
+};
 
 }  // namespace tarvelo

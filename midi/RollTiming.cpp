@@ -53,12 +53,21 @@ double RollTiming::TickAtSeconds(double seconds) const {
   const auto after = std::upper_bound(segments_.begin(), segments_.end(), seconds,
                                       [](double value, const Segment& segment) { return value < segment.seconds; });
   const Segment& segment = after == segments_.begin() ? segments_.front() : *(after - 1);
-  return segment.tick + (seconds - segment.seconds) * 1e6 * kTicksPerQuarter / segment.microseconds_per_quarter;
+  return TickIn(segment, seconds);
 }
 
-double RollTiming::InchesPerSecondAt(double seconds) const {
-  const Segment& segment = SegmentAtTick(TickAtSeconds(seconds));
-  return 1e6 * kTicksPerQuarter / segment.microseconds_per_quarter / kTicksPerInch;
+double RollTiming::InchesPerSecondAt(double seconds) const { return SpeedOf(SegmentAtTick(TickAtSeconds(seconds))); }
+
+double RollTiming::SpeedCursor::InchesPerSecondAt(double seconds) {
+  seconds = std::max(seconds, 0.0);
+  // The last segment starting at or before `seconds`, as TickAtSeconds finds it ...
+  while (by_seconds_ > 0 && segments_[by_seconds_].seconds > seconds) --by_seconds_;
+  while (by_seconds_ + 1 < segments_.size() && segments_[by_seconds_ + 1].seconds <= seconds) ++by_seconds_;
+  const double tick = TickIn(segments_[by_seconds_], seconds);
+  // ... and the last one starting at or before its tick, as SegmentAtTick finds it.
+  while (by_tick_ > 0 && segments_[by_tick_].tick > tick) --by_tick_;
+  while (by_tick_ + 1 < segments_.size() && segments_[by_tick_ + 1].tick <= tick) ++by_tick_;
+  return SpeedOf(segments_[by_tick_]);
 }
 
 double RollTiming::RollInchesAtSeconds(double seconds) const {

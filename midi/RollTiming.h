@@ -22,11 +22,19 @@
 // Copies are cheap to share between threads: a RollTiming is never changed after it is made.
 
 #include <cstdint>
+#include <cstddef>
 #include <vector>
 
 namespace tarvelo {
 
 class RollTiming {
+  // From `tick` on, until the next segment, `microseconds_per_quarter`; `seconds` at its start.
+  struct Segment {
+    double tick;
+    double seconds;
+    uint32_t microseconds_per_quarter;
+  };
+
  public:
   static constexpr int kTicksPerQuarter = 480;
   static constexpr double kTicksPerInch = 400.0;  // 480 ticks per 1.2 inches
@@ -59,6 +67,19 @@ class RollTiming {
   double InchesAtSeconds(double seconds) const { return TickAtSeconds(seconds) / kTicksPerInch; }
   // Paper speed (inches per second) at `seconds`: the tempo in force there.
   double InchesPerSecondAt(double seconds) const;
+  // The same paper speed for a model that asks at rising times millisecond by millisecond: the
+  // segments are walked from the last answer instead of searched (any order of times gives the
+  // same values as InchesPerSecondAt, rising ones in constant time).
+  class SpeedCursor {
+   public:
+    explicit SpeedCursor(const RollTiming& timing) : segments_(timing.segments_) {}
+    double InchesPerSecondAt(double seconds);
+
+   private:
+    const std::vector<Segment>& segments_;
+    size_t by_seconds_ = 0;  // the segment the last time fell in
+    size_t by_tick_ = 0;     // the segment that held the last time's tick
+  };
 
   // Where the roll is under the tracker bar at `seconds`: inches from the roll's start (its
   // position 0), as the view measures the roll. Before the first event sounds, the roll is
@@ -74,15 +95,15 @@ class RollTiming {
   uint32_t InitialMicrosecondsPerQuarter() const { return segments_.front().microseconds_per_quarter; }
 
  private:
-  // From `tick` on, until the next segment, `microseconds_per_quarter`; `seconds` at its start.
-  struct Segment {
-    double tick;
-    double seconds;
-    uint32_t microseconds_per_quarter;
-  };
-
   // The segment that holds `tick` (the last one starting at or before it).
   const Segment& SegmentAtTick(double tick) const;
+  // The tick `seconds` reaches in `segment`, and the paper speed while `segment` plays.
+  static double TickIn(const Segment& segment, double seconds) {
+    return segment.tick + (seconds - segment.seconds) * 1e6 * kTicksPerQuarter / segment.microseconds_per_quarter;
+  }
+  static double SpeedOf(const Segment& segment) {
+    return 1e6 * kTicksPerQuarter / segment.microseconds_per_quarter / kTicksPerInch;
+  }
 
   int tempo_;
   int64_t start_ticks_;

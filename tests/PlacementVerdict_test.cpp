@@ -147,8 +147,9 @@ TEST(PlacementVerdict, ARollConvertedAsTheBuiltInTypeIsToldWhatItIs) {
   testing::TempDir dir;
   testing::WriteBytes(dir.File("roll.cis"),
                       synth::RenderSyntheticCis(testing::SystemRoll(synth::RollSystem::kAmpicoB, 1.0, 1.0, 300)));
-  const auto convert = [&](std::vector<RollTypeDefinition> library) {
+  const auto convert = [&](std::vector<RollTypeDefinition> library, bool expression = false) {
     auto ui = std::make_unique<testing::RecordingFrontEnd>();
+    ui->settings.Outputs.WriteExpressionMidi = expression;
     TarveloDoc doc(*ui, *ui);
     AlignmentOptions options;
     options.Library = std::move(library);
@@ -163,6 +164,17 @@ TEST(PlacementVerdict, ARollConvertedAsTheBuiltInTypeIsToldWhatItIs) {
   EXPECT_EQ(named->messages[0].rfind("The holes show a Ampico B roll (score 0.", 0), 0u) << named->messages[0];
   EXPECT_NE(named->messages[0].find("it was converted as the built-in roll type \"Fail-Safe\"."), std::string::npos);
   EXPECT_EQ(named->kinds[0], MessageKind::kInformation);
+  // Its expression file, made with the built-in type, plays none of the roll's dynamics: said
+  // once, as a warning.
+  const auto expression = convert(testing::ShippedRollTypes(), true);
+  ASSERT_FALSE(expression->messages.empty());
+  EXPECT_NE(expression->messages[0].find("\"Fail-Safe\", which plays no expression: its expression MIDI file "
+                                         "cannot be right"),
+            std::string::npos)
+      << expression->messages[0];
+  EXPECT_EQ(expression->kinds[0], MessageKind::kWarning);
+  for (const std::string& message : expression->messages)
+    EXPECT_EQ(message.find("has no expression system"), std::string::npos) << message;
 
   // Two types with the same tracks: the holes cannot tell them apart.
   RollTypeDefinition twin = testing::ShippedRollType("Ampico B");

@@ -59,6 +59,21 @@ TEST(RollTiming, LeadInFirstEventAndTempoChanges) {
   EXPECT_NEAR(timing.RollInchesAtSeconds(0), 2.0 - 1380 / 400.0, 1e-12);
 }
 
+// The speed cursor a model walks millisecond by millisecond answers exactly as the search does,
+// at rising times across many tempo changes (boundaries included) and when times go back.
+TEST(RollTiming, TheSpeedCursorAnswersAsTheSearch) {
+  std::vector<RollTiming::TempoChange> changes;
+  for (uint32_t i = 1; i <= 200; ++i) changes.push_back({1000 + 37 * i, 600000 - 900 * i});
+  const RollTiming timing(72, 1380, 1000, changes);
+  RollTiming::SpeedCursor cursor(timing);
+  for (long long k = 0; k <= 40000; ++k) {
+    const double seconds = static_cast<double>(k) * 0.001;
+    ASSERT_EQ(cursor.InchesPerSecondAt(seconds), timing.InchesPerSecondAt(seconds)) << k;
+  }
+  for (const double seconds : {3.0, 0.0, -1.0, 25.5, 25.5, 1e6, 0.5})
+    EXPECT_EQ(cursor.InchesPerSecondAt(seconds), timing.InchesPerSecondAt(seconds)) << seconds;
+}
+
 // The tick and the time of every note of an eRoll file as an independent reader (midicsv) finds
 // them, against RollTiming's account of the event positions.
 void ExpectTimingOfWrittenFile(bool power_roll) {

@@ -1,5 +1,6 @@
 // The main window's rules without a window: zoom greying, output lamps, the two window states,
-// progress colours, the roll type box's selection and the scanner display's texts.
+// progress colours, the roll type box's selection and the scanner display's texts (the values
+// and mode the last run used).
 #include "app/WindowState.h"
 
 #include <gtest/gtest.h>
@@ -150,6 +151,22 @@ TEST(WindowState, ScannerDisplayTexts) {
   EXPECT_EQ(display.Tracking, "Active Tracking OFF");
   EXPECT_FALSE(display.TrackingOn);
   EXPECT_EQ(display.TrackingLamp, Lamp::kGrey);
+}
+
+// A run that placed its lines by the scan's encoder while the preset says "no encoding" shows
+// the encoder's mode, and says whose it is; a run that kept the preset's mode shows that.
+TEST(WindowState, TheModeShownIsTheOneTheLastRunUsed) {
+  ScannerSettings live;
+  live.ScannerModeType = "Mode1 - no encoding";
+  ConversionSummary summary;
+  summary.ScannerMode = "Shaft Encoder";
+  ScannerDisplay display = DescribeScannerOfRun(live, "My Scanner", summary);
+  EXPECT_EQ(display.Mode, "Shaft Encoder");
+  EXPECT_NE(display.ModeTip.find("the preset's mode is \"Mode1 - no encoding\""), std::string::npos) << display.ModeTip;
+  summary.ScannerMode = live.ScannerModeType;
+  display = DescribeScannerOfRun(live, "My Scanner", summary);
+  EXPECT_EQ(display.Mode, "Mode1 - no encoding");
+  EXPECT_EQ(display.ModeTip, "The scanner mode in use");
 }
 
 }  // namespace

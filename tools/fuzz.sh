@@ -15,8 +15,10 @@ cd "$(dirname "$0")/.."
 seconds="${1:?usage: tools/fuzz.sh SECONDS}"
 build=build-fuzz
 
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 CXX="${CXX:-clang++}" cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVELO_BUILD_FUZZ=ON \
-  -DTARVELO_BUILD_TESTS=OFF -DTARVELO_BUILD_BENCH=OFF -DTARVELO_BUILD_DESKTOP=OFF >/dev/null
+  -DTARVELO_BUILD_TESTS=OFF -DTARVELO_BUILD_BENCH=OFF -DTARVELO_BUILD_DESKTOP=OFF "${launcher[@]}" >/dev/null
 targets=()
 for source in fuzz/*_fuzz.cpp; do targets+=("$(basename "$source" .cpp)"); done
 cmake --build "$build" -j2 --target "${targets[@]}"
