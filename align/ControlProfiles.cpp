@@ -24,6 +24,8 @@ enum class Test {
   kPair,        // as many punches as the second track (within the tolerance)
   kTogether,    // punched together with the second track
   kTakeTurns,   // a lock and its cancel: punches alternate with the second track's
+  kHeld,        // punches far longer than a note's (a pedal or level held while the hole is open)
+  kMomentary,   // punches no longer than a note's (a lock, its cancel, an accent)
 };
 
 struct Check {
@@ -45,6 +47,11 @@ constexpr double kTogetherDistance = 0.04;
 constexpr double kLongestLag = 0.3;
 // Pair tests need this many punches on each track.
 constexpr int kFewestPunches = 5;
+// A track's median punch against the note tracks' median punch: held functions measure 2.2 to 40
+// times a note's on real scans (sustain, soft, held crescendos), locks, cancels and accents 0.2
+// to 1.2 times, whatever the scan's resolution or the music's pace.
+constexpr double kHeldPunch = 1.8;
+constexpr double kMomentaryPunch = 1.3;
 
 // Shorthands for the most common tests.
 #define USED(track, weight) \
@@ -57,13 +64,18 @@ constexpr int kFewestPunches = 5;
   Check { Test::kTogether, track, weight, other }
 #define TURNS(track, other, weight) \
   Check { Test::kTakeTurns, track, weight, other }
+#define HELD(track, weight) \
+  Check { Test::kHeld, track, weight }
+#define MOMENTARY(track, weight) \
+  Check { Test::kMomentary, track, weight }
 
 // Profiles from the systems' published track assignments and from measured scans (sections
 // of the roll type facts): see each line.
 const Profile kProfiles[] = {
     // Ampico A: bass 16-22 (slow crescendo, intensities 2/4/6, sustain 18, fast crescendo,
     // cancel), treble 107-113 the mirror image (soft 111); the rewind a chain in 106 at the roll's
-    // end. No tracks 15 and 114. Each half has its own crescendo holes.
+    // end. No tracks 15 and 114. Each half has its own crescendo holes. The pedals are held
+    // while their holes are open; the intensities and cancels latch and are single short holes.
     {"ampicoa",
      {USED(16, 1),
       USED(17, 1),
@@ -85,10 +97,21 @@ const Profile kProfiles[] = {
       Check{Test::kEndChain, 106, 2},
       Check{Test::kLight, 23, 0.5},
       Check{Test::kPair, 16, 0.5, 113, 0.35},
-      Check{Test::kPair, 20, 0.5, 109, 0.35}}},
+      Check{Test::kPair, 20, 0.5, 109, 0.35},
+      HELD(18, 2),
+      HELD(111, 2),
+      MOMENTARY(17, 0.5),
+      MOMENTARY(19, 0.5),
+      MOMENTARY(21, 0.5),
+      MOMENTARY(22, 0.5),
+      MOMENTARY(107, 0.5),
+      MOMENTARY(108, 0.5),
+      MOMENTARY(110, 0.5),
+      MOMENTARY(112, 0.5)}},
     // Ampico B: as Ampico A, with the amplifier (15) and sub-intensity (114) tracks (some rolls
     // leave the sub-intensity track empty); the slow and fast crescendo duplicated in 16 and 20
-    // for Ampico A pianos, punched with 113 and 109.
+    // for Ampico A pianos, punched with 113 and 109. Held pedals and latching intensities as on
+    // Ampico A.
     {"ampicob",
      {USED(15, 3),
       USED(114, 1.5),
@@ -112,11 +135,22 @@ const Profile kProfiles[] = {
       Check{Test::kPair, 16, 1, 113, 0.1},
       Check{Test::kPair, 20, 1, 109, 0.1},
       TOGETHER(16, 113, 1.5),
-      TOGETHER(20, 109, 1.5)}},
+      TOGETHER(20, 109, 1.5),
+      HELD(18, 2),
+      HELD(111, 2),
+      MOMENTARY(17, 0.5),
+      MOMENTARY(19, 0.5),
+      MOMENTARY(21, 0.5),
+      MOMENTARY(22, 0.5),
+      MOMENTARY(107, 0.5),
+      MOMENTARY(108, 0.5),
+      MOMENTARY(110, 0.5),
+      MOMENTARY(112, 0.5)}},
     // Duo-Art: sustain 18, soft 113, theme snakebites as half holes in 19/20 and 109/110
     // (each pair punched together), accompaniment levels 21-24 and theme levels 105-108
     // (held by chain perforations; levels 1 and 2 busier than any note), 111 and 112 empty,
-    // the rewind a wide slot over 16/17 at the roll's end.
+    // the rewind a wide slot over 16/17 at the roll's end. The pedals are held, the snakebites
+    // short accents.
     {"duoart",
      {USED(18, 1),
       USED(113, 1),
@@ -146,11 +180,17 @@ const Profile kProfiles[] = {
       EMPTY(15, 1),
       EMPTY(114, 1),
       Check{Test::kEndOnly, 16, 1},
-      Check{Test::kEndOnly, 17, 1}}},
+      Check{Test::kEndOnly, 17, 1},
+      HELD(18, 2),
+      HELD(113, 1.5),
+      MOMENTARY(19, 0.5),
+      MOMENTARY(109, 0.5)}},
     // Welte Licensee: lock-and-cancel pairs 16-23 (bass) and 108-113 (treble), taking turns;
     // sustain on/off 106/107 used through the roll, 105 empty, the rewind in 104 at the end;
     // notes 24-103. (17 and 112 are nearly empty on some rolls; the sforzando pairs 20/21 and
-    // 108/109 are momentary and repeat a side more often.)
+    // 108/109 are momentary and repeat a side more often.) Every lock and cancel is a single short
+    // hole: there is no held pedal, 18 is the bass crescendo's cancel and 111 the treble's. A lock and
+    // its cancel are punched about equally often.
     {"licensee",
      {USED(16, 1),
       USED(18, 1),
@@ -174,15 +214,31 @@ const Profile kProfiles[] = {
       TURNS(18, 19, 2),
       TURNS(22, 23, 2),
       EMPTY(15, 1),
-      EMPTY(114, 1)}},
+      EMPTY(114, 1),
+      MOMENTARY(18, 2),
+      MOMENTARY(111, 2),
+      MOMENTARY(19, 1),
+      MOMENTARY(110, 1),
+      MOMENTARY(106, 1),
+      MOMENTARY(107, 1),
+      MOMENTARY(16, 0.5),
+      MOMENTARY(22, 0.5),
+      MOMENTARY(23, 0.5),
+      MOMENTARY(113, 0.5),
+      Check{Test::kPair, 106, 1, 107, 0.3},
+      Check{Test::kPair, 18, 1, 19, 0.3},
+      Check{Test::kPair, 110, 1, 111, 0.3}}},
     // Welte T-98 (green): expression 16-20 and 109-113 (sustain 18, soft 111), held holes; of
-    // the note tracks only 24-103 are used; the rewind a long punch in 16.
+    // the note tracks only 24-103 are used; the rewind a long punch in 16. The pedals, the mezzoforte and the
+    // crescendo are held while their holes are open.
     {"t98",
      {USED(16, 1),    USED(17, 1),    USED(18, 1),    USED(19, 1),    USED(20, 1),   USED(109, 1),  USED(110, 1),
       USED(111, 1),   USED(112, 1),   USED(113, 1),   UNUSED(21, 1),  UNUSED(22, 1), UNUSED(23, 1), UNUSED(104, 1),
-      UNUSED(105, 1), UNUSED(106, 1), UNUSED(107, 1), UNUSED(108, 1), EMPTY(15, 1),  EMPTY(114, 1)}},
+      UNUSED(105, 1), UNUSED(106, 1), UNUSED(107, 1), UNUSED(108, 1), EMPTY(15, 1),  EMPTY(114, 1), HELD(18, 2),
+      HELD(111, 2),   HELD(17, 1),    HELD(19, 1),    HELD(110, 1),   HELD(112, 1)}},
     // Welte T-100 (red): lock-and-cancel pairs 1-10 and 93-100 (sustain on/off 93/94), the
-    // rewind in 91 at the roll's end; notes in holes 11-90; nothing beyond holes 1 and 100.
+    // rewind in 91 at the roll's end; notes in holes 11-90; nothing beyond holes 1 and 100. Locks and
+    // cancels are single short holes.
     {"t100",
      {USED(1, 1),
       USED(2, 1),
@@ -203,18 +259,30 @@ const Profile kProfiles[] = {
       TURNS(97, 98, 1),
       Check{Test::kEndOnly, 91, 1},
       EMPTY(0, 1),
-      EMPTY(101, 1)}},
+      EMPTY(101, 1),
+      MOMENTARY(93, 1),
+      MOMENTARY(94, 1),
+      MOMENTARY(3, 0.5),
+      MOMENTARY(4, 0.5),
+      MOMENTARY(97, 0.5),
+      MOMENTARY(98, 0.5)}},
     // Recordo: bass hammer rail 16, sustain 18, expression levels 109-112 (p and f the most used),
-    // treble hammer rail 113; 17, 19 and 20 carry at most a mark at the roll's end.
+    // treble hammer rail 113; 17, 19 and 20 carry at most a mark at the roll's end. The sustain and
+    // the levels are held while their holes are open.
     {"recordo",
      {USED(18, 1), USED(110, 2), USED(112, 2), USED(113, 1), Check{Test::kEndOnly, 17, 1}, Check{Test::kEndOnly, 19, 1},
       Check{Test::kEndOnly, 20, 1}, Check{Test::kLight, 21, 0.5}, Check{Test::kLight, 22, 0.5},
-      Check{Test::kLight, 107, 0.5}, Check{Test::kLight, 108, 0.5}, EMPTY(15, 1), EMPTY(114, 1)}},
-    // Artecho: intensities, cancels and crescendos on 15-22 and 106-114, all through the roll.
-    {"artecho",
-     {USED(15, 1), USED(16, 1), USED(17, 1), USED(18, 1), USED(19, 1), USED(20, 1), USED(21, 1), USED(22, 1),
-      Check{Test::kThroughout, 106, 2}, USED(107, 1), USED(108, 1), USED(109, 1), USED(110, 1), USED(111, 1),
-      USED(112, 1), USED(113, 1), USED(114, 1)}},
+      Check{Test::kLight, 107, 0.5}, Check{Test::kLight, 108, 0.5}, EMPTY(15, 1), EMPTY(114, 1), HELD(18, 2),
+      HELD(110, 1), HELD(112, 1)}},
+    // Artecho: intensities, cancels and crescendos on 15-22 and 106-114, all through the roll; the
+    // sustain (18) held, the intensities (16 and 113 the second) latched by short holes.
+    {"artecho", {USED(15, 1),        USED(16, 1),        USED(17, 1),
+                 USED(18, 1),        USED(19, 1),        USED(20, 1),
+                 USED(21, 1),        USED(22, 1),        Check{Test::kThroughout, 106, 2},
+                 USED(107, 1),       USED(108, 1),       USED(109, 1),
+                 USED(110, 1),       USED(111, 1),       USED(112, 1),
+                 USED(113, 1),       USED(114, 1),       HELD(18, 2),
+                 MOMENTARY(16, 0.5), MOMENTARY(113, 0.5)}},
     // Aeolian 176-note organ: the Great and Swell shades (13-23 odd, 150-160 even) busier
     // than most holes; nothing beyond holes 1 and 176.
     {"176note",
@@ -224,11 +292,12 @@ const Profile kProfiles[] = {
     {"65note", {EMPTY(-1, 1), EMPTY(0, 2), EMPTY(66, 2), EMPTY(67, 1)}},
     // Plain 88-note: sustain 18, soft 113, accent holes 19/20 and 109/110 optional, 17, 111 and
     // 112 empty (there are no such holes in its tracker bar); the outermost notes (21, 22, 106,
-    // 107) no busier than notes are.
+    // 107) no busier than notes are. The pedals are held, the accents short.
     {"88note",
      {USED(18, 1), USED(113, 0.5), EMPTY(17, 1), EMPTY(111, 2), EMPTY(112, 2), Check{Test::kLight, 21, 1},
       Check{Test::kLight, 22, 1}, Check{Test::kLight, 106, 1}, Check{Test::kLight, 107, 1}, EMPTY(15, 1), EMPTY(114, 1),
-      Check{Test::kEndOnly, 16, 0.5}}},
+      Check{Test::kEndOnly, 16, 0.5}, HELD(18, 2), HELD(113, 1), MOMENTARY(19, 0.5), MOMENTARY(20, 0.5),
+      MOMENTARY(109, 0.5), MOMENTARY(110, 0.5)}},
 };
 
 #undef USED
@@ -236,6 +305,8 @@ const Profile kProfiles[] = {
 #undef UNUSED
 #undef TOGETHER
 #undef TURNS
+#undef HELD
+#undef MOMENTARY
 
 std::string Key(std::string_view name) {
   std::string key;
@@ -383,6 +454,16 @@ double Evaluate(const Check& check, const TrackUsage& usage, bool& judged) {
       }
       const double repeats = RepeatShare(stats.Punches, other.Punches);
       return repeats <= 0.15 ? 1.0 : repeats >= 0.35 ? -1.0 : 0.0;
+    }
+    case Test::kHeld:
+    case Test::kMomentary: {
+      if (stats.Punches.size() < kFewestPunches || !(usage.NotePunchLength > 0)) {
+        judged = false;
+        return 0.0;
+      }
+      const double length = stats.PunchLength / usage.NotePunchLength;
+      const double held = length >= kHeldPunch ? 1.0 : length <= kMomentaryPunch ? -1.0 : 0.0;
+      return check.Kind == Test::kHeld ? held : -held;
     }
   }
   return 0.0;

@@ -16,6 +16,10 @@ constexpr int kRefinements = 6;
 // Fits whose on-track counts differ by less than this share (or two holes) count as equally good.
 constexpr double kNearlySameCount = 0.02;
 constexpr double kNearlySameShare = 0.005;
+// A fit whose holes lie this much less close to the centres than another's is the worse fit,
+// whatever it counts: at twice the true DPI every hole of a roll lies a quarter spacing from a
+// centre and counts (closeness 0.3), while the true DPI puts them on the centres (0.95 and more).
+constexpr double kFarCloser = 0.75;
 
 // Centres of the plausible holes, in increasing order (the measurement keeps them ordered).
 std::vector<double> PlausibleCenters(const ScanMeasurement& scan, int dpi) {
@@ -346,6 +350,11 @@ TrackFit FitLayout(const ScanMeasurement& scan, const TrackLayout& layout, std::
     const TrackFit fit = FitAtDpi(scan, layout, dpi, options);
     if (!fit.Found) continue;
     if (!best.Found) {
+      best = fit;
+      continue;
+    }
+    if (fit.Closeness < kFarCloser * best.Closeness) continue;
+    if (best.Closeness < kFarCloser * fit.Closeness) {
       best = fit;
       continue;
     }

@@ -64,8 +64,10 @@ struct TrackFit {
   int EdgeDecided = 0;  // whole tracks the edge moved the fit away from the best count (0: none)
 };
 
-// The best fit of `layout` over the candidate DPIs (values below 1 are skipped). Among DPIs
-// that fit nearly as well, the one needing the stretch nearest to 1 wins, then the earlier.
+// The best fit of `layout` over the candidate DPIs (values below 1 are skipped). A DPI whose fit
+// puts the holes far less close to the centres loses (twice the true DPI counts every hole a
+// quarter spacing off); among DPIs that fit nearly as well, the one needing the stretch nearest
+// to 1 wins, then the earlier.
 TrackFit FitLayout(const ScanMeasurement& scan, const TrackLayout& layout, std::span<const int> dpis,
                    const FitOptions& options = {});
 

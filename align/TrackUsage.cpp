@@ -17,6 +17,13 @@ struct PlacedHole {
   double Width;  // inches
 };
 
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0.0;
+  const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+  std::nth_element(values.begin(), middle, values.end());
+  return *middle;
+}
+
 // Chains, punches and hole shapes of one track from its holes (ordered by start).
 void SumUpTrack(TrackStats& stats, const std::vector<PlacedHole>& holes, double note_width) {
   double chain_end = -1e9;
@@ -25,10 +32,13 @@ void SumUpTrack(TrackStats& stats, const std::vector<PlacedHole>& holes, double 
       ++stats.Chained;
     } else {
       stats.Punches.push_back(hole.Start);
+      stats.PunchLengths.push_back(0);
     }
     chain_end = std::max(chain_end, hole.End);
+    stats.PunchLengths.back() = chain_end - stats.Punches.back();
     if (note_width <= 0 || (hole.Width >= 0.5 * note_width && hole.Width <= 1.7 * note_width)) ++stats.Shaped;
   }
+  stats.PunchLength = Median(stats.PunchLengths);
 }
 
 }  // namespace
@@ -133,9 +143,14 @@ TrackUsage MeasureTrackUsage(const ScanMeasurement& scan, const TrackLayout& lay
     k = end;
   }
   int punches = 0;
-  for (int k = extension + quarter; k < extension + layout.TrackCount() - quarter; ++k)
-    punches += static_cast<int>(usage.Tracks[static_cast<size_t>(k)].Punches.size());
+  std::vector<double> note_lengths;
+  for (int k = extension + quarter; k < extension + layout.TrackCount() - quarter; ++k) {
+    const TrackStats& stats = usage.Tracks[static_cast<size_t>(k)];
+    punches += static_cast<int>(stats.Punches.size());
+    note_lengths.insert(note_lengths.end(), stats.PunchLengths.begin(), stats.PunchLengths.end());
+  }
   if (tracks > 0) usage.NotePunches = static_cast<double>(punches) / tracks;
+  usage.NotePunchLength = Median(std::move(note_lengths));
   return usage;
 }
 

@@ -25,16 +25,21 @@ struct TrackStats {
   int Shaped = 0;        // holes as wide as a punched hole (half a note hole's width to 1.7 of it)
   // Where each punch begins along the roll (inches, rising): a chain perforation is one punch.
   std::vector<double> Punches;
+  // How long each punch is along the roll (inches), in the order of Punches: a held level or
+  // pedal is long however it was perforated, a lock or its cancel a single short hole.
+  std::vector<double> PunchLengths;
+  double PunchLength = 0;  // the median of PunchLengths
 };
 
 struct TrackUsage {
   int FirstTrack = 0;  // Tracks[0] is this track
   std::vector<TrackStats> Tracks;
-  double NoteHoles = 0;    // mean holes per track over the middle half of the span
-  double NotePunches = 0;  // mean punches per track there
-  double NoteLength = 0;   // mean hole length there, inches
-  double NoteWidth = 0;    // mean hole width there, inches
-  int TotalHoles = 0;      // holes placed on any track
+  double NoteHoles = 0;        // mean holes per track over the middle half of the span
+  double NotePunches = 0;      // mean punches per track there
+  double NoteLength = 0;       // mean hole length there, inches
+  double NoteWidth = 0;        // mean hole width there, inches
+  double NotePunchLength = 0;  // median punch length there, inches
+  int TotalHoles = 0;          // holes placed on any track
   double RollLength = 0;
 
   // The stats of `track`; an empty record for a track outside the measured range.

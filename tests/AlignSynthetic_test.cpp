@@ -51,9 +51,12 @@ TEST(AlignSynthetic, SuggestsTheTrueSettingsAndRecognisesEachSystem) {
                                                         {RollSystem::kRecordo, "Recordo"},
                                                         {RollSystem::kArtecho, "Artecho"}};
   // The usual offset with a little stretch; a 200-DPI scan (the header says so, the preset says
-  // 300) of shrunken paper; a far offset on stretched paper wandering and ragged more.
-  const Geometry geometries[] = {
-      {1.137, 1.006, 300, 0.03, 0.02}, {1.2, 0.975, 200, 0.04, 0.04}, {0.91, 1.024, 300, 0.04, 0.03}};
+  // 300) of shrunken paper; a far offset on stretched paper wandering and ragged more; a 150-DPI
+  // picture, at which the preset's 300 DPI would put every hole a quarter track off a centre.
+  const Geometry geometries[] = {{1.137, 1.006, 300, 0.03, 0.02},
+                                 {1.2, 0.975, 200, 0.04, 0.04},
+                                 {0.91, 1.024, 300, 0.04, 0.03},
+                                 {1.15, 0.995, 150, 0.03, 0.02}};
   for (const auto& [system, name] : systems) {
     for (const Geometry& g : geometries) {
       SCOPED_TRACE(std::string(name) + " at offset " + std::to_string(g.offset) + ", DPI " + std::to_string(g.dpi));
@@ -65,7 +68,8 @@ TEST(AlignSynthetic, SuggestsTheTrueSettingsAndRecognisesEachSystem) {
       EXPECT_EQ(fit.Setting.Dpi, g.dpi);
       EXPECT_NEAR(fit.Setting.Offset, g.offset, 0.005);
       EXPECT_NEAR(fit.Setting.Stretch, g.stretch, 0.003);
-      EXPECT_GE(fit.Count.Share(), 0.99);
+      // (At 150 DPI a pixel is a fifth of the on-track distance: a few more holes fall outside it.)
+      EXPECT_GE(fit.Count.Share(), g.dpi >= 200 ? 0.99 : 0.98);
       EXPECT_TRUE(report.Ranking.Decided);
       EXPECT_EQ(report.Ranking.Recognised, name);
       EXPECT_EQ(report.Suggestion.Name, name);

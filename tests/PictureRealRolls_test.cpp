@@ -32,6 +32,7 @@ std::filesystem::path RollImagesDir() {
 struct Converted {
   std::vector<TrackEvent> Notes;  // the ScanImage note ons
   std::string RollType;
+  RollTypeRanking Ranking;
   ConversionSummary Summary;
   int Tempo = 0;
   std::string TempoFrom;
@@ -52,6 +53,7 @@ Converted ConvertAligned(const std::filesystem::path& path, const std::filesyste
   for (const TrackEvent& event : doc.ScanImageEvents())
     if (event.Kind == EventKind::kNoteOn) converted.Notes.push_back(event);
   converted.RollType = doc.RollTypeName();
+  converted.Ranking = doc.Alignment().Ranking;
   converted.Summary = doc.Summary();
   converted.Tempo = doc.ScanData().Tempo;
   const int item = doc.Keywords().FindKey("/play_tempo_from:");
@@ -85,6 +87,8 @@ TEST(PictureRealRolls, APictureOfAScanGivesTheScansNotes) {
     const Converted picture = ConvertAligned(RollImagesDir() / (std::string(name) + ".png"), out.Path());
     ASSERT_GT(cis.Notes.size(), 500u);
     EXPECT_EQ(picture.RollType, cis.RollType);
+    EXPECT_TRUE(picture.Ranking.Decided);
+    EXPECT_EQ(picture.RollType, std::string(name) == "stepper_single" ? "Duo-Art" : "Ampico B");
     EXPECT_GE(MatchedShare(cis.Notes, picture.Notes), 0.95);
     EXPECT_GE(MatchedShare(picture.Notes, cis.Notes), 0.95);
   }
@@ -99,6 +103,14 @@ TEST(PictureRealRolls, TheWeltePictureIsPlacedOnItsTracksWithItsTempo) {
   EXPECT_EQ(welte.TempoFrom, "file name");
   ASSERT_GT(welte.Summary.HolesMeasured, 1000);
   EXPECT_LE(welte.Summary.HolesOffTrack, 0.05 * welte.Summary.HolesMeasured);
+  // Recognised from its holes at 150 pixels per inch, with a clear lead over Ampico A, whose
+  // tracks nearly coincide with the Licensee's: its lock and cancel holes are single short
+  // punches where an Ampico roll holds its pedals.
+  EXPECT_TRUE(welte.Ranking.Decided);
+  EXPECT_EQ(welte.RollType, "Welte Licensee");
+  ASSERT_GE(welte.Ranking.Ranked.size(), 2u);
+  EXPECT_EQ(welte.Ranking.Ranked[0].Name, "Welte Licensee");
+  EXPECT_GT(welte.Ranking.Ranked[0].Score - welte.Ranking.Ranked[1].Score, 0.08);
 }
 
 }  // namespace

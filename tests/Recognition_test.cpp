@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,12 @@ AlignmentReport RecogniseLines(const ScanLineArray& lines, const synth::Syntheti
   request.Library = testing::ShippedLibrary();
   request.Recognise = true;
   return AlignScan(request);
+}
+
+double ScoreOf(const AlignmentReport& report, const std::string& name) {
+  for (const RollTypeFit& fit : report.Ranking.Ranked)
+    if (fit.Name == name) return fit.Score;
+  return -1;
 }
 
 // The lines of `plan` with pixels [first, last) of every line reading as paper (a dark strip
@@ -77,6 +85,18 @@ TEST(Recognition, ABlankBandBeyondThePaperEdgeIsNotTakenForTheEdge) {
   EXPECT_EQ(treble_report.Ranking.Recognised, "Duo-Art");
 }
 
+TEST(Recognition, ABandOverControlTracksLeavesThemUnjudgedNotMisread) {
+  // A 150-DPI picture of a Welte Licensee roll with a torn bass margin and a band that reads as
+  // paper over tracks 17 to 19 (a crease, a strip of tape): the hidden lock pair tells nothing,
+  // the remaining tracks still tell the Licensee roll from the Ampico A roll.
+  const synth::SyntheticRollSpec plan = testing::SystemRoll(RollSystem::kWelteLicensee, 1.1, 1.0, 150, 0.03, 0.05);
+  const auto pixel = [](double inch) { return static_cast<int>((inch - 1.1) * 150); };
+  const ScanLineArray lines = WithBlankBand(plan, pixel(1.89), pixel(2.23));
+  const AlignmentReport report = RecogniseLines(lines, plan);
+  EXPECT_EQ(report.Ranking.Recognised, "Welte Licensee");
+  EXPECT_GT(ScoreOf(report, "Welte Licensee") - ScoreOf(report, "Ampico A"), 0.05);
+}
+
 TEST(Recognition, ARollWithoutControlHolesIsAPlainRollOrUndecided) {
   // Notes only, no pedal or expression holes: nothing speaks for a reproducing system.
   synth::SyntheticRollSpec plan = testing::SystemRoll(RollSystem::kPlain88, 1.1, 1.0, 300);
@@ -91,6 +111,73 @@ TEST(Recognition, ARollWithoutControlHolesIsAPlainRollOrUndecided) {
       }
     }
   }
+}
+
+TEST(Recognition, EachSystemIsToldFromTheOneWhoseTracksNearlyCoincide) {
+  // Each system against the one that uses nearly the same tracks: Welte Licensee and Ampico A
+  // both punch 16-23 and 106-113, Duo-Art and Recordo use the plain roll's pedal places. At a
+  // picture's 150 pixels per inch (holes 9 pixels across) as on a 300-DPI scan.
+  struct Rival {
+    RollSystem System;
+    const char* Name;
+    const char* Rival;
+  };
+  const Rival rivals[] = {{RollSystem::kWelteLicensee, "Welte Licensee", "Ampico A"},
+                          {RollSystem::kAmpicoA, "Ampico A", "Welte Licensee"},
+                          {RollSystem::kAmpicoA, "Ampico A", "Ampico B"},
+                          {RollSystem::kAmpicoB, "Ampico B", "Ampico A"},
+                          {RollSystem::kAmpicoB, "Ampico B", "Artecho"},
+                          {RollSystem::kWelteT98, "Welte T-98 Green", "Ampico A"},
+                          {RollSystem::kDuoArt, "Duo-Art", "88-Note"},
+                          {RollSystem::kRecordo, "Recordo", "88-Note"},
+                          {RollSystem::kPlain88, "88-Note", "Recordo"}};
+  for (const int dpi : {150, 300}) {
+    for (const Rival& rival : rivals) {
+      SCOPED_TRACE(std::string(rival.Name) + " against " + rival.Rival + " at " + std::to_string(dpi) + " DPI");
+      const synth::SyntheticRollSpec plan = testing::SystemRoll(rival.System, 1.15, 0.995, dpi, 0.04, 0.03);
+      const AlignmentReport report = RecogniseLines(testing::SyntheticScanLines(plan), plan);
+      EXPECT_EQ(report.Ranking.Recognised, rival.Name);
+      EXPECT_GT(ScoreOf(report, rival.Name) - ScoreOf(report, rival.Rival), 0.05);
+    }
+  }
+}
+
+// `plan` with the holes of `tracks` replaced by `count` punches each, `shortest` to `longest`
+// inches long, spread evenly along the roll.
+synth::SyntheticRollSpec WithPunches(synth::SyntheticRollSpec plan, std::initializer_list<int> tracks, int count,
+                                     double shortest, double longest) {
+  std::erase_if(plan.holes, [&](const synth::SyntheticHole& hole) {
+    return std::find(tracks.begin(), tracks.end(), hole.track) != tracks.end();
+  });
+  for (const int track : tracks) {
+    for (int k = 0; k < count; ++k) {
+      const double share = (k + 0.5) / count;
+      plan.holes.push_back({track, 1.0 + share * (plan.length_inch - 8), shortest + share * (longest - shortest)});
+    }
+  }
+  return plan;
+}
+
+TEST(Recognition, HeldPedalsAndShortLocksTellAmpicoFromWelte) {
+  // Track 18 is a held sustain on an Ampico roll and the bass crescendo's cancel, a single
+  // short hole, on a Welte Licensee roll; 111 the held soft pedal and the treble cancel. The
+  // same holes made long or short move the two types' scores apart.
+  const synth::SyntheticRollSpec licensee = testing::SystemRoll(RollSystem::kWelteLicensee, 1.1, 1.0, 300);
+  const synth::SyntheticRollSpec held = WithPunches(licensee, {18, 111}, 12, 0.8, 2.5);
+  const AlignmentReport as_punched = RecogniseLines(testing::SyntheticScanLines(licensee), licensee);
+  const AlignmentReport with_held = RecogniseLines(testing::SyntheticScanLines(held), held);
+  EXPECT_GT(ScoreOf(as_punched, "Welte Licensee") - ScoreOf(with_held, "Welte Licensee"), 0.05);
+  EXPECT_GT(ScoreOf(with_held, "Ampico A") - ScoreOf(as_punched, "Ampico A"), 0.03);
+
+  const synth::SyntheticRollSpec ampico = testing::SystemRoll(RollSystem::kAmpicoA, 1.1, 1.0, 300);
+  const synth::SyntheticRollSpec short_pedals = WithPunches(ampico, {18, 111}, 40, 0.04, 0.08);
+  const AlignmentReport ampico_report = RecogniseLines(testing::SyntheticScanLines(ampico), ampico);
+  const AlignmentReport short_report = RecogniseLines(testing::SyntheticScanLines(short_pedals), short_pedals);
+  EXPECT_GT(ScoreOf(ampico_report, "Ampico A") - ScoreOf(short_report, "Ampico A"), 0.05);
+  EXPECT_GT(ScoreOf(short_report, "Welte Licensee") - ScoreOf(ampico_report, "Welte Licensee"), 0.03);
+  // Still an Ampico A roll (its rewind and its empty 15 and 114 say so), or undecided; never a
+  // Welte roll.
+  EXPECT_NE(short_report.Ranking.Recognised, "Welte Licensee");
 }
 
 TEST(Recognition, EachRealScanIsRecognisedWithTheDefaultSettings) {
