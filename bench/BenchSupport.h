@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "align/PrepareScan.h"
 #include "helpers/RecordingFrontEnd.h"
+#include "rolltypes/RollTypeLibrary.h"
 #include "support/AtomicFile.h"
 #include "support/ProcessEnvironment.h"
 
@@ -80,6 +82,18 @@ double BestCpuMs(int runs, Work&& work) {
     best = std::min(best, now() - start);
   }
   return best;
+}
+
+// The shipped roll type library's types; empty (and said) when the library cannot be read.
+inline std::vector<RollTypeDefinition> ShippedRollTypes(QuietFrontEnd& ui) {
+  XmlDocument library;
+  std::vector<std::string> names;
+  const std::string path = std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml";
+  if (!LoadRollTypeDefinitions({path}, library, names, ui)) {
+    std::printf("skipped: no roll type library at %s\n", path.c_str());
+    return {};
+  }
+  return FillRollTypes(library, names, ui);
 }
 
 inline std::filesystem::path RealCis(const char* name) {

@@ -34,14 +34,8 @@ int main(int argc, char** argv) {
       fs::temp_directory_path() / ("tarvelo-expression-bench-" + std::to_string(std::random_device{}()));
   fs::create_directories(out);
   bench::QuietFrontEnd ui;
-  XmlDocument library;
-  std::vector<std::string> names;
-  const std::string library_path = std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml";
-  if (!LoadRollTypeDefinitions({library_path}, library, names, ui)) {
-    std::printf("skipped: no roll type library at %s\n", library_path.c_str());
-    return 0;
-  }
-  const std::vector<RollTypeDefinition> types = FillRollTypes(library, names, ui);
+  const std::vector<RollTypeDefinition> types = bench::ShippedRollTypes(ui);
+  if (types.empty()) return 0;
   bool within = true;
   bool first = true;
   for (const auto& [path, type_name] : rolls) {

@@ -34,14 +34,8 @@ int main(int argc, char** argv) {
   bench::QuietFrontEnd ui;
   RunSettings settings = ui.settings;
   settings.Scanner.AutoTweakSettings = false;  // one pass of every stage, as the literal conversion
-  XmlDocument library;
-  std::vector<std::string> names;
-  const std::string library_path = std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml";
-  if (!LoadRollTypeDefinitions({library_path}, library, names, ui)) {
-    std::printf("skipped: no roll type library at %s\n", library_path.c_str());
-    return 0;
-  }
-  const std::vector<RollTypeDefinition> types = FillRollTypes(library, names, ui);
+  const std::vector<RollTypeDefinition> types = bench::ShippedRollTypes(ui);
+  if (types.empty()) return 0;
   const RollTypeDefinition fail_safe;
   bool within = true;
   for (const std::string& path : paths) {
