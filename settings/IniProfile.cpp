@@ -142,8 +142,10 @@ void IniProfile::LoadFromText(std::string_view text) { ParseText(text, sections_
 void IniProfile::ParseText(std::string_view text, std::vector<Section>& sections, std::vector<std::string>* problems) {
   sections.clear();
   sections.push_back(Section{});
-  // A UTF-8 byte order mark (which some editors put first) is not part of the first line.
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  // A UTF-8 byte order mark (which some editors put first) is not part of the first line. An
+  // editor that adds one to a file that has one already leaves two; all of them go, since a
+  // mark kept in the first line would be dropped by the next save and rename that line's section.
+  while (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   // Each section's keys (folded) with the index and the line number of the line that holds
   // each, so that a repeated key is found at once however many keys the section holds.
   struct KeyLine {

@@ -88,6 +88,20 @@ TEST(IniProfile, DamagedLinesAreReportedAndKeptOnSave) {
   EXPECT_TRUE(std::filesystem::exists(path + ".lock"));
 }
 
+TEST(IniProfile, ByteOrderMarksBeforeTheFirstSectionAreNotPartOfItsName) {
+  // Two marks (an editor added one to a file that had one) must read, save and read back alike.
+  for (const std::string marks : {"\xEF\xBB\xBF", "\xEF\xBB\xBF\xEF\xBB\xBF"}) {
+    IniProfile profile;
+    profile.LoadFromText(marks + "[Scanner Settings]\nScannerDPI0=400\n");
+    EXPECT_TRUE(profile.Problems().empty());
+    EXPECT_EQ(profile.GetProfileInt("Scanner Settings", "ScannerDPI0", 0), 400);
+    IniProfile again;
+    again.LoadFromText(profile.ToText());
+    ASSERT_EQ(again.Entries().size(), 1u);
+    EXPECT_EQ(again.GetProfileInt("Scanner Settings", "ScannerDPI0", 0), 400);
+  }
+}
+
 TEST(IniProfile, UnwritableProfileReportsAndKeepsValuesInMemory) {
   TempDir dir;
   WriteBytes(dir.File("plain-file"), "x");
