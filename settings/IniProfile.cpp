@@ -142,10 +142,9 @@ void IniProfile::LoadFromText(std::string_view text) { ParseText(text, sections_
 void IniProfile::ParseText(std::string_view text, std::vector<Section>& sections, std::vector<std::string>* problems) {
   sections.clear();
   sections.push_back(Section{});
-  // A UTF-8 byte order mark (which some editors put first) is not part of the first line. An
-  // editor that adds one to a file that has one already leaves two; all of them go, since a
-  // mark kept in the first line would be dropped by the next save and rename that line's section.
-  while (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  // A UTF-8 byte order mark (which some editors put first) is not part of the first line.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   // Each section's keys (folded) with the index and the line number of the line that holds
   // each, so that a repeated key is found at once however many keys the section holds.
   struct KeyLine {
@@ -163,7 +162,12 @@ void IniProfile::ParseText(std::string_view text, std::vector<Section>& sections
     const std::string_view raw = text.substr(pos, end - pos);
     pos = end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
     ++line_number;
-    const std::string_view line = TrimWhiteSpace(raw);
+    // Nor is a mark at the start of any other line: an editor that adds one to a file that has
+    // one leaves two, and files joined together carry theirs into the middle. Each line is read
+    // alike wherever it stands, so a save, which leaves out replaced lines, cannot move a mark
+    // to the start of the file and change what the line after it means.
+    std::string_view line = TrimWhiteSpace(raw);
+    while (line.starts_with(kByteOrderMark)) line = TrimWhiteSpace(line.substr(kByteOrderMark.size()));
     Section& current = sections.back();
     auto report = [&](const std::string& why) {
       if (problems) problems->push_back("line " + std::to_string(line_number) + ": " + why);
