@@ -75,7 +75,7 @@ std::vector<RollTypeDefinition> FillRollTypes(XmlDocument& library, const std::v
   for (const std::string& name : names) {
     if (name == kFailSafeRollTypeName) continue;
     types.emplace_back();
-    ApplyActiveRollType(types.back(), name, library, reporter);
+    ApplyActiveRollType(types.back(), name, library, reporter).Ignore();  // the name is one of the library's
   }
   return types;
 }

@@ -310,7 +310,8 @@ void MainWindow::ReportProfileProblems() {
 }
 
 void MainWindow::LoadRollTypes(const std::vector<std::string>& candidates) {
-  LoadRollTypeDefinitions(candidates, library_, roll_type_names_, *front_end_);
+  if (const Result loaded = LoadRollTypeDefinitions(candidates, library_, roll_type_names_); !loaded.ok())
+    front_end_->ShowMessage(MessageKind::kError, loaded.message());
   bar_->ShowRollTypes(roll_type_names_, SelectedRollTypeIndex(roll_type_names_, session_.Roll.ActiveRollTypeName));
 }
 
@@ -598,7 +599,7 @@ void MainWindow::UpdateView() {
 
 void MainWindow::ApplyRollTypeChange() {
   const std::string& name = session_.Roll.ActiveRollTypeName;
-  doc_->ApplyRollType(library_, name);
+  doc_->ApplyRollType(library_, name).Ignore();  // an unknown name is the document's message
   doc_->RollInformation().SetRollType(name);
   RenderTrackStrips(doc_->RollType(), strips_);
   view_->viewport()->update();

@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
   auto align = [&] {
     XmlDocument library;
     std::vector<std::string> names;
-    if (!LoadRollTypeDefinitions({library_path}, library, names, front_end)) return;
+    if (!LoadRollTypeDefinitions({library_path}, library, names)) return;
     types = FillRollTypes(library, names, front_end);
     PreparedScan scan;
     if (!PrepareScan(path, settings, front_end, scan)) return;

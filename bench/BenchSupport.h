@@ -89,7 +89,7 @@ inline std::vector<RollTypeDefinition> ShippedRollTypes(QuietFrontEnd& ui) {
   XmlDocument library;
   std::vector<std::string> names;
   const std::string path = std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml";
-  if (!LoadRollTypeDefinitions({path}, library, names, ui)) {
+  if (!LoadRollTypeDefinitions({path}, library, names)) {
     std::printf("skipped: no roll type library at %s\n", path.c_str());
     return {};
   }

@@ -104,14 +104,15 @@ void RollInfo::ResetForNewFile(const CisScanData& scan) {
   RollTempo = std::to_string(scan.Tempo);
 }
 
-bool RollInfo::ReadAnnFile(const std::string& path) {
+Result RollInfo::ReadAnnFile(const std::string& path) {
   std::string text;
-  if (!ReadWholeFile(path, text).ok()) {
+  if (Result read = ReadWholeFile(path, text); !read.ok()) {
     const std::string other = FindIgnoringCase(path);
-    if (other.empty() || !ReadWholeFile(other, text).ok()) return false;
+    if (other.empty()) return read;
+    if (Result again = ReadWholeFile(other, text); !again.ok()) return again;
   }
   ReadAnnText(text);
-  return true;
+  return Result::Ok();
 }
 
 void RollInfo::ReadAnnText(std::string_view file_text) {

@@ -51,9 +51,10 @@ struct RollInfo {
 
   // Fills entries from the ANN file at `path` ("folder/name.ann"). When no file of exactly
   // that name exists, a file in the same folder whose name differs only in letter case is
-  // used, as the file would be found on a case-insensitive file system. Returns false when
-  // no file could be read (which is not an error: the entries are left as they are).
-  bool ReadAnnFile(const std::string& path);
+  // used, as the file would be found on a case-insensitive file system. kNotFound when there
+  // is no such file, kIoError when it cannot be read: neither is an error of a conversion, and
+  // the entries are left as they are.
+  Result ReadAnnFile(const std::string& path);
   // Fills entries from ANN file text: lines end with carriage returns, line feeds are
   // ignored; each line "keyword: value" whose keyword (blanks removed, lower-cased) is a
   // recognised one sets that entry to the value with its blanks removed (a later line wins).

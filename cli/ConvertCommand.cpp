@@ -90,18 +90,16 @@ bool PrepareRollType(const RollTypeChoice& options, BatchJob& job) {
   job.Alignment.KeepPreset = options.no_align;
   if (automatic) job.Alignment.Library = FillRollTypes(library, names, setup);
   if (std::find(names.begin(), names.end(), roll_type) != names.end()) {
-    ApplyActiveRollType(job.RollType, roll_type, library, setup);
+    ApplyActiveRollType(job.RollType, roll_type, library, setup).Ignore();  // the name is one of the library's
     return true;
   }
   if (!options.roll_type.empty() && !automatic) {
     std::fprintf(stderr, "tarvelo-cli: no roll type \"%s\" (see: tarvelo-cli roll-types)\n", roll_type.c_str());
     return false;
   }
-  setup.SetEchoMessages(false);
-  ApplyActiveRollType(job.RollType, roll_type, library, setup);
-  job.RollTypeError =
-      setup.Messages().empty() ? "ERROR - Requested Roll Type Not Found : " + roll_type : setup.Messages().front().Text;
-  job.RollTypeError += " (the profile's roll type; see: tarvelo-cli roll-types)";
+  // The profile names a roll type the library lacks: every file of the batch fails with why.
+  job.RollTypeError = ApplyActiveRollType(job.RollType, roll_type, library, setup).message() +
+                      " (the profile's roll type; see: tarvelo-cli roll-types)";
   return true;
 }
 

@@ -47,7 +47,7 @@ int ConvertForPicture(const PictureOptions& options, bool wants_histogram, Pictu
 
   reporter.BeginFile(options.file);
   run.doc = std::make_unique<TarveloDoc>(reporter, reporter, RollInfo(run.profile->Store()));
-  run.doc->ApplyRollType(library, roll_type);
+  run.doc->ApplyRollType(library, roll_type).Ignore();  // an unknown name is the document's message
   if (options.align || automatic || options.no_align) {
     AlignmentOptions alignment;
     alignment.Align = options.align || automatic;

@@ -9,7 +9,9 @@ bool LoadRollTypeLibrary(const std::string& file_option, XmlDocument& library, s
   const std::vector<std::string> candidates = file_option.empty()
                                                   ? RollTypeDefinitionsCandidates(WorkingFolder(), ExecutablePath())
                                                   : std::vector<std::string>{file_option};
-  return LoadRollTypeDefinitions(candidates, library, names, reporter);
+  const Result loaded = LoadRollTypeDefinitions(candidates, library, names);
+  if (!loaded.ok()) reporter.ShowMessage(MessageKind::kError, loaded.message());
+  return loaded.ok();
 }
 
 }  // namespace tarvelo::cli

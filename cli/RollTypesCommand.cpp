@@ -38,7 +38,7 @@ int RunRollTypes(const RollTypesOptions& options) {
       continue;
     }
     RollTypeDefinition record;
-    ApplyActiveRollType(record, name, library, ui);
+    ApplyActiveRollType(record, name, library, ui).Ignore();  // the name is one of the library's
     std::printf("%s", VisibleText(DescribeRollType(record)).c_str());
   }
   return status;

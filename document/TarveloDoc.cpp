@@ -36,8 +36,10 @@ void TarveloDoc::SetLinesPerInch(int lpi) {
   scan_.RawLinesPerInch = static_cast<int16_t>(lpi);
 }
 
-bool TarveloDoc::ApplyRollType(XmlDocument& library, std::string_view name) {
-  return ApplyActiveRollType(roll_type_, name, library, reporter_);
+Result TarveloDoc::ApplyRollType(XmlDocument& library, std::string_view name) {
+  Result applied = ApplyActiveRollType(roll_type_, name, library, reporter_);
+  if (!applied.ok()) reporter_.ShowMessage(MessageKind::kError, applied.message());
+  return applied;
 }
 
 void TarveloDoc::ReportProfileFindings(const RunSettings& settings) {
@@ -78,7 +80,8 @@ void TarveloDoc::PrepareRollInfoForNewFile(const RunSettings& settings) {
   roll_info_.ResetForNewFile(scan_);
   roll_info_.SetRollType(roll_type_.Name);
   if (!settings.Diagnostic.EmbedRollKeywordData) return;
-  if (settings.Diagnostic.UseAnnFile) roll_info_.ReadAnnFile(scan_.FolderName + scan_.FileName + ".ann");
+  // A roll without an ANN file (the usual case) keeps the entries it has.
+  if (settings.Diagnostic.UseAnnFile) roll_info_.ReadAnnFile(scan_.FolderName + scan_.FileName + ".ann").Ignore();
   // The dialog works on a copy: Cancel leaves the entries as they were.
   RollInfo working = roll_info_;
   if (!hooks_.EditRollInfo(working)) return;

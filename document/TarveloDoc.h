@@ -94,9 +94,10 @@ class TarveloDoc {
   RollTypeDefinition& RollType() { return roll_type_; }
   const std::string& RollTypeName() const { return roll_type_.Name; }
   // Fills the roll type from the parsed roll type library (whose position is moved). An
-  // unknown name leaves the "Fail-Safe" values (with an error message) and returns false.
+  // unknown name leaves the "Fail-Safe" values; the document reports that as an error and
+  // returns it (kNotFound), so a front end that shows the document's messages ignores it.
   // The next pipeline run uses the new values.
-  bool ApplyRollType(XmlDocument& library, std::string_view name);
+  Result ApplyRollType(XmlDocument& library, std::string_view name);
   // Takes a roll type applied elsewhere (a batch applies it once for all its documents).
   void SetRollType(const RollTypeDefinition& roll_type) { roll_type_ = roll_type; }
 

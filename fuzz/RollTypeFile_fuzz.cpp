@@ -36,10 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tarvelo::testing::RecordingFrontEnd ui;
   tarvelo::XmlDocument library;
   std::vector<std::string> names;
-  if (!tarvelo::LoadRollTypeDefinitions({LibraryPath()}, library, names, ui)) return 0;
+  if (!tarvelo::LoadRollTypeDefinitions({LibraryPath()}, library, names)) return 0;
   for (size_t i = 0; i < names.size() && i < 4; ++i) {
     tarvelo::RollTypeDefinition record;
-    tarvelo::ApplyActiveRollType(record, names[i], library, ui);
+    tarvelo::ApplyActiveRollType(record, names[i], library, ui).Ignore();
     for (int n = 0; n < tarvelo::kTrackSlots; ++n) {
       if (record.TrackMidiChannel[n] < 0 || record.TrackMidiChannel[n] > 15) std::abort();
       if (record.TrackMidiVelocity[n] < 0 || record.TrackMidiVelocity[n] > 127) std::abort();

@@ -266,7 +266,8 @@ bool ParseRollTypeSwitch(std::string_view text) {
   return lower.find("true") != std::string::npos;
 }
 
-bool ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlDocument& document, Reporter& reporter) {
+Result ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlDocument& document,
+                           Reporter& reporter) {
   record.SetFailSafeDefaults();
   record.Name = std::string(name);
   const bool fail_safe = name == kFailSafeRollTypeName;
@@ -288,11 +289,8 @@ bool ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlD
     }
     document.OutOfElement();
   }
-  if (!fail_safe && !matched) {
-    reporter.ShowMessage(MessageKind::kError, "ERROR - Requested Roll Type Not Found : " + std::string(name));
-    return false;
-  }
-  return true;
+  if (!fail_safe && !matched) return Result::NotFound("ERROR - Requested Roll Type Not Found : " + std::string(name));
+  return Result::Ok();
 }
 
 }  // namespace tarvelo

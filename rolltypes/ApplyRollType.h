@@ -13,9 +13,10 @@ namespace tarvelo {
 // Fills `record` with the roll type called `name`: first the "Fail-Safe" values, then, unless
 // the name is "Fail-Safe", every RollType element of `document` whose Name attribute equals
 // `name` exactly, in file order (a later one with the same name is applied on top). The
-// record's Name is `name` in every case. When no RollType matches, the error
-// "ERROR - Requested Roll Type Not Found : " + name is reported and the record keeps the
-// "Fail-Safe" values. Returns false only in that case. `document`'s position is moved.
+// record's Name is `name` in every case. When no RollType matches, the record keeps the
+// "Fail-Safe" values and kNotFound is returned (not reported: the caller reports it once) with
+// the message "ERROR - Requested Roll Type Not Found : " + name. Figures the library gets
+// wrong are reported to `reporter` as warnings. `document`'s position is moved.
 //
 // The settings of a roll type are applied in a fixed order, whatever their order in the
 // file: hole range, punch step range, restoration range (each end refills the range),
@@ -29,7 +30,8 @@ namespace tarvelo {
 // the program knows is used. Track numbers outside
 // 0..255 and instrument channels outside 0..15 are ignored; the hole range used by the
 // per-track defaults is clipped to the 256 slots.
-bool ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlDocument& document, Reporter& reporter);
+Result ApplyActiveRollType(RollTypeDefinition& record, std::string_view name, XmlDocument& document,
+                           Reporter& reporter);
 
 // A colour written as six hexadecimal digits red, green, blue ("#FF0000", "00ff00"):
 // surrounding white space is trimmed, the last six characters are read (any character that

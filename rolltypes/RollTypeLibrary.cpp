@@ -61,9 +61,13 @@ Result RollTypeFileText(const std::string& bytes, std::string& text) {
   return Result::Ok();
 }
 
-bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, XmlDocument& document,
-                             std::vector<std::string>& names, Reporter& reporter, std::string* loaded_path) {
+Result LoadRollTypeDefinitions(const std::vector<std::string>& candidates, XmlDocument& document,
+                               std::vector<std::string>& names, std::string* loaded_path) {
   names.assign(1, kFailSafeRollTypeName);
+  auto fail = [&document](Result failure) {
+    document.SetDocument(nullptr).Ignore();
+    return failure;
+  };
   std::string bytes;
   std::error_code error;
   const std::string* opened = nullptr;
@@ -71,38 +75,26 @@ bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, XmlDocu
     const Result read = ReadWholeFile(path, bytes, kMaxRollTypeFileBytes);
     if (read.kind() == Result::Kind::kInvalid) {
       // Found but too large: not passed over for another candidate, which would hide it.
-      document.SetDocument(nullptr);
-      reporter.ShowMessage(MessageKind::kError, "The roll type file " + path + " holds " +
-                                                    std::to_string(std::filesystem::file_size(path, error)) +
-                                                    " bytes, more than the " + std::to_string(kMaxRollTypeFileBytes) +
-                                                    " a roll type file may hold; it is not read.");
-      return false;
+      return fail(Result::Invalid("The roll type file " + path + " holds " +
+                                  std::to_string(std::filesystem::file_size(path, error)) + " bytes, more than the " +
+                                  std::to_string(kMaxRollTypeFileBytes) +
+                                  " a roll type file may hold; it is not read."));
     }
     if (read.ok()) {
       opened = &path;
       break;
     }
   }
-  if (opened == nullptr) {
-    document.SetDocument(nullptr);
-    reporter.ShowMessage(MessageKind::kError,
-                         "Unable to open XML config file " + (candidates.empty() ? std::string() : candidates.front()));
-    return false;
-  }
+  if (opened == nullptr)
+    return fail(Result::NotFound("Unable to open XML config file " +
+                                 (candidates.empty() ? std::string() : candidates.front())));
   if (loaded_path) *loaded_path = *opened;
 
   std::string text;
-  if (const Result converted = RollTypeFileText(bytes, text); !converted.ok()) {
-    document.SetDocument(nullptr);
-    reporter.ShowMessage(MessageKind::kError, converted.message());
-    return false;
-  }
+  if (Result converted = RollTypeFileText(bytes, text); !converted.ok()) return fail(std::move(converted));
   std::string().swap(bytes);
-  if (!document.SetDocument(text)) {
-    reporter.ShowMessage(MessageKind::kError,
-                         std::string("Loading the XML config file : ") + " File Does Not Parse Properly");
-    return false;
-  }
+  if (!document.SetDocument(text))
+    return Result::Corrupt(std::string("Loading the XML config file : ") + " File Does Not Parse Properly");
 
   // As when a roll type is applied: without a RollTypeDefinitions top element the RollType
   // search looks at the top level.
@@ -111,7 +103,7 @@ bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, XmlDocu
   document.IntoElement();
   while (document.FindElement("RollType")) names.push_back(document.Attribute("Name"));
   document.OutOfElement();
-  return true;
+  return Result::Ok();
 }
 
 }  // namespace tarvelo

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "services/Reporter.h"
 #include "support/Result.h"
 #include "xml/XmlDocument.h"
 
@@ -36,19 +35,20 @@ inline constexpr size_t kMaxRollTypeFileBytes = 16 * 1024 * 1024;
 // "Fail-Safe" followed by the Name attribute of every RollType in file order (an element
 // without the attribute gives an empty entry). A file that starts with the byte-order mark
 // FF FE is UTF-16 little-endian and is converted to UTF-8; other files are taken as they are.
-// Problems are reported as errors and leave the names at "Fail-Safe" only and the document
-// empty:
-//   no candidate opens          "Unable to open XML config file " + the first candidate
+// A problem is returned, not reported (the caller reports it once, as an error), and leaves
+// the names at "Fail-Safe" only and the document empty; its message is:
+//   no candidate opens          "Unable to open XML config file " + the first candidate (kNotFound)
 //   the first that opens is larger than kMaxRollTypeFileBytes
 //                               "The roll type file … holds … bytes, more than the … a roll
-//                               type file may hold; it is not read."
+//                               type file may hold; it is not read." (kInvalid)
 //   text cut short by NUL bytes  "Error converting file to string (may contain binary data)"
 //   UTF-16 of an odd length     "Loading the XML config file : " + " File Does Not Parse Properly"
 //                               + " (UTF-16 text of an odd number of bytes)"
 //   parse error                 "Loading the XML config file : " + " File Does Not Parse Properly"
-// Returns true when a file was parsed; `loaded_path` (if given) receives the file read.
-bool LoadRollTypeDefinitions(const std::vector<std::string>& candidates, XmlDocument& document,
-                             std::vector<std::string>& names, Reporter& reporter, std::string* loaded_path = nullptr);
+// (the last three kCorrupt). Ok when a file was parsed; `loaded_path` (if given) then receives
+// the file read.
+Result LoadRollTypeDefinitions(const std::vector<std::string>& candidates, XmlDocument& document,
+                               std::vector<std::string>& names, std::string* loaded_path = nullptr);
 
 // Converts the bytes of a library file to the text the parser reads (see above). Fails
 // (kCorrupt, with the message to report) when the text is shorter than bytes / 2 - 20

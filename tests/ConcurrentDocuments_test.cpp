@@ -42,8 +42,8 @@ TEST(ConcurrentDocuments, TwoThreadsWriteTheSameFilesAsOneAfterTheOther) {
   XmlDocument library;
   std::vector<std::string> names;
   RecordingFrontEnd loader;
-  ASSERT_TRUE(LoadRollTypeDefinitions({std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml"}, library,
-                                      names, loader));
+  ASSERT_TRUE(
+      LoadRollTypeDefinitions({std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml"}, library, names));
   RollTypeDefinition ampico;
   ASSERT_TRUE(ApplyActiveRollType(ampico, "Ampico B", library, loader));
   const RunSettings settings = loader.settings;

@@ -123,8 +123,7 @@ TEST(ShippedRollTypes, EachReproducingTypeNamesItsSystemWithItsOwnFigures) {
   XmlDocument doc;
   std::vector<std::string> names;
   RecordingFrontEnd ui;
-  ASSERT_TRUE(
-      LoadRollTypeDefinitions({std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml"}, doc, names, ui));
+  ASSERT_TRUE(LoadRollTypeDefinitions({std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml"}, doc, names));
   const std::pair<const char*, ExpressionSystem> expected[] = {
       {"88-Note", ExpressionSystem::kThemodist},
       {"65-Note", ExpressionSystem::kNone},

@@ -25,6 +25,7 @@ struct Applied {
   RollTypeDefinition record;
   RecordingFrontEnd ui;
   bool found = false;
+  Result outcome;
 };
 
 // Applies roll type `name` from `library` to a fresh record.
@@ -32,7 +33,8 @@ std::unique_ptr<Applied> Apply(const std::string& library, const std::string& na
   auto result = std::make_unique<Applied>();
   XmlDocument doc;
   EXPECT_TRUE(doc.SetDocument(library)) << doc.Error();
-  result->found = ApplyActiveRollType(result->record, name, doc, result->ui);
+  result->outcome = ApplyActiveRollType(result->record, name, doc, result->ui);
+  result->found = result->outcome.ok();
   return result;
 }
 
@@ -253,9 +255,10 @@ TEST(ApplyRollType, ABareRollTypeTopElementIsApplied) {
 TEST(ApplyRollType, UnknownNameGivesFailSafeValuesAndAMessage) {
   auto a = Apply(Library({{"T", "<DefaultTrackNoteVelocity>10</DefaultTrackNoteVelocity>"}}), "Missing");
   EXPECT_FALSE(a->found);
-  ASSERT_EQ(a->ui.messages.size(), 1u);
-  EXPECT_EQ(a->ui.messages[0], "ERROR - Requested Roll Type Not Found : Missing");
-  EXPECT_EQ(a->ui.kinds[0], MessageKind::kError);
+  // Returned for the caller to report once, not reported here as well.
+  EXPECT_EQ(a->outcome.kind(), Result::Kind::kNotFound);
+  EXPECT_EQ(a->outcome.message(), "ERROR - Requested Roll Type Not Found : Missing");
+  EXPECT_TRUE(a->ui.messages.empty());
   EXPECT_EQ(a->record.Name, "Missing") << "the requested name is kept";
   EXPECT_EQ(a->record.TrackMidiVelocity[50], 85);
 
@@ -270,8 +273,7 @@ TEST(ApplyRollType, UnknownNameGivesFailSafeValuesAndAMessage) {
   EXPECT_FALSE(broken.SetDocument("<broken>"));
   RecordingFrontEnd ui;
   RollTypeDefinition r;
-  EXPECT_FALSE(ApplyActiveRollType(r, "T", broken, ui));
-  EXPECT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ApplyActiveRollType(r, "T", broken, ui).kind(), Result::Kind::kNotFound);
 }
 
 TEST(ApplyRollType, ActiveNameComesFromTheSettingsWithFailSafeDefault) {

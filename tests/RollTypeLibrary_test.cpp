@@ -72,6 +72,14 @@ std::string BigEndian(const std::string& ascii) {
   return out;
 }
 
+// Loads as the front ends do: a failure the load returns is shown as one error message.
+Result LoadReporting(const std::vector<std::string>& candidates, XmlDocument& doc, std::vector<std::string>& names,
+                     RecordingFrontEnd& ui, std::string* loaded_path = nullptr) {
+  Result loaded = LoadRollTypeDefinitions(candidates, doc, names, loaded_path);
+  if (!loaded.ok()) ui.ShowMessage(MessageKind::kError, loaded.message());
+  return loaded;
+}
+
 TEST(RollTypeLibrary, LoadsNamesInFileOrderFromTheFirstCandidateThatOpens) {
   TempDir dir;
   WriteBytes(dir.File("RollTypeDefinitions.xml"), kSmallLibrary);
@@ -79,8 +87,7 @@ TEST(RollTypeLibrary, LoadsNamesInFileOrderFromTheFirstCandidateThatOpens) {
   XmlDocument doc;
   std::vector<std::string> names;
   std::string loaded;
-  ASSERT_TRUE(
-      LoadRollTypeDefinitions({dir.File("missing.xml"), dir.File("RollTypeDefinitions.xml")}, doc, names, ui, &loaded));
+  ASSERT_TRUE(LoadReporting({dir.File("missing.xml"), dir.File("RollTypeDefinitions.xml")}, doc, names, ui, &loaded));
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(loaded, dir.File("RollTypeDefinitions.xml"));
   EXPECT_EQ(names, (std::vector<std::string>{"Fail-Safe", "First", "", "Caf\xC3\xA9 \xE2\x80\x93 \xF0\x9F\x8E\xB9"}));
@@ -105,7 +112,7 @@ TEST(RollTypeLibrary, EachProblemHasItsMessageAndLeavesOnlyFailSafe) {
     XmlDocument doc;
     ASSERT_TRUE(doc.SetDocument(kSmallLibrary));
     std::vector<std::string> names = {"stale"};
-    EXPECT_FALSE(LoadRollTypeDefinitions({dir.File("lib.xml")}, doc, names, ui));
+    EXPECT_FALSE(LoadReporting({dir.File("lib.xml")}, doc, names, ui));
     EXPECT_EQ(ui.messages, std::vector<std::string>{c.message});
     EXPECT_EQ(ui.kinds, std::vector<MessageKind>{MessageKind::kError});
     EXPECT_EQ(names, std::vector<std::string>{"Fail-Safe"});
@@ -116,14 +123,15 @@ TEST(RollTypeLibrary, EachProblemHasItsMessageAndLeavesOnlyFailSafe) {
   RecordingFrontEnd ui;
   XmlDocument doc;
   std::vector<std::string> names;
-  EXPECT_FALSE(LoadRollTypeDefinitions({dir.File("none1.xml"), dir.File("none2.xml")}, doc, names, ui));
+  EXPECT_EQ(LoadReporting({dir.File("none1.xml"), dir.File("none2.xml")}, doc, names, ui).kind(),
+            Result::Kind::kNotFound);
   EXPECT_EQ(ui.messages, std::vector<std::string>{"Unable to open XML config file " + dir.File("none1.xml")});
   EXPECT_EQ(names, std::vector<std::string>{"Fail-Safe"});
 
   // Parsed, but without roll types: no message, Fail-Safe only.
   WriteBytes(dir.File("lib.xml"), "<Something><Else/></Something>");
   RecordingFrontEnd quiet;
-  EXPECT_TRUE(LoadRollTypeDefinitions({dir.File("lib.xml")}, doc, names, quiet));
+  EXPECT_TRUE(LoadReporting({dir.File("lib.xml")}, doc, names, quiet));
   EXPECT_TRUE(quiet.messages.empty());
   EXPECT_EQ(names, std::vector<std::string>{"Fail-Safe"});
 }
@@ -137,10 +145,10 @@ TEST(RollTypeLibrary, ABareRollTypeTopElementIsListed) {
   std::vector<std::string> names;
   WriteBytes(dir.File("lib.xml"),
              "<RollType Name='Bare'><HighestTrackHoleNumber>90</HighestTrackHoleNumber></RollType>");
-  EXPECT_TRUE(LoadRollTypeDefinitions({dir.File("lib.xml")}, doc, names, ui));
+  EXPECT_TRUE(LoadReporting({dir.File("lib.xml")}, doc, names, ui));
   EXPECT_EQ(names, (std::vector<std::string>{"Fail-Safe", "Bare"}));
   WriteBytes(dir.File("lib.xml"), "<Other><RollType Name='Inner'/></Other>");
-  EXPECT_TRUE(LoadRollTypeDefinitions({dir.File("lib.xml")}, doc, names, ui));
+  EXPECT_TRUE(LoadReporting({dir.File("lib.xml")}, doc, names, ui));
   EXPECT_EQ(names, std::vector<std::string>{"Fail-Safe"});
   EXPECT_TRUE(ui.messages.empty());
 }
@@ -152,8 +160,8 @@ TEST(RollTypeLibrary, Utf16FileWithByteOrderMarkLoadsLikeItsUtf8Equivalent) {
   RecordingFrontEnd ui;
   XmlDocument doc8, doc16;
   std::vector<std::string> names8, names16;
-  ASSERT_TRUE(LoadRollTypeDefinitions({dir.File("utf8.xml")}, doc8, names8, ui));
-  ASSERT_TRUE(LoadRollTypeDefinitions({dir.File("utf16.xml")}, doc16, names16, ui));
+  ASSERT_TRUE(LoadReporting({dir.File("utf8.xml")}, doc8, names8, ui));
+  ASSERT_TRUE(LoadReporting({dir.File("utf16.xml")}, doc16, names16, ui));
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(names8, names16);
   EXPECT_EQ(doc8.Text(), doc16.Text());
@@ -173,7 +181,7 @@ TEST(RollTypeLibrary, Utf16FileOfAnOddLengthIsRefused) {
   RecordingFrontEnd ui;
   XmlDocument doc;
   std::vector<std::string> names;
-  EXPECT_FALSE(LoadRollTypeDefinitions({dir.File("odd.xml")}, doc, names, ui));
+  EXPECT_FALSE(LoadReporting({dir.File("odd.xml")}, doc, names, ui));
   EXPECT_EQ(names, std::vector<std::string>{"Fail-Safe"});
   ASSERT_EQ(ui.kinds, std::vector<MessageKind>{MessageKind::kError});
   EXPECT_EQ(ui.messages[0].rfind("Loading the XML config file :  File Does Not Parse Properly", 0), 0u)
@@ -189,7 +197,8 @@ TEST(RollTypeLibrary, FileAbove16MegabytesIsRefusedUnread) {
   XmlDocument doc;
   std::vector<std::string> names;
   // Not passed over for the next candidate either: the file named first is the one refused.
-  EXPECT_FALSE(LoadRollTypeDefinitions({dir.File("huge.xml"), dir.File("small.xml")}, doc, names, ui));
+  EXPECT_EQ(LoadReporting({dir.File("huge.xml"), dir.File("small.xml")}, doc, names, ui).kind(),
+            Result::Kind::kInvalid);
   EXPECT_EQ(names, std::vector<std::string>{"Fail-Safe"});
   ASSERT_EQ(ui.kinds, std::vector<MessageKind>{MessageKind::kError});
   EXPECT_EQ(ui.messages[0],
@@ -199,7 +208,7 @@ TEST(RollTypeLibrary, FileAbove16MegabytesIsRefusedUnread) {
   std::filesystem::resize_file(dir.File("huge.xml"), kMaxRollTypeFileBytes);
   ui.messages.clear();
   ui.kinds.clear();
-  LoadRollTypeDefinitions({dir.File("huge.xml")}, doc, names, ui);
+  EXPECT_EQ(LoadReporting({dir.File("huge.xml")}, doc, names, ui).kind(), Result::Kind::kCorrupt);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Error converting file to string (may contain binary data)");
 }
@@ -226,7 +235,7 @@ struct Shipped {
   XmlDocument doc;
   std::vector<std::string> names;
   RecordingFrontEnd ui;
-  Shipped() { EXPECT_TRUE(LoadRollTypeDefinitions({kShipped}, doc, names, ui)); }
+  Shipped() { EXPECT_TRUE(LoadReporting({kShipped}, doc, names, ui)); }
   RollTypeDefinition Get(const std::string& name) {
     RollTypeDefinition r;
     EXPECT_TRUE(ApplyActiveRollType(r, name, doc, ui)) << name;

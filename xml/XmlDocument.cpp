@@ -18,7 +18,7 @@ constexpr size_t kMaxTextLength = static_cast<size_t>(std::numeric_limits<int32_
 
 }  // namespace
 
-XmlDocument::XmlDocument() { SetDocument(nullptr); }
+XmlDocument::XmlDocument() { SetDocument(nullptr).Ignore(); }
 
 int32_t XmlDocument::NextChar(int32_t index) const {
   const auto lead = static_cast<unsigned char>(At(index));
@@ -35,11 +35,11 @@ int32_t XmlDocument::NextChar(int32_t index) const {
   return index + length;
 }
 
-bool XmlDocument::SetDocument(const char* text) {
+Result XmlDocument::SetDocument(const char* text) {
   return SetDocument(text ? std::string_view(text) : std::string_view());
 }
 
-bool XmlDocument::SetDocument(std::string_view text) {
+Result XmlDocument::SetDocument(std::string_view text) {
   next_free_ = 1;
   ResetPosition();
   error_.clear();
@@ -62,13 +62,13 @@ bool XmlDocument::SetDocument(std::string_view text) {
     if (top > 0) {
       positions_[0].firstChild = top;
       ResetPosition();
-      return true;
+      return Result::Ok();
     }
   }
   positions_[0] = ElementPosition{};
   next_free_ = 1;
   ResetPosition();
-  return false;
+  return Result::Corrupt(error_.empty() ? std::string("the document holds no element") : error_);
 }
 
 void XmlDocument::ResetPosition() {

@@ -22,6 +22,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/Result.h"
+
 namespace tarvelo {
 
 class XmlDocument {
@@ -33,10 +35,10 @@ class XmlDocument {
   XmlDocument();
 
   // Stores `text` (null gives an empty text; the text ends at its first NUL byte), resets
-  // the navigator and parses. Returns true when the top element and everything inside it
-  // parsed; on failure Error() tells why and the tree is empty (every search fails).
-  bool SetDocument(const char* text);
-  bool SetDocument(std::string_view text);
+  // the navigator and parses. Ok when the top element and everything inside it parsed; on
+  // failure (kCorrupt, with the text Error() also gives) the tree is empty and every search fails.
+  Result SetDocument(const char* text);
+  Result SetDocument(std::string_view text);
 
   // The next FindElement searches the top level.
   void ResetPosition();

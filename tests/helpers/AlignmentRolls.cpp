@@ -52,8 +52,7 @@ const std::vector<RollTypeDefinition>& ShippedRollTypes() {
     RecordingFrontEnd front_end;
     XmlDocument library;
     std::vector<std::string> names;
-    if (!LoadRollTypeDefinitions({std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml"}, library, names,
-                                 front_end))
+    if (!LoadRollTypeDefinitions({std::string(TARVELO_SOURCE_DIR) + "/data/RollTypeDefinitions.xml"}, library, names))
       throw std::runtime_error("the shipped roll type library does not load");
     return FillRollTypes(library, names, front_end);
   }();
