@@ -9,6 +9,7 @@
 #include "cis/CisFile.h"
 #include "geometry/DiagnosticFiles.h"
 #include "images/ScanFile.h"
+#include "midi/MidiOutputPath.h"
 #include "support/TextTrim.h"
 #include "support/Utf8Path.h"
 
@@ -145,18 +146,13 @@ Result PlanOutputs(std::vector<BatchInput>& inputs, const OutputPlan& plan, cons
     input.OutputFolder = output_dir.empty() ? "" : plan.KeepTree ? output_dir + MirroredFolder(input.Path) : output_dir;
     const std::string folder = input.OutputFolder.empty() ? names.Folder : input.OutputFolder;
     input.Outputs.clear();
-    if (plan.ScanImage && settings.Outputs.ScanMidi) {
-      input.Outputs.push_back(folder + settings.General.ScanMidiFilePrefix + names.Name +
-                              settings.General.ScanMidiFileSuffix + ".mid");
-    }
-    if (plan.ERoll && settings.Outputs.eRollMidi) {
-      input.Outputs.push_back(folder + settings.ERoll.eRollMidiFilePrefix + names.Name +
-                              settings.ERoll.eRollMidiFileSuffix + ".mid");
-    }
-    if (settings.Outputs.WriteExpressionMidi) {
-      input.Outputs.push_back(folder + settings.Outputs.ExpressionMidiFilePrefix + names.Name +
-                              settings.Outputs.ExpressionMidiFileSuffix + ".mid");
-    }
+    auto plan_output = [&](MidiOutputKind kind) {
+      input.Outputs.push_back(
+          MidiOutputPath(kind, folder, names.Name, settings.General, settings.ERoll, settings.Outputs));
+    };
+    if (plan.ScanImage && settings.Outputs.ScanMidi) plan_output(MidiOutputKind::kScanImage);
+    if (plan.ERoll && settings.Outputs.eRollMidi) plan_output(MidiOutputKind::kERoll);
+    if (settings.Outputs.WriteExpressionMidi) plan_output(MidiOutputKind::kExpression);
     // The diagnostic files stay beside the input whatever the output folder.
     CisScanData data;
     data.FolderName = names.Folder;

@@ -2,6 +2,7 @@
 
 #include "events/EventBuilding.h"
 #include "midi/CreditDate.h"
+#include "midi/MidiOutputPath.h"
 #include "support/SafeTruncate.h"
 
 namespace tarvelo {
@@ -60,8 +61,8 @@ MidiOutputResult WriteERollMidi(const MidiOutputSource& source, EventList& event
   reporter.SetStatusText("Writing Output MIDI File");
   const ERollSettings& settings = source.ERoll;
   const RollTypeDefinition& roll = source.RollType;
-  const std::string path =
-      source.OutputFolder + settings.eRollMidiFilePrefix + source.FileName + settings.eRollMidiFileSuffix + ".mid";
+  const std::string path = MidiOutputPath(MidiOutputKind::kERoll, source.OutputFolder, source.FileName, source.General,
+                                          source.ERoll, source.Outputs);
   const int tempo = UsableTempo(source.Tempo, path, reporter);
 
   PrepareERollFile(roll, tempo, events, keywords);

@@ -4,6 +4,7 @@
 
 #include "midi/CreditDate.h"
 #include "midi/ERollMidi.h"
+#include "midi/MidiOutputPath.h"
 #include "midi/VersionText.h"
 
 namespace tarvelo {
@@ -18,8 +19,8 @@ MidiOutputResult WriteExpressionMidi(const MidiOutputSource& source, const Event
   reporter.SetStatusText("Writing Output MIDI File");
   const RollTypeDefinition& roll = source.RollType;
   const OutputSettings& outputs = source.Outputs;
-  const std::string path = source.OutputFolder + outputs.ExpressionMidiFilePrefix + source.FileName +
-                           outputs.ExpressionMidiFileSuffix + ".mid";
+  const std::string path = MidiOutputPath(MidiOutputKind::kExpression, source.OutputFolder, source.FileName,
+                                          source.General, source.ERoll, source.Outputs);
   const int tempo = UsableTempo(source.Tempo, path, reporter);
 
   MidiFileWriter writer;

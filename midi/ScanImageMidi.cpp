@@ -1,6 +1,7 @@
 #include "midi/ScanImageMidi.h"
 
 #include "midi/CreditDate.h"
+#include "midi/MidiOutputPath.h"
 
 namespace tarvelo {
 
@@ -18,8 +19,8 @@ MidiOutputResult WriteScanImageMidi(const MidiOutputSource& source, const EventL
                                     const KeywordList& keywords, Reporter& reporter) {
   reporter.SetStatusText("Writing Output MIDI File");
   const GeneralSettings& settings = source.General;
-  const std::string path =
-      source.OutputFolder + settings.ScanMidiFilePrefix + source.FileName + settings.ScanMidiFileSuffix + ".mid";
+  const std::string path = MidiOutputPath(MidiOutputKind::kScanImage, source.OutputFolder, source.FileName,
+                                          source.General, source.ERoll, source.Outputs);
   const int tempo = UsableTempo(source.Tempo, path, reporter);
 
   MidiFileWriter writer;

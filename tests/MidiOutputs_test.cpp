@@ -13,6 +13,7 @@
 #include "helpers/TestPaths.h"
 #include "midi/CreditDate.h"
 #include "midi/ERollMidi.h"
+#include "midi/MidiOutputPath.h"
 #include "midi/ScanImageMidi.h"
 #include "support/ProgramVersion.h"
 
@@ -116,6 +117,24 @@ TEST(CreditDate, FormatsTheSourceDateEpochInEnglish) {
   }
   ScopedEnv date("SOURCE_DATE_EPOCH", "not a number");  // the local clock: some real date
   EXPECT_NE(CreditDateText().find(", 20"), std::string::npos);
+}
+
+TEST(MidiOutputs, EachKindIsNamedByItsOwnPrefixAndSuffix) {
+  GeneralSettings general;
+  general.ScanMidiFilePrefix = "s_";
+  general.ScanMidiFileSuffix = "_S";
+  ERollSettings eroll;
+  eroll.eRollMidiFilePrefix = "e_";
+  eroll.eRollMidiFileSuffix = "_E";
+  OutputSettings outputs;
+  outputs.ExpressionMidiFilePrefix = "x_";
+  outputs.ExpressionMidiFileSuffix = "_X";
+  auto path = [&](MidiOutputKind kind, const std::string& folder) {
+    return MidiOutputPath(kind, folder, "Roll 12", general, eroll, outputs);
+  };
+  EXPECT_EQ(path(MidiOutputKind::kScanImage, "out/"), "out/s_Roll 12_S.mid");
+  EXPECT_EQ(path(MidiOutputKind::kERoll, "out/"), "out/e_Roll 12_E.mid");
+  EXPECT_EQ(path(MidiOutputKind::kExpression, ""), "x_Roll 12_X.mid");
 }
 
 TEST(ScanImageMidi, TextsComeFirstInTheirOrder) {
