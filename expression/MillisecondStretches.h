@@ -1,0 +1,38 @@
+#pragma once
+// The millisecond-by-millisecond walk of the Ampico models, done stretch by stretch. A model's
+// holes open and close, and the paper changes speed, at a few thousand milliseconds of a roll;
+// in between, each millisecond repeats the same arithmetic on the model's state alone. The walk
+// reads the holes only where they change, steps the state without them in between, and stops
+// stepping once a step leaves the state exactly as it was (every later step of the stretch
+// would too). The values are the same, to the bit, as those of a walk that reads every hole at
+// every millisecond.
+
+#include <algorithm>
+
+#include "expression/ControlHoles.h"
+
+namespace tarvelo {
+
+// Walks milliseconds 1 ... answers.Last(). At a millisecond k where the holes or the paper may
+// have changed, `take_holes(k)` reads them into the model and gives the first later millisecond
+// at which they may change again; `step()` then moves the model's state by one millisecond with
+// what was read and tells whether any of the state changed. `answer(k)` gives the values of
+// millisecond k to the onsets waiting for them.
+template <typename TakeHoles, typename Step, typename Answer>
+void WalkMilliseconds(MillisecondAnswers& answers, TakeHoles&& take_holes, Step&& step, Answer&& answer) {
+  for (long long k = 1; k <= answers.Last();) {
+    const long long until = std::min(take_holes(k), answers.Last() + 1);
+    step();
+    if (answers.Wanted(k)) answer(k);
+    // The rest of the stretch: the same holes, the same paper.
+    bool settled = false;
+    for (++k; k < until;) {
+      const long long stop = std::min(answers.NextWanted(), until - 1);
+      for (; k <= stop && !settled; ++k) settled = !step();
+      k = stop + 1;
+      if (answers.Wanted(stop)) answer(stop);
+    }
+  }
+}
+
+}  // namespace tarvelo
