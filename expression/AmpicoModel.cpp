@@ -78,25 +78,47 @@ LevelsByHalf AmpicoALevels(const ControlHoles& holes, const OnsetsByHalf& onsets
     }
     return next;
   };
-  const auto step = [&] {
-    const double target = std::max(latched_target, (std::max(vacuum[0], vacuum[1]) - 15) / 15);
-    const double moved = std::clamp(amplifier + std::clamp(target - amplifier, -travel, travel), 0.0, 1.0);
-    bool changed = moved != amplifier;
-    amplifier = moved;
-    for (size_t half = 0; half < 2; ++half) {
-      const double rise = std::clamp(crescendo[half] + crescendo_step[half], bottom, top);
-      const double half_vacuum = std::min(top, rise + Between(model.IntensityVacuum, set[half], amplifier) - bottom);
-      const double lagged = lag(level[half], half_vacuum);
-      changed = changed || rise != crescendo[half] || half_vacuum != vacuum[half] || lagged != level[half];
-      crescendo[half] = rise, vacuum[half] = half_vacuum, level[half] = lagged;
+  const auto steps = [&](long long count) {
+    // The state in locals for the run of steps, the lag as the holes' millisecond set it.
+    const LagStep lagged = lag;
+    const bool can_hold = travel >= 0;
+    double now_amplifier = amplifier;
+    double now_crescendo[2] = {crescendo[0], crescendo[1]};
+    double now_vacuum[2] = {vacuum[0], vacuum[1]};
+    double now_level[2] = {level[0], level[1]};
+    bool settled = false;
+    for (long long n = 0; n < count && !settled; ++n) {
+      // The louder half raises the target only above 15 in: at or below, (vacuum - 15) / 15 is
+      // at most 0, which no latched target lies below.
+      const double louder = std::max(now_vacuum[0], now_vacuum[1]);
+      const double target = louder <= 15 ? latched_target : std::max(latched_target, (louder - 15) / 15);
+      // At its target the amplifier moves by 0 and stays where it is.
+      const double moved =
+          can_hold && target == now_amplifier
+              ? now_amplifier
+              : std::clamp(now_amplifier + std::clamp(target - now_amplifier, -travel, travel), 0.0, 1.0);
+      bool changed = moved != now_amplifier;
+      now_amplifier = moved;
+      for (size_t half = 0; half < 2; ++half) {
+        const double rise = std::clamp(now_crescendo[half] + crescendo_step[half], bottom, top);
+        const double half_vacuum =
+            std::min(top, rise + Between(model.IntensityVacuum, set[half], now_amplifier) - bottom);
+        const double next = lagged(now_level[half], half_vacuum);
+        changed = changed || rise != now_crescendo[half] || half_vacuum != now_vacuum[half] || next != now_level[half];
+        now_crescendo[half] = rise, now_vacuum[half] = half_vacuum, now_level[half] = next;
+      }
+      settled = !changed;
     }
-    return changed;
+    amplifier = now_amplifier;
+    for (size_t half = 0; half < 2; ++half)
+      crescendo[half] = now_crescendo[half], vacuum[half] = now_vacuum[half], level[half] = now_level[half];
+    return settled;
   };
   const auto answer = [&](long long k) {
     for (size_t half = 0; half < 2; ++half) velocity[half] = VelocityOfVacuum(level[half]);
     answers.Answer(k, velocity);
   };
-  WalkMilliseconds(answers, take_holes, step, answer);
+  WalkMilliseconds(answers, take_holes, steps, answer);
   return answers.Take();
 }
 
@@ -156,22 +178,32 @@ LevelsByHalf AmpicoBLevels(const ControlHoles& holes, const OnsetsByHalf& onsets
     }
     return next;
   };
-  const auto step = [&] {
-    const double moved = std::clamp(position + position_step, low, high);
-    bool changed = moved != position;
-    position = moved;
-    for (size_t half = 0; half < 2; ++half) {
-      const double lagged = lag(level[half], Between(*table[half], set[half], position));
-      changed = changed || lagged != level[half];
-      level[half] = lagged;
+  const auto steps = [&](long long count) {
+    // The state in locals for the run of steps, the lag as the holes' millisecond set it.
+    const LagStep lagged = lag;
+    double now_position = position;
+    double now_level[2] = {level[0], level[1]};
+    bool settled = false;
+    for (long long n = 0; n < count && !settled; ++n) {
+      const double moved = std::clamp(now_position + position_step, low, high);
+      bool changed = moved != now_position;
+      now_position = moved;
+      for (size_t half = 0; half < 2; ++half) {
+        const double next = lagged(now_level[half], Between(*table[half], set[half], now_position));
+        changed = changed || next != now_level[half];
+        now_level[half] = next;
+      }
+      settled = !changed;
     }
-    return changed;
+    position = now_position;
+    level[0] = now_level[0], level[1] = now_level[1];
+    return settled;
   };
   const auto answer = [&](long long k) {
     for (size_t half = 0; half < 2; ++half) velocity[half] = VelocityOfVacuum(level[half]);
     answers.Answer(k, velocity);
   };
-  WalkMilliseconds(answers, take_holes, step, answer);
+  WalkMilliseconds(answers, take_holes, steps, answer);
   return answers.Take();
 }
 

@@ -15,20 +15,20 @@ namespace tarvelo {
 
 // Walks milliseconds 1 ... answers.Last(). At a millisecond k where the holes or the paper may
 // have changed, `take_holes(k)` reads them into the model and gives the first later millisecond
-// at which they may change again; `step()` then moves the model's state by one millisecond with
-// what was read and tells whether any of the state changed. `answer(k)` gives the values of
+// at which they may change again. `steps(count)` moves the model's state by `count`
+// milliseconds with what was read, and tells whether it settled: a step left the state exactly
+// as it found it, and the steps after it were skipped. `answer(k)` gives the values of
 // millisecond k to the onsets waiting for them.
-template <typename TakeHoles, typename Step, typename Answer>
-void WalkMilliseconds(MillisecondAnswers& answers, TakeHoles&& take_holes, Step&& step, Answer&& answer) {
+template <typename TakeHoles, typename Steps, typename Answer>
+void WalkMilliseconds(MillisecondAnswers& answers, TakeHoles&& take_holes, Steps&& steps, Answer&& answer) {
   for (long long k = 1; k <= answers.Last();) {
     const long long until = std::min(take_holes(k), answers.Last() + 1);
-    step();
+    bool settled = steps(1);
     if (answers.Wanted(k)) answer(k);
-    // The rest of the stretch: the same holes, the same paper.
-    bool settled = false;
+    // The rest of the stretch: the same holes, the same paper, the same arithmetic.
     for (++k; k < until;) {
       const long long stop = std::min(answers.NextWanted(), until - 1);
-      for (; k <= stop && !settled; ++k) settled = !step();
+      if (!settled) settled = steps(stop - k + 1);
       k = stop + 1;
       if (answers.Wanted(stop)) answer(stop);
     }
