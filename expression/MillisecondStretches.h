@@ -1,5 +1,5 @@
 #pragma once
-// The millisecond-by-millisecond walk of the Ampico models, done stretch by stretch. A model's
+// The millisecond-by-millisecond walk of the Ampico and Artecho models, done stretch by stretch. A model's
 // holes open and close, and the paper changes speed, at a few thousand milliseconds of a roll;
 // in between, each millisecond repeats the same arithmetic on the model's state alone. The walk
 // reads the holes only where they change, steps the state without them in between, and stops
