@@ -1,11 +1,11 @@
 #pragma once
-// The millisecond-by-millisecond walk of the Ampico and Artecho models, done stretch by stretch. A model's
-// holes open and close, and the paper changes speed, at a few thousand milliseconds of a roll;
-// in between, each millisecond repeats the same arithmetic on the model's state alone. The walk
-// reads the holes only where they change, steps the state without them in between, and stops
-// stepping once a step leaves the state exactly as it was (every later step of the stretch
-// would too). The values are the same, to the bit, as those of a walk that reads every hole at
-// every millisecond.
+// The millisecond-by-millisecond walk of the Ampico and Artecho models, done stretch by
+// stretch. A model's holes open and close, and the paper changes speed, at a few thousand
+// milliseconds of a roll; in between, each millisecond repeats the same arithmetic on the
+// model's state alone. The walk reads the holes only where they change, steps the state without
+// them in between, and stops stepping once a step leaves the state exactly as it was (every
+// later step of the stretch would too). The values are the same, to the bit, as those of a walk
+// that reads every hole at every millisecond.
 
 #include <algorithm>
 
