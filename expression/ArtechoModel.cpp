@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "expression/IntensityLatches.h"
+#include "expression/MillisecondPaper.h"
+#include "expression/MillisecondStretches.h"
 #include "expression/PaperLag.h"
 #include "expression/VacuumCurve.h"
 
@@ -39,24 +41,54 @@ LevelsByHalf ArtechoLevels(const ControlHoles& holes, const OnsetsByHalf& onsets
   double velocity[2] = {velocity_of(level[0], false), velocity_of(level[1], false)};
   answers.Answer(0, velocity);
   LagStep lag(model.Lag);
-  RollTiming::SpeedCursor speed(timing);
-  for (long long k = 1; k <= answers.Last(); ++k) {
+  MillisecondPaper paper(timing);
+  const double travel = kStep / model.CrescendoTime;
+  // What the holes set: each half's latched set and whether its crescendo and decrescendo move it.
+  int set[2] = {0, 0};
+  bool rising[2] = {false, false};
+  bool falling[2] = {false, false};
+  const auto take_holes = [&](long long k) {
     if (general_cancel.IsOpen(k)) rail[0] = rail[1] = pianissimo = false;
     if (pianissimo_hole.IsOpen(k)) pianissimo = true;
-    lag.Over(speed.InchesPerSecondAt(static_cast<double>(k) * kStep) * kStep);
+    lag.Over(paper.At(k));
+    long long next = std::min({paper.NextChange(k), general_cancel.NextChange(k), pianissimo_hole.NextChange(k)});
     for (size_t half = 0; half < 2; ++half) {
-      const int set = latches[half].Update(k);
+      set[half] = latches[half].Update(k);
       if (rail_hole[half].IsOpen(k)) rail[half] = true;
-      const double travel = kStep / model.CrescendoTime;
-      if (crescendo[half].IsOpen(k)) position[half] += travel;
-      if (decrescendo[half].IsOpen(k)) position[half] -= travel;
-      position[half] = std::clamp(position[half], 0.0, 1.0);
-      level[half] = lag(level[half], vacuum_of(set, position[half], pianissimo));
+      rising[half] = crescendo[half].IsOpen(k);
+      falling[half] = decrescendo[half].IsOpen(k);
+      next = std::min({next, latches[half].NextChange(k), rail_hole[half].NextChange(k), crescendo[half].NextChange(k),
+                       decrescendo[half].NextChange(k)});
     }
-    if (!answers.Wanted(k)) continue;
+    return next;
+  };
+  const auto steps = [&](long long count) {
+    // The state in locals for the run of steps, the lag as the holes' millisecond set it.
+    const LagStep lagged = lag;
+    double now_position[2] = {position[0], position[1]};
+    double now_level[2] = {level[0], level[1]};
+    bool settled = false;
+    for (long long n = 0; n < count && !settled; ++n) {
+      bool changed = false;
+      for (size_t half = 0; half < 2; ++half) {
+        double moved = now_position[half];
+        if (rising[half]) moved += travel;
+        if (falling[half]) moved -= travel;
+        moved = std::clamp(moved, 0.0, 1.0);
+        const double next = lagged(now_level[half], vacuum_of(set[half], moved, pianissimo));
+        changed = changed || moved != now_position[half] || next != now_level[half];
+        now_position[half] = moved, now_level[half] = next;
+      }
+      settled = !changed;
+    }
+    for (size_t half = 0; half < 2; ++half) position[half] = now_position[half], level[half] = now_level[half];
+    return settled;
+  };
+  const auto answer = [&](long long k) {
     for (size_t half = 0; half < 2; ++half) velocity[half] = velocity_of(level[half], rail[half]);
     answers.Answer(k, velocity);
-  }
+  };
+  WalkMilliseconds(answers, take_holes, steps, answer);
   return answers.Take();
 }
 

@@ -10,7 +10,9 @@
 // together. An open stretch starts at its hole's leading edge: a lock-and-cancel valve reads
 // only that.
 
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <map>
 #include <vector>
 
@@ -69,10 +71,19 @@ long long MillisecondOf(double inches, const RollTiming& timing);
 // work millisecond by millisecond).
 class MillisecondCursor {
  public:
+  static constexpr long long kNever = std::numeric_limits<long long>::max();
+
   MillisecondCursor(const std::vector<Interval>& stretches, const RollTiming& timing);
   bool IsOpen(long long k) {
     while (next_ < spans_.size() && spans_[next_].Last <= k) ++next_;
     return next_ < spans_.size() && spans_[next_].First <= k;
+  }
+  // The first millisecond after k at which IsOpen may answer otherwise than at k (kNever when the
+  // group stays closed from k on); asked for k rising, as IsOpen.
+  long long NextChange(long long k) {
+    while (next_ < spans_.size() && spans_[next_].Last <= k) ++next_;
+    if (next_ == spans_.size()) return kNever;
+    return spans_[next_].First <= k ? spans_[next_].Last : spans_[next_].First;
   }
 
  private:
@@ -93,6 +104,16 @@ class MillisecondAnswers {
       if (levels_[half].size() < milliseconds_[half].size() && milliseconds_[half][levels_[half].size()] <= k)
         return true;
     return false;
+  }
+  // The millisecond of the earliest onset still waiting for its values (Last() + 1 when none
+  // waits): a model that answers at every millisecond Wanted asks for never leaves one waiting
+  // behind its own millisecond.
+  long long NextWanted() const {
+    long long next = last_ + 1;
+    for (size_t half = 0; half < 2; ++half)
+      if (levels_[half].size() < milliseconds_[half].size())
+        next = std::min(next, milliseconds_[half][levels_[half].size()]);
+    return next;
   }
   // The values of both halves at millisecond k (k rising).
   void Answer(long long k, const double (&values)[2]);

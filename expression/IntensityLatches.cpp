@@ -1,5 +1,7 @@
 #include "expression/IntensityLatches.h"
 
+#include <algorithm>
+
 namespace tarvelo {
 
 IntensityLatches::IntensityLatches(const ControlHoles& holes, Side side, const RollTiming& timing)
@@ -15,6 +17,12 @@ int IntensityLatches::Update(long long k, bool* cancelled) {
   for (int bit = 0; bit < 3; ++bit)
     if (intensity_[bit].IsOpen(k)) set_ |= 1 << bit;
   return set_;
+}
+
+long long IntensityLatches::NextChange(long long k) {
+  long long next = cancel_.NextChange(k);
+  for (MillisecondCursor& intensity : intensity_) next = std::min(next, intensity.NextChange(k));
+  return next;
 }
 
 }  // namespace tarvelo

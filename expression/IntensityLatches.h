@@ -13,6 +13,9 @@ class IntensityLatches {
   // The latched set after millisecond k (k rising); `cancelled`, if given, tells whether the
   // cancel was open.
   int Update(long long k, bool* cancelled = nullptr);
+  // The first millisecond after k at which one of the side's holes opens or closes (k rising): the
+  // holes stay as they are at k until then, so Update gives the set and `cancelled` it gave at k.
+  long long NextChange(long long k);
 
  private:
   MillisecondCursor cancel_;

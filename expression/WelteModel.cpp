@@ -1,6 +1,7 @@
 #include "expression/WelteModel.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace tarvelo {
@@ -80,8 +81,12 @@ std::vector<double> HalfLevels(const ControlHoles& holes, Side side, const std::
         flag += change.Kind;
     }
   };
+  // The onsets' milliseconds, found once: the loop below asks for the next one at every millisecond.
+  std::vector<long long> onset_milliseconds;
+  onset_milliseconds.reserve(onsets.size());
+  for (const double onset : onsets) onset_milliseconds.push_back(MillisecondOf(onset, timing));
   const auto answer_onsets_at = [&](long long millisecond) {
-    for (; next_onset < onsets.size() && MillisecondOf(onsets[next_onset], timing) <= millisecond; ++next_onset)
+    for (; next_onset < onsets.size() && onset_milliseconds[next_onset] <= millisecond; ++next_onset)
       levels.push_back(level);
   };
 
@@ -102,8 +107,17 @@ std::vector<double> HalfLevels(const ControlHoles& holes, Side side, const std::
     } else if (s && !c && level < loud) {
       u = std::min(u, loud - kEpsilon);
     }
+    const double before = level;
     level = std::clamp(u, piano, forte);
     answer_onsets_at(k);
+    if (level != before) continue;
+    // The step left the level where it was, and the flags hold until the next change: so does
+    // every millisecond before that change and before the next onset, which need no stepping.
+    const long long next_change_at =
+        next_change < changes.size() ? changes[next_change].Millisecond : std::numeric_limits<long long>::max();
+    const long long next_onset_at =
+        next_onset < onsets.size() ? onset_milliseconds[next_onset] : std::numeric_limits<long long>::max();
+    k = std::max(k, std::min(next_change_at, next_onset_at) - 1);
   }
   return levels;
 }

@@ -1,6 +1,7 @@
 #include "midi/RollTiming.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace tarvelo {
 
@@ -57,6 +58,12 @@ double RollTiming::TickAtSeconds(double seconds) const {
 }
 
 double RollTiming::InchesPerSecondAt(double seconds) const { return SpeedOf(SegmentAtTick(TickAtSeconds(seconds))); }
+
+double RollTiming::NextTempoChangeTick(double tick) const {
+  const auto after = std::upper_bound(segments_.begin(), segments_.end(), tick,
+                                      [](double value, const Segment& segment) { return value < segment.tick; });
+  return after == segments_.end() ? std::numeric_limits<double>::infinity() : after->tick;
+}
 
 double RollTiming::SpeedCursor::InchesPerSecondAt(double seconds) {
   seconds = std::max(seconds, 0.0);

@@ -67,6 +67,9 @@ class RollTiming {
   double InchesAtSeconds(double seconds) const { return TickAtSeconds(seconds) / kTicksPerInch; }
   // Paper speed (inches per second) at `seconds`: the tempo in force there.
   double InchesPerSecondAt(double seconds) const;
+  // The tick of the first tempo change after `tick`, where the paper speed may change next
+  // (infinity when no change follows).
+  double NextTempoChangeTick(double tick) const;
   // The same paper speed for a model that asks at rising times millisecond by millisecond: the
   // segments are walked from the last answer instead of searched (any order of times gives the
   // same values as InchesPerSecondAt, rising ones in constant time).
