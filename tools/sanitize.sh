@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the whole project with AddressSanitizer and UndefinedBehaviorSanitizer into
-# build-sanitize/ and runs every test there. Any report fails the run.
+# build-asan/ and runs every test there. Any report fails the run. That build is clang's with
+# every warning an error, so CI builds the project with both compilers (gcc in build/).
 #
 #   tools/sanitize.sh           address and undefined behaviour
 #   TARVELO_SANITIZE_DESKTOP=OFF tools/sanitize.sh
@@ -14,12 +15,14 @@ mode="${1:-address}"
 desktop="${TARVELO_SANITIZE_DESKTOP:-ON}"
 case "$mode" in
   address)
-    build=build-sanitize
+    build=build-asan
+    compiler=(-DCMAKE_CXX_COMPILER="${CXX:-clang++}" -DTARVELO_WERROR=ON)
     flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all"
     link="-fsanitize=address,undefined"
     ;;
   thread)
     build=build-tsan
+    compiler=()
     flags="-fsanitize=thread -fno-omit-frame-pointer"
     link="-fsanitize=thread"
     desktop=OFF
@@ -33,7 +36,7 @@ esac
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVELO_BUILD_BENCH=OFF -DTARVELO_BUILD_DESKTOP="$desktop" \
-  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$link" "${launcher[@]}" >/dev/null
+  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$link" "${compiler[@]}" "${launcher[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
