@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "align/ControlProfiles.h"
+#include "align/HoleOrder.h"
 #include "align/MeasureScan.h"
 #include "align/TrackLayout.h"
 #include "align/TrackUsage.h"
@@ -88,8 +89,7 @@ ScanMeasurement JoinedBy(const ScanMeasurement& measurement, double step) {
     hole.Center -= step;
     hole.RawCenter -= step;
   }
-  std::stable_sort(joined.Holes.begin(), joined.Holes.end(),
-                   [](const MeasuredHole& a, const MeasuredHole& b) { return a.Center < b.Center; });
+  SortByCenter(joined.Holes);
   if (joined.Edges.UpperFound) joined.Edges.Upper -= step;
   return joined;
 }
@@ -209,7 +209,7 @@ AlignmentReport AlignScan(const AlignRequest& request) {
   report.InForce = request.InForce;
   report.HeaderDpi = request.Scan.HeaderDpi;
   report.HeaderDpiUsable = IsPlausibleDpi(request.Scan.HeaderDpi);
-  report.Measurement = MeasureScan(request.Scan);
+  report.Measurement = request.Measured != nullptr ? *request.Measured : MeasureScan(request.Scan);
   if (request.InForce.Dpi >= 1) report.DpiCandidates.push_back(request.InForce.Dpi);
   if (report.HeaderDpiUsable && request.Scan.HeaderDpi != request.InForce.Dpi)
     report.DpiCandidates.push_back(request.Scan.HeaderDpi);

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "align/HoleLinker.h"
+#include "align/HoleOrder.h"
 #include "align/LineSampling.h"
 #include "align/PaperEdges.h"
 
@@ -99,8 +100,7 @@ ScanMeasurement MeasureScan(const ScanForAlignment& scan) {
   }
   linker.Finish();
 
-  std::stable_sort(result.Holes.begin(), result.Holes.end(),
-                   [](const MeasuredHole& a, const MeasuredHole& b) { return a.Center < b.Center; });
+  SortByCenter(result.Holes);
   // Columns: holes within a small share of the paper's width of each other (a twelfth of an
   // inch is some 0.7 % of a roll's width; this gap is a third of that).
   result.Columns = GroupColumns(result.Holes, std::max(2.0, paper_width / 400));
