@@ -1,7 +1,7 @@
 #pragma once
 // Putting measured holes in order across the roll: by centre, holes of equal centre in the
-// order they were given (as a stable sort leaves them). Sorts a compact key per hole rather
-// than the holes themselves, which a roll has by the ten thousand.
+// order they were given (as a stable sort leaves them). Sorts a compact key per hole by its
+// bytes rather than the holes themselves by comparisons: a roll has them by the ten thousand.
 
 #include <vector>
 

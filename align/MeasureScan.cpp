@@ -66,8 +66,9 @@ ScanMeasurement MeasureScan(const ScanForAlignment& scan) {
   const double paper_width = PaperWidth(result.Edges, scan.ImageFirst, scan.ImageLast);
   const int32_t margin_gap = MarginGap(paper_width);
 
+  const std::vector<double>& positions = edges.Positions;
   HoleLinker linker(
-      sample_count, [&](int sample) { return lines.Position(sampled[static_cast<size_t>(sample)]); }, result.Holes);
+      sample_count, [&](int sample) { return positions[static_cast<size_t>(sample)]; }, result.Holes);
   std::vector<std::pair<int32_t, int32_t>> runs;
   for (int i = 0; i < sample_count; ++i) {
     runs.clear();

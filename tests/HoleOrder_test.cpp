@@ -2,6 +2,9 @@
 // measurement's hole list and everything fitted from it depend on that order).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "align/HoleOrder.h"
 
 namespace tarvelo {
@@ -24,6 +27,25 @@ TEST(HoleOrder, SortsByCenterKeepingTheOrderOfEqualCenters) {
   std::vector<MeasuredHole> none;
   SortByCenter(none);
   EXPECT_TRUE(none.empty());
+}
+
+// Centres of every sign and size, many of them equal: the order a stable sort gives.
+TEST(HoleOrder, MatchesAStableSortOverNegativeLargeAndRepeatedCenters) {
+  std::vector<MeasuredHole> holes;
+  uint32_t state = 12345;
+  for (int32_t k = 0; k < 5000; ++k) {
+    state = state * 1103515245u + 12345u;
+    const double center = (static_cast<int>(state >> 16) % 4001 - 2000) * (k % 3 == 0 ? 0.25 : 1.7);
+    holes.push_back(Hole(k % 7 == 0 ? 0.0 : center, k));
+  }
+  holes.push_back(Hole(-0.0, -1));
+  holes.push_back(Hole(1e9, -2));
+  std::vector<MeasuredHole> expected = holes;
+  std::stable_sort(expected.begin(), expected.end(),
+                   [](const MeasuredHole& a, const MeasuredHole& b) { return a.Center < b.Center; });
+  SortByCenter(holes);
+  ASSERT_EQ(holes.size(), expected.size());
+  for (size_t k = 0; k < holes.size(); ++k) ASSERT_EQ(holes[k].Lines, expected[k].Lines) << k;
 }
 
 }  // namespace
