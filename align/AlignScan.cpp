@@ -152,8 +152,8 @@ void Rank(const AlignRequest& request, AlignmentReport& report) {
     return;
   }
   const RollTypeFit& best = ranking.Ranked.front();
-  for (const RollTypeFit& fit : ranking.Ranked)
-    if (fit.Fit.Found && fit.Score >= best.Score - kScoreMargin) ranking.Candidates.push_back(fit.Name);
+  // Candidates are named only where the holes read well enough to tell a roll type at all: a
+  // scan no type fits is not undecided between them.
   if (best.Fit.Count.Share() < kReadableShare) {
     report.Notes.push_back({MessageKind::kWarning,
                             "No roll type of the library puts 90 % of the holes on its tracks "
@@ -167,6 +167,8 @@ void Rank(const AlignRequest& request, AlignmentReport& report) {
                                                        " (its paper edges or control tracks disagree)."});
     return;
   }
+  for (const RollTypeFit& fit : ranking.Ranked)
+    if (fit.Fit.Found && fit.Score >= best.Score - kScoreMargin) ranking.Candidates.push_back(fit.Name);
   if (ranking.Candidates.size() == 1) {
     ranking.Decided = true;
     ranking.Recognised = best.Name;

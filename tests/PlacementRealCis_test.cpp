@@ -8,6 +8,7 @@
 
 #include "align/PrepareScan.h"
 #include "document/TarveloDoc.h"
+#include "helpers/AlignmentRolls.h"
 #include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
 
@@ -112,6 +113,31 @@ TEST(PlacementRealCis, TheTwinTrialsMeasurementIsTheConversionsOwn) {
     EXPECT_EQ(used.InForceType.Fit.Setting.Stretch, fresh.InForceType.Fit.Setting.Stretch) << ranked;
     EXPECT_EQ(used.TwinArray.Step, fresh.TwinArray.Step) << ranked;
     EXPECT_EQ(used.Ranking.Ranked.size(), ranked ? 1u : 0u);
+  }
+}
+
+// Read as the old format, these scans give holes no roll type of the library reads: the run
+// says its notes cannot be checked, and does not call the roll type undecided between types
+// that fit it "nearly equally well".
+TEST(PlacementRealCis, AnUnreadableScanIsNotUndecidedBetweenRollTypes) {
+  TARVELO_REQUIRE_REAL_CIS();
+  for (const char* name : {"stepper_bicolor.CIS", "stepper_twin.CIS"}) {
+    testing::RecordingFrontEnd ui;
+    ui.settings.Scanner.AutoTweakSettings = false;
+    ui.settings.Scanner.ForceOldCisFormat = true;
+    TarveloDoc doc{ui, ui};
+    doc.SetScanImageMidiSkipped(true);
+    doc.SetERollMidiSkipped(true);
+    AlignmentOptions options;
+    options.NameRecognised = true;
+    options.Library = testing::ShippedRollTypes();
+    doc.SetAlignment(options);
+    ASSERT_TRUE(doc.Load((testing::RealCisDir() / name).string(), ui.settings).ok()) << name;
+    const RollTypeRanking& ranking = doc.Alignment().Ranking;
+    EXPECT_FALSE(ranking.Decided) << name;
+    EXPECT_TRUE(ranking.Candidates.empty()) << name;
+    for (const std::string& message : ui.messages)
+      EXPECT_EQ(message.find("The roll type is undecided"), std::string::npos) << name << ": " << message;
   }
 }
 
