@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "align/ControlProfiles.h"
+#include "align/HoleOrder.h"
 #include "align/MeasureScan.h"
 #include "align/TrackLayout.h"
 #include "align/TrackUsage.h"
@@ -88,8 +89,7 @@ ScanMeasurement JoinedBy(const ScanMeasurement& measurement, double step) {
     hole.Center -= step;
     hole.RawCenter -= step;
   }
-  std::stable_sort(joined.Holes.begin(), joined.Holes.end(),
-                   [](const MeasuredHole& a, const MeasuredHole& b) { return a.Center < b.Center; });
+  SortByCenter(joined.Holes);
   if (joined.Edges.UpperFound) joined.Edges.Upper -= step;
   return joined;
 }
@@ -152,8 +152,8 @@ void Rank(const AlignRequest& request, AlignmentReport& report) {
     return;
   }
   const RollTypeFit& best = ranking.Ranked.front();
-  for (const RollTypeFit& fit : ranking.Ranked)
-    if (fit.Fit.Found && fit.Score >= best.Score - kScoreMargin) ranking.Candidates.push_back(fit.Name);
+  // Candidates are named only where the holes read well enough to tell a roll type at all: a
+  // scan no type fits is not undecided between them.
   if (best.Fit.Count.Share() < kReadableShare) {
     report.Notes.push_back({MessageKind::kWarning,
                             "No roll type of the library puts 90 % of the holes on its tracks "
@@ -167,6 +167,8 @@ void Rank(const AlignRequest& request, AlignmentReport& report) {
                                                        " (its paper edges or control tracks disagree)."});
     return;
   }
+  for (const RollTypeFit& fit : ranking.Ranked)
+    if (fit.Fit.Found && fit.Score >= best.Score - kScoreMargin) ranking.Candidates.push_back(fit.Name);
   if (ranking.Candidates.size() == 1) {
     ranking.Decided = true;
     ranking.Recognised = best.Name;
@@ -209,7 +211,7 @@ AlignmentReport AlignScan(const AlignRequest& request) {
   report.InForce = request.InForce;
   report.HeaderDpi = request.Scan.HeaderDpi;
   report.HeaderDpiUsable = IsPlausibleDpi(request.Scan.HeaderDpi);
-  report.Measurement = MeasureScan(request.Scan);
+  report.Measurement = request.Measured != nullptr ? *request.Measured : MeasureScan(request.Scan);
   if (request.InForce.Dpi >= 1) report.DpiCandidates.push_back(request.InForce.Dpi);
   if (report.HeaderDpiUsable && request.Scan.HeaderDpi != request.InForce.Dpi)
     report.DpiCandidates.push_back(request.Scan.HeaderDpi);

@@ -26,6 +26,9 @@ struct AlignRequest {
   bool Recognise = false;                          // rank the library's roll types
   bool SuggestRecognised = true;  // when recognising: suggest for the recognised type, not the one in force
   FitOptions Options;
+  // The measurement of Scan made already (MeasureScan of these very lines), or null: the scan
+  // is measured.
+  const ScanMeasurement* Measured = nullptr;
 };
 
 // One roll type measured against the scan.

@@ -64,13 +64,27 @@ class TrackCounter {
   int QuickCount(double scale, double offset) const {
     if (running_.empty()) return 0;
     const double last = static_cast<double>(running_.size() - 1);
+    const double* low = low_.data();
+    const double* high = high_.data();
+    const int* running = running_.data();
+    const auto bin = [&](double y) { return ((y - offset) / scale - origin_) * kBinsPerPixel; };
+    // The windows ending before the first bin come first (their ends rise): found by halving.
+    size_t k = 0;
+    for (size_t after = low_.size(); k < after;) {
+      const size_t middle = k + (after - k) / 2;
+      if (bin(high[middle]) <= 0) {
+        k = middle + 1;
+      } else {
+        after = middle;
+      }
+    }
     int count = 0;
-    for (size_t k = 0; k < low_.size(); ++k) {
-      const double from = ((low_[k] - offset) / scale - origin_) * kBinsPerPixel;
+    for (; k < low_.size(); ++k) {
+      const double from = bin(low[k]);
       if (from >= last) break;
-      const double to = ((high_[k] - offset) / scale - origin_) * kBinsPerPixel;
+      const double to = bin(high[k]);
       if (to <= 0) continue;
-      count += running_[static_cast<size_t>(std::min(to, last))] - running_[static_cast<size_t>(std::max(from, 0.0))];
+      count += running[static_cast<size_t>(std::min(to, last))] - running[static_cast<size_t>(std::max(from, 0.0))];
     }
     return count;
   }

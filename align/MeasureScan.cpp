@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "align/HoleLinker.h"
+#include "align/HoleOrder.h"
 #include "align/LineSampling.h"
 #include "align/PaperEdges.h"
 
@@ -65,8 +66,9 @@ ScanMeasurement MeasureScan(const ScanForAlignment& scan) {
   const double paper_width = PaperWidth(result.Edges, scan.ImageFirst, scan.ImageLast);
   const int32_t margin_gap = MarginGap(paper_width);
 
+  const std::vector<double>& positions = edges.Positions;
   HoleLinker linker(
-      sample_count, [&](int sample) { return lines.Position(sampled[static_cast<size_t>(sample)]); }, result.Holes);
+      sample_count, [&](int sample) { return positions[static_cast<size_t>(sample)]; }, result.Holes);
   std::vector<std::pair<int32_t, int32_t>> runs;
   for (int i = 0; i < sample_count; ++i) {
     runs.clear();
@@ -99,8 +101,7 @@ ScanMeasurement MeasureScan(const ScanForAlignment& scan) {
   }
   linker.Finish();
 
-  std::stable_sort(result.Holes.begin(), result.Holes.end(),
-                   [](const MeasuredHole& a, const MeasuredHole& b) { return a.Center < b.Center; });
+  SortByCenter(result.Holes);
   // Columns: holes within a small share of the paper's width of each other (a twelfth of an
   // inch is some 0.7 % of a roll's width; this gap is a third of that).
   result.Columns = GroupColumns(result.Holes, std::max(2.0, paper_width / 400));

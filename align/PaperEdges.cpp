@@ -85,10 +85,12 @@ PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan, std::span<const int
   trace.Wander.assign(static_cast<size_t>(line_count), 0.0f);
   trace.LowerBound.assign(static_cast<size_t>(line_count), first - 1);
   trace.UpperBound.assign(static_cast<size_t>(line_count), last);
+  trace.Positions.resize(static_cast<size_t>(line_count));
+  for (size_t k = 0; k < traced.size(); ++k) trace.Positions[k] = lines.Position(traced[k]);
   if (line_count == 0) return trace;
   // Line number and position of the k-th line traced.
   auto line_at = [&](int k) { return traced[static_cast<size_t>(k)]; };
-  auto position_at = [&](int k) { return lines.Position(line_at(k)); };
+  auto position_at = [&](int k) { return trace.Positions[static_cast<size_t>(k)]; };
 
   // How many lines show hole colour at each pixel (every fourth line traced tells it well enough).
   std::vector<int32_t> open(static_cast<size_t>(width) + 1, 0);
@@ -224,9 +226,12 @@ PaperEdgeTrace TracePaperEdges(const ScanForAlignment& scan, std::span<const int
   std::vector<Window> windows;
   std::vector<float> lowers, uppers;
   int window_start = 0;
+  // The half inch of roll each line lies in.
+  std::vector<double> window_of(static_cast<size_t>(line_count));
+  for (int i = 0; i < line_count; ++i) window_of[static_cast<size_t>(i)] = std::floor(position_at(i) / kWindowInches);
   for (int i = 0; i <= line_count; ++i) {
-    const bool close = i == line_count || std::floor(position_at(i) / kWindowInches) !=
-                                              std::floor(position_at(window_start) / kWindowInches);
+    const bool close =
+        i == line_count || window_of[static_cast<size_t>(i)] != window_of[static_cast<size_t>(window_start)];
     if (!close) continue;
     lowers.clear();
     uppers.clear();

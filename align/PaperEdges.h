@@ -22,6 +22,7 @@ struct PaperEdgeTrace {
   // The paper's sideways shift from its median place along the roll (empty when no edge shows).
   std::vector<WanderPoint> WanderPath;
   // Per line looked at (in the order of `lines`):
+  std::vector<double> Positions;    // along the roll, inches (also when no edge shows)
   std::vector<float> Wander;        // the paper's sideways shift from its median place, pixels
   std::vector<int32_t> LowerBound;  // holes start after this pixel (the edge, or the image's start)
   std::vector<int32_t> UpperBound;  // holes end before this pixel

@@ -129,18 +129,25 @@ TrackUsage MeasureTrackUsage(const ScanMeasurement& scan, const TrackLayout& lay
     usage.NoteWidth = width / holes;
   }
 
-  // Chains and punches, track by track, along the roll.
-  std::stable_sort(placed.begin(), placed.end(), [](const PlacedHole& a, const PlacedHole& b) {
-    return a.Index != b.Index ? a.Index < b.Index : a.Start < b.Start;
-  });
+  // Chains and punches, track by track, along the roll: the holes gathered by track (in their
+  // order), then each track's put in order along the roll.
+  std::vector<size_t> starts(static_cast<size_t>(count) + 1, 0);
+  for (const PlacedHole& hole : placed) ++starts[static_cast<size_t>(hole.Index) + 1];
+  for (size_t k = 1; k < starts.size(); ++k) starts[k] += starts[k - 1];
+  std::vector<PlacedHole> by_track(placed.size());
+  {
+    std::vector<size_t> next(starts.begin(), starts.end() - 1);
+    for (const PlacedHole& hole : placed) by_track[next[static_cast<size_t>(hole.Index)]++] = hole;
+  }
   std::vector<PlacedHole> track_holes;
-  for (size_t k = 0; k < placed.size();) {
-    size_t end = k;
-    while (end < placed.size() && placed[end].Index == placed[k].Index) ++end;
-    track_holes.assign(placed.begin() + static_cast<std::ptrdiff_t>(k),
-                       placed.begin() + static_cast<std::ptrdiff_t>(end));
-    SumUpTrack(usage.Tracks[static_cast<size_t>(placed[k].Index)], track_holes, usage.NoteWidth);
-    k = end;
+  for (int index = 0; index < count; ++index) {
+    const auto begin = by_track.begin() + static_cast<std::ptrdiff_t>(starts[static_cast<size_t>(index)]);
+    const auto end = by_track.begin() + static_cast<std::ptrdiff_t>(starts[static_cast<size_t>(index) + 1]);
+    if (begin == end) continue;
+    track_holes.assign(begin, end);
+    std::stable_sort(track_holes.begin(), track_holes.end(),
+                     [](const PlacedHole& a, const PlacedHole& b) { return a.Start < b.Start; });
+    SumUpTrack(usage.Tracks[static_cast<size_t>(index)], track_holes, usage.NoteWidth);
   }
   int punches = 0;
   std::vector<double> note_lengths;

@@ -25,7 +25,7 @@ RunSettings TarveloDoc::Align(const RunSettings& settings) {
   AlignRequest request = AlignmentRequest(settings);
   request.Recognise = alignment_options_.RecogniseRollType;
   for (const RollTypeDefinition& type : alignment_options_.Library) request.Library.push_back(&type);
-  alignment_ = AlignScan(request);
+  alignment_ = TrialOrAlign(request);
   // Undecided, with a reproducing type among the candidates, and left as the built-in type: a
   // warning in place of the information.
   const bool undecided_warned = alignment_options_.RecogniseRollType && WarnUndecided();

@@ -50,21 +50,27 @@ RunSettings TarveloDoc::TwinValuesForScan(const RunSettings& settings) {
   RunSettings other = settings;
   other.TwinArray.OverrideCISvalues = !settings.TwinArray.OverrideCISvalues;
   QuietReporter quiet;
-  // How far apart the halves lie at the best fit of the roll type in force (-1: not measured).
-  const auto join = [&](const RunSettings& trial) {
+  // The measurement of the lines as a run with `trial` prepares them, against the roll type in
+  // force; and how far apart the halves lie at its best fit (-1: not measured).
+  const auto measure = [&](const RunSettings& trial) {
     PreparedScan prepared;
     PrepareOpenedScan(scan_, trial, quiet, prepared);
     AlignRequest request;
     request.Scan = AlignmentView(prepared.Data, trial.Scanner.ScanLightingMethod);
     request.InForce = prepared.Preset;
     request.RollType = &roll_type_;
-    const AlignmentReport report = AlignScan(request);
+    return AlignScan(request);
+  };
+  const auto join = [](const AlignmentReport& report) {
     return report.TwinArray.Measured ? std::abs(report.TwinArray.Step) : -1.0;
   };
-  const double now = join(settings);
+  twin_trial_ = measure(settings);
+  const double now = join(*twin_trial_);
   if (now >= 0 && now < kBetterJoin) return settings;
-  const double then = join(other);
+  AlignmentReport other_trial = measure(other);
+  const double then = join(other_trial);
   if (then < 0 || (now >= 0 && then + kBetterJoin >= now)) return settings;
+  twin_trial_ = std::move(other_trial);
   const auto pixels = [](double step) {
     const std::string n = FormatFixed(step, 0);
     return n + (n == "1" ? " pixel" : " pixels");
@@ -88,6 +94,20 @@ AlignRequest TarveloDoc::AlignmentRequest(const RunSettings& settings) const {
   request.InForce.Stretch = used.Stretch;
   request.RollType = &roll_type_;
   return request;
+}
+
+AlignmentReport TarveloDoc::TrialOrAlign(AlignRequest& request) {
+  if (!twin_trial_) return AlignScan(request);
+  AlignmentReport trial = std::move(*twin_trial_);
+  twin_trial_.reset();
+  // The trial asked for the fit of the roll type in force alone, with the preset's values.
+  const ScannerSetting& asked = trial.InForce;
+  const bool same = !request.Recognise && request.Library.empty() && request.RollType == &roll_type_ &&
+                    request.InForce.Dpi == asked.Dpi && request.InForce.Offset == asked.Offset &&
+                    request.InForce.Stretch == asked.Stretch;
+  if (same) return trial;
+  request.Measured = &trial.Measurement;
+  return AlignScan(request);
 }
 
 ScannerSettings TarveloDoc::ScannerForScan(const RunSettings& settings) {
@@ -123,7 +143,7 @@ std::optional<RunSettings> TarveloDoc::CheckPlacement(const RunSettings& setting
     request.SuggestRecognised = false;  // the run keeps its roll type
     for (const RollTypeDefinition& type : alignment_options_.Library) request.Library.push_back(&type);
   }
-  alignment_ = AlignScan(request);
+  alignment_ = TrialOrAlign(request);
   if (name_recognised && !WarnUndecided()) ReportRecognised(settings.Outputs.WriteExpressionMidi);
   PlacementVerdict& verdict = summary_.Placement;
   verdict = JudgePlacement(alignment_, settings.Scanner.ActiveTracking);

@@ -241,6 +241,7 @@ void TarveloDoc::Run(const RunSettings& given) {
   summary_ = ConversionSummary{};
   summary_.SettingsDigest = SettingsDigest(given);
   expression_doubted_ = false;
+  twin_trial_.reset();
   // The settings handed in, or for a twin array scan under Auto-Tweak the twin values that join
   // its halves better.
   const RunSettings settings = TwinValuesForScan(given);
@@ -251,6 +252,8 @@ void TarveloDoc::Run(const RunSettings& given) {
 
   reporter_.SetStatusText("Computing Scan Line Positions");
   const ScannerSettings scanner = ScannerForScan(settings);
+  // Lines placed by the encoder are not the lines the twin values' trial measured.
+  if (scanner.ScannerModeType != settings.Scanner.ScannerModeType) twin_trial_.reset();
   summary_.ScannerMode = scanner.ScannerModeType;
   scanner_mode_applied_ = ComputeScanLinePositions(scan_, scanner, settings.Diagnostic, reporter_);
   keywords_.AddKeyValue("/scanner_processing_type: ", scanner_mode_applied_);

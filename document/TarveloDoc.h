@@ -154,6 +154,9 @@ class TarveloDoc {
   // with the other twin values (the header's or the override's) when those join the scan's two
   // halves better at the best fit (reported as information).
   RunSettings TwinValuesForScan(const RunSettings& settings);
+  // AlignScan(request) on the prepared lines, taking what the twin values' trial measured on
+  // the same lines (the whole report when the request is the trial's own).
+  AlignmentReport TrialOrAlign(AlignRequest& request);
   // Measures the prepared lines against the roll type in force, records the verdict in the
   // summary and warns when the notes would be wrong; returns Auto-Tweak's settings when the
   // preset asks for them and the measurement reads the roll.
@@ -205,6 +208,10 @@ class TarveloDoc {
   ConversionSummary summary_;
   AlignmentOptions alignment_options_;
   AlignmentReport alignment_;
+  // The twin values' trial of this run with the values it converts with: its lines were
+  // prepared as the run prepares its own, so the placement check takes its measurement (and,
+  // asked the same, its whole report) instead of measuring the lines again.
+  std::optional<AlignmentReport> twin_trial_;
   bool nothing_read_ = false;       // the last opening failed or its header was refused: no outputs
   bool lines_are_as_read_ = false;  // Lines is an untouched copy of LinesAsRead
 };
