@@ -15,30 +15,30 @@
 namespace tarvelo {
 
 // Each function: the table's member, then the library's name of it.
-#define TARVELO_FLUIDSYNTH_FUNCTIONS(X) \
-  X(SetLogFunction, fluid_set_log_function) \
-  X(NewSettings, new_fluid_settings) \
-  X(DeleteSettings, delete_fluid_settings) \
-  X(SettingsSetNum, fluid_settings_setnum) \
-  X(SettingsSetInt, fluid_settings_setint) \
-  X(SettingsSetStr, fluid_settings_setstr) \
-  X(SettingsGetInt, fluid_settings_getint) \
-  X(SettingsForeachOption, fluid_settings_foreach_option) \
-  X(NewSynth, new_fluid_synth) \
-  X(DeleteSynth, delete_fluid_synth) \
-  X(SynthSfLoad, fluid_synth_sfload) \
-  X(SynthNoteOn, fluid_synth_noteon) \
-  X(SynthNoteOff, fluid_synth_noteoff) \
-  X(SynthKeyPressure, fluid_synth_key_pressure) \
-  X(SynthCc, fluid_synth_cc) \
-  X(SynthProgramChange, fluid_synth_program_change) \
-  X(SynthChannelPressure, fluid_synth_channel_pressure) \
-  X(SynthPitchBend, fluid_synth_pitch_bend) \
-  X(SynthSystemReset, fluid_synth_system_reset) \
-  X(NewFileRenderer, new_fluid_file_renderer) \
+#define TARVELO_FLUIDSYNTH_FUNCTIONS(X)                          \
+  X(SetLogFunction, fluid_set_log_function)                      \
+  X(NewSettings, new_fluid_settings)                             \
+  X(DeleteSettings, delete_fluid_settings)                       \
+  X(SettingsSetNum, fluid_settings_setnum)                       \
+  X(SettingsSetInt, fluid_settings_setint)                       \
+  X(SettingsSetStr, fluid_settings_setstr)                       \
+  X(SettingsGetInt, fluid_settings_getint)                       \
+  X(SettingsForeachOption, fluid_settings_foreach_option)        \
+  X(NewSynth, new_fluid_synth)                                   \
+  X(DeleteSynth, delete_fluid_synth)                             \
+  X(SynthSfLoad, fluid_synth_sfload)                             \
+  X(SynthNoteOn, fluid_synth_noteon)                             \
+  X(SynthNoteOff, fluid_synth_noteoff)                           \
+  X(SynthKeyPressure, fluid_synth_key_pressure)                  \
+  X(SynthCc, fluid_synth_cc)                                     \
+  X(SynthProgramChange, fluid_synth_program_change)              \
+  X(SynthChannelPressure, fluid_synth_channel_pressure)          \
+  X(SynthPitchBend, fluid_synth_pitch_bend)                      \
+  X(SynthSystemReset, fluid_synth_system_reset)                  \
+  X(NewFileRenderer, new_fluid_file_renderer)                    \
   X(FileRendererProcessBlock, fluid_file_renderer_process_block) \
-  X(DeleteFileRenderer, delete_fluid_file_renderer) \
-  X(NewAudioDriver, new_fluid_audio_driver) \
+  X(DeleteFileRenderer, delete_fluid_file_renderer)              \
+  X(NewAudioDriver, new_fluid_audio_driver)                      \
   X(DeleteAudioDriver, delete_fluid_audio_driver)
 
 struct FluidSynthLibrary {
