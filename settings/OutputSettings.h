@@ -18,7 +18,9 @@ struct OutputSettings {
   explicit OutputSettings(const ProfileStore& store) { LoadFields(store, Fields(), *this); }
 
   // The check boxes store their state at once when clicked.
-  Result SaveScanMidi(ProfileStore& store) const { return SaveField(store, Fields(), *this, &OutputSettings::ScanMidi); }
+  Result SaveScanMidi(ProfileStore& store) const {
+    return SaveField(store, Fields(), *this, &OutputSettings::ScanMidi);
+  }
   Result SaveERollMidi(ProfileStore& store) const {
     return SaveField(store, Fields(), *this, &OutputSettings::eRollMidi);
   }

@@ -71,7 +71,8 @@ std::vector<size_t> TableOrder(std::span<const SettingField<Group>> fields) {
   for (size_t row = 0; row < fields.size(); ++row) positions[row] = TablePosition(fields[row].Section, fields[row].Key);
   std::vector<size_t> order(fields.size());
   std::iota(order.begin(), order.end(), size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&positions](size_t a, size_t b) { return positions[a] < positions[b]; });
+  std::stable_sort(order.begin(), order.end(),
+                   [&positions](size_t a, size_t b) { return positions[a] < positions[b]; });
   return order;
 }
 

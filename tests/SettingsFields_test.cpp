@@ -89,9 +89,9 @@ void ExpectSameFields(const Group& expected, const Group& actual) {
 
 template <typename Group>
 class FieldTable : public ::testing::Test {};
-using Groups = ::testing::Types<GeneralSettings, ERollSettings, DiagnosticSettings, ActiveTrackingSettings,
-                                TwinArraySettings, OutputSettings, RollSettings, AudioSettings, PictureSettings,
-                                ScannerPreset, ScannerSettings>;
+using Groups =
+    ::testing::Types<GeneralSettings, ERollSettings, DiagnosticSettings, ActiveTrackingSettings, TwinArraySettings,
+                     OutputSettings, RollSettings, AudioSettings, PictureSettings, ScannerPreset, ScannerSettings>;
 TYPED_TEST_SUITE(FieldTable, Groups);
 
 // Every row names a setting of the table, once, in a form its member can hold.

@@ -31,7 +31,9 @@ void CheckedDialog::AddCheckedField(std::string label, QWidget* field) {
   checked_fields_.emplace_back(std::move(label), field);
 }
 
-void CheckedDialog::AddSettingField(std::string key, QWidget* field) { setting_fields_.emplace_back(std::move(key), field); }
+void CheckedDialog::AddSettingField(std::string key, QWidget* field) {
+  setting_fields_.emplace_back(std::move(key), field);
+}
 
 void CheckedDialog::AddSettingField(QWidget* field) { AddSettingField(field->objectName().toStdString(), field); }
 

@@ -39,8 +39,7 @@ DiagnosticSettingsDialog::DiagnosticSettingsDialog(DiagnosticSettings& settings,
 
   encoder_ticks_ =
       ProfileNumberField(store, section, "EncoderTicksToAverage", std::to_string(settings_.EncoderTicksToAverage));
-  encoder_statistics_ =
-      SettingCheckBox(section, "ShowShaftEncoderStatistics", settings_.ShowShaftEncoderStatistics);
+  encoder_statistics_ = SettingCheckBox(section, "ShowShaftEncoderStatistics", settings_.ShowShaftEncoderStatistics);
   auto* encoder_group = new QGroupBox(tr("Shaft Encoder Scanner Items"));
   auto* encoder_form = new QFormLayout(encoder_group);
   encoder_form->addRow(NoteLabel(SettingLabel(section, encoder_ticks_)));

@@ -67,7 +67,8 @@ ScannerSettingsDialog::ScannerSettingsDialog(ScannerPresets& presets, ProfileSto
   auto* geometry = new QFormLayout;
   geometry->addRow(SettingLabel(section, dpi_), dpi_);
   geometry->addRow(SettingLabel(section, offset_), WithHint(offset_, tr("Sets Position for Left Edge of Roll")));
-  geometry->addRow(SettingLabel(section, stretch_), WithHint(stretch_, tr("Expand/Shrink to Align Right Edge of Roll")));
+  geometry->addRow(SettingLabel(section, stretch_),
+                   WithHint(stretch_, tr("Expand/Shrink to Align Right Edge of Roll")));
   geometry->addRow(SettingLabel(section, mode_), mode_);
 
   align_ = new QPushButton(tr("Align to This Roll"));
@@ -135,7 +136,7 @@ ScannerSettingsDialog::ScannerSettingsDialog(ScannerPresets& presets, ProfileSto
 
   // The fields the preset checks refuse values of.
   for (QWidget* field : std::initializer_list<QWidget*>{name_, dpi_, offset_, stretch_, mode_, takeup_percent_,
-                                                       overlap_, vertical_offset_})
+                                                        overlap_, vertical_offset_})
     AddSettingField(field);
   AddSettingField("ScanLightingMethod", lighting_->button(0));
 

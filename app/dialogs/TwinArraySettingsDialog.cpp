@@ -14,8 +14,8 @@ TwinArraySettingsDialog::TwinArraySettingsDialog(TwinArraySettings& settings, Pr
   override_cis_values_ = SettingCheckBox(section, "OverrideCISvalues", settings_.OverrideCISvalues);
   crossover_line_ = SettingCheckBox(section, "ShowCrossoverLine", settings_.ShowCrossoverLine);
   disable_merging_ = SettingCheckBox(section, "DisableTwinArrayProcessing", settings_.DisableTwinArrayProcessing);
-  blend_width_ = ProfileNumberField(store, section, "BlendWidthInThousandths",
-                                    std::to_string(settings_.BlendWidthInThousandths));
+  blend_width_ =
+      ProfileNumberField(store, section, "BlendWidthInThousandths", std::to_string(settings_.BlendWidthInThousandths));
   blend_width_->setEnabled(false);
 
   auto* blend_form = new QFormLayout;
