@@ -36,7 +36,7 @@ PlacedHoles MeasurePlacedHoles(const CisScanData& data, const TrackLookupMap& ma
   std::vector<int64_t>& shifts = placed.Shifts;
   double used = 0, recorded = 0, next_position = -1;
   for (int i = 0; i < lines.Size(); ++i) {
-    const double offset = lines.Geometry(i).TrackingOffset;
+    const double offset = lines.TrackingOffset(i);
     if (i > 0 && offset != recorded) used = recorded;
     recorded = offset;
     if (lines.Position(i) < next_position) continue;

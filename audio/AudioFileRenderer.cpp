@@ -1,11 +1,10 @@
 #include "audio/AudioFileRenderer.h"
 
-#include <fluidsynth.h>
-
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 
+#include "audio/FluidSynthLibrary.h"
 #include "audio/ScratchFolder.h"
 #include "support/AtomicFile.h"
 #include "support/Utf8Path.h"
@@ -16,19 +15,21 @@ namespace {
 
 class FileRenderer {
  public:
-  explicit FileRenderer(fluid_synth_t* synth) : renderer_(new_fluid_file_renderer(synth)) {}
+  explicit FileRenderer(const Synthesizer& synthesizer)
+      : fluid_(synthesizer.Library()), renderer_(fluid_.NewFileRenderer(synthesizer.Handle())) {}
   ~FileRenderer() { Close(); }
   FileRenderer(const FileRenderer&) = delete;
   FileRenderer& operator=(const FileRenderer&) = delete;
   bool IsOpen() const { return renderer_ != nullptr; }
-  bool ProcessBlock() { return fluid_file_renderer_process_block(renderer_) == FLUID_OK; }
+  bool ProcessBlock() { return fluid_.FileRendererProcessBlock(renderer_) == FLUID_OK; }
   // Finishes the file (its header holds the length only from then on).
   void Close() {
-    if (renderer_ != nullptr) delete_fluid_file_renderer(renderer_);
+    if (renderer_ != nullptr) fluid_.DeleteFileRenderer(renderer_);
     renderer_ = nullptr;
   }
 
  private:
+  const FluidSynthLibrary& fluid_;
   fluid_file_renderer_t* renderer_;
 };
 
@@ -52,20 +53,21 @@ Result RenderAudioFile(Synthesizer& synthesizer, const PlaybackSchedule& schedul
   }
   const bool flac = request.Format == AudioFileFormat::kFlac;
   const std::filesystem::path scratch_file = scratch.Path() / (flac ? "render.flac" : "render.wav");
+  const FluidSynthLibrary& fluid = synthesizer.Library();
   fluid_settings_t* settings = synthesizer.Settings();
-  fluid_settings_setstr(settings, "audio.file.name", Utf8FromPath(scratch_file).c_str());
-  fluid_settings_setstr(settings, "audio.file.type", flac ? "flac" : "wav");
-  fluid_settings_setstr(settings, "audio.file.format", "s16");
-  fluid_settings_setstr(settings, "audio.file.endian", "auto");
+  fluid.SettingsSetStr(settings, "audio.file.name", Utf8FromPath(scratch_file).c_str());
+  fluid.SettingsSetStr(settings, "audio.file.type", flac ? "flac" : "wav");
+  fluid.SettingsSetStr(settings, "audio.file.format", "s16");
+  fluid.SettingsSetStr(settings, "audio.file.endian", "auto");
   int block = 64;
-  fluid_settings_getint(settings, "audio.period-size", &block);
+  fluid.SettingsGetInt(settings, "audio.period-size", &block);
   block = std::max(block, 1);
 
   const double from = std::max(0.0, request.FromSeconds);
   const double seconds = RenderedSeconds(schedule, request);
   const auto total_frames = static_cast<int64_t>(std::llround(seconds * kAudioSampleRate));
   {
-    FileRenderer renderer(synthesizer.Handle());
+    FileRenderer renderer(synthesizer);
     if (!renderer.IsOpen()) return Result::IoError("cannot write " + request.Path + Reason());
     for (const MidiMessage& message : schedule.StateAt(from)) synthesizer.Send(message);
     const std::vector<ScheduledMessage>& messages = schedule.Messages();

@@ -17,6 +17,10 @@ typedef struct _fluid_hashtable_t fluid_settings_t;
 typedef struct _fluid_synth_t fluid_synth_t;
 
 namespace tarvelo {
+struct FluidSynthLibrary;
+}
+
+namespace tarvelo {
 
 inline constexpr int kAudioSampleRate = 44100;
 
@@ -36,9 +40,12 @@ class Synthesizer {
 
   fluid_synth_t* Handle() const { return synth_; }
   fluid_settings_t* Settings() const { return settings_; }
+  // The library's functions, for the renderer and the audio output that drive this synthesizer.
+  const FluidSynthLibrary& Library() const { return fluid_; }
 
  private:
-  Synthesizer() = default;
+  explicit Synthesizer(const FluidSynthLibrary& fluid) : fluid_(fluid) {}
+  const FluidSynthLibrary& fluid_;
   fluid_settings_t* settings_ = nullptr;
   fluid_synth_t* synth_ = nullptr;
 };

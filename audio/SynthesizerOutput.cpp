@@ -1,19 +1,18 @@
 #include "audio/SynthesizerOutput.h"
 
-#include <fluidsynth.h>
-
 #include <vector>
 
 #include "audio/AlsaLibrary.h"
+#include "audio/FluidSynthLibrary.h"
 
 namespace tarvelo {
 
 namespace {
 
 // The audio systems FluidSynth offers here, in the order to try them.
-std::vector<std::string> AudioSystems(fluid_settings_t* settings) {
+std::vector<std::string> AudioSystems(const FluidSynthLibrary& fluid, fluid_settings_t* settings) {
   std::vector<std::string> offered;
-  fluid_settings_foreach_option(settings, "audio.driver", &offered, [](void* data, const char*, const char* option) {
+  fluid.SettingsForeachOption(settings, "audio.driver", &offered, [](void* data, const char*, const char* option) {
     static_cast<std::vector<std::string>*>(data)->push_back(option);
   });
   std::vector<std::string> ordered;
@@ -31,11 +30,12 @@ Result SynthesizerOutput::Open(Synthesizer& synthesizer, std::unique_ptr<Synthes
   output.reset();
   SilenceAlsaLibraryMessages();
   std::unique_ptr<SynthesizerOutput> opened(new SynthesizerOutput(synthesizer));
+  const FluidSynthLibrary& fluid = synthesizer.Library();
   fluid_settings_t* settings = synthesizer.Settings();
   std::string failures;
-  for (const std::string& system : AudioSystems(settings)) {
-    fluid_settings_setstr(settings, "audio.driver", system.c_str());
-    opened->driver_ = new_fluid_audio_driver(settings, synthesizer.Handle());
+  for (const std::string& system : AudioSystems(fluid, settings)) {
+    fluid.SettingsSetStr(settings, "audio.driver", system.c_str());
+    opened->driver_ = fluid.NewAudioDriver(settings, synthesizer.Handle());
     if (opened->driver_ != nullptr) {
       opened->audio_system_ = system;
       output = std::move(opened);
@@ -49,7 +49,7 @@ Result SynthesizerOutput::Open(Synthesizer& synthesizer, std::unique_ptr<Synthes
 }
 
 SynthesizerOutput::~SynthesizerOutput() {
-  if (driver_ != nullptr) delete_fluid_audio_driver(driver_);
+  if (driver_ != nullptr) synthesizer_.Library().DeleteAudioDriver(driver_);
 }
 
 }  // namespace tarvelo

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "FloorRead.h"
 #include "align/PrepareScan.h"
 #include "helpers/RecordingFrontEnd.h"
 #include "rolltypes/RollTypeLibrary.h"
@@ -27,30 +28,6 @@ inline const bool kWarned = (std::fprintf(stderr, "warning: benchmark built with
 struct QuietFrontEnd : testing::RecordingFrontEnd {
   QuietFrontEnd() { record_status = false; }
 };
-
-// The floor: read the file, then one pass that turns every run into its running sum.
-inline size_t FloorRead(const std::string& path, std::vector<int32_t>& sums) {
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes).ok()) return 0;
-  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
-  const size_t n = bytes.size();
-  const int32_t width =
-      static_cast<int16_t>(p[40] | (p[41] << 8)) * ((p[34] & 0x20) ? 2 : 1) * ((p[34] & 0x40) ? 2 : 1);
-  sums.clear();
-  sums.reserve((n - 52) / 2);
-  int32_t sum = 0;
-  size_t lines = 0;
-  for (size_t at = 52; at + 2 <= n; at += 2) {
-    sum += p[at] | (p[at + 1] << 8);
-    sums.push_back(sum);
-    if (sum >= width) {
-      at += 2;  // the line word
-      sum = 0;
-      ++lines;
-    }
-  }
-  return lines;
-}
 
 // Best wall time of `runs` calls of `work`, in milliseconds.
 template <typename Work>

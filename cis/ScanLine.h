@@ -2,8 +2,8 @@
 // One scan line of a roll scan: the pixel columns at which the image changes between paper
 // and hole (its transitions, in increasing order; run k lies between transition k-1, or
 // pixel 0, and transition k), the 16-bit word that closed its record in the CIS file, and
-// the values later stages compute for it (position along the roll, roll-edge findings,
-// sideways tracking correction).
+// the values later stages compute for it (position along the roll, sideways tracking
+// correction).
 //
 // ScanLine is the self-contained value form, used to build or inspect a single line.
 // The lines of a file live in ScanLineArray, which stores them compactly.
@@ -13,14 +13,10 @@
 
 namespace tarvelo {
 
-// The values the stages compute per line; all zero / false for a line as read.
+// The values the stages compute per line; zero for a line as read.
 struct LineGeometry {
   double Position = 0;        // inches from line 0 along the roll
   double TrackingOffset = 0;  // sideways correction in force for this line, inches
-  double UpperEdgeError = 0;  // inches
-  double LowerEdgeError = 0;  // inches
-  bool UpperEdgeFound = false;
-  bool LowerEdgeFound = false;
 };
 
 class ScanLine {

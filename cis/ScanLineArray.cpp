@@ -6,7 +6,8 @@ void ScanLineArray::Clear() {
   transitions_ = std::make_shared<std::vector<int32_t>>();
   std::vector<uint32_t>{0}.swap(offsets_);
   std::vector<uint16_t>().swap(line_words_);
-  std::vector<LineGeometry>().swap(geometry_);
+  std::vector<double>().swap(positions_);
+  std::vector<double>().swap(tracking_offsets_);
 }
 
 void ScanLineArray::Reserve(size_t lines, size_t transitions) {
@@ -20,17 +21,16 @@ void ScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t li
   all.insert(all.end(), transitions.begin(), transitions.end());
   offsets_.push_back(static_cast<uint32_t>(all.size()));
   line_words_.push_back(line_word);
-  if (!geometry_.empty()) geometry_.emplace_back();
+  if (!positions_.empty()) positions_.push_back(0);
+  if (!tracking_offsets_.empty()) tracking_offsets_.push_back(0);
 }
 
 void ScanLineArray::AppendLine(std::span<const int32_t> transitions, uint16_t line_word, const LineGeometry& geometry) {
   AppendLine(transitions, line_word);
-  const bool zero = geometry.Position == 0 && geometry.TrackingOffset == 0 && geometry.UpperEdgeError == 0 &&
-                    geometry.LowerEdgeError == 0 && !geometry.UpperEdgeFound && !geometry.LowerEdgeFound;
-  if (geometry_.empty() && zero) return;
-  // The first line with computed values gives every earlier line zero values.
-  geometry_.resize(line_words_.size());
-  geometry_.back() = geometry;
+  // The first line with a computed value gives every earlier line zero.
+  if (geometry.Position != 0 || !positions_.empty()) MutablePositions().back() = geometry.Position;
+  if (geometry.TrackingOffset != 0 || !tracking_offsets_.empty())
+    MutableTrackingOffsets().back() = geometry.TrackingOffset;
 }
 
 bool ScanLineArray::ReplaceAllTransitions(std::vector<int32_t>&& transitions, std::vector<uint32_t>&& offsets) {
@@ -53,18 +53,13 @@ bool ScanLineArray::AdoptLines(std::vector<int32_t>&& transitions, std::vector<u
     line_words_ = std::move(kept_words);
     return false;
   }
-  geometry_.clear();
+  ClearGeometry();
   return true;
 }
 
 std::vector<int32_t>& ScanLineArray::Writable() {
   if (transitions_.use_count() > 1) transitions_ = std::make_shared<std::vector<int32_t>>(*transitions_);
   return *transitions_;
-}
-
-std::vector<LineGeometry>& ScanLineArray::MutableGeometry() {
-  if (geometry_.size() != line_words_.size()) geometry_.resize(line_words_.size());
-  return geometry_;
 }
 
 ScanLine ScanLineArray::Line(int index) const {
@@ -78,7 +73,8 @@ ScanLine ScanLineArray::Line(int index) const {
 
 size_t ScanLineArray::MemoryBytes() const {
   return transitions_->capacity() * sizeof(int32_t) + offsets_.capacity() * sizeof(uint32_t) +
-         line_words_.capacity() * sizeof(uint16_t) + geometry_.capacity() * sizeof(LineGeometry);
+         line_words_.capacity() * sizeof(uint16_t) +
+         (positions_.capacity() + tracking_offsets_.capacity()) * sizeof(double);
 }
 
 }  // namespace tarvelo

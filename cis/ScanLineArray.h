@@ -1,8 +1,10 @@
 #pragma once
 // The scan lines of one file, stored compactly: every line's transitions in one flat array
-// with per-line offsets, the line words in another, and the computed per-line values in a
-// third that exists only once a stage has written to it (a file as read carries none, so
-// the lines of a 4 MB file take about twice its size). Copying a whole array, which every
+// with per-line offsets, the line words in another, and each computed per-line value (the
+// position along the roll, the tracking correction) in an array of its own that exists only
+// once a stage has written to it (a file as read carries none, so the lines of a 4 MB file take
+// about twice its size). The stages that walk every line read the positions alone, eight bytes
+// a line. Copying a whole array, which every
 // conversion run does to start again from the lines as read, is a few block copies.
 //
 // Lines are appended in order; stages that rebuild lines build a new array (or replace every
@@ -59,17 +61,22 @@ class ScanLineArray {
   }
   uint16_t LineWord(int index) const { return line_words_[static_cast<size_t>(index)]; }
 
-  // Computed values of line `index` (zero when no stage has written any).
-  LineGeometry Geometry(int index) const {
-    return geometry_.empty() ? LineGeometry{} : geometry_[static_cast<size_t>(index)];
+  // Computed values of line `index` (zero where no stage has written any).
+  LineGeometry Geometry(int index) const { return {Position(index), TrackingOffset(index)}; }
+  double Position(int index) const { return positions_.empty() ? 0.0 : positions_[static_cast<size_t>(index)]; }
+  double TrackingOffset(int index) const {
+    return tracking_offsets_.empty() ? 0.0 : tracking_offsets_[static_cast<size_t>(index)];
   }
-  // Writable computed values of every line; allocated (zeroed) on first use.
-  std::vector<LineGeometry>& MutableGeometry();
-  bool HasGeometry() const { return !geometry_.empty(); }
+  // Writable positions (inches along the roll) and tracking corrections (inches sideways) of
+  // every line, one per line; allocated (zeroed) on first use.
+  std::vector<double>& MutablePositions() { return Sized(positions_); }
+  std::vector<double>& MutableTrackingOffsets() { return Sized(tracking_offsets_); }
+  bool HasGeometry() const { return !positions_.empty() || !tracking_offsets_.empty(); }
   // Drops the computed values (every line back to zero).
-  void ClearGeometry() { geometry_.clear(); }
-
-  double Position(int index) const { return geometry_.empty() ? 0.0 : geometry_[static_cast<size_t>(index)].Position; }
+  void ClearGeometry() {
+    positions_.clear();
+    tracking_offsets_.clear();
+  }
 
   // A self-contained copy of line `index`.
   ScanLine Line(int index) const;
@@ -84,10 +91,15 @@ class ScanLineArray {
   // (Writable makes the writer's own copy), so restoring the working lines from the lines as
   // read costs only the per-line arrays.
   std::vector<int32_t>& Writable();
+  std::vector<double>& Sized(std::vector<double>& values) {
+    if (values.size() != line_words_.size()) values.resize(line_words_.size());
+    return values;
+  }
   std::shared_ptr<std::vector<int32_t>> transitions_ = std::make_shared<std::vector<int32_t>>();
   std::vector<uint32_t> offsets_{0};  // line i spans offsets_[i] .. offsets_[i+1]
   std::vector<uint16_t> line_words_;
-  std::vector<LineGeometry> geometry_;  // empty, or one per line
+  std::vector<double> positions_;         // empty, or one per line
+  std::vector<double> tracking_offsets_;  // empty, or one per line
 };
 
 }  // namespace tarvelo

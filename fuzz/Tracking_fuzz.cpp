@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const PunchedHole& hole : holes)
     if (hole.Track < 0 || hole.Track > 255) std::abort();
   for (int i = 0; i < scan.Lines.Size(); ++i)
-    if (!std::isfinite(scan.Lines.Geometry(i).TrackingOffset)) std::abort();
+    if (!std::isfinite(scan.Lines.TrackingOffset(i))) std::abort();
   if (map.ClosestTrackAt(scan.CrossoverPixel) < 0) std::abort();
   // The diagnostic texts cost more than the whole pass (a line of text per transition and per
   // pixel): they are written when the input asks for them.

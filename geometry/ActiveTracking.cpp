@@ -214,9 +214,9 @@ class EdgeTracker {
     upper_expected_ = TruncToInt32((setup_.UpperExpected - origin) * ppi_);
   }
 
-  // Stores the line's edge findings and returns the mean of the two errors in inches.
+  // The line's edge findings, the mean of the two errors in inches returned as well.
   // `ascending` says the transitions are in increasing order.
-  double Line(std::span<const int32_t> transitions, bool ascending, LineGeometry& geometry) {
+  double Line(std::span<const int32_t> transitions, bool ascending, RollEdgeFinding& finding) {
     EdgeSearch lower{lower_expected_, 2 * capture_};
     EdgeSearch upper{upper_expected_, 2 * capture_};
     if (capture_ > 0 && ascending) {
@@ -231,16 +231,18 @@ class EdgeTracker {
         if (static_cast<uint64_t>(t - upper.expected + capture_) <= window) upper.Consider(t, capture_);
       }
     }
-    geometry.LowerEdgeFound = lower.found;
-    geometry.UpperEdgeFound = upper.found;
+    finding.LowerEdgeFound = lower.found;
+    finding.UpperEdgeFound = upper.found;
     if (inches_.empty()) {
-      geometry.LowerEdgeError = lower.error / ppi_;
-      geometry.UpperEdgeError = upper.error / ppi_;
-      return (lower.error + upper.error) / (2 * ppi_);
+      finding.LowerEdgeError = lower.error / ppi_;
+      finding.UpperEdgeError = upper.error / ppi_;
+      finding.MeanError = (lower.error + upper.error) / (2 * ppi_);
+    } else {
+      finding.LowerEdgeError = inches_[static_cast<size_t>(lower.error + capture_)];
+      finding.UpperEdgeError = inches_[static_cast<size_t>(upper.error + capture_)];
+      finding.MeanError = means_[static_cast<size_t>(lower.error + upper.error + 2 * capture_)];
     }
-    geometry.LowerEdgeError = inches_[static_cast<size_t>(lower.error + capture_)];
-    geometry.UpperEdgeError = inches_[static_cast<size_t>(upper.error + capture_)];
-    return means_[static_cast<size_t>(lower.error + upper.error + 2 * capture_)];
+    return finding.MeanError;
   }
 
  private:
@@ -305,12 +307,13 @@ RollEdgeSetup MakeRollEdgeSetup(const ScannerGeometry& scanner, const RollTypeDe
   return setup;
 }
 
-double RollEdgeError(CisScanData& data, int line, double correction, const RollEdgeSetup& setup) {
+RollEdgeFinding RollEdgeError(const CisScanData& data, int line, double correction, const RollEdgeSetup& setup) {
   EdgeTracker edges(setup);
   edges.SetCorrection(correction);
   const std::span<const int32_t> transitions = data.Lines.Transitions(line);
-  return edges.Line(transitions, std::is_sorted(transitions.begin(), transitions.end()),
-                    data.Lines.MutableGeometry()[static_cast<size_t>(line)]);
+  RollEdgeFinding finding;
+  edges.Line(transitions, std::is_sorted(transitions.begin(), transitions.end()), finding);
+  return finding;
 }
 
 void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, const ScannerSettings& scanner_settings,
@@ -336,7 +339,9 @@ void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, const S
   const int n = data.Lines.Size();
   if (n == 0) return;
   EdgeTracker edges(MakeRollEdgeSetup(scanner, roll, tracking.RollEdgeCaptureDistance));
-  std::vector<LineGeometry>& geometry = data.Lines.MutableGeometry();
+  const ScanLineArray& lines = data.Lines;
+  std::vector<double>& offsets = data.Lines.MutableTrackingOffsets();
+  RollEdgeFinding edge_finding;
   OpenHoles open;
   HoleSampler sampler(map, open, holes);
 
@@ -350,26 +355,25 @@ void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, const S
     if (!progress.At(i)) break;
     // The holes and the roll-edge error of line i with the correction of the last update
     // (independent of each other; the hole pass also finds whether the line is in order).
-    LineGeometry& line = geometry[static_cast<size_t>(i)];
-    const std::span<const int32_t> transitions = data.Lines.Transitions(i);
-    const double position = line.Position;
+    const std::span<const int32_t> transitions = lines.Transitions(i);
+    const double position = lines.Position(i);
     bool ascending = true;
     const double hole_error = sampler.Line(transitions, data.Polarity, ShiftPixels(correction, map.Dpi),
                                            data.PaperOn(i), position, ascending);
-    const double edge_error = edges.Line(transitions, ascending, line);
+    const double edge_error = edges.Line(transitions, ascending, edge_finding);
     error_sum = error_sum + hole_error + edge_weight * edge_error;
     ++lines_summed;
     if (position - last_update >= update_distance) {
       correction = correction + gain * error_sum / lines_summed;
       edges.SetCorrection(correction);
-      for (int k = first_unset; k <= i; ++k) geometry[static_cast<size_t>(k)].TrackingOffset = correction;
+      for (int k = first_unset; k <= i; ++k) offsets[static_cast<size_t>(k)] = correction;
       first_unset = i + 1;
       error_sum = 0;
       lines_summed = 0;
       last_update = position;
     }
   }
-  for (int k = first_unset; k < n; ++k) geometry[static_cast<size_t>(k)].TrackingOffset = correction;
+  for (int k = first_unset; k < n; ++k) offsets[static_cast<size_t>(k)] = correction;
 }
 
 }  // namespace tarvelo

@@ -59,9 +59,20 @@ struct RollEdgeSetup {
 RollEdgeSetup MakeRollEdgeSetup(const ScannerGeometry& scanner, const RollTypeDefinition& roll,
                                 double capture_distance);
 
+// What one line shows of the roll's edges: for each edge whether a transition lies within the
+// capture distance of where it is expected, and how far the nearest one lies (inches; 0 when
+// none does).
+struct RollEdgeFinding {
+  double LowerEdgeError = 0;
+  double UpperEdgeError = 0;
+  bool LowerEdgeFound = false;
+  bool UpperEdgeFound = false;
+  double MeanError = 0;  // the mean of the two errors, which steers the tracking
+};
+
 // Finds the transitions of line `line` (unshifted) nearest to the two expected edges, with
-// the expected edges moved by `correction`; stores the found flags and errors in the line and
-// returns the mean of the two errors in inches (an edge not found counts 0).
-double RollEdgeError(CisScanData& data, int line, double correction, const RollEdgeSetup& setup);
+// the expected edges moved by `correction`. The per-line pass makes the same search on every
+// line; only the mean of the errors steers it, so the findings are not kept with the lines.
+RollEdgeFinding RollEdgeError(const CisScanData& data, int line, double correction, const RollEdgeSetup& setup);
 
 }  // namespace tarvelo

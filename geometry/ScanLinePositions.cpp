@@ -17,41 +17,41 @@ constexpr const char* kDefaultModeName = "DEFAULT SCANNER MODE";
 constexpr double kFeetPerInch = 0.08333333333333333;
 
 // Lines first .. first+count-1 get start + j*spacing for j = 1..count.
-void PlaceWindow(std::vector<LineGeometry>& lines, int64_t first, int64_t count, double start, double spacing) {
-  for (int64_t j = 1; j <= count; ++j) lines[static_cast<size_t>(first + j - 1)].Position = start + j * spacing;
+void PlaceWindow(std::vector<double>& positions, int64_t first, int64_t count, double start, double spacing) {
+  for (int64_t j = 1; j <= count; ++j) positions[static_cast<size_t>(first + j - 1)] = start + j * spacing;
 }
 
 // Average lines per inch implied by the positions. With fewer than two lines there is no
 // distance to divide by; the nominal density stands in.
-double AverageLpi(const std::vector<LineGeometry>& lines, int64_t n, double lpi) {
+double AverageLpi(const std::vector<double>& positions, int64_t n, double lpi) {
   if (n < 2) return lpi;
-  const double last = lines[static_cast<size_t>(n - 1)].Position;
+  const double last = positions[static_cast<size_t>(n - 1)];
   if (!(last > 0)) return lpi;
   return static_cast<double>(n) / last;
 }
 
 // Nominal positions from the line index, with the take-up acceleration correction.
-void NominalPositions(std::vector<LineGeometry>& lines, int64_t n, double lpi, double correction,
+void NominalPositions(std::vector<double>& positions, int64_t n, double lpi, double correction,
                       LineProgress& progress) {
   const double acceleration = correction * 0.01;
   for (int64_t i = 0; i < n; ++i) {
     const double nominal = i / lpi;
-    lines[static_cast<size_t>(i)].Position = nominal + nominal * nominal * acceleration * kFeetPerInch;
+    positions[static_cast<size_t>(i)] = nominal + nominal * nominal * acceleration * kFeetPerInch;
     if (!progress.At(i)) return;
   }
 }
 
 std::string DefaultMode(CisScanData& data, const ScannerSettings& scanner, Reporter& reporter,
-                        std::vector<LineGeometry>& lines, int64_t n, double lpi, const std::string& rejected,
+                        std::vector<double>& positions, int64_t n, double lpi, const std::string& rejected,
                         LineProgress& progress) {
-  NominalPositions(lines, n, lpi, scanner.TakeupAccelCorrection(), progress);
+  NominalPositions(positions, n, lpi, scanner.TakeupAccelCorrection(), progress);
   data.InterpretedAverageLpi = lpi;
   reporter.ShowMessage(MessageKind::kError, "ERROR : Current scanner mode type not legal :" + rejected);
   return kDefaultModeName;
 }
 
-void BlockPositions(std::vector<LineGeometry>& lines, int64_t n, double lpi, LineProgress& progress) {
-  if (n > 0) lines[0].Position = 0;
+void BlockPositions(std::vector<double>& positions, int64_t n, double lpi, LineProgress& progress) {
+  if (n > 0) positions[0] = 0;
   double start = 0;
   double spacing = 0.1;
   int64_t first = 1;
@@ -60,14 +60,14 @@ void BlockPositions(std::vector<LineGeometry>& lines, int64_t n, double lpi, Lin
     ++count;
     if (count == 10) {
       spacing = (count / lpi) / count;
-      PlaceWindow(lines, first, count, start, spacing);
+      PlaceWindow(positions, first, count, start, spacing);
       start += count / lpi;
       first = i + 1;
       count = 0;
     }
     if (!progress.At(i)) return;
   }
-  if (n > first) PlaceWindow(lines, first, n - first, start, spacing);
+  if (n > first) PlaceWindow(positions, first, n - first, start, spacing);
 }
 
 }  // namespace
@@ -76,24 +76,24 @@ std::string ComputeScanLinePositions(CisScanData& data, const ScannerSettings& s
                                      const DiagnosticSettings& diagnostics, Reporter& reporter) {
   const std::string& mode = scanner.ScannerModeType;
   const int64_t n = data.Lines.Size();
-  std::vector<LineGeometry>& lines = data.Lines.MutableGeometry();
+  std::vector<double>& positions = data.Lines.MutablePositions();
   // The reader never leaves a density below 1; an edited one is held to the same floor.
   const double lpi = data.LinesPerInch < 1 ? 100.0 : static_cast<double>(data.LinesPerInch);
   LineProgress progress(reporter, n, kProgressReading, "Computing position for CIS Line = ");
 
   if (mode == kModeNoEncoding) {
-    NominalPositions(lines, n, lpi, scanner.TakeupAccelCorrection(), progress);
+    NominalPositions(positions, n, lpi, scanner.TakeupAccelCorrection(), progress);
     data.InterpretedAverageLpi = lpi;
     return mode;
   }
 
   if (mode != kModeShaftEncoder) {
     if (mode == kModeCountDown || mode == kModeCountUp) {
-      BlockPositions(lines, n, lpi, progress);
-      data.InterpretedAverageLpi = AverageLpi(lines, n, lpi);
+      BlockPositions(positions, n, lpi, progress);
+      data.InterpretedAverageLpi = AverageLpi(positions, n, lpi);
       return mode;
     }
-    return DefaultMode(data, scanner, reporter, lines, n, lpi, mode, progress);
+    return DefaultMode(data, scanner, reporter, positions, n, lpi, mode, progress);
   }
 
   // Shaft encoder: one tick is 2^exponent / LPI inches of roll travel; the lines between
@@ -115,7 +115,7 @@ std::string ComputeScanLinePositions(CisScanData& data, const ScannerSettings& s
   }
   const double window_travel = ticks_to_average * std::pow(2.0, data.EncoderExponent) / lpi;
 
-  if (n > 0) lines[0].Position = 0;
+  if (n > 0) positions[0] = 0;
   double start = 0;
   double spacing = window_travel;
   int64_t first = 1;
@@ -134,7 +134,7 @@ std::string ComputeScanLinePositions(CisScanData& data, const ScannerSettings& s
     since_tick = 0;
     if (++ticks_in_window >= ticks_to_average) {
       spacing = window_travel / in_window;
-      PlaceWindow(lines, first, in_window, start, spacing);
+      PlaceWindow(positions, first, in_window, start, spacing);
       start += window_travel;
       first = i + 1;
       total_ticks += ticks_in_window;
@@ -143,8 +143,8 @@ std::string ComputeScanLinePositions(CisScanData& data, const ScannerSettings& s
     }
     if (!progress.At(i)) break;
   }
-  if (n > first) PlaceWindow(lines, first, n - first, start, spacing);
-  data.InterpretedAverageLpi = AverageLpi(lines, n, lpi);
+  if (n > first) PlaceWindow(positions, first, n - first, start, spacing);
+  data.InterpretedAverageLpi = AverageLpi(positions, n, lpi);
 
   if (1.3 * total_ticks > n) {
     reporter.ShowMessageWithTwoValues(
@@ -166,7 +166,7 @@ std::string ComputeScanLinePositions(CisScanData& data, const ScannerSettings& s
   reporter.ShowMessage(
       MessageKind::kError,
       "Bad or invalid Encoder data.  File does not process properly with shaft encoded scanner mode selected.");
-  return DefaultMode(data, scanner, reporter, lines, n, lpi, mode, progress);
+  return DefaultMode(data, scanner, reporter, positions, n, lpi, mode, progress);
 }
 
 }  // namespace tarvelo

@@ -90,21 +90,22 @@ TEST(RollEdgeError, NearestTransitionWithinTheCaptureDistanceCounts) {
   setup.CaptureDistance = 0.1;  // 30 pixels
   CisScanData data = Lines({{170, 190, 3560, 3590}, {100, 1000, 3600}, {}});
   // Lower: 170 and 190 both lie 10 away; the earlier one wins. Upper: 3560, 5 beyond.
-  EXPECT_EQ(RollEdgeError(data, 0, 0.0, setup), (10 + -5) / (2 * 300.0));
-  LineGeometry g = data.Lines.Geometry(0);
+  RollEdgeFinding g = RollEdgeError(data, 0, 0.0, setup);
+  EXPECT_EQ(g.MeanError, (10 + -5) / (2 * 300.0));
   EXPECT_TRUE(g.LowerEdgeFound);
   EXPECT_TRUE(g.UpperEdgeFound);
   EXPECT_EQ(g.LowerEdgeError, 10 / 300.0);
   EXPECT_EQ(g.UpperEdgeError, -5 / 300.0);
   // A correction moves the expected edges: with 0.1 inch they lie at 150 and 3525, so 170 is
   // the lower edge, 20 pixels beyond, and 3560 lies beyond the upper capture distance.
-  EXPECT_EQ(RollEdgeError(data, 0, 0.1, setup), (-20 + 0) / (2 * 300.0));
-  EXPECT_FALSE(data.Lines.Geometry(0).UpperEdgeFound);
+  g = RollEdgeError(data, 0, 0.1, setup);
+  EXPECT_EQ(g.MeanError, (-20 + 0) / (2 * 300.0));
+  EXPECT_FALSE(g.UpperEdgeFound);
 
   // Nothing near either edge, and a line without transitions: both errors 0, not found.
   for (int line : {1, 2}) {
-    EXPECT_EQ(RollEdgeError(data, line, 0.0, setup), 0.0);
-    g = data.Lines.Geometry(line);
+    g = RollEdgeError(data, line, 0.0, setup);
+    EXPECT_EQ(g.MeanError, 0.0);
     EXPECT_FALSE(g.LowerEdgeFound);
     EXPECT_FALSE(g.UpperEdgeFound);
     EXPECT_EQ(g.LowerEdgeError, 0.0);
@@ -209,7 +210,7 @@ TEST(AssignHoles, MatchesTheStepByStepPassOnRandomLines) {
 
 // The roll-edge search of one line step by step over every transition.
 double StepByStepEdgeError(const Transitions& transitions, double correction, const RollEdgeSetup& setup,
-                           LineGeometry& geometry) {
+                           RollEdgeFinding& geometry) {
   const double origin = setup.Offset + correction;
   const double ppi = setup.PixelsPerInch;
   const int e[2] = {static_cast<int>((setup.LowerExpected - origin) * ppi),
@@ -249,10 +250,10 @@ TEST(RollEdgeError, MatchesTheStepByStepSearchOnRandomLines) {
     if (round % 3 != 0) std::sort(line.begin(), line.end());  // lines from a file ascend
     const double correction = static_cast<int>(random() % 21 - 10) * 0.01;
     CisScanData data = Lines({line});
-    LineGeometry expected;
+    RollEdgeFinding expected;
     const double error = StepByStepEdgeError(line, correction, setup, expected);
-    ASSERT_EQ(RollEdgeError(data, 0, correction, setup), error) << round;
-    const LineGeometry got = data.Lines.Geometry(0);
+    const RollEdgeFinding got = RollEdgeError(data, 0, correction, setup);
+    ASSERT_EQ(got.MeanError, error) << round;
     ASSERT_EQ(got.LowerEdgeFound, expected.LowerEdgeFound);
     ASSERT_EQ(got.UpperEdgeFound, expected.UpperEdgeFound);
     ASSERT_EQ(got.LowerEdgeError, expected.LowerEdgeError);
@@ -410,10 +411,12 @@ TEST(ProcessScanLines, WithoutTrackingTheDriftMovesHolesToNeighbouringTracks) {
     }
   }
   EXPECT_GT(neighbours, 10);
-  // The errors are still measured, but no correction is recorded.
+  // The edges are still there to measure, but no correction is recorded.
   const ScanLineArray& lines = run.doc.ScanData().Lines;
   for (int i = 0; i < lines.Size(); ++i) ASSERT_EQ(lines.Geometry(i).TrackingOffset, 0.0);
-  EXPECT_TRUE(lines.Geometry(2000).LowerEdgeFound);
+  const RollEdgeSetup setup = MakeRollEdgeSetup(UsableScannerGeometry(run.ui.settings.Scanner), run.doc.RollType(),
+                                                run.ui.settings.Tracking.RollEdgeCaptureDistance);
+  EXPECT_TRUE(RollEdgeError(run.doc.ScanData(), 2000, 0.0, setup).LowerEdgeFound);
   const KeywordList& keywords = run.doc.Keywords();
   EXPECT_EQ(keywords.ItemText(keywords.FindKey("/ActiveTracking:")), "/ActiveTracking: OFF ");
 }

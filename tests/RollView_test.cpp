@@ -115,7 +115,7 @@ TEST(RollView, FootAndInchTicksWithTheirLabels) {
 
 TEST(RollView, TrackingCorrectionsOffsetAndStretchMoveTheDots) {
   CisScanData scan = EvenScan(1, 100.0, {100});
-  scan.Lines.MutableGeometry()[0].TrackingOffset = 0.1;
+  scan.Lines.MutableTrackingOffsets()[0] = 0.1;
   RollViewSettings settings = Window();
   Picture picture;
   DrawRollView(scan, FailSafeStrips(), settings, picture);
@@ -281,7 +281,7 @@ TEST(RollView, MarkedHolesAreFilledInTheirColourWhereTheScanHasThem) {
   EXPECT_LT(marked, 23 * 37);
 
   // Shown with the tracking corrections: moved as far as the hole's first line was corrected.
-  scan.Lines.MutableGeometry()[200].TrackingOffset = 0.5;  // half an inch: 31 columns
+  scan.Lines.MutableTrackingOffsets()[200] = 0.5;  // half an inch: 31 columns
   settings.ShowTrackingCorrections = true;
   DrawRollView(scan, strips, settings, picture);
   EXPECT_EQ(picture.Image.Pixel(50 + 135 + 31, 45 + 140), kMarkedHoleColour);

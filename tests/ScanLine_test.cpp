@@ -12,7 +12,7 @@ TEST(ScanLineArray, CopiesAreIndependentAndComputedValuesStartAtZero) {
   as_read.AppendLine(t, 2);
   EXPECT_FALSE(as_read.HasGeometry());
   ScanLineArray working = as_read;
-  working.MutableGeometry()[1].TrackingOffset = 0.5;
+  working.MutableTrackingOffsets()[1] = 0.5;
   EXPECT_EQ(working.Geometry(1).TrackingOffset, 0.5);
   EXPECT_EQ(as_read.Geometry(1).TrackingOffset, 0.0);
   working = as_read;

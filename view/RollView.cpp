@@ -127,7 +127,7 @@ void DrawMarkedHoles(const CisScanData& scan, const RollViewSettings& settings, 
     if (hole.Start > end_inch) break;
     if (hole.End < first_inch) continue;
     const long long shift = settings.ShowTrackingCorrections && hole.FirstLine >= 0 && hole.FirstLine < lines.Size()
-                                ? ClampedInteger(kViewPixelsPerInch * lines.Geometry(hole.FirstLine).TrackingOffset)
+                                ? ClampedInteger(kViewPixelsPerInch * lines.TrackingOffset(hole.FirstLine))
                                 : 0;
     const long long row = top + ClampedInteger(rows_per_inch * hole.Start);
     const long long rows = std::max(1LL, top + ClampedInteger(rows_per_inch * hole.End) - row);
@@ -200,7 +200,7 @@ void DrawLines(const CisScanData& scan, const RollViewSettings& settings, int sc
     if (row < 0 || row >= image.height || !columns.Drawable()) continue;
 
     const long long shift =
-        settings.ShowTrackingCorrections ? ClampedInteger(kViewPixelsPerInch * lines.Geometry(line).TrackingOffset) : 0;
+        settings.ShowTrackingCorrections ? ClampedInteger(kViewPixelsPerInch * lines.TrackingOffset(line)) : 0;
     uint8_t* pixels = image.Row(static_cast<int>(row));
     auto dot = [&](long long column, uint32_t colour) {
       if (static_cast<unsigned long long>(column) >= width) return;
