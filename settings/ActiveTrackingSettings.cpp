@@ -2,32 +2,25 @@
 
 namespace tarvelo {
 
-ActiveTrackingSettings::ActiveTrackingSettings(const ProfileStore& store) {
-  EventsBetweenUpdates = ReadSettingInt(store, kSection, "EventsBetweenUpdates");
-  RollEdgeCaptureDistance = ReadSettingReal(store, kSection, "RollEdgeCaptureDistance");
-  TrackingUpdateDistance = ReadSettingReal(store, kSection, "TrackingUpdateDistance");
-  EdgeErrorWeightingFactor = ReadSettingReal(store, kSection, "EdgeErrorWeightingFactor");
-  TrackingLoopGain = ReadSettingReal(store, kSection, "TrackingLoopGain");
-}
+namespace {
 
-Result ActiveTrackingSettings::Save(ProfileStore& store) const {
-  ProfileWriter writer(store, kSection);
-  writer.Int("EventsBetweenUpdates", EventsBetweenUpdates);
-  writer.Real("RollEdgeCaptureDistance", RollEdgeCaptureDistance, 10);
-  writer.Real("TrackingUpdateDistance", TrackingUpdateDistance, 10);
-  writer.Real("EdgeErrorWeightingFactor", EdgeErrorWeightingFactor, 10);
-  writer.Real("TrackingLoopGain", TrackingLoopGain, 10);
-  return writer.Outcome();
-}
+// In the order Save writes them.
+constexpr SettingField<ActiveTrackingSettings> kFields[] = {
+    {ActiveTrackingSettings::kSection, "EventsBetweenUpdates", &ActiveTrackingSettings::EventsBetweenUpdates},
+    {ActiveTrackingSettings::kSection, "RollEdgeCaptureDistance", &ActiveTrackingSettings::RollEdgeCaptureDistance},
+    {ActiveTrackingSettings::kSection, "TrackingUpdateDistance", &ActiveTrackingSettings::TrackingUpdateDistance},
+    {ActiveTrackingSettings::kSection, "EdgeErrorWeightingFactor", &ActiveTrackingSettings::EdgeErrorWeightingFactor},
+    {ActiveTrackingSettings::kSection, "TrackingLoopGain", &ActiveTrackingSettings::TrackingLoopGain},
+};
 
-Result ActiveTrackingSettings::Validate() const {
-  SettingsCheck check;
-  check.Field(kSection, "EventsBetweenUpdates", EventsBetweenUpdates);
-  check.Field(kSection, "RollEdgeCaptureDistance", RollEdgeCaptureDistance);
-  check.Field(kSection, "TrackingUpdateDistance", TrackingUpdateDistance);
-  check.Field(kSection, "EdgeErrorWeightingFactor", EdgeErrorWeightingFactor);
-  check.Field(kSection, "TrackingLoopGain", TrackingLoopGain);
-  return check.Outcome();
-}
+}  // namespace
+
+std::span<const SettingField<ActiveTrackingSettings>> ActiveTrackingSettings::Fields() { return kFields; }
+
+ActiveTrackingSettings::ActiveTrackingSettings(const ProfileStore& store) { LoadFields(store, Fields(), *this); }
+
+Result ActiveTrackingSettings::Save(ProfileStore& store) const { return SaveFields(store, Fields(), *this); }
+
+Result ActiveTrackingSettings::Validate() const { return CheckFields(Fields(), *this); }
 
 }  // namespace tarvelo

@@ -2,13 +2,15 @@
 // "ActiveTrackingParameters": the roll-edge tracking loop's distances, weighting and gain.
 // Tracking itself is switched on and off in the scanner preset.
 
-#include "settings/SettingsIo.h"
+#include "settings/SettingsFields.h"
 
 namespace tarvelo {
 
 class ActiveTrackingSettings {
  public:
   static constexpr const char* kSection = "ActiveTrackingParameters";
+  // Every setting of the group, bound to its member, in the order Save writes them.
+  static std::span<const SettingField<ActiveTrackingSettings>> Fields();
 
   explicit ActiveTrackingSettings(const ProfileStore& store);
   ActiveTrackingSettings() = default;

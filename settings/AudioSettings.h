@@ -3,24 +3,19 @@
 
 #include <string>
 
-#include "settings/SettingsIo.h"
+#include "settings/SettingsFields.h"
 
 namespace tarvelo {
 
 struct AudioSettings {
   static constexpr const char* kSection = "Audio Settings";
 
-  AudioSettings() = default;
-  explicit AudioSettings(const ProfileStore& store)
-      : SoundFont(ReadSettingText(store, kSection, "SoundFont")),
-        MidiOutput(ReadSettingText(store, kSection, "MidiOutput")) {}
+  static std::span<const SettingField<AudioSettings>> Fields();
 
-  Result Save(ProfileStore& store) const {
-    ProfileWriter writer(store, kSection);
-    writer.String("SoundFont", SoundFont);
-    writer.String("MidiOutput", MidiOutput);
-    return writer.Outcome();
-  }
+  AudioSettings() = default;
+  explicit AudioSettings(const ProfileStore& store) { LoadFields(store, Fields(), *this); }
+
+  Result Save(ProfileStore& store) const { return SaveFields(store, Fields(), *this); }
 
   std::string SoundFont;   // the SoundFont file of the software synthesizer; "": the installed one
   std::string MidiOutput;  // a sequencer port to play to; "": the software synthesizer

@@ -2,43 +2,30 @@
 
 namespace tarvelo {
 
-DiagnosticSettings::DiagnosticSettings(const ProfileStore& store) {
-  WriteCISrawTransitionFile = ReadSettingSwitch(store, kSection, "WriteCISrawTransitionFile");
-  WriteTrackLookUpMapFile = ReadSettingSwitch(store, kSection, "WriteTrackLookUpMapFile");
-  OverrideImageReversal = ReadSettingInt(store, kSection, "OverrideImageReversal");
-  HistogramMinDisplayDistance = ReadSettingInt(store, kSection, "HistogramMinDisplayDistance");
-  EncoderTicksToAverage = ReadSettingInt(store, kSection, "EncoderTicksToAverage");
-  ShowShaftEncoderStatistics = ReadSettingSwitch(store, kSection, "ShowShaftEncoderStatistics");
-  HistogramSameTrackOnly = ReadSettingSwitch(store, kSection, "HistogramSameTrackOnly");
-  EmbedRollKeywordData = ReadSettingSwitch(store, kOutputSection, "EmbedRollKeywordData");
-  UseAnnFile = ReadSettingSwitch(store, kSection, "UseAnnFile");
-  OffTrackWarningPercent = ReadSettingInt(store, kSection, "OffTrackWarningPercent");
-}
+namespace {
 
-Result DiagnosticSettings::Save(ProfileStore& store) const {
-  ProfileWriter writer(store, kSection);
-  writer.Switch("WriteCISrawTransitionFile", WriteCISrawTransitionFile);
-  writer.Switch("WriteTrackLookUpMapFile", WriteTrackLookUpMapFile);
-  writer.Int("OverrideImageReversal", OverrideImageReversal);
-  writer.Int("HistogramMinDisplayDistance", HistogramMinDisplayDistance);
-  writer.Int("EncoderTicksToAverage", EncoderTicksToAverage);
-  writer.Switch("ShowShaftEncoderStatistics", ShowShaftEncoderStatistics);
-  writer.Switch("HistogramSameTrackOnly", HistogramSameTrackOnly);
-  writer.SetSection(kOutputSection);
-  writer.Switch("EmbedRollKeywordData", EmbedRollKeywordData);
-  writer.SetSection(kSection);
-  writer.Switch("UseAnnFile", UseAnnFile);
-  writer.Int("OffTrackWarningPercent", OffTrackWarningPercent);
-  return writer.Outcome();
-}
+// In the order Save writes them.
+constexpr SettingField<DiagnosticSettings> kFields[] = {
+    {DiagnosticSettings::kSection, "WriteCISrawTransitionFile", &DiagnosticSettings::WriteCISrawTransitionFile},
+    {DiagnosticSettings::kSection, "WriteTrackLookUpMapFile", &DiagnosticSettings::WriteTrackLookUpMapFile},
+    {DiagnosticSettings::kSection, "OverrideImageReversal", &DiagnosticSettings::OverrideImageReversal},
+    {DiagnosticSettings::kSection, "HistogramMinDisplayDistance", &DiagnosticSettings::HistogramMinDisplayDistance},
+    {DiagnosticSettings::kSection, "EncoderTicksToAverage", &DiagnosticSettings::EncoderTicksToAverage},
+    {DiagnosticSettings::kSection, "ShowShaftEncoderStatistics", &DiagnosticSettings::ShowShaftEncoderStatistics},
+    {DiagnosticSettings::kSection, "HistogramSameTrackOnly", &DiagnosticSettings::HistogramSameTrackOnly},
+    {DiagnosticSettings::kOutputSection, "EmbedRollKeywordData", &DiagnosticSettings::EmbedRollKeywordData},
+    {DiagnosticSettings::kSection, "UseAnnFile", &DiagnosticSettings::UseAnnFile},
+    {DiagnosticSettings::kSection, "OffTrackWarningPercent", &DiagnosticSettings::OffTrackWarningPercent},
+};
 
-Result DiagnosticSettings::Validate() const {
-  SettingsCheck check;
-  check.Field(kSection, "OverrideImageReversal", OverrideImageReversal);
-  check.Field(kSection, "HistogramMinDisplayDistance", HistogramMinDisplayDistance);
-  check.Field(kSection, "EncoderTicksToAverage", EncoderTicksToAverage);
-  check.Field(kSection, "OffTrackWarningPercent", OffTrackWarningPercent);
-  return check.Outcome();
-}
+}  // namespace
+
+std::span<const SettingField<DiagnosticSettings>> DiagnosticSettings::Fields() { return kFields; }
+
+DiagnosticSettings::DiagnosticSettings(const ProfileStore& store) { LoadFields(store, Fields(), *this); }
+
+Result DiagnosticSettings::Save(ProfileStore& store) const { return SaveFields(store, Fields(), *this); }
+
+Result DiagnosticSettings::Validate() const { return CheckFields(Fields(), *this); }
 
 }  // namespace tarvelo

@@ -2,7 +2,7 @@
 // "Diagnostic Settings" (and EmbedRollKeywordData of "OutputFiles"): diagnostic files,
 // image reversal override, histogram and shaft encoder options, roll information sources.
 
-#include "settings/SettingsIo.h"
+#include "settings/SettingsFields.h"
 
 namespace tarvelo {
 
@@ -10,6 +10,8 @@ class DiagnosticSettings {
  public:
   static constexpr const char* kSection = "Diagnostic Settings";
   static constexpr const char* kOutputSection = "OutputFiles";
+  // Every setting of the group, bound to its member, in the order Save writes them.
+  static std::span<const SettingField<DiagnosticSettings>> Fields();
 
   // Values of OverrideImageReversal.
   static constexpr int kUseCisBit = 0;

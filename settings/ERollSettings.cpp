@@ -2,33 +2,26 @@
 
 namespace tarvelo {
 
-ERollSettings::ERollSettings(const ProfileStore& store) {
-  eRollMidiFilePrefix = ReadSettingText(store, kSection, "eRollMidiFilePrefix");
-  eRollMidiFileSuffix = ReadSettingText(store, kSection, "eRollMidiFileSuffix");
-  eRollMidiLeadInTime = ReadSettingInt(store, kSection, "eRollMidiLeadInTime");
-  eRollMidiTrailerTime = ReadSettingInt(store, kSection, "eRollMidiTrailerTime");
-  IncludePowerRollEvents = ReadSettingSwitch(store, kSection, "IncludePowerRollEvents");
-  IncludeTrack18SustainPedal = ReadSettingSwitch(store, kSection, "IncludeTrack18SustainPedal");
-}
+namespace {
 
-Result ERollSettings::Save(ProfileStore& store) const {
-  ProfileWriter writer(store, kSection);
-  writer.String("eRollMidiFilePrefix", eRollMidiFilePrefix);
-  writer.String("eRollMidiFileSuffix", eRollMidiFileSuffix);
-  writer.Int("eRollMidiLeadInTime", eRollMidiLeadInTime);
-  writer.Int("eRollMidiTrailerTime", eRollMidiTrailerTime);
-  writer.Switch("IncludePowerRollEvents", IncludePowerRollEvents);
-  writer.Switch("IncludeTrack18SustainPedal", IncludeTrack18SustainPedal);
-  return writer.Outcome();
-}
+// In the order Save writes them.
+constexpr SettingField<ERollSettings> kFields[] = {
+    {ERollSettings::kSection, "eRollMidiFilePrefix", &ERollSettings::eRollMidiFilePrefix},
+    {ERollSettings::kSection, "eRollMidiFileSuffix", &ERollSettings::eRollMidiFileSuffix},
+    {ERollSettings::kSection, "eRollMidiLeadInTime", &ERollSettings::eRollMidiLeadInTime},
+    {ERollSettings::kSection, "eRollMidiTrailerTime", &ERollSettings::eRollMidiTrailerTime},
+    {ERollSettings::kSection, "IncludePowerRollEvents", &ERollSettings::IncludePowerRollEvents},
+    {ERollSettings::kSection, "IncludeTrack18SustainPedal", &ERollSettings::IncludeTrack18SustainPedal},
+};
 
-Result ERollSettings::Validate() const {
-  SettingsCheck check;
-  check.Field(kSection, "eRollMidiFilePrefix", eRollMidiFilePrefix);
-  check.Field(kSection, "eRollMidiFileSuffix", eRollMidiFileSuffix);
-  check.Field(kSection, "eRollMidiLeadInTime", eRollMidiLeadInTime);
-  check.Field(kSection, "eRollMidiTrailerTime", eRollMidiTrailerTime);
-  return check.Outcome();
-}
+}  // namespace
+
+std::span<const SettingField<ERollSettings>> ERollSettings::Fields() { return kFields; }
+
+ERollSettings::ERollSettings(const ProfileStore& store) { LoadFields(store, Fields(), *this); }
+
+Result ERollSettings::Save(ProfileStore& store) const { return SaveFields(store, Fields(), *this); }
+
+Result ERollSettings::Validate() const { return CheckFields(Fields(), *this); }
 
 }  // namespace tarvelo

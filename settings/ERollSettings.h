@@ -4,13 +4,15 @@
 
 #include <string>
 
-#include "settings/SettingsIo.h"
+#include "settings/SettingsFields.h"
 
 namespace tarvelo {
 
 class ERollSettings {
  public:
   static constexpr const char* kSection = "Midi eRoll Settings";
+  // Every setting of the group, bound to its member, in the order Save writes them.
+  static std::span<const SettingField<ERollSettings>> Fields();
 
   explicit ERollSettings(const ProfileStore& store);
   ERollSettings() = default;

@@ -2,38 +2,27 @@
 
 namespace tarvelo {
 
-GeneralSettings::GeneralSettings(const ProfileStore& store) {
-  ScanMidiFilePrefix = ReadSettingText(store, kSection, "ScanMidiFilePrefix");
-  ScanMidiFileSuffix = ReadSettingText(store, kSection, "ScanMidiFileSuffix");
-  ScanMidiLeadInTime = ReadSettingInt(store, kSection, "ScanMidiLeadInTime");
-  SpeckThresholdLength = ReadSettingReal(store, kSection, "SpeckThresholdLength");
-  MidiCopyrightInfoString = ReadSettingText(store, kSection, "MidiCopyrightInfoString");
-  SpeckThresholdWidthPct = ReadSettingInt(store, kSection, "SpeckThresholdWidthPct");
-  GlitchThresholdDistance = ReadSettingReal(store, kSection, "GlitchThresholdDistance");
-}
+namespace {
 
-Result GeneralSettings::Save(ProfileStore& store) const {
-  ProfileWriter writer(store, kSection);
-  writer.String("ScanMidiFilePrefix", ScanMidiFilePrefix);
-  writer.String("ScanMidiFileSuffix", ScanMidiFileSuffix);
-  writer.Int("ScanMidiLeadInTime", ScanMidiLeadInTime);
-  writer.Real("SpeckThresholdLength", SpeckThresholdLength, 10);
-  writer.Int("SpeckThresholdWidthPct", SpeckThresholdWidthPct);
-  writer.String("MidiCopyrightInfoString", MidiCopyrightInfoString);
-  writer.Real("GlitchThresholdDistance", GlitchThresholdDistance, 10);
-  return writer.Outcome();
-}
+// In the order Save writes them.
+constexpr SettingField<GeneralSettings> kFields[] = {
+    {GeneralSettings::kSection, "ScanMidiFilePrefix", &GeneralSettings::ScanMidiFilePrefix},
+    {GeneralSettings::kSection, "ScanMidiFileSuffix", &GeneralSettings::ScanMidiFileSuffix},
+    {GeneralSettings::kSection, "ScanMidiLeadInTime", &GeneralSettings::ScanMidiLeadInTime},
+    {GeneralSettings::kSection, "SpeckThresholdLength", &GeneralSettings::SpeckThresholdLength},
+    {GeneralSettings::kSection, "SpeckThresholdWidthPct", &GeneralSettings::SpeckThresholdWidthPct},
+    {GeneralSettings::kSection, "MidiCopyrightInfoString", &GeneralSettings::MidiCopyrightInfoString},
+    {GeneralSettings::kSection, "GlitchThresholdDistance", &GeneralSettings::GlitchThresholdDistance},
+};
 
-Result GeneralSettings::Validate() const {
-  SettingsCheck check;
-  check.Field(kSection, "ScanMidiFilePrefix", ScanMidiFilePrefix);
-  check.Field(kSection, "ScanMidiFileSuffix", ScanMidiFileSuffix);
-  check.Field(kSection, "ScanMidiLeadInTime", ScanMidiLeadInTime);
-  check.Field(kSection, "SpeckThresholdLength", SpeckThresholdLength);
-  check.Field(kSection, "MidiCopyrightInfoString", MidiCopyrightInfoString);
-  check.Field(kSection, "SpeckThresholdWidthPct", SpeckThresholdWidthPct);
-  check.Field(kSection, "GlitchThresholdDistance", GlitchThresholdDistance);
-  return check.Outcome();
-}
+}  // namespace
+
+std::span<const SettingField<GeneralSettings>> GeneralSettings::Fields() { return kFields; }
+
+GeneralSettings::GeneralSettings(const ProfileStore& store) { LoadFields(store, Fields(), *this); }
+
+Result GeneralSettings::Save(ProfileStore& store) const { return SaveFields(store, Fields(), *this); }
+
+Result GeneralSettings::Validate() const { return CheckFields(Fields(), *this); }
 
 }  // namespace tarvelo

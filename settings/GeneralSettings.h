@@ -4,13 +4,15 @@
 
 #include <string>
 
-#include "settings/SettingsIo.h"
+#include "settings/SettingsFields.h"
 
 namespace tarvelo {
 
 class GeneralSettings {
  public:
   static constexpr const char* kSection = "Midi Gen Settings";
+  // Every setting of the group, bound to its member, in the order Save writes them.
+  static std::span<const SettingField<GeneralSettings>> Fields();
 
   // Loads every key of the section, with its default when absent.
   explicit GeneralSettings(const ProfileStore& store);

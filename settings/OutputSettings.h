@@ -4,43 +4,31 @@
 
 #include <string>
 
-#include "settings/SettingsIo.h"
+#include "settings/SettingsFields.h"
 
 namespace tarvelo {
 
 struct OutputSettings {
   static constexpr const char* kSection = "OutputFiles";
 
+  // Every setting of the section, bound to its member, in table order.
+  static std::span<const SettingField<OutputSettings>> Fields();
+
   OutputSettings() = default;
-  explicit OutputSettings(const ProfileStore& store)
-      : ScanMidi(ReadSettingSwitch(store, kSection, "ScanMidi")),
-        eRollMidi(ReadSettingSwitch(store, kSection, "eRollMidi")),
-        PunchMidi(ReadSettingSwitch(store, kSection, "PunchMidi")),
-        LiteralRollInfo(ReadSettingSwitch(store, kSection, "LiteralRollInfo")),
-        CreditWebAddress(ReadSettingText(store, kSection, "CreditWebAddress")),
-        WriteExpressionMidi(ReadSettingSwitch(store, kSection, "WriteExpressionMidi")),
-        ExpressionMidiFilePrefix(ReadSettingText(store, kSection, "ExpressionMidiFilePrefix")),
-        ExpressionMidiFileSuffix(ReadSettingText(store, kSection, "ExpressionMidiFileSuffix")) {}
+  explicit OutputSettings(const ProfileStore& store) { LoadFields(store, Fields(), *this); }
 
   // The check boxes store their state at once when clicked.
-  Result SaveScanMidi(ProfileStore& store) const { return store.WriteProfileInt(kSection, "ScanMidi", ScanMidi); }
-  Result SaveERollMidi(ProfileStore& store) const { return store.WriteProfileInt(kSection, "eRollMidi", eRollMidi); }
+  Result SaveScanMidi(ProfileStore& store) const {
+    return SaveField(store, Fields(), *this, &OutputSettings::ScanMidi);
+  }
+  Result SaveERollMidi(ProfileStore& store) const {
+    return SaveField(store, Fields(), *this, &OutputSettings::eRollMidi);
+  }
   Result SaveWriteExpressionMidi(ProfileStore& store) const {
-    return store.WriteProfileInt(kSection, "WriteExpressionMidi", WriteExpressionMidi);
+    return SaveField(store, Fields(), *this, &OutputSettings::WriteExpressionMidi);
   }
   // Every value of the section, in table order (the settings list and the settings digest).
-  Result SaveAll(ProfileStore& store) const {
-    ProfileWriter writer(store, kSection);
-    writer.Switch("ScanMidi", ScanMidi);
-    writer.Switch("eRollMidi", eRollMidi);
-    writer.Switch("PunchMidi", PunchMidi);
-    writer.Switch("LiteralRollInfo", LiteralRollInfo);
-    writer.String("CreditWebAddress", CreditWebAddress);
-    writer.Switch("WriteExpressionMidi", WriteExpressionMidi);
-    writer.String("ExpressionMidiFilePrefix", ExpressionMidiFilePrefix);
-    writer.String("ExpressionMidiFileSuffix", ExpressionMidiFileSuffix);
-    return writer.Outcome();
-  }
+  Result SaveAll(ProfileStore& store) const { return SaveFields(store, Fields(), *this); }
 
   bool ScanMidi = true;
   bool eRollMidi = true;
@@ -58,13 +46,12 @@ struct OutputSettings {
 struct RollSettings {
   static constexpr const char* kSection = "Roll Settings";
 
-  RollSettings() = default;
-  explicit RollSettings(const ProfileStore& store)
-      : ActiveRollTypeName(ReadSettingText(store, kSection, "ActiveRollTypeName")) {}
+  static std::span<const SettingField<RollSettings>> Fields();
 
-  Result Save(ProfileStore& store) const {
-    return store.WriteProfileString(kSection, "ActiveRollTypeName", ActiveRollTypeName);
-  }
+  RollSettings() = default;
+  explicit RollSettings(const ProfileStore& store) { LoadFields(store, Fields(), *this); }
+
+  Result Save(ProfileStore& store) const { return SaveFields(store, Fields(), *this); }
 
   std::string ActiveRollTypeName = "Fail-Safe";
 };

@@ -2,7 +2,7 @@
 // "Picture Settings": how a roll scanned into an ordinary picture (PNG, TIFF, JPEG) is read into
 // scan lines. None of them changes the conversion of a CIS file.
 
-#include "settings/SettingsIo.h"
+#include "settings/SettingsFields.h"
 
 namespace tarvelo {
 
@@ -17,19 +17,12 @@ struct PictureSettings {
   static constexpr int kStartBottom = 0;
   static constexpr int kStartTop = 1;
 
-  PictureSettings() = default;
-  explicit PictureSettings(const ProfileStore& store)
-      : PictureHoles(ReadSettingInt(store, kSection, "PictureHoles")),
-        PictureStart(ReadSettingInt(store, kSection, "PictureStart")),
-        PictureLinesPerInch(ReadSettingInt(store, kSection, "PictureLinesPerInch")) {}
+  static std::span<const SettingField<PictureSettings>> Fields();
 
-  Result Save(ProfileStore& store) const {
-    ProfileWriter writer(store, kSection);
-    writer.Int("PictureHoles", PictureHoles);
-    writer.Int("PictureStart", PictureStart);
-    writer.Int("PictureLinesPerInch", PictureLinesPerInch);
-    return writer.Outcome();
-  }
+  PictureSettings() = default;
+  explicit PictureSettings(const ProfileStore& store) { LoadFields(store, Fields(), *this); }
+
+  Result Save(ProfileStore& store) const { return SaveFields(store, Fields(), *this); }
 
   bool IsDefault() const {
     return PictureHoles == kHolesAuto && PictureStart == kStartBottom && PictureLinesPerInch == 0;

@@ -8,30 +8,40 @@ namespace tarvelo {
 
 namespace {
 
-std::string Key(const char* stem, int index) { return stem + std::to_string(index); }
-
-// The stored values of a preset, in the order they are read and written: each a text or a
-// whole number, its key the stem followed by the preset's number.
+// The values of a preset, in the order they are read, checked and written: each with the member
+// that holds it as stored (texts and whole numbers) and the one that holds it as edited.
 struct PresetField {
-  const char* Stem;
-  std::string ScannerPreset::*Text;
-  int ScannerPreset::*Number;
+  std::string_view Key;  // followed by the preset's index in the profile
+  FieldMember<ScannerPreset> Stored;
+  FieldMember<ScannerSettings> Edited;
 };
 constexpr PresetField kPresetFields[] = {
-    {"PresetName", &ScannerPreset::PresetName, nullptr},
-    {"ScannerDPI", nullptr, &ScannerPreset::ScannerDPI},
-    {"ScannerOffset", &ScannerPreset::ScannerOffset, nullptr},
-    {"ScannerAlignStretch", &ScannerPreset::ScannerAlignStretch, nullptr},
-    {"ScannerModeType", &ScannerPreset::ScannerModeType, nullptr},
-    {"RemoveTakeupAccel", nullptr, &ScannerPreset::RemoveTakeupAccel},
-    {"TakeupAccelPct", &ScannerPreset::TakeupAccelPct, nullptr},
-    {"ActiveTracking", nullptr, &ScannerPreset::ActiveTracking},
-    {"AutoTweakSettings", nullptr, &ScannerPreset::AutoTweakSettings},
-    {"ScanLightingMethod", nullptr, &ScannerPreset::ScanLightingMethod},
-    {"TwinArrayOverlap", &ScannerPreset::TwinArrayOverlap, nullptr},
-    {"TwinArrayVertOffset", &ScannerPreset::TwinArrayVertOffset, nullptr},
-    {"ForceOldCisFormat", nullptr, &ScannerPreset::ForceOldCisFormat},
+    {"PresetName", &ScannerPreset::PresetName, &ScannerSettings::PresetName},
+    {"ScannerDPI", &ScannerPreset::ScannerDPI, &ScannerSettings::ScannerDPI},
+    {"ScannerOffset", &ScannerPreset::ScannerOffset, &ScannerSettings::ScannerOffset},
+    {"ScannerAlignStretch", &ScannerPreset::ScannerAlignStretch, &ScannerSettings::ScannerAlignStretch},
+    {"ScannerModeType", &ScannerPreset::ScannerModeType, &ScannerSettings::ScannerModeType},
+    {"RemoveTakeupAccel", &ScannerPreset::RemoveTakeupAccel, &ScannerSettings::RemoveTakeupAccel},
+    {"TakeupAccelPct", &ScannerPreset::TakeupAccelPct, &ScannerSettings::TakeupAccelPct},
+    {"ActiveTracking", &ScannerPreset::ActiveTracking, &ScannerSettings::ActiveTracking},
+    {"AutoTweakSettings", &ScannerPreset::AutoTweakSettings, &ScannerSettings::AutoTweakSettings},
+    {"ScanLightingMethod", &ScannerPreset::ScanLightingMethod, &ScannerSettings::ScanLightingMethod},
+    {"TwinArrayOverlap", &ScannerPreset::TwinArrayOverlap, &ScannerSettings::TwinArrayOverlap},
+    {"TwinArrayVertOffset", &ScannerPreset::TwinArrayVertOffset, &ScannerSettings::TwinArrayVertOffset},
+    {"ForceOldCisFormat", &ScannerPreset::ForceOldCisFormat, &ScannerSettings::ForceOldCisFormat},
 };
+constexpr size_t kPresetFieldCount = std::size(kPresetFields);
+
+// The rows of one of the two forms.
+template <typename Form>
+constexpr std::array<SettingField<Form>, kPresetFieldCount> FieldsOf(FieldMember<Form> PresetField::*form) {
+  std::array<SettingField<Form>, kPresetFieldCount> fields{};
+  for (size_t row = 0; row < kPresetFieldCount; ++row)
+    fields[row] = {ScannerPresets::kSection, kPresetFields[row].Key, kPresetFields[row].*form};
+  return fields;
+}
+constexpr std::array kStoredFields = FieldsOf(&PresetField::Stored);
+constexpr std::array kEditedFields = FieldsOf(&PresetField::Edited);
 
 // The stored preset as numbers, converted leniently (text that is not a number gives 0).
 ScannerSettings FromStored(const ScannerPreset& p) {
@@ -74,20 +84,11 @@ ScannerPreset ToStored(const ScannerSettings& settings, int auto_tweak) {
 
 }  // namespace
 
-Result ValidatePresetEdit(const ScannerSettings& edit) {
-  constexpr const char* kSection = ScannerPresets::kSection;
-  SettingsCheck check;
-  check.Field(kSection, "PresetName", edit.PresetName);
-  check.Field(kSection, "ScannerDPI", static_cast<double>(edit.ScannerDPI));
-  check.Field(kSection, "ScannerOffset", edit.ScannerOffset);
-  check.Field(kSection, "ScannerAlignStretch", edit.ScannerAlignStretch);
-  check.Field(kSection, "ScannerModeType", edit.ScannerModeType);
-  check.Field(kSection, "TakeupAccelPct", edit.TakeupAccelPct);
-  check.Field(kSection, "ScanLightingMethod", edit.ScanLightingMethod);
-  check.Field(kSection, "TwinArrayOverlap", edit.TwinArrayOverlap);
-  check.Field(kSection, "TwinArrayVertOffset", edit.TwinArrayVertOffset);
-  return check.Outcome();
-}
+Result ValidatePresetEdit(const ScannerSettings& edit) { return CheckFields(ScannerPresets::EditedFields(), edit); }
+
+std::span<const SettingField<ScannerPreset>> ScannerPresets::StoredFields() { return kStoredFields; }
+
+std::span<const SettingField<ScannerSettings>> ScannerPresets::EditedFields() { return kEditedFields; }
 
 std::string ScannerPresets::DefaultTakeupAccelPct(int index) {
   return DefaultValue(*FindSettingRule(kSection, "TakeupAccelPct"), index);
@@ -103,13 +104,7 @@ void ScannerPresets::LoadPresets(const ProfileStore& store) {
   current_ = ReadSettingInt(store, kSection, "CurrentPreset");
   if (current_ < 0 || current_ >= kPresetCount) current_ = 0;
   for (int n = 0; n < kPresetCount; ++n) {
-    ScannerPreset& p = presets_[static_cast<size_t>(n)];
-    for (const PresetField& field : kPresetFields) {
-      if (field.Text != nullptr)
-        p.*field.Text = ReadSettingText(store, kSection, Key(field.Stem, n));
-      else
-        p.*field.Number = ReadSettingInt(store, kSection, Key(field.Stem, n));
-    }
+    LoadFields(store, StoredFields(), presets_[static_cast<size_t>(n)], n);
   }
   ApplyCurrentPreset();
 }
@@ -147,14 +142,7 @@ Result ScannerPresets::SavePreset(ProfileStore& store, bool auto_tweak) const {
 Result ScannerPresets::SavePresetValues(ProfileStore& store, int n, bool auto_tweak) const {
   ScannerPreset p = Preset(n);
   p.AutoTweakSettings = auto_tweak ? 1 : 0;
-  ProfileWriter writer(store, kSection);
-  for (const PresetField& field : kPresetFields) {
-    if (field.Text != nullptr)
-      writer.String(Key(field.Stem, n), p.*field.Text);
-    else
-      writer.Int(Key(field.Stem, n), p.*field.Number);
-  }
-  return writer.Outcome();
+  return SaveFields(store, StoredFields(), p, n);
 }
 
 }  // namespace tarvelo

@@ -11,7 +11,7 @@
 #include <array>
 #include <string>
 
-#include "settings/SettingsIo.h"
+#include "settings/SettingsFields.h"
 
 namespace tarvelo {
 
@@ -67,6 +67,11 @@ Result ValidatePresetEdit(const ScannerSettings& edit);
 class ScannerPresets {
  public:
   static constexpr const char* kSection = "Scanner Settings";
+
+  // The values of a preset, bound to the members of its stored form (keys without the preset's
+  // index), and to those of its edited form (the checks of Apply), in the order they are saved.
+  static std::span<const SettingField<ScannerPreset>> StoredFields();
+  static std::span<const SettingField<ScannerSettings>> EditedFields();
 
   // Loads all presets (LoadPresets).
   explicit ScannerPresets(const ProfileStore& store);

@@ -48,13 +48,13 @@ Result WriteProfileReal(ProfileStore& store, std::string_view section, std::stri
 void SettingsCheck::Field(std::string_view section, std::string_view key, double value) {
   if (!outcome_.ok()) return;
   const SettingRule* rule = FindSettingRule(section, key);
-  Keep(rule ? CheckField(*rule, value) : Result::Ok());
+  if (rule) KeepAbout(key, CheckField(*rule, value));
 }
 
 void SettingsCheck::Field(std::string_view section, std::string_view key, std::string_view text) {
   if (!outcome_.ok()) return;
   const SettingRule* rule = FindSettingRule(section, key);
-  Keep(rule ? CheckField(*rule, text) : Result::Ok());
+  if (rule) KeepAbout(key, CheckField(*rule, text));
 }
 
 void SettingsCheck::Range(std::string_view label, double value, double low, double high) {
@@ -79,6 +79,10 @@ void SettingsCheck::Require(bool acceptable, std::string message) {
 
 void SettingsCheck::Keep(Result result) {
   if (outcome_.ok() && !result.ok()) outcome_ = std::move(result);
+}
+
+void SettingsCheck::KeepAbout(std::string_view key, Result result) {
+  if (outcome_.ok() && !result.ok()) outcome_ = std::move(result).WithKey(std::string(key));
 }
 
 size_t CountCharacters(std::string_view text) {

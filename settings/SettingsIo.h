@@ -52,7 +52,8 @@ class ProfileWriter {
 class SettingsCheck {
  public:
   // A field of a setting of the table (settings/SettingsTable.h): its range and message come
-  // from there. A scanner preset key may be given without its index.
+  // from there, and a refusal carries `key` (Result::key()). A scanner preset key may be given
+  // without its index.
   void Field(std::string_view section, std::string_view key, double value);
   void Field(std::string_view section, std::string_view key, std::string_view text);
 
@@ -69,6 +70,7 @@ class SettingsCheck {
 
  private:
   void Keep(Result result);
+  void KeepAbout(std::string_view key, Result result);
   Result outcome_;
 };
 

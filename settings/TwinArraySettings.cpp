@@ -2,26 +2,24 @@
 
 namespace tarvelo {
 
-TwinArraySettings::TwinArraySettings(const ProfileStore& store) {
-  OverrideCISvalues = ReadSettingSwitch(store, kSection, "OverrideCISvalues");
-  ShowCrossoverLine = ReadSettingSwitch(store, kSection, "ShowCrossoverLine");
-  DisableTwinArrayProcessing = ReadSettingSwitch(store, kSection, "DisableTwinArrayProcessing");
-  BlendWidthInThousandths = ReadSettingInt(store, kSection, "BlendWidthInThousandths");
-}
+namespace {
 
-Result TwinArraySettings::Save(ProfileStore& store) const {
-  ProfileWriter writer(store, kSection);
-  writer.Switch("OverrideCISvalues", OverrideCISvalues);
-  writer.Int("BlendWidthInThousandths", BlendWidthInThousandths);
-  writer.Switch("ShowCrossoverLine", ShowCrossoverLine);
-  writer.Switch("DisableTwinArrayProcessing", DisableTwinArrayProcessing);
-  return writer.Outcome();
-}
+// In the order Save writes them.
+constexpr SettingField<TwinArraySettings> kFields[] = {
+    {TwinArraySettings::kSection, "OverrideCISvalues", &TwinArraySettings::OverrideCISvalues},
+    {TwinArraySettings::kSection, "BlendWidthInThousandths", &TwinArraySettings::BlendWidthInThousandths},
+    {TwinArraySettings::kSection, "ShowCrossoverLine", &TwinArraySettings::ShowCrossoverLine},
+    {TwinArraySettings::kSection, "DisableTwinArrayProcessing", &TwinArraySettings::DisableTwinArrayProcessing},
+};
 
-Result TwinArraySettings::Validate() const {
-  SettingsCheck check;
-  check.Field(kSection, "BlendWidthInThousandths", BlendWidthInThousandths);
-  return check.Outcome();
-}
+}  // namespace
+
+std::span<const SettingField<TwinArraySettings>> TwinArraySettings::Fields() { return kFields; }
+
+TwinArraySettings::TwinArraySettings(const ProfileStore& store) { LoadFields(store, Fields(), *this); }
+
+Result TwinArraySettings::Save(ProfileStore& store) const { return SaveFields(store, Fields(), *this); }
+
+Result TwinArraySettings::Validate() const { return CheckFields(Fields(), *this); }
 
 }  // namespace tarvelo

@@ -33,6 +33,15 @@ class [[nodiscard]] Result {
   Kind kind() const { return kind_; }
   // Empty when ok.
   const std::string& message() const { return message_; }
+  // The setting a refusal is about, as its profile key (a scanner preset key without its
+  // index), so that a dialog can put the focus on the field that edits it; empty when the
+  // failure names none.
+  const std::string& key() const { return key_; }
+  // The same outcome, about the setting `key`.
+  Result WithKey(std::string key) && {
+    key_ = std::move(key);
+    return std::move(*this);
+  }
 
   // Explicitly drops a result whose failure needs no handling at this call site.
   void Ignore() const {}
@@ -42,6 +51,7 @@ class [[nodiscard]] Result {
 
   Kind kind_ = Kind::kOk;
   std::string message_;
+  std::string key_;
 };
 
 }  // namespace tarvelo

@@ -14,27 +14,20 @@ ActiveTrackingSettingsDialog::ActiveTrackingSettingsDialog(ActiveTrackingSetting
   const char* section = ActiveTrackingSettings::kSection;
   events_between_updates_ =
       ProfileNumberField(store, section, "EventsBetweenUpdates", std::to_string(settings_.EventsBetweenUpdates));
-  capture_distance_ = ProfileNumberField(store, section, "RollEdgeCaptureDistance", "0.1");
-  update_distance_ = ProfileNumberField(store, section, "TrackingUpdateDistance", "0.5");
-  edge_weighting_ = ProfileNumberField(store, section, "EdgeErrorWeightingFactor", "0.20");
-  loop_gain_ = ProfileNumberField(store, section, "TrackingLoopGain", "0.60");
+  capture_distance_ = ProfileNumberField(store, section, "RollEdgeCaptureDistance");
+  update_distance_ = ProfileNumberField(store, section, "TrackingUpdateDistance");
+  edge_weighting_ = ProfileNumberField(store, section, "EdgeErrorWeightingFactor");
+  loop_gain_ = ProfileNumberField(store, section, "TrackingLoopGain");
+  const auto fields = {events_between_updates_, capture_distance_, update_distance_, edge_weighting_, loop_gain_};
 
   auto* form = new QFormLayout;
-  form->addRow(tr("Min number of events between updates"), events_between_updates_);
-  form->addRow(tr("Roll Edge Capture Distance"), capture_distance_);
-  form->addRow(tr("Distance Between Tracking Updates"), update_distance_);
-  form->addRow(tr("Edge Error Weighting Factor ( less than 1.0 )"), edge_weighting_);
-  form->addRow(tr("Tracking Loop Gain ( less than 1.0 )"), loop_gain_);
+  for (QLineEdit* field : fields) form->addRow(SettingLabel(section, field), field);
   auto* body = new QVBoxLayout;
   body->addLayout(form);
   body->addWidget(NoteLabel(tr("NOTE: Active tracking is enabled/disabled in the scanner settings.")));
   SetBody(body);
 
-  AddCheckedField("Min number of events between updates", events_between_updates_);
-  AddCheckedField("Roll Edge Capture Distance", capture_distance_);
-  AddCheckedField("Distance Between Tracking Updates", update_distance_);
-  AddCheckedField("Edge Error Weighting Factor ( less than 1.0 )", edge_weighting_);
-  AddCheckedField("Tracking Loop Gain ( less than 1.0 )", loop_gain_);
+  for (QLineEdit* field : fields) AddSettingField(field);
 }
 
 Result ActiveTrackingSettingsDialog::KeepEdits() {

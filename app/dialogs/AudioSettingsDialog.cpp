@@ -14,12 +14,6 @@
 
 namespace tarvelo::app {
 
-namespace {
-
-constexpr const char* kSoundFontLabel = "SoundFont";
-
-}  // namespace
-
 AudioSettingsDialog::AudioSettingsDialog(AudioSettings& settings, ProfileStore& store, AudioChoices choices,
                                          QWidget* parent)
     : CheckedDialog(tr("Audio Settings"), parent), settings_(settings), store_(store), choices_(std::move(choices)) {
@@ -55,15 +49,15 @@ AudioSettingsDialog::AudioSettingsDialog(AudioSettings& settings, ProfileStore& 
   soundfont_row->addWidget(browse);
 
   auto* form = new QFormLayout;
-  form->addRow(tr("MIDI Output"), output_);
-  form->addRow(tr(kSoundFontLabel), soundfont_row);
+  form->addRow(SettingLabel(AudioSettings::kSection, output_), output_);
+  form->addRow(SettingLabel(AudioSettings::kSection, soundfont_), soundfont_row);
   auto* body = new QVBoxLayout;
   body->addLayout(form);
   body->addWidget(
       NoteLabel(tr("A piano on a MIDI port plays its own soft pedal; the software synthesizer has none, "
                    "so notes under the soft pedal are played softer instead.")));
   SetBody(body);
-  AddCheckedField(kSoundFontLabel, soundfont_);
+  AddSettingField(soundfont_);
 }
 
 void AudioSettingsDialog::ChooseSoundFontFile() {
@@ -81,7 +75,8 @@ Result AudioSettingsDialog::KeepEdits() {
   // when the synthesizer would load the installed one; a port needs none.
   if ((!entered.SoundFont.empty() || entered.MidiOutput.empty()) && choices_.CheckSoundFont) {
     if (Result checked = choices_.CheckSoundFont(entered.SoundFont); !checked.ok())
-      return Result::Invalid(std::string(kSoundFontLabel) + ": " + checked.message());
+      return Result::Invalid(ToUtf8(SettingLabel(AudioSettings::kSection, soundfont_)) + ": " + checked.message())
+          .WithKey(ToUtf8(soundfont_->objectName()));
   }
   const Result saved = entered.Save(store_);
   settings_ = std::move(entered);

@@ -31,6 +31,12 @@ void CheckedDialog::AddCheckedField(std::string label, QWidget* field) {
   checked_fields_.emplace_back(std::move(label), field);
 }
 
+void CheckedDialog::AddSettingField(std::string key, QWidget* field) {
+  setting_fields_.emplace_back(std::move(key), field);
+}
+
+void CheckedDialog::AddSettingField(QWidget* field) { AddSettingField(field->objectName().toStdString(), field); }
+
 void CheckedDialog::OnAccept() {
   const Result kept = KeepEdits();
   if (!kept.ok()) {
@@ -40,10 +46,14 @@ void CheckedDialog::OnAccept() {
   accept();
 }
 
-void CheckedDialog::ShowRefusal(const Result& refusal) {
+QWidget* CheckedDialog::RefusedField(const Result& refusal) const {
+  if (!refusal.key().empty()) {
+    for (const auto& [key, widget] : setting_fields_)
+      if (SameProfileName(key, refusal.key())) return widget;
+  }
   const std::string& message = refusal.message();
-  // The check names its field first ("Stretch Factor (1.0 typical): enter ..." or "Stretch
-  // Factor (1.0 typical) must be ..."); the longest label that starts the message is the field.
+  // The check names its field first ("Title: enter ..." or "Tempo must be ..."); the longest
+  // label that starts the message is the field.
   QWidget* field = nullptr;
   size_t longest = 0;
   for (const auto& [label, widget] : checked_fields_) {
@@ -53,6 +63,12 @@ void CheckedDialog::ShowRefusal(const Result& refusal) {
       longest = label.size();
     }
   }
+  return field;
+}
+
+void CheckedDialog::ShowRefusal(const Result& refusal) {
+  const std::string& message = refusal.message();
+  QWidget* field = RefusedField(refusal);
   QMessageBox::warning(this, windowTitle(), ToQString(message));
   if (!field) return;
   // A field the dialog shows but does not let the user edit (a hand-edited profile value) is

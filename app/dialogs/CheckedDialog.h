@@ -33,8 +33,13 @@ class CheckedDialog : public QDialog {
 
   // Puts `body` above the buttons; `accept_text` renames the OK button ("Apply").
   void SetBody(QLayout* body, const QString& accept_text = QString());
-  // The field whose check is named `label` in a refusal's message ("label: ...").
+  // The field whose check is named `label` in a refusal's message ("label: ..."), for checks
+  // that name no setting (the CIS header data, the roll information).
   void AddCheckedField(std::string label, QWidget* field);
+  // The field that edits the setting `key`: a refusal that carries the key (Result::key())
+  // puts the focus there. Without a key, the field's name is the key (DialogWidgets.h).
+  void AddSettingField(std::string key, QWidget* field);
+  void AddSettingField(QWidget* field);
 
   // Checks the fields and, when they pass, keeps and stores the edits and fills the outcome.
   // A refusal (kInvalid, the check's message) keeps the dialog open with nothing changed.
@@ -62,9 +67,13 @@ class CheckedDialog : public QDialog {
  private:
   void OnAccept();
   void ShowRefusal(const Result& refusal);
+  // The field a refusal is about: by the setting's key it carries, else by the label that
+  // starts its message; nullptr when it names none of the dialog's fields.
+  QWidget* RefusedField(const Result& refusal) const;
 
   QDialogButtonBox* buttons_ = nullptr;
   std::vector<std::pair<std::string, QWidget*>> checked_fields_;
+  std::vector<std::pair<std::string, QWidget*>> setting_fields_;
   DialogOutcome outcome_;
 };
 

@@ -13,13 +13,12 @@ namespace tarvelo::app {
 
 DiagnosticSettingsDialog::DiagnosticSettingsDialog(DiagnosticSettings& settings, ProfileStore& store, QWidget* parent)
     : CheckedDialog(tr("Diagnostic Settings"), parent), settings_(settings), store_(store) {
-  raw_transitions_ = NamedCheckBox(tr("Write CIS Raw Transition List File"), "WriteCISrawTransitionFile",
-                                   settings_.WriteCISrawTransitionFile);
-  lookup_map_ =
-      NamedCheckBox(tr("Write Track LookUp Map File"), "WriteTrackLookUpMapFile", settings_.WriteTrackLookUpMapFile);
+  const char* section = DiagnosticSettings::kSection;
+  raw_transitions_ = SettingCheckBox(section, "WriteCISrawTransitionFile", settings_.WriteCISrawTransitionFile);
+  lookup_map_ = SettingCheckBox(section, "WriteTrackLookUpMapFile", settings_.WriteTrackLookUpMapFile);
 
   reversal_ = new QButtonGroup(this);
-  auto* reversal_group = new QGroupBox(tr("Left/Right Image Reversal Override"));
+  auto* reversal_group = new QGroupBox(SettingLabel(section, "OverrideImageReversal"));
   auto* reversal_layout = new QVBoxLayout(reversal_group);
   const QString reversal_names[] = {tr("Use CIS Bit"), tr("Never Reverse"), tr("Always Reverse")};
   for (int choice = 0; choice < 3; ++choice) {
@@ -30,30 +29,26 @@ DiagnosticSettingsDialog::DiagnosticSettingsDialog(DiagnosticSettings& settings,
     reversal_layout->addWidget(button);
   }
 
-  histogram_minimum_ = ProfileNumberField(store, DiagnosticSettings::kSection, "HistogramMinDisplayDistance",
+  histogram_minimum_ = ProfileNumberField(store, section, "HistogramMinDisplayDistance",
                                           std::to_string(settings_.HistogramMinDisplayDistance));
-  same_track_only_ = NamedCheckBox(tr("Histograms from same track events only"), "HistogramSameTrackOnly",
-                                   settings_.HistogramSameTrackOnly);
+  same_track_only_ = SettingCheckBox(section, "HistogramSameTrackOnly", settings_.HistogramSameTrackOnly);
   auto* histogram_form = new QFormLayout;
-  histogram_form->addRow(
-      NoteLabel(tr("Suppress Histogram Data Below This Threshold Spacing (in thousandths of an inch)")));
+  histogram_form->addRow(NoteLabel(SettingLabel(section, histogram_minimum_)));
   histogram_form->addRow(histogram_minimum_);
   histogram_form->addRow(same_track_only_);
 
-  encoder_ticks_ = ProfileNumberField(store, DiagnosticSettings::kSection, "EncoderTicksToAverage",
-                                      std::to_string(settings_.EncoderTicksToAverage));
-  encoder_statistics_ = NamedCheckBox(tr("Show Pop-Up Window With Shaft Encoder Statistics"),
-                                      "ShowShaftEncoderStatistics", settings_.ShowShaftEncoderStatistics);
+  encoder_ticks_ =
+      ProfileNumberField(store, section, "EncoderTicksToAverage", std::to_string(settings_.EncoderTicksToAverage));
+  encoder_statistics_ = SettingCheckBox(section, "ShowShaftEncoderStatistics", settings_.ShowShaftEncoderStatistics);
   auto* encoder_group = new QGroupBox(tr("Shaft Encoder Scanner Items"));
   auto* encoder_form = new QFormLayout(encoder_group);
-  encoder_form->addRow(NoteLabel(tr("Number of Encoder Ticks to average for Shaft Encoder Scanners")));
+  encoder_form->addRow(NoteLabel(SettingLabel(section, encoder_ticks_)));
   encoder_form->addRow(encoder_ticks_);
   encoder_form->addRow(encoder_statistics_);
 
   embed_roll_info_ =
-      NamedCheckBox(tr("Embed Roll Info During Conversion"), "EmbedRollKeywordData", settings_.EmbedRollKeywordData);
-  use_ann_file_ =
-      NamedCheckBox(tr("Pre-populate some entries using ANN file data if found"), "UseAnnFile", settings_.UseAnnFile);
+      SettingCheckBox(DiagnosticSettings::kOutputSection, "EmbedRollKeywordData", settings_.EmbedRollKeywordData);
+  use_ann_file_ = SettingCheckBox(section, "UseAnnFile", settings_.UseAnnFile);
 
   auto* body = new QVBoxLayout;
   body->addWidget(raw_transitions_);
@@ -65,10 +60,9 @@ DiagnosticSettingsDialog::DiagnosticSettingsDialog(DiagnosticSettings& settings,
   body->addWidget(use_ann_file_);
   SetBody(body);
 
-  AddCheckedField("Left/Right Image Reversal Override", reversal_->button(0));
-  AddCheckedField("Suppress Histogram Data Below This Threshold Spacing (in thousandths of an inch)",
-                  histogram_minimum_);
-  AddCheckedField("Number of Encoder Ticks to average for Shaft Encoder Scanners", encoder_ticks_);
+  AddSettingField("OverrideImageReversal", reversal_->button(0));
+  AddSettingField(histogram_minimum_);
+  AddSettingField(encoder_ticks_);
 }
 
 Result DiagnosticSettingsDialog::KeepEdits() {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/dialogs/FieldText.h"
+#include "settings/SettingsTable.h"
 
 namespace tarvelo::app {
 
@@ -28,11 +29,32 @@ inline QLineEdit* ProfileNumberField(const ProfileStore& store, const char* sect
   return NamedLineEdit(key, ProfileText(store, section, key, absent_text));
 }
 
+// The same, showing the table's default when the profile holds none.
+inline QLineEdit* ProfileNumberField(const ProfileStore& store, const char* section, const char* key) {
+  const SettingRule* rule = FindSettingRule(section, key);
+  return ProfileNumberField(store, section, key, rule ? DefaultValue(*rule) : std::string());
+}
+
 inline QCheckBox* NamedCheckBox(const QString& label, const char* object_name, bool checked) {
   auto* box = new QCheckBox(label);
   box->setObjectName(QString::fromLatin1(object_name));
   box->setChecked(checked);
   return box;
+}
+
+// The label of a setting's field as the settings table spells it ("" for a key it does not know).
+inline QString SettingLabel(std::string_view section, std::string_view key) {
+  const SettingRule* rule = FindSettingRule(section, key);
+  return rule ? ToQString(rule->Label) : QString();
+}
+// The label of the setting `field` edits (the field is named after its key).
+inline QString SettingLabel(std::string_view section, const QWidget* field) {
+  return SettingLabel(section, field->objectName().toStdString());
+}
+
+// A check box for a switch of `section`, named after its key and labelled as the table labels it.
+inline QCheckBox* SettingCheckBox(std::string_view section, const char* key, bool checked) {
+  return NamedCheckBox(SettingLabel(section, key), key, checked);
 }
 
 // An explanatory text that wraps to the dialog's width.

@@ -17,10 +17,8 @@ ERollSettingsDialog::ERollSettingsDialog(ERollSettings& settings, ProfileStore& 
   const char* section = ERollSettings::kSection;
   lead_in_ = ProfileNumberField(store, section, "eRollMidiLeadInTime", std::to_string(settings_.eRollMidiLeadInTime));
   trailer_ = ProfileNumberField(store, section, "eRollMidiTrailerTime", std::to_string(settings_.eRollMidiTrailerTime));
-  power_roll_ =
-      NamedCheckBox(tr("Include PowerRoll On/Off Events"), "IncludePowerRollEvents", settings_.IncludePowerRollEvents);
-  sustain_pedal_ = NamedCheckBox(tr("Include Simple Track 18 Sustain Pedal Controller Events In eRoll MIDI file"),
-                                 "IncludeTrack18SustainPedal", settings_.IncludeTrack18SustainPedal);
+  power_roll_ = SettingCheckBox(section, "IncludePowerRollEvents", settings_.IncludePowerRollEvents);
+  sustain_pedal_ = SettingCheckBox(section, "IncludeTrack18SustainPedal", settings_.IncludeTrack18SustainPedal);
 
   auto* name_group = new QGroupBox(tr("eRoll MIDI File Name Convention"));
   auto* name_row = new QHBoxLayout(name_group);
@@ -32,8 +30,8 @@ ERollSettingsDialog::ERollSettingsDialog(ERollSettings& settings, ProfileStore& 
 
   auto* time_group = new QGroupBox(tr("ScanImage Master MIDI file characteristics"));
   auto* time_form = new QFormLayout(time_group);
-  time_form->addRow(tr("Lead - In time in seconds"), lead_in_);
-  time_form->addRow(tr("Trailer time in seconds"), trailer_);
+  time_form->addRow(SettingLabel(section, lead_in_), lead_in_);
+  time_form->addRow(SettingLabel(section, trailer_), trailer_);
 
   auto* body = new QVBoxLayout;
   body->addWidget(name_group);
@@ -42,10 +40,7 @@ ERollSettingsDialog::ERollSettingsDialog(ERollSettings& settings, ProfileStore& 
   body->addWidget(sustain_pedal_);
   SetBody(body);
 
-  AddCheckedField("Prefix", prefix_);
-  AddCheckedField("Suffix", suffix_);
-  AddCheckedField("Lead - In time in seconds", lead_in_);
-  AddCheckedField("Trailer time in seconds", trailer_);
+  for (QWidget* field : {prefix_, suffix_, lead_in_, trailer_}) AddSettingField(field);
 }
 
 Result ERollSettingsDialog::KeepEdits() {

@@ -16,11 +16,11 @@ GeneralSettingsDialog::GeneralSettingsDialog(GeneralSettings& settings, ProfileS
   prefix_ = NamedLineEdit("ScanMidiFilePrefix", ToQString(settings_.ScanMidiFilePrefix));
   suffix_ = NamedLineEdit("ScanMidiFileSuffix", ToQString(settings_.ScanMidiFileSuffix));
   lead_in_ = ProfileNumberField(store, section, "ScanMidiLeadInTime", std::to_string(settings_.ScanMidiLeadInTime));
-  speck_length_ = ProfileNumberField(store, section, "SpeckThresholdLength", "0.020");
+  speck_length_ = ProfileNumberField(store, section, "SpeckThresholdLength");
   copyright_ = NamedLineEdit("MidiCopyrightInfoString", ToQString(settings_.MidiCopyrightInfoString));
   speck_width_ =
       ProfileNumberField(store, section, "SpeckThresholdWidthPct", std::to_string(settings_.SpeckThresholdWidthPct));
-  glitch_distance_ = ProfileNumberField(store, section, "GlitchThresholdDistance", "0.01");
+  glitch_distance_ = ProfileNumberField(store, section, "GlitchThresholdDistance");
 
   auto* name_group = new QGroupBox(tr("ScanImage MIDI File Name Convention"));
   auto* name_row = new QHBoxLayout(name_group);
@@ -32,17 +32,16 @@ GeneralSettingsDialog::GeneralSettingsDialog(GeneralSettings& settings, ProfileS
 
   auto* file_group = new QGroupBox(tr("ScanImage Master MIDI file characteristics"));
   auto* file_form = new QFormLayout(file_group);
-  file_form->addRow(tr("Lead - In time in seconds"), lead_in_);
+  file_form->addRow(SettingLabel(section, lead_in_), lead_in_);
 
-  auto* copyright_group = new QGroupBox(tr("Default Copyright Text For MIDI files"));
+  auto* copyright_group = new QGroupBox(SettingLabel(section, copyright_));
   auto* copyright_layout = new QVBoxLayout(copyright_group);
   copyright_layout->addWidget(copyright_);
 
   auto* cleanup_group = new QGroupBox(tr("Speck and Glitch Removal Settings"));
   auto* cleanup_form = new QFormLayout(cleanup_group);
-  cleanup_form->addRow(tr("Remove as speck if length less than (inches)"), speck_length_);
-  cleanup_form->addRow(tr("Remove as speck if width less than (percent of track)"), speck_width_);
-  cleanup_form->addRow(tr("Merge holes if separated by less than (inches)"), glitch_distance_);
+  for (QLineEdit* field : {speck_length_, speck_width_, glitch_distance_})
+    cleanup_form->addRow(SettingLabel(section, field), field);
   cleanup_form->addRow(NoteLabel(tr("Caution - This should not be used to perform webbing removal")));
 
   auto* body = new QVBoxLayout;
@@ -52,13 +51,8 @@ GeneralSettingsDialog::GeneralSettingsDialog(GeneralSettings& settings, ProfileS
   body->addWidget(cleanup_group);
   SetBody(body);
 
-  AddCheckedField("Prefix", prefix_);
-  AddCheckedField("Suffix", suffix_);
-  AddCheckedField("Lead - In time in seconds", lead_in_);
-  AddCheckedField("Remove as speck if length less than (inches)", speck_length_);
-  AddCheckedField("Default Copyright Text For MIDI files", copyright_);
-  AddCheckedField("Remove as speck if width less than (percent of track)", speck_width_);
-  AddCheckedField("Merge holes if separated by less than (inches)", glitch_distance_);
+  for (QWidget* field : {prefix_, suffix_, lead_in_, speck_length_, copyright_, speck_width_, glitch_distance_})
+    AddSettingField(field);
 }
 
 Result GeneralSettingsDialog::KeepEdits() {

@@ -47,6 +47,7 @@ ScannerSettingsDialog::ScannerSettingsDialog(ScannerPresets& presets, ProfileSto
     : CheckedDialog(tr("Scanner Settings Dialog"), parent), presets_(presets), store_(store) {
   edit_.PresetName = presets_.CurrentPreset().PresetName;
   presets_.BeginPresetEdit(edit_);
+  const char* section = ScannerPresets::kSection;
 
   preset_list_ = new QComboBox;
   preset_list_->setObjectName(QStringLiteral("PresetList"));
@@ -56,19 +57,19 @@ ScannerSettingsDialog::ScannerSettingsDialog(ScannerPresets& presets, ProfileSto
   auto* preset_group = new QGroupBox(
       tr("Store frequently used CIS file processing settings corresponding to different source scanners"));
   auto* preset_form = new QFormLayout(preset_group);
-  preset_form->addRow(tr("Scanner Setting Presets"), preset_list_);
-  preset_form->addRow(tr("Rename : "), name_);
+  preset_form->addRow(SettingLabel(section, "CurrentPreset"), preset_list_);
+  preset_form->addRow(SettingLabel(section, name_), name_);
 
   dpi_ = NamedLineEdit("ScannerDPI", QString());
   offset_ = NamedLineEdit("ScannerOffset", QString());
   stretch_ = NamedLineEdit("ScannerAlignStretch", QString());
   mode_ = NewModeList();
   auto* geometry = new QFormLayout;
-  geometry->addRow(tr("Scanner Horizontal DPI"), dpi_);
-  geometry->addRow(tr("+/- Horiz Offset (in Inches)"), WithHint(offset_, tr("Sets Position for Left Edge of Roll")));
-  geometry->addRow(tr("Stretch Factor (1.0 typical)"),
+  geometry->addRow(SettingLabel(section, dpi_), dpi_);
+  geometry->addRow(SettingLabel(section, offset_), WithHint(offset_, tr("Sets Position for Left Edge of Roll")));
+  geometry->addRow(SettingLabel(section, stretch_),
                    WithHint(stretch_, tr("Expand/Shrink to Align Right Edge of Roll")));
-  geometry->addRow(tr("Scanner Mode : "), mode_);
+  geometry->addRow(SettingLabel(section, mode_), mode_);
 
   align_ = new QPushButton(tr("Align to This Roll"));
   align_->setObjectName(QStringLiteral("AlignToRoll"));
@@ -83,22 +84,22 @@ ScannerSettingsDialog::ScannerSettingsDialog(ScannerPresets& presets, ProfileSto
   measured_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   connect(align_, &QPushButton::clicked, this, &ScannerSettingsDialog::OnAlignToRoll);
 
-  remove_acceleration_ = NamedCheckBox(tr("Remove Acceleration"), "RemoveTakeupAccel", false);
+  remove_acceleration_ = SettingCheckBox(section, "RemoveTakeupAccel", false);
   takeup_percent_ = NamedLineEdit("TakeupAccelPct", QString());
   auto* takeup_group = new QGroupBox(tr("Takeup Spool Drive Compensation"));
   auto* takeup_form = new QFormLayout(takeup_group);
   takeup_form->addRow(remove_acceleration_);
-  takeup_form->addRow(tr("% per Foot"), takeup_percent_);
+  takeup_form->addRow(SettingLabel(section, takeup_percent_), takeup_percent_);
 
-  tracking_ = NamedCheckBox(tr("Tracking ON"), "ActiveTracking", false);
-  auto_tweak_ = NamedCheckBox(tr("Auto-Tweak Offset and Stretch"), "AutoTweakSettings", edit_.AutoTweakSettings);
+  tracking_ = SettingCheckBox(section, "ActiveTracking", false);
+  auto_tweak_ = SettingCheckBox(section, "AutoTweakSettings", edit_.AutoTweakSettings);
   auto* tracking_group = new QGroupBox(tr("Active Tracking"));
   auto* tracking_layout = new QVBoxLayout(tracking_group);
   tracking_layout->addWidget(tracking_);
   tracking_layout->addWidget(auto_tweak_);
 
   lighting_ = new QButtonGroup(this);
-  auto* lighting_group = new QGroupBox(tr("Scan Illumination Method"));
+  auto* lighting_group = new QGroupBox(SettingLabel(section, "ScanLightingMethod"));
   auto* lighting_layout = new QVBoxLayout(lighting_group);
   const QString lighting_names[] = {tr("AutoDetect"), tr("Reflective"), tr("Transmissive")};
   for (int method = 0; method < 3; ++method) {
@@ -110,11 +111,11 @@ ScannerSettingsDialog::ScannerSettingsDialog(ScannerPresets& presets, ProfileSto
 
   overlap_ = NamedLineEdit("TwinArrayOverlap", QString());
   vertical_offset_ = NamedLineEdit("TwinArrayVertOffset", QString());
-  old_format_ = NamedCheckBox(tr("Use Old CIS Format"), "ForceOldCisFormat", false);
+  old_format_ = SettingCheckBox(section, "ForceOldCisFormat", false);
   auto* twin_group = new QGroupBox(tr("Twin Array Scanner Parameters"));
   auto* twin_form = new QFormLayout(twin_group);
-  twin_form->addRow(tr("Overlap Width (in Inches)"), overlap_);
-  twin_form->addRow(tr("Sensor Vert. Offset (in Inches)"), vertical_offset_);
+  twin_form->addRow(SettingLabel(section, overlap_), overlap_);
+  twin_form->addRow(SettingLabel(section, vertical_offset_), vertical_offset_);
   twin_form->addRow(old_format_);
 
   auto* left = new QVBoxLayout;
@@ -133,16 +134,11 @@ ScannerSettingsDialog::ScannerSettingsDialog(ScannerPresets& presets, ProfileSto
   body->addLayout(right, 0, 1);
   SetBody(body, tr("Apply"));
 
-  // The names the preset checks use for these fields.
-  AddCheckedField("Rename", name_);
-  AddCheckedField("Scanner Horizontal DPI", dpi_);
-  AddCheckedField("+/- Horiz Offset (in Inches)", offset_);
-  AddCheckedField("Stretch Factor (1.0 typical)", stretch_);
-  AddCheckedField("Scanner Mode", mode_);
-  AddCheckedField("% per Foot", takeup_percent_);
-  AddCheckedField("Scan Illumination Method", lighting_->button(0));
-  AddCheckedField("Overlap Width (in Inches)", overlap_);
-  AddCheckedField("Sensor Vert. Offset (in Inches)", vertical_offset_);
+  // The fields the preset checks refuse values of.
+  for (QWidget* field : std::initializer_list<QWidget*>{name_, dpi_, offset_, stretch_, mode_, takeup_percent_,
+                                                        overlap_, vertical_offset_})
+    AddSettingField(field);
+  AddSettingField("ScanLightingMethod", lighting_->button(0));
 
   ShowPreset(presets_.CurrentIndex());
   connect(preset_list_, &QComboBox::currentIndexChanged, this, &ScannerSettingsDialog::OnPresetSelected);

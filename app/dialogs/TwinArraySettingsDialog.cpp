@@ -10,18 +10,16 @@ namespace tarvelo::app {
 
 TwinArraySettingsDialog::TwinArraySettingsDialog(TwinArraySettings& settings, ProfileStore& store, QWidget* parent)
     : CheckedDialog(tr("Twin Array Processing Settings"), parent), settings_(settings), store_(store) {
-  override_cis_values_ =
-      NamedCheckBox(tr("Override CIS File Embedded Values"), "OverrideCISvalues", settings_.OverrideCISvalues);
-  crossover_line_ =
-      NamedCheckBox(tr("Show Line At Crossover In View Window"), "ShowCrossoverLine", settings_.ShowCrossoverLine);
-  disable_merging_ = NamedCheckBox(tr("Disable Merging of Twin Array Data ( Allows viewing of raw input scan )"),
-                                   "DisableTwinArrayProcessing", settings_.DisableTwinArrayProcessing);
-  blend_width_ = ProfileNumberField(store, TwinArraySettings::kSection, "BlendWidthInThousandths",
-                                    std::to_string(settings_.BlendWidthInThousandths));
+  const char* section = TwinArraySettings::kSection;
+  override_cis_values_ = SettingCheckBox(section, "OverrideCISvalues", settings_.OverrideCISvalues);
+  crossover_line_ = SettingCheckBox(section, "ShowCrossoverLine", settings_.ShowCrossoverLine);
+  disable_merging_ = SettingCheckBox(section, "DisableTwinArrayProcessing", settings_.DisableTwinArrayProcessing);
+  blend_width_ =
+      ProfileNumberField(store, section, "BlendWidthInThousandths", std::to_string(settings_.BlendWidthInThousandths));
   blend_width_->setEnabled(false);
 
   auto* blend_form = new QFormLayout;
-  blend_form->addRow(tr("Blending Seam Width in Thousandths of an Inch"), blend_width_);
+  blend_form->addRow(SettingLabel(section, blend_width_), blend_width_);
   auto* body = new QVBoxLayout;
   body->addWidget(override_cis_values_);
   body->addWidget(
@@ -32,7 +30,7 @@ TwinArraySettingsDialog::TwinArraySettingsDialog(TwinArraySettings& settings, Pr
   body->addLayout(blend_form);
   SetBody(body);
 
-  AddCheckedField("Blending Seam Width in Thousandths of an Inch", blend_width_);
+  AddSettingField(blend_width_);
 }
 
 Result TwinArraySettingsDialog::KeepEdits() {

@@ -2,6 +2,8 @@
 // with nothing written, Cancel, OK writing the section, and values a hand-edited profile holds.
 
 #include <QCheckBox>
+#include <QFormLayout>
+#include <QLabel>
 #include <QRadioButton>
 #include <QTest>
 #include <memory>
@@ -204,6 +206,28 @@ class SettingsDialogsTest : public QObject {
     QCOMPARE(eroll_dialog.findChild<QLineEdit*>("eRollMidiTrailerTime")->text(), QString("two"));
     QVERIFY(ClickAnsweringMessage(AcceptButton(eroll_dialog)).startsWith("Trailer time in seconds"));
     QCOMPARE(profile.writes, 0);
+  }
+
+  // The labels come from the settings table and read as they always did.
+  void labelsReadAsBefore() {
+    CountingProfile profile;
+    Groups groups(profile);
+    app::ActiveTrackingSettingsDialog tracking(groups.tracking, profile);
+    auto* form = tracking.findChild<QFormLayout*>();
+    QVERIFY(form);
+    const auto label_of = [form](QWidget* field) {
+      auto* label = qobject_cast<QLabel*>(form->labelForField(field));
+      return label ? label->text() : QString();
+    };
+    QCOMPARE(label_of(tracking.findChild<QLineEdit*>("EdgeErrorWeightingFactor")),
+             QString("Edge Error Weighting Factor ( less than 1.0 )"));
+    QCOMPARE(tracking.findChild<QLineEdit*>("RollEdgeCaptureDistance")->text(), QString("0.1"));
+    app::ERollSettingsDialog eroll(groups.eroll, profile);
+    QCOMPARE(eroll.findChild<QCheckBox*>("IncludeTrack18SustainPedal")->text(),
+             QString("Include Simple Track 18 Sustain Pedal Controller Events In eRoll MIDI file"));
+    app::DiagnosticSettingsDialog diagnostic(groups.diagnostic, profile);
+    QCOMPARE(diagnostic.findChild<QCheckBox*>("EmbedRollKeywordData")->text(),
+             QString("Embed Roll Info During Conversion"));
   }
 
   void twinArrayBlendWidthOutOfRangeCanBeCorrected() {
