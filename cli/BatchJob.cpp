@@ -7,6 +7,7 @@
 
 #include "cli/MidiFacts.h"
 #include "document/TarveloDoc.h"
+#include "services/MessageHeadline.h"
 #include "support/AtomicFile.h"
 #include "support/FileLock.h"
 #include "support/Utf8Path.h"
@@ -23,6 +24,7 @@ FileOutcome Refused(const BatchInput& input, MessageKind kind, FileStatus status
   outcome.Facts.Sha256 = FileSha256(input.Path);
   outcome.Status = status;
   outcome.Messages.push_back(ReportedMessage{kind, text});
+  outcome.Deciding = MessageHeadline(text);
   return outcome;
 }
 
@@ -101,7 +103,7 @@ FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job,
   outcome.Input = input.Path;
   outcome.Bytes = input.Bytes;
   outcome.Messages = std::move(reporter.Messages());
-  outcome.Status = StatusOfConversion(loaded, outcome.Messages, doc.Summary().Outputs);
+  outcome.Status = FileStatusOf(doc.Summary().Status);
   if (outcome.Status == FileStatus::kStopped) {
     outcome.Messages.push_back(
         ReportedMessage{MessageKind::kInformation, "stopped before its conversion was finished; nothing was written"});
@@ -113,6 +115,10 @@ FileOutcome ConvertBatchFile(const BatchInput& input, const BatchJob& job,
   outcome.Counts.Outputs.clear();
   std::vector<OutputFileRecord> records = doc.Summary().Outputs;
   if (outcome.Status == FileStatus::kFailed) RemoveOutputsOfFailedFile(records, outcome.Messages);
+  // The conversion's own deciding message, or, when it reported none of the deciding kind, the
+  // batch's (a stopped file's note, an output that could not be removed).
+  outcome.Deciding = doc.Summary().DecidingMessage.empty() ? DecidingMessage(outcome.Status, outcome.Messages)
+                                                           : doc.Summary().DecidingMessage;
   outputs_lock.reset();
   for (const OutputFileRecord& record : records) {
     OutputReport report{record};

@@ -34,6 +34,7 @@ FileOutcome FailedByException(const BatchInput& input, const std::string& what) 
   outcome.Input = input.Path;
   outcome.Status = FileStatus::kFailed;
   outcome.Messages.push_back(ReportedMessage{MessageKind::kError, "the conversion failed: " + what});
+  outcome.Deciding = DecidingMessage(outcome.Status, outcome.Messages);
   return outcome;
 }
 

@@ -12,8 +12,7 @@ namespace tarvelo::cli {
 
 void BatchSummary::Add(const FileOutcome& outcome) {
   ++counts_[static_cast<size_t>(outcome.Status)];
-  if (outcome.Status != FileStatus::kConverted)
-    rows_.push_back(Row{outcome.Input, outcome.Status, DecidingMessage(outcome.Status, outcome.Messages)});
+  if (outcome.Status != FileStatus::kConverted) rows_.push_back(Row{outcome.Input, outcome.Status, outcome.Deciding});
 }
 
 int BatchSummary::Files() const {

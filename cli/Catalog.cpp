@@ -112,7 +112,7 @@ void Catalog::Add(const FileOutcome& outcome) {
   }
   number(true, std::to_string(warnings));
   number(true, std::to_string(errors));
-  text(outcome.Status == FileStatus::kConverted ? "" : DecidingMessage(outcome.Status, outcome.Messages));
+  text(outcome.Status == FileStatus::kConverted ? "" : outcome.Deciding);
   Cell outputs;
   outputs.List = true;
   for (const OutputReport& output : outcome.Outputs)

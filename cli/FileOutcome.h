@@ -2,17 +2,18 @@
 // What became of one input file of a batch: its status, the messages it gave with their
 // kinds, the outputs attempted and what the reports show of its conversion.
 //
-// Status from the messages' kinds: "converted" (no warning or error), "converted with
-// warnings" (a warning: damaged lines, a safe value used in place of a bad setting),
-// "failed" (an error message, a refused or unreadable file, an output not written);
-// "skipped" (--no-clobber found an output already there) and "stopped" (a stop signal came
-// while the file was converted; nothing was written for it).
+// A file the batch converted takes the status its conversion concluded (ConversionStatus:
+// "converted", "converted with warnings", "failed", "stopped"); a file the batch refused
+// before converting it is "failed" (a bad name, an output folder or lock not to be had),
+// "skipped" (--no-clobber found an output already there) or "stopped" (a stop signal came
+// first).
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "cli/RollFacts.h"
+#include "document/ConversionStatus.h"
 #include "document/ConversionSummary.h"
 #include "services/Reporter.h"
 #include "support/Result.h"
@@ -30,13 +31,12 @@ enum class FileStatus { kConverted, kConvertedWithWarnings, kFailed, kSkipped, k
 // "converted", "converted with warnings", "failed", "skipped", "stopped".
 const char* FileStatusName(FileStatus status);
 
-// The status of a file the conversion went through: `loaded` is what the document's Load
-// returned, `messages` everything reported for the file, `outputs` the outputs attempted.
-FileStatus StatusOfConversion(const Result& loaded, const std::vector<ReportedMessage>& messages,
-                              const std::vector<OutputFileRecord>& outputs);
+// The file status of a conversion that ended with `status`.
+FileStatus FileStatusOf(ConversionStatus status);
 
-// The first line with text of the message that decided the status (the first error of a
-// failed file, the first warning of one converted with warnings), "" when there is none.
+// The headline of the message that decided `status` among `messages` (the first error of a
+// failed file, the first warning of one converted with warnings, else the first message),
+// "" when there is none.
 std::string DecidingMessage(FileStatus status, const std::vector<ReportedMessage>& messages);
 
 // An output as the reports show it; Notes and Minutes are filled for --verbose only.
@@ -52,6 +52,7 @@ struct FileOutcome {
   FileStatus Status = FileStatus::kFailed;
   std::string LoadError;  // why the file could not be opened or converted ("" when it was)
   std::vector<ReportedMessage> Messages;
+  std::string Deciding;  // the headline of the message that decided Status (see DecidingMessage)
   std::vector<OutputReport> Outputs;
   std::vector<std::string> Keywords;  // the keyword item texts of the run
   ConversionSummary Counts;           // the run's counts (its spacing histogram left empty)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "align/PlacementVerdict.h"
+#include "document/ConversionStatus.h"
 #include "events/SpacingHistogramStore.h"
 #include "services/Reporter.h"
 #include "support/Result.h"
@@ -46,8 +47,14 @@ struct ConversionSummary {
   std::string ScannerMode;
   // The digest of the settings handed to the run (settings/SettingsDigest.h).
   std::string SettingsDigest;
-  // Messages the load and the run reported, counted by kind (index: MessageKind).
+  // Messages the load and the run reported, counted by kind (index: MessageKind); a notice a
+  // front end showed in place of a message counts as one.
   std::array<int, 3> MessageCounts{};
+  // How the load (or the run) ended, and the headline of the message that decided it: the
+  // first error of a failed conversion, the first warning of one converted with warnings, ""
+  // otherwise.
+  ConversionStatus Status = ConversionStatus::kFailed;
+  std::string DecidingMessage;
   // The spacing histograms of the run (all 0 when the document was asked not to build them).
   SpacingHistogramStore SpacingHistogram;
 

@@ -100,7 +100,7 @@ void TarveloDoc::ReportHolesOnTrack(const RunSettings& settings, const OffTrackC
                            "type \"" +
                            roll_type_.Name + "\", scanner offset " + FormatGcvt(lookup_map_.OffsetInches, 8) +
                            " inch): the settings do not fit this scan. " + std::string(hooks_.AlignAdvice());
-  if (!hooks_.ShowOffTrackNotice(text)) reporter_.ShowMessage(MessageKind::kWarning, text);
+  reporter_.Notice(hooks_.ShowOffTrackNotice(text), MessageKind::kWarning, text);
 }
 
 }  // namespace tarvelo

@@ -80,7 +80,7 @@ RunSettings TarveloDoc::TwinValuesForScan(const RunSettings& settings) {
   const std::string text = std::string("Auto-Tweak: the twin arrays are joined with ") + chosen +
                            " values (their halves " + pixels(then) + " apart; with " + left + ", " +
                            (now >= 0 ? pixels(now) : std::string("not measured")) + ").";
-  if (!hooks_.ShowAutoTweak(text)) reporter_.ShowMessage(MessageKind::kInformation, text);
+  reporter_.Notice(hooks_.ShowAutoTweak(text), MessageKind::kInformation, text);
   return other;
 }
 
@@ -160,7 +160,7 @@ std::optional<RunSettings> TarveloDoc::CheckPlacement(const RunSettings& setting
               : verdict.Finding == PlacementFinding::kUnreadable ? std::string(hooks_.UnreadableAdvice())
                                                                  : std::string(hooks_.AlignAdvice());
       summary_.PlacementWarned = true;
-      if (!hooks_.ShowPlacementNotice(text)) reporter_.ShowMessage(MessageKind::kWarning, text);
+      reporter_.Notice(hooks_.ShowPlacementNotice(text), MessageKind::kWarning, text);
     }
     return std::nullopt;
   }
@@ -184,7 +184,7 @@ std::optional<RunSettings> TarveloDoc::CheckPlacement(const RunSettings& setting
   for (const AlignmentNote& note : alignment_.Notes) {
     if (note.AboutSettingsInForce || note.Kind != MessageKind::kWarning) continue;
     summary_.AutoTweakDoubts.push_back(note.Text);
-    if (!hooks_.ShowPlacementNotice(note.Text)) reporter_.ShowMessage(note.Kind, note.Text);
+    reporter_.Notice(hooks_.ShowPlacementNotice(note.Text), note.Kind, note.Text);
   }
   // A tweak within a track of the preset's placement is recorded (keyword item, summary) but
   // not reported: only one that mends wrong notes, or takes another DPI, is news.

@@ -59,7 +59,7 @@ Result TarveloDoc::Load(const std::string& path, const RunSettings& settings) {
     summary_ = ConversionSummary{};
     summary_.SettingsDigest = SettingsDigest(settings);
     summary_.Cancelled = opened.kind() == Result::Kind::kCancelled;
-    summary_.MessageCounts = reporter_.Counts();
+    Conclude(opened);
     return opened;
   }
   if (state != CisOpenState::kHeaderRefused) hooks_.SetHeaderSummary(SummarizeHeader(scan_));
@@ -71,9 +71,19 @@ Result TarveloDoc::Load(const std::string& path, const RunSettings& settings) {
   lines_are_as_read_ = true;  // the first run need not copy them back
   nothing_read_ = state != CisOpenState::kRead;
   Run(SettingsForScan(settings, scan_, roll_type_));
-  if (!opened.ok()) return opened;
-  if (summary_.Cancelled) return Result::Cancelled("stopped: " + path + " was not converted");
-  return Result::Ok();
+  if (opened.ok() && !summary_.Cancelled) return Result::Ok();  // the run has concluded
+  const Result ended = !opened.ok() ? opened : Result::Cancelled("stopped: " + path + " was not converted");
+  Conclude(ended);
+  return ended;
+}
+
+void TarveloDoc::Conclude(const Result& ended) {
+  summary_.MessageCounts = reporter_.Counts();
+  summary_.Status = DecideConversionStatus(ended, summary_.MessageCounts, summary_.Outputs);
+  summary_.DecidingMessage = summary_.Status == ConversionStatus::kFailed ? reporter_.FirstHeadline(MessageKind::kError)
+                             : summary_.Status == ConversionStatus::kConvertedWithWarnings
+                                 ? reporter_.FirstHeadline(MessageKind::kWarning)
+                                 : "";
 }
 
 void TarveloDoc::PrepareRollInfoForNewFile(const RunSettings& settings) {
@@ -285,7 +295,7 @@ void TarveloDoc::Run(const RunSettings& given) {
   }
   WriteOutputs(run);
 
-  summary_.MessageCounts = reporter_.Counts();
+  Conclude(summary_.Cancelled ? Result::Cancelled("stopped before the outputs were written") : Result::Ok());
   // The run has finished: full progress, "Ready", and the window back to idle.
   reporter_.SetProgress(kProgressFinished, 100);
   reporter_.SetStatusText("Ready");

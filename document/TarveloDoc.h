@@ -56,9 +56,10 @@ class TarveloDoc {
   // file and the roll information dialog, when `settings` ask for them), keeps the pristine
   // copy of the lines, and runs the pipeline once with `settings`. A file whose header is
   // refused still runs the pipeline on no lines (and writes no outputs). Returns ok when the
-  // file was read and converted (warnings may have been reported: see Summary; the settings'
-  // ProfileFindings are reported first, at every Load and RunPipeline), the opening's
-  // failure otherwise, or kCancelled when the user stopped the run.
+  // file was read and run through (the settings' ProfileFindings are reported first, at every
+  // Load and RunPipeline), the opening's failure otherwise, or kCancelled when the user
+  // stopped the run. Summary().Status says how the conversion ended, warnings, errors of the
+  // run and unwritten outputs included.
   Result Load(const std::string& path, const RunSettings& settings);
   // Runs every conversion stage in order on the current scan data with `settings`.
   void RunPipeline(const RunSettings& settings);
@@ -114,7 +115,8 @@ class TarveloDoc {
   // Whether runs build the spacing histogram (a front end that never shows it spares the
   // work). On by default.
   void SetSpacingHistogramWanted(bool wanted) { histogram_wanted_ = wanted; }
-  // What the latest run did.
+  // What the latest run did and how it ended (Summary().Status: the one status every front
+  // end reports).
   const ConversionSummary& Summary() const { return summary_; }
 
   // Aligns the following runs to their scan (see AlignmentOptions); off by default. A run that
@@ -187,6 +189,9 @@ class TarveloDoc {
   // alignment) and the roll type the events were mapped with.
   void RecordProvenanceKeywords();
   void RecordOutput(const char* kind, const MidiOutputResult& result);
+  // Records in the summary the messages by kind and the status they and `ended` (how the
+  // opening and the run ended) decide, with the headline of the deciding message.
+  void Conclude(const Result& ended);
 
   CountingReporter reporter_;
   FrontEndHooks& hooks_;

@@ -151,9 +151,12 @@ TEST(Conversion, AStoppedRunWritesNoOutputs) {
   ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
   fs::remove(dir.File("roll_ScanImageMIDI.mid"));
   fs::remove(dir.File("roll_eRollMIDI.mid"));
+  EXPECT_EQ(doc.Summary().Status, ConversionStatus::kConverted);
+  EXPECT_EQ(doc.Summary().DecidingMessage, "");
   ui.cancelled = true;  // the user pressed stop during a "Re-Process"
   doc.RunPipeline(ui.settings);
   EXPECT_TRUE(doc.Summary().Cancelled);
+  EXPECT_EQ(doc.Summary().Status, ConversionStatus::kStopped);
   EXPECT_TRUE(doc.Summary().Outputs.empty());
   EXPECT_EQ(ui.statuses.back(), "Ready");
 
@@ -161,6 +164,7 @@ TEST(Conversion, AStoppedRunWritesNoOutputs) {
   // convert it either; the file must be opened again.
   EXPECT_EQ(doc.Load(dir.File("roll.cis"), ui.settings).kind(), Result::Kind::kCancelled);
   EXPECT_TRUE(doc.Summary().Cancelled);
+  EXPECT_EQ(doc.Summary().Status, ConversionStatus::kStopped);
   ui.cancelled = false;
   doc.RunPipeline(ui.settings);
   EXPECT_TRUE(doc.Summary().Outputs.empty());

@@ -47,6 +47,9 @@ TEST(Document, NameChecks) {
   EXPECT_EQ(ui.kinds, std::vector<MessageKind>{MessageKind::kError});
   EXPECT_TRUE(doc.ScanData().Lines.Empty());
   EXPECT_EQ(doc.Summary().CountOf(MessageKind::kError), 1);
+  // The document concludes the status itself, with the headline that decided it.
+  EXPECT_EQ(doc.Summary().Status, ConversionStatus::kFailed);
+  EXPECT_EQ(doc.Summary().DecidingMessage, "*** Invalid File Type *** CIS files only -");
 
   EXPECT_EQ(doc.Load(dir.File("missing.cis"), ui.settings).kind(), Result::Kind::kNotFound);
   WriteBytes(dir.File("short.cis"), "CIS");
@@ -140,6 +143,8 @@ TEST(Document, ACutShortScanIsConvertedAsFarAsItGoesWithAWarning) {
   EXPECT_EQ(ui.messages.front(), "The file ends after " + std::to_string(lines) + " of 63661 scan lines");
   // And the halves of this twin array scan do not meet at Auto-Tweak's values.
   EXPECT_EQ(doc.Summary().CountOf(MessageKind::kWarning), 2);
+  EXPECT_EQ(doc.Summary().Status, ConversionStatus::kConvertedWithWarnings);
+  EXPECT_EQ(doc.Summary().DecidingMessage, ui.messages.front());
   ASSERT_EQ(doc.Summary().Outputs.size(), 2u);
   EXPECT_TRUE(doc.Summary().Outputs[0].Outcome.ok());
 }

@@ -5,6 +5,7 @@
 #include "document/TarveloDoc.h"
 #include "helpers/RecordingFrontEnd.h"
 #include "helpers/TestPaths.h"
+#include "services/MessageHeadline.h"
 #include "settings/IniProfile.h"
 #include "settings/SettingsCatalog.h"
 
@@ -52,6 +53,8 @@ TEST(OffTrackWarning, NamesTheShareTheRollTypeAndTheOffsetAndSuggestsAlign) {
             "\"Fail-Safe\", scanner offset 1. inch): the settings do not fit this scan. Convert with Auto-Tweak "
             "or the alignment on to use settings that fit.");
   EXPECT_EQ(run.summary.CountOf(MessageKind::kWarning), 1);
+  EXPECT_EQ(run.summary.Status, ConversionStatus::kConvertedWithWarnings);
+  EXPECT_EQ(run.summary.DecidingMessage, run.messages[0]);
 
   // A front end with a status bar shows it there instead: no message, the run still warned.
   Conversion quiet;
@@ -61,6 +64,9 @@ TEST(OffTrackWarning, NamesTheShareTheRollTypeAndTheOffsetAndSuggestsAlign) {
   EXPECT_TRUE(quiet.messages.empty());
   ASSERT_EQ(quiet.notices.size(), 1u);
   EXPECT_EQ(quiet.notices[0], run.messages[0]);
+  EXPECT_EQ(quiet.summary.CountOf(MessageKind::kWarning), 1);
+  EXPECT_EQ(quiet.summary.Status, ConversionStatus::kConvertedWithWarnings);
+  EXPECT_EQ(quiet.summary.DecidingMessage, run.messages[0]);
 
   // The right offset, or a share above every hole's, says nothing.
   Conversion right;
@@ -70,6 +76,7 @@ TEST(OffTrackWarning, NamesTheShareTheRollTypeAndTheOffsetAndSuggestsAlign) {
   EXPECT_EQ(right.summary.HolesOffTrack, 0);
   EXPECT_TRUE(right.messages.empty());
   EXPECT_TRUE(right.notices.empty());
+  EXPECT_EQ(right.summary.Status, ConversionStatus::kConverted);
   Conversion never;
   never.settings.Scanner.ActiveTracking = false;
   never.settings.Diagnostic.OffTrackWarningPercent = 100;
@@ -95,6 +102,9 @@ TEST(OffTrackWarning, ComesBeforeTheMessagesOfTheOutputs) {
     EXPECT_EQ(run.kinds[1], MessageKind::kError);
     EXPECT_EQ(run.kinds[2], MessageKind::kError);
     EXPECT_EQ(doc.Summary().HolesOffTrack, 60);
+    // The outputs' errors fail the file; the first of them says why.
+    EXPECT_EQ(doc.Summary().Status, ConversionStatus::kFailed);
+    EXPECT_EQ(doc.Summary().DecidingMessage, MessageHeadline(run.messages[1]));
     run.messages.clear();
     run.kinds.clear();
     doc.RunPipeline(run.settings);
