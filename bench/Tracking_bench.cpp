@@ -22,8 +22,8 @@ namespace {
 bool Prepare(const std::string& path, CisScanData& data, bench::QuietFrontEnd& ui) {
   std::string bytes;
   if (!ReadWholeFile(path, bytes).ok()) return false;
-  data.FileName = "bench";
-  data.FileExtension = "cis";
+  data.Names.Name = "bench";
+  data.Names.Extension = "cis";
   if (!ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, false, data, ui).ok()) return false;
   ComputeScanLinePositions(data, ui.settings.Scanner, ui.settings.Diagnostic, ui);
   data.KeepAsRead();

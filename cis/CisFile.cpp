@@ -12,18 +12,6 @@
 
 namespace tarvelo {
 
-CisFileName SplitCisFileName(const std::string& path) {
-  CisFileName names;
-  names.Path = path;
-  const size_t slash = path.find_last_of("/\\");
-  names.NameWithExtension = slash == std::string::npos ? path : path.substr(slash + 1);
-  names.Folder = path.substr(0, path.size() - names.NameWithExtension.size());
-  const std::string& name = names.NameWithExtension;
-  names.Extension = ToLowerAscii(name.size() >= 3 ? name.substr(name.size() - 3) : name);
-  names.Name = name.substr(0, name.find('.'));
-  return names;
-}
-
 namespace {
 std::atomic<uint64_t> max_scan_bytes{kDefaultMaxScanBytes};
 }  // namespace
@@ -36,10 +24,8 @@ Result OpenCisFile(const std::string& path, bool old_format_forced, CisScanData&
                    CisOpenState* state) {
   if (state) *state = CisOpenState::kNothingRead;
   data.Reset();
-  const CisFileName names = SplitCisFileName(path);
-  data.FileName = names.Name;
-  data.FolderName = names.Folder;
-  data.FileExtension = names.Extension;
+  data.Names = SplitCisFileName(path);
+  const CisFileName& names = data.Names;
   auto fail = [&reporter](Result failure) {
     reporter.ShowMessage(MessageKind::kError, failure.message());
     return failure;

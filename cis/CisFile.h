@@ -6,21 +6,12 @@
 #include <cstdint>
 #include <string>
 
+#include "cis/CisFileName.h"
 #include "cis/CisScanData.h"
 #include "services/Reporter.h"
 #include "support/Result.h"
 
 namespace tarvelo {
-
-// The names of a file as the program uses them.
-struct CisFileName {
-  std::string Path;               // as given
-  std::string Folder;             // up to and including the last separator ("" for none)
-  std::string NameWithExtension;  // after the last separator
-  std::string Name;               // NameWithExtension up to its first "."
-  std::string Extension;          // the last three characters of NameWithExtension, lower-cased
-};
-CisFileName SplitCisFileName(const std::string& path);
 
 // How far an opening got.
 enum class CisOpenState {

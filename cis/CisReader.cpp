@@ -113,7 +113,7 @@ Result ReadCisFile(std::span<const uint8_t> bytes, bool old_format_forced, CisSc
   int64_t progress = 0;               // progress steps taken (two per step)
   const uint64_t step = length / 50;  // bytes per progress step
 
-  const auto name = data.FileName + "." + data.FileExtension;
+  const auto name = data.Names.Name + "." + data.Names.Extension;
   bool stopped = false;
   for (;;) {
     if (position >= length) break;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cis/CisFileName.h"
 #include "cis/HolePolarity.h"
 #include "cis/PaperSpan.h"
 #include "cis/PictureOrigin.h"
@@ -17,7 +18,7 @@ namespace tarvelo {
 struct CisScanData {
   CisScanData() { Reset(); }
 
-  // Every field with a reset value gets it and both line arrays are emptied. The file names,
+  // Every field with a reset value gets it and both line arrays are emptied. The file's names,
   // the header text and the other raw header values keep their contents until the next read.
   void Reset() {
     SavedReverseImage = false;
@@ -94,9 +95,9 @@ struct CisScanData {
     return line >= 0 && static_cast<size_t>(line) < PaperOnLines.size() ? PaperOnLines[static_cast<size_t>(line)]
                                                                         : PaperSpan{};
   }
-  std::string FolderName;     // with its trailing separator
-  std::string FileName;       // up to the first "."
-  std::string FileExtension;  // as found (the reader's messages name it)
+  // The file's names, split from its path by the opening (messages and every file beside the
+  // scan are named from them).
+  CisFileName Names;
   int16_t RawLinesPerInch = 0;
   int16_t RawTempo = 0;  // the header's tempo as stored (Tempo is the one used)
   int32_t LinesReadPlusTwo = 0;

@@ -154,11 +154,8 @@ Result PlanOutputs(std::vector<BatchInput>& inputs, const OutputPlan& plan, cons
     if (plan.ERoll && settings.Outputs.eRollMidi) plan_output(MidiOutputKind::kERoll);
     if (settings.Outputs.WriteExpressionMidi) plan_output(MidiOutputKind::kExpression);
     // The diagnostic files stay beside the input whatever the output folder.
-    CisScanData data;
-    data.FolderName = names.Folder;
-    data.FileName = names.Name;
-    if (settings.Diagnostic.WriteCISrawTransitionFile) input.Outputs.push_back(CisDiagnosticFilePath(data));
-    if (settings.Diagnostic.WriteTrackLookUpMapFile) input.Outputs.push_back(LookupMapDiagnosticFilePath(data));
+    if (settings.Diagnostic.WriteCISrawTransitionFile) input.Outputs.push_back(CisDiagnosticFilePath(names));
+    if (settings.Diagnostic.WriteTrackLookUpMapFile) input.Outputs.push_back(LookupMapDiagnosticFilePath(names));
 
     for (const std::string& output : input.Outputs) {
       const auto [it, fresh] = claimed.emplace(ToLowerAscii(IdentityOf(output)), index);

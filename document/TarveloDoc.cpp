@@ -52,7 +52,6 @@ Result TarveloDoc::Load(const std::string& path, const RunSettings& settings) {
   ReportProfileFindings(settings);
   nothing_read_ = true;  // until the reader has accepted a header
   keywords_.Clear();
-  names_ = SplitCisFileName(path);
   CisOpenState state = CisOpenState::kNothingRead;
   const Result opened = OpenScanFile(path, ScanOpenOptionsFor(settings, roll_type_), scan_, reporter_, &state);
   if (state == CisOpenState::kNothingRead) {
@@ -91,7 +90,7 @@ void TarveloDoc::PrepareRollInfoForNewFile(const RunSettings& settings) {
   roll_info_.SetRollType(roll_type_.Name);
   if (!settings.Diagnostic.EmbedRollKeywordData) return;
   // A roll without an ANN file (the usual case) keeps the entries it has.
-  if (settings.Diagnostic.UseAnnFile) roll_info_.ReadAnnFile(scan_.FolderName + scan_.FileName + ".ann").Ignore();
+  if (settings.Diagnostic.UseAnnFile) roll_info_.ReadAnnFile(SiblingFilePath(scan_.Names, ".ann")).Ignore();
   // The dialog works on a copy: Cancel leaves the entries as they were.
   RollInfo working = roll_info_;
   if (!hooks_.EditRollInfo(working)) return;
@@ -160,7 +159,7 @@ void TarveloDoc::MergeAndMirror(const RunSettings& settings) {
 }
 
 std::string TarveloDoc::OutputFolder() const {
-  if (output_folder_.empty()) return names_.Folder;
+  if (output_folder_.empty()) return scan_.Names.Folder;
   const char last = output_folder_.back();
   return last == '/' || last == '\\' ? output_folder_ : output_folder_ + kPathSeparator;
 }
@@ -201,14 +200,14 @@ void TarveloDoc::WriteOutputs(const RunSettings& settings) {
   // that could not be opened or whose header was refused has no scan lines (MIDI files written
   // for it would pass an empty conversion off as a result, and could replace the outputs of
   // an earlier file of the same name), and a stopped run writes nothing.
-  if (names_.Path.empty() || nothing_read_) return;
+  if (scan_.Names.Path.empty() || nothing_read_) return;
   if (reporter_.IsCancelled()) {
     summary_.Cancelled = true;
     return;
   }
   if (!settings.Outputs.LiteralRollInfo) RecordProvenanceKeywords();
   const std::string folder = OutputFolder();
-  const MidiOutputSource source{folder,     names_.Name,      scan_.Tempo,    roll_type_,
+  const MidiOutputSource source{folder,     scan_.Names.Name, scan_.Tempo,    roll_type_,
                                 roll_info_, settings.General, settings.ERoll, settings.Outputs};
   if (settings.Outputs.ScanMidi && !skip_scan_image_) {
     const MidiOutputResult result = WriteScanImageMidi(source, scan_image_events_, keywords_, reporter_);
@@ -256,7 +255,7 @@ void TarveloDoc::Run(const RunSettings& given) {
   // its halves better.
   const RunSettings settings = TwinValuesForScan(given);
   reporter_.SetStatusText("Processing Raw CIS Data");
-  hooks_.RefreshControlBar(names_.NameWithExtension, scan_.Title);
+  hooks_.RefreshControlBar(scan_.Names.NameWithExtension, scan_.Title);
   RecordHeaderKeywords();
   RestoreLinesAndFlags(settings);
 

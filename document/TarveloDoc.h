@@ -80,12 +80,12 @@ class TarveloDoc {
   // The pixel-to-track map of the latest run.
   const TrackLookupMap& LookupMap() const { return lookup_map_; }
 
-  // The names of the file opened last ("" before any).
-  const CisFileName& FileNames() const { return names_; }
-  const std::string& FileName() const { return names_.Name; }
-  const std::string& FolderName() const { return names_.Folder; }
-  const std::string& FilePath() const { return names_.Path; }
-  const std::string& FileNameWithExtension() const { return names_.NameWithExtension; }
+  // The names of the file opened last ("" before any), as the opening split them.
+  const CisFileName& FileNames() const { return scan_.Names; }
+  const std::string& FileName() const { return scan_.Names.Name; }
+  const std::string& FolderName() const { return scan_.Names.Folder; }
+  const std::string& FilePath() const { return scan_.Names.Path; }
+  const std::string& FileNameWithExtension() const { return scan_.Names.NameWithExtension; }
   // The scanner mode the latest run applied ("DEFAULT SCANNER MODE" after a refused one).
   const std::string& ScannerModeApplied() const { return scanner_mode_applied_; }
 
@@ -200,7 +200,6 @@ class TarveloDoc {
   EventList scan_image_events_;
   EventList eroll_events_;
   TrackLookupMap lookup_map_;
-  CisFileName names_;
   CisScanData scan_;
   RollTypeDefinition roll_type_;
   RollInfo roll_info_;

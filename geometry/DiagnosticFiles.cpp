@@ -25,12 +25,12 @@ Result WriteDiagnosticFile(const std::string& path, const std::string& text, Rep
 
 }  // namespace
 
-std::string CisDiagnosticFilePath(const CisScanData& data) {
-  return data.FolderName + data.FileName + "_DiagnosticFileValues.txt";
+std::string CisDiagnosticFilePath(const CisFileName& names) {
+  return SiblingFilePath(names, "_DiagnosticFileValues.txt");
 }
 
-std::string LookupMapDiagnosticFilePath(const CisScanData& data) {
-  return data.FolderName + data.FileName + "_LookupMapDiagnosticFileValues.txt";
+std::string LookupMapDiagnosticFilePath(const CisFileName& names) {
+  return SiblingFilePath(names, "_LookupMapDiagnosticFileValues.txt");
 }
 
 std::string CisDiagnosticText(const CisScanData& data, int dpi) {
@@ -87,12 +87,12 @@ std::string LookupMapDiagnosticText(const TrackLookupMap& map) {
 
 Result WriteCisDiagnosticFile(const CisScanData& data, int dpi, Reporter& reporter) {
   reporter.SetStatusText("Writing CIS Diagnostic file ");
-  return WriteDiagnosticFile(CisDiagnosticFilePath(data), CisDiagnosticText(data, dpi), reporter);
+  return WriteDiagnosticFile(CisDiagnosticFilePath(data.Names), CisDiagnosticText(data, dpi), reporter);
 }
 
 Result WriteLookupMapDiagnosticFile(const TrackLookupMap& map, const CisScanData& data, Reporter& reporter) {
   reporter.SetStatusText("Writing Lookup Map Diagnostic file ");
-  return WriteDiagnosticFile(LookupMapDiagnosticFilePath(data), LookupMapDiagnosticText(map), reporter);
+  return WriteDiagnosticFile(LookupMapDiagnosticFilePath(data.Names), LookupMapDiagnosticText(map), reporter);
 }
 
 }  // namespace tarvelo

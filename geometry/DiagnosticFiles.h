@@ -15,9 +15,9 @@
 namespace tarvelo {
 
 // folder + base name + "_DiagnosticFileValues.txt"
-std::string CisDiagnosticFilePath(const CisScanData& data);
+std::string CisDiagnosticFilePath(const CisFileName& names);
 // folder + base name + "_LookupMapDiagnosticFileValues.txt"
-std::string LookupMapDiagnosticFilePath(const CisScanData& data);
+std::string LookupMapDiagnosticFilePath(const CisFileName& names);
 
 // The CIS diagnostic file's text: title, tempo, `dpi` (the horizontal DPI the conversion
 // used), line count, column heads, then one row per scan line of data.Lines.

@@ -41,7 +41,7 @@ double MeasuredPixelsPerInch(const PictureOrigin& origin, double paper_width_inc
 
 int TempoOfAnnFile(const CisScanData& data) {
   RollInfo info;
-  if (!info.ReadAnnFile(data.FolderName + data.FileName + ".ann")) return 0;
+  if (!info.ReadAnnFile(SiblingFilePath(data.Names, ".ann"))) return 0;
   const std::string_view text = TrimWhiteSpace(info.RollTempo);
   if (text.empty()) return 0;
   const int tempo = std::atoi(std::string(text).c_str());
@@ -110,7 +110,7 @@ void SettlePictureGeometry(CisScanData& data, const PictureSettings& settings, d
   int tempo = TempoOfAnnFile(data);
   origin.TempoSource = "ANN file";
   if (tempo == 0) {
-    tempo = TempoInText(data.FileName);
+    tempo = TempoInText(data.Names.Name);
     origin.TempoSource = "file name";
   }
   if (tempo == 0) {

@@ -260,7 +260,7 @@ Result ReadPictureFile(const std::string& path, const PictureSettings& settings,
   origin.PaperLastPixel = builder.PaperLast();
   origin.Polarity = holes_light ? HolePolarity::kOddRuns : HolePolarity::kEvenRuns;
 
-  data.Title = TitleFromName(data.FileName);
+  data.Title = TitleFromName(data.Names.Name);
   data.HeaderText = data.Title;
   data.HeaderText.resize(40, '\0');
   data.ScannerType = 0;

@@ -44,7 +44,7 @@ std::string FileSha256(const std::string& path, uint64_t& length) {
 
 std::string PictureSummary(const CisScanData& data) {
   const PictureOrigin& origin = data.Picture;
-  return "Picture " + data.FileName + "." + data.FileExtension + ": " + origin.Format + ", " +
+  return "Picture " + data.Names.Name + "." + data.Names.Extension + ": " + origin.Format + ", " +
          std::to_string(origin.Width) + " x " + std::to_string(origin.Rows) + " pixels, " +
          std::to_string(origin.BitsPerSample) + "-bit; holes " + (origin.HolesLight ? "light" : "dark") +
          " (brightness threshold " + std::to_string(origin.Threshold) + "); " + origin.DpiNote + ", " +
@@ -76,10 +76,8 @@ Result OpenScanFile(const std::string& path, const ScanOpenOptions& options, Cis
   if (!IsPictureFileName(path)) return OpenCisFile(path, options.OldFormatForced, data, reporter, state);
   if (state) *state = CisOpenState::kNothingRead;
   data.Reset();
-  const CisFileName names = SplitCisFileName(path);
-  data.FileName = names.Name;
-  data.FolderName = names.Folder;
-  data.FileExtension = LowerExtension(path);
+  data.Names = SplitCisFileName(path);
+  data.Names.Extension = LowerExtension(path);
   Result read = ReadPictureFile(path, options.Picture, MaxScanBytes(), data, reporter);
   if (!read.ok()) {
     data.Lines.Clear();

@@ -24,8 +24,8 @@ struct Read {
 
 Read ReadBytes(const std::string& bytes, RecordingFrontEnd& ui, bool old_format_forced = false) {
   Read r;
-  r.data.FileName = "roll";
-  r.data.FileExtension = "cis";
+  r.data.Names.Name = "roll";
+  r.data.Names.Extension = "cis";
   r.result = ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, old_format_forced, r.data, ui);
   return r;
 }

@@ -340,8 +340,8 @@ TEST(ShippedRollTypes, AmpicoBColumnsOfARealScanSitOnTheTrackCentres) {
   const std::string bytes = testing::ReadBytes((testing::RealCisDir() / "stepper_bicolor.CIS").string());
   RecordingFrontEnd ui;
   CisScanData scan;
-  scan.FileName = "stepper_bicolor";
-  scan.FileExtension = "CIS";
+  scan.Names.Name = "stepper_bicolor";
+  scan.Names.Extension = "CIS";
   ASSERT_TRUE(ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, false, scan, ui).ok());
   const int hole_image_width = scan.ScanWidth / 2;  // the second half is an ink channel
   const double dpi = 300.0;

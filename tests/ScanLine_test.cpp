@@ -23,7 +23,7 @@ TEST(CisScanData, ResetValues) {
   CisScanData data;
   data.Tempo = 7;
   data.LinesAsRead.AppendLine({}, 0);
-  data.FileName = "kept";
+  data.Names.Name = "kept";
   data.Reset();
   EXPECT_EQ(data.LinesPerInch, 100);
   EXPECT_EQ(data.Tempo, 100);
@@ -31,7 +31,7 @@ TEST(CisScanData, ResetValues) {
   EXPECT_EQ(data.InterpretedAverageLpi, 100.0);
   EXPECT_TRUE(data.Lines.Empty());
   EXPECT_TRUE(data.LinesAsRead.Empty());
-  EXPECT_EQ(data.FileName, "kept");
+  EXPECT_EQ(data.Names.Name, "kept");
 }
 
 }  // namespace
