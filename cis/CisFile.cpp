@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 #include "cis/CisFormat.h"
 #include "cis/CisReader.h"
-#include "support/AtomicFile.h"
+#include "support/FileReader.h"
 #include "support/Sha256.h"
 #include "support/TextTrim.h"
 
@@ -14,6 +15,9 @@ namespace tarvelo {
 
 namespace {
 std::atomic<uint64_t> max_scan_bytes{kDefaultMaxScanBytes};
+// The size of the pieces a scan is read in: small beside a scan's lines, large enough that
+// the system calls cost nothing.
+constexpr uint64_t kReadPieceBytes = 256 * 1024;
 }  // namespace
 
 void SetMaxScanBytes(uint64_t max_bytes) { max_scan_bytes.store(max_bytes); }
@@ -23,25 +27,47 @@ uint64_t MaxScanBytes() { return max_scan_bytes.load(); }
 Result OpenCisFile(const std::string& path, bool old_format_forced, CisScanData& data, Reporter& reporter,
                    CisOpenState* state) {
   if (state) *state = CisOpenState::kNothingRead;
-  data.Reset();
-  data.Names = SplitCisFileName(path);
-  const CisFileName& names = data.Names;
+  const CisFileName names = SplitCisFileName(path);
+  // The data as before anything is read: the file's names only.
+  const auto start_afresh = [&data, &names] {
+    data.Reset();
+    data.Names = names;
+  };
+  start_afresh();
   auto fail = [&reporter](Result failure) {
     reporter.ShowMessage(MessageKind::kError, failure.message());
     return failure;
   };
   if (names.Extension != "cis") return fail(Result::Invalid("*** Invalid File Type *** CIS files only - "));
 
-  std::string bytes;
+  FileReader file;
   const uint64_t limit = std::min<uint64_t>(MaxScanBytes(), SIZE_MAX);
-  if (Result read = ReadWholeFile(path, bytes, static_cast<size_t>(limit)); !read.ok()) return fail(read);
-  data.FileSha256 = Sha256Hex(bytes);
-  if (bytes.size() < cis::kHeaderSize) {
-    return fail(Result::Corrupt("The file is too short to be a CIS file: " + std::to_string(bytes.size()) +
+  if (Result opened = file.Open(path, static_cast<size_t>(limit)); !opened.ok()) return fail(opened);
+  // The file is read in pieces straight into its lines and its checksum; its whole contents
+  // are never held. The first piece holds the header (unless the file is shorter).
+  std::vector<uint8_t> piece(static_cast<size_t>(std::min<uint64_t>(file.Size(), kReadPieceBytes)));
+  size_t got = 0;
+  if (Result first = file.Read(piece, got); !first.ok()) return fail(first);
+  if (got < cis::kHeaderSize) {
+    data.FileSha256 = Sha256Hex({reinterpret_cast<const char*>(piece.data()), got});
+    return fail(Result::Corrupt("The file is too short to be a CIS file: " + std::to_string(got) +
                                 " bytes, the header alone takes 52."));
   }
-  const auto* file = reinterpret_cast<const uint8_t*>(bytes.data());
-  Result read = ReadCisFile({file, bytes.size()}, old_format_forced, data, reporter);
+  Sha256 checksum;
+  CisReading reading(file.Size(), old_format_forced, data, reporter);
+  // A refused header or a stopped reading takes no more lines, but the checksum is of the
+  // whole file whatever happens to its lines.
+  while (got > 0) {
+    checksum.Update(piece.data(), got);
+    reading.Take({piece.data(), got});
+    if (got < piece.size()) break;
+    if (Result next = file.Read(piece, got); !next.ok()) {
+      start_afresh();  // a file that cannot be read to its end is not read at all
+      return fail(next);
+    }
+  }
+  data.FileSha256 = checksum.HexDigest();
+  Result read = reading.Finish();
   if (state) {
     *state = read.ok()                                 ? CisOpenState::kRead
              : read.kind() == Result::Kind::kCancelled ? CisOpenState::kNothingRead

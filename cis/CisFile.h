@@ -1,7 +1,7 @@
 #pragma once
-// Opening a CIS file from a path: the names the program gives the file, the name check,
-// reading the whole file and the reader. Every front end and every tool that opens a scan
-// goes through OpenCisFile.
+// Opening a CIS file from a path: the names the program gives the file, the name check, and
+// the file read in pieces into the reader and the checksum. Every front end and every tool
+// that opens a scan goes through OpenCisFile.
 
 #include <cstdint>
 #include <string>
@@ -21,11 +21,11 @@ enum class CisOpenState {
   kRead,           // header accepted and lines read (damaged lines reported as warnings)
 };
 
-// The largest CIS file opened. A conversion holds about three times the file's size in memory
-// (the file, its lines and its holes), so a file larger than the limit is refused before it is
-// read (kInvalid, naming the file, its size and the limit). 256 MB by default, ten times the
-// longest roll scanned at 300 DPI; a front end sets another for the whole process before any
-// file is opened.
+// The largest CIS file opened. A conversion holds about four times the file's size in memory
+// (its lines, their per-line values and its holes), so a file larger than the limit is refused
+// before it is read (kInvalid, naming the file, its size and the limit). 256 MB by default,
+// ten times the longest roll scanned at 300 DPI; a front end sets another for the whole
+// process before any file is opened.
 inline constexpr uint64_t kDefaultMaxScanBytes = 256ull * 1024 * 1024;
 void SetMaxScanBytes(uint64_t max_bytes);
 uint64_t MaxScanBytes();

@@ -71,105 +71,161 @@ void ReportLineCountMismatch(int32_t lines_read, int32_t stated, Reporter& repor
 }  // namespace
 
 Result ReadCisFile(std::span<const uint8_t> bytes, bool old_format_forced, CisScanData& data, Reporter& reporter) {
-  reporter.SetStatusText("Reading CIS file ");
-  if (bytes.size() < cis::kHeaderSize) {
-    return Result::Corrupt("The file is too short to be a CIS file: " + std::to_string(bytes.size()) +
-                           " bytes, the header alone takes 52.");
-  }
-  ReadHeader(bytes.data(), data, old_format_forced);
+  CisReading reading(bytes.size(), old_format_forced, data, reporter);
+  reading.Take(bytes);
+  return reading.Finish();
+}
 
-  const char* refusal = data.ScanWidth < 1         ? "*** Invalid Scanner Width in File *** "
-                        : data.HeaderLineCount < 1 ? "*** Invalid Scan Line Count in File *** "
-                                                   : nullptr;
+CisReading::CisReading(uint64_t file_length, bool old_format_forced, CisScanData& data, Reporter& reporter)
+    : data_(data),
+      reporter_(reporter),
+      old_format_forced_(old_format_forced),
+      // Files beyond 4 GB cannot be described by the 32-bit length; such a file is read as far
+      // as the length reaches.
+      expected_length_(std::min<uint64_t>(file_length, UINT32_MAX)),
+      name_(data.Names.Name + "." + data.Names.Extension) {
+  reporter_.SetStatusText("Reading CIS file ");
+}
+
+void CisReading::Take(std::span<const uint8_t> bytes) {
+  bytes = bytes.first(static_cast<size_t>(std::min<uint64_t>(bytes.size(), UINT32_MAX - taken_)));
+  if (!header_read_) {
+    TakeHeader(bytes);
+    if (!header_read_) return;
+  }
+  taken_ += bytes.size();  // the file's length counts every byte, decoded or not
+  if (ended_) return;
+  if (word_split_ && !bytes.empty()) {
+    const uint8_t word[2] = {split_byte_, bytes[0]};
+    word_split_ = false;
+    bytes = bytes.subspan(1);
+    DecodeWords(word, 1);
+    if (ended_) return;
+  }
+  DecodeWords(bytes.data(), bytes.size() / 2);
+  if (bytes.size() % 2 != 0 && !ended_) {
+    split_byte_ = bytes.back();
+    word_split_ = true;
+  }
+}
+
+void CisReading::TakeHeader(std::span<const uint8_t>& bytes) {
+  const size_t wanted = std::min(bytes.size(), header_.size() - static_cast<size_t>(taken_));
+  std::copy_n(bytes.begin(), wanted, header_.begin() + static_cast<std::ptrdiff_t>(taken_));
+  taken_ += wanted;
+  bytes = bytes.subspan(wanted);
+  if (taken_ < header_.size()) return;
+  header_read_ = true;
+  ReadHeader(header_.data(), data_, old_format_forced_);
+
+  const char* refusal = data_.ScanWidth < 1         ? "*** Invalid Scanner Width in File *** "
+                        : data_.HeaderLineCount < 1 ? "*** Invalid Scan Line Count in File *** "
+                                                    : nullptr;
   if (refusal) {
-    reporter.ShowMessage(MessageKind::kError, refusal);
-    return Result::Corrupt(refusal);
+    reporter_.ShowMessage(MessageKind::kError, refusal);
+    refusal_ = Result::Corrupt(refusal);
+    ended_ = true;
+    return;
   }
 
-  // Files beyond 4 GB cannot be described by the 32-bit length; such a file is read as far
-  // as the length reaches.
-  data.FileLength = static_cast<uint32_t>(std::min<size_t>(bytes.size(), UINT32_MAX));
+  // Every word after the header is at most one transition, and a line takes at least two
+  // words; the stated line count is believed only as far as the file can hold it.
+  width_ = data_.ScanWidth;
+  step_ = expected_length_ / 50;
+  const size_t words =
+      static_cast<size_t>(std::max<uint64_t>(expected_length_, cis::kHeaderSize) - cis::kHeaderSize) / 2;
+  const size_t expected_lines = std::min<size_t>(static_cast<size_t>(data_.HeaderLineCount), words / 2);
+  transitions_.reserve(words);
+  offsets_.reserve(expected_lines + 1);
+  line_words_.reserve(expected_lines);
+}
 
-  const int64_t width = data.ScanWidth;
-  const uint8_t* const file = bytes.data();
-  const uint64_t length = data.FileLength;
-  // The lines are built in three plain arrays and handed to data.Lines at the end. Every word
-  // after the header is at most one transition, and a line takes at least two words; the
-  // stated line count is believed only as far as the file can hold it.
-  const size_t words = (length - cis::kHeaderSize) / 2;
-  const size_t expected_lines = std::min<size_t>(static_cast<size_t>(data.HeaderLineCount), words / 2);
-  std::vector<int32_t> transitions;
-  std::vector<uint32_t> offsets{0};
-  std::vector<uint16_t> line_words;
-  transitions.reserve(words);
-  offsets.reserve(expected_lines + 1);
-  line_words.reserve(expected_lines);
+bool CisReading::ReportProgress() {
+  if (position_ <= static_cast<uint64_t>(progress_) * step_) return true;
+  progress_ += 2;
+  reporter_.SetStatusText("Reading CIS Line = " + std::to_string(lines_read_));
+  reporter_.SetProgress(kProgressReading, static_cast<int>(2 * progress_));
+  if (!reporter_.IsCancelled()) return true;
+  stopped_ = true;
+  ended_ = true;
+  return false;
+}
 
-  int32_t lines_read = 0;
-  int64_t sum = 0;      // pixels of the line so far
-  int32_t corrupt = 0;  // lines whose runs overran the width
-  bool first_error_shown = false;
-  uint64_t position = 50;             // file offset of the word just read
-  int64_t progress = 0;               // progress steps taken (two per step)
-  const uint64_t step = length / 50;  // bytes per progress step
-
-  const auto name = data.Names.Name + "." + data.Names.Extension;
-  bool stopped = false;
-  for (;;) {
-    if (position >= length) break;
-    if (position > static_cast<uint64_t>(progress) * step) {
-      progress += 2;
-      reporter.SetStatusText("Reading CIS Line = " + std::to_string(lines_read));
-      reporter.SetProgress(kProgressReading, static_cast<int>(2 * progress));
-      if (reporter.IsCancelled()) {
-        stopped = true;
-        break;
-      }
+void CisReading::DecodeWords(const uint8_t* words, size_t count) {
+  // The state is worked on in locals: the stores into the line arrays cannot then be taken
+  // to change it.
+  int64_t sum = sum_;
+  uint64_t position = position_;
+  const int64_t width = width_;
+  bool awaiting_line_word = awaiting_line_word_;
+  uint64_t report_after = static_cast<uint64_t>(progress_) * step_;  // the next report comes after this offset
+  for (size_t i = 0; i < count; ++i) {
+    const uint16_t word = cis::ReadU16(words + 2 * i);
+    if (awaiting_line_word) {
+      // The word after the run that completed a line is its line word.
+      position += 2;
+      offsets_.push_back(static_cast<uint32_t>(transitions_.size()));
+      line_words_.push_back(word);
+      ++lines_read_;
+      sum = 0;
+      awaiting_line_word = false;
+      continue;
     }
-    // The run length at offset B + 2; the end of the file ends reading wherever it falls.
-    if (position + 4 > length) break;
-    const uint16_t run = cis::ReadU16(file + position + 2);
+    if (position > report_after) {
+      position_ = position;
+      if (!ReportProgress()) break;
+      report_after = static_cast<uint64_t>(progress_) * step_;
+    }
     position += 2;
-    sum += run;
+    sum += word;
     if (sum < width) {
-      transitions.push_back(static_cast<int32_t>(sum));
+      transitions_.push_back(static_cast<int32_t>(sum));
       continue;
     }
     if (sum > width) {
-      ++corrupt;
-      if (!first_error_shown) {
-        reporter.ShowMessage(MessageKind::kWarning,
-                             "\n *** File : " + name + "\n *** Invalid Scan Line Data In File - width exceeded *** \n" +
-                                 "\n WidthCounter = " + std::to_string(sum) +
-                                 "\n Sensor Width  = " + std::to_string(width) +
-                                 "\n First Error Occurred At Line  = " + std::to_string(lines_read) +
-                                 "\n First Error At File Byte Number  = " + std::to_string(position));
-        first_error_shown = true;
+      ++corrupt_;
+      if (!first_error_shown_) {
+        reporter_.ShowMessage(
+            MessageKind::kWarning,
+            "\n *** File : " + name_ + "\n *** Invalid Scan Line Data In File - width exceeded *** \n" +
+                "\n WidthCounter = " + std::to_string(sum) + "\n Sensor Width  = " + std::to_string(width) +
+                "\n First Error Occurred At Line  = " + std::to_string(lines_read_) +
+                "\n First Error At File Byte Number  = " + std::to_string(position));
+        first_error_shown_ = true;
       }
     }
     // The run completes the line: its line word follows. A file ending here drops the line.
-    transitions.push_back(static_cast<int32_t>(sum));
-    if (position + 4 > length) break;
-    const uint16_t line_word = cis::ReadU16(file + position + 2);
-    position += 2;
-    offsets.push_back(static_cast<uint32_t>(transitions.size()));
-    line_words.push_back(line_word);
-    ++lines_read;
-    sum = 0;
+    transitions_.push_back(static_cast<int32_t>(sum));
+    awaiting_line_word = true;
   }
+  sum_ = sum;
+  position_ = position;
+  awaiting_line_word_ = awaiting_line_word;
+}
 
-  transitions.resize(offsets.back());  // a line cut short by the end of the file is dropped
-  data.Lines.AdoptLines(std::move(transitions), std::move(offsets), std::move(line_words));
-  data.LinesReadPlusTwo = lines_read + 2;
-  data.CorruptLineCount = corrupt;
-  // The lines of a stopped reading are only a part of the roll: not a scan to convert or save.
-  if (stopped) return Result::Cancelled("stopped: " + name + " was read only in part");
-  if (corrupt > 0) {
-    reporter.ShowMessage(MessageKind::kWarning, " *** Invalid Scan Line Data In File  *** \n\n *** File : " + name +
-                                                    "\n Total number of corrupt lines = " + std::to_string(corrupt) +
-                                                    "\n Lines read from file  = " + std::to_string(lines_read));
+Result CisReading::Finish() {
+  if (!header_read_) {
+    return Result::Corrupt("The file is too short to be a CIS file: " + std::to_string(taken_) +
+                           " bytes, the header alone takes 52.");
   }
-  ReportLineCountMismatch(lines_read, data.HeaderLineCount, reporter);
+  if (!refusal_.ok()) return refusal_;
+  data_.FileLength = static_cast<uint32_t>(taken_);
+  // Before a run the progress is reported even where the file then ends without one.
+  if (!ended_ && !awaiting_line_word_ && position_ < taken_) ReportProgress();
+  ended_ = true;
+
+  transitions_.resize(offsets_.back());  // a line cut short by the end of the file is dropped
+  data_.Lines.AdoptLines(std::move(transitions_), std::move(offsets_), std::move(line_words_));
+  data_.LinesReadPlusTwo = lines_read_ + 2;
+  data_.CorruptLineCount = corrupt_;
+  // The lines of a stopped reading are only a part of the roll: not a scan to convert or save.
+  if (stopped_) return Result::Cancelled("stopped: " + name_ + " was read only in part");
+  if (corrupt_ > 0) {
+    reporter_.ShowMessage(MessageKind::kWarning, " *** Invalid Scan Line Data In File  *** \n\n *** File : " + name_ +
+                                                     "\n Total number of corrupt lines = " + std::to_string(corrupt_) +
+                                                     "\n Lines read from file  = " + std::to_string(lines_read_));
+  }
+  ReportLineCountMismatch(lines_read_, data_.HeaderLineCount, reporter_);
   return Result::Ok();
 }
 

@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "support/FileReader.h"
 #include "support/NativeFile.h"
 #include "support/StaleTemporaryFiles.h"
 
@@ -68,13 +69,6 @@ std::string UniqueSuffix() {
 // The failure of an operation on `path`, with the system's reason for the errno in force.
 Result SystemFailure(const std::string& what, const std::string& path) {
   return Result::IoError(what + " " + path + ": " + std::strerror(errno));
-}
-
-// The same for reading: a file that does not exist is kNotFound.
-Result ReadFailure(const std::string& what, const std::string& path) {
-  const bool missing = errno == ENOENT;
-  Result failure = SystemFailure(what, path);
-  return missing ? Result::NotFound(failure.message()) : failure;
 }
 
 // A temporary file that is being written: created beside the destination (so that the
@@ -195,33 +189,12 @@ Result WriteFileAtomically(const std::string& path, std::string_view bytes, Flus
 Result ReadWholeFile(const std::string& path, std::string& bytes) { return ReadWholeFile(path, bytes, SIZE_MAX); }
 
 Result ReadWholeFile(const std::string& path, std::string& bytes, size_t max_bytes) {
-  const int fd = OpenForReading(path);
-  if (fd < 0) return ReadFailure("cannot open", path);
-  std::uint64_t size = 0;
-  if (!RegularFileSize(fd, size)) {
-    ::close(fd);
-    return Result::IoError("cannot read " + path + ": not a regular file");
-  }
-  if (size > max_bytes) {
-    ::close(fd);
-    return Result::Invalid("cannot read " + path + ": the file holds " + std::to_string(size) +
-                           " bytes, more than the " + std::to_string(max_bytes) + " such a file may hold");
-  }
-  bytes.resize(static_cast<size_t>(size));
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      const Result failure = SystemFailure("cannot read", path);
-      ::close(fd);
-      return failure;
-    }
-    if (got == 0) break;  // a file that shrank while being read is taken as far as it goes
-    done += static_cast<size_t>(got);
-  }
-  bytes.resize(done);
-  ::close(fd);
+  FileReader file;
+  if (Result opened = file.Open(path, max_bytes); !opened.ok()) return opened;
+  bytes.resize(static_cast<size_t>(file.Size()));
+  size_t got = 0;
+  if (Result read = file.Read({reinterpret_cast<uint8_t*>(bytes.data()), bytes.size()}, got); !read.ok()) return read;
+  bytes.resize(got);
   return Result::Ok();
 }
 

@@ -32,5 +32,18 @@ TEST(Sha256, PiecesGiveTheDigestOfTheWhole) {
   }
 }
 
+// A scan is hashed piece by piece as it is read; pieces of odd sizes leave partial blocks of
+// every length pending between them.
+TEST(Sha256, PiecesOfOddSizesGiveTheDigestOfTheWhole) {
+  std::string message;
+  for (int i = 0; i < 1000; ++i) message += static_cast<char>(i * 7 % 251);
+  const std::string whole = Sha256Hex(message);
+  for (const size_t piece : {1, 3, 55, 63, 65, 127, 999}) {
+    Sha256 split;
+    for (size_t at = 0; at < message.size(); at += piece) split.Update(std::string_view(message).substr(at, piece));
+    EXPECT_EQ(split.HexDigest(), whole) << piece;
+  }
+}
+
 }  // namespace
 }  // namespace tarvelo
