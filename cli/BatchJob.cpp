@@ -10,6 +10,7 @@
 #include "services/MessageHeadline.h"
 #include "support/AtomicFile.h"
 #include "support/FileLock.h"
+#include "support/FileSha256.h"
 #include "support/Utf8Path.h"
 
 namespace tarvelo::cli {

@@ -1,15 +1,10 @@
 #include "cli/RollFacts.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
 #include "cli/RollMeasures.h"
 #include "document/TarveloDoc.h"
 #include "support/NumberFormat.h"
-#include "support/Sha256.h"
-#include "support/Utf8Path.h"
 
 namespace tarvelo::cli {
 
@@ -81,23 +76,6 @@ RollFacts RollFactsOf(const TarveloDoc& doc, const AlignmentOptions& alignment, 
   facts.HolesMeasured = summary.HolesMeasured;
   facts.HolesOffTrack = summary.HolesOffTrack;
   return facts;
-}
-
-std::string FileSha256(const std::string& path) {
-  // Only a regular file: opening a FIFO or a device named as a scan would wait for a writer
-  // or read without end.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(PathFromUtf8(path), error)) return "";
-  std::ifstream file(PathFromUtf8(path), std::ios::binary);
-  if (!file) return "";
-  Sha256 hash;
-  std::string piece(1 << 16, '\0');
-  while (file) {
-    file.read(piece.data(), static_cast<std::streamsize>(piece.size()));
-    hash.Update(piece.data(), static_cast<size_t>(file.gcount()));
-  }
-  if (file.bad()) return "";
-  return hash.HexDigest();
 }
 
 double HolesOnTrackPercent(const RollFacts& facts) {

@@ -43,10 +43,6 @@ struct RollFacts {
 // The facts of a document once its conversion has run (or failed) with `alignment`.
 RollFacts RollFactsOf(const TarveloDoc& doc, const AlignmentOptions& alignment, int off_track_limit_percent);
 
-// The SHA-256 of the regular file at `path`, read in pieces; "" when it cannot be read or is
-// no regular file (a FIFO, a device, a folder).
-std::string FileSha256(const std::string& path);
-
 // The placement of the notes: the placement check's finding when it found the notes wrong (see
 // RollFacts::Placement), else "on track", "off track" (more of the holes than the limit lie off
 // their tracks) or "" when no hole was measured.

@@ -1,17 +1,12 @@
 #include "images/ScanFile.h"
 
-#include <cerrno>
-#include <cstdio>
+#include <algorithm>
+#include <cstdint>
 
 #include "images/PictureGeometry.h"
 #include "images/PictureReader.h"
-#include "support/NativeFile.h"
-#include "support/Sha256.h"
+#include "support/FileSha256.h"
 #include "support/TextTrim.h"
-
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 namespace tarvelo {
 
@@ -22,24 +17,6 @@ std::string LowerExtension(std::string_view path) {
   const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
   const size_t dot = name.find_last_of('.');
   return dot == std::string_view::npos ? "" : ToLowerAscii(name.substr(dot + 1));
-}
-
-// The SHA-256 of the file's bytes, read in blocks; "" when it cannot be read.
-std::string FileSha256(const std::string& path, uint64_t& length) {
-  const int fd = OpenForReading(path);
-  if (fd < 0) return "";
-  Sha256 digest;
-  std::vector<char> block(1 << 16);
-  length = 0;
-  for (;;) {
-    const ssize_t got = ::read(fd, block.data(), block.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    digest.Update(block.data(), static_cast<size_t>(got));
-    length += static_cast<uint64_t>(got);
-  }
-  ::close(fd);
-  return digest.HexDigest();
 }
 
 std::string PictureSummary(const CisScanData& data) {
@@ -86,7 +63,7 @@ Result OpenScanFile(const std::string& path, const ScanOpenOptions& options, Cis
     return read;
   }
   uint64_t length = 0;
-  data.FileSha256 = FileSha256(path, length);
+  data.FileSha256 = FileSha256(path, &length);
   data.FileLength = static_cast<uint32_t>(std::min<uint64_t>(length, UINT32_MAX));
   SettlePictureGeometry(data, options.Picture, options.PaperWidth, options.PresetDpi, reporter);
   reporter.ShowMessage(MessageKind::kInformation, PictureSummary(data));
