@@ -25,8 +25,8 @@ struct MeasuredAlignment {
   AlignmentReport Report;
 };
 
-// Measures an open scan from its lines as read and the header flags kept with them (see
-// CisScanData::KeepAsRead) with `settings`; `opened` itself is not changed. The preparation's
+// Measures an open scan from its lines as read and its header (see CisScanData::KeepAsRead)
+// with `settings`; `opened` itself is not changed. The preparation's
 // status, progress and messages go to `reporter`.
 MeasuredAlignment AlignOpenedScan(const CisScanData& opened, const RunSettings& settings, AlignRequest request,
                                   Reporter& reporter);

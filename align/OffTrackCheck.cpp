@@ -62,9 +62,9 @@ PlacedHoles MeasurePlacedHoles(const CisScanData& data, const TrackLookupMap& ma
     }
     runs.clear();
     const int64_t shift = shifts[static_cast<size_t>(s)];
-    const PaperSpan paper = data.PaperOn(sampled[static_cast<size_t>(s)]);
+    const PaperSpan paper = data.Run.PaperOn(sampled[static_cast<size_t>(s)]);
     int64_t previous = 0;
-    bool hole = FirstRunIsHole(data.Polarity);
+    bool hole = FirstRunIsHole(data.Run.Polarity);
     for (const int32_t t : lines.Transitions(sampled[static_cast<size_t>(s)])) {
       const int64_t a = previous + shift, b = t + shift;
       if (a > map.LastPixel) break;  // the rest of the line lies beyond the tracks

@@ -33,16 +33,16 @@ Result PrepareScan(const std::string& path, const RunSettings& settings, Reporte
 void PrepareOpenedScan(const CisScanData& opened, const RunSettings& settings, Reporter& reporter, PreparedScan& out) {
   out.Data = opened;
   out.Data.Lines = opened.LinesAsRead;
-  out.Data.RestoreFlagsAsRead(settings.Scanner.ForceOldCisFormat);
+  out.Data.StartRun(settings.Scanner.ForceOldCisFormat);
   PrepareLines(out.Data, settings, reporter);
   out.Preset = PresetSetting(settings, reporter);
 }
 
 void PrepareLines(CisScanData& data, const RunSettings& settings, Reporter& reporter) {
   ComputeScanLinePositions(data, settings.Scanner, settings.Diagnostic, reporter);
-  if (data.TwinArray) MergeTwinArrays(data, settings.TwinArray, settings.Scanner, reporter);
+  if (data.Run.TwinArray) MergeTwinArrays(data, settings.TwinArray, settings.Scanner, reporter);
   const int reversal = settings.Diagnostic.OverrideImageReversal;
-  if ((reversal == DiagnosticSettings::kUseCisBit && data.MirrorImage) ||
+  if ((reversal == DiagnosticSettings::kUseCisBit && data.Run.MirrorImage) ||
       reversal == DiagnosticSettings::kAlwaysReverse) {
     ReverseScanLines(data);
   }
@@ -52,20 +52,20 @@ ScanForAlignment AlignmentView(const CisScanData& data, int lighting_method) {
   ScanForAlignment view;
   view.Lines = &data.Lines;
   view.ImageFirst = 0;
-  view.ImageLast = data.ScanWidth;
-  if (data.ReverseImage) {
+  view.ImageLast = data.Run.ScanWidth;
+  if (data.Run.ReverseImage) {
     // A bi-colour line carries the hole image in one half and an ink channel in the other;
     // mirroring swaps the halves.
-    const int32_t half = data.ScanWidth / 2;
-    if (data.ImageMirrored) {
-      view.ImageFirst = data.ScanWidth - half;
+    const int32_t half = data.Run.ScanWidth / 2;
+    if (data.Run.ImageMirrored) {
+      view.ImageFirst = data.Run.ScanWidth - half;
     } else {
       view.ImageLast = half;
     }
   }
   view.Polarity = DetectHolePolarity(data, lighting_method);
-  view.HeaderDpi = data.HorizontalDpi;
-  if (data.TwinArray) view.CrossoverPixel = data.CrossoverPixel;
+  view.HeaderDpi = data.Header.HorizontalDpi;
+  if (data.Run.TwinArray) view.CrossoverPixel = data.Run.CrossoverPixel;
   return view;
 }
 

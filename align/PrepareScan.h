@@ -29,7 +29,7 @@ struct PreparedScan {
 Result PrepareScan(const std::string& path, const RunSettings& settings, Reporter& reporter, PreparedScan& out);
 
 // Prepares, as PrepareScan does, the lines of a scan already open (`opened`: its lines as read
-// and the header flags KeepAsRead saved with them) on a copy in `out`, without reading the file
+// and its header) on a copy in `out`, without reading the file
 // again; `opened` is not changed.
 void PrepareOpenedScan(const CisScanData& opened, const RunSettings& settings, Reporter& reporter, PreparedScan& out);
 

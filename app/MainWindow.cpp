@@ -384,7 +384,7 @@ bool MainWindow::OpenFile(const QString& path) {
     // The load has shown why; put the window back as it was.
     state_ = before;
     front_end_->ShowState();
-    front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Title);
+    front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Header.Title);
     UpdateTitle();
     if (loaded.kind() == Result::Kind::kNotFound) {
       recent_.Remove(ToUtf8(path));
@@ -458,7 +458,7 @@ bool MainWindow::SaveDocumentAs(const QString& path) {
 
 MainWindow::SavedHeader MainWindow::HeaderNow() const {
   const CisScanData& scan = doc_->ScanData();
-  return {scan.Title, scan.Tempo, scan.LinesPerInch, scan.RawLinesPerInch};
+  return {scan.Header.Title, scan.Header.Tempo, scan.Header.LinesPerInch, scan.Header.RawLinesPerInch};
 }
 
 bool MainWindow::HasUnsavedEdits() const { return !save_path_.isEmpty() && HeaderNow() != saved_header_; }
@@ -560,7 +560,7 @@ void MainWindow::ReportIfFailed(const Result& result) {
 void MainWindow::ActOn(const DialogOutcome& outcome) {
   if (outcome.ReprocessPending) front_end_->SetReprocessPending(true);
   if (outcome.ScannerDisplayChanged) ShowScannerDisplay();
-  if (outcome.TitleChanged) front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Title);
+  if (outcome.TitleChanged) front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Header.Title);
   if (outcome.Repaint) {
     UpdateView();
     view_->viewport()->update();
@@ -801,7 +801,7 @@ void MainWindow::OnScanMidiToggled(bool on) {
   session_.Outputs.ScanMidi = on;
   ReportIfFailed(session_.Outputs.SaveScanMidi(*profile_.Store));
   front_end_->ShowState();
-  front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Title);
+  front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Header.Title);
 }
 
 void MainWindow::OnERollMidiToggled(bool on) {
@@ -809,7 +809,7 @@ void MainWindow::OnERollMidiToggled(bool on) {
   session_.Outputs.eRollMidi = on;
   ReportIfFailed(session_.Outputs.SaveERollMidi(*profile_.Store));
   front_end_->ShowState();
-  front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Title);
+  front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Header.Title);
 }
 
 void MainWindow::OnExpressionMidiToggled(bool on) {
@@ -817,7 +817,7 @@ void MainWindow::OnExpressionMidiToggled(bool on) {
   session_.Outputs.WriteExpressionMidi = on;
   ReportIfFailed(session_.Outputs.SaveWriteExpressionMidi(*profile_.Store));
   front_end_->ShowState();
-  front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Title);
+  front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Header.Title);
 }
 
 void MainWindow::OnZoomIn() {
@@ -880,7 +880,7 @@ namespace tarvelo::app {
 // Listening ------------------------------------------------------------------------------------
 
 void MainWindow::RememberRun(const RunSettings& settings) {
-  last_run_ = LastRun{settings, doc_->ScanData().Tempo, doc_->RollType()};
+  last_run_ = LastRun{settings, doc_->ScanData().Header.Tempo, doc_->RollType()};
   MarkOffTrackHoles();
 }
 

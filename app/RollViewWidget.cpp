@@ -82,7 +82,7 @@ int RollViewWidget::ScrollRowFor(int line) const {
 }
 
 int RollViewWidget::LineAtTop() const {
-  return LinesToDraw(LineCount(), scan_ ? scan_->InterpretedAverageLpi : 0, 1, verticalScrollBar()->value(),
+  return LinesToDraw(LineCount(), scan_ ? scan_->Run.InterpretedAverageLpi : 0, 1, verticalScrollBar()->value(),
                      viewport()->height())
       .First;
 }

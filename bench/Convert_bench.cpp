@@ -67,16 +67,16 @@ int main(int argc, char** argv) {
           MergeScanGlitches(work, general.GlitchThresholdDistance);
           RemoveSpecks(work, doc.RollType(), general.SpeckThresholdLength, general.SpeckThresholdWidthPct,
                        static_cast<int>(settings.Scanner.ScannerDPI));
-          const EventList scan_image = BuildScanImageEvents(work, doc.RollType(), doc.ScanData().Title, ui);
+          const EventList scan_image = BuildScanImageEvents(work, doc.RollType(), doc.ScanData().Header.Title, ui);
           SpacingHistogramStore histogram;
           BuildSpacingHistogram(scan_image, doc.RollType(), settings.Diagnostic.HistogramSameTrackOnly, histogram, ui);
           const std::string folder = doc.OutputFolder();
-          const MidiOutputSource source{folder,         doc.FileName(),        doc.ScanData().Tempo,
+          const MidiOutputSource source{folder,         doc.FileName(),        doc.ScanData().Header.Tempo,
                                         doc.RollType(), doc.RollInformation(), settings.General,
                                         settings.ERoll, settings.Outputs};
           WriteScanImageMidi(source, scan_image, keywords, ui);
-          EventList eroll = BuildERollEvents(work, doc.RollType(), doc.ScanData().Title, ui);
-          RemoveWebbing(eroll, doc.RollType(), doc.ScanData().Tempo);
+          EventList eroll = BuildERollEvents(work, doc.RollType(), doc.ScanData().Header.Title, ui);
+          RemoveWebbing(eroll, doc.RollType(), doc.ScanData().Header.Tempo);
           WriteERollMidi(source, eroll, keywords, ui);
         }));
   }

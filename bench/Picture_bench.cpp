@@ -76,7 +76,8 @@ Reading ReadInChild(const std::string& path) {
     CisScanData data;
     if (OpenScanFile(path, ScanOpenOptions{}, data, ui).ok()) {
       measured.LineBytes = data.Lines.MemoryBytes();
-      measured.DecodedBytes = static_cast<size_t>(data.Picture.Width) * static_cast<size_t>(data.Picture.Rows);
+      measured.DecodedBytes =
+          static_cast<size_t>(data.Header.Picture.Width) * static_cast<size_t>(data.Header.Picture.Rows);
     }
     measured.PeakBytes = PeakResidentBytes();
     if (write(channel[1], &measured, sizeof measured) != sizeof measured) _exit(1);

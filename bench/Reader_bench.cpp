@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
     std::string bytes;
     ReadWholeFile(path, bytes).Ignore();  // an unreadable file reads as no lines, and fails below
     CisScanData data;
-    data.Names.Name = "bench";
-    data.Names.Extension = "cis";
+    data.Header.Names.Name = "bench";
+    data.Header.Names.Extension = "cis";
     ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, false, data, ui).Ignore();
     reader_lines = data.Lines.Size();
     memory = data.Lines.MemoryBytes();

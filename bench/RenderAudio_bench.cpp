@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     std::printf("failed: no eRoll MIDI file from %s\n", path.c_str());
     return 1;
   }
-  const RollTiming timing = ERollFileTiming(doc.ERollEvents(), ui.settings.ERoll, doc.ScanData().Tempo);
+  const RollTiming timing = ERollFileTiming(doc.ERollEvents(), ui.settings.ERoll, doc.ScanData().Header.Tempo);
   PlaybackSchedule schedule = PlaybackSchedule::OfMidiFile(file, timing);
   LowerVelocitiesUnderSoftPedal(schedule);
   int notes = 0;

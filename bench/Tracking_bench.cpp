@@ -22,8 +22,8 @@ namespace {
 bool Prepare(const std::string& path, CisScanData& data, bench::QuietFrontEnd& ui) {
   std::string bytes;
   if (!ReadWholeFile(path, bytes).ok()) return false;
-  data.Names.Name = "bench";
-  data.Names.Extension = "cis";
+  data.Header.Names.Name = "bench";
+  data.Header.Names.Extension = "cis";
   if (!ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, false, data, ui).ok()) return false;
   ComputeScanLinePositions(data, ui.settings.Scanner, ui.settings.Diagnostic, ui);
   data.KeepAsRead();
@@ -87,13 +87,13 @@ int main(int argc, char** argv) {
       floor_ms = std::min(floor_ms, bench::BestMs(3, [&] { bench::FloorRead(twin, sums); }));
       for (int run = 0; run < 3; ++run) {
         data.Lines = data.LinesAsRead;
-        data.ScanWidth = data.SavedScanWidth;
+        data.Run.ScanWidth = data.Header.ScanWidth;
         merge_ms = std::min(merge_ms,
                             bench::BestMs(1, [&] { MergeTwinArrays(data, settings.TwinArray, settings.Scanner, ui); }));
       }
     }
     const double ratio = merge_ms / floor_ms;
-    std::printf("twin merge      %s: %d lines, width %d\n", twin.c_str(), data.Lines.Size(), data.ScanWidth);
+    std::printf("twin merge      %s: %d lines, width %d\n", twin.c_str(), data.Lines.Size(), data.Run.ScanWidth);
     std::printf("  floor         %8.2f ms\n", floor_ms);
     std::printf("  merge         %8.2f ms   %.2f x floor (target <= 1.5)\n", merge_ms, ratio);
     ok &= ratio <= 1.5;

@@ -31,7 +31,7 @@ Result OpenCisFile(const std::string& path, bool old_format_forced, CisScanData&
   // The data as before anything is read: the file's names only.
   const auto start_afresh = [&data, &names] {
     data.Reset();
-    data.Names = names;
+    data.Header.Names = names;
   };
   start_afresh();
   auto fail = [&reporter](Result failure) {
@@ -49,7 +49,7 @@ Result OpenCisFile(const std::string& path, bool old_format_forced, CisScanData&
   size_t got = 0;
   if (Result first = file.Read(piece, got); !first.ok()) return fail(first);
   if (got < cis::kHeaderSize) {
-    data.FileSha256 = Sha256Hex({reinterpret_cast<const char*>(piece.data()), got});
+    data.Header.FileSha256 = Sha256Hex({reinterpret_cast<const char*>(piece.data()), got});
     return fail(Result::Corrupt("The file is too short to be a CIS file: " + std::to_string(got) +
                                 " bytes, the header alone takes 52."));
   }
@@ -66,7 +66,7 @@ Result OpenCisFile(const std::string& path, bool old_format_forced, CisScanData&
       return fail(next);
     }
   }
-  data.FileSha256 = checksum.HexDigest();
+  data.Header.FileSha256 = checksum.HexDigest();
   Result read = reading.Finish();
   if (state) {
     *state = read.ok()                                 ? CisOpenState::kRead
@@ -79,7 +79,7 @@ Result OpenCisFile(const std::string& path, bool old_format_forced, CisScanData&
   // noise off as a roll. Noise completes a line exactly by chance now and then (about one
   // line in 50,000), so fewer than one well-formed line in a hundred counts as none.
   const int64_t lines = data.Lines.Size();
-  const int64_t well_formed = lines - data.CorruptLineCount;
+  const int64_t well_formed = lines - data.Header.CorruptLineCount;
   if (well_formed * 100 < lines || lines == 0) {
     if (state) *state = CisOpenState::kNotAScan;
     const std::string reason = lines == 0 ? "the file holds no complete scan line after its header."

@@ -18,12 +18,12 @@ Result CheckCisHeaderEdit(const CisHeaderEdit& edit) {
 }
 
 void ApplyCisHeaderEdit(const CisHeaderEdit& edit, CisScanData& data) {
-  if (edit.Title) data.Title = *edit.Title;
-  if (edit.Tempo) data.Tempo = static_cast<int16_t>(*edit.Tempo);
+  if (edit.Title) data.Header.Title = *edit.Title;
+  if (edit.Tempo) data.Header.Tempo = static_cast<int16_t>(*edit.Tempo);
   if (edit.LinesPerInch) {
     const int16_t value = *edit.LinesPerInch < 1 ? int16_t{100} : static_cast<int16_t>(*edit.LinesPerInch);
-    data.RawLinesPerInch = value;
-    data.LinesPerInch = value;
+    data.Header.RawLinesPerInch = value;
+    data.Header.LinesPerInch = value;
   }
 }
 
@@ -41,24 +41,25 @@ Result EditCisHeader(const std::string& path, const CisHeaderEdit& edit, const s
   data.KeepAsRead();
   data.Lines.Clear();
 
-  if (!edit.Tempo && data.RawTempo != data.Tempo) {
-    notes.push_back("The tempo " + std::to_string(data.RawTempo) +
-                    " in the header lies outside 10..500; it is saved as " + std::to_string(data.Tempo) + ".");
+  if (!edit.Tempo && data.Header.RawTempo != data.Header.Tempo) {
+    notes.push_back("The tempo " + std::to_string(data.Header.RawTempo) +
+                    " in the header lies outside 10..500; it is saved as " + std::to_string(data.Header.Tempo) + ".");
   }
-  if (!edit.LinesPerInch && data.RawLinesPerInch != data.LinesPerInch) {
-    notes.push_back("The lines per inch " + std::to_string(data.RawLinesPerInch) +
-                    " in the header is below 1; it is saved as " + std::to_string(data.LinesPerInch) + ".");
+  if (!edit.LinesPerInch && data.Header.RawLinesPerInch != data.Header.LinesPerInch) {
+    notes.push_back("The lines per inch " + std::to_string(data.Header.RawLinesPerInch) +
+                    " in the header is below 1; it is saved as " + std::to_string(data.Header.LinesPerInch) + ".");
   }
   ApplyCisHeaderEdit(edit, data);
-  if (data.Title.size() > cis::kTitleAreaSize) {
-    notes.push_back("The title is saved as its first 32 bytes: \"" + data.Title.substr(0, cis::kTitleAreaSize) + "\".");
+  if (data.Header.Title.size() > cis::kTitleAreaSize) {
+    notes.push_back("The title is saved as its first 32 bytes: \"" + data.Header.Title.substr(0, cis::kTitleAreaSize) +
+                    "\".");
   }
   // Bytes after the last complete line record (a record cut short by the end of the file)
   // were not read as a line and are not saved.
   const ScanLineArray& lines = data.LinesAsRead;
   const uint64_t used = cis::kHeaderSize + 2 * (lines.TotalTransitions() + static_cast<uint64_t>(lines.Size()));
-  if (data.FileLength > used) {
-    notes.push_back(std::to_string(data.FileLength - used) +
+  if (data.Header.FileLength > used) {
+    notes.push_back(std::to_string(data.Header.FileLength - used) +
                     " byte(s) at the end of the file form no complete scan line and are not saved.");
   }
   return WriteCisFile(data, output_path.empty() ? path : output_path);

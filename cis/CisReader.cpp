@@ -16,41 +16,41 @@ std::string TitleFromHeader(const std::string& header) {
 }
 
 // Reads the header fields and applies the type bits and corrections.
-void ReadHeader(const uint8_t* header, CisScanData& data, bool old_format_forced) {
-  data.HeaderText.assign(reinterpret_cast<const char*>(header), cis::kHeaderTextSize);
-  data.Title = TitleFromHeader(data.HeaderText);
-  data.ScannerType = header[cis::kScannerTypeOffset] & cis::kTypeMask;
-  data.EncoderExponent = header[cis::kEncoderOffset] & cis::kEncoderExponentMask;
+void ReadHeader(const uint8_t* bytes, bool old_format_forced, CisHeader& header) {
+  header.HeaderText.assign(reinterpret_cast<const char*>(bytes), cis::kHeaderTextSize);
+  header.Title = TitleFromHeader(header.HeaderText);
+  header.ScannerType = bytes[cis::kScannerTypeOffset] & cis::kTypeMask;
+  header.EncoderExponent = bytes[cis::kEncoderOffset] & cis::kEncoderExponentMask;
 
-  data.ScanWidth = cis::ReadI16(header + cis::kScanWidthOffset);
-  data.TwinArray = false;
-  data.ReverseImage = false;
-  data.MirrorImage = false;
-  data.HorizontalDpi = 0;
+  header.ScanWidth = cis::ReadI16(bytes + cis::kScanWidthOffset);
+  header.TwinArray = false;
+  header.ReverseImage = false;
+  header.MirrorImage = false;
+  header.HorizontalDpi = 0;
   if (!old_format_forced) {
-    data.HorizontalDpi = cis::ReadI16(header + cis::kHorizontalDpiOffset);
-    const uint8_t type = header[cis::kScannerTypeOffset];
+    header.HorizontalDpi = cis::ReadI16(bytes + cis::kHorizontalDpiOffset);
+    const uint8_t type = bytes[cis::kScannerTypeOffset];
     if (type & cis::kTwinArrayBit) {
-      data.ScanWidth *= 2;
-      data.TwinArray = true;
-      data.ArraySeparation = cis::ReadI16(header + cis::kArraySeparationOffset);
+      header.ScanWidth *= 2;
+      header.TwinArray = true;
+      header.ArraySeparation = cis::ReadI16(bytes + cis::kArraySeparationOffset);
     }
     if (type & cis::kBiColourBit) {
-      data.ReverseImage = true;
-      data.ScanWidth *= 2;
+      header.ReverseImage = true;
+      header.ScanWidth *= 2;
     }
-    data.MirrorImage = (header[cis::kEncoderOffset] & cis::kMirrorImageBit) != 0;
+    header.MirrorImage = (bytes[cis::kEncoderOffset] & cis::kMirrorImageBit) != 0;
   }
 
-  data.ChangeoverPixel = cis::ReadI16(header + cis::kChangeoverOffset);
-  const int16_t tempo = cis::ReadI16(header + cis::kTempoOffset);
-  const int16_t lines_per_inch = cis::ReadI16(header + cis::kLinesPerInchOffset);
-  data.HeaderLineCount = cis::ReadI32(header + cis::kLineCountOffset);
+  header.ChangeoverPixel = cis::ReadI16(bytes + cis::kChangeoverOffset);
+  const int16_t tempo = cis::ReadI16(bytes + cis::kTempoOffset);
+  const int16_t lines_per_inch = cis::ReadI16(bytes + cis::kLinesPerInchOffset);
+  header.HeaderLineCount = cis::ReadI32(bytes + cis::kLineCountOffset);
 
-  data.RawLinesPerInch = lines_per_inch;
-  data.RawTempo = tempo;
-  data.LinesPerInch = lines_per_inch < 1 ? int16_t{100} : lines_per_inch;
-  data.Tempo = (tempo < 10 || tempo > 500) ? int16_t{100} : tempo;
+  header.RawLinesPerInch = lines_per_inch;
+  header.RawTempo = tempo;
+  header.LinesPerInch = lines_per_inch < 1 ? int16_t{100} : lines_per_inch;
+  header.Tempo = (tempo < 10 || tempo > 500) ? int16_t{100} : tempo;
 }
 
 // A scanner writes exactly the line count it states, so a difference means the file was cut
@@ -83,7 +83,7 @@ CisReading::CisReading(uint64_t file_length, bool old_format_forced, CisScanData
       // Files beyond 4 GB cannot be described by the 32-bit length; such a file is read as far
       // as the length reaches.
       expected_length_(std::min<uint64_t>(file_length, UINT32_MAX)),
-      name_(data.Names.Name + "." + data.Names.Extension) {
+      name_(data.Header.Names.Name + "." + data.Header.Names.Extension) {
   reporter_.SetStatusText("Reading CIS file ");
 }
 
@@ -116,11 +116,12 @@ void CisReading::TakeHeader(std::span<const uint8_t>& bytes) {
   bytes = bytes.subspan(wanted);
   if (taken_ < header_.size()) return;
   header_read_ = true;
-  ReadHeader(header_.data(), data_, old_format_forced_);
+  ReadHeader(header_.data(), old_format_forced_, data_.Header);
+  data_.StartRun(old_format_forced_);  // until a run changes them, the run's flags are the header's
 
-  const char* refusal = data_.ScanWidth < 1         ? "*** Invalid Scanner Width in File *** "
-                        : data_.HeaderLineCount < 1 ? "*** Invalid Scan Line Count in File *** "
-                                                    : nullptr;
+  const char* refusal = data_.Header.ScanWidth < 1         ? "*** Invalid Scanner Width in File *** "
+                        : data_.Header.HeaderLineCount < 1 ? "*** Invalid Scan Line Count in File *** "
+                                                           : nullptr;
   if (refusal) {
     reporter_.ShowMessage(MessageKind::kError, refusal);
     refusal_ = Result::Corrupt(refusal);
@@ -130,11 +131,11 @@ void CisReading::TakeHeader(std::span<const uint8_t>& bytes) {
 
   // Every word after the header is at most one transition, and a line takes at least two
   // words; the stated line count is believed only as far as the file can hold it.
-  width_ = data_.ScanWidth;
+  width_ = data_.Header.ScanWidth;
   step_ = expected_length_ / 50;
   const size_t words =
       static_cast<size_t>(std::max<uint64_t>(expected_length_, cis::kHeaderSize) - cis::kHeaderSize) / 2;
-  const size_t expected_lines = std::min<size_t>(static_cast<size_t>(data_.HeaderLineCount), words / 2);
+  const size_t expected_lines = std::min<size_t>(static_cast<size_t>(data_.Header.HeaderLineCount), words / 2);
   transitions_.reserve(words);
   offsets_.reserve(expected_lines + 1);
   line_words_.reserve(expected_lines);
@@ -209,15 +210,15 @@ Result CisReading::Finish() {
                            " bytes, the header alone takes 52.");
   }
   if (!refusal_.ok()) return refusal_;
-  data_.FileLength = static_cast<uint32_t>(taken_);
+  data_.Header.FileLength = static_cast<uint32_t>(taken_);
   // Before a run the progress is reported even where the file then ends without one.
   if (!ended_ && !awaiting_line_word_ && position_ < taken_) ReportProgress();
   ended_ = true;
 
   transitions_.resize(offsets_.back());  // a line cut short by the end of the file is dropped
   data_.Lines.AdoptLines(std::move(transitions_), std::move(offsets_), std::move(line_words_));
-  data_.LinesReadPlusTwo = lines_read_ + 2;
-  data_.CorruptLineCount = corrupt_;
+  data_.Header.LinesReadPlusTwo = lines_read_ + 2;
+  data_.Header.CorruptLineCount = corrupt_;
   // The lines of a stopped reading are only a part of the roll: not a scan to convert or save.
   if (stopped_) return Result::Cancelled("stopped: " + name_ + " was read only in part");
   if (corrupt_ > 0) {
@@ -225,7 +226,7 @@ Result CisReading::Finish() {
                                                      "\n Total number of corrupt lines = " + std::to_string(corrupt_) +
                                                      "\n Lines read from file  = " + std::to_string(lines_read_));
   }
-  ReportLineCountMismatch(lines_read_, data_.HeaderLineCount, reporter_);
+  ReportLineCountMismatch(lines_read_, data_.Header.HeaderLineCount, reporter_);
   return Result::Ok();
 }
 

@@ -38,35 +38,36 @@ bool LineIsWritable(const ScanLineArray& lines, int index, int32_t width) {
 }  // namespace
 
 Result EncodeCisFile(CisScanData& data, std::string& bytes) {
-  if (data.SavedScanWidth < 1 || data.HeaderLineCount < 1) {
+  if (data.Header.ScanWidth < 1 || data.Header.HeaderLineCount < 1) {
     return Result::Invalid(
         "The file's header was refused when it was read, so its scan lines were not read; saving it "
         "would lose them.");
   }
   const ScanLineArray& lines = data.LinesAsRead;
   for (int i = 0; i < lines.Size(); ++i) {
-    if (!LineIsWritable(lines, i, data.SavedScanWidth)) {
+    if (!LineIsWritable(lines, i, data.Header.ScanWidth)) {
       return Result::Invalid("Scan line " + std::to_string(i) + " cannot be stored in a CIS file of width " +
-                             std::to_string(data.SavedScanWidth) + ".");
+                             std::to_string(data.Header.ScanWidth) + ".");
     }
   }
 
   // The title area: the title's first 32 bytes, padded with blanks.
-  data.HeaderText.resize(cis::kHeaderTextSize, '\0');
-  for (size_t i = 0; i < cis::kTitleAreaSize; ++i) data.HeaderText[i] = i < data.Title.size() ? data.Title[i] : ' ';
+  data.Header.HeaderText.resize(cis::kHeaderTextSize, '\0');
+  for (size_t i = 0; i < cis::kTitleAreaSize; ++i)
+    data.Header.HeaderText[i] = i < data.Header.Title.size() ? data.Header.Title[i] : ' ';
 
-  int32_t stated_width = data.SavedScanWidth;
-  if (data.SavedTwinArray) stated_width /= 2;
-  if (data.SavedReverseImage) stated_width /= 2;
+  int32_t stated_width = data.Header.ScanWidth;
+  if (data.Header.TwinArray) stated_width /= 2;
+  if (data.Header.ReverseImage) stated_width /= 2;
 
   bytes.clear();
   bytes.reserve(cis::kHeaderSize + 2 * (lines.TotalTransitions() + static_cast<size_t>(lines.Size())));
-  bytes += data.HeaderText;
+  bytes += data.Header.HeaderText;
   Append16(bytes, static_cast<uint16_t>(stated_width));
-  Append16(bytes, static_cast<uint16_t>(data.ChangeoverPixel));
-  Append16(bytes, static_cast<uint16_t>(data.Tempo));
-  Append16(bytes, static_cast<uint16_t>(data.LinesPerInch));
-  Append32(bytes, static_cast<uint32_t>(data.HeaderLineCount));
+  Append16(bytes, static_cast<uint16_t>(data.Header.ChangeoverPixel));
+  Append16(bytes, static_cast<uint16_t>(data.Header.Tempo));
+  Append16(bytes, static_cast<uint16_t>(data.Header.LinesPerInch));
+  Append32(bytes, static_cast<uint32_t>(data.Header.HeaderLineCount));
   for (int i = 0; i < lines.Size(); ++i) {
     int32_t previous = 0;
     for (const int32_t t : lines.Transitions(i)) {

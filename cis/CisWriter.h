@@ -13,8 +13,8 @@ namespace tarvelo {
 
 // The file bytes for `data`: bytes 0..31 from Title (its first 32 bytes, blank padded; the
 // same bytes are put into HeaderText), bytes 32..39 from HeaderText, the width as stated in
-// the file (SavedScanWidth halved for each type bit the reader applied), ChangeoverPixel,
-// Tempo, LinesPerInch, HeaderLineCount as read, then every line of LinesAsRead as its run
+// the file (the header's ScanWidth halved for each type bit the reader applied), and
+// ChangeoverPixel, Tempo, LinesPerInch, HeaderLineCount from the header, then every line of LinesAsRead as its run
 // lengths followed by its line word.
 //
 // Refuses (kInvalid, with the reason) rather than produce a file that would read back

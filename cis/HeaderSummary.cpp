@@ -8,8 +8,9 @@
 namespace tarvelo {
 
 CisHeaderSummary SummarizeHeader(const CisScanData& data) {
-  return CisHeaderSummary{data.HeaderLineCount, data.RawLinesPerInch, data.ScanWidth, static_cast<double>(data.Tempo),
-                          data.HeaderText,      data.ChangeoverPixel};
+  return CisHeaderSummary{data.Header.HeaderLineCount, data.Header.RawLinesPerInch,
+                          data.Header.ScanWidth,       static_cast<double>(data.Header.Tempo),
+                          data.Header.HeaderText,      data.Header.ChangeoverPixel};
 }
 
 std::vector<std::pair<std::string, std::string>> HeaderSummaryEntries(const CisHeaderSummary& summary) {

@@ -100,8 +100,8 @@ void RollInfo::ResetForNewFile(const CisScanData& scan) {
   for (const Field& field : kFields)
     if (!field.template_key) (this->*field.entry).clear();
   SaveAsTemplate = false;
-  Title = scan.Title;
-  RollTempo = std::to_string(scan.Tempo);
+  Title = scan.Header.Title;
+  RollTempo = std::to_string(scan.Header.Tempo);
 }
 
 Result RollInfo::ReadAnnFile(const std::string& path) {

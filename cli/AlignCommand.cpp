@@ -227,7 +227,7 @@ int RunAlign(const AlignOptions& options) {
         ui.ShowMessage(MessageKind::kWarning, "Now, with the settings in force, " + DescribePlacement(verdict, false) +
                                                   ". " + std::string(ui.AlignAdvice()));
     }
-    if (scan.Data.TwinArray) ReportTwinValues(path, settings, twin_request, report, ui);
+    if (scan.Data.Run.TwinArray) ReportTwinValues(path, settings, twin_request, report, ui);
     const TrackFit& fit = report.Suggestion.Fit;
     if (!fit.Found) {
       ui.ShowMessage(MessageKind::kError, "No settings fit this scan: its holes could not be measured.");

@@ -63,13 +63,13 @@ int RunInfo(const InfoOptions& options) {
       nlohmann::json header = nlohmann::json::object();
       for (const auto& [label, value] : HeaderSummaryEntries(SummarizeHeader(data))) header[label] = value;
       file["header"] = std::move(header);
-      file["scanner_type"] = data.ScannerType;
-      file["scanner_type_name"] = ScannerTypeName(data.ScannerType);
+      file["scanner_type"] = data.Header.ScannerType;
+      file["scanner_type_name"] = ScannerTypeName(data.Header.ScannerType);
       file["lines_read"] = data.Lines.Size();
-      file["damaged_lines"] = data.CorruptLineCount;
+      file["damaged_lines"] = data.Header.CorruptLineCount;
       file["roll_length_feet"] = measures.feet;
       file["play_minutes"] = measures.minutes;
-      file["tempo"] = data.Tempo;
+      file["tempo"] = data.Header.Tempo;
       files.push_back(std::move(file));
       continue;
     }
@@ -78,13 +78,14 @@ int RunInfo(const InfoOptions& options) {
     std::printf("%s\n", VisibleText(path).c_str());
     for (const auto& [label, value] : HeaderSummaryEntries(SummarizeHeader(data))) {
       const std::string shown =
-          label == "Scanner Type" ? value + " (" + ScannerTypeName(data.ScannerType) + ")" : value;
+          label == "Scanner Type" ? value + " (" + ScannerTypeName(data.Header.ScannerType) + ")" : value;
       std::printf("  %-18s %s\n", (label + ":").c_str(), VisibleText(shown).c_str());
     }
     std::printf("  %-18s %d\n", "Lines read:", data.Lines.Size());
-    std::printf("  %-18s %d\n", "Damaged lines:", data.CorruptLineCount);
+    std::printf("  %-18s %d\n", "Damaged lines:", data.Header.CorruptLineCount);
     std::printf("  %-18s %s feet\n", "Roll length:", Fixed(measures.feet).c_str());
-    std::printf("  %-18s %s minutes at tempo %d\n", "Playing time:", Fixed(measures.minutes).c_str(), data.Tempo);
+    std::printf("  %-18s %s minutes at tempo %d\n", "Playing time:", Fixed(measures.minutes).c_str(),
+                data.Header.Tempo);
   }
   if (options.json) {
     const nlohmann::json document = {{"files", std::move(files)}};

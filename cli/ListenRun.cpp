@@ -71,7 +71,7 @@ int ConvertForListening(const ListenOptions& options, RunProfile& profile, Heard
   const bool eroll = !scan_image;
   RollTiming timing(100);
   const FileOutcome outcome = ConvertBatchFile(input, job, [&](const TarveloDoc& doc) {
-    const int tempo = doc.ScanData().Tempo;
+    const int tempo = doc.ScanData().Header.Tempo;
     if (source_name.empty()) source_name = DefaultSource(doc.RollType());
     timing = eroll ? ERollFileTiming(doc.ERollEvents(), job.Settings.ERoll, tempo)
                    : ScanImageFileTiming(doc.ScanImageEvents(), job.Settings.General, tempo);

@@ -46,7 +46,7 @@ std::string AlignmentUsed(const TarveloDoc& doc, const AlignmentOptions& options
 RollFacts RollFactsOf(const TarveloDoc& doc, const AlignmentOptions& alignment, int off_track_limit_percent) {
   RollFacts facts;
   const CisScanData& scan = doc.ScanData();
-  facts.Sha256 = scan.FileSha256;
+  facts.Sha256 = scan.Header.FileSha256;
   facts.OffTrackLimitPercent = off_track_limit_percent;
   facts.ScanRead = !scan.LinesAsRead.Empty();
   if (!facts.ScanRead) return facts;
@@ -55,7 +55,7 @@ RollFacts RollFactsOf(const TarveloDoc& doc, const AlignmentOptions& alignment, 
     if (field.entry == &RollInfo::RollType) continue;
     facts.RollInformation.emplace_back(field.name, info.HoldsPlaceholder(field) ? "" : info.*field.entry);
   }
-  facts.ScannerType = scan.ScannerType;
+  facts.ScannerType = scan.Header.ScannerType;
   const RollMeasures measures = MeasureRoll(scan);
   facts.Feet = measures.feet;
   facts.Minutes = measures.minutes;

@@ -6,8 +6,9 @@ std::string ScannerTypeName(int type) { return type == 2 ? "shaft encoder" : "no
 
 RollMeasures MeasureRoll(const CisScanData& data) {
   RollMeasures measures;
-  if (data.LinesPerInch > 0) measures.feet = data.Lines.Size() / static_cast<double>(data.LinesPerInch) / 12.0;
-  if (data.Tempo > 0) measures.minutes = measures.feet / (data.Tempo / 10.0);
+  if (data.Header.LinesPerInch > 0)
+    measures.feet = data.Lines.Size() / static_cast<double>(data.Header.LinesPerInch) / 12.0;
+  if (data.Header.Tempo > 0) measures.minutes = measures.feet / (data.Header.Tempo / 10.0);
   return measures;
 }
 

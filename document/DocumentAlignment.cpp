@@ -75,7 +75,7 @@ RunSettings TarveloDoc::Align(const RunSettings& settings) {
   return aligned;
 }
 
-void TarveloDoc::KeepMeasuredPaper() { scan_.PaperOnLines = PaperOnLines(alignment_.Measurement, scan_.Lines); }
+void TarveloDoc::KeepMeasuredPaper() { scan_.Run.PaperOnLines = PaperOnLines(alignment_.Measurement, scan_.Lines); }
 
 std::future<OffTrackCount> TarveloDoc::CountHolesOffTrackAside() const {
   auto count = [this] { return CountOffTrackHoles(scan_, lookup_map_, roll_type_); };

@@ -46,7 +46,7 @@ constexpr double kBetterJoin = 2;
 RunSettings TarveloDoc::TwinValuesForScan(const RunSettings& settings) {
   const bool may_tweak =
       alignment_options_.Align || (settings.Scanner.AutoTweakSettings && !alignment_options_.KeepPreset);
-  if (!scan_.TwinArray || !may_tweak || scan_.LinesAsRead.Empty()) return settings;
+  if (!scan_.Run.TwinArray || !may_tweak || scan_.LinesAsRead.Empty()) return settings;
   RunSettings other = settings;
   other.TwinArray.OverrideCISvalues = !settings.TwinArray.OverrideCISvalues;
   QuietReporter quiet;

@@ -5,7 +5,7 @@
 namespace tarvelo {
 
 RunSettings SettingsForScan(const RunSettings& settings, const CisScanData& scan, const RollTypeDefinition& roll_type) {
-  const PictureOrigin& picture = scan.Picture;
+  const PictureOrigin& picture = scan.Header.Picture;
   if (!picture.IsPicture) return settings;
   RunSettings run = settings;
   ScannerSettings& scanner = run.Scanner;

@@ -32,8 +32,8 @@ TarveloDoc::TarveloDoc(Reporter& reporter, FrontEndHooks& hooks, RollInfo roll_i
 
 void TarveloDoc::SetLinesPerInch(int lpi) {
   if (lpi <= 0 || lpi > INT16_MAX) lpi = 100;
-  scan_.LinesPerInch = static_cast<int16_t>(lpi);
-  scan_.RawLinesPerInch = static_cast<int16_t>(lpi);
+  scan_.Header.LinesPerInch = static_cast<int16_t>(lpi);
+  scan_.Header.RawLinesPerInch = static_cast<int16_t>(lpi);
 }
 
 Result TarveloDoc::ApplyRollType(XmlDocument& library, std::string_view name) {
@@ -90,7 +90,7 @@ void TarveloDoc::PrepareRollInfoForNewFile(const RunSettings& settings) {
   roll_info_.SetRollType(roll_type_.Name);
   if (!settings.Diagnostic.EmbedRollKeywordData) return;
   // A roll without an ANN file (the usual case) keeps the entries it has.
-  if (settings.Diagnostic.UseAnnFile) roll_info_.ReadAnnFile(SiblingFilePath(scan_.Names, ".ann")).Ignore();
+  if (settings.Diagnostic.UseAnnFile) roll_info_.ReadAnnFile(SiblingFilePath(scan_.Header.Names, ".ann")).Ignore();
   // The dialog works on a copy: Cancel leaves the entries as they were.
   RollInfo working = roll_info_;
   if (!hooks_.EditRollInfo(working)) return;
@@ -107,7 +107,7 @@ void TarveloDoc::RunPipeline(const RunSettings& settings) {
 void TarveloDoc::RestoreLinesAndFlags(const RunSettings& settings) {
   if (!lines_are_as_read_) scan_.Lines = scan_.LinesAsRead;
   lines_are_as_read_ = false;
-  scan_.RestoreFlagsAsRead(settings.Scanner.ForceOldCisFormat);
+  scan_.StartRun(settings.Scanner.ForceOldCisFormat);
 }
 
 void TarveloDoc::RecordHeaderKeywords() {
@@ -116,8 +116,8 @@ void TarveloDoc::RecordHeaderKeywords() {
   keywords_.AddText("/Source_File_Type: CIS file");
   keywords_.AddText("/Processing_History: CIS --> ScanImageMIDI");
   keywords_.AddKeyValue("/CIS_converted_as_type: ", roll_type_.Name);
-  keywords_.AddKeyInteger("/play_tempo: ", scan_.Tempo);
-  keywords_.AddKeyInteger("/CIS_file_LPI: ", scan_.LinesPerInch);
+  keywords_.AddKeyInteger("/play_tempo: ", scan_.Header.Tempo);
+  keywords_.AddKeyInteger("/CIS_file_LPI: ", scan_.Header.LinesPerInch);
   RecordPictureKeywords();
 }
 
@@ -127,7 +127,7 @@ void TarveloDoc::RecordScannerKeywords(const ScannerSettings& scanner) {
   keywords_.AddKeyInteger("/scanner_horizontal_DPI: ", used.Dpi);
   keywords_.AddKeyReal("/scanner_horizontal_offset: ", used.Offset);
   keywords_.AddKeyReal("/scanner_horizontal_stretch: ", used.Stretch);
-  keywords_.AddKeyReal("/interpreted_file_AverageLPI: ", scan_.InterpretedAverageLpi);
+  keywords_.AddKeyReal("/interpreted_file_AverageLPI: ", scan_.Run.InterpretedAverageLpi);
   if (scanner.TakeupAccelCorrection() > 0) {
     keywords_.AddKeyReal("/scanner_takeup_accel_correction: ", scanner.TakeupAccelCorrection(), " Pct. per foot",
                          " APPLIED");
@@ -135,11 +135,11 @@ void TarveloDoc::RecordScannerKeywords(const ScannerSettings& scanner) {
 }
 
 void TarveloDoc::MergeAndMirror(const RunSettings& settings) {
-  if (scan_.TwinArray) {
+  if (scan_.Run.TwinArray) {
     MergeTwinArrays(scan_, settings.TwinArray, settings.Scanner, reporter_);
     keywords_.AddKeyValue("/Twin_Array_CIS: ",
-                          "Embedded Values Used | Separation = " + std::to_string(scan_.ArraySeparation) +
-                              " , OverlapWidth = " + std::to_string(scan_.ChangeoverPixel));
+                          "Embedded Values Used | Separation = " + std::to_string(scan_.Header.ArraySeparation) +
+                              " , OverlapWidth = " + std::to_string(scan_.Header.ChangeoverPixel));
     if (settings.TwinArray.OverrideCISvalues) {
       keywords_.AddKeyValue(
           "/Twin_Array_CIS: ",
@@ -152,20 +152,20 @@ void TarveloDoc::MergeAndMirror(const RunSettings& settings) {
   // Mirroring follows the file's mirror-image flag (bit 0x40 marks a bi-colour scan, which
   // must not be mirrored) unless the user overrides it.
   const int reversal = settings.Diagnostic.OverrideImageReversal;
-  if ((reversal == DiagnosticSettings::kUseCisBit && scan_.MirrorImage) ||
+  if ((reversal == DiagnosticSettings::kUseCisBit && scan_.Run.MirrorImage) ||
       reversal == DiagnosticSettings::kAlwaysReverse) {
     ReverseScanLines(scan_);
   }
 }
 
 std::string TarveloDoc::OutputFolder() const {
-  if (output_folder_.empty()) return scan_.Names.Folder;
+  if (output_folder_.empty()) return scan_.Header.Names.Folder;
   const char last = output_folder_.back();
   return last == '/' || last == '\\' ? output_folder_ : output_folder_ + kPathSeparator;
 }
 
 void TarveloDoc::RecordProvenanceKeywords() {
-  keywords_.AddKeyValue("/source_file_sha256: ", scan_.FileSha256);
+  keywords_.AddKeyValue("/source_file_sha256: ", scan_.Header.FileSha256);
   keywords_.AddKeyValue("/converter_version: ", ProgramVersionLine());
   keywords_.AddKeyValue("/settings_digest: ", summary_.SettingsDigest);
   keywords_.AddKeyValue("/roll_type_used: ", roll_type_.Name);
@@ -186,7 +186,7 @@ void TarveloDoc::BuildEvents(const RunSettings& settings) {
   for (const PunchedHole& hole : holes_)
     if (!hole.Removed) ++summary_.HolesKept;
 
-  scan_image_events_ = BuildScanImageEvents(holes_, roll_type_, scan_.Title, reporter_);
+  scan_image_events_ = BuildScanImageEvents(holes_, roll_type_, scan_.Header.Title, reporter_);
   eroll_events_.clear();
   summary_.ScanImageEvents = static_cast<int>(scan_image_events_.size());
   if (histogram_wanted_) {
@@ -200,15 +200,15 @@ void TarveloDoc::WriteOutputs(const RunSettings& settings) {
   // that could not be opened or whose header was refused has no scan lines (MIDI files written
   // for it would pass an empty conversion off as a result, and could replace the outputs of
   // an earlier file of the same name), and a stopped run writes nothing.
-  if (scan_.Names.Path.empty() || nothing_read_) return;
+  if (scan_.Header.Names.Path.empty() || nothing_read_) return;
   if (reporter_.IsCancelled()) {
     summary_.Cancelled = true;
     return;
   }
   if (!settings.Outputs.LiteralRollInfo) RecordProvenanceKeywords();
   const std::string folder = OutputFolder();
-  const MidiOutputSource source{folder,     scan_.Names.Name, scan_.Tempo,    roll_type_,
-                                roll_info_, settings.General, settings.ERoll, settings.Outputs};
+  const MidiOutputSource source{folder,     scan_.Header.Names.Name, scan_.Header.Tempo, roll_type_,
+                                roll_info_, settings.General,        settings.ERoll,     settings.Outputs};
   if (settings.Outputs.ScanMidi && !skip_scan_image_) {
     const MidiOutputResult result = WriteScanImageMidi(source, scan_image_events_, keywords_, reporter_);
     RecordOutput("ScanImageMIDI", result);
@@ -219,15 +219,15 @@ void TarveloDoc::WriteOutputs(const RunSettings& settings) {
   if (!eroll && !expression) return;
   // The expression file plays the eRoll file's notes: it needs the eRoll events (and their
   // keyword items) whether or not the eRoll file is written.
-  eroll_events_ = BuildERollEvents(holes_, roll_type_, scan_.Title, reporter_);
-  RemoveWebbing(eroll_events_, roll_type_, scan_.Tempo);
+  eroll_events_ = BuildERollEvents(holes_, roll_type_, scan_.Header.Title, reporter_);
+  RemoveWebbing(eroll_events_, roll_type_, scan_.Header.Tempo);
   if (eroll) {
     const MidiOutputResult result = WriteERollMidi(source, eroll_events_, keywords_, reporter_);
     summary_.ERollEvents = static_cast<int>(eroll_events_.size());
     RecordOutput("eRollMIDI", result);
     if (result.Outcome.ok()) hooks_.MarkERollWritten();
   } else {
-    PrepareERollFile(roll_type_, scan_.Tempo, eroll_events_, keywords_);
+    PrepareERollFile(roll_type_, scan_.Header.Tempo, eroll_events_, keywords_);
   }
   if (expression) WriteExpressionFile(settings, source);
 }
@@ -238,7 +238,7 @@ void TarveloDoc::WriteExpressionFile(const RunSettings& settings, const MidiOutp
                                                          "\" has no expression system: the expression MIDI file "
                                                          "plays the eRoll velocities.");
   }
-  const RollTiming timing = ERollFileTiming(eroll_events_, settings.ERoll, scan_.Tempo);
+  const RollTiming timing = ERollFileTiming(eroll_events_, settings.ERoll, scan_.Header.Tempo);
   const ExpressionPerformance performance = PerformExpression(roll_type_, ERollNotes(eroll_events_, timing), timing,
                                                               settings.ERoll.IncludeTrack18SustainPedal);
   const MidiOutputResult result = WriteExpressionMidi(source, eroll_events_, keywords_, performance, timing, reporter_);
@@ -255,7 +255,7 @@ void TarveloDoc::Run(const RunSettings& given) {
   // its halves better.
   const RunSettings settings = TwinValuesForScan(given);
   reporter_.SetStatusText("Processing Raw CIS Data");
-  hooks_.RefreshControlBar(scan_.Names.NameWithExtension, scan_.Title);
+  hooks_.RefreshControlBar(scan_.Header.Names.NameWithExtension, scan_.Header.Title);
   RecordHeaderKeywords();
   RestoreLinesAndFlags(settings);
 
@@ -285,7 +285,7 @@ void TarveloDoc::Run(const RunSettings& given) {
   // changes what the other reads: they are worked out side by side. Building the events
   // reports no messages, so the messages come in the order of the steps all the same.
   std::future<OffTrackCount> off_track = CountHolesOffTrackAside();
-  keywords_.AddKeyInteger("/Twin_Array_Crossover_Track: ", lookup_map_.ClosestTrackAt(scan_.CrossoverPixel), " ");
+  keywords_.AddKeyInteger("/Twin_Array_Crossover_Track: ", lookup_map_.ClosestTrackAt(scan_.Run.CrossoverPixel), " ");
   summary_.Lines = scan_.Lines.Size();
   BuildEvents(run);
   ReportHolesOnTrack(run, off_track.get());

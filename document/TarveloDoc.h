@@ -81,11 +81,11 @@ class TarveloDoc {
   const TrackLookupMap& LookupMap() const { return lookup_map_; }
 
   // The names of the file opened last ("" before any), as the opening split them.
-  const CisFileName& FileNames() const { return scan_.Names; }
-  const std::string& FileName() const { return scan_.Names.Name; }
-  const std::string& FolderName() const { return scan_.Names.Folder; }
-  const std::string& FilePath() const { return scan_.Names.Path; }
-  const std::string& FileNameWithExtension() const { return scan_.Names.NameWithExtension; }
+  const CisFileName& FileNames() const { return scan_.Header.Names; }
+  const std::string& FileName() const { return scan_.Header.Names.Name; }
+  const std::string& FolderName() const { return scan_.Header.Names.Folder; }
+  const std::string& FilePath() const { return scan_.Header.Names.Path; }
+  const std::string& FileNameWithExtension() const { return scan_.Header.Names.NameWithExtension; }
   // The scanner mode the latest run applied ("DEFAULT SCANNER MODE" after a refused one).
   const std::string& ScannerModeApplied() const { return scanner_mode_applied_; }
 
@@ -127,8 +127,8 @@ class TarveloDoc {
   const AlignmentReport& Alignment() const { return alignment_; }
 
   // Header edits of the "CIS File Embedded Data" display.
-  void SetTitle(std::string title) { scan_.Title = std::move(title); }
-  void SetTempo(int tempo) { scan_.Tempo = static_cast<int16_t>(tempo); }
+  void SetTitle(std::string title) { scan_.Header.Title = std::move(title); }
+  void SetTempo(int tempo) { scan_.Header.Tempo = static_cast<int16_t>(tempo); }
   void SetLinesPerInch(int lpi);
 
  private:

@@ -21,11 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Every stored line ends at or beyond the width, and transitions never decrease.
     for (int i = 0; i < scan.Lines.Size(); ++i) {
       const auto t = scan.Lines.Transitions(i);
-      if (t.empty() || t.back() < scan.ScanWidth) std::abort();
+      if (t.empty() || t.back() < scan.Header.ScanWidth) std::abort();
       for (size_t k = 1; k < t.size(); ++k)
         if (t[k] < t[k - 1]) std::abort();
     }
-    if (scan.LinesReadPlusTwo != scan.Lines.Size() + 2) std::abort();
+    if (scan.Header.LinesReadPlusTwo != scan.Lines.Size() + 2) std::abort();
   }
   return 0;
 }

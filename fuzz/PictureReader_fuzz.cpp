@@ -34,10 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   if (reporter.CountOf(tarvelo::MessageKind::kError) != 0) std::abort();
-  if (scan.Lines.Size() != scan.HeaderLineCount) std::abort();
+  if (scan.Lines.Size() != scan.Header.HeaderLineCount) std::abort();
   for (int i = 0; i < scan.Lines.Size(); ++i) {
     const auto t = scan.Lines.Transitions(i);
-    if (t.empty() || t.back() != scan.ScanWidth) std::abort();
+    if (t.empty() || t.back() != scan.Header.ScanWidth) std::abort();
     for (size_t k = 1; k < t.size(); ++k)
       if (t[k] <= t[k - 1]) std::abort();
   }

@@ -48,13 +48,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CisScanData scan;
   if (!ReadCisFile({data + kSettingsBytes, size - kSettingsBytes}, live.ForceOldCisFormat, scan, ui).ok()) return 0;
   ComputeScanLinePositions(scan, live, settings.Diagnostic, ui);
-  if ((flags & 4) != 0 || scan.TwinArray) {
+  if ((flags & 4) != 0 || scan.Run.TwinArray) {
     MergeTwinArrays(scan, settings.TwinArray, live, ui);
     // Merged lines of ascending lines ascend and stay within the merged width.
     for (int i = 0; i < scan.Lines.Size(); ++i) {
       const auto t = scan.Lines.Transitions(i);
       for (size_t k = 0; k < t.size(); ++k) {
-        if (t[k] < 1 || t[k] > scan.ScanWidth) std::abort();
+        if (t[k] < 1 || t[k] > scan.Run.ScanWidth) std::abort();
         if (k > 0 && t[k] <= t[k - 1]) std::abort();
       }
     }
@@ -70,10 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (hole.Track < 0 || hole.Track > 255) std::abort();
   for (int i = 0; i < scan.Lines.Size(); ++i)
     if (!std::isfinite(scan.Lines.TrackingOffset(i))) std::abort();
-  if (map.ClosestTrackAt(scan.CrossoverPixel) < 0) std::abort();
+  if (map.ClosestTrackAt(scan.Run.CrossoverPixel) < 0) std::abort();
   // The diagnostic texts cost more than the whole pass (a line of text per transition and per
   // pixel): they are written when the input asks for them.
   if ((flags & 0x10) != 0 && scan.Lines.Size() < 2000) CisDiagnosticText(scan, static_cast<int>(map.Dpi));
-  if ((flags & 0x20) != 0 && scan.ScanWidth < 20000) LookupMapDiagnosticText(map);
+  if ((flags & 0x20) != 0 && scan.Run.ScanWidth < 20000) LookupMapDiagnosticText(map);
   return 0;
 }

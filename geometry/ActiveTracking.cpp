@@ -273,7 +273,7 @@ class EdgeTracker {
 HolePolarity DetectHolePolarity(const CisScanData& data, int lighting_method) {
   if (lighting_method == kLightingReflective) return HolePolarity::kEvenRuns;
   if (lighting_method == kLightingTransmissive) return HolePolarity::kOddRuns;
-  const int lines = std::max(0, std::min(data.Lines.Size(), 2 * static_cast<int>(data.LinesPerInch)));
+  const int lines = std::max(0, std::min(data.Lines.Size(), 2 * static_cast<int>(data.Header.LinesPerInch)));
   int64_t even = 0;
   int64_t odd = 0;
   for (int i = 0; i < lines; ++i) {
@@ -292,8 +292,8 @@ double AssignHoles(const CisScanData& data, int line, double correction, const T
                    HoleList& holes) {
   HoleSampler sampler(map, open, holes);
   bool ascending = true;
-  return sampler.Line(data.Lines.Transitions(line), data.Polarity, ShiftPixels(correction, map.Dpi), data.PaperOn(line),
-                      data.Lines.Position(line), ascending);
+  return sampler.Line(data.Lines.Transitions(line), data.Run.Polarity, ShiftPixels(correction, map.Dpi),
+                      data.Run.PaperOn(line), data.Lines.Position(line), ascending);
 }
 
 RollEdgeSetup MakeRollEdgeSetup(const ScannerGeometry& scanner, const RollTypeDefinition& roll,
@@ -323,7 +323,7 @@ void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, const S
   const double update_distance = tracking.TrackingUpdateDistance;
   double gain = tracking.TrackingLoopGain;
 
-  data.Polarity = DetectHolePolarity(data, scanner_settings.ScanLightingMethod);
+  data.Run.Polarity = DetectHolePolarity(data, scanner_settings.ScanLightingMethod);
 
   const ScannerGeometry scanner = ReadScannerGeometry(scanner_settings, reporter);
   map.BuildLookupMap(scanner, data, roll, write_lookup_map_file, reporter);
@@ -358,8 +358,8 @@ void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, const S
     const std::span<const int32_t> transitions = lines.Transitions(i);
     const double position = lines.Position(i);
     bool ascending = true;
-    const double hole_error = sampler.Line(transitions, data.Polarity, ShiftPixels(correction, map.Dpi),
-                                           data.PaperOn(i), position, ascending);
+    const double hole_error = sampler.Line(transitions, data.Run.Polarity, ShiftPixels(correction, map.Dpi),
+                                           data.Run.PaperOn(i), position, ascending);
     const double edge_error = edges.Line(transitions, ascending, edge_finding);
     error_sum = error_sum + hole_error + edge_weight * edge_error;
     ++lines_summed;

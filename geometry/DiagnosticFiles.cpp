@@ -37,10 +37,10 @@ std::string CisDiagnosticText(const CisScanData& data, int dpi) {
   const ScanLineArray& lines = data.Lines;
   std::string text;
   text.reserve(static_cast<size_t>(lines.Size()) * 64 + lines.TotalTransitions() * 6 + 256);
-  text += "TITLE: ," + data.Title + "\n";
-  text += "TEMPO: ," + std::to_string(data.Tempo) + "\n";
+  text += "TITLE: ," + data.Header.Title + "\n";
+  text += "TEMPO: ," + std::to_string(data.Header.Tempo) + "\n";
   text += "Horiz DPI: ," + std::to_string(dpi) + "\n";
-  text += "Number Of Scan Lines: ," + std::to_string(data.LinesReadPlusTwo) + "\n";
+  text += "Number Of Scan Lines: ," + std::to_string(data.Header.LinesReadPlusTwo) + "\n";
   text += "ScanLineNumber , Yposition, Encoder, TrackingOffset, Num Events , TransitionString , TrackHoleString\n";
   for (int i = 0; i < lines.Size(); ++i) {
     const LineGeometry geometry = lines.Geometry(i);
@@ -87,12 +87,12 @@ std::string LookupMapDiagnosticText(const TrackLookupMap& map) {
 
 Result WriteCisDiagnosticFile(const CisScanData& data, int dpi, Reporter& reporter) {
   reporter.SetStatusText("Writing CIS Diagnostic file ");
-  return WriteDiagnosticFile(CisDiagnosticFilePath(data.Names), CisDiagnosticText(data, dpi), reporter);
+  return WriteDiagnosticFile(CisDiagnosticFilePath(data.Header.Names), CisDiagnosticText(data, dpi), reporter);
 }
 
 Result WriteLookupMapDiagnosticFile(const TrackLookupMap& map, const CisScanData& data, Reporter& reporter) {
   reporter.SetStatusText("Writing Lookup Map Diagnostic file ");
-  return WriteDiagnosticFile(LookupMapDiagnosticFilePath(data.Names), LookupMapDiagnosticText(map), reporter);
+  return WriteDiagnosticFile(LookupMapDiagnosticFilePath(data.Header.Names), LookupMapDiagnosticText(map), reporter);
 }
 
 }  // namespace tarvelo

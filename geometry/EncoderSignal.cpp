@@ -6,7 +6,7 @@ namespace tarvelo {
 
 EncoderSignal ReadEncoderSignal(const CisScanData& data) {
   EncoderSignal signal;
-  signal.HeaderSaysEncoder = data.ScannerType == 2;
+  signal.HeaderSaysEncoder = data.Header.ScannerType == 2;
   signal.Lines = data.Lines.Size();
   if (!signal.HeaderSaysEncoder) return signal;
   for (int64_t i = 1; i < signal.Lines; ++i) {

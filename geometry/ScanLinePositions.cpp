@@ -45,7 +45,7 @@ std::string DefaultMode(CisScanData& data, const ScannerSettings& scanner, Repor
                         std::vector<double>& positions, int64_t n, double lpi, const std::string& rejected,
                         LineProgress& progress) {
   NominalPositions(positions, n, lpi, scanner.TakeupAccelCorrection(), progress);
-  data.InterpretedAverageLpi = lpi;
+  data.Run.InterpretedAverageLpi = lpi;
   reporter.ShowMessage(MessageKind::kError, "ERROR : Current scanner mode type not legal :" + rejected);
   return kDefaultModeName;
 }
@@ -78,19 +78,19 @@ std::string ComputeScanLinePositions(CisScanData& data, const ScannerSettings& s
   const int64_t n = data.Lines.Size();
   std::vector<double>& positions = data.Lines.MutablePositions();
   // The reader never leaves a density below 1; an edited one is held to the same floor.
-  const double lpi = data.LinesPerInch < 1 ? 100.0 : static_cast<double>(data.LinesPerInch);
+  const double lpi = data.Header.LinesPerInch < 1 ? 100.0 : static_cast<double>(data.Header.LinesPerInch);
   LineProgress progress(reporter, n, kProgressReading, "Computing position for CIS Line = ");
 
   if (mode == kModeNoEncoding) {
     NominalPositions(positions, n, lpi, scanner.TakeupAccelCorrection(), progress);
-    data.InterpretedAverageLpi = lpi;
+    data.Run.InterpretedAverageLpi = lpi;
     return mode;
   }
 
   if (mode != kModeShaftEncoder) {
     if (mode == kModeCountDown || mode == kModeCountUp) {
       BlockPositions(positions, n, lpi, progress);
-      data.InterpretedAverageLpi = AverageLpi(positions, n, lpi);
+      data.Run.InterpretedAverageLpi = AverageLpi(positions, n, lpi);
       return mode;
     }
     return DefaultMode(data, scanner, reporter, positions, n, lpi, mode, progress);
@@ -98,11 +98,11 @@ std::string ComputeScanLinePositions(CisScanData& data, const ScannerSettings& s
 
   // Shaft encoder: one tick is 2^exponent / LPI inches of roll travel; the lines between
   // every T ticks share the travel of those ticks evenly.
-  if (data.ScannerType != 2) {
+  if (data.Header.ScannerType != 2) {
     reporter.ShowMessageWithValue(
         MessageKind::kWarning,
         "CAUTION : Current scanner mode type does not match embedded CIS file source scanner type bit.",
-        data.ScannerType);
+        data.Header.ScannerType);
   }
   // A window of no ticks (or fewer) would travel no distance and leave every line at 0; any
   // positive count works, also one above the settings dialog's limit of 20.
@@ -113,7 +113,7 @@ std::string ComputeScanLinePositions(CisScanData& data, const ScannerSettings& s
                                   ticks_to_average);
     ticks_to_average = 2;
   }
-  const double window_travel = ticks_to_average * std::pow(2.0, data.EncoderExponent) / lpi;
+  const double window_travel = ticks_to_average * std::pow(2.0, data.Header.EncoderExponent) / lpi;
 
   if (n > 0) positions[0] = 0;
   double start = 0;
@@ -144,7 +144,7 @@ std::string ComputeScanLinePositions(CisScanData& data, const ScannerSettings& s
     if (!progress.At(i)) break;
   }
   if (n > first) PlaceWindow(positions, first, n - first, start, spacing);
-  data.InterpretedAverageLpi = AverageLpi(positions, n, lpi);
+  data.Run.InterpretedAverageLpi = AverageLpi(positions, n, lpi);
 
   if (1.3 * total_ticks > n) {
     reporter.ShowMessageWithTwoValues(

@@ -67,7 +67,7 @@ void TrackLookupMap::Build(const ScannerGeometry& scanner, int32_t scan_width, c
 
 void TrackLookupMap::BuildLookupMap(const ScannerGeometry& scanner, const CisScanData& data,
                                     const RollTypeDefinition& roll, bool write_diagnostic_file, Reporter& reporter) {
-  Build(scanner, data.ScanWidth, roll);
+  Build(scanner, data.Run.ScanWidth, roll);
   if (write_diagnostic_file) WriteLookupMapDiagnosticFile(*this, data, reporter).Ignore();
 }
 

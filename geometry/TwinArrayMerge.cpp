@@ -197,14 +197,14 @@ void MergeTwinArrays(CisScanData& data, const TwinArraySettings& settings, const
                      Reporter& reporter) {
   if (settings.DisableTwinArrayProcessing) return;
 
-  int32_t separation = data.ArraySeparation;
-  int32_t overlap = data.ChangeoverPixel;
+  int32_t separation = data.Header.ArraySeparation;
+  int32_t overlap = data.Header.ChangeoverPixel;
   if (settings.OverrideCISvalues) {
     overlap = TruncToInt32(scanner.TwinArrayOverlap * scanner.ScannerDPI);
     separation = TruncToInt32(scanner.TwinArrayVertOffset * 1000);
   }
-  const TwinArrayLayout layout = MakeTwinArrayLayout(data.ScanWidth, overlap, separation);
-  data.CrossoverPixel = layout.Crossover;
+  const TwinArrayLayout layout = MakeTwinArrayLayout(data.Run.ScanWidth, overlap, separation);
+  data.Run.CrossoverPixel = layout.Crossover;
 
   const ScanLineArray& lines = data.Lines;
   const int n = lines.Size();
@@ -228,11 +228,11 @@ void MergeTwinArrays(CisScanData& data, const TwinArraySettings& settings, const
   }
   merged.resize(used);
   data.Lines.ReplaceAllTransitions(std::move(merged), std::move(offsets));
-  data.ScanWidth = layout.MergedWidth;
+  data.Run.ScanWidth = layout.MergedWidth;
 }
 
 void ReverseScanLines(CisScanData& data) {
-  const int64_t width = data.ScanWidth;
+  const int64_t width = data.Run.ScanWidth;
   const bool sixteen_bit = width >= 0 && width <= 65535;
   for (int i = 0; i < data.Lines.Size(); ++i) {
     const std::span<int32_t> t = data.Lines.MutableTransitions(i);
@@ -242,7 +242,7 @@ void ReverseScanLines(CisScanData& data) {
       value = sixteen_bit ? static_cast<int32_t>(static_cast<uint16_t>(mirrored)) : static_cast<int32_t>(mirrored);
     }
   }
-  data.ImageMirrored = true;
+  data.Run.ImageMirrored = true;
 }
 
 }  // namespace tarvelo

@@ -41,7 +41,7 @@ double MeasuredPixelsPerInch(const PictureOrigin& origin, double paper_width_inc
 
 int TempoOfAnnFile(const CisScanData& data) {
   RollInfo info;
-  if (!info.ReadAnnFile(SiblingFilePath(data.Names, ".ann"))) return 0;
+  if (!info.ReadAnnFile(SiblingFilePath(data.Header.Names, ".ann"))) return 0;
   const std::string_view text = TrimWhiteSpace(info.RollTempo);
   if (text.empty()) return 0;
   const int tempo = std::atoi(std::string(text).c_str());
@@ -68,7 +68,7 @@ int TempoInText(std::string_view name) {
 
 void SettlePictureGeometry(CisScanData& data, const PictureSettings& settings, double paper_width_inches,
                            int preset_dpi, Reporter& reporter) {
-  PictureOrigin& origin = data.Picture;
+  PictureOrigin& origin = data.Header.Picture;
   if (!(paper_width_inches > 0.5)) paper_width_inches = kUsualPaperWidth;
   const double measured = MeasuredPixelsPerInch(origin, paper_width_inches);
   const std::string width_text = FormatFixed(paper_width_inches, 2) + " inch";
@@ -98,27 +98,27 @@ void SettlePictureGeometry(CisScanData& data, const PictureSettings& settings, d
   }
   origin.Dpi = std::min(origin.Dpi, 32767);
   const int lines_per_inch = settings.PictureLinesPerInch > 0 ? settings.PictureLinesPerInch : origin.Dpi;
-  data.HorizontalDpi = static_cast<int16_t>(origin.Dpi);
+  data.Header.HorizontalDpi = static_cast<int16_t>(origin.Dpi);
   // Where a CIS header keeps it, so that the header summary shows it and a CIS file saved from
   // the picture states it.
-  data.HeaderText.resize(40, '\0');
-  data.HeaderText[38] = static_cast<char>(origin.Dpi & 0xff);
-  data.HeaderText[39] = static_cast<char>(origin.Dpi >> 8);
-  data.LinesPerInch = static_cast<int16_t>(std::min(lines_per_inch, 32767));
-  data.RawLinesPerInch = data.LinesPerInch;
+  data.Header.HeaderText.resize(40, '\0');
+  data.Header.HeaderText[38] = static_cast<char>(origin.Dpi & 0xff);
+  data.Header.HeaderText[39] = static_cast<char>(origin.Dpi >> 8);
+  data.Header.LinesPerInch = static_cast<int16_t>(std::min(lines_per_inch, 32767));
+  data.Header.RawLinesPerInch = data.Header.LinesPerInch;
 
   int tempo = TempoOfAnnFile(data);
   origin.TempoSource = "ANN file";
   if (tempo == 0) {
-    tempo = TempoInText(data.Names.Name);
+    tempo = TempoInText(data.Header.Names.Name);
     origin.TempoSource = "file name";
   }
   if (tempo == 0) {
     tempo = 100;
     origin.TempoSource = "default";
   }
-  data.Tempo = static_cast<int16_t>(tempo);
-  data.RawTempo = data.Tempo;
+  data.Header.Tempo = static_cast<int16_t>(tempo);
+  data.Header.RawTempo = data.Header.Tempo;
 }
 
 }  // namespace tarvelo

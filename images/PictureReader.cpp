@@ -245,7 +245,7 @@ Result ReadPictureFile(const std::string& path, const PictureSettings& settings,
   // rows from the bottom up) or the top one.
   builder.Finish(bottom_first != layout.BottomRowFirst, data.Lines);
 
-  PictureOrigin& origin = data.Picture;
+  PictureOrigin& origin = data.Header.Picture;
   origin.IsPicture = true;
   origin.Format = layout.Format;
   origin.Width = width;
@@ -260,20 +260,21 @@ Result ReadPictureFile(const std::string& path, const PictureSettings& settings,
   origin.PaperLastPixel = builder.PaperLast();
   origin.Polarity = holes_light ? HolePolarity::kOddRuns : HolePolarity::kEvenRuns;
 
-  data.Title = TitleFromName(data.Names.Name);
-  data.HeaderText = data.Title;
-  data.HeaderText.resize(40, '\0');
-  data.ScannerType = 0;
-  data.EncoderExponent = 0;
-  data.TwinArray = false;
-  data.ReverseImage = false;
-  data.MirrorImage = false;
-  data.ScanWidth = width;
-  data.ChangeoverPixel = 0;
-  data.HeaderLineCount = static_cast<int32_t>(row_count);
-  data.LinesReadPlusTwo = static_cast<int32_t>(row_count) + 2;
-  data.CorruptLineCount = 0;
-  data.Polarity = origin.Polarity;
+  data.Header.Title = TitleFromName(data.Header.Names.Name);
+  data.Header.HeaderText = data.Header.Title;
+  data.Header.HeaderText.resize(40, '\0');
+  data.Header.ScannerType = 0;
+  data.Header.EncoderExponent = 0;
+  data.Header.TwinArray = false;
+  data.Header.ReverseImage = false;
+  data.Header.MirrorImage = false;
+  data.Header.ScanWidth = width;
+  data.Header.ChangeoverPixel = 0;
+  data.Header.HeaderLineCount = static_cast<int32_t>(row_count);
+  data.Header.LinesReadPlusTwo = static_cast<int32_t>(row_count) + 2;
+  data.Header.CorruptLineCount = 0;
+  data.StartRun(false);  // until a run changes them, the run's flags are the header's
+  data.Run.Polarity = origin.Polarity;
   reporter.SetProgress(kProgressReading, 100);
   if (split.Separation < kClearSeparation) {
     reporter.ShowMessage(MessageKind::kWarning, kind +

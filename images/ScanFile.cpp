@@ -20,13 +20,13 @@ std::string LowerExtension(std::string_view path) {
 }
 
 std::string PictureSummary(const CisScanData& data) {
-  const PictureOrigin& origin = data.Picture;
-  return "Picture " + data.Names.Name + "." + data.Names.Extension + ": " + origin.Format + ", " +
+  const PictureOrigin& origin = data.Header.Picture;
+  return "Picture " + data.Header.Names.Name + "." + data.Header.Names.Extension + ": " + origin.Format + ", " +
          std::to_string(origin.Width) + " x " + std::to_string(origin.Rows) + " pixels, " +
          std::to_string(origin.BitsPerSample) + "-bit; holes " + (origin.HolesLight ? "light" : "dark") +
          " (brightness threshold " + std::to_string(origin.Threshold) + "); " + origin.DpiNote + ", " +
-         std::to_string(data.LinesPerInch) + " lines per inch; played from its " +
-         (origin.StartsAtBottom ? "bottom" : "top") + " row; tempo " + std::to_string(data.Tempo) + " (" +
+         std::to_string(data.Header.LinesPerInch) + " lines per inch; played from its " +
+         (origin.StartsAtBottom ? "bottom" : "top") + " row; tempo " + std::to_string(data.Header.Tempo) + " (" +
          origin.TempoSource + ").";
 }
 
@@ -53,18 +53,18 @@ Result OpenScanFile(const std::string& path, const ScanOpenOptions& options, Cis
   if (!IsPictureFileName(path)) return OpenCisFile(path, options.OldFormatForced, data, reporter, state);
   if (state) *state = CisOpenState::kNothingRead;
   data.Reset();
-  data.Names = SplitCisFileName(path);
-  data.Names.Extension = LowerExtension(path);
+  data.Header.Names = SplitCisFileName(path);
+  data.Header.Names.Extension = LowerExtension(path);
   Result read = ReadPictureFile(path, options.Picture, MaxScanBytes(), data, reporter);
   if (!read.ok()) {
     data.Lines.Clear();
-    data.Picture = PictureOrigin{};
+    data.Header.Picture = PictureOrigin{};
     if (read.kind() != Result::Kind::kCancelled) reporter.ShowMessage(MessageKind::kError, read.message());
     return read;
   }
   uint64_t length = 0;
-  data.FileSha256 = FileSha256(path, &length);
-  data.FileLength = static_cast<uint32_t>(std::min<uint64_t>(length, UINT32_MAX));
+  data.Header.FileSha256 = FileSha256(path, &length);
+  data.Header.FileLength = static_cast<uint32_t>(std::min<uint64_t>(length, UINT32_MAX));
   SettlePictureGeometry(data, options.Picture, options.PaperWidth, options.PresetDpi, reporter);
   reporter.ShowMessage(MessageKind::kInformation, PictureSummary(data));
   if (state) *state = CisOpenState::kRead;

@@ -45,7 +45,7 @@ TEST(AssignHoles, RunOfOneAndAThirdSpacingsIsOneHoleAndWiderIsTwo) {
   ASSERT_EQ(1.3 * m.map.TrackSpacingPixels, 52.0);
   // Runs 1, 3, ... are holes. A run of 52 pixels from 700: one sample at 726 (track 20).
   CisScanData data = Lines({{700, 752, 3000}, {700, 753, 3000}});
-  data.Polarity = HolePolarity::kOddRuns;
+  data.Run.Polarity = HolePolarity::kOddRuns;
   OpenHoles open;
   HoleList holes;
   const double one = AssignHoles(data, 0, 0.0, m.map, open, holes);
@@ -67,7 +67,7 @@ TEST(AssignHoles, RunCentredOutsideTheTrackedSpanGivesNoSamples) {
   ASSERT_EQ(m.map.FirstPixel, 711);
   // 100 pixels from 660: centre 710 outside, although the sample at 87% (747) lies inside.
   CisScanData data = Lines({{660, 760, 3000}, {662, 762, 3000}, {}});
-  data.Polarity = HolePolarity::kOddRuns;
+  data.Run.Polarity = HolePolarity::kOddRuns;
   OpenHoles open;
   HoleList holes;
   EXPECT_EQ(AssignHoles(data, 0, 0.0, m.map, open, holes), 0.0);
@@ -115,16 +115,16 @@ TEST(RollEdgeError, NearestTransitionWithinTheCaptureDistanceCounts) {
 
 TEST(DetectHolePolarity, LightingDecidesOrTheSmallerAreaIsHoles) {
   CisScanData data = Lines({{10, 90, 100}, {10, 90, 100}, {95, 96, 100}, {95, 96, 100}});
-  data.LinesPerInch = 1;  // only the first two lines are looked at
+  data.Header.LinesPerInch = 1;  // only the first two lines are looked at
   EXPECT_EQ(DetectHolePolarity(data, kLightingReflective), HolePolarity::kEvenRuns);
   EXPECT_EQ(DetectHolePolarity(data, kLightingTransmissive), HolePolarity::kOddRuns);
   // Runs 0 and 2 cover 20 pixels a line, run 1 covers 80: the even runs are the holes.
   EXPECT_EQ(DetectHolePolarity(data, kLightingAutoDetect), HolePolarity::kEvenRuns);
-  data.LinesPerInch = 2;  // lines 2 and 3 add 99 even and 1 odd each: 238 against 162
+  data.Header.LinesPerInch = 2;  // lines 2 and 3 add 99 even and 1 odd each: 238 against 162
   EXPECT_EQ(DetectHolePolarity(data, kLightingAutoDetect), HolePolarity::kOddRuns);
   // The stretch after the last transition is no run.
   CisScanData open_end = Lines({{10, 20}});
-  open_end.ScanWidth = 100;
+  open_end.Run.ScanWidth = 100;
   EXPECT_EQ(DetectHolePolarity(open_end, kLightingAutoDetect), HolePolarity::kEvenRuns);
   CisScanData none;
   EXPECT_EQ(DetectHolePolarity(none, kLightingAutoDetect), HolePolarity::kEvenRuns);
@@ -192,7 +192,7 @@ TEST(AssignHoles, MatchesTheStepByStepPassOnRandomLines) {
   HoleList fast, reference;
   for (int i = 0; i < data.Lines.Size(); ++i) {
     const bool holes_first = (i / 100) % 2 == 0;
-    data.Polarity = holes_first ? HolePolarity::kEvenRuns : HolePolarity::kOddRuns;
+    data.Run.Polarity = holes_first ? HolePolarity::kEvenRuns : HolePolarity::kOddRuns;
     const double correction = static_cast<int>(random() % 200 - 100) * 0.0017;
     const double expected = StepByStepAssignHoles(lines[static_cast<size_t>(i)], data.Lines.Position(i), holes_first,
                                                   correction, map, reference_open, reference);
@@ -309,7 +309,7 @@ TEST(ProcessScanLines, HoleStillOpenAfterTheLastLineIsNotRecorded) {
   CisScanData data = Lines({{1500, 1520, 3000}, {1500, 1520, 3000}, {1500, 1520, 3000}});
   pass.Run(data);
   EXPECT_EQ(pass.holes.size(), 0u);
-  EXPECT_EQ(data.Polarity, HolePolarity::kOddRuns);
+  EXPECT_EQ(data.Run.Polarity, HolePolarity::kOddRuns);
 }
 
 TEST(ProcessScanLines, ProgressAndEmptyFiles) {

@@ -24,8 +24,8 @@ struct Read {
 
 Read ReadBytes(const std::string& bytes, RecordingFrontEnd& ui, bool old_format_forced = false) {
   Read r;
-  r.data.Names.Name = "roll";
-  r.data.Names.Extension = "cis";
+  r.data.Header.Names.Name = "roll";
+  r.data.Header.Names.Extension = "cis";
   r.result = ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, old_format_forced, r.data, ui);
   return r;
 }
@@ -47,10 +47,10 @@ TEST(CisReader, WellFormedFileReadsEveryLineWithoutMessages) {
   ASSERT_TRUE(r.result.ok()) << r.result.message();
   EXPECT_TRUE(ui.messages.empty());
   ASSERT_EQ(r.data.Lines.Size(), 60);
-  EXPECT_EQ(r.data.LinesReadPlusTwo, 62);
+  EXPECT_EQ(r.data.Header.LinesReadPlusTwo, 62);
   EXPECT_EQ(r.data.Lines.Line(7).Transitions(), (std::vector<int32_t>{10, 17, 100}));
   EXPECT_EQ(r.data.Lines.LineWord(59), 59);
-  EXPECT_EQ(r.data.Title, "Test Roll");
+  EXPECT_EQ(r.data.Header.Title, "Test Roll");
   EXPECT_EQ(ui.statuses.front(), "Reading CIS file ");
   ASSERT_FALSE(ui.progress.empty());
   EXPECT_EQ(ui.progress.front().colour, 1);
@@ -68,9 +68,9 @@ TEST(CisReader, HeaderCorrections) {
     std::string file = EncodeCisHeader(h);
     AppendCisLine(file, {10}, 0);
     const Read r = ReadBytes(file, ui);
-    EXPECT_EQ(r.data.Tempo, 100);
-    EXPECT_EQ(r.data.LinesPerInch, 100);
-    EXPECT_EQ(r.data.RawLinesPerInch, 0);
+    EXPECT_EQ(r.data.Header.Tempo, 100);
+    EXPECT_EQ(r.data.Header.LinesPerInch, 100);
+    EXPECT_EQ(r.data.Header.RawLinesPerInch, 0);
   }
 }
 
@@ -84,19 +84,19 @@ TEST(CisReader, TypeBitsDoubleTheWidthUnlessTheOldFormatIsForced) {
   {
     RecordingFrontEnd ui;
     const Read r = ReadBytes(file, ui);
-    EXPECT_EQ(r.data.ScanWidth, 3000);
-    EXPECT_TRUE(r.data.TwinArray);
-    EXPECT_TRUE(r.data.MirrorImage);
-    EXPECT_EQ(r.data.ArraySeparation, 200);
+    EXPECT_EQ(r.data.Header.ScanWidth, 3000);
+    EXPECT_TRUE(r.data.Header.TwinArray);
+    EXPECT_TRUE(r.data.Header.MirrorImage);
+    EXPECT_EQ(r.data.Header.ArraySeparation, 200);
     ASSERT_EQ(r.data.Lines.Size(), 1);
     EXPECT_EQ(r.data.Lines.Line(0).Transitions(), (std::vector<int32_t>{1000, 1500, 3000}));
   }
   {
     RecordingFrontEnd ui;
     const Read r = ReadBytes(file, ui, /*old_format_forced=*/true);
-    EXPECT_EQ(r.data.ScanWidth, 1500);
-    EXPECT_FALSE(r.data.TwinArray);
-    EXPECT_FALSE(r.data.MirrorImage);
+    EXPECT_EQ(r.data.Header.ScanWidth, 1500);
+    EXPECT_FALSE(r.data.Header.TwinArray);
+    EXPECT_FALSE(r.data.Header.MirrorImage);
     // The same bytes now close a line at 1500, whose line word is the next run.
     ASSERT_EQ(r.data.Lines.Size(), 1);
     EXPECT_EQ(r.data.Lines.Line(0).Transitions(), (std::vector<int32_t>{1000, 1500}));
@@ -108,8 +108,8 @@ TEST(CisReader, TypeBitsDoubleTheWidthUnlessTheOldFormatIsForced) {
     AppendCisLine(both, {6000}, 0);
     RecordingFrontEnd ui;
     const Read r = ReadBytes(both, ui);
-    EXPECT_EQ(r.data.ScanWidth, 6000);
-    EXPECT_TRUE(r.data.ReverseImage);
+    EXPECT_EQ(r.data.Header.ScanWidth, 6000);
+    EXPECT_TRUE(r.data.Header.ReverseImage);
     EXPECT_EQ(r.data.Lines.Size(), 1);
   }
 }
@@ -124,7 +124,7 @@ TEST(CisReader, OverrunningLineIsReportedAndKept) {
   ASSERT_EQ(r.data.Lines.Size(), 3);
   EXPECT_EQ(r.data.Lines.Line(1).Transitions(), (std::vector<int32_t>{50, 105}));
   EXPECT_EQ(r.data.Lines.Line(2).Transitions(), (std::vector<int32_t>{0, 100}));
-  EXPECT_EQ(r.data.CorruptLineCount, 1);
+  EXPECT_EQ(r.data.Header.CorruptLineCount, 1);
   EXPECT_TRUE(r.result.ok());  // damaged lines are warnings: the file is still converted
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.kinds, (std::vector<MessageKind>{MessageKind::kWarning, MessageKind::kWarning}));
@@ -185,7 +185,7 @@ TEST(CisReader, TitleStopsAtZeroByteAndIsTrimmed) {
   h.title = "  " + std::string(28, 'T') + "\t ";
   std::string file = EncodeCisHeader(h);
   AppendCisLine(file, {10}, 0);
-  EXPECT_EQ(ReadBytes(file, ui).data.Title, std::string(28, 'T'));
+  EXPECT_EQ(ReadBytes(file, ui).data.Header.Title, std::string(28, 'T'));
 }
 
 TEST(CisReader, RefusedHeadersAndShortFiles) {
@@ -225,9 +225,9 @@ TEST(CisReader, RealScansReadTheirHeaderLineCounts) {
     std::string bytes;
     ASSERT_TRUE(ReadWholeFile((testing::RealCisDir() / f.name).string(), bytes).ok());
     const Read r = ReadBytes(bytes, ui);
-    EXPECT_EQ(r.data.ScanWidth, f.width) << f.name;
+    EXPECT_EQ(r.data.Header.ScanWidth, f.width) << f.name;
     EXPECT_EQ(r.data.Lines.Size(), f.lines) << f.name;
-    EXPECT_EQ(r.data.HeaderLineCount, f.lines) << f.name;
+    EXPECT_EQ(r.data.Header.HeaderLineCount, f.lines) << f.name;
     EXPECT_TRUE(ui.messages.empty()) << f.name;
     // Every line of a sound file ends exactly at the scan width.
     for (int i = 0; i < r.data.Lines.Size(); i += 997) EXPECT_EQ(r.data.Lines.Transitions(i).back(), f.width);

@@ -65,9 +65,9 @@ Reading Outcome(const Result& result, const CisScanData& data, const RecordingFr
     r.lines.emplace_back(transitions.begin(), transitions.end());
     r.line_words.push_back(data.Lines.LineWord(i));
   }
-  r.corrupt = data.CorruptLineCount;
-  r.lines_read_plus_two = data.LinesReadPlusTwo;
-  r.file_length = data.FileLength;
+  r.corrupt = data.Header.CorruptLineCount;
+  r.lines_read_plus_two = data.Header.LinesReadPlusTwo;
+  r.file_length = data.Header.FileLength;
   r.messages = ui.messages;
   r.statuses = ui.statuses;
   for (const auto& step : ui.progress) r.progress.push_back(step.position);
@@ -76,8 +76,8 @@ Reading Outcome(const Result& result, const CisScanData& data, const RecordingFr
 
 CisScanData Named() {
   CisScanData data;
-  data.Names.Name = "roll";
-  data.Names.Extension = "cis";
+  data.Header.Names.Name = "roll";
+  data.Header.Names.Extension = "cis";
   return data;
 }
 
@@ -172,8 +172,8 @@ TEST(CisReading, FileOpenedFromDiskReadsAsItsBytes) {
   const Reading whole = ReadWhole(roll);
   EXPECT_EQ(Outcome(opened, data, ui).lines, whole.lines);
   EXPECT_EQ(Outcome(opened, data, ui).messages, whole.messages);
-  EXPECT_EQ(data.FileLength, roll.size());
-  EXPECT_EQ(data.FileSha256, Sha256Hex(roll));
+  EXPECT_EQ(data.Header.FileLength, roll.size());
+  EXPECT_EQ(data.Header.FileSha256, Sha256Hex(roll));
   EXPECT_TRUE(opened.ok()) << opened.message();
 
   // A header refused still leaves the checksum of the whole file, which the catalogue cites.
@@ -181,7 +181,7 @@ TEST(CisReading, FileOpenedFromDiskReadsAsItsBytes) {
   roll = MakeCisBytes(header, lines);
   testing::WriteBytes(path, roll);
   EXPECT_EQ(OpenCisFile(path, false, data, ui).kind(), Result::Kind::kCorrupt);
-  EXPECT_EQ(data.FileSha256, Sha256Hex(roll));
+  EXPECT_EQ(data.Header.FileSha256, Sha256Hex(roll));
   EXPECT_TRUE(data.Lines.Empty());
 }
 
@@ -193,10 +193,10 @@ TEST(CisReading, RealScanOpenedFromDiskReadsAsItsBytes) {
   CisScanData data;
   const Result opened = OpenCisFile(path, false, data, ui);
   ASSERT_TRUE(opened.ok()) << opened.message();
-  data.Names.Name = "roll";
-  data.Names.Extension = "cis";
+  data.Header.Names.Name = "roll";
+  data.Header.Names.Extension = "cis";
   EXPECT_EQ(Outcome(opened, data, ui).lines, ReadWhole(bytes).lines);
-  EXPECT_EQ(data.FileSha256, Sha256Hex(bytes));
+  EXPECT_EQ(data.Header.FileSha256, Sha256Hex(bytes));
 }
 
 }  // namespace

@@ -51,13 +51,13 @@ void ExpectSavedUnchanged(const std::string& original, bool old_format_forced, c
   ASSERT_TRUE(encoded.ok()) << what << ": " << encoded.message();
   if (dropped_tail) {
     ASSERT_LE(saved.size(), original.size()) << what;
-    ASSERT_LE(original.size() - saved.size(), 2u * static_cast<size_t>(data.ScanWidth) + 2) << what;
+    ASSERT_LE(original.size() - saved.size(), 2u * static_cast<size_t>(data.Header.ScanWidth) + 2) << what;
     EXPECT_TRUE(original.compare(32, saved.size() - 32, saved, 32, std::string::npos) == 0)
         << what << ": bytes after the title area differ";
     return;
   }
   ASSERT_EQ(saved.size(), original.size()) << what;
-  EXPECT_EQ(saved.substr(0, 32), TitleArea(data.Title)) << what;
+  EXPECT_EQ(saved.substr(0, 32), TitleArea(data.Header.Title)) << what;
   EXPECT_TRUE(saved.compare(32, std::string::npos, original, 32, std::string::npos) == 0)
       << what << ": bytes after the title area differ";
 }
@@ -102,7 +102,7 @@ TEST(CisWriter, HandMadeFilesSaveUnchanged) {
   CisScanData data;
   const std::string original = MakeCisBytes(header, {{{10}, 0}});
   ASSERT_TRUE(Read(original, data, /*old_format_forced=*/true).ok());
-  EXPECT_EQ(data.Title, header.title);
+  EXPECT_EQ(data.Header.Title, header.title);
   std::string saved;
   ASSERT_TRUE(EncodeCisFile(data, saved).ok());
   EXPECT_EQ(saved, original);
@@ -146,8 +146,8 @@ TEST(CisWriter, DualFileSavesLinesAndWidthAsReadAfterAPipelineRun) {
   CisScanData& scan = doc.ScanData();
   scan.Lines.Clear();
   scan.Lines.AppendLine(std::vector<int32_t>{3, 17}, 0);
-  scan.ScanWidth = 17;
-  scan.TwinArray = false;
+  scan.Run.ScanWidth = 17;
+  scan.Run.TwinArray = false;
   const Result written = WriteCisFile(scan, dir.File("saved.cis"));
   ASSERT_TRUE(written.ok()) << written.message();
   const std::string saved = ReadBytes(dir.File("saved.cis"));
@@ -191,7 +191,7 @@ TEST_F(CisHeaderEditing, LongTitleKeepsItsFirst32BytesAndTheRestOfTheFile) {
   const std::string saved = ReadBytes(dir.File("out.cis"));
   EXPECT_EQ(saved.substr(0, 32), forty.substr(0, 32));
   EXPECT_EQ(saved.substr(32), original.substr(32));
-  EXPECT_EQ(ReadBack(dir.File("out.cis")).Title, forty.substr(0, 32));
+  EXPECT_EQ(ReadBack(dir.File("out.cis")).Header.Title, forty.substr(0, 32));
   EXPECT_EQ(ReadBytes(path), original);  // the input is untouched
 }
 
@@ -200,7 +200,7 @@ TEST_F(CisHeaderEditing, ShortTitleIsBlankPaddedAndReadsBackTrimmed) {
   EXPECT_TRUE(notes.empty());
   const std::string saved = ReadBytes(path);  // replaced in place
   EXPECT_EQ(saved.substr(0, 32), "Waltz" + std::string(27, ' '));
-  EXPECT_EQ(ReadBack(path).Title, "Waltz");
+  EXPECT_EQ(ReadBack(path).Header.Title, "Waltz");
   // Only the file itself remains in the folder: no temporary file.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator{}), 1);
 }

@@ -15,9 +15,9 @@ namespace {
 
 TEST(CisDiagnosticFile, HeaderLinesThenOneRowPerLine) {
   CisScanData data;
-  data.Title = "Valse, Op. 64";
-  data.Tempo = -5;
-  data.LinesReadPlusTwo = 2;
+  data.Header.Title = "Valse, Op. 64";
+  data.Header.Tempo = -5;
+  data.Header.LinesReadPlusTwo = 2;
   const std::string header =
       "TITLE: ,Valse, Op. 64\nTEMPO: ,-5\nHoriz DPI: ,300\nNumber Of Scan Lines: ,2\n"
       "ScanLineNumber , Yposition, Encoder, TrackingOffset, Num Events , TransitionString , TrackHoleString\n";
@@ -30,7 +30,7 @@ TEST(CisDiagnosticFile, HeaderLinesThenOneRowPerLine) {
   geometry.Position = 12.5;
   geometry.TrackingOffset = 0;
   data.Lines.AppendLine(std::vector<int32_t>{}, 0, geometry);
-  data.LinesReadPlusTwo = 4;
+  data.Header.LinesReadPlusTwo = 4;
   EXPECT_EQ(CisDiagnosticText(data, 200),
             "TITLE: ,Valse, Op. 64\nTEMPO: ,-5\nHoriz DPI: ,200\nNumber Of Scan Lines: ,4\n"
             "ScanLineNumber , Yposition, Encoder, TrackingOffset, Num Events , TransitionString , TrackHoleString\n"

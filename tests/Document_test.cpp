@@ -92,7 +92,7 @@ TEST(Document, PipelineRecordsKeywordItemsAndReturnsToIdle) {
   EXPECT_EQ(ui.progress.back().position, 100);
   EXPECT_EQ(ui.control_bar.back(), "roll.cis|Synthetic roll");
   ASSERT_EQ(ui.header_summaries.size(), 1u);
-  EXPECT_EQ(ui.header_summaries[0].HeaderLineCount, doc.ScanData().HeaderLineCount);
+  EXPECT_EQ(ui.header_summaries[0].HeaderLineCount, doc.ScanData().Header.HeaderLineCount);
 }
 
 TEST(Document, ReprocessingStartsFromTheLinesAsRead) {
@@ -103,11 +103,11 @@ TEST(Document, ReprocessingStartsFromTheLinesAsRead) {
   ASSERT_TRUE(doc.Load(dir.File("roll.cis"), ui.settings).ok());
   const auto first = ItemTexts(doc.Keywords());
   doc.ScanData().Lines.Clear();  // a stage that damaged the working lines
-  doc.ScanData().ScanWidth = 1;
+  doc.ScanData().Run.ScanWidth = 1;
   doc.RunPipeline(ui.settings);
   EXPECT_EQ(ItemTexts(doc.Keywords()), first);
   EXPECT_EQ(doc.ScanData().Lines.Size(), doc.ScanData().LinesAsRead.Size());
-  EXPECT_EQ(doc.ScanData().ScanWidth, 3648);
+  EXPECT_EQ(doc.ScanData().Run.ScanWidth, 3648);
 }
 
 TEST(Document, RefusedHeaderStillRunsThePipelineOnNoLines) {
@@ -176,13 +176,13 @@ TEST(Document, OldFormatForcedClearsTheTypeFlagsOfEveryRun) {
   WriteBytes(dir.File("dual.cis"), bytes);
   TarveloDoc doc(ui, ui);
   ASSERT_TRUE(doc.Load(dir.File("dual.cis"), ui.settings).ok());
-  EXPECT_TRUE(doc.ScanData().SavedTwinArray);
+  EXPECT_TRUE(doc.ScanData().Header.TwinArray);
   ui.Store().WriteProfileInt("Scanner Settings", "ForceOldCisFormat0", 1).Ignore();
   ui.ReloadSettings();
   doc.RunPipeline(ui.settings);
-  EXPECT_FALSE(doc.ScanData().TwinArray);
-  EXPECT_FALSE(doc.ScanData().MirrorImage);
-  EXPECT_FALSE(doc.ScanData().ReverseImage);
+  EXPECT_FALSE(doc.ScanData().Run.TwinArray);
+  EXPECT_FALSE(doc.ScanData().Run.MirrorImage);
+  EXPECT_FALSE(doc.ScanData().Run.ReverseImage);
 }
 
 }  // namespace

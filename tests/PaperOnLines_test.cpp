@@ -64,7 +64,7 @@ TEST(PaperOnLines, ThePerLinePassAndTheOffTrackCountLeaveTheBackgroundOut) {
   std::vector<double> positions;
   for (int i = 0; i < 20; ++i) positions.push_back(0.01 * i);
   data.Lines = LinesAt(positions, {50, 90, 700, 740, 3000});
-  data.Polarity = HolePolarity::kOddRuns;
+  data.Run.Polarity = HolePolarity::kOddRuns;
   RollTypeDefinition roll;
   roll.DefaultTrackCenterSpacing = 0.125;
   ScannerGeometry scanner;
@@ -85,7 +85,7 @@ TEST(PaperOnLines, ThePerLinePassAndTheOffTrackCountLeaveTheBackgroundOut) {
   EXPECT_EQ(open_tracks(data), std::make_pair(true, true));  // no measured paper: every run
   const int without = CountOffTrackHoles(data, map, roll).Holes;
 
-  data.PaperOnLines.assign(positions.size(), PaperSpan{97, 2990});
+  data.Run.PaperOnLines.assign(positions.size(), PaperSpan{97, 2990});
   EXPECT_EQ(open_tracks(data), std::make_pair(false, true));
   EXPECT_EQ(CountOffTrackHoles(data, map, roll).Holes, without - 1);
 }

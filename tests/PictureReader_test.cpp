@@ -70,7 +70,7 @@ PictureSheet PictureOf(const synth::SyntheticRollSpec& plan, bool holes_light = 
 double AgreementWithRoll(const CisScanData& data, const synth::SyntheticRollSpec& plan) {
   int64_t same = 0;
   int64_t all = 0;
-  const bool even_holes = data.Picture.Polarity == HolePolarity::kEvenRuns;
+  const bool even_holes = data.Header.Picture.Polarity == HolePolarity::kEvenRuns;
   for (int line = 0; line < data.Lines.Size(); ++line) {
     const std::vector<bool> expected = HolePixels(synth::SyntheticLineTransitions(plan, line), true);
     const std::vector<bool> read = HolePixels(data.Lines.Transitions(line), even_holes);
@@ -138,8 +138,8 @@ TEST(PictureReader, EveryFormatGivesTheRollsLines) {
     RecordingFrontEnd ui;
     ASSERT_TRUE(Open(path, data, ui).ok()) << (ui.messages.empty() ? "" : ui.messages.back());
     EXPECT_EQ(data.Lines.Size(), rows);
-    EXPECT_EQ(data.ScanWidth, width);
-    EXPECT_TRUE(data.Picture.HolesLight);
+    EXPECT_EQ(data.Header.ScanWidth, width);
+    EXPECT_TRUE(data.Header.Picture.HolesLight);
     EXPECT_EQ(AgreementWithRoll(data, plan), 1.0);
   }
 }
@@ -175,7 +175,7 @@ TEST(PictureReader, HolesDarkOrLightAndTheStartRowFoundOrAsSet) {
   CisScanData data;
   RecordingFrontEnd ui;
   ASSERT_TRUE(Open(dark, data, ui).ok());
-  EXPECT_FALSE(data.Picture.HolesLight);
+  EXPECT_FALSE(data.Header.Picture.HolesLight);
   EXPECT_EQ(AgreementWithRoll(data, plan), 1.0);
   // Told wrongly, the paper is taken for holes.
   PictureSettings light;
@@ -202,22 +202,22 @@ TEST(PictureReader, DpiStoredMeasuredOrRefusedAndTheLinesPerInchFollow) {
   const std::string plain = dir.File("plain.png");
   ASSERT_TRUE(testing::WritePng(plain, PictureOf(plan)));
   ASSERT_TRUE(Open(plain, data, ui).ok());
-  EXPECT_EQ(data.Picture.DpiSource, PictureDpiSource::kMeasured);
-  EXPECT_NEAR(data.Picture.Dpi, 56, 1);
-  EXPECT_EQ(data.LinesPerInch, data.Picture.Dpi);
+  EXPECT_EQ(data.Header.Picture.DpiSource, PictureDpiSource::kMeasured);
+  EXPECT_NEAR(data.Header.Picture.Dpi, 56, 1);
+  EXPECT_EQ(data.Header.LinesPerInch, data.Header.Picture.Dpi);
   // A DPI stored that fits the paper is taken as stored; one that does not is reported.
   PictureSheet stored = PictureOf(plan);
   stored.Dpi = 56;
   ASSERT_TRUE(testing::WriteTiff(dir.File("stored.tif"), stored));
   ASSERT_TRUE(Open(dir.File("stored.tif"), data, ui).ok());
-  EXPECT_EQ(data.Picture.DpiSource, PictureDpiSource::kStored);
-  EXPECT_EQ(data.Picture.Dpi, 56);
+  EXPECT_EQ(data.Header.Picture.DpiSource, PictureDpiSource::kStored);
+  EXPECT_EQ(data.Header.Picture.Dpi, 56);
   stored.Dpi = 96;
   ASSERT_TRUE(testing::WriteJpeg(dir.File("wrong.jpg"), stored));
   ui.messages.clear();
   ui.kinds.clear();
   ASSERT_TRUE(Open(dir.File("wrong.jpg"), data, ui).ok());
-  EXPECT_EQ(data.Picture.DpiSource, PictureDpiSource::kMeasured);
+  EXPECT_EQ(data.Header.Picture.DpiSource, PictureDpiSource::kMeasured);
   EXPECT_EQ(ui.CountOf(MessageKind::kWarning), 1);
   // Cut inside the paper, the picture shows no edge (and the ends of holes are none): the
   // preset's DPI, with a warning.
@@ -234,14 +234,14 @@ TEST(PictureReader, DpiStoredMeasuredOrRefusedAndTheLinesPerInchFollow) {
   ScanOpenOptions options;
   options.PresetDpi = 240;
   ASSERT_TRUE(OpenScanFile(dir.File("cropped.png"), options, data, ui).ok());
-  EXPECT_EQ(data.Picture.DpiSource, PictureDpiSource::kNone);
-  EXPECT_EQ(data.Picture.Dpi, 240);
+  EXPECT_EQ(data.Header.Picture.DpiSource, PictureDpiSource::kNone);
+  EXPECT_EQ(data.Header.Picture.Dpi, 240);
   EXPECT_EQ(ui.CountOf(MessageKind::kWarning), 1);
   // Rows per inch as set.
   PictureSettings lpi;
   lpi.PictureLinesPerInch = 100;
   ASSERT_TRUE(Open(plain, data, ui, lpi).ok());
-  EXPECT_EQ(data.LinesPerInch, 100);
+  EXPECT_EQ(data.Header.LinesPerInch, 100);
 }
 
 TEST(PictureReader, SavedAsACisFileBesideThePictureNeverOverIt) {
@@ -263,9 +263,9 @@ TEST(PictureReader, SavedAsACisFileBesideThePictureNeverOverIt) {
   CisScanData again;
   ASSERT_TRUE(OpenCisFile(saved, false, again, ui).ok());
   EXPECT_EQ(again.Lines.Size(), data.Lines.Size());
-  EXPECT_EQ(again.LinesPerInch, data.LinesPerInch);
-  EXPECT_EQ(again.HorizontalDpi, data.Picture.Dpi);
-  EXPECT_EQ(again.Tempo, 75);
+  EXPECT_EQ(again.Header.LinesPerInch, data.Header.LinesPerInch);
+  EXPECT_EQ(again.Header.HorizontalDpi, data.Header.Picture.Dpi);
+  EXPECT_EQ(again.Header.Tempo, 75);
   for (int line = 0; line < data.Lines.Size(); line += 37) {
     const auto read = again.Lines.Transitions(line);
     const auto kept = data.Lines.Transitions(line);
@@ -288,16 +288,16 @@ TEST(PictureReader, TempoFromTheAnnFileTheNameOrTheDefault) {
   const std::string named = dir.File("march tempo85.png");
   ASSERT_TRUE(testing::WritePng(named, PictureOf(plan)));
   ASSERT_TRUE(Open(named, data, ui).ok());
-  EXPECT_EQ(data.Tempo, 85);
-  EXPECT_EQ(data.Picture.TempoSource, "file name");
+  EXPECT_EQ(data.Header.Tempo, 85);
+  EXPECT_EQ(data.Header.Picture.TempoSource, "file name");
   testing::WriteBytes(dir.File("march tempo85.ann"), "/roll_tempo: 70\r");
   ASSERT_TRUE(Open(named, data, ui).ok());
-  EXPECT_EQ(data.Tempo, 70);
-  EXPECT_EQ(data.Picture.TempoSource, "ANN file");
+  EXPECT_EQ(data.Header.Tempo, 70);
+  EXPECT_EQ(data.Header.Picture.TempoSource, "ANN file");
   const std::string plain = dir.File("march.png");
   ASSERT_TRUE(testing::WritePng(plain, PictureOf(plan)));
   ASSERT_TRUE(Open(plain, data, ui).ok());
-  EXPECT_EQ(data.Tempo, 100);
+  EXPECT_EQ(data.Header.Tempo, 100);
 }
 
 TEST(PictureReader, BadPicturesAreRefusedWithAMessage) {
@@ -346,7 +346,7 @@ TEST(PictureReader, BadPicturesAreRefusedWithAMessage) {
     ASSERT_EQ(ui.CountOf(MessageKind::kError), 1);
     EXPECT_NE(ui.messages.back().find(entry.first), std::string::npos) << ui.messages.back();
     EXPECT_TRUE(data.Lines.Empty());
-    EXPECT_FALSE(data.Picture.IsPicture);
+    EXPECT_FALSE(data.Header.Picture.IsPicture);
   }
 }
 

@@ -55,7 +55,7 @@ Converted ConvertAligned(const std::filesystem::path& path, const std::filesyste
   converted.RollType = doc.RollTypeName();
   converted.Ranking = doc.Alignment().Ranking;
   converted.Summary = doc.Summary();
-  converted.Tempo = doc.ScanData().Tempo;
+  converted.Tempo = doc.ScanData().Header.Tempo;
   const int item = doc.Keywords().FindKey("/play_tempo_from:");
   if (item >= 0) converted.TempoFrom = doc.Keywords().Items()[static_cast<size_t>(item)].Value;
   return converted;

@@ -52,7 +52,7 @@ TEST(PlacementRealCis, DefaultConversionsPlaceTheHolesAsTheAlignmentDoes) {
     const RealConversion literal(name, false, false);
     EXPECT_TRUE(literal.doc.Summary().PlacementWarned) << name;
     EXPECT_GE(literal.doc.Summary().CountOf(MessageKind::kWarning), 1) << name;
-    EXPECT_TRUE(literal.doc.ScanData().PaperOnLines.empty()) << name;
+    EXPECT_TRUE(literal.doc.ScanData().Run.PaperOnLines.empty()) << name;
   }
 }
 

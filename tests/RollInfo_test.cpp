@@ -29,8 +29,8 @@ TEST(RollInfo, NewFileKeepsTemplateEntriesAndClearsTheRest) {
   info.RollType = "88-Note";
   info.SaveAsTemplate = true;
   CisScanData scan;
-  scan.Title = "Second Roll";
-  scan.Tempo = 75;
+  scan.Header.Title = "Second Roll";
+  scan.Header.Tempo = 75;
   info.ResetForNewFile(scan);
   EXPECT_EQ(info.ScannedBy, "edited for the first file");
   EXPECT_EQ(info.Composer, "");

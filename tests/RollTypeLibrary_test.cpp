@@ -340,10 +340,10 @@ TEST(ShippedRollTypes, AmpicoBColumnsOfARealScanSitOnTheTrackCentres) {
   const std::string bytes = testing::ReadBytes((testing::RealCisDir() / "stepper_bicolor.CIS").string());
   RecordingFrontEnd ui;
   CisScanData scan;
-  scan.Names.Name = "stepper_bicolor";
-  scan.Names.Extension = "CIS";
+  scan.Header.Names.Name = "stepper_bicolor";
+  scan.Header.Names.Extension = "CIS";
   ASSERT_TRUE(ReadCisFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, false, scan, ui).ok());
-  const int hole_image_width = scan.ScanWidth / 2;  // the second half is an ink channel
+  const int hole_image_width = scan.Run.ScanWidth / 2;  // the second half is an ink channel
   const double dpi = 300.0;
 
   // The paper's bass edge: the end of the first dark run, median over the lines.

@@ -19,8 +19,8 @@ TrackStrips FailSafeStrips() {
 // A scan of `count` lines at `lpi` lines per inch, each with the given transitions.
 CisScanData EvenScan(int count, double lpi, const std::vector<int32_t>& transitions) {
   CisScanData scan;
-  scan.InterpretedAverageLpi = lpi;
-  scan.ScanWidth = 2000;
+  scan.Run.InterpretedAverageLpi = lpi;
+  scan.Run.ScanWidth = 2000;
   for (int line = 0; line < count; ++line) scan.Lines.AppendLine(transitions, 0, {.Position = line / lpi});
   return scan;
 }
@@ -138,8 +138,8 @@ TEST(RollView, TrackingCorrectionsOffsetAndStretchMoveTheDots) {
 
 TEST(RollView, CrossoverDotsOnlyWhenAsked) {
   CisScanData scan = EvenScan(50, 100.0, {10});
-  scan.TwinArray = true;
-  scan.CrossoverPixel = 1000;
+  scan.Run.TwinArray = true;
+  scan.Run.CrossoverPixel = 1000;
   RollViewSettings settings = Window();
   settings.ShowCrossoverLine = false;
   Picture picture;
@@ -149,7 +149,7 @@ TEST(RollView, CrossoverDotsOnlyWhenAsked) {
   DrawRollView(scan, FailSafeStrips(), settings, picture);
   EXPECT_EQ(CountPixels(picture.Image, kCrossoverDot), 31) << "one per row: 50 lines on 31 rows";
   EXPECT_EQ(picture.Image.Pixel(50 + 630, 45), kCrossoverDot);
-  scan.TwinArray = false;
+  scan.Run.TwinArray = false;
   DrawRollView(scan, FailSafeStrips(), settings, picture);
   EXPECT_EQ(CountPixels(picture.Image, kCrossoverDot), 0) << "single-array scans have no crossover";
 }

@@ -11,7 +11,7 @@ using testing::RecordingFrontEnd;
 // A scan of `n` empty lines; line i carries `words(i)` as its line word.
 CisScanData Scan(int n, int lpi, uint16_t (*words)(int) = nullptr) {
   CisScanData data;
-  data.LinesPerInch = static_cast<int16_t>(lpi);
+  data.Header.LinesPerInch = static_cast<int16_t>(lpi);
   for (int i = 0; i < n; ++i) data.Lines.AppendLine({}, words ? words(i) : 0);
   return data;
 }
@@ -31,7 +31,7 @@ TEST(ScanLinePositions, NoEncodingWithoutCorrectionIsIndexOverLpi) {
   CisScanData data = Scan(300, 120);
   EXPECT_EQ(Positions(data, ui), "Mode1 - no encoding");
   for (int i = 0; i < 300; ++i) EXPECT_EQ(data.Lines.Position(i), i / 120.0);
-  EXPECT_EQ(data.InterpretedAverageLpi, 120.0);
+  EXPECT_EQ(data.Run.InterpretedAverageLpi, 120.0);
   EXPECT_TRUE(ui.messages.empty());
   // 25 progress updates for 300 lines (every 2*6 lines), 4 percent each.
   EXPECT_EQ(ui.progress.size(), 25u);
@@ -60,7 +60,7 @@ TEST(ScanLinePositions, BlockModesPlaceLinesInBlocksOfTen) {
     CisScanData few = Scan(8, 100);
     EXPECT_EQ(Positions(few, ui), mode);
     for (int i = 0; i < 8; ++i) EXPECT_NEAR(few.Lines.Position(i), i * 0.1, 1e-12);
-    EXPECT_NEAR(few.InterpretedAverageLpi, 8 / 0.7, 1e-9);
+    EXPECT_NEAR(few.Run.InterpretedAverageLpi, 8 / 0.7, 1e-9);
 
     CisScanData many = Scan(35, 200);
     Positions(many, ui);
@@ -76,7 +76,7 @@ TEST(ScanLinePositions, AveragingWithNoLineToDivideByFallsBackToLpi) {
   for (int n : {0, 1}) {
     CisScanData data = Scan(n, 150);
     Positions(data, ui);
-    EXPECT_EQ(data.InterpretedAverageLpi, 150.0);
+    EXPECT_EQ(data.Run.InterpretedAverageLpi, 150.0);
   }
 }
 
@@ -85,21 +85,21 @@ TEST(ScanLinePositions, ShaftEncoderAveragesWindowsOfTicks) {
   SetMode(ui, "Shaft Encoder");
   // A tick every 4 lines, exponent 2: one tick is 4/100 inch, so every line is 0.01 inch.
   CisScanData data = Scan(400, 100, [](int i) { return static_cast<uint16_t>((i / 4) % 2 ? 0x80 : 0); });
-  data.ScannerType = 2;
-  data.EncoderExponent = 2;
+  data.Header.ScannerType = 2;
+  data.Header.EncoderExponent = 2;
   EXPECT_EQ(Positions(data, ui), "Shaft Encoder");
   EXPECT_TRUE(ui.messages.empty());
   // The first window closes on the line of the second tick (line 8): 2 ticks = 0.08 inch.
   EXPECT_EQ(data.Lines.Position(8), 0.08);
   EXPECT_NEAR(data.Lines.Position(399), 3.99, 1e-9);
-  EXPECT_NEAR(data.InterpretedAverageLpi, 400 / 3.99, 1e-6);
+  EXPECT_NEAR(data.Run.InterpretedAverageLpi, 400 / 3.99, 1e-6);
 }
 
 TEST(ScanLinePositions, ShaftEncoderWithoutTicksFallsBackToTheDefaultMode) {
   RecordingFrontEnd ui;
   SetMode(ui, "Shaft Encoder");
   CisScanData data = Scan(100, 100);
-  data.ScannerType = 4;
+  data.Header.ScannerType = 4;
   EXPECT_EQ(Positions(data, ui), "DEFAULT SCANNER MODE");
   ASSERT_EQ(ui.messages.size(), 3u);
   EXPECT_EQ(ui.kinds, (std::vector<MessageKind>{MessageKind::kWarning, MessageKind::kError, MessageKind::kError}));
@@ -109,7 +109,7 @@ TEST(ScanLinePositions, ShaftEncoderWithoutTicksFallsBackToTheDefaultMode) {
             "Bad or invalid Encoder data.  File does not process properly with shaft encoded scanner mode selected.");
   EXPECT_EQ(ui.messages[2], "ERROR : Current scanner mode type not legal :Shaft Encoder");
   EXPECT_EQ(data.Lines.Position(99), 0.99);
-  EXPECT_EQ(data.InterpretedAverageLpi, 100.0);
+  EXPECT_EQ(data.Run.InterpretedAverageLpi, 100.0);
 }
 
 TEST(ScanLinePositions, TickOnEveryLineIsSuspectAndCountedInTheStatistics) {
@@ -117,7 +117,7 @@ TEST(ScanLinePositions, TickOnEveryLineIsSuspectAndCountedInTheStatistics) {
   SetMode(ui, "Shaft Encoder");
   ui.Store().WriteProfileInt("Diagnostic Settings", "ShowShaftEncoderStatistics", 1).Ignore();
   CisScanData data = Scan(40, 100, [](int i) { return static_cast<uint16_t>(i % 2 ? 0x80 : 0); });
-  data.ScannerType = 2;
+  data.Header.ScannerType = 2;
   EXPECT_EQ(Positions(data, ui), "Shaft Encoder");
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.kinds, (std::vector<MessageKind>{MessageKind::kWarning, MessageKind::kInformation}));
@@ -142,8 +142,8 @@ TEST(ScanLinePositions, UnknownModeAndBadTickCountAreReported) {
   RecordingFrontEnd encoder;
   SetMode(encoder, "Shaft Encoder");
   CisScanData ticks = Scan(200, 100, [](int i) { return static_cast<uint16_t>((i / 4) % 2 ? 0x80 : 0); });
-  ticks.ScannerType = 2;
-  ticks.EncoderExponent = 2;
+  ticks.Header.ScannerType = 2;
+  ticks.Header.EncoderExponent = 2;
   // A profile's count below 1 already reads as the default; settings made otherwise may hold one.
   encoder.ReloadSettings();
   encoder.settings.Diagnostic.EncoderTicksToAverage = 0;
@@ -161,7 +161,7 @@ TEST(ScanLinePositions, TickCountAboveTheDialogLimitIsUsedAsItStands) {
   ui.Store().WriteProfileInt("Diagnostic Settings", "EncoderTicksToAverage", 25).Ignore();
   // A tick every 2 lines, exponent 0, 100 LPI: a window of 25 ticks is 0.25 inch over 50 lines.
   CisScanData data = Scan(120, 100, [](int i) { return static_cast<uint16_t>((i / 2) % 2 ? 0x80 : 0); });
-  data.ScannerType = 2;
+  data.Header.ScannerType = 2;
   EXPECT_EQ(Positions(data, ui), "Shaft Encoder");
   EXPECT_TRUE(ui.messages.empty());
   const double travel = 25 * 1.0 / 100;

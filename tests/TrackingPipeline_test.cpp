@@ -48,21 +48,21 @@ TEST(TrackingPipeline, MirrorImageFlagMirrorsTheLinesUnlessOverridden) {
   const std::string plain_file = synth::RenderSyntheticCis(OneHole(0x00));
 
   Converted plain(plain_file, DiagnosticSettings::kUseCisBit);
-  EXPECT_FALSE(plain.doc.ScanData().ImageMirrored);
+  EXPECT_FALSE(plain.doc.ScanData().Run.ImageMirrored);
   EXPECT_EQ(plain.OnlyHoleTrack(), 30);
 
   Converted mirrored(mirrored_file, DiagnosticSettings::kUseCisBit);
-  EXPECT_TRUE(mirrored.doc.ScanData().ImageMirrored);
+  EXPECT_TRUE(mirrored.doc.ScanData().Run.ImageMirrored);
   const int mirrored_track = mirrored.doc.LookupMap().ClosestTrackAt(3648 - 717);
   EXPECT_EQ(mirrored.OnlyHoleTrack(), mirrored_track);
   EXPECT_NE(mirrored_track, 30);
 
   Converted never(mirrored_file, DiagnosticSettings::kNeverReverse);
-  EXPECT_FALSE(never.doc.ScanData().ImageMirrored);
+  EXPECT_FALSE(never.doc.ScanData().Run.ImageMirrored);
   EXPECT_EQ(never.OnlyHoleTrack(), 30);
 
   Converted always(plain_file, DiagnosticSettings::kAlwaysReverse);
-  EXPECT_TRUE(always.doc.ScanData().ImageMirrored);
+  EXPECT_TRUE(always.doc.ScanData().Run.ImageMirrored);
   EXPECT_EQ(always.OnlyHoleTrack(), mirrored_track);
 
   // A second run starts again from the lines as read: mirrored once, not twice.
@@ -82,11 +82,11 @@ TEST(TrackingPipeline, TwinArrayItemsWithTheFileValues) {
   EXPECT_EQ(twin.Item("/Twin_Array_CIS:"),
             "/Twin_Array_CIS: Embedded Values Used | Separation = 100 , OverlapWidth = 224");
   EXPECT_EQ(twin.Item("/Twin_Array_Blend_Area_Width:"), "/Twin_Array_Blend_Area_Width: 45  thousandths ");
-  EXPECT_EQ(twin.doc.ScanData().CrossoverPixel, 1936 - 112);
+  EXPECT_EQ(twin.doc.ScanData().Run.CrossoverPixel, 1936 - 112);
   EXPECT_EQ(twin.Item("/Twin_Array_Crossover_Track:"),
             "/Twin_Array_Crossover_Track: " + std::to_string(twin.doc.LookupMap().ClosestTrackAt(1824)) + "   ");
   // Merged, then mirrored by the file's flag: the hole lands where the single scan's would.
-  EXPECT_TRUE(twin.doc.ScanData().ImageMirrored);
+  EXPECT_TRUE(twin.doc.ScanData().Run.ImageMirrored);
   EXPECT_EQ(twin.OnlyHoleTrack(), twin.doc.LookupMap().ClosestTrackAt(3648 - 717));
   // The items come once each, in the order of the run.
   const int twin_item = twin.doc.Keywords().FindKey("/Twin_Array_CIS:");
@@ -98,9 +98,9 @@ TEST(TrackingPipeline, TwinArrayItemsWithTheFileValues) {
 TEST(TrackingPipeline, OldFormatForcedNeitherMergesNorMirrors) {
   synth::SyntheticRollSpec plan = OneHole(0x10);
   Converted old(testing::RenderTwinArrayCis(plan, {224, 10}), DiagnosticSettings::kUseCisBit, true);
-  EXPECT_FALSE(old.doc.ScanData().ImageMirrored);
+  EXPECT_FALSE(old.doc.ScanData().Run.ImageMirrored);
   EXPECT_EQ(old.doc.Keywords().FindKey("/Twin_Array_CIS:"), -1);
-  EXPECT_EQ(old.doc.ScanData().ScanWidth, (3648 + 224) / 2);  // not doubled, not merged
+  EXPECT_EQ(old.doc.ScanData().Run.ScanWidth, (3648 + 224) / 2);  // not doubled, not merged
 }
 
 TEST(TrackingPipeline, FileWithoutLinesStillRecordsEveryItem) {

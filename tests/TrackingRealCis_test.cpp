@@ -59,9 +59,9 @@ TEST(TrackingRealCis, TwinArrayScanMergesWithoutMessages) {
   EXPECT_GT(summary.HolesOffTrack, 0.05 * summary.HolesMeasured);
   const CisScanData& data = roll.doc.ScanData();
   // 2 x 2600 pixels less the preset's overlap of 0.75 inch at 300 DPI.
-  EXPECT_EQ(data.ScanWidth, 5200 - 225);
-  EXPECT_EQ(data.CrossoverPixel, 2600 - 112);
-  EXPECT_FALSE(data.ImageMirrored);
+  EXPECT_EQ(data.Run.ScanWidth, 5200 - 225);
+  EXPECT_EQ(data.Run.CrossoverPixel, 2600 - 112);
+  EXPECT_FALSE(data.Run.ImageMirrored);
   const KeywordList& keywords = roll.doc.Keywords();
   EXPECT_EQ(keywords.ItemText(keywords.FindKey("/Twin_Array_CIS:")),
             "/Twin_Array_CIS: MANUAL OVERRIDE Values Used | Separation = 0.6 , OverlapWidth = 0.75");
@@ -71,7 +71,7 @@ TEST(TrackingRealCis, TwinArrayScanMergesWithoutMessages) {
   for (int i = 0; i < data.Lines.Size(); ++i) {
     const auto t = data.Lines.Transitions(i);
     if (!t.empty()) {
-      ASSERT_LE(t.back(), data.ScanWidth) << i;
+      ASSERT_LE(t.back(), data.Run.ScanWidth) << i;
     }
   }
   ExpectPlausibleHoles(roll);
@@ -86,8 +86,8 @@ TEST(TrackingRealCis, BiColourScanIsNotMirrored) {
       roll.ui.messages[0].rfind("The notes are 1 track (a semitone) low: the paper's bass edge lies at 1.5 inch", 0),
       0u)
       << roll.ui.messages[0];
-  EXPECT_TRUE(roll.doc.ScanData().ReverseImage);
-  EXPECT_FALSE(roll.doc.ScanData().ImageMirrored);
+  EXPECT_TRUE(roll.doc.ScanData().Run.ReverseImage);
+  EXPECT_FALSE(roll.doc.ScanData().Run.ImageMirrored);
   ExpectPlausibleHoles(roll);
 
   // Mirrored on request it still converts, with the hole image now beyond the tracks (the
@@ -96,7 +96,7 @@ TEST(TrackingRealCis, BiColourScanIsNotMirrored) {
   ASSERT_EQ(mirrored.ui.messages.size(), 1u);
   EXPECT_EQ(mirrored.ui.messages[0].rfind("The notes cannot be checked against the tracks of the roll type", 0), 0u)
       << mirrored.ui.messages[0];
-  EXPECT_TRUE(mirrored.doc.ScanData().ImageMirrored);
+  EXPECT_TRUE(mirrored.doc.ScanData().Run.ImageMirrored);
   EXPECT_NE(mirrored.doc.Holes().size(), roll.doc.Holes().size());
 }
 
@@ -116,7 +116,7 @@ TEST(TrackingRealCis, ReprocessingGivesTheSameHolesAndItems) {
   }
   for (int k = 0; k < roll.doc.Keywords().Count(); ++k)
     EXPECT_EQ(roll.doc.Keywords().ItemText(k), items[static_cast<size_t>(k)]);
-  EXPECT_EQ(roll.doc.ScanData().ScanWidth, 4975);
+  EXPECT_EQ(roll.doc.ScanData().Run.ScanWidth, 4975);
 }
 
 }  // namespace

@@ -114,8 +114,8 @@ TEST(TwinArrayMerge, FirstHalfNotEndingAtTheJoinKeepsTheColourThatRunsPastIt) {
 
 CisScanData TwinData(int w, const std::vector<Transitions>& lines, double lpi) {
   CisScanData data;
-  data.ScanWidth = w;
-  data.TwinArray = true;
+  data.Run.ScanWidth = w;
+  data.Run.TwinArray = true;
   for (size_t i = 0; i < lines.size(); ++i) {
     LineGeometry geometry;
     geometry.Position = static_cast<double>(i) / lpi;
@@ -138,15 +138,15 @@ TEST(TwinArrayMerge, PartnerLineFollowsTheSeparation) {
 
   // Separation 0: every line is merged with itself.
   CisScanData same = TwinData(40, source, 100);
-  same.ArraySeparation = 0;
-  same.ChangeoverPixel = 4;
+  same.Header.ArraySeparation = 0;
+  same.Header.ChangeoverPixel = 4;
   MergeTwinArrays(same, ui.settings.TwinArray, ui.settings.Scanner, ui);
   ASSERT_EQ(same.Lines.Size(), 8);
   ASSERT_FALSE(ui.progress.empty());
   EXPECT_EQ(ui.progress.front().colour, kProgressTwinArray);
   EXPECT_EQ(ui.statuses.front(), "Merging Twin CIS Data Parts = 1");
-  EXPECT_EQ(same.ScanWidth, 36);
-  EXPECT_EQ(same.CrossoverPixel, 18);
+  EXPECT_EQ(same.Run.ScanWidth, 36);
+  EXPECT_EQ(same.Run.CrossoverPixel, 18);
   for (int i = 0; i < 8; ++i) {
     const auto merged = same.Lines.Transitions(i);
     EXPECT_EQ(Transitions(merged.begin(), merged.end()),
@@ -157,8 +157,8 @@ TEST(TwinArrayMerge, PartnerLineFollowsTheSeparation) {
 
   // Separation 30 thousandths = 3 lines; beyond the end the last line stands in.
   CisScanData later = TwinData(40, source, 100);
-  later.ArraySeparation = 30;
-  later.ChangeoverPixel = 4;
+  later.Header.ArraySeparation = 30;
+  later.Header.ChangeoverPixel = 4;
   MergeTwinArrays(later, ui.settings.TwinArray, ui.settings.Scanner, ui);
   for (int i = 0; i < 8; ++i) {
     const size_t q = static_cast<size_t>(std::min(i + 3, 7));
@@ -207,21 +207,21 @@ TEST(TwinArrayMerge, DisabledMergeLeavesTheLinesAndTheCrossover) {
   testing::RecordingFrontEnd ui;
   ui.settings.TwinArray.DisableTwinArrayProcessing = true;
   CisScanData data = TwinData(40, NumberedLines(3), 100);
-  data.CrossoverPixel = 77;
+  data.Run.CrossoverPixel = 77;
   MergeTwinArrays(data, ui.settings.TwinArray, ui.settings.Scanner, ui);
-  EXPECT_EQ(data.ScanWidth, 40);
-  EXPECT_EQ(data.CrossoverPixel, 77);
+  EXPECT_EQ(data.Run.ScanWidth, 40);
+  EXPECT_EQ(data.Run.CrossoverPixel, 77);
   EXPECT_EQ(data.Lines.TransitionCount(2), 6);
 }
 
 TEST(ReverseScanLines, MirrorsEveryLineAndStartsAtZeroForALineEndingAtTheWidth) {
   CisScanData data;
-  data.ScanWidth = 100;
+  data.Run.ScanWidth = 100;
   data.Lines.AppendLine(Transitions{10, 25, 100}, 0);
   data.Lines.AppendLine(Transitions{}, 0);
   data.Lines.AppendLine(Transitions{0, 0, 130}, 0);  // a damaged line: 16-bit pixel columns wrap
   ReverseScanLines(data);
-  EXPECT_TRUE(data.ImageMirrored);
+  EXPECT_TRUE(data.Run.ImageMirrored);
   auto line = data.Lines.Transitions(0);
   EXPECT_EQ(Transitions(line.begin(), line.end()), (Transitions{0, 75, 90}));
   EXPECT_EQ(data.Lines.TransitionCount(1), 0);
@@ -252,7 +252,7 @@ void ExpectTwinMergesBack(int single_width, const testing::TwinArrayOptions& twi
   EXPECT_TRUE(twin_ui.messages.empty());
   const ScanLineArray& a = single.ScanData().Lines;
   const ScanLineArray& b = merged.ScanData().Lines;
-  ASSERT_EQ(merged.ScanData().ScanWidth, single_width);
+  ASSERT_EQ(merged.ScanData().Run.ScanWidth, single_width);
   ASSERT_EQ(a.Size(), b.Size());
   const int compared = a.Size() - twin.separation_lines;
   for (int i = 0; i < compared; ++i) {

@@ -152,11 +152,12 @@ void DrawLines(const CisScanData& scan, const RollViewSettings& settings, int sc
   RgbImage& image = picture.Image;
   const ScanLineArray& lines = scan.Lines;
   const int rows_per_inch = RowsPerInch(settings.ZoomFactor);
-  const DrawnLines drawn = LinesToDraw(lines.Size(), scan.InterpretedAverageLpi, rows_per_inch, scroll_y, image.height);
+  const DrawnLines drawn =
+      LinesToDraw(lines.Size(), scan.Run.InterpretedAverageLpi, rows_per_inch, scroll_y, image.height);
   if (drawn.End <= drawn.First) return;
-  const SensorColumns columns(settings, scan.ScanWidth, scroll_x);
-  const bool crossover = scan.TwinArray && settings.ShowCrossoverLine && columns.Drawable();
-  const long long crossover_column = columns.Column(scan.CrossoverPixel);
+  const SensorColumns columns(settings, scan.Run.ScanWidth, scroll_x);
+  const bool crossover = scan.Run.TwinArray && settings.ShowCrossoverLine && columns.Drawable();
+  const long long crossover_column = columns.Column(scan.Run.CrossoverPixel);
   const long long zoom = rows_per_inch;
   const RulerMarks marks = RulerMarksAt(rows_per_inch);
   auto row_of = [&](int line) { return ClampedInteger(static_cast<double>(rows_per_inch) * lines.Position(line)); };
@@ -234,7 +235,7 @@ int DrawnCanvasWidth(const CisScanData& scan, const TrackStrips& strips, const R
   long long right =
       kImageLeft + (strips.UpperEdgeStripPixel > 0 ? strips.UpperEdgeStripPixel : strips.TrackColour.width);
   const SensorColumns columns(settings, 0, 0);
-  if (columns.Drawable()) right = std::max(right, columns.Column(std::max(scan.ScanWidth, 0)));
+  if (columns.Drawable()) right = std::max(right, columns.Column(std::max(scan.Run.ScanWidth, 0)));
   return static_cast<int>(std::clamp<long long>(right + kMargin, kRulerBandRight + kMargin, kRollCanvasWidth));
 }
 

@@ -26,9 +26,9 @@ CisDataDialog::CisDataDialog(const CisHeaderSummary& summary, CisScanData* scan,
   }
   if (scan_) {
     // The document's values: what the last OK put there, or the header as read.
-    title_->setText(ToQString(scan_->Title));
-    tempo_->setText(QString::number(scan_->Tempo));
-    lines_per_inch_->setText(QString::number(scan_->RawLinesPerInch));
+    title_->setText(ToQString(scan_->Header.Title));
+    tempo_->setText(QString::number(scan_->Header.Tempo));
+    lines_per_inch_->setText(QString::number(scan_->Header.RawLinesPerInch));
     for (QLineEdit* editable : {title_, tempo_, lines_per_inch_}) {
       editable->setReadOnly(false);
       editable->setFrame(true);
@@ -58,16 +58,17 @@ Result CisDataDialog::KeepEdits() {
   edit.LinesPerInch = FieldInt(lines_per_inch_->text());
   if (Result checked = CheckCisHeaderEdit(edit); !checked.ok()) return checked;
 
-  const std::string title_before = scan_->Title;
-  const int16_t tempo_before = scan_->Tempo;
-  const int16_t lines_before = scan_->LinesPerInch;
-  const int16_t raw_lines_before = scan_->RawLinesPerInch;
+  const std::string title_before = scan_->Header.Title;
+  const int16_t tempo_before = scan_->Header.Tempo;
+  const int16_t lines_before = scan_->Header.LinesPerInch;
+  const int16_t raw_lines_before = scan_->Header.RawLinesPerInch;
   ApplyCisHeaderEdit(edit, *scan_);
   DialogOutcome& outcome = MutableOutcome();
-  outcome.TitleChanged = scan_->Title != title_before;
+  outcome.TitleChanged = scan_->Header.Title != title_before;
   // The next conversion reads tempo and lines per inch: offer "Re-Process" when they changed.
-  outcome.ReprocessPending = outcome.TitleChanged || scan_->Tempo != tempo_before ||
-                             scan_->LinesPerInch != lines_before || scan_->RawLinesPerInch != raw_lines_before;
+  outcome.ReprocessPending = outcome.TitleChanged || scan_->Header.Tempo != tempo_before ||
+                             scan_->Header.LinesPerInch != lines_before ||
+                             scan_->Header.RawLinesPerInch != raw_lines_before;
   return Result::Ok();
 }
 

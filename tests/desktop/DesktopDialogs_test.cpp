@@ -121,7 +121,7 @@ class DesktopDialogsTest : public QObject {
       ClickOk(dialog);
     });
     QTest::mouseClick(bar.CisDataButton(), Qt::LeftButton);
-    QCOMPARE(window.Document().ScanData().Tempo, int16_t{72});
+    QCOMPARE(window.Document().ScanData().Header.Tempo, int16_t{72});
 
     // Re-Process: the lamps turn green and the outputs carry the new values.
     QTest::mouseClick(bar.ReprocessButton(), Qt::LeftButton);
@@ -137,7 +137,7 @@ class DesktopDialogsTest : public QObject {
     testing::RecordingFrontEnd reader;
     CisScanData data;
     QVERIFY(OpenCisFile(saved.toStdString(), false, data, reader).ok());
-    QCOMPARE(data.Tempo, int16_t{72});
+    QCOMPARE(data.Header.Tempo, int16_t{72});
   }
 };
 

@@ -47,7 +47,7 @@ std::string TitleInFile(const QString& path) {
   testing::RecordingFrontEnd reader;
   CisScanData data;
   if (!OpenCisFile(path.toStdString(), false, data, reader).ok()) return "(unreadable)";
-  return data.Title;
+  return data.Header.Title;
 }
 
 }  // namespace
@@ -84,7 +84,7 @@ class DesktopDocumentTest : public QObject {
     AnswerSavePrompt(QMessageBox::Cancel, &asked);
     window.OnFileNew();
     QVERIFY(asked);
-    QCOMPARE(window.Document().ScanData().Title, std::string("Edited"));
+    QCOMPARE(window.Document().ScanData().Header.Title, std::string("Edited"));
 
     // Discard: the other file opens and the scan on disk keeps its title.
     asked = false;

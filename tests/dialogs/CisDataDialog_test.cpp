@@ -104,9 +104,9 @@ class CisDataDialogTest : public QObject {
     QVERIFY2(NamesFieldAndRange(message, named, range), qPrintable(message));
     QVERIFY(dialog.isVisible());
     QVERIFY(HasFocusAndSelection(dialog, edit));
-    QCOMPARE(open.scan.Title, std::string("Maple Leaf Rag"));
-    QCOMPARE(open.scan.Tempo, int16_t{80});
-    QCOMPARE(open.scan.RawLinesPerInch, int16_t{0});
+    QCOMPARE(open.scan.Header.Title, std::string("Maple Leaf Rag"));
+    QCOMPARE(open.scan.Header.Tempo, int16_t{80});
+    QCOMPARE(open.scan.Header.RawLinesPerInch, int16_t{0});
   }
 
   void okConvertsTempoAndLinesPerInchAndCancelChangesNothing() {
@@ -118,7 +118,7 @@ class CisDataDialogTest : public QObject {
       ShowDialog(dialog);
       TypeInto(Entry(dialog, "Tempo"), "95");
       QTest::mouseClick(CancelButton(dialog), Qt::LeftButton);
-      QCOMPARE(open.scan.Tempo, int16_t{80});
+      QCOMPARE(open.scan.Header.Tempo, int16_t{80});
       QVERIFY(!dialog.Outcome().ReprocessPending);
     }
     CisDataDialog dialog(open.summary, &open.scan);
@@ -126,9 +126,9 @@ class CisDataDialogTest : public QObject {
     TypeInto(Entry(dialog, "Tempo"), "72.9");
     TypeInto(Entry(dialog, "LinesPerInch"), "0");
     QCOMPARE(ClickAnsweringMessage(AcceptButton(dialog)), QString());
-    QCOMPARE(open.scan.Tempo, int16_t{72});
-    QCOMPARE(open.scan.LinesPerInch, int16_t{100});
-    QCOMPARE(open.scan.RawLinesPerInch, int16_t{100});
+    QCOMPARE(open.scan.Header.Tempo, int16_t{72});
+    QCOMPARE(open.scan.Header.LinesPerInch, int16_t{100});
+    QCOMPARE(open.scan.Header.RawLinesPerInch, int16_t{100});
     QVERIFY(dialog.Outcome().ReprocessPending);
     QVERIFY(!dialog.Outcome().TitleChanged);
     // The next opening shows what the document now holds.
@@ -171,9 +171,9 @@ class CisDataDialogTest : public QObject {
 
     OpenScan reread(output);
     QVERIFY(reread.opened);
-    QCOMPARE(reread.scan.Title, std::string("Edited Title"));
-    QCOMPARE(reread.scan.Tempo, int16_t{72});
-    QCOMPARE(reread.scan.LinesPerInch, int16_t{100});
+    QCOMPARE(reread.scan.Header.Title, std::string("Edited Title"));
+    QCOMPARE(reread.scan.Header.Tempo, int16_t{72});
+    QCOMPARE(reread.scan.Header.LinesPerInch, int16_t{100});
     QCOMPARE(reread.scan.LinesAsRead.Size(), open.scan.LinesAsRead.Size());
   }
 
