@@ -3,7 +3,7 @@
 // centre, shifted by the sideways correction the pass applied to its lines, against the
 // centre of the track the lookup map gives it. A share well above a few per cent means the
 // scanner offset, stretch, DPI or roll type does not fit the scan. Runs of hole colour off the
-// paper (CisScanData::PaperOnLines) are no holes here, as in the per-line pass.
+// paper (ScanRunState::PaperOnLines) are no holes here, as in the per-line pass.
 
 #include <vector>
 

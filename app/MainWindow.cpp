@@ -855,7 +855,7 @@ void MainWindow::OnCisData() {
   // The header of the open file; without one the entries are only shown.
   CisScanData* scan = doc_->FileNameWithExtension().empty() ? nullptr : &doc_->ScanData();
   const SavedHeader before = HeaderNow();
-  CisDataDialog dialog(SummarizeHeader(doc_->ScanData()), scan, this);
+  CisDataDialog dialog(SummarizeHeader(doc_->ScanData().Header), scan, this);
   if (dialog.exec() != QDialog::Accepted) return;
   // The roll information the files embed says what the header says: a corrected title or
   // tempo replaces the one the roll information took from the header as read.

@@ -1,6 +1,6 @@
 #pragma once
 // The names of a scan file as the program uses them, split once from its path when the file is
-// opened: the scan data keeps them (CisScanData::Names), and every file the program reads or
+// opened: the scan data keeps them (CisHeader::Names), and every file the program reads or
 // writes beside the scan is named from them.
 
 #include <string>

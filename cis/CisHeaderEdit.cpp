@@ -17,13 +17,13 @@ Result CheckCisHeaderEdit(const CisHeaderEdit& edit) {
   return check.Outcome();
 }
 
-void ApplyCisHeaderEdit(const CisHeaderEdit& edit, CisScanData& data) {
-  if (edit.Title) data.Header.Title = *edit.Title;
-  if (edit.Tempo) data.Header.Tempo = static_cast<int16_t>(*edit.Tempo);
+void ApplyCisHeaderEdit(const CisHeaderEdit& edit, CisHeader& header) {
+  if (edit.Title) header.Title = *edit.Title;
+  if (edit.Tempo) header.Tempo = static_cast<int16_t>(*edit.Tempo);
   if (edit.LinesPerInch) {
     const int16_t value = *edit.LinesPerInch < 1 ? int16_t{100} : static_cast<int16_t>(*edit.LinesPerInch);
-    data.Header.RawLinesPerInch = value;
-    data.Header.LinesPerInch = value;
+    header.RawLinesPerInch = value;
+    header.LinesPerInch = value;
   }
 }
 
@@ -49,7 +49,7 @@ Result EditCisHeader(const std::string& path, const CisHeaderEdit& edit, const s
     notes.push_back("The lines per inch " + std::to_string(data.Header.RawLinesPerInch) +
                     " in the header is below 1; it is saved as " + std::to_string(data.Header.LinesPerInch) + ".");
   }
-  ApplyCisHeaderEdit(edit, data);
+  ApplyCisHeaderEdit(edit, data.Header);
   if (data.Header.Title.size() > cis::kTitleAreaSize) {
     notes.push_back("The title is saved as its first 32 bytes: \"" + data.Header.Title.substr(0, cis::kTitleAreaSize) +
                     "\".");

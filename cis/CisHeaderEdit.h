@@ -24,7 +24,7 @@ Result CheckCisHeaderEdit(const CisHeaderEdit& edit);
 
 // Applies checked values: Title; Tempo without its fraction; RawLinesPerInch and LinesPerInch
 // the value, or 100 when it is below 1.
-void ApplyCisHeaderEdit(const CisHeaderEdit& edit, CisScanData& data);
+void ApplyCisHeaderEdit(const CisHeaderEdit& edit, CisHeader& header);
 
 // Opens the CIS file `path` (its messages go to `reporter`; `old_format_forced` as the scanner
 // preset says), applies `edit` and saves the file

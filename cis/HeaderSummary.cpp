@@ -7,10 +7,10 @@
 
 namespace tarvelo {
 
-CisHeaderSummary SummarizeHeader(const CisScanData& data) {
-  return CisHeaderSummary{data.Header.HeaderLineCount, data.Header.RawLinesPerInch,
-                          data.Header.ScanWidth,       static_cast<double>(data.Header.Tempo),
-                          data.Header.HeaderText,      data.Header.ChangeoverPixel};
+CisHeaderSummary SummarizeHeader(const CisHeader& header) {
+  return CisHeaderSummary{header.HeaderLineCount, header.RawLinesPerInch,
+                          header.ScanWidth,       static_cast<double>(header.Tempo),
+                          header.HeaderText,      header.ChangeoverPixel};
 }
 
 std::vector<std::pair<std::string, std::string>> HeaderSummaryEntries(const CisHeaderSummary& summary) {

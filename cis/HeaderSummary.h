@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "cis/CisScanData.h"
+#include "cis/CisHeader.h"
 
 namespace tarvelo {
 
@@ -20,7 +20,7 @@ struct CisHeaderSummary {
 };
 
 // The summary of a file the reader has just read.
-CisHeaderSummary SummarizeHeader(const CisScanData& data);
+CisHeaderSummary SummarizeHeader(const CisHeader& header);
 
 // The display entries in order ("Title", "Scanner Type", ..., "Lines In File"), derived from
 // the header bits whatever the old-format setting.

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "cis/CisScanData.h"
+#include "cis/CisHeader.h"
 #include "support/AtomicFile.h"
 #include "support/TextTrim.h"
 #include "support/Utf8Path.h"
@@ -96,12 +96,12 @@ Result RollInfo::SaveTemplate(ProfileStore& store) const {
   return writer.Outcome();
 }
 
-void RollInfo::ResetForNewFile(const CisScanData& scan) {
+void RollInfo::ResetForNewFile(const CisHeader& header) {
   for (const Field& field : kFields)
     if (!field.template_key) (this->*field.entry).clear();
   SaveAsTemplate = false;
-  Title = scan.Header.Title;
-  RollTempo = std::to_string(scan.Header.Tempo);
+  Title = header.Title;
+  RollTempo = std::to_string(header.Tempo);
 }
 
 Result RollInfo::ReadAnnFile(const std::string& path) {

@@ -16,7 +16,7 @@
 
 namespace tarvelo {
 
-struct CisScanData;
+struct CisHeader;
 
 struct RollInfo {
   static constexpr const char* kSection = "Embedded Roll Info Settings";
@@ -46,7 +46,7 @@ struct RollInfo {
 
   // For a newly read file: every entry that is not a template entry becomes empty and the
   // template flag is cleared; then title and roll tempo (in decimal) come from `scan`.
-  void ResetForNewFile(const CisScanData& scan);
+  void ResetForNewFile(const CisHeader& header);
   void SetRollType(std::string_view name) { RollType = std::string(name); }
 
   // Fills entries from the ANN file at `path` ("folder/name.ann"). When no file of exactly

@@ -61,7 +61,7 @@ int RunInfo(const InfoOptions& options) {
     const RollMeasures measures = MeasureRoll(data);
     if (options.json) {
       nlohmann::json header = nlohmann::json::object();
-      for (const auto& [label, value] : HeaderSummaryEntries(SummarizeHeader(data))) header[label] = value;
+      for (const auto& [label, value] : HeaderSummaryEntries(SummarizeHeader(data.Header))) header[label] = value;
       file["header"] = std::move(header);
       file["scanner_type"] = data.Header.ScannerType;
       file["scanner_type_name"] = ScannerTypeName(data.Header.ScannerType);
@@ -76,7 +76,7 @@ int RunInfo(const InfoOptions& options) {
     if (!first) std::printf("\n");
     first = false;
     std::printf("%s\n", VisibleText(path).c_str());
-    for (const auto& [label, value] : HeaderSummaryEntries(SummarizeHeader(data))) {
+    for (const auto& [label, value] : HeaderSummaryEntries(SummarizeHeader(data.Header))) {
       const std::string shown =
           label == "Scanner Type" ? value + " (" + ScannerTypeName(data.Header.ScannerType) + ")" : value;
       std::printf("  %-18s %s\n", (label + ":").c_str(), VisibleText(shown).c_str());

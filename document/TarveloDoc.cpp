@@ -61,7 +61,7 @@ Result TarveloDoc::Load(const std::string& path, const RunSettings& settings) {
     Conclude(opened);
     return opened;
   }
-  if (state != CisOpenState::kHeaderRefused) hooks_.SetHeaderSummary(SummarizeHeader(scan_));
+  if (state != CisOpenState::kHeaderRefused) hooks_.SetHeaderSummary(SummarizeHeader(scan_.Header));
   if (state == CisOpenState::kRead) PrepareRollInfoForNewFile(settings);
   // Lines of a file that is not a scan are noise: the pipeline runs on none, as for a
   // refused header.
@@ -86,7 +86,7 @@ void TarveloDoc::Conclude(const Result& ended) {
 }
 
 void TarveloDoc::PrepareRollInfoForNewFile(const RunSettings& settings) {
-  roll_info_.ResetForNewFile(scan_);
+  roll_info_.ResetForNewFile(scan_.Header);
   roll_info_.SetRollType(roll_type_.Name);
   if (!settings.Diagnostic.EmbedRollKeywordData) return;
   // A roll without an ANN file (the usual case) keeps the entries it has.

@@ -24,10 +24,10 @@ inline constexpr int kLightingAutoDetect = 0;
 inline constexpr int kLightingReflective = 1;
 inline constexpr int kLightingTransmissive = 2;
 
-// The whole pass: hole polarity (by scanner.ScanLightingMethod, kept in data.Polarity), the
+// The whole pass: hole polarity (by scanner.ScanLightingMethod, kept in data.Run.Polarity), the
 // lookup map (and its diagnostic file when `write_lookup_map_file`), the "/ActiveTracking:"
 // keyword item, the holes (`holes` is cleared first; hole-colour runs off the paper that
-// data.PaperOnLines gives are none), and every line's TrackingOffset and roll-edge fields. The loop
+// data.Run.PaperOnLines gives are none), and every line's TrackingOffset and roll-edge fields. The loop
 // runs when scanner.ActiveTracking is on, with the distances, weighting and gain of `tracking`;
 // with it off the errors are still measured but the correction stays 0. Reports progress
 // (colour type 2); a stop request ends the pass early, with the holes found so far.
@@ -40,8 +40,8 @@ void ProcessScanLines(CisScanData& data, const RollTypeDefinition& roll, const S
 // areas over the first two inches of lines (2 * LinesPerInch lines).
 HolePolarity DetectHolePolarity(const CisScanData& data, int lighting_method);
 
-// Samples the hole runs of line `line` (data.Polarity says which they are; runs off the paper
-// data.PaperOnLines gives are left out), shifted by
+// Samples the hole runs of line `line` (data.Run.Polarity says which they are; runs off the paper
+// data.Run.PaperOnLines gives are left out), shifted by
 // `correction` inches, into `open` and ends the line there, closing into `holes`. Returns
 // the line's hole error in inches: minus the weighted mean offset of the samples from their
 // track centres.

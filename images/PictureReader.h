@@ -24,7 +24,7 @@ inline constexpr int32_t kMaxPictureWidth = 32767;
 // picture: width, rows, no twin array or bi-colour, title from the file name). `max_line_bytes`
 // bounds the scan lines kept: a picture whose rows cannot fit is refused before it is decoded,
 // one whose lines outgrow it is refused when they do. Fills data.Picture (threshold, which
-// pixels are holes, the paper's edges, the stored DPI) and data.Polarity; the DPI and the lines
+// pixels are holes, the paper's edges, the stored DPI) and data.Run.Polarity; the DPI and the lines
 // per inch are the caller's to settle (SettlePictureGeometry). Reports status and progress
 // (colour type 1).
 //   kNotFound / kIoError  the file cannot be read

@@ -2,7 +2,7 @@
 // Opening a roll scan from a path, whichever kind of file holds it: a CIS file (cis/CisFile.h)
 // or a picture of the roll (PNG, TIFF, JPEG: images/PictureReader.h). Every front end and tool
 // that opens a scan goes through OpenScanFile; what follows never asks which kind it was
-// (CisScanData::Picture says, for the few places that must know).
+// (CisHeader::Picture says, for the few places that must know).
 
 #include <string>
 #include <string_view>

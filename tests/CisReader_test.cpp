@@ -56,7 +56,7 @@ TEST(CisReader, WellFormedFileReadsEveryLineWithoutMessages) {
   EXPECT_EQ(ui.progress.front().colour, 1);
   EXPECT_GE(ui.progress.back().position, 96);
   EXPECT_LE(ui.progress.size(), 27u);  // every 2/50 of the file
-  EXPECT_EQ(SummarizeHeader(r.data).HeaderLineCount, 60);
+  EXPECT_EQ(SummarizeHeader(r.data.Header).HeaderLineCount, 60);
 }
 
 TEST(CisReader, HeaderCorrections) {

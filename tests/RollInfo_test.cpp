@@ -31,7 +31,7 @@ TEST(RollInfo, NewFileKeepsTemplateEntriesAndClearsTheRest) {
   CisScanData scan;
   scan.Header.Title = "Second Roll";
   scan.Header.Tempo = 75;
-  info.ResetForNewFile(scan);
+  info.ResetForNewFile(scan.Header);
   EXPECT_EQ(info.ScannedBy, "edited for the first file");
   EXPECT_EQ(info.Composer, "");
   EXPECT_EQ(info.MiscInfo, "");

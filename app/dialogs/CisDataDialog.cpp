@@ -62,7 +62,7 @@ Result CisDataDialog::KeepEdits() {
   const int16_t tempo_before = scan_->Header.Tempo;
   const int16_t lines_before = scan_->Header.LinesPerInch;
   const int16_t raw_lines_before = scan_->Header.RawLinesPerInch;
-  ApplyCisHeaderEdit(edit, *scan_);
+  ApplyCisHeaderEdit(edit, scan_->Header);
   DialogOutcome& outcome = MutableOutcome();
   outcome.TitleChanged = scan_->Header.Title != title_before;
   // The next conversion reads tempo and lines per inch: offer "Re-Process" when they changed.

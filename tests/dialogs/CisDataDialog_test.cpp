@@ -35,7 +35,7 @@ struct OpenScan {
   explicit OpenScan(const std::string& path) {
     if (!OpenCisFile(path, false, scan, front).ok()) return;
     scan.KeepAsRead();  // as the document does right after reading
-    summary = SummarizeHeader(scan);
+    summary = SummarizeHeader(scan.Header);
     opened = true;
   }
   tarvelo::testing::RecordingFrontEnd front;
