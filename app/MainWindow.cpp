@@ -384,7 +384,7 @@ bool MainWindow::OpenFile(const QString& path) {
     // The load has shown why; put the window back as it was.
     state_ = before;
     front_end_->ShowState();
-    front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Header.Title);
+    RefreshFileFields();
     UpdateTitle();
     if (loaded.kind() == Result::Kind::kNotFound) {
       recent_.Remove(ToUtf8(path));
@@ -557,10 +557,14 @@ void MainWindow::ReportIfFailed(const Result& result) {
   if (!result.ok()) front_end_->ShowMessage(MessageKind::kError, result.message());
 }
 
+void MainWindow::RefreshFileFields() {
+  front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Header.Title);
+}
+
 void MainWindow::ActOn(const DialogOutcome& outcome) {
   if (outcome.ReprocessPending) front_end_->SetReprocessPending(true);
   if (outcome.ScannerDisplayChanged) ShowScannerDisplay();
-  if (outcome.TitleChanged) front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Header.Title);
+  if (outcome.TitleChanged) RefreshFileFields();
   if (outcome.Repaint) {
     UpdateView();
     view_->viewport()->update();
@@ -801,7 +805,7 @@ void MainWindow::OnScanMidiToggled(bool on) {
   session_.Outputs.ScanMidi = on;
   ReportIfFailed(session_.Outputs.SaveScanMidi(*profile_.Store));
   front_end_->ShowState();
-  front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Header.Title);
+  RefreshFileFields();
 }
 
 void MainWindow::OnERollMidiToggled(bool on) {
@@ -809,7 +813,7 @@ void MainWindow::OnERollMidiToggled(bool on) {
   session_.Outputs.eRollMidi = on;
   ReportIfFailed(session_.Outputs.SaveERollMidi(*profile_.Store));
   front_end_->ShowState();
-  front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Header.Title);
+  RefreshFileFields();
 }
 
 void MainWindow::OnExpressionMidiToggled(bool on) {
@@ -817,7 +821,7 @@ void MainWindow::OnExpressionMidiToggled(bool on) {
   session_.Outputs.WriteExpressionMidi = on;
   ReportIfFailed(session_.Outputs.SaveWriteExpressionMidi(*profile_.Store));
   front_end_->ShowState();
-  front_end_->RefreshControlBar(doc_->FileNameWithExtension(), doc_->ScanData().Header.Title);
+  RefreshFileFields();
 }
 
 void MainWindow::OnZoomIn() {

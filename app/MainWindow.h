@@ -164,6 +164,8 @@ class MainWindow : public QMainWindow {
   void ShowPlayback();
   // Keeps what the run just made was made with, for Play to hear it.
   void RememberRun(const RunSettings& settings);
+  // The control bar's file name and title as the open scan has them.
+  void RefreshFileFields();
   // The view's marks of the off-track holes, as the last conversion placed them (none when
   // the marks are off).
   void MarkOffTrackHoles();
